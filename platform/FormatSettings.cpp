@@ -1,0 +1,270 @@
+#include "platform/FormatSettings.h"
+
+#include "platform/Exceptions.h"
+
+#include <charconv>
+#include <clocale>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <langinfo.h>
+#include <locale.h>
+
+namespace zeko {
+namespace {
+
+std::string Trim(const std::string& s) {
+    size_t b = 0, e = s.size();
+    while (b < e && (s[b] == ' ' || s[b] == '\t'))
+        ++b;
+    while (e > b && (s[e - 1] == ' ' || s[e - 1] == '\t'))
+        --e;
+    return s.substr(b, e - b);
+}
+
+// Digits and exponent of the shortest round-trip text of |value|.
+struct Decimal {
+    bool negative = false;
+    std::string digits;  // no leading zeros, at least one digit
+    int exponent = 0;    // value = 0.digits * 10^exponent
+};
+
+Decimal ToDecimal(double value) {
+    Decimal d;
+    d.negative = std::signbit(value) && value != 0;
+    char buf[64];
+    auto res = std::to_chars(buf, buf + sizeof buf, std::fabs(value), std::chars_format::scientific);
+    std::string s(buf, res.ptr);
+    const size_t e = s.find('e');
+    const int exp10 = std::atoi(s.c_str() + e + 1);
+    for (size_t i = 0; i < e; ++i)
+        if (s[i] != '.')
+            d.digits += s[i];
+    d.exponent = exp10 + 1;
+    if (d.digits == "0")
+        d.exponent = 1;
+    return d;
+}
+
+} // namespace
+
+TFormatSettings& FormatSettings() {
+    static TFormatSettings settings;
+    return settings;
+}
+
+void LoadLocaleFormatSettings() {
+    locale_t loc = newlocale(LC_NUMERIC_MASK | LC_TIME_MASK, "", nullptr);
+    if (loc == nullptr)
+        return;
+    const char* radix = nl_langinfo_l(RADIXCHAR, loc);
+    if (radix && radix[0] && !radix[1])
+        FormatSettings().DecimalSeparator = radix[0];
+    const char* tfmt = nl_langinfo_l(T_FMT, loc);
+    if (tfmt && tfmt[0]) {
+        // strftime pattern to the class library's letters (hh:nn:ss)
+        std::string out;
+        for (const char* p = tfmt; *p; ++p) {
+            if (*p != '%') {
+                out += *p;
+                continue;
+            }
+            switch (*++p) {
+            case 'H': case 'k': out += "hh"; break;
+            case 'I': case 'l': out += "hh"; break;
+            case 'M': out += "nn"; break;
+            case 'S': out += "ss"; break;
+            case 'p': out += "ampm"; break;
+            case 'T': out += "hh:nn:ss"; break;
+            case 'R': out += "hh:nn"; break;
+            case '\0': --p; break;
+            default: break;
+            }
+        }
+        if (out.find("hh") != std::string::npos)
+            FormatSettings().LongTimeFormat = out;
+    }
+    freelocale(loc);
+}
+
+std::string ShortestDecimal(double value) {
+    char buf[64];
+    auto res = std::to_chars(buf, buf + sizeof buf, value);
+    return std::string(buf, res.ptr);
+}
+
+std::string FormatFixed(double value, int decimals) {
+    if (!std::isfinite(value))
+        return std::isnan(value) ? "NAN" : (value > 0 ? "INF" : "-INF");
+    if (decimals < 0)
+        decimals = 0;
+    Decimal d = ToDecimal(value);
+    // Integer digits and fraction digits as text, padded with zeros.
+    std::string intPart, fracPart;
+    if (d.exponent > 0) {
+        if (static_cast<int>(d.digits.size()) <= d.exponent) {
+            intPart = d.digits + std::string(d.exponent - d.digits.size(), '0');
+        } else {
+            intPart = d.digits.substr(0, d.exponent);
+            fracPart = d.digits.substr(d.exponent);
+        }
+    } else {
+        intPart = "0";
+        fracPart = std::string(-d.exponent, '0') + d.digits;
+    }
+    bool roundUp = static_cast<int>(fracPart.size()) > decimals && fracPart[decimals] >= '5';
+    if (static_cast<int>(fracPart.size()) < decimals)
+        fracPart += std::string(decimals - fracPart.size(), '0');
+    fracPart.resize(decimals);
+    std::string all = intPart + fracPart;
+    if (roundUp) {
+        int i = static_cast<int>(all.size()) - 1;
+        while (i >= 0 && all[i] == '9')
+            all[i--] = '0';
+        if (i < 0)
+            all.insert(all.begin(), '1');
+        else
+            ++all[i];
+    }
+    std::string whole = all.substr(0, all.size() - decimals);
+    std::string frac = all.substr(all.size() - decimals);
+    size_t nz = whole.find_first_not_of('0');
+    whole = nz == std::string::npos ? "0" : whole.substr(nz);
+    const bool isZero = whole == "0" && frac.find_first_not_of('0') == std::string::npos;
+    std::string out = (d.negative && !isZero) ? "-" : "";
+    out += whole;
+    if (decimals > 0) {
+        out += FormatSettings().DecimalSeparator;
+        out += frac;
+    }
+    return out;
+}
+
+std::string FloatToStr(double value) {
+    if (!std::isfinite(value))
+        return std::isnan(value) ? "NAN" : (value > 0 ? "INF" : "-INF");
+    if (value == 0)
+        return "0";
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.14E", value);  // 15 significant digits
+    std::string s(buf);
+    const size_t e = s.find('E');
+    const int exp10 = std::atoi(s.c_str() + e + 1);
+    std::string digits;
+    for (size_t i = (s[0] == '-') ? 1 : 0; i < e; ++i)
+        if (s[i] != '.')
+            digits += s[i];
+    while (digits.size() > 1 && digits.back() == '0')
+        digits.pop_back();
+    std::string out = value < 0 ? "-" : "";
+    const char sep = FormatSettings().DecimalSeparator;
+    if (exp10 >= 15 || exp10 < -5) {
+        out += digits[0];
+        if (digits.size() > 1) {
+            out += sep;
+            out += digits.substr(1);
+        }
+        char eb[16];
+        std::snprintf(eb, sizeof eb, "E%c%02d", exp10 < 0 ? '-' : '+', std::abs(exp10));
+        out += eb;
+        return out;
+    }
+    if (exp10 < 0) {
+        out += "0";
+        out += sep;
+        out += std::string(-exp10 - 1, '0') + digits;
+        return out;
+    }
+    if (static_cast<int>(digits.size()) <= exp10 + 1) {
+        out += digits + std::string(exp10 + 1 - digits.size(), '0');
+    } else {
+        out += digits.substr(0, exp10 + 1);
+        out += sep;
+        out += digits.substr(exp10 + 1);
+    }
+    return out;
+}
+
+int64_t Round(double value) {
+    return static_cast<int64_t>(std::nearbyint(value));  // default mode: to nearest even
+}
+
+bool TryStrToFloat(const std::string& text, double& value) {
+    std::string s = Trim(text);
+    if (s.empty())
+        return false;
+    const char sep = FormatSettings().DecimalSeparator;
+    std::string c;
+    bool seenSep = false;
+    for (char ch : s) {
+        if (ch == sep && !seenSep) {
+            c += '.';
+            seenSep = true;
+        } else if (ch == '.' && sep != '.') {
+            return false;
+        } else {
+            c += ch;
+        }
+    }
+    if (c[0] == '+')
+        c.erase(0, 1);
+    double v = 0;
+    auto res = std::from_chars(c.data(), c.data() + c.size(), v, std::chars_format::general);
+    if (res.ec != std::errc() || res.ptr != c.data() + c.size())
+        return false;
+    value = v;
+    return true;
+}
+
+double StrToFloat(const std::string& text) {
+    double v;
+    if (!TryStrToFloat(text, v))
+        throw EConvertError("'" + text + "' is not a valid floating point value");
+    return v;
+}
+
+bool TryStrToInt(const std::string& text, int64_t& value) {
+    std::string s = Trim(text);
+    if (s.empty())
+        return false;
+    bool negative = false;
+    size_t i = 0;
+    if (s[i] == '+' || s[i] == '-') {
+        negative = s[i] == '-';
+        ++i;
+    }
+    int base = 10;
+    if (i < s.size() && s[i] == '$') {
+        base = 16;
+        ++i;
+    } else if (i + 1 < s.size() && s[i] == '0' && (s[i + 1] == 'x' || s[i + 1] == 'X')) {
+        base = 16;
+        i += 2;
+    }
+    if (i >= s.size())
+        return false;
+    uint64_t v = 0;
+    auto res = std::from_chars(s.data() + i, s.data() + s.size(), v, base);
+    if (res.ec != std::errc() || res.ptr != s.data() + s.size())
+        return false;
+    if (v > (negative ? 0x8000000000000000ull : 0x7FFFFFFFFFFFFFFFull))
+        return false;
+    value = negative ? static_cast<int64_t>(0 - v) : static_cast<int64_t>(v);
+    return true;
+}
+
+int64_t StrToInt(const std::string& text) {
+    int64_t v;
+    if (!TryStrToInt(text, v))
+        throw EConvertError("'" + text + "' is not a valid integer value");
+    return v;
+}
+
+int64_t StrToIntDef(const std::string& text, int64_t fallback) {
+    int64_t v;
+    return TryStrToInt(text, v) ? v : fallback;
+}
+
+std::string IntToStr(int64_t value) { return std::to_string(value); }
+
+} // namespace zeko

@@ -1,0 +1,35 @@
+#pragma once
+// The millisecond tick counters: unsigned 32-bit milliseconds of the monotonic
+// clock, wrapping after 49.7 days; compare them only by unsigned subtraction.
+#include <cstdint>
+
+namespace zeko {
+
+uint32_t GetTickCount();
+uint32_t timeGetTime();  // the same clock; the name the direction-switch waits use
+
+// Milliseconds from `since` to `now`, correct across a wrap of the counter.
+inline uint32_t TicksBetween(uint32_t since, uint32_t now) { return now - since; }
+
+void Sleep(uint32_t milliseconds);
+
+// Tests replace the clock with one they step by hand; nullptr restores the real one.
+class TickSource {
+public:
+    virtual ~TickSource() = default;
+    virtual uint32_t Now() = 0;
+};
+void SetTickSource(TickSource* source);
+
+class ManualTickSource : public TickSource {
+public:
+    explicit ManualTickSource(uint32_t start = 0) : now_(start) {}
+    uint32_t Now() override { return now_; }
+    void Advance(uint32_t ms) { now_ += ms; }
+    void Set(uint32_t ms) { now_ = ms; }
+
+private:
+    uint32_t now_;
+};
+
+} // namespace zeko

@@ -1,0 +1,63 @@
+#include "platform/Exceptions.h"
+#include "platform/FormatSettings.h"
+
+#include <gtest/gtest.h>
+
+using namespace zeko;
+
+namespace {
+struct DecimalComma : ::testing::Test {
+    void SetUp() override { FormatSettings().DecimalSeparator = ','; }
+};
+} // namespace
+
+TEST_F(DecimalComma, FixedRoundsHalvesAwayFromZeroOnTheDecimalValue) {
+    struct Case { double v; int d; const char* text; } cases[] = {
+        {10.25, 1, "10,3"}, {0.15, 1, "0,2"}, {2.675, 2, "2,68"}, {-10.25, 1, "-10,3"},
+        {9.95, 1, "10,0"}, {0.04, 1, "0,0"}, {-0.04, 1, "0,0"}, {123, 0, "123"},
+        {0.5, 0, "1"}, {1e-7, 2, "0,00"}, {1234567.891, 2, "1234567,89"}, {0, 1, "0,0"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(FormatFixed(c.v, c.d), c.text) << c.v;
+}
+
+TEST_F(DecimalComma, ComputationsRoundHalfToEven) {
+    EXPECT_EQ(Round(2.5), 2);
+    EXPECT_EQ(Round(3.5), 4);
+    EXPECT_EQ(Round(-2.5), -2);
+    EXPECT_EQ(Round(2.51), 3);
+}
+
+TEST_F(DecimalComma, GeneralFormat) {
+    EXPECT_EQ(FloatToStr(0.1), "0,1");
+    EXPECT_EQ(FloatToStr(4800), "4800");
+    EXPECT_EQ(FloatToStr(-1.5), "-1,5");
+    EXPECT_EQ(FloatToStr(1.0 / 3), "0,333333333333333");
+    EXPECT_EQ(FloatToStr(1e20), "1E+20");
+    EXPECT_EQ(FloatToStr(0.00001), "0,00001");
+    EXPECT_EQ(FloatToStr(0.000001), "1E-06");
+}
+
+TEST_F(DecimalComma, TextToNumberFollowsTheSeparator) {
+    double v = 0;
+    EXPECT_TRUE(TryStrToFloat(" 12,5 ", v));
+    EXPECT_DOUBLE_EQ(v, 12.5);
+    EXPECT_FALSE(TryStrToFloat("12.5", v));
+    EXPECT_FALSE(TryStrToFloat("", v));
+    EXPECT_FALSE(TryStrToFloat("1,2,3", v));
+    EXPECT_TRUE(TryStrToFloat("-1,5E2", v));
+    EXPECT_DOUBLE_EQ(v, -150);
+    EXPECT_THROW(StrToFloat("abc"), EConvertError);
+    FormatSettings().DecimalSeparator = '.';
+    EXPECT_TRUE(TryStrToFloat("12.5", v));
+    FormatSettings().DecimalSeparator = ',';
+}
+
+TEST(Integers, DecimalAndHexTexts) {
+    EXPECT_EQ(StrToInt("42"), 42);
+    EXPECT_EQ(StrToInt(" -7"), -7);
+    EXPECT_EQ(StrToInt("$1F"), 31);
+    EXPECT_EQ(StrToIntDef("4x", 9), 9);
+    EXPECT_EQ(StrToIntDef("", 9), 9);
+    EXPECT_THROW(StrToInt("99999999999999999999"), EConvertError);
+}
