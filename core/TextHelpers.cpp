@@ -1,6 +1,7 @@
 #include "core/TextHelpers.h"
 
 #include "core/Calendar.h"
+#include "platform/FormatPatterns.h"
 #include "platform/FormatSettings.h"
 
 #include <algorithm>
@@ -73,6 +74,10 @@ double StrToFloatClamped(const std::string& text, double minimum, double maximum
     if (!TryStrToFloat(text, value))
         return fallback;
     return std::min(std::max(value, minimum), maximum);
+}
+
+std::string StampedLine(const std::string& text) {
+    return DateTimeToStr(Now()) + "> " + text;
 }
 
 std::string ReplaceChar(const std::string& text, char oldChar, char newChar) {

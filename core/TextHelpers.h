@@ -22,6 +22,10 @@ uint16_t ParseHHMM(const std::string& text, bool& error);
 // [minimum, maximum]; `fallback` when the text is no number.
 double StrToFloatClamped(const std::string& text, double minimum, double maximum, double fallback);
 
+// A status-bar line: the current date and time in the session's format, "> ", the
+// text.
+std::string StampedLine(const std::string& text);
+
 std::string ReplaceChar(const std::string& text, char oldChar, char newChar);
 std::string RemoveChar(const std::string& text, char ch);
 

@@ -1,5 +1,6 @@
 #include "core/TextHelpers.h"
 
+#include "platform/DateTime.h"
 #include "platform/FormatSettings.h"
 
 #include <gtest/gtest.h>
@@ -63,4 +64,13 @@ TEST(TextHelpers, ReplaceAndRemoveCharacters) {
     EXPECT_EQ(ReplaceChar("1.5.2024", '.', ','), "1,5,2024");
     EXPECT_EQ(RemoveChar(" 12 . 03 . ", ' '), "12.03.");
     EXPECT_EQ(RemoveChar("", 'x'), "");
+}
+
+TEST(TextHelpers, StampedLine) {
+    SetNowOverride(EncodeDate(2024, 3, 5) + EncodeTime(14, 7, 9));
+    FormatSettings().DateSeparator = '.';
+    FormatSettings().ShortDateFormat = "dd/mm/yyyy";
+    FormatSettings().LongTimeFormat = "hh:nn:ss";
+    EXPECT_EQ(StampedLine("Nastavení načteno"), "05.03.2024 14:07:09> Nastavení načteno");
+    SetNowOverride(std::nullopt);
 }
