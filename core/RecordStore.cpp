@@ -107,13 +107,20 @@ void ReadRecordRange(const TGraphView& View, TSeriesLists& Lists, const std::str
         anyInput = anyInput || map[k] != 0;
     if (!anyInput)
         return;
+    for (const TYearMonth& m : MonthsOfRange(From, To))
+        ReadMonthFile(MonthFilePath(Dir, m.Year, m.Month), Lists, map, From, To);
+}
+
+std::vector<TYearMonth> MonthsOfRange(TDateTime From, TDateTime To) {
+    std::vector<TYearMonth> months;
     const int64_t to = ToSeconds(To);
     const DateParts start = DecodeDate(From);
     int year = start.Year, month = start.Month;
     do {
-        ReadMonthFile(MonthFilePath(Dir, year, month), Lists, map, From, To);
+        months.push_back({year, month});
         NextMonth(month, year, month, year);
     } while (year <= MaxYear && FirstSecondOfMonth(year, month) <= to);
+    return months;
 }
 
 TDaySet ScanRecordDays(const std::string& FileName) {

@@ -71,9 +71,14 @@ TChannelMap ChannelMapOf(const TGraphView& View);
 // adds nothing.
 void ReadMonthFile(const std::string& FileName, TSeriesLists& Lists, const TChannelMap& ChannelMap,
                    TDateTime From, TDateTime To);
-// Reads the month files of `Dir` (the program directory) from the month of From
-// through the last month whose first day is not after To; nothing when the view
-// maps no input.
+// The months whose files a range reads: from the month of From through the last
+// month whose first day is not after To (at least the month of From).
+struct TYearMonth {
+    int Year = 0, Month = 0;
+};
+std::vector<TYearMonth> MonthsOfRange(TDateTime From, TDateTime To);
+// Reads the month files of `Dir` (the program directory) of MonthsOfRange(From, To);
+// nothing when the view maps no input.
 void ReadRecordRange(const TGraphView& View, TSeriesLists& Lists, const std::string& Dir,
                      TDateTime From, TDateTime To);
 

@@ -1,0 +1,203 @@
+#include "app/PeriodEvaluation.h"
+
+#include "app/DayTimeGrid.h"
+#include "core/Calendar.h"
+#include "core/MojeDB.h"
+#include "core/TextHelpers.h"
+#include "platform/ProgramDir.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace zeko {
+
+namespace {
+
+constexpr int64_t SecondsPerDay = 86400;
+
+std::string SecondMaximumStartText() {
+    char text[16];
+    std::snprintf(text, sizeof text, "%.2d - %.2d", 0, 1);
+    return text;
+}
+
+template <size_t N>
+void AddTo(std::array<double, N>& sums, const std::array<double, N>& values) {
+    for (size_t k = 0; k < N; ++k)
+        sums[k] += values[k];
+}
+
+double MeanOr1(double sum, int32_t count) {
+    return count != 0 ? sum / count : 1;
+}
+
+// The working-day and weekend sums of the month as energies or means.
+void ConvertPeriodSums(TPeriodAccumulators& p, uint8_t kind) {
+    p.PeriodWorkdayTotal = AggregateValue(p.PeriodWorkdayTotal, p.PeriodWorkdayCount, kind);
+    p.PeriodWeekendTotal = AggregateValue(p.PeriodWeekendTotal, p.PeriodWeekendCount, kind);
+    for (int k = 0; k < ScheduleCount; ++k) {
+        p.ShiftWorkdaySums[k] = AggregateValue(p.ShiftWorkdaySums[k], p.ShiftWorkdayCounts[k], kind);
+        p.ShiftWeekendSums[k] = AggregateValue(p.ShiftWeekendSums[k], p.ShiftWeekendCounts[k], kind);
+        p.TariffWorkdaySums[k] = AggregateValue(p.TariffWorkdaySums[k], p.TariffWorkdayCounts[k], kind);
+        p.TariffWeekendSums[k] = AggregateValue(p.TariffWeekendSums[k], p.TariffWeekendCounts[k], kind);
+    }
+}
+
+} // namespace
+
+TPeriodTargets ProgramResults() {
+    return {DayResult, PeriodAccumulators, MonthPeriodInfo, MonthResult, YearResult};
+}
+
+void TPeriodEvaluator::ComputeMonth(int Day, int Month, int Year, const TVstupyInfo& Channel) {
+    TDayResult& day = results_.Day;
+    TPeriodAccumulators& period = results_.Period;
+    TMonthPeriodInfo& info = results_.MonthInfo;
+    TMonthResult& m = results_.Month;
+    const int startHour = NormalDayStartHour(Channel.DayStartHour);
+    const uint8_t kind = AggregationKindOf(Channel);
+    const TDateTime date = EncodeDate(Year, Month, Day);
+    const int64_t start = ToSeconds(DayWindowStart(date, startHour));
+
+    info.FirstMonthDays = static_cast<uint8_t>(DaysInMonth(Month, Year));
+    if (info.CustomPeriod == 0)
+        info.DayRows = info.FirstMonthDays;
+    info.DayRows = static_cast<uint8_t>(std::clamp<int>(info.DayRows, 1, MaxPeriodDays));
+    int nextMonth, nextYear;
+    NextMonth(Month, Year, nextMonth, nextYear);
+    info.NextMonthDays = static_cast<uint8_t>(DaysInMonth(nextMonth, nextYear));
+
+    m = TMonthResult{};
+    m.PeriodMaximum = NoMaximum;
+    m.PeriodMaximum2 = NoMaximum;
+    m.PeriodMaximumTime = "00:00";
+    m.PeriodMaximum2Text = SecondMaximumStartText();
+    m.PeriodMaximumDate = date;
+    m.PeriodMaximum2Date = date;
+    period.Clear();
+    const int rows = info.DayRows;
+    std::fill_n(m.DayMaximum2.begin(), rows, NoMaximum);
+    int daysWithData = 0;
+
+    for (int d = 1; d <= rows; ++d) {
+        const int i = d - 1;
+        const TDateTime from = FromSeconds(start + i * SecondsPerDay);
+        const TDateTime to = FromSeconds(start + d * SecondsPerDay);
+        const int n = days_.EvaluatePeriod(Channel, startHour, from, to, false, day, period);
+        if (n > 0) {
+            m.DayHasData[i] = 1;
+            ++daysWithData;
+        }
+        m.DayTotal[i] = day.DayTotal();
+        m.DayMaximum[i] = day.DayMaximum();
+        m.PeriodTotal += m.DayTotal[i];
+        m.DayMaximumTime[i] =
+            MinutesToHHMM(static_cast<int>(day.DayHourValues[DayHourIndex::MaximumSecond]) / 60);
+        // A day without records has no maximum, not one of 0 that would beat the
+        // negative maxima of a cold month.
+        if (n > 0 && m.DayMaximum[i] > m.PeriodMaximum) {
+            m.PeriodMaximum = m.DayMaximum[i];
+            m.PeriodMaximumTime = m.DayMaximumTime[i];
+            m.PeriodMaximumDate = from;
+        }
+        if (Channel.UnitCode == 0 || Channel.UnitCode == 1) {
+            m.DayMaximum2[i] = 0;
+            m.DayMaximum2Time[i].clear();
+            if (m.DayMaximum2[i] > m.PeriodMaximum2) {
+                m.PeriodMaximum2 = m.DayMaximum2[i];
+                m.PeriodMaximum2Text = m.DayMaximum2Time[i];
+                m.PeriodMaximum2Date = from;
+            }
+        }
+        m.DayShiftSums[i] = day.DayShiftTotals;
+        m.DayTariffSums[i] = day.DayTariffTotals;
+        AddTo(m.PeriodShiftSums, day.DayShiftTotals);
+        AddTo(m.PeriodTariffSums, day.DayTariffTotals);
+        AddTo(m.PeriodTariffCosPhiParts, day.DayTariffCosPhiParts);
+        m.DayCosPhiValue[i] = day.DayCosPhi;
+        m.PeriodCosPhiSum += day.DayCosPhiSum;
+        m.PeriodCosPhiCount += day.DayCosPhiCount;
+        if (progress_)
+            progress_->DayDone();
+    }
+
+    if (m.PeriodMaximum == NoMaximum)
+        m.PeriodMaximum = 0;
+    if (m.PeriodMaximum2 == NoMaximum)
+        m.PeriodMaximum2 = 0;
+    m.PeriodCosPhi = MeanOr1(m.PeriodCosPhiSum, m.PeriodCosPhiCount);
+
+    if (kind == AggregateQuarterMean || kind == AggregatePresentMean)
+        ConvertPeriodSums(period, kind);
+    if (kind == AggregatePresentMean && daysWithData > 0) {
+        m.PeriodTotal /= daysWithData;
+        for (int k = 0; k < ScheduleCount; ++k) {
+            m.PeriodShiftSums[k] /= daysWithData;
+            m.PeriodTariffSums[k] /= daysWithData;
+        }
+    }
+}
+
+void TPeriodEvaluator::ComputeYear(int Day, int Month, int Year, const TVstupyInfo& Channel, int MonthCount) {
+    TYearResult& y = results_.Year;
+    const TMonthResult& m = results_.Month;
+    const TPeriodAccumulators& p = results_.Period;
+    y = TYearResult{};
+    y.YearMaximum = NoMaximum;
+    // Every month of a year is evaluated whole.
+    results_.MonthInfo.CustomPeriod = 0;
+    const int months = std::clamp(MonthCount, 1, MaxYearMonths);
+    int month = Month, year = Year;
+    for (int r = 1; r <= months; ++r) {
+        const int i = r - 1;
+        ComputeMonth(std::min(Day, DaysInMonth(month, year)), month, year, Channel);
+        y.MonthTotal[i] = m.PeriodTotal;
+        y.MonthMaximum[i] = m.PeriodMaximum;
+        y.MonthMaximum2[i] = m.PeriodMaximum2;
+        y.MonthMaximumTime[i] = m.PeriodMaximumTime;
+        y.MonthMaximum2Text[i] = m.PeriodMaximum2Text;
+        y.MonthMaximumDate[i] = m.PeriodMaximumDate;
+        y.MonthMaximum2Date[i] = m.PeriodMaximum2Date;
+        y.MonthShiftSums[i] = m.PeriodShiftSums;
+        y.MonthTariffSums[i] = m.PeriodTariffSums;
+        y.MonthCosPhi[i] = m.PeriodCosPhi;
+        y.MonthExtraValues[i] = m.DayExtraValues[0];
+        y.MonthPairValues[0][i] = m.DayPairValues[0][0];
+        y.MonthPairValues[1][i] = m.DayPairValues[1][results_.MonthInfo.DayRows - 1];
+        const bool hasData = std::find(m.DayHasData.begin(), m.DayHasData.end(), 1) != m.DayHasData.end();
+        y.MonthHasData[i] = hasData ? 1 : 0;
+        // As for the days: a month without records has no maximum.
+        if (hasData && y.MonthMaximum[i] > y.YearMaximum) {
+            y.YearMaximum = y.MonthMaximum[i];
+            y.YearMaximumTime = y.MonthMaximumTime[i];
+            y.YearMaximumDate = y.MonthMaximumDate[i];
+        }
+        AddTo(y.YearShiftWorkdaySums, p.ShiftWorkdaySums);
+        AddTo(y.YearShiftWeekendSums, p.ShiftWeekendSums);
+        AddTo(y.YearTariffWorkdaySums, p.TariffWorkdaySums);
+        AddTo(y.YearTariffWeekendSums, p.TariffWeekendSums);
+        y.YearWorkdayTotal += p.PeriodWorkdayTotal;
+        y.YearWeekendTotal += p.PeriodWeekendTotal;
+        y.YearCosPhiSum += m.PeriodCosPhiSum;
+        y.YearCosPhiCount += m.PeriodCosPhiCount;
+        AddTo(y.YearTariffCosPhiParts, m.PeriodTariffCosPhiParts);
+        NextMonth(month, year, month, year);
+    }
+    if (y.YearMaximum == NoMaximum)
+        y.YearMaximum = 0;
+    y.YearCosPhi = MeanOr1(y.YearCosPhiSum, y.YearCosPhiCount);
+}
+
+void ComputeMonth(int Day, int Month, int Year, uint16_t Id, TEvaluationProgress* progress) {
+    TEvaluationSession session(ProgramDir());
+    TPeriodEvaluator(session.Evaluator(), ProgramResults(), progress).ComputeMonth(Day, Month, Year, ChannelOfId(Id));
+}
+
+void ComputeYear(int Day, int Month, int Year, const TVstupyInfo& Channel, int MonthCount,
+                 TEvaluationProgress* progress) {
+    TEvaluationSession session(ProgramDir());
+    TPeriodEvaluator(session.Evaluator(), ProgramResults(), progress)
+        .ComputeYear(Day, Month, Year, Channel, MonthCount);
+}
+
+} // namespace zeko
