@@ -4,6 +4,7 @@
 #include "core/QuarterHours.h"
 #include "core/TextHelpers.h"
 #include "platform/Exceptions.h"
+#include "platform/IniFile.h"
 #include "platform/Notifier.h"
 #include "platform/ProgramDir.h"
 
@@ -55,6 +56,14 @@ Table SelectTable(TDateTime date, const std::string& fileName, const Table& fall
 }
 
 int EdgeMinute(uint16_t minute) { return QuarterWindowEndMinute(minute / 60, minute % 60, 0); }
+
+// The INI file of `fileName`, its folder created first.
+TIniFile OpenIniForWriting(const std::string& fileName) {
+    const std::string folder = ExtractFileDir(ResolvePathNoCase(fileName));
+    if (!folder.empty() && !ForceDirectories(folder))
+        throw EIniFileException("Nelze vytvořit složku " + folder);
+    return TIniFile(fileName);
+}
 
 std::string BandText(uint16_t start, uint16_t end) {
     return MinutesToHHMM(start) + "-" + MinutesToHHMM(end);
@@ -247,6 +256,34 @@ bool TScheduleLookup::ShiftMaskAt(int Minute, uint8_t& Mask, TDateTime Date) {
 bool TScheduleLookup::TariffMaskAt(int Minute, uint8_t& Mask, int DayType, TDateTime Date) {
     Mask = TariffMask(TariffTableAt(Date), DayType, Minute);
     return Mask != 0;
+}
+
+void WriteIniValue(const std::string& FileName, const std::string& Section, const std::string& Key, int Value) {
+    WriteIniValue(FileName, Section, Key, static_cast<long long>(Value));
+}
+
+void WriteIniValue(const std::string& FileName, const std::string& Section, const std::string& Key,
+                   long long Value) {
+    OpenIniForWriting(FileName).WriteInteger(Section, Key, Value);
+}
+
+void WriteIniValue(const std::string& FileName, const std::string& Section, const std::string& Key,
+                   const std::string& Value) {
+    OpenIniForWriting(FileName).WriteString(Section, Key, Value);
+}
+
+void WriteIniValue(const std::string& FileName, const std::string& Section, const std::string& Key,
+                   const char* Value) {
+    WriteIniValue(FileName, Section, Key, std::string(Value));
+}
+
+void WriteIniValue(const std::string& FileName, const std::string& Section, const std::string& Key,
+                   double Value) {
+    OpenIniForWriting(FileName).WriteFloat(Section, Key, Value);
+}
+
+void WriteIniValue(const std::string& FileName, const std::string& Section, const std::string& Key, bool Value) {
+    OpenIniForWriting(FileName).WriteBool(Section, Key, Value);
 }
 
 std::string ShiftIntervalText(int N, const TShiftTable& Table) {

@@ -1,7 +1,8 @@
 #pragma once
 // The tariff and shift schedules: the history files (core/HistoryFormat.h), the
 // choice of the table valid at a date, the tariffs and shifts a minute of day lies
-// in, and the interval texts of the tables and reports.
+// in, the interval texts of the tables and reports, and the one-value INI writer
+// of the schedule commands.
 //
 // The evaluation takes one TScheduleLookup per evaluation: it reads each history
 // file once, and a file that cannot be read is reported once ("Chyba při načítání
@@ -87,6 +88,20 @@ private:
     std::optional<THistoryList> tariffs_, shifts_;
     bool reported_ = false;
 };
+
+// Writes one value into an INI file, creating the file's folder when missing: an
+// integer, a text, a floating-point number or a Boolean ("1"/"0"). The INI class's
+// errors (EIniFileException) reach the caller.
+void WriteIniValue(const std::string& FileName, const std::string& Section, const std::string& Key, int Value);
+void WriteIniValue(const std::string& FileName, const std::string& Section, const std::string& Key,
+                   long long Value);
+void WriteIniValue(const std::string& FileName, const std::string& Section, const std::string& Key,
+                   const std::string& Value);
+void WriteIniValue(const std::string& FileName, const std::string& Section, const std::string& Key,
+                   const char* Value);
+void WriteIniValue(const std::string& FileName, const std::string& Section, const std::string& Key,
+                   double Value);
+void WriteIniValue(const std::string& FileName, const std::string& Section, const std::string& Key, bool Value);
 
 // "hh:mm-hh:mm" of shift N (1..3); "-" when it is not in use.
 std::string ShiftIntervalText(int N, const TShiftTable& Table);

@@ -1,6 +1,7 @@
 #include "core/Schedules.h"
 
 #include "platform/Exceptions.h"
+#include "platform/IniFile.h"
 #include "platform/Notifier.h"
 #include "support/TempDir.h"
 
@@ -234,6 +235,26 @@ TEST(DefaultSchedules, StartTablesAreTheThreeShiftsAndNoTariff) {
     for (const auto& dayType : StartTariffTable().Zones)
         for (const TTariffZone& z : dayType)
             EXPECT_EQ(z.State, ZoneNotInUse);
+}
+
+} // namespace
+
+namespace {
+
+TEST(WriteIniValue, WritesEachKindAndCreatesTheFolder) {
+    TempDir dir;
+    const std::string file = dir / "nova/Zeko.ini";
+    WriteIniValue(file, "Tarify", "Tarif1", "Vysoký");
+    WriteIniValue(file, "Tarify", "PouzivejSvatky", false);
+    WriteIniValue(file, "Tarify", "Pocet", 3);
+    WriteIniValue(file, "Tarify", "Velky", 5000000000LL);
+    WriteIniValue(file, "Tarify", "Podil", 0.5);
+    const TIniFile ini(file);
+    EXPECT_EQ(ini.ReadString("tarify", "tarif1", ""), "Vysoký");
+    EXPECT_EQ(ini.ReadString("Tarify", "PouzivejSvatky", ""), "0");
+    EXPECT_EQ(ini.ReadInteger("Tarify", "Pocet", 0), 3);
+    EXPECT_EQ(ini.ReadInteger("Tarify", "Velky", 0), 5000000000LL);
+    EXPECT_DOUBLE_EQ(ini.ReadFloat("Tarify", "Podil", 0), 0.5);
 }
 
 } // namespace
