@@ -62,31 +62,27 @@ const TRecordList& Ring() {
     return ring;
 }
 
-void BM_MergeFullRingIntoEmptyFiles(benchmark::State& state) {
-    ProgramFolder folder;
-    for (auto _ : state) {
-        state.PauseTiming();
-        folder.Empty();
-        TRecordList list = Ring();
-        state.ResumeTiming();
-        SaveRecords(list, "");
-    }
-    state.SetItemsProcessed(int64_t(state.iterations()) * RingRecords);
-}
-BENCHMARK(BM_MergeFullRingIntoEmptyFiles)->Unit(benchmark::kMillisecond)->UseRealTime();
-
-void BM_MergeFullRingAgain(benchmark::State& state) {
+// Times merging the ring, into empty month files or into the files of a merge of the
+// same ring before.
+void TimeRingMerges(benchmark::State& state, bool intoEmptyFiles) {
     ProgramFolder folder;
     TRecordList first = Ring();
     SaveRecords(first, "");
     for (auto _ : state) {
         state.PauseTiming();
+        if (intoEmptyFiles)
+            folder.Empty();
         TRecordList list = Ring();
         state.ResumeTiming();
         SaveRecords(list, "");
     }
     state.SetItemsProcessed(int64_t(state.iterations()) * RingRecords);
 }
+
+void BM_MergeFullRingIntoEmptyFiles(benchmark::State& state) { TimeRingMerges(state, true); }
+BENCHMARK(BM_MergeFullRingIntoEmptyFiles)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_MergeFullRingAgain(benchmark::State& state) { TimeRingMerges(state, false); }
 BENCHMARK(BM_MergeFullRingAgain)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_ReadYearThroughRange(benchmark::State& state) {
