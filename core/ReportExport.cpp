@@ -2,6 +2,7 @@
 
 #include "platform/Cp1250.h"
 #include "platform/ProgramDir.h"
+#include "platform/TextFiles.h"
 
 #include <cerrno>
 #include <cstring>
@@ -29,16 +30,8 @@ void TReportExport::WriteLine(const std::string& text) {
     if (fd_ < 0)
         Fail(EBADF);
     const std::string line = Utf8ToCp1250(text) + "\r\n";
-    size_t done = 0;
-    while (done < line.size()) {
-        const ssize_t n = ::write(fd_, line.data() + done, line.size() - done);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            Fail(errno);
-        }
-        done += static_cast<size_t>(n);
-    }
+    if (const int error = WriteAllBytes(fd_, line.data(), line.size()); error != 0)
+        Fail(error);
 }
 
 void TReportExport::Finish() {

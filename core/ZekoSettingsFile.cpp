@@ -15,8 +15,6 @@
 #include "platform/IniFile.h"
 #include "platform/ProgramDir.h"
 
-#include <limits>
-
 namespace zeko {
 namespace {
 
@@ -25,31 +23,32 @@ const char* const Vstupy = "Vstupy";
 const char* const Vystupy = "Vystupy";
 const char* const Komunikace = "Komunikace";
 
-const char* const KeyBandLow = "Dolni pasmo necitlivosti";
-const char* const KeyBandHigh = "Horni pasmo necitlivosti";
-const char* const KeyBandCentre = "Stred pasma necitlivosti";
-const char* const KeyBand2Low = "Dolni pasmo necitlivosti P2";
-const char* const KeyBand2High = "Horni pasmo necitlivosti P2";
-const char* const KeyBand2Centre = "Stred pasma necitlivosti P2";
-const char* const KeyUseBand2 = "Pouzij P2";
-const char* const KeyBand2Start = "Zacatek P2";
-const char* const KeyBand2End = "Konec P2";
-const char* const KeySpeedUnder = "Rychlost nedokompenzovani";
-const char* const KeySpeedOver = "Rychlost prekompenzovani";
-const char* const KeySpeedType = "Rychlost typ";
+// The twelve regulation keys in the order written; a field is one or two bytes.
+// Fallback -1: a missing key leaves the field as it was.
+struct RegulationKey {
+    const char* key;
+    uint8_t TZEKO::*byteField;
+    uint16_t TZEKO::*wordField;
+    int fallback;
+};
+
+const RegulationKey RegulationKeys[] = {
+    {"Dolni pasmo necitlivosti", &TZEKO::BandLow, nullptr, -1},
+    {"Horni pasmo necitlivosti", &TZEKO::BandHigh, nullptr, -1},
+    {"Stred pasma necitlivosti", &TZEKO::BandCentre, nullptr, -1},
+    {"Dolni pasmo necitlivosti P2", &TZEKO::Band2Low, nullptr, -1},
+    {"Horni pasmo necitlivosti P2", &TZEKO::Band2High, nullptr, -1},
+    {"Stred pasma necitlivosti P2", &TZEKO::Band2Centre, nullptr, -1},
+    {"Pouzij P2", &TZEKO::UseBand2, nullptr, 0},
+    {"Zacatek P2", nullptr, &TZEKO::Band2Start, 0},
+    {"Konec P2", nullptr, &TZEKO::Band2End, 0},
+    {"Rychlost nedokompenzovani", nullptr, &TZEKO::SpeedUnder, 1},
+    {"Rychlost prekompenzovani", nullptr, &TZEKO::SpeedOver, 1},
+    {"Rychlost typ", &TZEKO::SpeedType, nullptr, 0},
+};
 
 std::string Numbered(const char* key, int n) {
     return key + std::to_string(n);
-}
-
-// A field of the file, or `fallback` when the key is missing or its value does not
-// fit the field.
-template <typename T>
-T ReadField(const TIniFile& ini, const char* key, T fallback) {
-    const long long v = ini.ReadInteger(Regulace, key, -1);
-    if (v < 0 || v > static_cast<long long>(std::numeric_limits<T>::max()))
-        return fallback;
-    return static_cast<T>(v);
 }
 
 } // namespace
@@ -60,18 +59,8 @@ void TZEKO::SaveToIni(const std::string& fileName) const {
         ForceDirectories(dir);
     TIniFile ini(fileName);
 
-    ini.WriteInteger(Regulace, KeyBandLow, BandLow);
-    ini.WriteInteger(Regulace, KeyBandHigh, BandHigh);
-    ini.WriteInteger(Regulace, KeyBandCentre, BandCentre);
-    ini.WriteInteger(Regulace, KeyBand2Low, Band2Low);
-    ini.WriteInteger(Regulace, KeyBand2High, Band2High);
-    ini.WriteInteger(Regulace, KeyBand2Centre, Band2Centre);
-    ini.WriteInteger(Regulace, KeyUseBand2, UseBand2);
-    ini.WriteInteger(Regulace, KeyBand2Start, Band2Start);
-    ini.WriteInteger(Regulace, KeyBand2End, Band2End);
-    ini.WriteInteger(Regulace, KeySpeedUnder, SpeedUnder);
-    ini.WriteInteger(Regulace, KeySpeedOver, SpeedOver);
-    ini.WriteInteger(Regulace, KeySpeedType, SpeedType);
+    for (const RegulationKey& k : RegulationKeys)
+        ini.WriteInteger(Regulace, k.key, k.byteField ? this->*k.byteField : this->*k.wordField);
 
     for (int i = 0; i < InputCount; ++i)
         ini.WriteFloat(Vstupy, Numbered("Konstanty", i + 1), MeterConstants[i]);
@@ -96,18 +85,19 @@ void TZEKO::SaveToIni(const std::string& fileName) const {
 
 void TZEKO::LoadFromIni(const std::string& fileName) {
     const TIniFile ini(fileName);
-    BandLow = ReadField(ini, KeyBandLow, BandLow);
-    BandHigh = ReadField(ini, KeyBandHigh, BandHigh);
-    BandCentre = ReadField(ini, KeyBandCentre, BandCentre);
-    Band2Low = ReadField(ini, KeyBand2Low, Band2Low);
-    Band2High = ReadField(ini, KeyBand2High, Band2High);
-    Band2Centre = ReadField(ini, KeyBand2Centre, Band2Centre);
-    UseBand2 = ReadField<uint8_t>(ini, KeyUseBand2, 0);
-    Band2Start = ReadField<uint16_t>(ini, KeyBand2Start, 0);
-    Band2End = ReadField<uint16_t>(ini, KeyBand2End, 0);
-    SpeedUnder = ReadField<uint16_t>(ini, KeySpeedUnder, 1);
-    SpeedOver = ReadField<uint16_t>(ini, KeySpeedOver, 1);
-    SpeedType = ReadField<uint8_t>(ini, KeySpeedType, 0);
+    for (const RegulationKey& k : RegulationKeys) {
+        const long long max = k.byteField ? 0xFF : 0xFFFF;
+        long long v = ini.ReadInteger(Regulace, k.key, -1);
+        if (v < 0 || v > max) {
+            if (k.fallback < 0)
+                continue;  // a band edge the file does not give stays
+            v = k.fallback;
+        }
+        if (k.byteField)
+            this->*k.byteField = static_cast<uint8_t>(v);
+        else
+            this->*k.wordField = static_cast<uint16_t>(v);
+    }
 }
 
 } // namespace zeko

@@ -3,6 +3,7 @@
 #include "platform/Cp1250.h"
 #include "platform/FormatSettings.h"
 #include "platform/ProgramDir.h"
+#include "platform/TextFiles.h"
 
 #include <cerrno>
 #include <cstring>
@@ -12,14 +13,6 @@
 namespace zeko {
 namespace {
 
-std::string Trim(const std::string& s) {
-    size_t b = 0, e = s.size();
-    while (b < e && (s[b] == ' ' || s[b] == '\t'))
-        ++b;
-    while (e > b && (s[e - 1] == ' ' || s[e - 1] == '\t'))
-        --e;
-    return s.substr(b, e - b);
-}
 
 bool SameNoCase(const std::string& a, const std::string& b) {
     if (a.size() != b.size())
@@ -38,24 +31,24 @@ bool SameNoCase(const std::string& a, const std::string& b) {
 
 // The section name of a heading line, or false when the line is none.
 bool HeadingName(const std::string& line, std::string& name) {
-    const std::string t = Trim(line);
+    const std::string t = TrimBlanks(line);
     if (t.size() < 2 || t[0] != '[')
         return false;
     const size_t close = t.find(']');
-    name = Trim(t.substr(1, (close == std::string::npos ? t.size() : close) - 1));
+    name = TrimBlanks(t.substr(1, (close == std::string::npos ? t.size() : close) - 1));
     return true;
 }
 
 // The key and raw value of a key line; false for comments and other lines.
 bool KeyLine(const std::string& line, std::string& key, std::string& value) {
-    const std::string t = Trim(line);
+    const std::string t = TrimBlanks(line);
     if (t.empty() || t[0] == ';' || t[0] == '[')
         return false;
     const size_t eq = t.find('=');
     if (eq == std::string::npos)
         return false;
-    key = Trim(t.substr(0, eq));
-    value = Trim(t.substr(eq + 1));
+    key = TrimBlanks(t.substr(0, eq));
+    value = TrimBlanks(t.substr(eq + 1));
     return !key.empty();
 }
 
@@ -63,26 +56,6 @@ std::string Unquoted(const std::string& v) {
     if (v.size() >= 2 && (v[0] == '"' || v[0] == '\'') && v.back() == v[0])
         return v.substr(1, v.size() - 2);
     return v;
-}
-
-bool ReadFile(const std::string& path, std::string& bytes) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    char buf[8192];
-    ssize_t n;
-    bool ok = true;
-    while ((n = ::read(fd, buf, sizeof buf)) != 0) {
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            ok = false;
-            break;
-        }
-        bytes.append(buf, static_cast<size_t>(n));
-    }
-    ::close(fd);
-    return ok;
 }
 
 [[noreturn]] void WriteFailed(const std::string& path, int error) {
@@ -93,17 +66,9 @@ void WriteFile(const std::string& path, const std::string& bytes) {
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (fd < 0)
         WriteFailed(path, errno);
-    size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            const int error = errno;
-            ::close(fd);
-            WriteFailed(path, error);
-        }
-        done += static_cast<size_t>(n);
+    if (const int error = WriteAllBytes(fd, bytes.data(), bytes.size()); error != 0) {
+        ::close(fd);
+        WriteFailed(path, error);
     }
     if (::close(fd) != 0)
         WriteFailed(path, errno);
@@ -117,7 +82,7 @@ TIniFile::TIniFile(const std::string& fileName) : fileName_(ResolvePathNoCase(fi
 
 void TIniFile::Load() {
     std::string bytes;
-    if (!ReadFile(fileName_, bytes))
+    if (!ReadFileBytes(fileName_, bytes))
         return;
     // A file saved by a newer editor may carry a UTF-8 mark; the program's own
     // files are Windows-1250.
@@ -203,7 +168,7 @@ void TIniFile::WriteString(const std::string& section, const std::string& key, c
         // After the section's last non-blank line, so the blank line that
         // separates it from the next section stays below.
         size_t at = SectionEnd(heading);
-        while (at > heading + 1 && Trim(lines_[at - 1]).empty())
+        while (at > heading + 1 && TrimBlanks(lines_[at - 1]).empty())
             --at;
         lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(at), key + "=" + value);
     }

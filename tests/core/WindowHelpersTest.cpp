@@ -3,19 +3,15 @@
 #include "core/ZekoMessages.h"
 #include "platform/MainThread.h"
 
+#include "support/MessageRecorder.h"
+
 #include <gtest/gtest.h>
 
 #include <vector>
 
 using namespace zeko;
 
-namespace {
-struct Recorder : MessageTarget {
-    explicit Recorder(const char* name) : MessageTarget(name) {}
-    void HandleMessage(const TMessage& m) override { got.push_back(m); }
-    std::vector<TMessage> got;
-};
-} // namespace
+using Recorder = zeko::test::MessageRecorder;
 
 TEST(WindowHelpers, PostToWindowFindsTheWindowByClass) {
     PumpedMainThread queue;

@@ -65,6 +65,22 @@ TZEKO Filled(int seed) {
     return z;
 }
 
+// The twelve fields of the section "Regulace".
+void ExpectSameRegulation(const TZEKO& a, const TZEKO& b) {
+    EXPECT_EQ(a.BandLow, b.BandLow);
+    EXPECT_EQ(a.BandHigh, b.BandHigh);
+    EXPECT_EQ(a.BandCentre, b.BandCentre);
+    EXPECT_EQ(a.Band2Low, b.Band2Low);
+    EXPECT_EQ(a.Band2High, b.Band2High);
+    EXPECT_EQ(a.Band2Centre, b.Band2Centre);
+    EXPECT_EQ(a.UseBand2, b.UseBand2);
+    EXPECT_EQ(a.Band2Start, b.Band2Start);
+    EXPECT_EQ(a.Band2End, b.Band2End);
+    EXPECT_EQ(a.SpeedUnder, b.SpeedUnder);
+    EXPECT_EQ(a.SpeedOver, b.SpeedOver);
+    EXPECT_EQ(a.SpeedType, b.SpeedType);
+}
+
 } // namespace
 
 TEST(Zeko, EverythingIsZeroAfterConstruction) {
@@ -96,18 +112,7 @@ TEST(Zeko, AssignToCopiesTheSettingsAndLeavesTheRest) {
     EXPECT_EQ(dest.InputFunctions, source.InputFunctions);
     EXPECT_EQ(dest.AveragingIndex, source.AveragingIndex);
     EXPECT_EQ(dest.NonAveragedPulse, source.NonAveragedPulse);
-    EXPECT_EQ(dest.SpeedUnder, source.SpeedUnder);
-    EXPECT_EQ(dest.SpeedOver, source.SpeedOver);
-    EXPECT_EQ(dest.SpeedType, source.SpeedType);
-    EXPECT_EQ(dest.BandLow, source.BandLow);
-    EXPECT_EQ(dest.BandHigh, source.BandHigh);
-    EXPECT_EQ(dest.BandCentre, source.BandCentre);
-    EXPECT_EQ(dest.Band2Low, source.Band2Low);
-    EXPECT_EQ(dest.Band2High, source.Band2High);
-    EXPECT_EQ(dest.Band2Centre, source.Band2Centre);
-    EXPECT_EQ(dest.UseBand2, source.UseBand2);
-    EXPECT_EQ(dest.Band2Start, source.Band2Start);
-    EXPECT_EQ(dest.Band2End, source.Band2End);
+    ExpectSameRegulation(dest, source);
     EXPECT_EQ(dest.Switches, source.Switches);
     EXPECT_EQ(dest.SensitivityIndex, source.SensitivityIndex);
     EXPECT_EQ(dest.UnderWait, source.UnderWait);
@@ -205,18 +210,7 @@ TEST(Zeko, LoadingReadsTheRegulationFieldsOnly) {
     TZEKO loaded = Filled(1);
     const TZEKO before = loaded;
     loaded.LoadFromIni(dir / "s.set");
-    EXPECT_EQ(loaded.BandLow, saved.BandLow);
-    EXPECT_EQ(loaded.BandHigh, saved.BandHigh);
-    EXPECT_EQ(loaded.BandCentre, saved.BandCentre);
-    EXPECT_EQ(loaded.Band2Low, saved.Band2Low);
-    EXPECT_EQ(loaded.Band2High, saved.Band2High);
-    EXPECT_EQ(loaded.Band2Centre, saved.Band2Centre);
-    EXPECT_EQ(loaded.UseBand2, saved.UseBand2);
-    EXPECT_EQ(loaded.Band2Start, saved.Band2Start);
-    EXPECT_EQ(loaded.Band2End, saved.Band2End);
-    EXPECT_EQ(loaded.SpeedUnder, saved.SpeedUnder);
-    EXPECT_EQ(loaded.SpeedOver, saved.SpeedOver);
-    EXPECT_EQ(loaded.SpeedType, saved.SpeedType);
+    ExpectSameRegulation(loaded, saved);
     // The inputs and outputs in the file are not read.
     EXPECT_EQ(loaded.MeterConstants, before.MeterConstants);
     EXPECT_EQ(loaded.OutputValues, before.OutputValues);
