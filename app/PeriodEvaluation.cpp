@@ -93,9 +93,7 @@ void TPeriodEvaluator::ComputeMonth(int Day, int Month, int Year, const TVstupyI
         m.PeriodTotal += m.DayTotal[i];
         m.DayMaximumTime[i] =
             MinutesToHHMM(static_cast<int>(day.DayHourValues[DayHourIndex::MaximumSecond]) / 60);
-        // A day without records has no maximum, not one of 0 that would beat the
-        // negative maxima of a cold month.
-        if (n > 0 && m.DayMaximum[i] > m.PeriodMaximum) {
+        if (m.DayMaximum[i] > m.PeriodMaximum) {
             m.PeriodMaximum = m.DayMaximum[i];
             m.PeriodMaximumTime = m.DayMaximumTime[i];
             m.PeriodMaximumDate = from;
@@ -166,8 +164,7 @@ void TPeriodEvaluator::ComputeYear(int Day, int Month, int Year, const TVstupyIn
         y.MonthPairValues[1][i] = m.DayPairValues[1][results_.MonthInfo.DayRows - 1];
         const bool hasData = std::find(m.DayHasData.begin(), m.DayHasData.end(), 1) != m.DayHasData.end();
         y.MonthHasData[i] = hasData ? 1 : 0;
-        // As for the days: a month without records has no maximum.
-        if (hasData && y.MonthMaximum[i] > y.YearMaximum) {
+        if (y.MonthMaximum[i] > y.YearMaximum) {
             y.YearMaximum = y.MonthMaximum[i];
             y.YearMaximumTime = y.MonthMaximumTime[i];
             y.YearMaximumDate = y.MonthMaximumDate[i];

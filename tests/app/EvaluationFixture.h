@@ -1,0 +1,127 @@
+#pragma once
+// Month files, schedule histories and channels for the evaluation tests, written
+// through the record store and the history writer into a program directory of the
+// test's own. Every input of a record has 4 impulses per unit, so its value is its
+// impulse count.
+#include "app/DayEvaluation.h"
+#include "app/PeriodEvaluation.h"
+#include "core/Holidays.h"
+#include "core/ProgramGlobals.h"
+#include "core/RecordSaving.h"
+#include "core/Schedules.h"
+#include "platform/ProgramDir.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <memory>
+
+namespace zeko::test {
+
+inline TDateTime At(int y, int mo, int d, int h = 0, int mi = 0, int s = 0) {
+    return EncodeDate(y, mo, d) + EncodeTime(h, mi, s);
+}
+
+inline TVstupyInfo MakeChannel(uint16_t id, uint8_t unitCode = 0, int dayStartHour = 0) {
+    TVstupyInfo c;
+    c.Id = id;
+    c.Kind = "ZEKO";
+    c.ChannelNumber = static_cast<uint8_t>(id + 1);
+    c.UnitCode = unitCode;
+    c.DayStartHour = dayStartHour;
+    c.DeviceType = "ZEKO";
+    return c;
+}
+
+// The results of one evaluation, apart from the program-wide ones.
+struct TOwnResults {
+    TDayResult Day;
+    TPeriodAccumulators Period;
+    TMonthPeriodInfo MonthInfo;
+    TMonthResult Month;
+    TYearResult Year;
+    TPeriodTargets Targets() { return {Day, Period, MonthInfo, Month, Year}; }
+};
+
+class EvaluationTest : public ::testing::Test {
+protected:
+    EvaluationTest() : dir_(true) {}
+    ~EvaluationTest() override {
+        PouzivejSvatky = true;
+        RegulatorMeasurementId = 0;
+        HolidayList.clear();
+        InitDefaultSchedules();
+        Devices = nullptr;
+    }
+
+    // A record of 20yy-mm-dd hh:mi:ss whose inputs 1..4 have the values given.
+    void Add(int y, int mo, int d, int h, int mi, int s, std::array<uint16_t, 4> values) {
+        TRegulatorRecord r;
+        r.Year = static_cast<uint8_t>(y % 100);
+        r.Month = static_cast<uint8_t>(mo);
+        r.Day = static_cast<uint8_t>(d);
+        r.Hour = static_cast<uint8_t>(h);
+        r.Minute = static_cast<uint8_t>(mi);
+        r.Second = static_cast<uint8_t>(s);
+        r.Counts = values;
+        r.Constants = {4, 4, 4, 4};
+        records_.push_back(r);
+    }
+    // Every input with the same value.
+    void Add(int y, int mo, int d, int h, int mi, int s, uint16_t value) {
+        Add(y, mo, d, h, mi, s, {value, value, value, value});
+    }
+    // Stores the records added so far into the month files.
+    void Save() { SaveRecords(records_, ""); }
+
+    void AddShifts(TDateTime validFrom, const TShiftTable& table) {
+        ASSERT_TRUE(AppendHistoryRecord(ProgramFile(ShiftHistoryFile), THistoryRecord::Of(validFrom, table), false));
+    }
+    void AddTariffs(TDateTime validFrom, const TTariffTable& table) {
+        ASSERT_TRUE(AppendHistoryRecord(ProgramFile(TariffHistoryFile), THistoryRecord::Of(validFrom, table), false));
+    }
+
+    // Evaluates [Start, Start + 1 day) of the channel from the program directory.
+    int EvaluateDay(const TVstupyInfo& channel, TDateTime start, bool skipSchedules = false) {
+        TEvaluationSession session(ProgramDir());
+        return session.Evaluator().EvaluatePeriod(channel, channel.DayStartHour, start, start + 1, skipSchedules,
+                                                  own_.Day, own_.Period);
+    }
+    void ComputeMonth(TDateTime first, const TVstupyInfo& channel, int customRows = 0) {
+        own_.MonthInfo.CustomPeriod = customRows > 0 ? 1 : 0;
+        own_.MonthInfo.DayRows = static_cast<uint8_t>(customRows);
+        const DateParts d = DecodeDate(first);
+        TEvaluationSession session(ProgramDir());
+        TPeriodEvaluator(session.Evaluator(), own_.Targets()).ComputeMonth(d.Day, d.Month, d.Year, channel);
+    }
+    void ComputeYear(int month, int year, const TVstupyInfo& channel, int months) {
+        TEvaluationSession session(ProgramDir());
+        TPeriodEvaluator(session.Evaluator(), own_.Targets()).ComputeYear(1, month, year, channel, months);
+    }
+
+    const TDayResult& Day() const { return own_.Day; }
+    double Quarter(int row, int slot) const { return own_.Day.DayQuarterValues[row - 1][slot - 1]; }
+    int QuarterCount(int row, int slot) const { return own_.Day.DayQuarterCounts[row - 1][slot - 1]; }
+    double HourValue(int row) const { return own_.Day.DayHourValues[row - 1]; }
+
+    TempDir dir_;
+    TRecordList records_;
+    TOwnResults own_;
+};
+
+// Tariff zones of day type 0 or 1: band `band` (1..4) of tariff `tariff`.
+inline void SetZone(TTariffTable& table, int dayType, int tariff, int band, uint16_t start, uint16_t end) {
+    TTariffZone& zone = table.Zone(dayType, tariff, band);
+    zone.Start = start;
+    zone.End = end;
+    zone.State = ZoneInUse;
+}
+
+inline TShiftTable Shifts(TShiftBand s1, TShiftBand s2 = {}, TShiftBand s3 = {}) {
+    TShiftTable table;
+    table.Shifts = {s1, s2, s3};
+    return table;
+}
+
+} // namespace zeko::test
