@@ -15,8 +15,6 @@
 
 namespace zeko {
 
-uint16_t RegulatorMeasurementId = 0;
-
 namespace {
 
 constexpr const char* NoDayDataText = "Soubor pro daný měsíc není k dispozici!";

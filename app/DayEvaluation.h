@@ -15,9 +15,6 @@
 
 namespace zeko {
 
-// The channel id of the regulator's own measurement, whose inputs id, id + 1 and
-// id + 2 are the active, the consumed and the supplied reactive energy.
-extern uint16_t RegulatorMeasurementId;
 // A channel of this device type has no reactive inputs beside it.
 constexpr const char* FictiveDeviceType = "FIKTIVNI";
 

@@ -46,10 +46,7 @@ const TMonthFileCache::TMonthSamples& TMonthFileCache::Month(const TYearMonth& m
 
 void TMonthFileCache::ReadRange(const TGraphView& View, TSeriesLists& Lists, TDateTime From, TDateTime To) {
     const TChannelMap map = ChannelMapOf(View);
-    bool anyInput = false;
-    for (size_t k = 0; k < RecordInputs; ++k)
-        anyInput = anyInput || map[k] != 0;
-    if (!anyInput)
+    if (!MapsAnyInput(map))
         return;
     const int64_t from = ToSeconds(From), to = ToSeconds(To);
     for (const TYearMonth& m : MonthsOfRange(From, To)) {

@@ -4,6 +4,7 @@
 // the month files for each day and the histories for each record, for comparison.
 #include "app/DayEvaluation.h"
 #include "app/PeriodEvaluation.h"
+#include "core/RecordSamples.h"
 #include "core/RecordSaving.h"
 #include "core/Schedules.h"
 #include "platform/ProgramDir.h"
@@ -25,12 +26,7 @@ public:
             const TDateTime t = FromSeconds(at);
             const DateParts d = DecodeDate(t);
             const TimeParts tm = DecodeTime(t);
-            TRegulatorRecord r;
-            r.Year = static_cast<uint8_t>(d.Year - 2000);
-            r.Month = static_cast<uint8_t>(d.Month);
-            r.Day = static_cast<uint8_t>(d.Day);
-            r.Hour = static_cast<uint8_t>(tm.Hour);
-            r.Minute = static_cast<uint8_t>(tm.Minute);
+            TRegulatorRecord r = test::MakeRecord(d.Year - 2000, d.Month, d.Day, tm.Hour, tm.Minute, 0);
             const auto n = static_cast<uint16_t>(at / 900 % 500);
             r.Counts = {n, static_cast<uint16_t>(n / 2), 7, static_cast<uint16_t>(n % 50)};
             r.Constants = {2.5f, 2.5f, 2.5f, 1.0f};

@@ -3,6 +3,7 @@
 // the table windows. All of them are used in the main thread only. The defaults are
 // those that "Zeko.ini" gives when a key is missing.
 #include <array>
+#include <cstdint>
 #include <string>
 
 namespace zeko {
@@ -21,6 +22,10 @@ extern int OsaZAP;        // 0
 
 // Holidays count as days of the second tariff day type.
 extern bool PouzivejSvatky;  // true
+
+// The channel id of the regulator's own measurement: its inputs id, id + 1 and
+// id + 2 are the active, the consumed and the supplied reactive energy.
+extern uint16_t RegulatorMeasurementId;  // 0
 
 // Names and abbreviations of tariffs and shifts, numbered 1..3 (index 0 unused).
 constexpr size_t ScheduleNameLength = 20;

@@ -74,6 +74,13 @@ TChannelMap ChannelMapOf(const TGraphView& View) {
     return map;
 }
 
+bool MapsAnyInput(const TChannelMap& ChannelMap) {
+    for (size_t k = 0; k < RecordInputs; ++k)
+        if (ChannelMap[k] != 0)
+            return true;
+    return false;
+}
+
 void ReadMonthFile(const std::string& FileName, TSeriesLists& Lists, const TChannelMap& ChannelMap,
                    TDateTime From, TDateTime To) {
     const int64_t from = ToSeconds(From), to = ToSeconds(To);
@@ -102,10 +109,7 @@ void ReadMonthFile(const std::string& FileName, TSeriesLists& Lists, const TChan
 void ReadRecordRange(const TGraphView& View, TSeriesLists& Lists, const std::string& Dir,
                      TDateTime From, TDateTime To) {
     const TChannelMap map = ChannelMapOf(View);
-    bool anyInput = false;
-    for (size_t k = 0; k < RecordInputs; ++k)
-        anyInput = anyInput || map[k] != 0;
-    if (!anyInput)
+    if (!MapsAnyInput(map))
         return;
     for (const TYearMonth& m : MonthsOfRange(From, To))
         ReadMonthFile(MonthFilePath(Dir, m.Year, m.Month), Lists, map, From, To);

@@ -64,6 +64,8 @@ using TChannelMap = std::array<uint8_t, GraphSeriesCount>;
 
 // The inputs the view shows; a later series that names the same input wins.
 TChannelMap ChannelMapOf(const TGraphView& View);
+// True when the map names a series for any input.
+bool MapsAnyInput(const TChannelMap& ChannelMap);
 
 // For each record of the file with From <= time <= To (whole seconds, both ends
 // included) appends one sample per mapped input, in input order, to its series'

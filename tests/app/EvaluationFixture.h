@@ -5,6 +5,7 @@
 // impulse count.
 #include "app/DayEvaluation.h"
 #include "app/PeriodEvaluation.h"
+#include "core/RecordSamples.h"
 #include "core/Holidays.h"
 #include "core/ProgramGlobals.h"
 #include "core/RecordSaving.h"
@@ -57,13 +58,7 @@ protected:
 
     // A record of 20yy-mm-dd hh:mi:ss whose inputs 1..4 have the values given.
     void Add(int y, int mo, int d, int h, int mi, int s, std::array<uint16_t, 4> values) {
-        TRegulatorRecord r;
-        r.Year = static_cast<uint8_t>(y % 100);
-        r.Month = static_cast<uint8_t>(mo);
-        r.Day = static_cast<uint8_t>(d);
-        r.Hour = static_cast<uint8_t>(h);
-        r.Minute = static_cast<uint8_t>(mi);
-        r.Second = static_cast<uint8_t>(s);
+        TRegulatorRecord r = MakeRecord(y % 100, mo, d, h, mi, s);
         r.Counts = values;
         r.Constants = {4, 4, 4, 4};
         records_.push_back(r);
