@@ -4,6 +4,7 @@
 #include "core/Calendar.h"
 #include "platform/Notifier.h"
 
+#include <algorithm>
 #include <exception>
 
 namespace zeko {
@@ -106,8 +107,9 @@ void RunMonthTableRequest(TEvaluationHost& host, uintptr_t WParam, intptr_t LPar
     TMonthTableFields fields;
     fields.FirstDay = EncodeDate(date.Year, date.Month, date.Day);
     fields.PartialMonth = window.PartialMonth;
-    fields.PeriodDays = window.PartialMonth == 0 ? static_cast<uint8_t>(DaysInMonth(date.Month, date.Year))
-                                                 : window.PeriodDays;
+    fields.PeriodDays = window.PartialMonth == 0
+                            ? static_cast<uint8_t>(DaysInMonth(date.Month, date.Year))
+                            : static_cast<uint8_t>(std::clamp<int>(window.PeriodDays, 1, MaxPeriodDays));
     fields.Channel = ChannelOfId(RequestChannelId(LParam));
     fields.DayStartHour = NormalDayStartHour(fields.Channel.DayStartHour);
     int month = date.Month, year = date.Year;
@@ -138,9 +140,10 @@ void RunYearTableRequest(TEvaluationHost& host, uintptr_t WParam, intptr_t LPara
     fields.StartDay = 1;
     fields.Channel = ChannelOfId(RequestChannelId(LParam));
     fields.DayStartHour = NormalDayStartHour(fields.Channel.DayStartHour);
-    RunRequest(host, YearMonthCount * YearProgressStepsPerMonth, [&] {
+    const int months = std::clamp<int>(YearMonthCount, 1, MaxYearMonths);
+    RunRequest(host, months * YearProgressStepsPerMonth, [&] {
         THostProgress progress(host);
-        ComputeYear(fields.StartDay, date.Month, date.Year, fields.Channel, YearMonthCount, &progress);
+        ComputeYear(fields.StartDay, date.Month, date.Year, fields.Channel, months, &progress);
         SelectScheduleTables(DayWindowStart(fields.FirstMonth, fields.DayStartHour), fields);
         host.ShowYearTable(fields);
     });

@@ -133,6 +133,14 @@ TEST_F(TableRequests, MonthWithProgressPerDay) {
     EXPECT_EQ(host_.steps, 35);
     EXPECT_EQ(host_.month->PeriodDays, 35);
     EXPECT_EQ(MonthPeriodInfo, (TMonthPeriodInfo{31, 35, 31, 1}));
+
+    // A custom period holds 1 to 35 days.
+    host_.steps = 0;
+    RunMonthTableRequest(host_, DayNumber(2024, 12, 15), 0, {1, 0});
+    EXPECT_EQ(host_.steps, 1);
+    EXPECT_EQ(host_.month->PeriodDays, 1);
+    RunMonthTableRequest(host_, DayNumber(2024, 12, 15), 0, {1, 40});
+    EXPECT_EQ(host_.month->PeriodDays, 35);
 }
 
 TEST_F(TableRequests, YearOfThirteenMonthsFromTheFirstOfTheMonth) {
