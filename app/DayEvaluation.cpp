@@ -49,6 +49,8 @@ void AggregateSchedules(TScheduleValues& totals, const TScheduleCounts& counts, 
         totals[k] = AggregateValue(totals[k], counts[k], kind);
 }
 
+// A record counts for the weekend when its quarter began on a Saturday, a Sunday
+// or, while holidays are used, a holiday.
 bool WeekendRecord(TDateTime t) {
     const TDateTime windowStart = QuarterWindowStart(t);
     return IsWeekend(windowStart) || (PouzivejSvatky && IsHolidayDate(windowStart));
