@@ -62,17 +62,11 @@ public:
     bool opened = false;
 };
 
-size_t CountReplies(const RegsimLog& log) {
-    size_t n = 0;
-    for (const auto& l : log)
-        n += !l.Received;
-    return n;
-}
 
 } // namespace
 
 TEST(LinkEndToEnd, TheFirstThreeTelegramsOfTheStartUpAndTheirReply) {
-    RegsimProcess sim;
+    RegsimProcess sim({"--pace", "4800"});
     Conversation c(sim);
     ASSERT_TRUE(c.opened);
 
@@ -92,7 +86,7 @@ TEST(LinkEndToEnd, TheFirstThreeTelegramsOfTheStartUpAndTheirReply) {
     EXPECT_EQ(HexBytes(c.replies[0]), "A5 3F 08 03 11 01 02 0E 00 EF");
     EXPECT_TRUE(c.parser.ReceiveBuffer.empty());
 
-    ASSERT_TRUE(sim.WaitForLog([](const RegsimLog& log) { return CountReplies(log) >= 1; }));
+    ASSERT_TRUE(sim.WaitForLog([](const RegsimLog& log) { return zeko::test::CountSent(log) >= 1; }));
     const auto received = sim.Received();
     ASSERT_GE(received.size(), 3u);
     EXPECT_EQ(HexBytes(received[0]), "FF A5 08 3F 05 0F A1 00 00 40 60 BF");

@@ -55,6 +55,13 @@ std::vector<uint8_t> ParseHex(std::istringstream& in, std::string& note) {
 
 } // namespace
 
+size_t CountSent(const RegsimLog& log) {
+    size_t n = 0;
+    for (const RegsimLogLine& l : log)
+        n += !l.Received;
+    return n;
+}
+
 std::string RegsimProcess::BinaryPath() {
     if (const char* path = std::getenv("ZEKO_REGSIM"); path && *path)
         return path;

@@ -4,7 +4,7 @@
 //   zeko::test::RegsimProcess sim({"--records", "96", "--split", "30"});
 //   sim.MapToCom(1);                    // ZEKO_COM1 = the simulator's pty
 //   ... the code under test opens "\\.\COM1" and talks to station 8 ...
-//   sim.WaitForLog([](const auto& log) { return CountTx(log) >= 3; });
+//   sim.WaitForLog([](const zeko::test::RegsimLog& log) { return CountSent(log) >= 1; });
 //   EXPECT_EQ(HexBytes(sim.Received()[0]), "FF A5 08 3F 05 0F A1 00 00 40 60 BF");
 //
 // The constructor starts the simulator with the given options (`regsim --help`
@@ -29,6 +29,9 @@ struct RegsimLogLine {
     std::string Note;      // e.g. "start-up write", "dropped", "noise", "piece 1/2", "copy"
 };
 using RegsimLog = std::vector<RegsimLogLine>;
+
+// The number of TX lines (transmissions of the simulator) in a log.
+size_t CountSent(const RegsimLog& log);
 
 class RegsimProcess {
 public:

@@ -45,12 +45,6 @@ struct Line {
     SerialLine line;
 };
 
-size_t CountSent(const RegsimLog& log) {
-    size_t n = 0;
-    for (const auto& l : log)
-        n += !l.Received;
-    return n;
-}
 
 } // namespace
 
@@ -59,7 +53,7 @@ TEST(RegsimProcess, AnswersOnItsPtyAndLogsBothDirections) {
     EXPECT_EQ(sim.PtyPath().rfind("/dev/pts/", 0), 0u) << sim.PtyPath();
     Line line(sim.PtyPath());
     EXPECT_EQ(HexBytes(line.Ask(kReadSettingsByte, 10)), kSettingsByteReply);
-    ASSERT_TRUE(sim.WaitForLog([](const RegsimLog& log) { return CountSent(log) == 1; }));
+    ASSERT_TRUE(sim.WaitForLog([](const RegsimLog& log) { return zeko::test::CountSent(log) == 1; }));
     const auto log = sim.Log();
     ASSERT_EQ(log.size(), 2u);
     EXPECT_TRUE(log[0].Received);
