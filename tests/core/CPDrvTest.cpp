@@ -40,6 +40,8 @@ TEST(CommPortProperties, RatesFollowEachOther) {
     EXPECT_EQ(BaudRateOf(br56000), 56000u);
     EXPECT_EQ(BaudRateOf(br256000), 256000u);
     EXPECT_EQ(BaudRateOf(brCustom), 0u);
+    EXPECT_EQ(GetWinPlatform(), "WNT");
+    EXPECT_GE(GetWinVersion(), 65536u);
 }
 
 TEST(CommPortProperties, ConstructorValues) {

@@ -134,6 +134,11 @@ void RegsimProcess::Stop() {
     pid_ = -1;
 }
 
+void RegsimProcess::ToggleMute() const {
+    if (pid_ > 0)
+        kill(pid_, SIGUSR1);
+}
+
 void RegsimProcess::MapToCom(int n) const {
     setenv(("ZEKO_COM" + std::to_string(n)).c_str(), ptyPath_.c_str(), 1);
 }

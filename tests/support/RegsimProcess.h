@@ -58,6 +58,9 @@ public:
     // A record place of the ring as the simulator holds it at start (27 bytes).
     std::vector<uint8_t> RingRecord(uint32_t index) const;
 
+    // Switches the simulator's silence on or off (it answers nothing while silent).
+    void ToggleMute() const;
+
     void Stop();
     bool Running() const { return pid_ > 0; }
 

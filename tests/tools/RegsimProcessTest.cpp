@@ -86,6 +86,18 @@ TEST(RegsimProcess, SilenceIsLoggedAsDropped) {
     EXPECT_EQ(sim.Log()[0].Note, "dropped");
 }
 
+TEST(RegsimProcess, ItFallsSilentAfterSomeRepliesOrWhenTold) {
+    RegsimProcess sim({"--mute-after", "1"});
+    Line line(sim.PtyPath());
+    EXPECT_EQ(HexBytes(line.Ask(kReadSettingsByte, 10)), kSettingsByteReply);
+    EXPECT_TRUE(line.Ask(kReadSettingsByte, 1, 300).empty());
+    sim.ToggleMute();  // silence off again
+    ASSERT_TRUE(sim.WaitForLog([&](const RegsimLog& log) {
+        return HexBytes(line.Ask(kReadSettingsByte, 10, 300)) == kSettingsByteReply;
+    }));
+    EXPECT_EQ(sim.Log()[2].Note, "muted");
+}
+
 TEST(RegsimProcess, PacedBytesTakeTheirLineTime) {
     RegsimProcess sim({"--pace", "1200"});  // 10 bytes at 1200 Bd: some 83 ms
     Line line(sim.PtyPath());

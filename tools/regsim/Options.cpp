@@ -94,7 +94,9 @@ const char* Usage() {
            "  --split P                the reply in 2..3 pieces, 60 ms apart\n"
            "  --double P               the reply twice, 20 ms apart\n"
            "  --wrong-address P        the reply names the next register\n"
-           "  --pace BAUD              send each byte after 10 bit times at BAUD\n";
+           "  --pace BAUD              send each byte after 10 bit times at BAUD\n"
+           "  --mute-after N           answer nothing after N replies; SIGUSR1 switches\n"
+           "                           the silence on and off at any time\n";
 }
 
 Options ParseOptions(const std::vector<std::string>& args) {
@@ -149,6 +151,8 @@ Options ParseOptions(const std::vector<std::string>& args) {
             o.Faults.DoublePercent = Percent(a, v);
         else if (a == "--wrong-address")
             o.Faults.WrongAddressPercent = Percent(a, v);
+        else if (a == "--mute-after")
+            o.MuteAfter = static_cast<uint32_t>(Number(a, v, UINT32_MAX));
         else if (a == "--pace")
             o.PaceBaud = static_cast<uint32_t>(Number(a, v, 4'000'000));
         else

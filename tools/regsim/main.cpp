@@ -25,7 +25,9 @@ using Clock = std::chrono::steady_clock;
 namespace {
 
 volatile std::sig_atomic_t stopRequested = 0;
+volatile std::sig_atomic_t muteToggles = 0;
 void RequestStop(int) { stopRequested = 1; }
+void ToggleMute(int) { muteToggles = muteToggles + 1; }
 
 // Bytes that have lain unparsed this long belong to no telegram.
 constexpr auto StaleAfter = std::chrono::milliseconds(500);
@@ -119,6 +121,7 @@ int Run(const Options& o) {
     Faults faults(o.Faults);
     std::deque<Scheduled> outgoing;
     auto lastReceived = Clock::now();
+    uint32_t replies = 0;
     while (!stopRequested) {
         int timeout = 100;
         if (!outgoing.empty()) {
@@ -134,8 +137,13 @@ int Run(const Options& o) {
                 for (Exchange& e : station.Receive(buffer, static_cast<size_t>(n))) {
                     std::string note = e.Note;
                     std::vector<Transmission> sends;
-                    if (!e.Reply.empty())
+                    const bool muted = (muteToggles % 2 == 1) != (o.MuteAfter && replies >= *o.MuteAfter);
+                    if (!e.Reply.empty() && muted) {
+                        note = "muted";
+                    } else if (!e.Reply.empty()) {
+                        ++replies;
                         sends = faults.Apply(std::move(e.Reply), note);
+                    }
                     log.Line("RX", e.Received, note);
                     auto due = outgoing.empty() ? Clock::now() : outgoing.back().due;
                     for (Transmission& t : sends) {
@@ -170,6 +178,7 @@ int main(int argc, char** argv) {
         }
         std::signal(SIGINT, RequestStop);
         std::signal(SIGTERM, RequestStop);
+        std::signal(SIGUSR1, ToggleMute);
         return Run(o);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "regsim: %s\n", e.what());
