@@ -1,0 +1,463 @@
+#pragma once
+// The grid controls the program's grids derive from, painted by ourselves on a Qt
+// scroll area: TCustomGrid (cells, fixed rows and columns, widths and heights,
+// whole-cell scrolling, the current cell and the selection, sizing and moving,
+// keys, mouse and the in-place editor), TDrawGrid (the drawing and cell events) and
+// TStringGrid (a text and an object per cell).
+//
+// Coordinates are client coordinates of the grid (the scroll area's viewport).
+// A cell's rectangle leaves out the grid lines, which lie right of and below it,
+// GridLineWidth pixels thick. The event handlers (KeyDown, MouseDown, DoEnter, ...)
+// are called from Qt's events and may be called by tests in the same way.
+#include <QAbstractScrollArea>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/Graphics.h"
+#include "platform/Keys.h"
+#include "platform/WindowMessages.h"
+#include "platform/qt/Canvas.h"
+
+class QLineEdit;
+class QPlainTextEdit;
+
+namespace zeko {
+
+enum TGridOption : uint8_t {
+    goFixedVertLine, goFixedHorzLine, goVertLine, goHorzLine, goRangeSelect,
+    goDrawFocusSelected, goRowSizing, goColSizing, goRowMoving, goColMoving,
+    goEditing, goTabs, goRowSelect, goAlwaysShowEditor, goThumbTracking
+};
+using TGridOptions = TSet<TGridOption>;
+
+// Bits 0..2 are relied on by descendants that add states of their own.
+enum TGridDrawStateItem : uint8_t { gdSelected, gdFocused, gdFixed };
+using TGridDrawState = TSet<TGridDrawStateItem>;
+
+struct TGridCoord {
+    int X = 0, Y = 0;
+    friend bool operator==(const TGridCoord&, const TGridCoord&) = default;
+};
+// A block of cells, all four edges inclusive.
+struct TGridRect {
+    int Left = 0, Top = 0, Right = 0, Bottom = 0;
+    friend bool operator==(const TGridRect&, const TGridRect&) = default;
+};
+
+enum TScrollStyle : uint8_t { ssNone, ssHorizontal, ssVertical, ssBoth };
+enum TBorderStyle : uint8_t { bsNone, bsSingle };
+enum TComponentStateItem : uint8_t { csLoading, csDesigning, csDestroying };
+using TComponentState = TSet<TComponentStateItem>;
+
+// The system's scroll-bar thickness (the width of a vertical bar).
+int GetScrollBarWidth();
+// Plays the system's short warning sound (a refused key).
+void MessageBeep();
+
+class TCustomGrid;
+
+// The cell editor: a child of the grid that covers the current cell and holds a
+// text control inside its format rectangle. Descendants paint around the text
+// (Paint) and add buttons; they filter keys in KeyDown and KeyPress (set the key to
+// 0 to consume it). The text control is a one-line edit, or a multi-line one after
+// SetMultiline(true).
+class TInplaceEdit : public QWidget {
+public:
+    explicit TInplaceEdit(TCustomGrid* grid);
+    ~TInplaceEdit() override;
+
+    TCustomGrid* Grid() const { return grid_; }
+
+    std::string Text() const;
+    void SetText(const std::string& text);  // runs Change like typing does
+    int SelStart() const;
+    int SelLength() const;
+    void SetSelStart(int start);
+    void SetSelLength(int length);
+    void SelectAll();
+    void Deselect();
+    int MaxLength() const { return maxLength_; }
+    void SetMaxLength(int length);  // 0 = no limit
+    bool ReadOnly() const { return readOnly_; }
+    void SetReadOnly(bool value);
+    TAlignment Alignment() const { return alignment_; }
+    void SetAlignment(TAlignment value);
+    bool Multiline() const { return multiline_; }
+    void SetMultiline(bool value);  // rebuilds the text control, keeping text and selection
+    bool Modified() const { return modified_; }
+    void SetModified(bool value) { modified_ = value; }
+    TFont& Font() { return font_; }
+    TColor Color() const { return color_; }
+    void SetColor(TColor color);
+
+    // Client geometry of the editor: (0, 0, width, height).
+    TRect ClientRect() const;
+    int Width() const { return width(); }
+    int Height() const { return height(); }
+    // Where the text control lies; an empty rectangle means the whole client area.
+    TRect FormatRect() const { return formatRect_; }
+    void SetFormatRect(const TRect& r);
+    QWidget* TextControl() const;  // the Qt text widget (for focus and tests)
+    TPoint ClientToScreen(TPoint p) const;
+
+    // ---- driven by the grid
+    virtual void UpdateContents();  // text from the grid's GetEditText, limit from GetEditLimit
+    void Move(const TRect& cellRect);  // places the editor over the cell and shows it
+    void UpdateLoc(const TRect& cellRect);  // places it without showing
+    virtual void BoundsChanged();  // after every move or resize
+    void Invalidate() { update(); }
+    bool Visible() const { return isVisible(); }
+    void Hide();
+    void SetFocus();
+    bool HasFocus() const;  // the editor or its text control has the focus
+
+    // ---- handlers (called from Qt's events of the text control)
+    virtual void KeyDown(uint16_t& key, TShiftState shift);
+    virtual void KeyPress(char32_t& key);
+    virtual void KeyUp(uint16_t& key, TShiftState shift);
+    virtual void MouseDown(TMouseButton button, TShiftState shift, int x, int y);
+    virtual void MouseMove(TShiftState shift, int x, int y);
+    virtual void MouseUp(TMouseButton button, TShiftState shift, int x, int y);
+    virtual void DblClick();
+    virtual void DoEnter();
+    virtual void DoExit();
+    // Another control took the focus or the mouse.
+    virtual void CancelMode(QWidget* sender);
+    // After every change of the text: the grid stores it (SetEditText) and hears
+    // of it (EditChanged).
+    virtual void Change();
+    // Paints the editor's own area (background, pictures, buttons) around the
+    // text control; the default fills the client area with Color.
+    virtual void Paint(TCanvas& canvas);
+    // Whether the text control may take the point (x, y) for itself; descendants
+    // answer false over their buttons.
+    virtual bool TextAreaAt(int x, int y) const;
+
+    TCanvas& Canvas() { return canvas_; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void BuildTextControl();
+    void ApplyLook();
+    void PlaceTextControl();
+    void TextControlChanged();
+
+    TCustomGrid* grid_;
+    QLineEdit* line_ = nullptr;
+    QPlainTextEdit* multi_ = nullptr;
+    TFont font_;
+    TColor color_ = clWindow;
+    TAlignment alignment_ = taLeftJustify;
+    int maxLength_ = 0;
+    bool readOnly_ = false;
+    bool multiline_ = false;
+    bool modified_ = false;
+    bool settingText_ = false;
+    TRect formatRect_;
+    TCanvas canvas_;
+};
+
+class TCustomGrid : public QAbstractScrollArea {
+public:
+    explicit TCustomGrid(QWidget* parent = nullptr);
+    ~TCustomGrid() override;
+
+    // ---- layout
+    int ColCount() const { return static_cast<int>(colWidths_.size()); }
+    void SetColCount(int count);
+    int RowCount() const { return static_cast<int>(rowHeights_.size()); }
+    void SetRowCount(int count);
+    int FixedCols() const { return fixedCols_; }
+    void SetFixedCols(int count);  // at most ColCount - 1
+    int FixedRows() const { return fixedRows_; }
+    void SetFixedRows(int count);  // at most RowCount - 1
+    int DefaultColWidth() const { return defaultColWidth_; }
+    void SetDefaultColWidth(int width);  // every column takes it
+    int DefaultRowHeight() const { return defaultRowHeight_; }
+    void SetDefaultRowHeight(int height);  // every row takes it
+    int ColWidths(int col) const;
+    void SetColWidths(int col, int width);  // a negative width counts as 0
+    int RowHeights(int row) const;
+    void SetRowHeights(int row, int height);
+    int GridLineWidth() const { return gridLineWidth_; }
+    void SetGridLineWidth(int width);
+    TGridOptions Options() const { return options_; }
+    void SetOptions(TGridOptions options);
+    TScrollStyle ScrollBars() const { return scrollBars_; }
+    void SetScrollBars(TScrollStyle style);
+    TBorderStyle BorderStyle() const { return borderStyle_; }
+    void SetBorderStyle(TBorderStyle style);
+    bool DefaultDrawing() const { return defaultDrawing_; }
+    void SetDefaultDrawing(bool value);
+    bool Ctl3D() const { return ctl3D_; }
+    void SetCtl3D(bool value);
+    TColor Color() const { return color_; }
+    void SetColor(TColor color);
+    TColor FixedColor() const { return fixedColor_; }
+    void SetFixedColor(TColor color);
+    TFont& Font() { return font_; }  // a change repaints
+    TCanvas& Canvas() { return canvas_; }
+
+    // ---- geometry (client coordinates)
+    int ClientWidth() const;
+    int ClientHeight() const;
+    TRect ClientRect() const { return {0, 0, ClientWidth(), ClientHeight()}; }
+    TPoint ClientToScreen(TPoint p) const;
+    TPoint ScreenToClient(TPoint p) const;
+    // The cell's rectangle, or an empty one when the cell is scrolled out of view.
+    TRect CellRect(int col, int row) const;
+    // The cell under a client point; (-1, -1) outside every cell.
+    TGridCoord MouseCoord(int x, int y) const;
+    void MouseToCell(int x, int y, int& col, int& row) const;
+
+    // ---- scrolling by whole cells
+    int TopRow() const { return topRow_; }
+    void SetTopRow(int row);
+    int LeftCol() const { return leftCol_; }
+    void SetLeftCol(int col);
+    // Scrollable columns (rows) shown whole from LeftCol (TopRow).
+    int VisibleColCount() const;
+    int VisibleRowCount() const;
+
+    // ---- current cell and selection
+    int Col() const { return col_; }
+    void SetCol(int col);
+    int Row() const { return row_; }
+    void SetRow(int row);
+    // Moves the current cell when SelectCell agrees; the anchor of a range
+    // selection follows unless extend is set. Answers whether it moved.
+    bool FocusCell(int col, int row, bool extend = false);
+    TGridRect Selection() const;
+    void SetSelection(const TGridRect& selection);
+    bool IsCellSelected(int col, int row) const;
+    // The grid or its editor holds the focus.
+    bool Focused() const;
+
+    // ---- editor
+    bool EditorMode() const { return editorMode_; }
+    void SetEditorMode(bool value);
+    TInplaceEdit* InplaceEditor() const { return editor_; }
+    void ShowEditor();
+    void HideEditor();
+    void InvalidateEditor();  // the editor reloads its text and place
+    // Takes the editor's text into the cell now.
+    void UpdateText();
+
+    // ---- structure
+    void DeleteColumn(int col);
+    void DeleteRow(int row);
+    void MoveColumn(int fromIndex, int toIndex);
+    void MoveRow(int fromIndex, int toIndex);
+
+    // ---- repainting
+    void InvalidateCell(int col, int row);
+    void InvalidateCol(int col);
+    void InvalidateRow(int row);
+    void InvalidateGrid();
+    void InvalidateRect(const TRect& r);
+    // Paints the whole control (frame, scroll bars, cells) into an image of the
+    // widget's size.
+    QImage PaintToImage();
+
+    // ---- component life
+    TComponentState ComponentState() const { return componentState_; }
+    // Between BeginLoading and Loaded the form sets the grid's properties.
+    void BeginLoading() { componentState_.Include(csLoading); }
+    virtual void Loaded();
+
+    // ---- messages to the grid itself, delivered through the event loop
+    void PostMessage(uint32_t msg, uintptr_t wParam, intptr_t lParam);
+    void SendMessage(uint32_t msg, uintptr_t wParam, intptr_t lParam);
+    virtual void HandleMessage(const TMessage& message);
+    // Delivers the messages posted so far (tests).
+    void DeliverPostedMessages();
+
+    // ---- handlers
+    virtual void KeyDown(uint16_t& key, TShiftState shift);
+    virtual void KeyPress(char32_t& key);
+    virtual void KeyUp(uint16_t& key, TShiftState shift);
+    virtual void MouseDown(TMouseButton button, TShiftState shift, int x, int y);
+    virtual void MouseMove(TShiftState shift, int x, int y);
+    virtual void MouseUp(TMouseButton button, TShiftState shift, int x, int y);
+    virtual void Click();
+    virtual void DblClick();
+    virtual void MouseEnter();
+    virtual void MouseLeave();
+    virtual void DoEnter();  // the focus came into the grid or its editor
+    virtual void DoExit();   // the focus left both
+    virtual void CancelMode(QWidget* sender);  // another control took the focus
+    virtual void Resize();
+    // The class library's focus move to the next (or previous) control of the form.
+    void SelectNextControl(bool forward);
+
+    // ---- events shared by all grids
+    std::function<void(TCustomGrid*)> OnClick, OnDblClick, OnEnter, OnExit;
+    std::function<void(TCustomGrid*, uint16_t& key, TShiftState)> OnKeyDown, OnKeyUp;
+    std::function<void(TCustomGrid*, char32_t& key)> OnKeyPress;
+    std::function<void(TCustomGrid*, TMouseButton, TShiftState, int x, int y)> OnMouseDown, OnMouseUp;
+    std::function<void(TCustomGrid*, TShiftState, int x, int y)> OnMouseMove;
+
+    // ---- overridables
+    virtual void DrawCell(int col, int row, const TRect& rect, TGridDrawState state) = 0;
+    // Whether the current cell may move to (col, row).
+    virtual bool SelectCell(int col, int row);
+    virtual void SizeChanged(int oldColCount, int oldRowCount);
+    virtual void ColumnMoved(int fromIndex, int toIndex);
+    virtual void RowMoved(int fromIndex, int toIndex);
+    virtual void ColWidthsChanged();
+    virtual void RowHeightsChanged();
+    virtual void TopLeftChanged();
+    virtual bool CanEditShow();
+    virtual bool CanEditAcceptKey(char32_t key);
+    virtual bool CanEditModify();
+    virtual TInplaceEdit* CreateEditor();
+    virtual std::string GetEditText(int col, int row);
+    virtual void SetEditText(int col, int row, const std::string& value);
+    virtual int GetEditLimit() { return 0; }
+    virtual void EditChanged() {}  // after each text change in the editor
+    // Paints every visible cell: lines first, then the cells.
+    virtual void Paint();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
+    bool event(QEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
+    void scrollContentsBy(int dx, int dy) override;
+
+    // Column (row) sizing and moving in progress; hidden from descendants' paint.
+    enum class GridState { Normal, Selecting, RowSizing, ColSizing, RowMoving, ColMoving };
+    GridState State() const { return gridState_; }
+    // Where the sizing zone of a column (row) boundary lies under the point, or -1.
+    int ColSizingAt(int x, int y) const;
+    int RowSizingAt(int x, int y) const;
+    // Pixel position of a column's left edge (row's top edge) in the client area,
+    // as if every column were shown from LeftCol; fixed columns from 0.
+    int ColumnLeft(int col) const;
+    int RowTop(int row) const;
+    int FixedWidth() const;   // width of the fixed columns with their lines
+    int FixedHeight() const;  // height of the fixed rows with their lines
+
+private:
+    friend class TInplaceEdit;
+    void MoveCurrent(int col, int row, bool extend);
+    void ClampInView();
+    void UpdateScrollRange();
+    int MaxTopRow() const;
+    int MaxLeftCol() const;
+    bool NeedsHorizontalBar() const;
+    bool NeedsVerticalBar() const;
+    void DrawLines();
+    void UpdateEditorPlace();
+    void ForgetEditor();
+    void FocusChanged(QWidget* old, QWidget* now);
+    void SetGridState(GridState state) { gridState_ = state; }
+
+    std::vector<int> colWidths_;
+    std::vector<int> rowHeights_;
+    int fixedCols_ = 1;
+    int fixedRows_ = 1;
+    int defaultColWidth_ = 64;
+    int defaultRowHeight_ = 24;
+    int gridLineWidth_ = 1;
+    TGridOptions options_{goFixedVertLine, goFixedHorzLine, goVertLine, goHorzLine, goRangeSelect};
+    TScrollStyle scrollBars_ = ssBoth;
+    TBorderStyle borderStyle_ = bsSingle;
+    bool defaultDrawing_ = true;
+    bool ctl3D_ = true;
+    TColor color_ = clWindow;
+    TColor fixedColor_ = clBtnFace;
+    TFont font_;
+    TCanvas canvas_;
+    int topRow_ = 1;
+    int leftCol_ = 1;
+    int col_ = 1;
+    int row_ = 1;
+    int anchorCol_ = 1;
+    int anchorRow_ = 1;
+    bool editorMode_ = false;
+    TInplaceEdit* editor_ = nullptr;
+    TComponentState componentState_;
+    GridState gridState_ = GridState::Normal;
+    int sizingIndex_ = -1;
+    int sizingOrigin_ = 0;  // mouse position minus the size at the start
+    int moveFrom_ = -1;
+    int moveTo_ = -1;
+    TPoint pressPoint_;
+    bool hadFocus_ = false;
+    bool mouseInside_ = false;
+    bool updatingScroll_ = false;
+    bool inPaint_ = false;
+};
+
+class TDrawGrid : public TCustomGrid {
+public:
+    explicit TDrawGrid(QWidget* parent = nullptr) : TCustomGrid(parent) {}
+
+    std::function<void(TCustomGrid*, int col, int row, const TRect& rect, TGridDrawState)> OnDrawCell;
+    std::function<void(TCustomGrid*, int col, int row, bool& canSelect)> OnSelectCell;
+    std::function<void(TCustomGrid*, int fromIndex, int toIndex)> OnColumnMoved, OnRowMoved;
+    std::function<void(TCustomGrid*)> OnTopLeftChanged;
+    std::function<void(TCustomGrid*, int col, int row, std::string& value)> OnGetEditText;
+    std::function<void(TCustomGrid*, int col, int row, const std::string& value)> OnSetEditText;
+
+    void DrawCell(int col, int row, const TRect& rect, TGridDrawState state) override;
+    bool SelectCell(int col, int row) override;
+    void ColumnMoved(int fromIndex, int toIndex) override;
+    void RowMoved(int fromIndex, int toIndex) override;
+    void TopLeftChanged() override;
+    std::string GetEditText(int col, int row) override;
+    void SetEditText(int col, int row, const std::string& value) override;
+};
+
+// A text and an object pointer per cell. The grid does not own the objects.
+class TStringGrid : public TDrawGrid {
+public:
+    explicit TStringGrid(QWidget* parent = nullptr);
+
+    const std::string& Cells(int col, int row) const;  // empty outside the grid
+    void SetCells(int col, int row, const std::string& text);
+    void* Objects(int col, int row) const;
+    void SetObjects(int col, int row, void* object);
+    std::vector<std::string> Cols(int col) const;  // one text per row
+    void SetCols(int col, const std::vector<std::string>& texts);
+    std::vector<std::string> Rows(int row) const;  // one text per column
+    void SetRows(int row, const std::vector<std::string>& texts);
+
+    // Draws the cell's text at (Left + 2, Top + 2) clipped to the cell when
+    // DefaultDrawing is on, then OnDrawCell.
+    void DrawCell(int col, int row, const TRect& rect, TGridDrawState state) override;
+    void SizeChanged(int oldColCount, int oldRowCount) override;
+    void ColumnMoved(int fromIndex, int toIndex) override;
+    void RowMoved(int fromIndex, int toIndex) override;
+    std::string GetEditText(int col, int row) override;
+    void SetEditText(int col, int row, const std::string& value) override;
+
+private:
+    struct CellData {
+        std::string text;
+        void* object = nullptr;
+    };
+    // Columns of rows, kept at ColCount x RowCount.
+    std::vector<std::vector<CellData>> data_;
+};
+
+} // namespace zeko
