@@ -137,6 +137,14 @@ public:
 
 protected:
     virtual void NotifyChange();
+    // Stores a different value and reports the change.
+    template <typename T>
+    void Store(T& field, const T& value) {
+        if (!(field == value)) {
+            field = value;
+            NotifyChange();
+        }
+    }
 };
 
 class TPen : public TGraphicsObject {

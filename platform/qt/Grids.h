@@ -103,6 +103,12 @@ public:
     QWidget* TextControl() const;  // the Qt text widget (for focus and tests)
     TPoint ClientToScreen(TPoint p) const;
 
+    // Types one character as a key press would: KeyPress first, then the
+    // character (or Backspace) goes into the text unless it was consumed.
+    void TypeKey(char32_t key);
+    // The text the editor held when editing of the cell began.
+    const std::string& StartText() const { return startText_; }
+
     // ---- driven by the grid
     virtual void UpdateContents();  // text from the grid's GetEditText, limit from GetEditLimit
     void Move(const TRect& cellRect);  // places the editor over the cell and shows it
@@ -139,6 +145,9 @@ public:
     TCanvas& Canvas() { return canvas_; }
 
 protected:
+    // From KeyDown: the character the key would type is not delivered.
+    void DropKeyPress() { dropKeyPress_ = true; }
+
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -148,10 +157,16 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    friend class TCustomGrid;
+    friend class TStringGrid;
     void BuildTextControl();
     void ApplyLook();
     void PlaceTextControl();
     void TextControlChanged();
+    void InsertText(const std::string& text);
+    // Shows a text the grid stored into the edited cell, without Change.
+    void ShowGridText(const std::string& text);
+    bool HandleTextKey(QKeyEvent* event);
 
     TCustomGrid* grid_;
     QLineEdit* line_ = nullptr;
@@ -164,6 +179,9 @@ private:
     bool multiline_ = false;
     bool modified_ = false;
     bool settingText_ = false;
+    bool dropKeyPress_ = false;
+    bool forwarding_ = false;
+    std::string startText_;
     TRect formatRect_;
     TCanvas canvas_;
 };
@@ -361,13 +379,16 @@ private:
     void MoveCurrent(int col, int row, bool extend);
     void ClampInView();
     void UpdateScrollRange();
-    int MaxTopRow() const;
-    int MaxLeftCol() const;
-    bool NeedsHorizontalBar() const;
-    bool NeedsVerticalBar() const;
+    int MaxTopRowFor(int clientHeight) const;
+    int MaxLeftColFor(int clientWidth) const;
+    int VertLineWidth() const;  // the gap right of each column (0 without vertical lines)
+    int HorzLineWidth() const;  // the gap below each row
+    int TotalWidth() const;
+    int TotalHeight() const;
     void DrawLines();
+    void DrawCells();
+    void UpdateEdit();
     void UpdateEditorPlace();
-    void ForgetEditor();
     void FocusChanged(QWidget* old, QWidget* now);
     void SetGridState(GridState state) { gridState_ = state; }
 
@@ -402,10 +423,10 @@ private:
     int moveFrom_ = -1;
     int moveTo_ = -1;
     TPoint pressPoint_;
-    bool hadFocus_ = false;
     bool mouseInside_ = false;
     bool updatingScroll_ = false;
-    bool inPaint_ = false;
+    bool hBar_ = false;
+    bool vBar_ = false;
 };
 
 class TDrawGrid : public TCustomGrid {
@@ -456,6 +477,8 @@ private:
         std::string text;
         void* object = nullptr;
     };
+    const CellData* At(int col, int row) const;  // null outside the grid
+    CellData* At(int col, int row);
     // Columns of rows, kept at ColCount x RowCount.
     std::vector<std::vector<CellData>> data_;
 };
