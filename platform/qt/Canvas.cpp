@@ -751,6 +751,9 @@ bool DrawFrameControl(TCanvas& canvas, const TRect& r, uint32_t type, uint32_t s
     uint32_t direction = state & 0xFF;
     if (direction == DFCS_SCROLLCOMBOBOX)
         direction = DFCS_SCROLLDOWN;
+    // The arrow keeps its place whatever the frame; pushed it moves down-right.
+    face = r;
+    InflateRect(face, -2, -2);
     if (pushed)
         OffsetRect(face, 1, 1);
     if (state & DFCS_INACTIVE) {

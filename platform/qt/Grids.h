@@ -115,7 +115,7 @@ public:
     void UpdateLoc(const TRect& cellRect);  // places it without showing
     virtual void BoundsChanged();  // after every move or resize
     void Invalidate() { update(); }
-    bool Visible() const { return isVisible(); }
+    bool Visible() const { return !isHidden(); }  // shown over its cell
     void Hide();
     void SetFocus();
     bool HasFocus() const;  // the editor or its text control has the focus
