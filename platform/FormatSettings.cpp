@@ -1,6 +1,8 @@
 #include "platform/FormatSettings.h"
 
+#include "platform/DecimalDigits.h"
 #include "platform/Exceptions.h"
+#include "platform/TextFiles.h"
 
 #include <charconv>
 #include <clocale>
@@ -13,38 +15,6 @@
 namespace zeko {
 namespace {
 
-std::string Trim(const std::string& s) {
-    size_t b = 0, e = s.size();
-    while (b < e && (s[b] == ' ' || s[b] == '\t'))
-        ++b;
-    while (e > b && (s[e - 1] == ' ' || s[e - 1] == '\t'))
-        --e;
-    return s.substr(b, e - b);
-}
-
-// Digits and exponent of the shortest round-trip text of |value|.
-struct Decimal {
-    bool negative = false;
-    std::string digits;  // no leading zeros, at least one digit
-    int exponent = 0;    // value = 0.digits * 10^exponent
-};
-
-Decimal ToDecimal(double value) {
-    Decimal d;
-    d.negative = std::signbit(value) && value != 0;
-    char buf[64];
-    auto res = std::to_chars(buf, buf + sizeof buf, std::fabs(value), std::chars_format::scientific);
-    std::string s(buf, res.ptr);
-    const size_t e = s.find('e');
-    const int exp10 = std::atoi(s.c_str() + e + 1);
-    for (size_t i = 0; i < e; ++i)
-        if (s[i] != '.')
-            d.digits += s[i];
-    d.exponent = exp10 + 1;
-    if (d.digits == "0")
-        d.exponent = 1;
-    return d;
-}
 
 } // namespace
 
@@ -83,6 +53,12 @@ void LoadLocaleFormatSettings() {
         }
         if (out.find("hh") != std::string::npos)
             FormatSettings().LongTimeFormat = out;
+    }
+    const char* am = nl_langinfo_l(AM_STR, loc);
+    const char* pm = nl_langinfo_l(PM_STR, loc);
+    if (am && am[0] && pm && pm[0]) {
+        FormatSettings().TimeAMString = am;
+        FormatSettings().TimePMString = pm;
     }
     freelocale(loc);
 }
@@ -190,7 +166,7 @@ int64_t Round(double value) {
 }
 
 bool TryStrToFloat(const std::string& text, double& value) {
-    std::string s = Trim(text);
+    std::string s = TrimBlanks(text);
     if (s.empty())
         return false;
     const char sep = FormatSettings().DecimalSeparator;
@@ -224,7 +200,7 @@ double StrToFloat(const std::string& text) {
 }
 
 bool TryStrToInt(const std::string& text, int64_t& value) {
-    std::string s = Trim(text);
+    std::string s = TrimBlanks(text);
     if (s.empty())
         return false;
     bool negative = false;

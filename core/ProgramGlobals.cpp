@@ -1,0 +1,34 @@
+#include "core/ProgramGlobals.h"
+
+namespace zeko {
+
+std::string ProgramVersion = "0.90beta14";
+
+int ComPort = 1;
+int BaudRate = 4800;
+int WindowWidth = 1023;
+int WindowHeight = 767;
+int WindowLeft = 0;
+int WindowTop = 0;
+int OsaKL = 0;
+int OsaZAP = 0;
+
+bool PouzivejSvatky = true;
+
+std::array<std::string, 4> TariffNames = {"", "Tarif 1", "Tarif 2", "Tarif 3"};
+std::array<std::string, 4> TariffAbbrevs = {"", "T1", "T2", "T3"};
+std::array<std::string, 4> ShiftNames = {"", "Směna 1", "Směna 2", "Směna 3"};
+std::array<std::string, 4> ShiftAbbrevs = {"", "S1", "S2", "S3"};
+
+bool OnlineOpen = false;
+bool ServiceViewerOpen = false;
+bool DayTableOpen = false;
+bool MonthTableOpen = false;
+bool YearTableOpen = false;
+bool ArchiveOpen = false;
+
+bool DownloadRunning = false;
+bool DownloadRequested = false;
+bool SettingsReadRunning = false;
+
+} // namespace zeko
