@@ -137,6 +137,7 @@ public:
     void ExchangeCols(int a, int b) { columns_.Exchange(a, b); }
     void MoveCol(int from, int to) { columns_.Move(from, to); }
     void InsertEmptyCol(int col) { columns_.InsertEmpty(col); }
+    void DeleteCol(int col) { columns_.DeleteAndFree(col); }
 
     void ExchangeRows(int a, int b) {
         ForEachColumn([&](TObjectList<T>& inner) { inner.Exchange(a, b); });
@@ -146,6 +147,9 @@ public:
     }
     void InsertEmptyRow(int row) {
         ForEachColumn([&](TObjectList<T>& inner) { inner.InsertEmpty(row); });
+    }
+    void DeleteRow(int row) {
+        ForEachColumn([&](TObjectList<T>& inner) { inner.DeleteAndFree(row); });
     }
 
     void Clear() { columns_.Clear(); }
