@@ -16,14 +16,14 @@ void TMyBrush::NotifyChange() {
     TBrush::NotifyChange();
 }
 
-namespace {
-
-void NotifyGrid(TGraphicsObject& object, TStringAlignGrid* grid) {
+void RepaintOnChange(TGraphicsObject& object, TStringAlignGrid* grid) {
     if (grid)
         object.OnChange = [grid] { grid->InvalidateGrid(); };
     else
         object.OnChange = nullptr;
 }
+
+namespace {
 
 template <class Own, class Plain>
 std::unique_ptr<Own> CopyOf(const Own* source, TStringAlignGrid* grid) {
@@ -32,7 +32,7 @@ std::unique_ptr<Own> CopyOf(const Own* source, TStringAlignGrid* grid) {
     auto copy = std::make_unique<Own>();
     copy->Assign(static_cast<const Plain&>(*source));
     copy->Changed = source->Changed;
-    NotifyGrid(*copy, grid);
+    RepaintOnChange(*copy, grid);
     return copy;
 }
 
@@ -101,8 +101,8 @@ void TStringAlignGrid::Initialize() {
     fixedFont_.Changed = false;
     fixedBrush_.SetColor(TStringGrid::FixedColor());
     fixedBrush_.Changed = false;
-    NotifyGrid(fixedFont_, this);
-    NotifyGrid(fixedBrush_, this);
+    RepaintOnChange(fixedFont_, this);
+    RepaintOnChange(fixedBrush_, this);
     OnCompareCol = [](TStringAlignGrid* grid, int col, int row1, int row2) {
         return grid->CompareText(grid->Cells(col, row1), grid->Cells(col, row2));
     };
@@ -182,7 +182,7 @@ TMyFont& TStringAlignGrid::OwnFont(TCellProperties& record) {
         record.Font = std::make_unique<TMyFont>();
         record.Font->Assign(TStringGrid::Font());
         record.Font->Changed = false;
-        NotifyGrid(*record.Font, this);
+        RepaintOnChange(*record.Font, this);
     }
     return *record.Font;
 }
@@ -193,7 +193,7 @@ TMyBrush& TStringAlignGrid::OwnBrush(TCellProperties& record) {
         record.Brush = std::make_unique<TMyBrush>();
         record.Brush->Assign(gridBrush_);
         record.Brush->Changed = false;
-        NotifyGrid(*record.Brush, this);
+        RepaintOnChange(*record.Brush, this);
     }
     return *record.Brush;
 }
@@ -201,7 +201,7 @@ TMyBrush& TStringAlignGrid::OwnBrush(TCellProperties& record) {
 std::unique_ptr<TMyBrush> TStringAlignGrid::BrushOfColor(TColor color) {
     auto brush = std::make_unique<TMyBrush>();
     brush->SetColor(color);
-    NotifyGrid(*brush, this);
+    RepaintOnChange(*brush, this);
     return brush;
 }
 
@@ -214,13 +214,12 @@ TStringAlignGrid::Chain TStringAlignGrid::ChainOf(int col, int row) const {
 
 namespace {
 
-// The first record of the chain for which `pick` gives a value.
-template <class T, class Pick>
-const T* FirstSet(std::initializer_list<const TCellProperties*> chain, Pick pick) {
+// The first own font or brush of the chain.
+template <class T>
+const T* FirstOwn(std::initializer_list<const TCellProperties*> chain, std::unique_ptr<T> TCellProperties::*field) {
     for (const TCellProperties* record : chain)
-        if (record)
-            if (const T* value = pick(*record))
-                return value;
+        if (record && record->*field)
+            return (record->*field).get();
     return nullptr;
 }
 
@@ -228,85 +227,70 @@ const T* FirstSet(std::initializer_list<const TCellProperties*> chain, Pick pick
 
 // ---------------------------------------------------------------- alignment, word wrap, editability
 
-void TStringAlignGrid::SetAlignCell(int col, int row, TMyAlign value) {
-    CellRecord(col, row).Alignment = value;
-    Changed();
-}
-void TStringAlignGrid::SetAlignCol(int col, TMyAlign value) {
-    Record(propCol_, col).Alignment = value;
-    Changed();
-}
-void TStringAlignGrid::SetAlignRow(int row, TMyAlign value) {
-    Record(propRow_, row).Alignment = value;
-    Changed();
-}
-void TStringAlignGrid::SetAlignFixedCol(int col, TMyAlign value) {
-    Record(propFixedCol_, col).Alignment = value;
-    Changed();
-}
-void TStringAlignGrid::SetAlignFixedRow(int row, TMyAlign value) {
-    Record(propFixedRow_, row).Alignment = value;
+template <class T>
+void TStringAlignGrid::Store(TCellProperties& record, T TCellProperties::*field, T value) {
+    record.*field = std::move(value);
     Changed();
 }
 
-TMyAlign TStringAlignGrid::GetAlignCell(int col, int row) const {
+template <class T>
+const T* TStringAlignGrid::OwnSetting(int col, int row, T TCellProperties::*field, T notSet) const {
     const Chain c = ChainOf(col, row);
-    const TMyAlign* set = FirstSet<TMyAlign>({c.cell, c.col, c.row}, [](const TCellProperties& p) {
-        return p.Alignment != alDefault ? &p.Alignment : nullptr;
-    });
-    const TMyAlign value = set ? *set : alignment_;
+    for (const TCellProperties* record : {c.cell, c.col, c.row})
+        if (record && record->*field != notSet)
+            return &(record->*field);
+    return nullptr;
+}
+
+void TStringAlignGrid::SetAlignCell(int col, int row, TMyAlign value) {
+    Store(CellRecord(col, row), &TCellProperties::Alignment, value);
+}
+void TStringAlignGrid::SetAlignCol(int col, TMyAlign value) { Store(Record(propCol_, col), &TCellProperties::Alignment, value); }
+void TStringAlignGrid::SetAlignRow(int row, TMyAlign value) { Store(Record(propRow_, row), &TCellProperties::Alignment, value); }
+void TStringAlignGrid::SetAlignFixedCol(int col, TMyAlign value) {
+    Store(Record(propFixedCol_, col), &TCellProperties::Alignment, value);
+}
+void TStringAlignGrid::SetAlignFixedRow(int row, TMyAlign value) {
+    Store(Record(propFixedRow_, row), &TCellProperties::Alignment, value);
+}
+
+TMyAlign TStringAlignGrid::GetAlignCell(int col, int row) const {
+    const TMyAlign* own = OwnSetting(col, row, &TCellProperties::Alignment, alDefault);
+    const TMyAlign value = own ? *own : alignment_;
     return value == alDefault ? alLeft : value;
 }
 
 void TStringAlignGrid::SetWordwrapCell(int col, int row, T_Wordwrap value) {
-    CellRecord(col, row).Wordwrap = value;
-    Changed();
+    Store(CellRecord(col, row), &TCellProperties::Wordwrap, value);
 }
-void TStringAlignGrid::SetWordwrapCol(int col, T_Wordwrap value) {
-    Record(propCol_, col).Wordwrap = value;
-    Changed();
-}
-void TStringAlignGrid::SetWordwrapRow(int row, T_Wordwrap value) {
-    Record(propRow_, row).Wordwrap = value;
-    Changed();
-}
+void TStringAlignGrid::SetWordwrapCol(int col, T_Wordwrap value) { Store(Record(propCol_, col), &TCellProperties::Wordwrap, value); }
+void TStringAlignGrid::SetWordwrapRow(int row, T_Wordwrap value) { Store(Record(propRow_, row), &TCellProperties::Wordwrap, value); }
 void TStringAlignGrid::SetWordwrapFixedCol(int col, T_Wordwrap value) {
-    Record(propFixedCol_, col).Wordwrap = value;
-    Changed();
+    Store(Record(propFixedCol_, col), &TCellProperties::Wordwrap, value);
 }
 void TStringAlignGrid::SetWordwrapFixedRow(int row, T_Wordwrap value) {
-    Record(propFixedRow_, row).Wordwrap = value;
-    Changed();
+    Store(Record(propFixedRow_, row), &TCellProperties::Wordwrap, value);
 }
 
 T_Wordwrap TStringAlignGrid::GetWordwrapCell(int col, int row) const {
-    const Chain c = ChainOf(col, row);
-    const T_Wordwrap* set = FirstSet<T_Wordwrap>({c.cell, c.col, c.row}, [](const TCellProperties& p) {
-        return p.Wordwrap != ww_default ? &p.Wordwrap : nullptr;
-    });
-    const T_Wordwrap value = set ? *set : wordwrap_;
+    const T_Wordwrap* own = OwnSetting(col, row, &TCellProperties::Wordwrap, ww_default);
+    const T_Wordwrap value = own ? *own : wordwrap_;
     return value == ww_default ? ww_none : value;
 }
 
+namespace {
+uint8_t EditValue(bool editable) { return editable ? kEditYes : kEditNo; }
+} // namespace
+
 void TStringAlignGrid::SetEditCell(int col, int row, bool value) {
-    CellRecord(col, row).Editable = value ? kEditYes : kEditNo;
-    Changed();
+    Store(CellRecord(col, row), &TCellProperties::Editable, EditValue(value));
 }
-void TStringAlignGrid::SetEditCol(int col, bool value) {
-    Record(propCol_, col).Editable = value ? kEditYes : kEditNo;
-    Changed();
-}
-void TStringAlignGrid::SetEditRow(int row, bool value) {
-    Record(propRow_, row).Editable = value ? kEditYes : kEditNo;
-    Changed();
-}
+void TStringAlignGrid::SetEditCol(int col, bool value) { Store(Record(propCol_, col), &TCellProperties::Editable, EditValue(value)); }
+void TStringAlignGrid::SetEditRow(int row, bool value) { Store(Record(propRow_, row), &TCellProperties::Editable, EditValue(value)); }
 
 bool TStringAlignGrid::GetEditCell(int col, int row) const {
-    const Chain c = ChainOf(col, row);
-    const uint8_t* set = FirstSet<uint8_t>({c.cell, c.col, c.row}, [](const TCellProperties& p) {
-        return p.Editable != kEditNotSet ? &p.Editable : nullptr;
-    });
-    return set ? *set == kEditYes : editable_;
+    const uint8_t* own = OwnSetting(col, row, &TCellProperties::Editable, kEditNotSet);
+    return own ? *own == kEditYes : editable_;
 }
 
 // ---------------------------------------------------------------- fonts and brushes
@@ -319,8 +303,7 @@ TMyFont& TStringAlignGrid::GetFontFixedRow(int row) { return OwnFont(Record(prop
 
 const TFont& TStringAlignGrid::GetCellFont(int col, int row) const {
     const Chain c = ChainOf(col, row);
-    if (const TMyFont* own = FirstSet<TMyFont>({c.cell, c.col, c.row},
-                                               [](const TCellProperties& p) { return p.Font.get(); }))
+    if (const TMyFont* own = FirstOwn({c.cell, c.col, c.row}, &TCellProperties::Font))
         return *own;
     if (IsFixedCell(col, row))
         return fixedFont_;
@@ -335,8 +318,7 @@ TMyBrush& TStringAlignGrid::GetBrushFixedRow(int row) { return OwnBrush(Record(p
 
 const TBrush& TStringAlignGrid::GetCellBrush(int col, int row) const {
     const Chain c = ChainOf(col, row);
-    if (const TMyBrush* own = FirstSet<TMyBrush>({c.cell, c.col, c.row},
-                                                 [](const TCellProperties& p) { return p.Brush.get(); }))
+    if (const TMyBrush* own = FirstOwn({c.cell, c.col, c.row}, &TCellProperties::Brush))
         return *own;
     if (IsFixedCell(col, row))
         return fixedBrush_;
@@ -349,28 +331,25 @@ void TStringAlignGrid::SetColorCell(int col, int row, TColor color) { GetBrushCe
 TColor TStringAlignGrid::GetColorCell(int col, int row) const { return GetCellBrush(col, row).Color(); }
 
 void TStringAlignGrid::SetSelectedColorCell(int col, int row, TColor color) {
-    CellRecord(col, row).SelectedBrush = BrushOfColor(color);
-    Changed();
+    Store(CellRecord(col, row), &TCellProperties::SelectedBrush, BrushOfColor(color));
 }
 void TStringAlignGrid::SetSelectedColorCol(int col, TColor color) {
-    Record(propCol_, col).SelectedBrush = BrushOfColor(color);
-    Changed();
+    Store(Record(propCol_, col), &TCellProperties::SelectedBrush, BrushOfColor(color));
 }
 void TStringAlignGrid::SetSelectedColorRow(int row, TColor color) {
-    Record(propRow_, row).SelectedBrush = BrushOfColor(color);
-    Changed();
+    Store(Record(propRow_, row), &TCellProperties::SelectedBrush, BrushOfColor(color));
 }
 
 // The selection colours never come from the fixed lists.
 TColor TStringAlignGrid::GetSelectedColorCell(int col, int row) const {
-    const TMyBrush* own = FirstSet<TMyBrush>({propCell_.Get(col, row), propCol_.Get(col), propRow_.Get(row)},
-                                             [](const TCellProperties& p) { return p.SelectedBrush.get(); });
+    const TMyBrush* own =
+        FirstOwn({propCell_.Get(col, row), propCol_.Get(col), propRow_.Get(row)}, &TCellProperties::SelectedBrush);
     return own ? own->Color() : selectedCellColor_;
 }
 
 TColor TStringAlignGrid::GetSelectedFontColorCell(int col, int row) const {
-    const TMyFont* own = FirstSet<TMyFont>({propCell_.Get(col, row), propCol_.Get(col), propRow_.Get(row)},
-                                           [](const TCellProperties& p) { return p.SelectedFont.get(); });
+    const TMyFont* own =
+        FirstOwn({propCell_.Get(col, row), propCol_.Get(col), propRow_.Get(row)}, &TCellProperties::SelectedFont);
     return own ? own->Color() : selectedFontColor_;
 }
 

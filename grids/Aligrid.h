@@ -106,6 +106,9 @@ public:
     void ReadFromStream(TReader& reader);
 };
 
+// Makes `object` repaint the grid on every change (nothing without a grid).
+void RepaintOnChange(TGraphicsObject& object, TStringAlignGrid* grid);
+
 using TPropList = TObjectList<TCellProperties>;
 using TPropCellList = TCellList<TCellProperties>;
 using TStringCellList = TCellList<std::string>;
@@ -354,6 +357,11 @@ private:
         const TCellProperties* row;
     };
     Chain ChainOf(int col, int row) const;
+    template <class T>
+    void Store(TCellProperties& record, T TCellProperties::*field, T value);  // and repaint
+    // The first value of the chain other than `notSet`.
+    template <class T>
+    const T* OwnSetting(int col, int row, T TCellProperties::*field, T notSet) const;
     void ShowHintWindow(const std::string& text, const TCellHintInfo& info);
     void HideHintWindow();
     TCellProperties& Record(TPropList& list, int index);
@@ -382,6 +390,8 @@ private:
     TGridRect Normalized(TGridRect range) const;
     void PasteCells(TStream& stream, char separator, TGridRect range, bool editableOnly);
     bool UserMayChange(int col, int row) const;
+    void InsertLine(bool rows, int index);
+    void DeleteLine(bool rows, int index);
     void ExchangeLines(bool rows, int a, int b);
     void QuickSort(int index, int lo, int hi, bool sortRows, t_relation wanted);
     t_relation CompareLines(bool sortRows, int index, int a, int b);

@@ -333,79 +333,75 @@ int AfterMove(int index, int from, int to) {
 
 } // namespace
 
-void TStringAlignGrid::InsertColumn(int col) {
-    const int p = std::max(col, FixedCols());
+// A new empty line at `index` (never among the fixed lines): the settings and
+// hints from there on move one line on, then the cells.
+void TStringAlignGrid::InsertLine(bool rows, int index) {
+    const int p = std::max(index, rows ? FixedRows() : FixedCols());
+    const int current = rows ? Row() : Col();
     TInplaceEdit* editor = InplaceEditor();
-    const bool hidden = editor && editor->Visible() && Col() >= p;
+    const bool hidden = editor && editor->Visible() && current >= p;
     if (hidden)
         HideEditor();
-    const int current = Col();
-    propCol_.InsertEmpty(p);
-    propCell_.InsertEmptyCol(p);
-    hintCell_.InsertEmptyCol(p);
-    noTabStop_.InsertEmpty(p);
-    SetColCount(ColCount() + 1);
-    for (int r = 0; r < RowCount(); ++r) {
-        SetCells(ColCount() - 1, r, std::string());
-        SetObjects(ColCount() - 1, r, nullptr);
+    if (rows) {
+        propRow_.InsertEmpty(p);
+        propCell_.InsertEmptyRow(p);
+        hintCell_.InsertEmptyRow(p);
+        SetRowCount(RowCount() + 1);
+    } else {
+        propCol_.InsertEmpty(p);
+        propCell_.InsertEmptyCol(p);
+        hintCell_.InsertEmptyCol(p);
+        noTabStop_.InsertEmpty(p);
+        SetColCount(ColCount() + 1);
+    }
+    const int last = (rows ? RowCount() : ColCount()) - 1;
+    for (int i = 0; i < (rows ? ColCount() : RowCount()); ++i) {
+        const int c = rows ? i : last, r = rows ? last : i;
+        SetCells(c, r, std::string());
+        SetObjects(c, r, nullptr);
     }
     movingCellsOnly_ = true;
-    MoveColumn(ColCount() - 1, p);
+    if (rows)
+        MoveRow(last, p);
+    else
+        MoveColumn(last, p);
     movingCellsOnly_ = false;
-    if (current >= p && Col() != current + 1)
-        FocusCell(current + 1, Row());
+    if (current >= p && (rows ? Row() : Col()) != current + 1) {
+        if (rows)
+            FocusCell(Col(), current + 1);
+        else
+            FocusCell(current + 1, Row());
+    }
     if (hidden)
         ShowEditor();
     InvalidateGrid();
 }
 
-void TStringAlignGrid::InsertRow(int row) {
-    const int p = std::max(row, FixedRows());
-    TInplaceEdit* editor = InplaceEditor();
-    const bool hidden = editor && editor->Visible() && Row() >= p;
-    if (hidden)
-        HideEditor();
-    const int current = Row();
-    propRow_.InsertEmpty(p);
-    propCell_.InsertEmptyRow(p);
-    hintCell_.InsertEmptyRow(p);
-    SetRowCount(RowCount() + 1);
-    for (int c = 0; c < ColCount(); ++c) {
-        SetCells(c, RowCount() - 1, std::string());
-        SetObjects(c, RowCount() - 1, nullptr);
+void TStringAlignGrid::InsertColumn(int col) { InsertLine(false, col); }
+void TStringAlignGrid::InsertRow(int row) { InsertLine(true, row); }
+
+// The line's settings and hints are freed with it.
+void TStringAlignGrid::DeleteLine(bool rows, int index) {
+    if (index < 0 || index >= (rows ? RowCount() : ColCount()))
+        return;
+    movingCellsOnly_ = true;
+    if (rows) {
+        propRow_.DeleteAndFree(index);
+        propCell_.DeleteRow(index);
+        hintCell_.DeleteRow(index);
+        TStringGrid::DeleteRow(index);
+    } else {
+        propCol_.DeleteAndFree(index);
+        propCell_.DeleteCol(index);
+        hintCell_.DeleteCol(index);
+        noTabStop_.DeleteAndFree(index);
+        TStringGrid::DeleteColumn(index);
     }
-    movingCellsOnly_ = true;
-    MoveRow(RowCount() - 1, p);
-    movingCellsOnly_ = false;
-    if (current >= p && Row() != current + 1)
-        FocusCell(Col(), current + 1);
-    if (hidden)
-        ShowEditor();
-    InvalidateGrid();
-}
-
-void TStringAlignGrid::DeleteColumn(int col) {
-    if (col < 0 || col >= ColCount())
-        return;
-    propCol_.DeleteAndFree(col);
-    propCell_.DeleteCol(col);
-    hintCell_.DeleteCol(col);
-    noTabStop_.DeleteAndFree(col);
-    movingCellsOnly_ = true;
-    TStringGrid::DeleteColumn(col);
     movingCellsOnly_ = false;
 }
 
-void TStringAlignGrid::DeleteRow(int row) {
-    if (row < 0 || row >= RowCount())
-        return;
-    propRow_.DeleteAndFree(row);
-    propCell_.DeleteRow(row);
-    hintCell_.DeleteRow(row);
-    movingCellsOnly_ = true;
-    TStringGrid::DeleteRow(row);
-    movingCellsOnly_ = false;
-}
+void TStringAlignGrid::DeleteColumn(int col) { DeleteLine(false, col); }
+void TStringAlignGrid::DeleteRow(int row) { DeleteLine(true, row); }
 
 // The editor's cell follows its text also when only the cells move.
 void TStringAlignGrid::ColumnMoved(int fromIndex, int toIndex) {

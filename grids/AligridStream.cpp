@@ -65,11 +65,6 @@ constexpr int kMaxWholeIndex = 0xFFFF;
 int Modulo65536(int32_t index) { return static_cast<uint16_t>(index); }
 bool WholeIndexValid(int32_t index) { return index >= 0 && index <= kMaxWholeIndex; }
 
-void AttachToGrid(TGraphicsObject& object, TStringAlignGrid* grid) {
-    if (grid)
-        object.OnChange = [grid] { grid->InvalidateGrid(); };
-}
-
 void WriteBrushRecord(TWriter& writer, const TBrush& brush) {
     writer.WriteInteger(brush.Color());
     writer.WriteInteger(brush.Style());
@@ -112,14 +107,14 @@ void ReadFontRecord(TReader& reader, TFont& font) {
 std::unique_ptr<TMyBrush> ReadMyBrush(TReader& reader, TStringAlignGrid* grid) {
     auto brush = std::make_unique<TMyBrush>();
     ReadBrushRecord(reader, *brush);
-    AttachToGrid(*brush, grid);
+    RepaintOnChange(*brush, grid);
     return brush;
 }
 
 std::unique_ptr<TMyFont> ReadMyFont(TReader& reader, TStringAlignGrid* grid) {
     auto font = std::make_unique<TMyFont>();
     ReadFontRecord(reader, *font);
-    AttachToGrid(*font, grid);
+    RepaintOnChange(*font, grid);
     return font;
 }
 
@@ -337,6 +332,17 @@ TFiler::TReaderProc LineList(bool wholeIndex, LineApply apply) {
     });
 }
 
+// One (index, value) list per name; `read` takes the value for the line that
+// `member` gives.
+template <class Member, class Read>
+void DefineLineLists(TFiler& filer, TStringAlignGrid* grid,
+                     std::initializer_list<std::pair<const char*, Member>> lines, bool wholeIndex, Read read) {
+    for (const auto& [name, member] : lines)
+        filer.DefineProperty(name, LineList(wholeIndex, [grid, member = member, read](TReader& r, int index, bool valid) {
+            read(r, grid, member, index, valid);
+        }), nullptr, false);
+}
+
 } // namespace
 
 void TStringAlignGrid::DefineOldProperties(TFiler& filer) {
@@ -382,54 +388,45 @@ void TStringAlignGrid::DefineOldProperties(TFiler& filer) {
     filer.DefineProperty("FontCell", CellList(false, [this](TReader& r, int c, int row, bool) {
         ReadFontRecord(r, GetFontCell(c, row));
     }), nullptr, false);
-    const std::pair<const char*, FontOf> fontLines[] = {
-        {"FontCol", &TStringAlignGrid::GetFontCol}, {"FontFixedCol", &TStringAlignGrid::GetFontFixedCol},
-        {"FontRow", &TStringAlignGrid::GetFontRow}, {"FontFixedRow", &TStringAlignGrid::GetFontFixedRow}};
-    for (const auto& [name, own] : fontLines)
-        filer.DefineProperty(name, LineList(false, [this, own](TReader& r, int index, bool) {
-            ReadFontRecord(r, (this->*own)(index));
-        }), nullptr, false);
+    DefineLineLists<FontOf>(filer, this, {{"FontCol", &TStringAlignGrid::GetFontCol},
+        {"FontFixedCol", &TStringAlignGrid::GetFontFixedCol}, {"FontRow", &TStringAlignGrid::GetFontRow},
+        {"FontFixedRow", &TStringAlignGrid::GetFontFixedRow}}, false,
+        [](TReader& r, TStringAlignGrid* g, FontOf own, int index, bool) { ReadFontRecord(r, (g->*own)(index)); });
 
     filer.DefineProperty("BrushCell", CellList(false, [this](TReader& r, int c, int row, bool) {
         ReadBrushRecord(r, GetBrushCell(c, row));
     }), nullptr, false);
-    const std::pair<const char*, BrushOf> brushLines[] = {
-        {"BrushCol", &TStringAlignGrid::GetBrushCol}, {"BrushFixedCol", &TStringAlignGrid::GetBrushFixedCol},
-        {"BrushRow", &TStringAlignGrid::GetBrushRow}, {"BrushFixedRow", &TStringAlignGrid::GetBrushFixedRow}};
-    for (const auto& [name, own] : brushLines)
-        filer.DefineProperty(name, LineList(false, [this, own](TReader& r, int index, bool) {
-            ReadBrushRecord(r, (this->*own)(index));
-        }), nullptr, false);
+    DefineLineLists<BrushOf>(filer, this, {{"BrushCol", &TStringAlignGrid::GetBrushCol},
+        {"BrushFixedCol", &TStringAlignGrid::GetBrushFixedCol}, {"BrushRow", &TStringAlignGrid::GetBrushRow},
+        {"BrushFixedRow", &TStringAlignGrid::GetBrushFixedRow}}, false,
+        [](TReader& r, TStringAlignGrid* g, BrushOf own, int index, bool) { ReadBrushRecord(r, (g->*own)(index)); });
 
     filer.DefineProperty("ColorCell", CellList(true, [this](TReader& r, int c, int row, bool valid) {
         const TColor color = r.ReadInteger();
         if (valid)
             SetColorCell(c, row, color);
     }), nullptr, false);
-    const std::pair<const char*, BrushOf> colorLines[] = {
-        {"ColorCol", &TStringAlignGrid::GetBrushCol}, {"ColorFixedCol", &TStringAlignGrid::GetBrushFixedCol},
-        {"ColorRow", &TStringAlignGrid::GetBrushRow}, {"ColorFixedRow", &TStringAlignGrid::GetBrushFixedRow}};
-    for (const auto& [name, own] : colorLines)
-        filer.DefineProperty(name, LineList(true, [this, own](TReader& r, int index, bool valid) {
+    DefineLineLists<BrushOf>(filer, this, {{"ColorCol", &TStringAlignGrid::GetBrushCol},
+        {"ColorFixedCol", &TStringAlignGrid::GetBrushFixedCol}, {"ColorRow", &TStringAlignGrid::GetBrushRow},
+        {"ColorFixedRow", &TStringAlignGrid::GetBrushFixedRow}}, true,
+        [](TReader& r, TStringAlignGrid* g, BrushOf own, int index, bool valid) {
             const TColor color = r.ReadInteger();
             if (valid)
-                (this->*own)(index).SetColor(color);
-        }), nullptr, false);
+                (g->*own)(index).SetColor(color);
+        });
 
     filer.DefineProperty("SelectedColorCell", CellList(true, [this](TReader& r, int c, int row, bool valid) {
         const TColor color = r.ReadInteger();
         if (valid)
             SetSelectedColorCell(c, row, color);
     }), nullptr, false);
-    const std::pair<const char*, ColorSetter> selectedLines[] = {
-        {"SelectedColorCol", &TStringAlignGrid::SetSelectedColorCol},
-        {"SelectedColorRow", &TStringAlignGrid::SetSelectedColorRow}};
-    for (const auto& [name, set] : selectedLines)
-        filer.DefineProperty(name, LineList(true, [this, set](TReader& r, int index, bool valid) {
+    DefineLineLists<ColorSetter>(filer, this, {{"SelectedColorCol", &TStringAlignGrid::SetSelectedColorCol},
+        {"SelectedColorRow", &TStringAlignGrid::SetSelectedColorRow}}, true,
+        [](TReader& r, TStringAlignGrid* g, ColorSetter set, int index, bool valid) {
             const TColor color = r.ReadInteger();
             if (valid)
-                (this->*set)(index, color);
-        }), nullptr, false);
+                (g->*set)(index, color);
+        });
 }
 
 // ---------------------------------------------------------------- loading

@@ -18,7 +18,8 @@ Bytes operator+(Bytes a, const Bytes& b) {
 
 Bytes Name(const std::string& s) {
     Bytes b{static_cast<uint8_t>(s.size())};
-    b.insert(b.end(), s.begin(), s.end());
+    for (char ch : s)
+        b.push_back(static_cast<uint8_t>(ch));
     return b;
 }
 Bytes I(int v) { return {0x02, static_cast<uint8_t>(v)}; }  // vaInt8
