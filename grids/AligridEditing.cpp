@@ -164,9 +164,9 @@ void TStringAlignGrid::FinishEdit(int col, int row, bool moveOn) {
             OnValidateEdit(this, col, row, accepted);
         if (!accepted) {
             // Back to the cell with the typed text, still in the same edit.
-            FocusCell(col, row);
-            if (editor)
+            if (editor && ownCell)
                 editor->Started = true;
+            FocusCell(col, row);
             ShowEditor();
             editorShown_ = true;
             return;

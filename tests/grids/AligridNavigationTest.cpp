@@ -2,6 +2,8 @@
 // the alignment grid, with the settings and hints that go with each line.
 #include <gtest/gtest.h>
 
+#include <QScrollBar>
+
 #include "AligridTestSupport.h"
 #include "platform/qt/QtClipboard.h"
 
@@ -515,6 +517,21 @@ TEST(AligridLines, LastColumnFillsTheRestButNeverGoesNegative) {
     grid->SetColWidths(1, 300);
     grid->AdjustLastCol();
     EXPECT_EQ(grid->ColWidths(2), 25);
+}
+
+TEST(AligridLines, RedrawWhileScrollFollowsTheDraggedThumb) {
+    auto grid = MakeGrid(3, 40);
+    grid->resize(200, 120);
+    grid->show();
+    QScrollBar* bar = grid->verticalScrollBar();
+    ASSERT_FALSE(bar->hasTracking());  // the value changes only when the thumb is let go
+    bar->setSliderDown(true);
+    bar->setSliderPosition(7);
+    EXPECT_EQ(grid->TopRow(), 1);
+    grid->SetRedrawWhileScroll(true);
+    bar->setSliderPosition(9);
+    EXPECT_EQ(grid->TopRow(), 9);
+    bar->setSliderDown(false);
 }
 
 TEST(AligridLines, WidthAndHeightChangesAreReported) {

@@ -330,6 +330,32 @@ TEST_F(AligridEditing, SelectEditTextDecidesTheOpeningSelection) {
     EXPECT_EQ(Editor()->SelLength(), 0);
 }
 
+TEST_F(AligridEditing, LosingTheFocusEndsTheEditAndComingBackReopensIt) {
+    grid->SetOptions(grid->Options() + goAlwaysShowEditor);
+    grid->SetCells(1, 1, "abc");
+    grid->FocusCell(1, 1);
+    Deliver();
+    ASSERT_TRUE(EditorVisible());
+    Editor()->SetSelStart(1);
+    Editor()->SetSelLength(1);
+    grid->DoExit();
+    Deliver();
+    EXPECT_FALSE(EditorVisible());
+    EXPECT_EQ(log.events.back(), "after 1,1");
+    grid->DoEnter();
+    Deliver();
+    ASSERT_TRUE(EditorVisible());
+    EXPECT_EQ(Editor()->SelStart(), 1);  // the selection from before
+    EXPECT_EQ(Editor()->SelLength(), 1);
+
+    log.accept = false;  // a refused edit keeps the user in the cell
+    grid->DoExit();
+    Deliver();
+    EXPECT_TRUE(EditorVisible());
+    EXPECT_TRUE(grid->EditorShown());
+    EXPECT_EQ(log.events.back(), "validate 1,1");
+}
+
 // ---------------------------------------------------------------- hints and clicks
 
 TEST(AligridHints, HintTextAndPlaceComeFromTheCell) {
