@@ -99,6 +99,16 @@ void TStringAlignGrid::Initialize() {
     lastHintCell_ = {-1, -1};
     fixedFont_.Assign(TStringGrid::Font());
     fixedFont_.Changed = false;
+    // The fixed cells take the grid's font until their own is changed.
+    TFont& font = TStringGrid::Font();
+    font.OnChange = [this, repaint = font.OnChange] {
+        if (!fixedFont_.Changed) {
+            fixedFont_.Assign(TStringGrid::Font());
+            fixedFont_.Changed = false;
+        }
+        if (repaint)
+            repaint();
+    };
     fixedBrush_.SetColor(TStringGrid::FixedColor());
     fixedBrush_.Changed = false;
     RepaintOnChange(fixedFont_, this);

@@ -200,6 +200,9 @@ public:
     bool RedrawWhileScroll() const { return redrawWhileScroll_; }
     // The grid follows the scroll thumb while it is dragged.
     void SetRedrawWhileScroll(bool value) { redrawWhileScroll_ = value; }
+    // The font of fixed cells without one of their own; it follows the grid's
+    // Font until it is changed itself.
+    TMyFont& FixedFont() { return fixedFont_; }
     // Every cell counts as editable for showing the editor.
     bool EditAll() const { return editAll_; }
     void SetEditAll(bool value) { editAll_ = value; }

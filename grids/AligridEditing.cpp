@@ -79,8 +79,15 @@ void TNewInplaceEdit::KeyPress(char32_t& key) {
     case kEscape:
         SetText(OldText);
         alignGrid_->PostMessage(AGM_CANCELEDIT, EditCol, EditRow);
+        if (Multiline()) {
+            // The grid keeps Enter for a multi-line editor: close it here.
+            if (!alignGrid_->Options().Contains(goAlwaysShowEditor))
+                alignGrid_->HideEditor();
+            key = 0;
+            return;
+        }
         key = kEnter;
-        TInplaceEdit::KeyPress(key);
+        TInplaceEdit::KeyPress(key);  // on to the grid as Enter, which closes the editor
         return;
     case kTab:
         key = 0;

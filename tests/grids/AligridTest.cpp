@@ -47,6 +47,17 @@ TEST(AligridSettings, FixedCellsUseTheFixedLines) {
     EXPECT_EQ(grid->GetCellBrush(2, 2).Color(), grid->Color());
 }
 
+TEST(AligridSettings, FixedCellsFollowTheGridFontUntilTheirOwnChanges) {
+    auto grid = MakeGrid();
+    grid->Font().SetHeight(-17);
+    EXPECT_EQ(grid->GetCellFont(0, 1).Height(), -17);
+    EXPECT_EQ(&grid->GetCellFont(0, 1), &grid->FixedFont());
+    grid->FixedFont().SetStyle({fsBold});
+    grid->Font().SetHeight(-9);
+    EXPECT_EQ(grid->GetCellFont(0, 1).Height(), -17);
+    EXPECT_EQ(grid->GetCellFont(1, 1).Height(), -9);
+}
+
 TEST(AligridSettings, EditabilityChain) {
     auto grid = MakeGrid();
     grid->SetEditable(false);
@@ -301,6 +312,16 @@ TEST_F(AligridEditing, MultilineEditorKeepsEnterAndTheArrows) {
     char32_t enter = U'\r';
     grid->KeyPress(enter);  // the grid swallows Enter
     EXPECT_EQ(enter, 0u);
+}
+
+TEST_F(AligridEditing, EscapeClosesAMultilineEditorToo) {
+    grid->SetEditMultiline(true);
+    grid->SetCells(1, 1, "first");
+    Type(1, 1, "x");
+    Key(27);
+    EXPECT_FALSE(EditorVisible());
+    EXPECT_EQ(grid->Cells(1, 1), "first");
+    EXPECT_EQ(log.events.back(), "cancel 1,1");
 }
 
 TEST_F(AligridEditing, EndEditAcceptsOrCancels) {
