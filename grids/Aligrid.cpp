@@ -174,6 +174,8 @@ void TStringAlignGrid::SetTabStops(int col, bool value) {
 // ---------------------------------------------------------------- records
 
 TCellProperties& TStringAlignGrid::Record(TPropList& list, int index) {
+    if (index < 0)
+        return Scratch();
     if (TCellProperties* found = list.Get(index))
         return *found;
     list.Put(index, std::make_unique<TCellProperties>(this));
@@ -181,10 +183,18 @@ TCellProperties& TStringAlignGrid::Record(TPropList& list, int index) {
 }
 
 TCellProperties& TStringAlignGrid::CellRecord(int col, int row) {
+    if (col < 0 || row < 0)
+        return Scratch();
     if (TCellProperties* found = propCell_.Get(col, row))
         return *found;
     propCell_.Put(col, row, std::make_unique<TCellProperties>(this));
     return *propCell_.Get(col, row);
+}
+
+// What a setting for a line or cell that cannot exist goes into, and is lost.
+TCellProperties& TStringAlignGrid::Scratch() {
+    scratch_ = std::make_unique<TCellProperties>(nullptr);
+    return *scratch_;
 }
 
 TMyFont& TStringAlignGrid::OwnFont(TCellProperties& record) {

@@ -369,6 +369,7 @@ private:
     void HideHintWindow();
     TCellProperties& Record(TPropList& list, int index);
     TCellProperties& CellRecord(int col, int row);
+    TCellProperties& Scratch();
     TMyFont& OwnFont(TCellProperties& record);
     TMyBrush& OwnBrush(TCellProperties& record);
     std::unique_ptr<TMyBrush> BrushOfColor(TColor color);
@@ -436,6 +437,7 @@ private:
     bool redrawWhileScroll_ = false;
     TObjectList<TDummyObject> noTabStop_;  // a marker in each column the tab key passes over
     bool movingCellsOnly_ = false;  // a line move of the cells alone, records stay
+    std::unique_ptr<TCellProperties> scratch_;
     std::unique_ptr<THintWindow> hintWindow_;
     QTimer* hintTimer_ = nullptr;  // owned by the hint window
 };

@@ -93,6 +93,18 @@ TEST(AligridSettings, OwnFontsAndBrushesStartAsCopiesOfTheGrids) {
     EXPECT_EQ(grid->GetColorCell(1, 3), clFuchsia);
 }
 
+TEST(AligridSettings, NegativeLinesTakeNothing) {
+    auto grid = MakeGrid();
+    grid->SetAlignCol(-1, alCenter);
+    grid->SetEditCell(-3, 2, false);
+    grid->GetFontRow(-2).SetHeight(-40);
+    grid->SetColorCell(1, -1, clRed);
+    EXPECT_EQ(grid->ColProperties(-1), nullptr);
+    EXPECT_EQ(grid->CellProperties(1, -1), nullptr);
+    EXPECT_TRUE(grid->GetEditCell(1, 2));
+    EXPECT_NE(grid->GetCellFont(1, 1).Height(), -40);
+}
+
 TEST(AligridSettings, RecordCopiesKeepOrSetTheChangedFlag) {
     auto grid = MakeGrid();
     TCellProperties source(grid.get());
