@@ -68,6 +68,7 @@ void ThgHintWindow::ActivateHint(TRect r, const std::string& text) {
     activating_ = true;
     SetCaption(text);
     activating_ = false;
+    Canvas().SetFont(Font());
     r.Right = r.Left + Canvas().TextWidth(text) + 8;
     int measuredWidth = 0;
     const int h = MeasuredHeight(r.Width(), &measuredWidth);
@@ -513,7 +514,6 @@ void THgInplaceEdit::DropDown() {
         y = p.Y - h;
     activeList_->setGeometry(p.X, y, std::max(1, w), std::max(1, h));
     activeList_->show();
-    activeList_->raise();
     droppedDown_ = true;
     update();
 }

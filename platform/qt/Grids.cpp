@@ -636,10 +636,9 @@ void TCustomGrid::SetFixedCols(int count) {
     count = std::clamp(count, 0, std::max(0, ColCount() - 1));
     if (count == fixedCols_)
         return;
+    // The current cell starts again at the first scrollable column.
     fixedCols_ = count;
-    col_ = std::max(col_, fixedCols_);
-    anchorCol_ = std::max(anchorCol_, fixedCols_);
-    leftCol_ = fixedCols_;
+    col_ = anchorCol_ = leftCol_ = fixedCols_;
     UpdateScrollRange();
     InvalidateGrid();
     UpdateEditorPlace();
@@ -650,9 +649,7 @@ void TCustomGrid::SetFixedRows(int count) {
     if (count == fixedRows_)
         return;
     fixedRows_ = count;
-    row_ = std::max(row_, fixedRows_);
-    anchorRow_ = std::max(anchorRow_, fixedRows_);
-    topRow_ = fixedRows_;
+    row_ = anchorRow_ = topRow_ = fixedRows_;
     UpdateScrollRange();
     InvalidateGrid();
     UpdateEditorPlace();
@@ -1103,8 +1100,9 @@ void TCustomGrid::UpdateEdit() {
         editor_->SetColor(color_);
     }
     const bool gridFocused = Focused();
-    editor_->UpdateLoc(CellRect(col_, row_));
+    // The contents first: the layout of a descendant depends on the cell's column.
     editor_->UpdateContents();
+    editor_->UpdateLoc(CellRect(col_, row_));
     editor_->show();
     editor_->raise();
     if (gridFocused)

@@ -14,7 +14,8 @@ TSize ScreenSize() {
     return {g.width(), g.height()};
 }
 
-THintWindow::THintWindow() : QWidget(nullptr, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus) {
+THintWindow::THintWindow()
+    : QWidget(nullptr, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus) {
     setAttribute(Qt::WA_ShowWithoutActivating);
     setFocusPolicy(Qt::NoFocus);
     font_.OnChange = [this] { update(); };
@@ -55,10 +56,7 @@ TRect THintWindow::BoundsRect() const {
 
 void THintWindow::SetBoundsRect(const TRect& r) { setGeometry(r.Left, r.Top, std::max(1, r.Width()), std::max(1, r.Height())); }
 
-void THintWindow::ShowNoActivate() {
-    show();
-    raise();
-}
+void THintWindow::ShowNoActivate() { show(); }  // kept on top by its window flags
 
 void THintWindow::Paint(TCanvas& canvas) {
     TRect r = ClientRect();

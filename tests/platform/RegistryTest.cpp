@@ -4,8 +4,8 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
+
+#include "support/TempDir.h"
 
 namespace zeko {
 namespace {
@@ -14,28 +14,13 @@ namespace fs = std::filesystem;
 
 class RegistryTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/zeko-registry-XXXXXX";
-        dir = ::mkdtemp(pattern);
-        file = dir + "/sub/registry.reg";
-        SetRegistryFilePath(file);
-    }
-    void TearDown() override {
-        SetRegistryFilePath(std::nullopt);
-        fs::remove_all(dir);
-    }
-    void WriteFile(const std::string& text) {
-        fs::create_directories(fs::path(file).parent_path());
-        std::ofstream(file, std::ios::binary) << text;
-    }
-    std::string ReadFile() {
-        std::ifstream in(file, std::ios::binary);
-        std::stringstream s;
-        s << in.rdbuf();
-        return s.str();
-    }
+    void SetUp() override { SetRegistryFilePath(file); }
+    void TearDown() override { SetRegistryFilePath(std::nullopt); }
+    void WriteFile(const std::string& text) { dir.Write("sub/registry.reg", text); }
+    std::string ReadFile() { return dir.Read("sub/registry.reg"); }
 
-    std::string dir, file;
+    test::TempDir dir;
+    std::string file = dir / "sub/registry.reg";
 };
 
 TEST_F(RegistryTest, ValuesWrittenUnderAKeyReadBackWhateverTheLetterCase) {
