@@ -260,6 +260,17 @@ void THyperGrid::RowMoved(int fromIndex, int toIndex) {
     }
 }
 
+void THyperGrid::DefineProperties(TFiler& filer) {
+    filer.DefineProperty(
+        "AVisibleColumnCount",
+        [this](TReader& reader) {
+            const int count = reader.ReadInteger();
+            FlagGuard internal(internalColChange_);
+            SetColCount(count);
+        },
+        [this](TWriter& writer) { writer.WriteInteger(VisibleColumnCount()); }, true);
+}
+
 void THyperGrid::Loaded() {
     THgHintGrid::Loaded();
     {

@@ -15,6 +15,7 @@
 #include "grids/HgColumn.h"
 #include "grids/HgGlobal.h"
 #include "grids/HgHGrid.h"
+#include "platform/FormStream.h"
 #include "platform/qt/Canvas.h"
 
 namespace zeko {
@@ -130,6 +131,10 @@ public:
     void DrawCellImage(int col, int row, TCanvas& canvas, bool draw, TRect& rect, int headingIndex);
     void DrawHeading(int col, int row, ThgColumn* column);
     TFont& AttrFont() { return attrFont_; }
+
+    // ---- form stream: "AVisibleColumnCount"; reading it sets ColCount without
+    // adding or freeing items
+    void DefineProperties(TFiler& filer);
 
     // ---- overrides of the grid
     void Loaded() override;

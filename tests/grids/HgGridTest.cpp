@@ -10,6 +10,7 @@
 #include "QtTestApp.h"
 #include "grids/HgEdit.h"
 #include "platform/FormatSettings.h"
+#include "platform/Streams.h"
 #include "platform/Registry.h"
 #include "support/TempDir.h"
 
@@ -99,6 +100,25 @@ TEST_F(HyperGrid, FindsColumnsByNameWithoutRegardToCase) {
         EXPECT_STREQ(e.what(), "THyperGrid: Column index out of range");
     }
     EXPECT_EQ(grid.GridIndexOfColumn(nullptr), -1);
+}
+
+TEST_F(HyperGrid, TheFormStreamKeepsTheVisibleColumnCount) {
+    grid.Columns().Items(3)->SetVisible(false);
+    TMemoryStream stream;
+    TWriter writer(stream);
+    WriteDefinedProperties(writer, [&](TFiler& f) { grid.DefineProperties(f); });
+    THyperGrid loaded;
+    loaded.BeginLoading();
+    while (loaded.Columns().Count() < 5)
+        loaded.Columns().Add();
+    stream.SetPosition(0);
+    TReader reader(stream);
+    ReadDefinedProperties(reader, [&](TFiler& f) { loaded.DefineProperties(f); });
+    EXPECT_EQ(loaded.ColCount(), 3);
+    EXPECT_EQ(loaded.Columns().Count(), 5);  // no item added or freed
+    loaded.Columns().Items(4)->SetVisible(false);
+    loaded.Loaded();
+    EXPECT_EQ(loaded.ColCount(), 4);
 }
 
 TEST_F(HyperGrid, UserColumnMoveReordersTheItems) {
