@@ -3,6 +3,7 @@
 #include <QFont>
 #include <QFontMetrics>
 #include <QPainter>
+#include <QWidget>
 
 #include <algorithm>
 #include <array>
@@ -157,6 +158,13 @@ TRect TCanvas::SurfaceRect() const {
         return {0, 0, painter_->device()->width(), painter_->device()->height()};
     return {};
 }
+
+TWidgetPaint::TWidgetPaint(TCanvas& canvas, QWidget* widget)
+    : canvas_(canvas), painter_(std::make_unique<QPainter>(widget)) {
+    canvas_.BeginPaint(painter_.get());
+}
+
+TWidgetPaint::~TWidgetPaint() { canvas_.EndPaint(); }
 
 // ---------------------------------------------------------------- clipping
 

@@ -20,6 +20,7 @@
 
 class QPainter;
 class QPaintDevice;
+class QWidget;
 class QFont;
 class QColor;
 
@@ -194,6 +195,19 @@ private:
     QPainter* painter_ = nullptr;
     std::unique_ptr<QPainter> ownPainter_;
     std::optional<QRegion> clip_;
+};
+
+// Binds a canvas to a widget for the length of its paint event.
+class TWidgetPaint {
+public:
+    TWidgetPaint(TCanvas& canvas, QWidget* widget);
+    ~TWidgetPaint();
+    TWidgetPaint(const TWidgetPaint&) = delete;
+    TWidgetPaint& operator=(const TWidgetPaint&) = delete;
+
+private:
+    TCanvas& canvas_;
+    std::unique_ptr<QPainter> painter_;
 };
 
 // The class library's 3-D frame: `width` rings, each with the top and left sides

@@ -335,15 +335,6 @@ void TInplaceEdit::KeyPress(char32_t& key) {
     }
 }
 
-void TInplaceEdit::KeyUp(uint16_t&, TShiftState) {}
-void TInplaceEdit::MouseDown(TMouseButton, TShiftState, int, int) {}
-void TInplaceEdit::MouseMove(TShiftState, int, int) {}
-void TInplaceEdit::MouseUp(TMouseButton, TShiftState, int, int) {}
-void TInplaceEdit::DblClick() {}
-void TInplaceEdit::DoEnter() {}
-void TInplaceEdit::DoExit() {}
-void TInplaceEdit::CancelMode(QWidget*) {}
-
 void TInplaceEdit::Change() {
     grid_->SetEditText(grid_->Col(), grid_->Row(), Text());
     grid_->EditChanged();
@@ -394,36 +385,17 @@ void TInplaceEdit::Paint(TCanvas& canvas) {
     canvas.FillRect(ClientRect());
 }
 
-bool TInplaceEdit::TextAreaAt(int x, int y) const {
-    const TRect r = IsRectEmpty(formatRect_) ? ClientRect() : formatRect_;
-    return PtInRect(r, {x, y});
-}
-
 void TInplaceEdit::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
-    canvas_.BeginPaint(&painter);
+    TWidgetPaint paint(canvas_, this);
     Paint(canvas_);
-    canvas_.EndPaint();
 }
 
 void TInplaceEdit::resizeEvent(QResizeEvent*) { PlaceTextControl(); }
 
-void TInplaceEdit::mousePressEvent(QMouseEvent* e) {
-    MouseDown(MouseButtonOf(e->button()), ShiftStateOf(*e), e->position().toPoint().x(), e->position().toPoint().y());
-}
-
-void TInplaceEdit::mouseMoveEvent(QMouseEvent* e) {
-    MouseMove(ShiftStateOf(*e), e->position().toPoint().x(), e->position().toPoint().y());
-}
-
-void TInplaceEdit::mouseReleaseEvent(QMouseEvent* e) {
-    MouseUp(MouseButtonOf(e->button()), ShiftStateOf(*e), e->position().toPoint().x(), e->position().toPoint().y());
-}
-
-void TInplaceEdit::mouseDoubleClickEvent(QMouseEvent* e) {
-    mousePressEvent(e);
-    DblClick();
-}
+void TInplaceEdit::mousePressEvent(QMouseEvent* e) { DeliverMouse(*e, e->position().toPoint()); }
+void TInplaceEdit::mouseMoveEvent(QMouseEvent* e) { DeliverMouse(*e, e->position().toPoint()); }
+void TInplaceEdit::mouseReleaseEvent(QMouseEvent* e) { DeliverMouse(*e, e->position().toPoint()); }
+void TInplaceEdit::mouseDoubleClickEvent(QMouseEvent* e) { DeliverMouse(*e, e->position().toPoint()); }
 
 bool TInplaceEdit::HandleTextKey(QKeyEvent* event) {
     uint16_t key = VirtualKeyOf(*event);
@@ -475,20 +447,10 @@ bool TInplaceEdit::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::MouseButtonDblClick:
     case QEvent::MouseMove:
     case QEvent::MouseButtonRelease: {
+        // The handlers see the text control's mouse in the editor's coordinates;
+        // the control then handles it as usual.
         auto* m = static_cast<QMouseEvent*>(event);
-        const QPoint p = mapFromGlobal(m->globalPosition().toPoint());
-        if (event->type() == QEvent::MouseMove)
-            MouseMove(ShiftStateOf(*m), p.x(), p.y());
-        else if (event->type() == QEvent::MouseButtonRelease)
-            MouseUp(MouseButtonOf(m->button()), ShiftStateOf(*m), p.x(), p.y());
-        else {
-            TShiftState s = ShiftStateOf(*m);
-            if (event->type() == QEvent::MouseButtonDblClick)
-                s.Include(ssDouble);
-            MouseDown(MouseButtonOf(m->button()), s, p.x(), p.y());
-            if (event->type() == QEvent::MouseButtonDblClick)
-                DblClick();
-        }
+        DeliverMouse(*m, mapFromGlobal(m->globalPosition().toPoint()));
         return false;
     }
     default: return false;
@@ -498,8 +460,8 @@ bool TInplaceEdit::eventFilter(QObject* watched, QEvent* event) {
 // ================================================================ TCustomGrid
 
 TCustomGrid::TCustomGrid(QWidget* parent) : QAbstractScrollArea(parent) {
-    colWidths_.assign(5, defaultColWidth_);
-    rowHeights_.assign(5, defaultRowHeight_);
+    cols_.Resize(5);
+    rows_.Resize(5);
     setFocusPolicy(Qt::StrongFocus);
     viewport()->setMouseTracking(true);
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
@@ -534,177 +496,61 @@ int TCustomGrid::HorzLineWidth() const {
     return options_.Contains(goFixedHorzLine) || options_.Contains(goHorzLine) ? gridLineWidth_ : 0;
 }
 
-int TCustomGrid::FixedWidth() const {
-    int w = 0;
-    for (int c = 0; c < fixedCols_ && c < ColCount(); ++c)
-        w += colWidths_[c] + VertLineWidth();
-    return w;
+int TCustomGrid::LineWidth(const GridAxis& axis) const { return &axis == &cols_ ? VertLineWidth() : HorzLineWidth(); }
+
+int TCustomGrid::ClientExtent(const GridAxis& axis) const { return &axis == &cols_ ? ClientWidth() : ClientHeight(); }
+
+QScrollBar* TCustomGrid::BarOf(const GridAxis& axis) const {
+    return &axis == &cols_ ? horizontalScrollBar() : verticalScrollBar();
 }
 
-int TCustomGrid::FixedHeight() const {
-    int h = 0;
-    for (int r = 0; r < fixedRows_ && r < RowCount(); ++r)
-        h += rowHeights_[r] + HorzLineWidth();
-    return h;
+void TCustomGrid::SizesChanged(const GridAxis& axis) {
+    if (&axis == &cols_)
+        ColWidthsChanged();
+    else
+        RowHeightsChanged();
 }
 
-int TCustomGrid::TotalWidth() const {
-    int w = 0;
-    for (int c : colWidths_)
-        w += c + VertLineWidth();
-    return w;
+void TCustomGrid::LayoutChanged() {
+    UpdateScrollRange();
+    InvalidateGrid();
+    UpdateEditorPlace();
 }
 
-int TCustomGrid::TotalHeight() const {
-    int h = 0;
-    for (int r : rowHeights_)
-        h += r + HorzLineWidth();
-    return h;
-}
-
-int TCustomGrid::ColumnLeft(int col) const {
-    if (col < fixedCols_) {
-        int x = 0;
-        for (int c = 0; c < col; ++c)
-            x += colWidths_[c] + VertLineWidth();
-        return x;
-    }
-    int x = FixedWidth();
-    if (col >= leftCol_) {
-        for (int c = leftCol_; c < col; ++c)
-            x += colWidths_[c] + VertLineWidth();
-    } else {
-        for (int c = col; c < leftCol_; ++c)
-            x -= colWidths_[c] + VertLineWidth();
-    }
-    return x;
-}
-
-int TCustomGrid::RowTop(int row) const {
-    if (row < fixedRows_) {
-        int y = 0;
-        for (int r = 0; r < row; ++r)
-            y += rowHeights_[r] + HorzLineWidth();
-        return y;
-    }
-    int y = FixedHeight();
-    if (row >= topRow_) {
-        for (int r = topRow_; r < row; ++r)
-            y += rowHeights_[r] + HorzLineWidth();
-    } else {
-        for (int r = row; r < topRow_; ++r)
-            y -= rowHeights_[r] + HorzLineWidth();
-    }
-    return y;
-}
-
-void TCustomGrid::SetColCount(int count) {
+void TCustomGrid::SetCount(GridAxis& axis, int count) {
     count = std::max(0, count);
-    if (count == ColCount())
+    if (count == axis.Count())
         return;
-    const int oldCols = ColCount();
-    colWidths_.resize(count, defaultColWidth_);
-    fixedCols_ = std::clamp(fixedCols_, 0, std::max(0, count - 1));
-    const int lastCol = std::max(fixedCols_, count - 1);
-    col_ = std::clamp(col_, fixedCols_, lastCol);
-    anchorCol_ = std::clamp(anchorCol_, fixedCols_, lastCol);
-    leftCol_ = std::clamp(leftCol_, fixedCols_, lastCol);
-    SizeChanged(oldCols, RowCount());
-    UpdateScrollRange();
-    InvalidateGrid();
-    UpdateEditorPlace();
+    const int oldCols = ColCount(), oldRows = RowCount();
+    axis.Resize(count);
+    SizeChanged(oldCols, oldRows);
+    LayoutChanged();
 }
 
-void TCustomGrid::SetRowCount(int count) {
-    count = std::max(0, count);
-    if (count == RowCount())
+void TCustomGrid::SetFixed(GridAxis& axis, int count) {
+    count = std::clamp(count, 0, std::max(0, axis.Count() - 1));
+    if (count == axis.fixed)
         return;
-    const int oldRows = RowCount();
-    rowHeights_.resize(count, defaultRowHeight_);
-    fixedRows_ = std::clamp(fixedRows_, 0, std::max(0, count - 1));
-    const int lastRow = std::max(fixedRows_, count - 1);
-    row_ = std::clamp(row_, fixedRows_, lastRow);
-    anchorRow_ = std::clamp(anchorRow_, fixedRows_, lastRow);
-    topRow_ = std::clamp(topRow_, fixedRows_, lastRow);
-    SizeChanged(ColCount(), oldRows);
-    UpdateScrollRange();
-    InvalidateGrid();
-    UpdateEditorPlace();
+    axis.SetFixed(count);  // the current cell starts again after the fixed lines
+    LayoutChanged();
 }
 
-void TCustomGrid::SetFixedCols(int count) {
-    count = std::clamp(count, 0, std::max(0, ColCount() - 1));
-    if (count == fixedCols_)
+void TCustomGrid::SetDefaultSize(GridAxis& axis, int size) {
+    axis.defaultSize = std::max(0, size);
+    std::fill(axis.sizes.begin(), axis.sizes.end(), axis.defaultSize);
+    SizesChanged(axis);
+    LayoutChanged();
+}
+
+void TCustomGrid::SetSize(GridAxis& axis, int index, int size) {
+    if (index < 0 || index >= axis.Count())
         return;
-    // The current cell starts again at the first scrollable column.
-    fixedCols_ = count;
-    col_ = anchorCol_ = leftCol_ = fixedCols_;
-    UpdateScrollRange();
-    InvalidateGrid();
-    UpdateEditorPlace();
-}
-
-void TCustomGrid::SetFixedRows(int count) {
-    count = std::clamp(count, 0, std::max(0, RowCount() - 1));
-    if (count == fixedRows_)
+    size = std::max(0, size);
+    if (axis.sizes[index] == size)
         return;
-    fixedRows_ = count;
-    row_ = anchorRow_ = topRow_ = fixedRows_;
-    UpdateScrollRange();
-    InvalidateGrid();
-    UpdateEditorPlace();
-}
-
-void TCustomGrid::SetDefaultColWidth(int width) {
-    defaultColWidth_ = std::max(0, width);
-    std::fill(colWidths_.begin(), colWidths_.end(), defaultColWidth_);
-    ColWidthsChanged();
-    UpdateScrollRange();
-    InvalidateGrid();
-    UpdateEditorPlace();
-}
-
-void TCustomGrid::SetDefaultRowHeight(int height) {
-    defaultRowHeight_ = std::max(0, height);
-    std::fill(rowHeights_.begin(), rowHeights_.end(), defaultRowHeight_);
-    RowHeightsChanged();
-    UpdateScrollRange();
-    InvalidateGrid();
-    UpdateEditorPlace();
-}
-
-int TCustomGrid::ColWidths(int col) const {
-    return col >= 0 && col < ColCount() ? colWidths_[col] : defaultColWidth_;
-}
-
-void TCustomGrid::SetColWidths(int col, int width) {
-    if (col < 0 || col >= ColCount())
-        return;
-    width = std::max(0, width);
-    if (colWidths_[col] == width)
-        return;
-    colWidths_[col] = width;
-    ColWidthsChanged();
-    UpdateScrollRange();
-    InvalidateGrid();
-    UpdateEditorPlace();
-}
-
-int TCustomGrid::RowHeights(int row) const {
-    return row >= 0 && row < RowCount() ? rowHeights_[row] : defaultRowHeight_;
-}
-
-void TCustomGrid::SetRowHeights(int row, int height) {
-    if (row < 0 || row >= RowCount())
-        return;
-    height = std::max(0, height);
-    if (rowHeights_[row] == height)
-        return;
-    rowHeights_[row] = height;
-    RowHeightsChanged();
-    UpdateScrollRange();
-    InvalidateGrid();
-    UpdateEditorPlace();
+    axis.sizes[index] = size;
+    SizesChanged(axis);
+    LayoutChanged();
 }
 
 void TCustomGrid::SetGridLineWidth(int width) {
@@ -712,9 +558,7 @@ void TCustomGrid::SetGridLineWidth(int width) {
     if (width == gridLineWidth_)
         return;
     gridLineWidth_ = width;
-    UpdateScrollRange();
-    InvalidateGrid();
-    UpdateEditorPlace();
+    LayoutChanged();
 }
 
 void TCustomGrid::SetOptions(TGridOptions options) {
@@ -725,14 +569,12 @@ void TCustomGrid::SetOptions(TGridOptions options) {
     if (editingOff && editorMode_)
         HideEditor();
     if (options_.Contains(goRowSelect)) {
-        anchorCol_ = fixedCols_;
-        anchorRow_ = row_;
+        cols_.anchor = cols_.fixed;
+        rows_.anchor = rows_.current;
     }
     if (options_.Contains(goAlwaysShowEditor) && options_.Contains(goEditing) && Focused())
         ShowEditor();
-    UpdateScrollRange();
-    InvalidateGrid();
-    UpdateEditorPlace();
+    LayoutChanged();
 }
 
 void TCustomGrid::SetScrollBars(TScrollStyle style) {
@@ -795,32 +637,18 @@ TPoint TCustomGrid::ScreenToClient(TPoint p) const {
 TRect TCustomGrid::CellRect(int col, int row) const {
     if (col < 0 || col >= ColCount() || row < 0 || row >= RowCount())
         return {};
-    if ((col >= fixedCols_ && col < leftCol_) || (row >= fixedRows_ && row < topRow_))
+    if (cols_.ScrolledOut(col) || rows_.ScrolledOut(row))
         return {};
     const int x = ColumnLeft(col);
     const int y = RowTop(row);
     if (x >= ClientWidth() || y >= ClientHeight())
         return {};
-    return {x, y, x + colWidths_[col], y + rowHeights_[row]};
+    return {x, y, x + cols_.sizes[col], y + rows_.sizes[row]};
 }
 
 TGridCoord TCustomGrid::MouseCoord(int x, int y) const {
-    // The line right of (below) a cell belongs to that cell.
-    auto find = [](int pos, int fixed, int first, int line, const std::vector<int>& sizes, int limit) {
-        if (pos < 0 || pos >= limit)
-            return -1;
-        int edge = 0;
-        for (int i = 0; i < static_cast<int>(sizes.size()); ++i) {
-            if (i >= fixed && i < first)
-                continue;  // scrolled out of view
-            edge += sizes[i] + line;
-            if (pos < edge)
-                return i;
-        }
-        return -1;
-    };
-    const int c = find(x, fixedCols_, leftCol_, VertLineWidth(), colWidths_, ClientWidth());
-    const int r = find(y, fixedRows_, topRow_, HorzLineWidth(), rowHeights_, ClientHeight());
+    const int c = cols_.Find(x, VertLineWidth(), ClientWidth());
+    const int r = rows_.Find(y, HorzLineWidth(), ClientHeight());
     if (c < 0 || r < 0)
         return {-1, -1};
     return {c, r};
@@ -834,36 +662,6 @@ void TCustomGrid::MouseToCell(int x, int y, int& col, int& row) const {
 
 // ---------------------------------------------------------------- scrolling
 
-int TCustomGrid::MaxLeftColFor(int clientWidth) const {
-    int room = clientWidth - FixedWidth();
-    int start = ColCount();
-    while (start > fixedCols_) {
-        const int w = colWidths_[start - 1] + VertLineWidth();
-        if (w > room && start < ColCount())
-            break;
-        room -= w;
-        --start;
-        if (room < 0)
-            break;
-    }
-    return std::clamp(start, fixedCols_, std::max(fixedCols_, ColCount() - 1));
-}
-
-int TCustomGrid::MaxTopRowFor(int clientHeight) const {
-    int room = clientHeight - FixedHeight();
-    int start = RowCount();
-    while (start > fixedRows_) {
-        const int h = rowHeights_[start - 1] + HorzLineWidth();
-        if (h > room && start < RowCount())
-            break;
-        room -= h;
-        --start;
-        if (room < 0)
-            break;
-    }
-    return std::clamp(start, fixedRows_, std::max(fixedRows_, RowCount() - 1));
-}
-
 void TCustomGrid::UpdateScrollRange() {
     const int w = contentsRect().width();
     const int h = contentsRect().height();
@@ -871,84 +669,47 @@ void TCustomGrid::UpdateScrollRange() {
     const bool allowV = scrollBars_ == ssVertical || scrollBars_ == ssBoth;
     const int sb = GetScrollBarWidth();
     bool hb = false, vb = false;
-    for (int pass = 0; pass < 2; ++pass) {
-        hb = allowH && TotalWidth() > w - (vb ? sb : 0);
-        vb = allowV && TotalHeight() > h - (hb ? sb : 0);
+    for (int pass = 0; pass < 2; ++pass) {  // each bar takes room from the other direction
+        hb = allowH && cols_.Total(VertLineWidth()) > w - (vb ? sb : 0);
+        vb = allowV && rows_.Total(HorzLineWidth()) > h - (hb ? sb : 0);
     }
     hBar_ = hb;
     vBar_ = vb;
     updatingScroll_ = true;
     setHorizontalScrollBarPolicy(hb ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(vb ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
-    const int maxLeft = MaxLeftColFor(ClientWidth());
-    const int maxTop = MaxTopRowFor(ClientHeight());
-    horizontalScrollBar()->setRange(fixedCols_, std::max(fixedCols_, maxLeft));
-    verticalScrollBar()->setRange(fixedRows_, std::max(fixedRows_, maxTop));
-    horizontalScrollBar()->setPageStep(std::max(1, VisibleColCount()));
-    verticalScrollBar()->setPageStep(std::max(1, VisibleRowCount()));
+    bool moved = false;
+    for (GridAxis* axis : {&cols_, &rows_}) {
+        const int maxFirst = axis->MaxFirst(ClientExtent(*axis), LineWidth(*axis));
+        QScrollBar* bar = BarOf(*axis);
+        bar->setRange(axis->fixed, maxFirst);
+        bar->setPageStep(std::max(1, axis->VisibleCount(ClientExtent(*axis), LineWidth(*axis))));
+        const int first = std::clamp(axis->first, axis->fixed, maxFirst);
+        moved = moved || first != axis->first;
+        axis->first = first;
+        bar->setValue(first);
+    }
     updatingScroll_ = false;
-    const int left = std::clamp(leftCol_, fixedCols_, std::max(fixedCols_, maxLeft));
-    const int top = std::clamp(topRow_, fixedRows_, std::max(fixedRows_, maxTop));
-    if (left != leftCol_ || top != topRow_) {
-        leftCol_ = left;
-        topRow_ = top;
+    if (moved)
         TopLeftChanged();
-    }
-    updatingScroll_ = true;
-    horizontalScrollBar()->setValue(leftCol_);
-    verticalScrollBar()->setValue(topRow_);
-    updatingScroll_ = false;
 }
 
-void TCustomGrid::SetTopRow(int row) {
-    row = std::clamp(row, fixedRows_, std::max(fixedRows_, MaxTopRowFor(ClientHeight())));
-    if (row == topRow_)
+void TCustomGrid::SetFirst(GridAxis& axis, int first) {
+    first = std::clamp(first, axis.fixed, axis.MaxFirst(ClientExtent(axis), LineWidth(axis)));
+    if (first == axis.first)
         return;
-    topRow_ = row;
+    axis.first = first;
     updatingScroll_ = true;
-    verticalScrollBar()->setValue(row);
+    BarOf(axis)->setValue(first);
     updatingScroll_ = false;
     TopLeftChanged();
     InvalidateGrid();
     UpdateEditorPlace();
 }
 
-void TCustomGrid::SetLeftCol(int col) {
-    col = std::clamp(col, fixedCols_, std::max(fixedCols_, MaxLeftColFor(ClientWidth())));
-    if (col == leftCol_)
-        return;
-    leftCol_ = col;
-    updatingScroll_ = true;
-    horizontalScrollBar()->setValue(col);
-    updatingScroll_ = false;
-    TopLeftChanged();
-    InvalidateGrid();
-    UpdateEditorPlace();
-}
+int TCustomGrid::VisibleColCount() const { return cols_.VisibleCount(ClientWidth(), VertLineWidth()); }
 
-int TCustomGrid::VisibleColCount() const {
-    int x = FixedWidth();
-    int n = 0;
-    for (int c = leftCol_; c < ColCount(); ++c) {
-        if (x + colWidths_[c] > ClientWidth())
-            break;
-        x += colWidths_[c] + VertLineWidth();
-        ++n;
-    }
-    return n;
-}
-
-int TCustomGrid::VisibleRowCount() const {
-    int y = FixedHeight();
-    int n = 0;
-    for (int r = topRow_; r < RowCount(); ++r) {
-        if (y + rowHeights_[r] > ClientHeight())
-            break;
-        y += rowHeights_[r] + HorzLineWidth();
-        ++n;
-    }
-    return n;
-}
+int TCustomGrid::VisibleRowCount() const { return rows_.VisibleCount(ClientHeight(), HorzLineWidth()); }
 
 void TCustomGrid::scrollContentsBy(int, int) {}
 
@@ -960,20 +721,20 @@ bool TCustomGrid::Focused() const {
 }
 
 void TCustomGrid::SetCol(int col) {
-    if (col != col_)
-        FocusCell(col, row_);
+    if (col != Col())
+        FocusCell(col, Row());
 }
 
 void TCustomGrid::SetRow(int row) {
-    if (row != row_)
-        FocusCell(col_, row);
+    if (row != Row())
+        FocusCell(Col(), row);
 }
 
 bool TCustomGrid::FocusCell(int col, int row, bool extend) {
-    if (ColCount() <= fixedCols_ || RowCount() <= fixedRows_)
+    if (ColCount() <= cols_.fixed || RowCount() <= rows_.fixed)
         return false;
-    col = std::clamp(col, fixedCols_, ColCount() - 1);
-    row = std::clamp(row, fixedRows_, RowCount() - 1);
+    col = std::clamp(col, cols_.fixed, ColCount() - 1);
+    row = std::clamp(row, rows_.fixed, RowCount() - 1);
     if (!SelectCell(col, row))
         return false;
     MoveCurrent(col, row, extend);
@@ -981,12 +742,12 @@ bool TCustomGrid::FocusCell(int col, int row, bool extend) {
 }
 
 void TCustomGrid::MoveCurrent(int col, int row, bool extend) {
-    const bool moved = col != col_ || row != row_;
-    col_ = col;
-    row_ = row;
+    const bool moved = col != Col() || row != Row();
+    cols_.current = col;
+    rows_.current = row;
     if (!extend || !options_.Contains(goRangeSelect)) {
-        anchorCol_ = options_.Contains(goRowSelect) ? fixedCols_ : col;
-        anchorRow_ = row;
+        cols_.anchor = options_.Contains(goRowSelect) ? cols_.fixed : col;
+        rows_.anchor = row;
     }
     ClampInView();
     InvalidateGrid();
@@ -1000,53 +761,26 @@ void TCustomGrid::MoveCurrent(int col, int row, bool extend) {
 }
 
 void TCustomGrid::ClampInView() {
-    if (!options_.Contains(goRowSelect)) {
-        if (col_ < leftCol_) {
-            SetLeftCol(col_);
-        } else {
-            int left = leftCol_;
-            auto right = [&] {
-                int x = FixedWidth();
-                for (int c = left; c < col_; ++c)
-                    x += colWidths_[c] + VertLineWidth();
-                return x + colWidths_[col_];
-            };
-            while (left < col_ && right() > ClientWidth())
-                ++left;
-            SetLeftCol(left);
-        }
-    }
-    if (row_ < topRow_) {
-        SetTopRow(row_);
-    } else {
-        int top = topRow_;
-        auto bottom = [&] {
-            int y = FixedHeight();
-            for (int r = top; r < row_; ++r)
-                y += rowHeights_[r] + HorzLineWidth();
-            return y + rowHeights_[row_];
-        };
-        while (top < row_ && bottom() > ClientHeight())
-            ++top;
-        SetTopRow(top);
-    }
+    if (!options_.Contains(goRowSelect))
+        SetFirst(cols_, cols_.FirstShowing(cols_.current, ClientWidth(), VertLineWidth()));
+    SetFirst(rows_, rows_.FirstShowing(rows_.current, ClientHeight(), HorzLineWidth()));
 }
 
 TGridRect TCustomGrid::Selection() const {
-    TGridRect s{std::min(anchorCol_, col_), std::min(anchorRow_, row_), std::max(anchorCol_, col_),
-                std::max(anchorRow_, row_)};
+    TGridRect s{std::min(cols_.anchor, Col()), std::min(rows_.anchor, Row()), std::max(cols_.anchor, Col()),
+                std::max(rows_.anchor, Row())};
     if (options_.Contains(goRowSelect)) {
-        s.Left = fixedCols_;
-        s.Right = std::max(fixedCols_, ColCount() - 1);
+        s.Left = cols_.fixed;
+        s.Right = std::max(cols_.fixed, ColCount() - 1);
     }
     return s;
 }
 
 void TCustomGrid::SetSelection(const TGridRect& selection) {
-    anchorCol_ = selection.Left;
-    anchorRow_ = selection.Top;
-    col_ = selection.Right;
-    row_ = selection.Bottom;
+    cols_.anchor = selection.Left;
+    rows_.anchor = selection.Top;
+    cols_.current = selection.Right;
+    rows_.current = selection.Bottom;
     ClampInView();
     InvalidateGrid();
 }
@@ -1062,8 +796,8 @@ bool TCustomGrid::SelectCell(int, int) { return true; }
 
 bool TCustomGrid::CanEditShow() {
     return options_.Contains(goEditing) && !options_.Contains(goRowSelect) && editorMode_ &&
-           !componentState_.Contains(csDesigning) && col_ >= fixedCols_ && row_ >= fixedRows_ &&
-           col_ < ColCount() && row_ < RowCount();
+           !componentState_.Contains(csDesigning) && Col() >= cols_.fixed && Row() >= rows_.fixed &&
+           Col() < ColCount() && Row() < RowCount();
 }
 
 bool TCustomGrid::CanEditAcceptKey(char32_t) { return true; }
@@ -1102,7 +836,7 @@ void TCustomGrid::UpdateEdit() {
     const bool gridFocused = Focused();
     // The contents first: the layout of a descendant depends on the cell's column.
     editor_->UpdateContents();
-    editor_->UpdateLoc(CellRect(col_, row_));
+    editor_->UpdateLoc(CellRect(Col(), Row()));
     editor_->show();
     editor_->raise();
     if (gridFocused)
@@ -1122,17 +856,15 @@ void TCustomGrid::InvalidateEditor() {
 
 void TCustomGrid::UpdateText() {
     if (editor_ && editorMode_)
-        SetEditText(col_, row_, editor_->Text());
+        SetEditText(Col(), Row(), editor_->Text());
 }
 
 void TCustomGrid::UpdateEditorPlace() {
-    if (editor_ && editor_->Visible()) {
-        const TRect r = CellRect(col_, row_);
-        if (IsRectEmpty(r))
-            editor_->UpdateLoc({-1000, -1000, -1000 + colWidths_[col_], -1000 + rowHeights_[row_]});
-        else
-            editor_->UpdateLoc(r);
-    }
+    if (!editor_ || !editor_->Visible())
+        return;
+    const TRect r = CellRect(Col(), Row());
+    // A cell scrolled out of view takes its editor out of view with it.
+    editor_->UpdateLoc(IsRectEmpty(r) ? Bounds(-1000, -1000, ColWidths(Col()), RowHeights(Row())) : r);
 }
 
 // ---------------------------------------------------------------- structure
@@ -1151,49 +883,19 @@ void TCustomGrid::DeleteRow(int row) {
     SetRowCount(RowCount() - 1);
 }
 
-namespace {
-// Where index `i` ends up when the item at `from` moves to `to`.
-int MovedIndex(int i, int from, int to) {
-    if (i == from)
-        return to;
-    if (from < to && i > from && i <= to)
-        return i - 1;
-    if (to < from && i >= to && i < from)
-        return i + 1;
-    return i;
-}
-
-void MoveItem(std::vector<int>& v, int from, int to) {
-    const int value = v[from];
-    v.erase(v.begin() + from);
-    v.insert(v.begin() + to, value);
-}
-} // namespace
-
-void TCustomGrid::MoveColumn(int fromIndex, int toIndex) {
-    if (fromIndex == toIndex || fromIndex < 0 || toIndex < 0 || fromIndex >= ColCount() || toIndex >= ColCount())
+void TCustomGrid::MoveLine(GridAxis& axis, int fromIndex, int toIndex) {
+    if (fromIndex == toIndex || fromIndex < 0 || toIndex < 0 || fromIndex >= axis.Count() || toIndex >= axis.Count())
         return;
-    MoveItem(colWidths_, fromIndex, toIndex);
-    ColumnMoved(fromIndex, toIndex);
-    col_ = MovedIndex(col_, fromIndex, toIndex);
-    anchorCol_ = MovedIndex(anchorCol_, fromIndex, toIndex);
-    ColWidthsChanged();
-    UpdateScrollRange();
-    InvalidateGrid();
-    UpdateEditorPlace();
-}
-
-void TCustomGrid::MoveRow(int fromIndex, int toIndex) {
-    if (fromIndex == toIndex || fromIndex < 0 || toIndex < 0 || fromIndex >= RowCount() || toIndex >= RowCount())
-        return;
-    MoveItem(rowHeights_, fromIndex, toIndex);
-    RowMoved(fromIndex, toIndex);
-    row_ = MovedIndex(row_, fromIndex, toIndex);
-    anchorRow_ = MovedIndex(anchorRow_, fromIndex, toIndex);
-    RowHeightsChanged();
-    UpdateScrollRange();
-    InvalidateGrid();
-    UpdateEditorPlace();
+    axis.Move(fromIndex, toIndex);
+    // Descendants move their cells while the current cell still names the old line.
+    if (&axis == &cols_)
+        ColumnMoved(fromIndex, toIndex);
+    else
+        RowMoved(fromIndex, toIndex);
+    axis.current = MovedIndex(axis.current, fromIndex, toIndex);
+    axis.anchor = MovedIndex(axis.anchor, fromIndex, toIndex);
+    SizesChanged(axis);
+    LayoutChanged();
 }
 
 void TCustomGrid::SizeChanged(int, int) {}
@@ -1208,8 +910,7 @@ void TCustomGrid::TopLeftChanged() {}
 void TCustomGrid::InvalidateCell(int col, int row) { InvalidateRect(CellRect(col, row)); }
 
 void TCustomGrid::InvalidateCol(int col) {
-    const TRect r = CellRect(col, 0);
-    const int left = IsRectEmpty(r) ? ColumnLeft(col) : r.Left;
+    const int left = ColumnLeft(col);
     InvalidateRect({left, 0, left + ColWidths(col) + VertLineWidth(), ClientHeight()});
 }
 
@@ -1234,10 +935,8 @@ QImage TCustomGrid::PaintToImage() {
 }
 
 void TCustomGrid::paintEvent(QPaintEvent*) {
-    QPainter painter(viewport());
-    canvas_.BeginPaint(&painter);
+    TWidgetPaint paint(canvas_, viewport());
     Paint();
-    canvas_.EndPaint();
 }
 
 void TCustomGrid::Paint() {
@@ -1245,9 +944,26 @@ void TCustomGrid::Paint() {
     DrawCells();
 }
 
+namespace {
+// Calls f(index, start) for each line in view: the fixed ones, then the scrolled
+// ones from the first shown, until the client room ends.
+template <typename F>
+void ForEachShown(const GridAxis& axis, int line, int client, F f) {
+    for (int i = 0; i < axis.Count(); ++i) {
+        if (axis.ScrolledOut(i))
+            continue;
+        const int start = axis.Start(i, line);
+        if (start >= client)
+            break;
+        f(i, start);
+    }
+}
+} // namespace
+
 void TCustomGrid::DrawLines() {
     TCanvas& c = canvas_;
     const int cw = ClientWidth(), ch = ClientHeight();
+    const int vlw = VertLineWidth(), hlw = HorzLineWidth();
     // Room right of and below the last cells.
     const int right = std::min(cw, ColumnLeft(ColCount()));
     const int bottom = std::min(ch, RowTop(RowCount()));
@@ -1255,42 +971,30 @@ void TCustomGrid::DrawLines() {
     c.Brush().SetColor(color_);
     c.FillRect({right, 0, cw, ch});
     c.FillRect({0, bottom, right, ch});
-    const int vlw = VertLineWidth(), hlw = HorzLineWidth();
-    const TColor fixedLine = clBlack;
-    const TColor dataLine = ctl3D_ ? clSilver : clBlack;
     const int fixedW = FixedWidth(), fixedH = FixedHeight();
+    // A gap with its line, or, with the line switched off, in the cells' colour.
     auto gap = [&](const TRect& r, bool fixed, bool on) {
         if (IsRectEmpty(r))
             return;
-        c.Brush().SetColor(on ? (fixed ? fixedLine : dataLine) : (fixed ? fixedColor_ : color_));
+        c.Brush().SetColor(on ? (fixed ? clBlack : (ctl3D_ ? clSilver : clBlack)) : (fixed ? fixedColor_ : color_));
         c.FillRect(r);
     };
-    if (vlw > 0) {
-        for (int col = 0; col < ColCount(); ++col) {
-            if (col >= fixedCols_ && col < leftCol_)
-                continue;
-            const int x = ColumnLeft(col) + colWidths_[col];
-            if (x >= cw)
-                break;
-            const bool fixedCol = col < fixedCols_;
-            // In the fixed rows every line is a fixed line; below them it follows the column.
+    // In the fixed rows (columns) every line is a fixed line; beyond them it
+    // follows its own column (row).
+    if (vlw > 0)
+        ForEachShown(cols_, vlw, cw, [&](int col, int start) {
+            const int x = start + cols_.sizes[col];
+            const bool fixed = col < cols_.fixed;
             gap({x, 0, x + vlw, std::min(fixedH, bottom)}, true, options_.Contains(goFixedVertLine));
-            gap({x, fixedH, x + vlw, bottom}, fixedCol,
-                options_.Contains(fixedCol ? goFixedVertLine : goVertLine));
-        }
-    }
-    if (hlw > 0) {
-        for (int row = 0; row < RowCount(); ++row) {
-            if (row >= fixedRows_ && row < topRow_)
-                continue;
-            const int y = RowTop(row) + rowHeights_[row];
-            if (y >= ch)
-                break;
-            const bool fixedRow = row < fixedRows_;
+            gap({x, fixedH, x + vlw, bottom}, fixed, options_.Contains(fixed ? goFixedVertLine : goVertLine));
+        });
+    if (hlw > 0)
+        ForEachShown(rows_, hlw, ch, [&](int row, int start) {
+            const int y = start + rows_.sizes[row];
+            const bool fixed = row < rows_.fixed;
             gap({0, y, std::min(fixedW, right), y + hlw}, true, options_.Contains(goFixedHorzLine));
-            gap({fixedW, y, right, y + hlw}, fixedRow, options_.Contains(fixedRow ? goFixedHorzLine : goHorzLine));
-        }
-    }
+            gap({fixedW, y, right, y + hlw}, fixed, options_.Contains(fixed ? goFixedHorzLine : goHorzLine));
+        });
 }
 
 void TCustomGrid::DrawCells() {
@@ -1298,26 +1002,16 @@ void TCustomGrid::DrawCells() {
     const bool focused = Focused();
     const bool editing = editor_ && editor_->Visible();
     const int cw = ClientWidth(), ch = ClientHeight();
-    for (int row = 0; row < RowCount(); ++row) {
-        if (row >= fixedRows_ && row < topRow_)
-            continue;
-        if (RowTop(row) >= ch)
-            break;
-        for (int col = 0; col < ColCount(); ++col) {
-            if (col >= fixedCols_ && col < leftCol_)
-                continue;
-            if (ColumnLeft(col) >= cw)
-                break;
+    ForEachShown(rows_, HorzLineWidth(), ch, [&](int row, int) {
+        ForEachShown(cols_, VertLineWidth(), cw, [&](int col, int) {
             const TRect r = CellRect(col, row);
             TGridDrawState state;
-            const bool fixed = col < fixedCols_ || row < fixedRows_;
-            if (fixed)
+            const bool fixed = col < cols_.fixed || row < rows_.fixed;
+            if (fixed) {
                 state.Include(gdFixed);
-            else {
-                if (IsCellSelected(col, row))
-                    state.Include(gdSelected);
-                if (focused && col == col_ && row == row_)
-                    state.Include(gdFocused);
+            } else {
+                state.Set(gdSelected, IsCellSelected(col, row));
+                state.Set(gdFocused, focused && col == Col() && row == Row());
             }
             c.ResetClip();
             c.Pen().SetColor(clBlack);
@@ -1327,38 +1021,33 @@ void TCustomGrid::DrawCells() {
             c.Brush().SetStyle(bsSolid);
             c.SetFont(font_);
             c.SetCopyMode(cmSrcCopy);
+            c.Brush().SetColor(fixed ? fixedColor_ : color_);
             if (defaultDrawing_) {
                 const bool highlight = state.Contains(gdSelected) &&
                                        (!state.Contains(gdFocused) || options_.Contains(goDrawFocusSelected) ||
                                         options_.Contains(goRowSelect));
-                if (fixed) {
-                    c.Brush().SetColor(fixedColor_);
-                } else if (highlight) {
+                if (highlight) {
                     c.Brush().SetColor(clHighlight);
                     c.Font().SetColor(clHighlightText);
-                } else {
-                    c.Brush().SetColor(color_);
                 }
                 c.FillRect(r);
-            } else {
-                c.Brush().SetColor(fixed ? fixedColor_ : color_);
             }
             DrawCell(col, row, r, state);
-            if (defaultDrawing_) {
-                c.ResetClip();
-                if (fixed && ctl3D_ && (options_.Contains(goFixedVertLine) || options_.Contains(goFixedHorzLine))) {
-                    TRect edge = r;
-                    DrawEdge(c, edge, BDR_RAISEDINNER, BF_RECT);
-                }
-                if (state.Contains(gdFocused) && !editing && !options_.Contains(goRowSelect))
-                    c.DrawFocusRect(r);
+            if (!defaultDrawing_)
+                return;
+            c.ResetClip();
+            if (fixed && ctl3D_ && (options_.Contains(goFixedVertLine) || options_.Contains(goFixedHorzLine))) {
+                TRect edge = r;
+                DrawEdge(c, edge, BDR_RAISEDINNER, BF_RECT);
             }
-        }
-    }
-    if (defaultDrawing_ && focused && options_.Contains(goRowSelect) && row_ < RowCount()) {
-        const int top = RowTop(row_);
+            if (state.Contains(gdFocused) && !editing && !options_.Contains(goRowSelect))
+                c.DrawFocusRect(r);
+        });
+    });
+    if (defaultDrawing_ && focused && options_.Contains(goRowSelect) && Row() < RowCount()) {
+        const int top = RowTop(Row());
         c.ResetClip();
-        c.DrawFocusRect({FixedWidth(), top, std::min(cw, ColumnLeft(ColCount())), top + rowHeights_[row_]});
+        c.DrawFocusRect({FixedWidth(), top, std::min(cw, ColumnLeft(ColCount())), top + RowHeights(Row())});
     }
 }
 
@@ -1401,34 +1090,35 @@ void TCustomGrid::KeyDown(uint16_t& key, TShiftState shift) {
         return;
     const bool extend = shift.Contains(ssShift) && options_.Contains(goRangeSelect);
     const int page = std::max(1, VisibleRowCount());
-    int col = col_, row = row_;
+    const bool rowSelect = options_.Contains(goRowSelect);
+    int col = Col(), row = Row();
     switch (key) {
     case VK_UP: --row; break;
     case VK_DOWN: ++row; break;
     case VK_LEFT:
-        if (options_.Contains(goRowSelect))
-            SetLeftCol(leftCol_ - 1);
+        if (rowSelect)
+            SetLeftCol(LeftCol() - 1);
         else
             --col;
         break;
     case VK_RIGHT:
-        if (options_.Contains(goRowSelect))
-            SetLeftCol(leftCol_ + 1);
+        if (rowSelect)
+            SetLeftCol(LeftCol() + 1);
         else
             ++col;
         break;
     case VK_PRIOR:
         row -= page;
-        SetTopRow(topRow_ - page);
+        SetTopRow(TopRow() - page);
         break;
     case VK_NEXT:
         row += page;
-        SetTopRow(topRow_ + page);
+        SetTopRow(TopRow() + page);
         break;
     case VK_HOME:
-        col = fixedCols_;
+        col = cols_.fixed;
         if (shift.Contains(ssCtrl))
-            row = fixedRows_;
+            row = rows_.fixed;
         break;
     case VK_END:
         col = ColCount() - 1;
@@ -1438,20 +1128,19 @@ void TCustomGrid::KeyDown(uint16_t& key, TShiftState shift) {
     case VK_TAB:
         if (!options_.Contains(goTabs) || shift.Contains(ssAlt))
             return;
-        if (shift.Contains(ssShift)) {
-            if (col > fixedCols_)
-                --col;
-            else if (row > fixedRows_) {
-                --row;
-                col = ColCount() - 1;
-            }
-        } else {
+        // Along the row, then on to the next (previous) row.
+        if (!shift.Contains(ssShift)) {
             if (col < ColCount() - 1)
                 ++col;
             else if (row < RowCount() - 1) {
                 ++row;
-                col = fixedCols_;
+                col = cols_.fixed;
             }
+        } else if (col > cols_.fixed) {
+            --col;
+        } else if (row > rows_.fixed) {
+            --row;
+            col = ColCount() - 1;
         }
         FocusCell(col, row);
         key = 0;
@@ -1464,8 +1153,8 @@ void TCustomGrid::KeyDown(uint16_t& key, TShiftState shift) {
         return;
     default: return;
     }
-    if (col != col_ || row != row_)
-        FocusCell(col, row, extend && key != VK_TAB);
+    if (col != Col() || row != Row())
+        FocusCell(col, row, extend);
     key = 0;
 }
 
@@ -1496,19 +1185,11 @@ void TCustomGrid::KeyUp(uint16_t& key, TShiftState shift) {
 }
 
 void TCustomGrid::keyPressEvent(QKeyEvent* event) {
-    uint16_t key = VirtualKeyOf(*event);
-    char32_t ch = CharOf(*event);
-    if (key != 0)
-        KeyDown(key, ShiftStateOf(event->modifiers()));
-    if (ch != 0)
-        KeyPress(ch);
+    DeliverKey(*event);
     event->accept();
 }
 
-void TCustomGrid::keyReleaseEvent(QKeyEvent* event) {
-    uint16_t key = VirtualKeyOf(*event);
-    KeyUp(key, ShiftStateOf(event->modifiers()));
-}
+void TCustomGrid::keyReleaseEvent(QKeyEvent* event) { DeliverKeyUp(*event); }
 
 bool TCustomGrid::focusNextPrevChild(bool next) {
     if (options_.Contains(goTabs))
@@ -1517,12 +1198,11 @@ bool TCustomGrid::focusNextPrevChild(bool next) {
 }
 
 void TCustomGrid::SelectNextControl(bool forward) {
-    QWidget* start = editor_ && editor_->HasFocus() ? static_cast<QWidget*>(this) : this;
-    QWidget* next = forward ? start->nextInFocusChain() : start->previousInFocusChain();
-    while (next && next != start && (IsInside(this, next) || !(next->focusPolicy() & Qt::TabFocus) ||
-                                     !next->isEnabled() || !next->isVisible()))
+    QWidget* next = forward ? nextInFocusChain() : previousInFocusChain();
+    while (next && next != this &&
+           (IsInside(this, next) || !(next->focusPolicy() & Qt::TabFocus) || !next->isEnabled() || !next->isVisible()))
         next = forward ? next->nextInFocusChain() : next->previousInFocusChain();
-    if (next && next != start)
+    if (next && next != this)
         next->setFocus(forward ? Qt::TabFocusReason : Qt::BacktabFocusReason);
 }
 
@@ -1531,31 +1211,13 @@ void TCustomGrid::SelectNextControl(bool forward) {
 int TCustomGrid::ColSizingAt(int x, int y) const {
     if (y < 0 || y >= FixedHeight())
         return -1;
-    for (int col = 0; col < ColCount(); ++col) {
-        if (col >= fixedCols_ && col < leftCol_)
-            continue;
-        const int edge = ColumnLeft(col) + colWidths_[col];
-        if (x >= edge - SizingZone && x < edge + VertLineWidth() + SizingZone)
-            return col;
-        if (edge > ClientWidth())
-            break;
-    }
-    return -1;
+    return cols_.BoundaryAt(x, VertLineWidth(), ClientWidth(), SizingZone);
 }
 
 int TCustomGrid::RowSizingAt(int x, int y) const {
     if (x < 0 || x >= FixedWidth())
         return -1;
-    for (int row = 0; row < RowCount(); ++row) {
-        if (row >= fixedRows_ && row < topRow_)
-            continue;
-        const int edge = RowTop(row) + rowHeights_[row];
-        if (y >= edge - SizingZone && y < edge + HorzLineWidth() + SizingZone)
-            return row;
-        if (edge > ClientHeight())
-            break;
-    }
-    return -1;
+    return rows_.BoundaryAt(y, HorzLineWidth(), ClientHeight(), SizingZone);
 }
 
 void TCustomGrid::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
@@ -1566,46 +1228,34 @@ void TCustomGrid::MouseDown(TMouseButton button, TShiftState shift, int x, int y
     if (button != mbLeft)
         return;
     pressPoint_ = {x, y};
-    if (options_.Contains(goColSizing)) {
-        const int c = ColSizingAt(x, y);
-        if (c >= 0) {
-            gridState_ = GridState::ColSizing;
-            sizingIndex_ = c;
-            sizingOrigin_ = x - colWidths_[c];
-            return;
-        }
-    }
-    if (options_.Contains(goRowSizing)) {
-        const int r = RowSizingAt(x, y);
-        if (r >= 0) {
-            gridState_ = GridState::RowSizing;
-            sizingIndex_ = r;
-            sizingOrigin_ = y - rowHeights_[r];
-            return;
-        }
+    // A boundary in the titles sizes its column (row).
+    const int sizedCol = options_.Contains(goColSizing) ? ColSizingAt(x, y) : -1;
+    const int sizedRow = sizedCol < 0 && options_.Contains(goRowSizing) ? RowSizingAt(x, y) : -1;
+    if (sizedCol >= 0 || sizedRow >= 0) {
+        gridState_ = sizedCol >= 0 ? GridState::ColSizing : GridState::RowSizing;
+        dragAxis_ = sizedCol >= 0 ? &cols_ : &rows_;
+        sizingIndex_ = sizedCol >= 0 ? sizedCol : sizedRow;
+        sizingOrigin_ = (sizedCol >= 0 ? x : y) - dragAxis_->sizes[sizingIndex_];
+        return;
     }
     const TGridCoord cell = MouseCoord(x, y);
     if (cell.X < 0)
         return;
-    if (cell.Y < fixedRows_ && cell.X >= fixedCols_) {
-        if (options_.Contains(goColMoving)) {
-            gridState_ = GridState::ColMoving;
-            moveFrom_ = moveTo_ = cell.X;
+    // A title moves its column (row) when dragged.
+    const bool colTitle = cell.Y < rows_.fixed && cell.X >= cols_.fixed;
+    const bool rowTitle = cell.X < cols_.fixed && cell.Y >= rows_.fixed;
+    if (colTitle || rowTitle) {
+        if (options_.Contains(colTitle ? goColMoving : goRowMoving)) {
+            gridState_ = colTitle ? GridState::ColMoving : GridState::RowMoving;
+            dragAxis_ = colTitle ? &cols_ : &rows_;
+            moveFrom_ = moveTo_ = colTitle ? cell.X : cell.Y;
         }
         return;
     }
-    if (cell.X < fixedCols_ && cell.Y >= fixedRows_) {
-        if (options_.Contains(goRowMoving)) {
-            gridState_ = GridState::RowMoving;
-            moveFrom_ = moveTo_ = cell.Y;
-        }
+    if (cell.X < cols_.fixed || cell.Y < rows_.fixed)
         return;
-    }
-    if (cell.X < fixedCols_ || cell.Y < fixedRows_)
-        return;
-    const bool wasCurrent = cell.X == col_ && cell.Y == row_;
-    const bool extend = shift.Contains(ssShift) && options_.Contains(goRangeSelect);
-    FocusCell(cell.X, cell.Y, extend);
+    const bool wasCurrent = cell.X == Col() && cell.Y == Row();
+    FocusCell(cell.X, cell.Y, shift.Contains(ssShift) && options_.Contains(goRangeSelect));
     if (options_.Contains(goRangeSelect) && !options_.Contains(goRowSelect))
         gridState_ = GridState::Selecting;
     if (wasCurrent && options_.Contains(goEditing) && !editorMode_ && !shift.Contains(ssDouble))
@@ -1618,36 +1268,24 @@ void TCustomGrid::MouseMove(TShiftState shift, int x, int y) {
     switch (gridState_) {
     case GridState::Selecting: {
         const TGridCoord cell = MouseCoord(x, y);
-        if (cell.X >= fixedCols_ && cell.Y >= fixedRows_ && (cell.X != col_ || cell.Y != row_))
+        if (cell.X >= cols_.fixed && cell.Y >= rows_.fixed && (cell.X != Col() || cell.Y != Row()))
             FocusCell(cell.X, cell.Y, true);
         break;
     }
     case GridState::ColSizing:
-        if (sizingIndex_ >= 0 && sizingIndex_ < ColCount()) {
-            colWidths_[sizingIndex_] = std::max(0, x - sizingOrigin_);
-            UpdateScrollRange();
-            InvalidateGrid();
-            UpdateEditorPlace();
-        }
-        break;
-    case GridState::RowSizing:
-        if (sizingIndex_ >= 0 && sizingIndex_ < RowCount()) {
-            rowHeights_[sizingIndex_] = std::max(0, y - sizingOrigin_);
-            UpdateScrollRange();
-            InvalidateGrid();
-            UpdateEditorPlace();
-        }
-        break;
-    case GridState::ColMoving: {
-        const TGridCoord cell = MouseCoord(x, std::max(0, std::min(y, FixedHeight() - 1)));
-        if (cell.X >= fixedCols_)
-            moveTo_ = cell.X;
+    case GridState::RowSizing: {
+        const int pos = gridState_ == GridState::ColSizing ? x : y;
+        dragAxis_->sizes[sizingIndex_] = std::max(0, pos - sizingOrigin_);
+        LayoutChanged();
         break;
     }
+    case GridState::ColMoving:
     case GridState::RowMoving: {
-        const TGridCoord cell = MouseCoord(std::max(0, std::min(x, FixedWidth() - 1)), y);
-        if (cell.Y >= fixedRows_)
-            moveTo_ = cell.Y;
+        // Along the titles, whatever the other coordinate.
+        const bool cols = gridState_ == GridState::ColMoving;
+        const int to = cols ? cols_.Find(x, VertLineWidth(), ClientWidth()) : rows_.Find(y, HorzLineWidth(), ClientHeight());
+        if (to >= dragAxis_->fixed)
+            moveTo_ = to;
         break;
     }
     case GridState::Normal: {
@@ -1665,19 +1303,11 @@ void TCustomGrid::MouseMove(TShiftState shift, int x, int y) {
 void TCustomGrid::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
     const GridState state = gridState_;
     gridState_ = GridState::Normal;
-    switch (state) {
-    case GridState::ColSizing: ColWidthsChanged(); break;
-    case GridState::RowSizing: RowHeightsChanged(); break;
-    case GridState::ColMoving:
-        if (moveTo_ != moveFrom_)
-            MoveColumn(moveFrom_, moveTo_);
-        break;
-    case GridState::RowMoving:
-        if (moveTo_ != moveFrom_)
-            MoveRow(moveFrom_, moveTo_);
-        break;
-    default: break;
-    }
+    if (state == GridState::ColSizing || state == GridState::RowSizing)
+        SizesChanged(*dragAxis_);
+    if ((state == GridState::ColMoving || state == GridState::RowMoving) && moveTo_ != moveFrom_)
+        MoveLine(*dragAxis_, moveFrom_, moveTo_);
+    dragAxis_ = nullptr;
     sizingIndex_ = moveFrom_ = moveTo_ = -1;
     if (OnMouseUp)
         OnMouseUp(this, button, shift, x, y);
@@ -1691,36 +1321,18 @@ void TCustomGrid::Click() {
 void TCustomGrid::DblClick() {
     if (OnDblClick)
         OnDblClick(this);
+    if (options_.Contains(goEditing) && MouseCoord(pressPoint_.X, pressPoint_.Y) == TGridCoord{Col(), Row()})
+        ShowEditor();
 }
 
 void TCustomGrid::MouseEnter() { mouseInside_ = true; }
 
 void TCustomGrid::MouseLeave() { mouseInside_ = false; }
 
-void TCustomGrid::mousePressEvent(QMouseEvent* e) {
-    const QPoint p = e->position().toPoint();
-    MouseDown(MouseButtonOf(e->button()), ShiftStateOf(*e), p.x(), p.y());
-}
-
-void TCustomGrid::mouseMoveEvent(QMouseEvent* e) {
-    const QPoint p = e->position().toPoint();
-    MouseMove(ShiftStateOf(*e), p.x(), p.y());
-}
-
-void TCustomGrid::mouseReleaseEvent(QMouseEvent* e) {
-    const QPoint p = e->position().toPoint();
-    MouseUp(MouseButtonOf(e->button()), ShiftStateOf(*e), p.x(), p.y());
-}
-
-void TCustomGrid::mouseDoubleClickEvent(QMouseEvent* e) {
-    const QPoint p = e->position().toPoint();
-    TShiftState s = ShiftStateOf(*e);
-    s.Include(ssDouble);
-    MouseDown(MouseButtonOf(e->button()), s, p.x(), p.y());
-    DblClick();
-    if (options_.Contains(goEditing) && MouseCoord(p.x(), p.y()) == TGridCoord{col_, row_})
-        ShowEditor();
-}
+void TCustomGrid::mousePressEvent(QMouseEvent* e) { DeliverMouse(*e, e->position().toPoint()); }
+void TCustomGrid::mouseMoveEvent(QMouseEvent* e) { DeliverMouse(*e, e->position().toPoint()); }
+void TCustomGrid::mouseReleaseEvent(QMouseEvent* e) { DeliverMouse(*e, e->position().toPoint()); }
+void TCustomGrid::mouseDoubleClickEvent(QMouseEvent* e) { DeliverMouse(*e, e->position().toPoint()); }
 
 bool TCustomGrid::viewportEvent(QEvent* e) {
     switch (e->type()) {
@@ -1778,8 +1390,6 @@ void TCustomGrid::DoExit() {
         OnExit(this);
     InvalidateGrid();
 }
-
-void TCustomGrid::CancelMode(QWidget*) {}
 
 // ================================================================ TDrawGrid
 

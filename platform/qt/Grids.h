@@ -16,12 +16,15 @@
 #include <string>
 #include <vector>
 
+#include "platform/GridAxis.h"
 #include "platform/Graphics.h"
 #include "platform/Keys.h"
 #include "platform/WindowMessages.h"
 #include "platform/qt/Canvas.h"
+#include "platform/qt/QtInput.h"
 
 class QLineEdit;
+class QScrollBar;
 class QPlainTextEdit;
 
 namespace zeko {
@@ -64,7 +67,7 @@ class TCustomGrid;
 // (Paint) and add buttons; they filter keys in KeyDown and KeyPress (set the key to
 // 0 to consume it). The text control is a one-line edit, or a multi-line one after
 // SetMultiline(true).
-class TInplaceEdit : public QWidget {
+class TInplaceEdit : public QWidget, public TInputHandlers {
 public:
     explicit TInplaceEdit(TCustomGrid* grid);
     ~TInplaceEdit() override;
@@ -120,28 +123,15 @@ public:
     void SetFocus();
     bool HasFocus() const;  // the editor or its text control has the focus
 
-    // ---- handlers (called from Qt's events of the text control)
-    virtual void KeyDown(uint16_t& key, TShiftState shift);
-    virtual void KeyPress(char32_t& key);
-    virtual void KeyUp(uint16_t& key, TShiftState shift);
-    virtual void MouseDown(TMouseButton button, TShiftState shift, int x, int y);
-    virtual void MouseMove(TShiftState shift, int x, int y);
-    virtual void MouseUp(TMouseButton button, TShiftState shift, int x, int y);
-    virtual void DblClick();
-    virtual void DoEnter();
-    virtual void DoExit();
-    // Another control took the focus or the mouse.
-    virtual void CancelMode(QWidget* sender);
+    // ---- handlers (called from Qt's events of the editor and its text control)
+    void KeyDown(uint16_t& key, TShiftState shift) override;  // navigation keys go to the grid
+    void KeyPress(char32_t& key) override;  // Enter ends editing, Escape gives the text back
     // After every change of the text: the grid stores it (SetEditText) and hears
     // of it (EditChanged).
     virtual void Change();
     // Paints the editor's own area (background, pictures, buttons) around the
     // text control; the default fills the client area with Color.
     virtual void Paint(TCanvas& canvas);
-    // Whether the text control may take the point (x, y) for itself; descendants
-    // answer false over their buttons.
-    virtual bool TextAreaAt(int x, int y) const;
-
     TCanvas& Canvas() { return canvas_; }
 
 protected:
@@ -186,28 +176,28 @@ private:
     TCanvas canvas_;
 };
 
-class TCustomGrid : public QAbstractScrollArea {
+class TCustomGrid : public QAbstractScrollArea, public TInputHandlers {
 public:
     explicit TCustomGrid(QWidget* parent = nullptr);
     ~TCustomGrid() override;
 
     // ---- layout
-    int ColCount() const { return static_cast<int>(colWidths_.size()); }
-    void SetColCount(int count);
-    int RowCount() const { return static_cast<int>(rowHeights_.size()); }
-    void SetRowCount(int count);
-    int FixedCols() const { return fixedCols_; }
-    void SetFixedCols(int count);  // at most ColCount - 1
-    int FixedRows() const { return fixedRows_; }
-    void SetFixedRows(int count);  // at most RowCount - 1
-    int DefaultColWidth() const { return defaultColWidth_; }
-    void SetDefaultColWidth(int width);  // every column takes it
-    int DefaultRowHeight() const { return defaultRowHeight_; }
-    void SetDefaultRowHeight(int height);  // every row takes it
-    int ColWidths(int col) const;
-    void SetColWidths(int col, int width);  // a negative width counts as 0
-    int RowHeights(int row) const;
-    void SetRowHeights(int row, int height);
+    int ColCount() const { return cols_.Count(); }
+    void SetColCount(int count) { SetCount(cols_, count); }
+    int RowCount() const { return rows_.Count(); }
+    void SetRowCount(int count) { SetCount(rows_, count); }
+    int FixedCols() const { return cols_.fixed; }
+    void SetFixedCols(int count) { SetFixed(cols_, count); }  // at most ColCount - 1
+    int FixedRows() const { return rows_.fixed; }
+    void SetFixedRows(int count) { SetFixed(rows_, count); }  // at most RowCount - 1
+    int DefaultColWidth() const { return cols_.defaultSize; }
+    void SetDefaultColWidth(int width) { SetDefaultSize(cols_, width); }  // every column takes it
+    int DefaultRowHeight() const { return rows_.defaultSize; }
+    void SetDefaultRowHeight(int height) { SetDefaultSize(rows_, height); }  // every row takes it
+    int ColWidths(int col) const { return cols_.Size(col); }
+    void SetColWidths(int col, int width) { SetSize(cols_, col, width); }  // a negative width counts as 0
+    int RowHeights(int row) const { return rows_.Size(row); }
+    void SetRowHeights(int row, int height) { SetSize(rows_, row, height); }
     int GridLineWidth() const { return gridLineWidth_; }
     void SetGridLineWidth(int width);
     TGridOptions Options() const { return options_; }
@@ -240,18 +230,18 @@ public:
     void MouseToCell(int x, int y, int& col, int& row) const;
 
     // ---- scrolling by whole cells
-    int TopRow() const { return topRow_; }
-    void SetTopRow(int row);
-    int LeftCol() const { return leftCol_; }
-    void SetLeftCol(int col);
+    int TopRow() const { return rows_.first; }
+    void SetTopRow(int row) { SetFirst(rows_, row); }
+    int LeftCol() const { return cols_.first; }
+    void SetLeftCol(int col) { SetFirst(cols_, col); }
     // Scrollable columns (rows) shown whole from LeftCol (TopRow).
     int VisibleColCount() const;
     int VisibleRowCount() const;
 
     // ---- current cell and selection
-    int Col() const { return col_; }
+    int Col() const { return cols_.current; }
     void SetCol(int col);
-    int Row() const { return row_; }
+    int Row() const { return rows_.current; }
     void SetRow(int row);
     // Moves the current cell when SelectCell agrees; the anchor of a range
     // selection follows unless extend is set. Answers whether it moved.
@@ -275,8 +265,8 @@ public:
     // ---- structure
     void DeleteColumn(int col);
     void DeleteRow(int row);
-    void MoveColumn(int fromIndex, int toIndex);
-    void MoveRow(int fromIndex, int toIndex);
+    void MoveColumn(int fromIndex, int toIndex) { MoveLine(cols_, fromIndex, toIndex); }
+    void MoveRow(int fromIndex, int toIndex) { MoveLine(rows_, fromIndex, toIndex); }
 
     // ---- repainting
     void InvalidateCell(int col, int row);
@@ -302,19 +292,18 @@ public:
     void DeliverPostedMessages();
 
     // ---- handlers
-    virtual void KeyDown(uint16_t& key, TShiftState shift);
-    virtual void KeyPress(char32_t& key);
-    virtual void KeyUp(uint16_t& key, TShiftState shift);
-    virtual void MouseDown(TMouseButton button, TShiftState shift, int x, int y);
-    virtual void MouseMove(TShiftState shift, int x, int y);
-    virtual void MouseUp(TMouseButton button, TShiftState shift, int x, int y);
+    void KeyDown(uint16_t& key, TShiftState shift) override;
+    void KeyPress(char32_t& key) override;
+    void KeyUp(uint16_t& key, TShiftState shift) override;
+    void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
+    void MouseMove(TShiftState shift, int x, int y) override;
+    void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
+    void DblClick() override;
+    void DoEnter() override;  // the focus came into the grid or its editor
+    void DoExit() override;   // the focus left both
     virtual void Click();
-    virtual void DblClick();
     virtual void MouseEnter();
     virtual void MouseLeave();
-    virtual void DoEnter();  // the focus came into the grid or its editor
-    virtual void DoExit();   // the focus left both
-    virtual void CancelMode(QWidget* sender);  // another control took the focus
     virtual void Resize();
     // The class library's focus move to the next (or previous) control of the form.
     void SelectNextControl(bool forward);
@@ -369,35 +358,37 @@ protected:
     int RowSizingAt(int x, int y) const;
     // Pixel position of a column's left edge (row's top edge) in the client area,
     // as if every column were shown from LeftCol; fixed columns from 0.
-    int ColumnLeft(int col) const;
-    int RowTop(int row) const;
-    int FixedWidth() const;   // width of the fixed columns with their lines
-    int FixedHeight() const;  // height of the fixed rows with their lines
+    int ColumnLeft(int col) const { return cols_.Start(col, VertLineWidth()); }
+    int RowTop(int row) const { return rows_.Start(row, HorzLineWidth()); }
+    int FixedWidth() const { return cols_.FixedExtent(VertLineWidth()); }  // the fixed columns with their lines
+    int FixedHeight() const { return rows_.FixedExtent(HorzLineWidth()); }
+    int VertLineWidth() const;  // the gap right of each column (0 without vertical lines)
+    int HorzLineWidth() const;  // the gap below each row
 
 private:
     friend class TInplaceEdit;
+    void SetCount(GridAxis& axis, int count);
+    void SetFixed(GridAxis& axis, int count);
+    void SetDefaultSize(GridAxis& axis, int size);
+    void SetSize(GridAxis& axis, int index, int size);
+    void SetFirst(GridAxis& axis, int first);
+    void MoveLine(GridAxis& axis, int fromIndex, int toIndex);
+    void SizesChanged(const GridAxis& axis);  // ColWidthsChanged or RowHeightsChanged
+    void LayoutChanged();  // scroll range, repaint, editor place
+    int LineWidth(const GridAxis& axis) const;
+    int ClientExtent(const GridAxis& axis) const;
+    QScrollBar* BarOf(const GridAxis& axis) const;
     void MoveCurrent(int col, int row, bool extend);
     void ClampInView();
     void UpdateScrollRange();
-    int MaxTopRowFor(int clientHeight) const;
-    int MaxLeftColFor(int clientWidth) const;
-    int VertLineWidth() const;  // the gap right of each column (0 without vertical lines)
-    int HorzLineWidth() const;  // the gap below each row
-    int TotalWidth() const;
-    int TotalHeight() const;
     void DrawLines();
     void DrawCells();
     void UpdateEdit();
     void UpdateEditorPlace();
     void FocusChanged(QWidget* old, QWidget* now);
-    void SetGridState(GridState state) { gridState_ = state; }
 
-    std::vector<int> colWidths_;
-    std::vector<int> rowHeights_;
-    int fixedCols_ = 1;
-    int fixedRows_ = 1;
-    int defaultColWidth_ = 64;
-    int defaultRowHeight_ = 24;
+    GridAxis cols_{{}, 1, 1, 1, 1, 64};
+    GridAxis rows_{{}, 1, 1, 1, 1, 24};
     int gridLineWidth_ = 1;
     TGridOptions options_{goFixedVertLine, goFixedHorzLine, goVertLine, goHorzLine, goRangeSelect};
     TScrollStyle scrollBars_ = ssBoth;
@@ -408,16 +399,11 @@ private:
     TColor fixedColor_ = clBtnFace;
     TFont font_;
     TCanvas canvas_;
-    int topRow_ = 1;
-    int leftCol_ = 1;
-    int col_ = 1;
-    int row_ = 1;
-    int anchorCol_ = 1;
-    int anchorRow_ = 1;
     bool editorMode_ = false;
     TInplaceEdit* editor_ = nullptr;
     TComponentState componentState_;
     GridState gridState_ = GridState::Normal;
+    GridAxis* dragAxis_ = nullptr;  // the axis being sized or moved
     int sizingIndex_ = -1;
     int sizingOrigin_ = 0;  // mouse position minus the size at the start
     int moveFrom_ = -1;

@@ -1,7 +1,6 @@
 #include "platform/qt/HintWindow.h"
 
 #include <QGuiApplication>
-#include <QPainter>
 #include <QScreen>
 
 namespace zeko {
@@ -72,12 +71,10 @@ void THintWindow::Paint(TCanvas& canvas) {
 }
 
 void THintWindow::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
-    canvas_.BeginPaint(&painter);
+    TWidgetPaint paint(canvas_, this);
     canvas_.Brush().SetColor(clBlack);
     canvas_.FrameRect(ClientRect());
     Paint(canvas_);
-    canvas_.EndPaint();
 }
 
 } // namespace zeko

@@ -84,4 +84,34 @@ TShiftState ShiftStateOf(const QMouseEvent& event) {
     return ShiftStateOf(event.modifiers(), event.buttons() | event.button());
 }
 
+void TInputHandlers::DeliverMouse(const QMouseEvent& event, QPoint p) {
+    const TMouseButton button = MouseButtonOf(event.button());
+    TShiftState shift = ShiftStateOf(event);
+    switch (event.type()) {
+    case QEvent::MouseButtonPress: MouseDown(button, shift, p.x(), p.y()); break;
+    case QEvent::MouseButtonDblClick:
+        shift.Include(ssDouble);
+        MouseDown(button, shift, p.x(), p.y());
+        DblClick();
+        break;
+    case QEvent::MouseMove: MouseMove(shift, p.x(), p.y()); break;
+    case QEvent::MouseButtonRelease: MouseUp(button, shift, p.x(), p.y()); break;
+    default: break;
+    }
+}
+
+void TInputHandlers::DeliverKey(const QKeyEvent& event) {
+    uint16_t key = VirtualKeyOf(event);
+    char32_t ch = CharOf(event);
+    if (key != 0)
+        KeyDown(key, ShiftStateOf(event.modifiers()));
+    if (ch != 0)
+        KeyPress(ch);
+}
+
+void TInputHandlers::DeliverKeyUp(const QKeyEvent& event) {
+    uint16_t key = VirtualKeyOf(event);
+    KeyUp(key, ShiftStateOf(event.modifiers()));
+}
+
 } // namespace zeko

@@ -1,6 +1,7 @@
 #pragma once
 // Qt's key and mouse events in the controls' own terms: virtual key codes, shift
 // states, mouse buttons and the character a key types.
+#include <QPoint>
 #include <Qt>
 
 #include <cstdint>
@@ -9,6 +10,7 @@
 
 class QKeyEvent;
 class QMouseEvent;
+class QWidget;
 
 namespace zeko {
 
@@ -26,5 +28,32 @@ char32_t CharOf(const QKeyEvent& event);
 TShiftState ShiftStateOf(Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons = Qt::NoButton);
 TMouseButton MouseButtonOf(Qt::MouseButton button);
 TShiftState ShiftStateOf(const QMouseEvent& event);
+
+// The input handlers of the class library's controls. A control overrides the
+// ones it needs; Qt's events reach them through the Deliver functions, and tests
+// call them directly. Setting the key to 0 consumes it.
+class TInputHandlers {
+public:
+    virtual ~TInputHandlers() = default;
+
+    virtual void KeyDown(uint16_t& key, TShiftState shift) {}
+    virtual void KeyPress(char32_t& key) {}
+    virtual void KeyUp(uint16_t& key, TShiftState shift) {}
+    virtual void MouseDown(TMouseButton button, TShiftState shift, int x, int y) {}
+    virtual void MouseMove(TShiftState shift, int x, int y) {}
+    virtual void MouseUp(TMouseButton button, TShiftState shift, int x, int y) {}
+    virtual void DblClick() {}
+    virtual void DoEnter() {}  // the focus came in
+    virtual void DoExit() {}   // the focus went out
+    virtual void CancelMode(QWidget* sender) {}  // another control took the focus
+
+    // A press, double click, move or release at `p` (the control's coordinates);
+    // a double click is a press with ssDouble followed by DblClick.
+    void DeliverMouse(const QMouseEvent& event, QPoint p);
+    // KeyDown, then KeyPress for the character the key types (also when KeyDown
+    // consumed the key, as the class library's messages do).
+    void DeliverKey(const QKeyEvent& event);
+    void DeliverKeyUp(const QKeyEvent& event);
+};
 
 } // namespace zeko
