@@ -4,6 +4,13 @@
 
 namespace zeko {
 
+namespace {
+void Keep(std::vector<std::string>& stored, bool keep, const char* name) {
+    if (keep)
+        stored.push_back(name);
+}
+} // namespace
+
 // ---------------------------------------------------------------- ThgHeading
 
 ThgHeading::ThgHeading() {
@@ -46,10 +53,7 @@ void ThgHeading::Assign(const ThgHeading& source) {
 
 std::vector<std::string> ThgHeading::StoredProperties() const {
     std::vector<std::string> out;
-    auto keep = [&](bool stored, const char* name) {
-        if (stored)
-            out.push_back(name);
-    };
+    auto keep = [&](bool stored, const char* name) { Keep(out, stored, name); };
     keep(!caption_.empty(), "Caption");
     keep(true, "Name");
     keep(titleVAlignment_ != hgvaCenter, "TitleVAlignment");
@@ -129,10 +133,7 @@ void ThgColumn::Assign(const ThgHeading& source) {
 
 std::vector<std::string> ThgColumn::StoredProperties() const {
     std::vector<std::string> out = ThgHeading::StoredProperties();
-    auto keep = [&](bool stored, const char* name) {
-        if (stored)
-            out.push_back(name);
-    };
+    auto keep = [&](bool stored, const char* name) { Keep(out, stored, name); };
     const bool combo = controlType_.Contains(hgctlComboBox);
     const bool button = controlType_.Contains(hgctlButton);
     const bool custom = button && buttonStyle_ == hgbstCustom;

@@ -52,26 +52,17 @@ THyperGrid::~THyperGrid() {
 
 std::string THyperGrid::Author() const { return "ZEKO grid controls"; }
 
-void THyperGrid::SetHyperOptions(ThgOptions v) {
-    if (v == hyperOptions_)
+template <typename T>
+void THyperGrid::SetAndRepaint(T& field, const T& value) {
+    if (field == value)
         return;
-    hyperOptions_ = v;
+    field = value;
     InvalidateGrid();
 }
 
-void THyperGrid::SetHyperHighlightColor(TColor v) {
-    if (v == hyperHighlightColor_)
-        return;
-    hyperHighlightColor_ = v;
-    InvalidateGrid();
-}
-
-void THyperGrid::SetHyperHighlightFontColor(TColor v) {
-    if (v == hyperHighlightFontColor_)
-        return;
-    hyperHighlightFontColor_ = v;
-    InvalidateGrid();
-}
+void THyperGrid::SetHyperOptions(ThgOptions v) { SetAndRepaint(hyperOptions_, v); }
+void THyperGrid::SetHyperHighlightColor(TColor v) { SetAndRepaint(hyperHighlightColor_, v); }
+void THyperGrid::SetHyperHighlightFontColor(TColor v) { SetAndRepaint(hyperHighlightFontColor_, v); }
 
 THgInplaceEdit* THyperGrid::HyperEditor() const { return static_cast<THgInplaceEdit*>(InplaceEditor()); }
 
@@ -387,41 +378,28 @@ void THyperGrid::DoExit() {
     THgHintGrid::DoExit();
 }
 
-void THyperGrid::DoEnterCell() {
-    if (OnEnterCell)
-        OnEnterCell(this, curCol_, curRow_);
+void THyperGrid::Entered(const std::function<void(THyperGrid*, int, int)>& event) {
+    if (event)
+        event(this, curCol_, curRow_);
     if (!HintFollowsMouse())
         SetHintCell({curCol_, curRow_});
 }
 
-void THyperGrid::DoEnterRow() {
-    if (OnEnterRow)
-        OnEnterRow(this, curCol_, curRow_);
-    if (!HintFollowsMouse())
-        SetHintCell({curCol_, curRow_});
-}
-
-bool THyperGrid::DoExitCell() {
+bool THyperGrid::MayExit(const std::function<void(THyperGrid*, int, int, bool&)>& event) {
     bool canExit = true;
     if (HyperEditor() && autoAcceptSuggestion_)
         HyperEditor()->AcceptSuggestion();
-    if (OnExitCell)
-        OnExitCell(this, curCol_, curRow_, canExit);
+    if (event)
+        event(this, curCol_, curRow_, canExit);
     if (!HintFollowsMouse())
         SetHintActive(false);
     return canExit;
 }
 
-bool THyperGrid::DoExitRow() {
-    bool canExit = true;
-    if (HyperEditor() && autoAcceptSuggestion_)
-        HyperEditor()->AcceptSuggestion();
-    if (OnExitRow)
-        OnExitRow(this, curCol_, curRow_, canExit);
-    if (!HintFollowsMouse())
-        SetHintActive(false);
-    return canExit;
-}
+void THyperGrid::DoEnterCell() { Entered(OnEnterCell); }
+void THyperGrid::DoEnterRow() { Entered(OnEnterRow); }
+bool THyperGrid::DoExitCell() { return MayExit(OnExitCell); }
+bool THyperGrid::DoExitRow() { return MayExit(OnExitRow); }
 
 // ---------------------------------------------------------------- editing
 

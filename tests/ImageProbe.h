@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "platform/Graphics.h"
+#include "platform/qt/Canvas.h"
 
 namespace zeko::test {
 
@@ -41,5 +42,22 @@ inline TRect InkBoxExcept(const QImage& image, const TRect& area, TColor backgro
     const TColor rgb = ColorToRGB(background);
     return BoxWhere(image, area, [rgb](TColor c) { return c != rgb; });
 }
+
+// A white picture with a canvas bound to it, for drawing tests.
+struct CanvasOnImage {
+    CanvasOnImage(int width, int height) : image(width, height, QImage::Format_RGB32) {
+        ResetSysColors();
+        image.fill(Qt::white);
+        canvas.BeginPaint(&image);
+    }
+    ~CanvasOnImage() { ResetSysColors(); }
+    TColor At(int x, int y) const { return PixelAt(image, x, y); }
+    // The box of everything drawn on the white.
+    TRect Ink() const { return InkBoxExcept(image, {0, 0, image.width(), image.height()}, clWhite); }
+    void Clear() { image.fill(Qt::white); }
+
+    QImage image;
+    TCanvas canvas;
+};
 
 } // namespace zeko::test

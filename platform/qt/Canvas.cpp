@@ -686,32 +686,40 @@ void Frame3D(TCanvas& canvas, TRect& r, TColor topColor, TColor bottomColor, int
         Ring(canvas, r, topColor, bottomColor, BF_RECT);
 }
 
+namespace {
+
+// The colours of an edge ring: raised top-left and bottom-right, sunken ones, the
+// flat line and the mono line.
+struct EdgeRingColors {
+    uint32_t raisedBit;
+    TColor raisedTopLeft, raisedBottomRight, sunkenTopLeft, sunkenBottomRight, flat, mono;
+};
+constexpr EdgeRingColors OuterRing{BDR_RAISEDOUTER, cl3DLight,   cl3DDkShadow, clBtnShadow,
+                                   clBtnHighlight,  clBtnShadow, clWindowFrame};
+constexpr EdgeRingColors InnerRing{BDR_RAISEDINNER, clBtnHighlight, clBtnShadow, cl3DDkShadow,
+                                   cl3DLight,       clBtnFace,      clWindow};
+
+} // namespace
+
 bool DrawEdge(TCanvas& canvas, TRect& r, uint32_t edge, uint32_t flags) {
     TRect work = r;
     const uint32_t sides = flags & BF_RECT;
     const bool mono = flags & BF_MONO;
     const bool flat = flags & BF_FLAT;
-    const uint32_t outer = edge & (BDR_RAISEDOUTER | BDR_SUNKENOUTER);
-    const uint32_t inner = edge & (BDR_RAISEDINNER | BDR_SUNKENINNER);
-    if (outer) {
+    const uint32_t rings[2] = {edge & (BDR_RAISEDOUTER | BDR_SUNKENOUTER), edge & (BDR_RAISEDINNER | BDR_SUNKENINNER)};
+    const EdgeRingColors* colors[2] = {&OuterRing, &InnerRing};
+    for (int i = 0; i < 2; ++i) {
+        if (!rings[i])
+            continue;
+        const EdgeRingColors& c = *colors[i];
         if (mono)
-            Ring(canvas, work, clWindowFrame, clWindowFrame, sides);
+            Ring(canvas, work, c.mono, c.mono, sides);
         else if (flat)
-            Ring(canvas, work, clBtnShadow, clBtnShadow, sides);
-        else if (outer & BDR_RAISEDOUTER)
-            Ring(canvas, work, cl3DLight, cl3DDkShadow, sides);
+            Ring(canvas, work, c.flat, c.flat, sides);
+        else if (rings[i] & c.raisedBit)
+            Ring(canvas, work, c.raisedTopLeft, c.raisedBottomRight, sides);
         else
-            Ring(canvas, work, clBtnShadow, clBtnHighlight, sides);
-    }
-    if (inner) {
-        if (mono)
-            Ring(canvas, work, clWindow, clWindow, sides);
-        else if (flat)
-            Ring(canvas, work, clBtnFace, clBtnFace, sides);
-        else if (inner & BDR_RAISEDINNER)
-            Ring(canvas, work, clBtnHighlight, clBtnShadow, sides);
-        else
-            Ring(canvas, work, cl3DDkShadow, cl3DLight, sides);
+            Ring(canvas, work, c.sunkenTopLeft, c.sunkenBottomRight, sides);
     }
     if (flags & BF_MIDDLE)
         canvas.FillPixels(work, mono ? clWindow : clBtnFace, pmCopy);

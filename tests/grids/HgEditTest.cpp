@@ -229,31 +229,26 @@ TEST(PopupList, SearchesByWhatWasTypedWithinTwoSeconds) {
     QWidget owner;
     TPopupListbox list(&owner);
     list.SetItems({"Alfa", "Bratislava", "Brno", "Praha", "Rokycany"});
-    char32_t b = 'b';
-    list.SearchKey(b);
-    EXPECT_EQ(b, 0u);  // consumed
+    auto type = [&](char32_t key) {
+        list.SearchKey(key);
+        return key;
+    };
+    EXPECT_EQ(type('b'), 0u);  // consumed
     EXPECT_EQ(list.ItemIndex(), 1);
     clock.Advance(1500);
-    char32_t r = 'r';
-    list.SearchKey(r);
+    type('r');
     EXPECT_EQ(list.SearchText(), "br");
     EXPECT_EQ(list.ItemIndex(), 1);
-    char32_t n = 'n';
-    list.SearchKey(n);
+    type('n');
     EXPECT_EQ(list.ItemIndex(), 2);
     clock.Advance(2001);
-    char32_t r2 = 'r';
-    list.SearchKey(r2);
+    type('r');
     EXPECT_EQ(list.SearchText(), "r");
     EXPECT_EQ(list.ItemIndex(), 4);
-    char32_t back = 8;
-    list.SearchKey(back);
-    EXPECT_EQ(back, 8u);  // goes on
+    EXPECT_EQ(type(8), 8u);  // Backspace goes on
     EXPECT_EQ(list.SearchText(), "");
-    for (int i = 0; i < 40; ++i) {
-        char32_t z = 'z';
-        list.SearchKey(z);
-    }
+    for (int i = 0; i < 40; ++i)
+        type('z');
     EXPECT_EQ(list.SearchText().size(), 32u);
     EXPECT_EQ(list.IndexOfExact("praha"), 3);
     SetTickSource(nullptr);

@@ -15,15 +15,9 @@ namespace {
 using test::InkBox;
 using test::PixelAt;
 
-class Painting : public ::testing::Test {
+class Painting : public ::testing::Test, public test::CanvasOnImage {
 protected:
-    void SetUp() override {
-        ResetSysColors();
-        image = QImage(80, 60, QImage::Format_RGB32);
-        image.fill(Qt::white);
-        canvas.BeginPaint(&image);
-    }
-    TColor At(int x, int y) { return PixelAt(image, x, y); }
+    Painting() : CanvasOnImage(80, 60) {}
     static ThgBorder Border(ThgBorderStyle style, int width, TColor color = clBlack) {
         ThgBorder b;
         b.SetStyle(style);
@@ -31,8 +25,6 @@ protected:
         b.SetColor(color);
         return b;
     }
-    QImage image;
-    TCanvas canvas;
 };
 
 TEST_F(Painting, DoubleBorderOfWidthOneTakesThreePixels) {
@@ -57,7 +49,7 @@ TEST_F(Painting, BorderLinesGrowIntoTheCellAndTakeTheirWidth) {
         {hgSideRight, {40, 20}, {40, 30}, {38, 20, 41, 30}},
     };
     for (const Case& c : cases) {
-        image.fill(Qt::white);
+        Clear();
         EXPECT_EQ(DrawBorderLine(canvas, c.p1, c.p2, c.side, Border(hgbrdSolid, 3, clRed)), 3);
         EXPECT_EQ(InkBox(image, {0, 0, 80, 60}, clRed), c.ink) << "side " << c.side;
     }
@@ -174,7 +166,7 @@ TEST_F(CellText, CentringDividesTheFreeHeightRoundingDown) {
     canvas.Font().SetColor(clBlack);
     const int h = canvas.TextHeight("M");
     auto inkTop = [&](int rectHeight, ThgVAlignment align) {
-        image.fill(Qt::white);
+        Clear();
         THgDrawInfo info = Info("M", {0, 0, 60, rectHeight});
         info.VAlign = align;
         DrawCellText(info);
@@ -192,7 +184,7 @@ TEST_F(CellText, FixedCellsMoveTheirTextUpByTheMargins) {
     THgDrawInfo data = Info("M", {0, 10, 60, 50});
     DrawCellText(data);
     const int dataTop = InkBox(image, {0, 0, 80, 60}, clBlack).Top;
-    image.fill(Qt::white);
+    Clear();
     THgDrawInfo fixed = Info("M", {0, 10, 60, 50});
     fixed.State = {gdFixed};
     DrawCellText(fixed);
@@ -206,7 +198,7 @@ TEST_F(CellText, HorizontalAlignmentAndEllipsis) {
     DrawCellText(right);
     EXPECT_GE(InkBox(image, {0, 0, 80, 60}, clBlack).Right, 55);
     EXPECT_LE(InkBox(image, {0, 0, 80, 60}, clBlack).Right, 58);
-    image.fill(Qt::white);
+    Clear();
     THgDrawInfo cut = Info("MMMMMMMMMMMM", {0, 0, 40, 30});
     cut.ClipStyle = hgclpEllipsis;
     DrawCellText(cut);

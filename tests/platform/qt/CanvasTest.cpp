@@ -2,42 +2,20 @@
 
 #include <gtest/gtest.h>
 
+#include "ImageProbe.h"
 #include "QtTestApp.h"
 
 namespace zeko {
 namespace {
 
-// A white picture with a canvas bound to it.
-class CanvasTest : public ::testing::Test {
+class CanvasTest : public ::testing::Test, public test::CanvasOnImage {
 protected:
-    void SetUp() override {
-        ResetSysColors();
-        image = QImage(60, 40, QImage::Format_RGB32);
-        image.fill(Qt::white);
-        canvas.BeginPaint(&image);
+    CanvasTest() : CanvasOnImage(60, 40) {}
+    // The tests read "no ink" as a box whose right edge is -1.
+    TRect Ink() const {
+        const TRect r = CanvasOnImage::Ink();
+        return IsRectEmpty(r) ? TRect{image.width(), image.height(), -1, -1} : r;
     }
-    void TearDown() override { ResetSysColors(); }
-
-    TColor At(int x, int y) {
-        const QRgb p = image.pixel(x, y);
-        return RGB(qRed(p), qGreen(p), qBlue(p));
-    }
-    // The box around every pixel that is not white.
-    TRect Ink() {
-        TRect r{image.width(), image.height(), -1, -1};
-        for (int y = 0; y < image.height(); ++y)
-            for (int x = 0; x < image.width(); ++x)
-                if (At(x, y) != clWhite) {
-                    r.Left = std::min(r.Left, x);
-                    r.Top = std::min(r.Top, y);
-                    r.Right = std::max(r.Right, x + 1);
-                    r.Bottom = std::max(r.Bottom, y + 1);
-                }
-        return r;
-    }
-
-    QImage image;
-    TCanvas canvas;
 };
 
 TEST_F(CanvasTest, FillRectLeavesOutItsRightAndBottomEdges) {
@@ -70,7 +48,7 @@ TEST_F(CanvasTest, LineLeavesOutItsEndPoint) {
         {{0, 0}, {4, 4}, {0, 0, 4, 4}},     // diagonal
     };
     for (const Case& c : cases) {
-        image.fill(Qt::white);
+        Clear();
         canvas.MoveTo(c.from.X, c.from.Y);
         canvas.LineTo(c.to.X, c.to.Y);
         EXPECT_EQ(Ink(), c.ink) << c.from.X << "," << c.from.Y << " -> " << c.to.X << "," << c.to.Y;
@@ -123,7 +101,7 @@ TEST_F(CanvasTest, FrameRectDrawsOnePixelInTheBrushColour) {
 
 TEST_F(CanvasTest, Frame3DGivesTheFarCornersToTheBottomColourAndShrinks) {
     TRect r{2, 2, 12, 10};
-    Frame3D(canvas, r, clWhite == 0 ? clBlack : clRed, clBlue, 2);
+    Frame3D(canvas, r, clRed, clBlue, 2);
     EXPECT_EQ(r, (TRect{4, 4, 10, 8}));
     // outer ring
     EXPECT_EQ(At(2, 2), clRed);    // top-left
@@ -201,7 +179,7 @@ TEST_F(CanvasTest, CopyRectCopiesABlockAndXorCopyUndoesItself) {
     EXPECT_EQ(At(25, 5), clWhite);
     EXPECT_EQ(Ink(), (TRect{20, 5, 25, 15}));
 
-    image.fill(Qt::white);
+    Clear();
     canvas.SetCopyMode(cmSrcInvert);
     canvas.CopyRect({0, 0, 10, 10}, source.Canvas(), {0, 0, 10, 10});
     EXPECT_EQ(At(2, 2), RGB(0, 255, 255));  // red xor white
@@ -286,7 +264,7 @@ TEST_F(CanvasTest, TextAlignmentPlacesTheInk) {
     };
     const int w = canvas.TextWidth("MM");
     for (const Case& c : {Case{DT_LEFT, "left"}, Case{DT_RIGHT, "right"}, Case{DT_CENTER, "centre"}}) {
-        image.fill(Qt::white);
+        Clear();
         TRect r = area;
         canvas.DrawText("MM", r, c.flags | DT_NOPREFIX);
         const TRect ink = Ink();
@@ -299,7 +277,7 @@ TEST_F(CanvasTest, TextAlignmentPlacesTheInk) {
             EXPECT_NEAR(ink.Left, (60 - w) / 2, 2) << c.name;
         EXPECT_LT(ink.Top, 10) << c.name;
     }
-    image.fill(Qt::white);
+    Clear();
     TRect r = area;
     canvas.DrawText("MM", r, DT_SINGLELINE | DT_VCENTER | DT_CENTER);
     const TRect ink = Ink();
@@ -311,7 +289,7 @@ TEST_F(CanvasTest, TextIsClippedToItsRectangleAndEllipsisShortensIt) {
     TRect r{0, 0, 20, 20};
     canvas.DrawText("MMMMMMMMMM", r, DT_LEFT | DT_NOPREFIX);
     EXPECT_LE(Ink().Right, 20);
-    image.fill(Qt::white);
+    Clear();
     TRect e{0, 0, 30, 20};
     canvas.DrawText("MMMMMMMMMM", e, DT_LEFT | DT_NOPREFIX | DT_END_ELLIPSIS | DT_NOCLIP);
     EXPECT_LE(Ink().Right, 30);  // shortened, not merely clipped
