@@ -2,8 +2,7 @@
 #include "platform/qt/QtMainThread.h"
 #include "platform/qt/QtNotifier.h"
 
-#include <QApplication>
-#include <QElapsedTimer>
+#include "support/QtApp.h"
 
 #include <gtest/gtest.h>
 
@@ -12,25 +11,9 @@
 
 using namespace zeko;
 
-namespace {
+using zeko::test::ProcessEventsUntil;
 
-QApplication& App() {
-    static int argc = 1;
-    static char name[] = "test";
-    static char* argv[] = {name, nullptr};
-    static QApplication* app = new QApplication(argc, argv);
-    return *app;
-}
-
-bool ProcessEventsUntil(const std::function<bool()>& done) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!done() && timer.elapsed() < 5000)
-        App().processEvents(QEventLoop::AllEvents, 10);
-    return done();
-}
-
-} // namespace
+QApplication& App() { return zeko::test::QtApp(); }
 
 TEST(QtMainThread, CallsFromOtherThreadsRunInTheEventLoop) {
     App();

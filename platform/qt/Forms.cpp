@@ -1,0 +1,51 @@
+#include "platform/qt/Forms.h"
+
+#include "platform/Notifier.h"
+
+#include <QCloseEvent>
+#include <QKeyEvent>
+
+namespace zeko {
+
+TDialogForm::TDialogForm(QWidget* parent) : QDialog(parent) {}
+
+int TDialogForm::ShowModal() {
+    modalResult_ = mrNone;
+    const int result = exec();
+    return modalResult_ != mrNone ? modalResult_ : (result == QDialog::Accepted ? mrOk : mrCancel);
+}
+
+void TDialogForm::SetModalResult(int result) {
+    modalResult_ = result;
+    done(result == mrOk ? QDialog::Accepted : QDialog::Rejected);
+}
+
+void TDialogForm::reject() {
+    if (swallowUserClose_)
+        return;
+    modalResult_ = mrCancel;
+    QDialog::reject();
+}
+
+bool IsAltF4(const QKeyEvent* event) {
+    return event->key() == Qt::Key_F4 && (event->modifiers() & Qt::AltModifier);
+}
+
+void TDialogForm::keyPressEvent(QKeyEvent* event) {
+    if (swallowUserClose_ && (IsAltF4(event) || event->key() == Qt::Key_Escape)) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void TDialogForm::closeEvent(QCloseEvent* event) {
+    // A spontaneous close comes from the window manager (its button, Alt+F4).
+    if (swallowUserClose_ && event->spontaneous()) {
+        event->ignore();
+        return;
+    }
+    QDialog::closeEvent(event);
+}
+
+} // namespace zeko
