@@ -41,8 +41,14 @@ void TDialogForm::keyPressEvent(QKeyEvent* event) {
 
 void TDialogForm::closeEvent(QCloseEvent* event) {
     // A spontaneous close comes from the window manager (its button, Alt+F4).
-    if (swallowUserClose_ && event->spontaneous()) {
-        event->ignore();
+    if (swallowUserClose_) {
+        if (event->spontaneous()) {
+            event->ignore();
+            return;
+        }
+        // The program's own Close: past the swallowed reject().
+        event->accept();
+        QDialog::done(QDialog::Rejected);
         return;
     }
     QDialog::closeEvent(event);
