@@ -1,0 +1,128 @@
+#include "app/TestHook.h"
+
+#include "platform/ScriptedNotifier.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QTimer>
+#include <QWidget>
+
+#include <cstdlib>
+
+namespace zeko {
+
+namespace {
+
+TTestAutomation* instance = nullptr;
+
+int AnswerByName(const std::string& name) {
+    if (name == "Yes") return mrYes;
+    if (name == "No") return mrNo;
+    if (name == "OK") return mrOk;
+    if (name == "Cancel") return mrCancel;
+    if (name == "Abort") return mrAbort;
+    return mrNone;
+}
+
+} // namespace
+
+void TTestAutomation::InstallFromEnvironment() {
+    if (instance)
+        return;
+    const char* log = std::getenv("ZEKO_TEST_LOG");
+    const char* script = std::getenv("ZEKO_TEST_SCRIPT");
+    if ((log == nullptr || *log == 0) && (script == nullptr || *script == 0))
+        return;
+    instance = new TTestAutomation(log ? log : "", script ? script : "");
+}
+
+TTestAutomation* TTestAutomation::Instance() { return instance; }
+
+TTestAutomation::TTestAutomation(const std::string& logFile, const std::string& scriptFile)
+    : scriptFile_(scriptFile) {
+    if (!logFile.empty())
+        log_.open(logFile, std::ios::app);
+    notifier_ = std::make_unique<ScriptedNotifier>();
+    notifier_->SetLogSink([this](const std::string& line) { Log(line); });
+    SetNotifier(notifier_.get());
+}
+
+TTestAutomation::~TTestAutomation() {
+    SetNotifier(nullptr);
+    if (instance == this)
+        instance = nullptr;
+}
+
+void TTestAutomation::Attach(QWidget* mainWindow) {
+    mainWindow_ = mainWindow;
+    if (scriptFile_.empty() || timer_)
+        return;
+    timer_ = new QTimer(this);
+    connect(timer_, &QTimer::timeout, this, [this] { PollScript(); });
+    timer_->start(50);
+}
+
+void TTestAutomation::Log(const std::string& line) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (log_.is_open()) {
+        log_ << line << '\n';
+        log_.flush();
+    }
+}
+
+void TTestAutomation::PollScript() {
+    std::ifstream in(scriptFile_, std::ios::binary);
+    if (!in)
+        return;
+    in.seekg(scriptRead_);
+    std::string chunk;
+    char buffer[4096];
+    while (in.read(buffer, sizeof buffer) || in.gcount() > 0)
+        chunk.append(buffer, static_cast<size_t>(in.gcount()));
+    scriptRead_ += static_cast<std::streamoff>(chunk.size());
+    partialLine_ += chunk;
+    size_t end;
+    while ((end = partialLine_.find('\n')) != std::string::npos) {
+        std::string command = partialLine_.substr(0, end);
+        partialLine_.erase(0, end + 1);
+        if (!command.empty() && command.back() == '\r')
+            command.pop_back();
+        if (!command.empty())
+            Run(command);
+    }
+}
+
+void TTestAutomation::Run(const std::string& command) {
+    Log("Command " + command);
+    const size_t space = command.find(' ');
+    const std::string verb = command.substr(0, space);
+    const std::string argument = space == std::string::npos ? "" : command.substr(space + 1);
+    const QString name = QString::fromStdString(argument);
+    if (verb == "menu") {
+        QAction* action = mainWindow_ ? mainWindow_->findChild<QAction*>(name) : nullptr;
+        if (action && action->isEnabled())
+            action->trigger();
+        else
+            Log("CommandFailed " + command);
+    } else if (verb == "click") {
+        auto* button = mainWindow_ ? mainWindow_->findChild<QAbstractButton*>(name) : nullptr;
+        if (button && button->isEnabled())
+            button->click();
+        else
+            Log("CommandFailed " + command);
+    } else if (verb == "answer") {
+        notifier_->AnswerMessage(AnswerByName(argument));
+    } else if (verb == "close") {
+        if (mainWindow_)
+            mainWindow_->close();
+    } else {
+        Log("CommandFailed " + command);
+    }
+}
+
+void TestLog(const std::string& line) {
+    if (instance)
+        instance->Log(line);
+}
+
+} // namespace zeko
