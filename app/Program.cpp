@@ -24,6 +24,7 @@ int RunProgram(int argc, char** argv) {
     std::unique_ptr<QtMainThread> mainThread(InstallQtMainThread());
     QtNotifier dialogs;
     SetNotifier(&dialogs);
+    SetDialogs(&dialogs);
     TTestAutomation::InstallFromEnvironment();
 
     int result;
@@ -41,6 +42,7 @@ int RunProgram(int argc, char** argv) {
     }
     delete TTestAutomation::Instance();
     SetNotifier(nullptr);
+    SetDialogs(nullptr);
     return result;
 }
 

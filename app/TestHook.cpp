@@ -1,6 +1,7 @@
 #include "app/TestHook.h"
 
-#include "platform/ScriptedNotifier.h"
+#include "platform/Notifier.h"
+#include "platform/UserDialogs.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -15,16 +16,62 @@ namespace {
 
 TTestAutomation* instance = nullptr;
 
-int AnswerByName(const std::string& name) {
-    if (name == "Yes") return mrYes;
-    if (name == "No") return mrNo;
-    if (name == "OK") return mrOk;
-    if (name == "Cancel") return mrCancel;
-    if (name == "Abort") return mrAbort;
-    return mrNone;
+TModalResult AnswerByName(const std::string& name) {
+    if (name == "Yes") return TModalResult::mrYes;
+    if (name == "No") return TModalResult::mrNo;
+    if (name == "OK") return TModalResult::mrOk;
+    if (name == "Cancel") return TModalResult::mrCancel;
+    return TModalResult::mrNone;
+}
+
+const char* TypeName(TMsgDlgType type) {
+    switch (type) {
+    case TMsgDlgType::mtWarning: return "Warning";
+    case TMsgDlgType::mtError: return "Error";
+    case TMsgDlgType::mtInformation: return "Information";
+    case TMsgDlgType::mtConfirmation: return "Confirmation";
+    }
+    return "?";
+}
+
+const char* ButtonsName(TMsgDlgButtons buttons) {
+    switch (buttons) {
+    case TMsgDlgButtons::mbOK: return "OK";
+    case TMsgDlgButtons::mbOKCancel: return "OK|Cancel";
+    case TMsgDlgButtons::mbYesNo: return "Yes|No";
+    case TMsgDlgButtons::mbYesNoCancel: return "Yes|No|Cancel";
+    }
+    return "?";
+}
+
+const char* ResultName(TModalResult result) {
+    switch (result) {
+    case TModalResult::mrOk: return "OK";
+    case TModalResult::mrCancel: return "Cancel";
+    case TModalResult::mrYes: return "Yes";
+    case TModalResult::mrNo: return "No";
+    case TModalResult::mrNone: break;
+    }
+    return "None";
 }
 
 } // namespace
+
+// Message boxes answered from the script and written to the log.
+class TTestAutomation::LoggedNotifier : public LoggingNotifier {
+public:
+    explicit LoggedNotifier(TTestAutomation& owner) : owner_(owner) {}
+    TModalResult MessageDlg(const std::string& text, TMsgDlgType type, TMsgDlgButtons buttons) override {
+        const TModalResult answer = LoggingNotifier::MessageDlg(text, type, buttons);
+        owner_.Log(std::string("MessageDlg ") + TypeName(type) + " [" + ButtonsName(buttons) + "] " + text +
+                   " -> " + ResultName(answer));
+        return answer;
+    }
+
+private:
+    TTestAutomation& owner_;
+};
+
 
 void TTestAutomation::InstallFromEnvironment() {
     if (instance)
@@ -42,13 +89,16 @@ TTestAutomation::TTestAutomation(const std::string& logFile, const std::string& 
     : scriptFile_(scriptFile) {
     if (!logFile.empty())
         log_.open(logFile, std::ios::app);
-    notifier_ = std::make_unique<ScriptedNotifier>();
-    notifier_->SetLogSink([this](const std::string& line) { Log(line); });
+    notifier_ = std::make_unique<LoggedNotifier>(*this);
     SetNotifier(notifier_.get());
+    dialogs_ = std::make_unique<ScriptedDialogs>();
+    dialogs_->SetLogSink([this](const std::string& line) { Log(line); });
+    SetDialogs(dialogs_.get());
 }
 
 TTestAutomation::~TTestAutomation() {
     SetNotifier(nullptr);
+    SetDialogs(nullptr);
     if (instance == this)
         instance = nullptr;
 }
@@ -111,7 +161,7 @@ void TTestAutomation::Run(const std::string& command) {
         else
             Log("CommandFailed " + command);
     } else if (verb == "answer") {
-        notifier_->AnswerMessage(AnswerByName(argument));
+        notifier_->QueueAnswer(AnswerByName(argument));
     } else if (verb == "close") {
         if (mainWindow_)
             mainWindow_->close();

@@ -8,12 +8,13 @@
 //                              Status <panel> <text>   a status panel got a text
 //                              Online <values...>      the live-values window redrew
 //                              Command <line>          a script command was run
-//                              MessageDlg ... / ShowMessage ...  (ScriptedNotifier)
+//                              MessageDlg <type> [<buttons>] <text> -> <answer>
+//                              InputQuery ..., OpenDialog ..., SaveDialog ...
 //   ZEKO_TEST_SCRIPT=<file>  the program polls this file (every 50 ms) for lines
 //                            appended to it and runs each once, in order:
 //                              menu <objectName>    trigger a menu item (cmNactiZaznamy)
 //                              click <objectName>   click a button (Btn_PrerusZaznamy)
-//                              answer <Yes|No|OK|Cancel|Abort>  the next message box
+//                              answer <Yes|No|OK|Cancel>  the next message box
 //                                                   gets that answer
 //                              close                close the main window
 //
@@ -30,7 +31,7 @@ class QWidget;
 
 namespace zeko {
 
-class ScriptedNotifier;
+class ScriptedDialogs;
 
 class TTestAutomation : public QObject {
     Q_OBJECT
@@ -55,7 +56,9 @@ private:
     std::string scriptFile_;
     std::streamoff scriptRead_ = 0;
     std::string partialLine_;
-    std::unique_ptr<ScriptedNotifier> notifier_;
+    class LoggedNotifier;
+    std::unique_ptr<LoggedNotifier> notifier_;
+    std::unique_ptr<ScriptedDialogs> dialogs_;
     QWidget* mainWindow_ = nullptr;
     QTimer* timer_ = nullptr;
 };

@@ -1,7 +1,6 @@
 #include "dialogs/TypUnit.h"
 
 #include "controls/DataComboBox.h"
-#include "platform/Notifier.h"
 
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -51,8 +50,8 @@ TTypForm::TTypForm(QWidget* parent) : TDialogForm(parent) {
     BitBtn1->setDefault(true);
     BitBtn2 = new QPushButton(U("&Zruš"), this);
     BitBtn2->setGeometry(ClientWidth - 12 - 95, 100, 95, 28);
-    connect(BitBtn1, &QPushButton::clicked, this, [this] { SetModalResult(mrOk); });
-    connect(BitBtn2, &QPushButton::clicked, this, [this] { SetModalResult(mrAbort); });
+    connect(BitBtn1, &QPushButton::clicked, this, [this] { SetModalResult(ModalResults::Ok); });
+    connect(BitBtn2, &QPushButton::clicked, this, [this] { SetModalResult(ModalResults::Abort); });
 
     const QString hours = U("hodin");
     CasRadio = HiddenRadioGroup(this, U("Začátek dne:"), {"00 " + hours, "22 " + hours}, 0);

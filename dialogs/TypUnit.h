@@ -1,7 +1,7 @@
 #pragma once
 // TTypForm: the modal dialog "Výběr měření" in which the user picks the measurement
 // channel of a table evaluation. The caller fills MereniCombo with one item per
-// channel (text, and the channel id as value), shows it with ShowModal and, on mrOk,
+// channel (text, and the channel id as value), shows it with ShowModal and, on ModalResults::Ok,
 // reads the selected index and value. One instance (TypForm) lives from start to exit.
 #include "platform/qt/Forms.h"
 
@@ -21,8 +21,8 @@ public:
 
     QLabel* Label1;
     TDataComboBox* MereniCombo;
-    QPushButton* BitBtn1;  // "&Potvrď", mrOk
-    QPushButton* BitBtn2;  // "&Zruš", mrAbort
+    QPushButton* BitBtn1;  // "&Potvrď", ModalResults::Ok
+    QPushButton* BitBtn2;  // "&Zruš", ModalResults::Abort
     // Kept hidden; nothing reads them.
     QGroupBox* CasRadio;
     QGroupBox* TiskRadio;

@@ -1,7 +1,5 @@
 #include "platform/qt/Forms.h"
 
-#include "platform/Notifier.h"
-
 #include <QCloseEvent>
 #include <QKeyEvent>
 
@@ -10,20 +8,20 @@ namespace zeko {
 TDialogForm::TDialogForm(QWidget* parent) : QDialog(parent) {}
 
 int TDialogForm::ShowModal() {
-    modalResult_ = mrNone;
+    modalResult_ = ModalResults::None;
     const int result = exec();
-    return modalResult_ != mrNone ? modalResult_ : (result == QDialog::Accepted ? mrOk : mrCancel);
+    return modalResult_ != ModalResults::None ? modalResult_ : (result == QDialog::Accepted ? ModalResults::Ok : ModalResults::Cancel);
 }
 
 void TDialogForm::SetModalResult(int result) {
     modalResult_ = result;
-    done(result == mrOk ? QDialog::Accepted : QDialog::Rejected);
+    done(result == ModalResults::Ok ? QDialog::Accepted : QDialog::Rejected);
 }
 
 void TDialogForm::reject() {
     if (swallowUserClose_)
         return;
-    modalResult_ = mrCancel;
+    modalResult_ = ModalResults::Cancel;
     QDialog::reject();
 }
 

@@ -7,12 +7,22 @@
 
 namespace zeko {
 
+// Modal results of forms and their buttons, numbered as the class library numbers them.
+namespace ModalResults {
+constexpr int None = 0;
+constexpr int Ok = 1;
+constexpr int Cancel = 2;
+constexpr int Abort = 3;
+constexpr int Yes = 6;
+constexpr int No = 7;
+} // namespace ModalResults
+
 class TDialogForm : public QDialog {
     Q_OBJECT
 public:
     explicit TDialogForm(QWidget* parent = nullptr);
 
-    // Shows the form modally and answers its modal result (TModalResult).
+    // Shows the form modally and answers its modal result (ModalResults).
     int ShowModal();
     // Ends a modal run with this result (a button's ModalResult), or closes the form.
     void SetModalResult(int result);

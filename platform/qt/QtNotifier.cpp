@@ -14,40 +14,41 @@ namespace {
 QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 struct ButtonInfo {
-    TMsgDlgButtons Bit;
     const char* Caption;
     QMessageBox::ButtonRole Role;
-    int Result;
+    TModalResult Result;
 };
 
-const ButtonInfo buttonTable[] = {
-    {mbYes, "&Ano", QMessageBox::YesRole, mrYes},
-    {mbNo, "&Ne", QMessageBox::NoRole, mrNo},
-    {mbOK, "OK", QMessageBox::AcceptRole, mrOk},
-    {mbCancel, "Zrušit", QMessageBox::RejectRole, mrCancel},
-    {mbAbort, "&Přerušit", QMessageBox::RejectRole, mrAbort},
-    {mbRetry, "&Opakovat", QMessageBox::AcceptRole, mrRetry},
-    {mbIgnore, "&Ignorovat", QMessageBox::AcceptRole, mrIgnore},
-};
+std::vector<ButtonInfo> ButtonsOf(TMsgDlgButtons buttons) {
+    const ButtonInfo yes{"&Ano", QMessageBox::YesRole, TModalResult::mrYes};
+    const ButtonInfo no{"&Ne", QMessageBox::NoRole, TModalResult::mrNo};
+    const ButtonInfo ok{"OK", QMessageBox::AcceptRole, TModalResult::mrOk};
+    const ButtonInfo cancel{"Zrušit", QMessageBox::RejectRole, TModalResult::mrCancel};
+    switch (buttons) {
+    case TMsgDlgButtons::mbOKCancel: return {ok, cancel};
+    case TMsgDlgButtons::mbYesNo: return {yes, no};
+    case TMsgDlgButtons::mbYesNoCancel: return {yes, no, cancel};
+    case TMsgDlgButtons::mbOK: break;
+    }
+    return {ok};
+}
 
 QString TitleOf(TMsgDlgType type) {
     switch (type) {
-    case TMsgDlgType::Warning: return QStringLiteral("Varování");
-    case TMsgDlgType::Error: return QStringLiteral("Chyba");
-    case TMsgDlgType::Information: return QStringLiteral("Informace");
-    case TMsgDlgType::Confirmation: return QStringLiteral("Potvrzení");
-    case TMsgDlgType::Custom: break;
+    case TMsgDlgType::mtWarning: return QStringLiteral("Varování");
+    case TMsgDlgType::mtError: return QStringLiteral("Chyba");
+    case TMsgDlgType::mtInformation: return QStringLiteral("Informace");
+    case TMsgDlgType::mtConfirmation: return QStringLiteral("Potvrzení");
     }
     return QApplication::applicationDisplayName();
 }
 
 QMessageBox::Icon IconOf(TMsgDlgType type) {
     switch (type) {
-    case TMsgDlgType::Warning: return QMessageBox::Warning;
-    case TMsgDlgType::Error: return QMessageBox::Critical;
-    case TMsgDlgType::Information: return QMessageBox::Information;
-    case TMsgDlgType::Confirmation: return QMessageBox::Question;
-    case TMsgDlgType::Custom: break;
+    case TMsgDlgType::mtWarning: return QMessageBox::Warning;
+    case TMsgDlgType::mtError: return QMessageBox::Critical;
+    case TMsgDlgType::mtInformation: return QMessageBox::Information;
+    case TMsgDlgType::mtConfirmation: return QMessageBox::Question;
     }
     return QMessageBox::NoIcon;
 }
@@ -56,27 +57,17 @@ QWidget* DialogParent() { return QApplication::activeWindow(); }
 
 } // namespace
 
-int QtNotifier::MessageDlg(const std::string& text, TMsgDlgType type, TMsgDlgButtons buttons) {
+TModalResult QtNotifier::MessageDlg(const std::string& text, TMsgDlgType type, TMsgDlgButtons buttons) {
     QMessageBox box(IconOf(type), TitleOf(type), Q(text), QMessageBox::NoButton, DialogParent());
-    std::vector<std::pair<QAbstractButton*, int>> made;
-    for (const ButtonInfo& info : buttonTable)
-        if (buttons & info.Bit)
-            made.emplace_back(box.addButton(QString::fromUtf8(info.Caption), info.Role), info.Result);
-    if (made.empty())
-        made.emplace_back(box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole), mrOk);
+    std::vector<std::pair<QAbstractButton*, TModalResult>> made;
+    for (const ButtonInfo& info : ButtonsOf(buttons))
+        made.emplace_back(box.addButton(QString::fromUtf8(info.Caption), info.Role), info.Result);
     box.exec();
     for (const auto& [button, result] : made)
         if (box.clickedButton() == button)
             return result;
     // Closed with Escape or the title bar: the class library answers Cancel.
-    return mrCancel;
-}
-
-void QtNotifier::ShowMessage(const std::string& text) {
-    QMessageBox box(QMessageBox::NoIcon, QApplication::applicationDisplayName(), Q(text), QMessageBox::NoButton,
-                    DialogParent());
-    box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
-    box.exec();
+    return TModalResult::mrCancel;
 }
 
 bool QtNotifier::InputQuery(const std::string& caption, const std::string& prompt, std::string& value) {

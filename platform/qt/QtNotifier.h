@@ -1,14 +1,14 @@
 #pragma once
-// The Notifier bound to Qt dialogs: message boxes with Czech button captions, the
-// input box and the file dialogs, each modal over the active window.
+// The message boxes, input boxes and file dialogs bound to Qt, with Czech button
+// captions, each modal over the active window.
 #include "platform/Notifier.h"
+#include "platform/UserDialogs.h"
 
 namespace zeko {
 
-class QtNotifier : public Notifier {
+class QtNotifier : public Notifier, public UserDialogs {
 public:
-    int MessageDlg(const std::string& text, TMsgDlgType type, TMsgDlgButtons buttons) override;
-    void ShowMessage(const std::string& text) override;
+    TModalResult MessageDlg(const std::string& text, TMsgDlgType type, TMsgDlgButtons buttons) override;
     bool InputQuery(const std::string& caption, const std::string& prompt, std::string& value) override;
     bool OpenFileDialog(const TFileDialogRequest& request, std::string& fileName) override;
     bool SaveFileDialog(const TFileDialogRequest& request, std::string& fileName) override;

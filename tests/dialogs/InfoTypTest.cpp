@@ -2,7 +2,6 @@
 #include "dialogs/info.h"
 
 #include "controls/DataComboBox.h"
-#include "platform/Notifier.h"
 #include "support/QtApp.h"
 
 #include <QGroupBox>
@@ -77,8 +76,8 @@ TEST(TypForm, ConfirmGivesOkAndTheChosenChannelAbortGivesAbort) {
         PressAltF4(&form);  // swallowed: the dialog stays
         form.BitBtn1->click();
     });
-    EXPECT_EQ(form.ShowModal(), mrOk);
+    EXPECT_EQ(form.ShowModal(), ModalResults::Ok);
     EXPECT_EQ(form.MereniCombo->Actual(), "2");
     QTimer::singleShot(0, &form, [&] { form.BitBtn2->click(); });
-    EXPECT_EQ(form.ShowModal(), mrAbort);
+    EXPECT_EQ(form.ShowModal(), ModalResults::Abort);
 }
