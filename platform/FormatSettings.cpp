@@ -1,5 +1,6 @@
 #include "platform/FormatSettings.h"
 
+#include "platform/DecimalDigits.h"
 #include "platform/Exceptions.h"
 
 #include <charconv>
@@ -20,30 +21,6 @@ std::string Trim(const std::string& s) {
     while (e > b && (s[e - 1] == ' ' || s[e - 1] == '\t'))
         --e;
     return s.substr(b, e - b);
-}
-
-// Digits and exponent of the shortest round-trip text of |value|.
-struct Decimal {
-    bool negative = false;
-    std::string digits;  // no leading zeros, at least one digit
-    int exponent = 0;    // value = 0.digits * 10^exponent
-};
-
-Decimal ToDecimal(double value) {
-    Decimal d;
-    d.negative = std::signbit(value) && value != 0;
-    char buf[64];
-    auto res = std::to_chars(buf, buf + sizeof buf, std::fabs(value), std::chars_format::scientific);
-    std::string s(buf, res.ptr);
-    const size_t e = s.find('e');
-    const int exp10 = std::atoi(s.c_str() + e + 1);
-    for (size_t i = 0; i < e; ++i)
-        if (s[i] != '.')
-            d.digits += s[i];
-    d.exponent = exp10 + 1;
-    if (d.digits == "0")
-        d.exponent = 1;
-    return d;
 }
 
 } // namespace
@@ -83,6 +60,12 @@ void LoadLocaleFormatSettings() {
         }
         if (out.find("hh") != std::string::npos)
             FormatSettings().LongTimeFormat = out;
+    }
+    const char* am = nl_langinfo_l(AM_STR, loc);
+    const char* pm = nl_langinfo_l(PM_STR, loc);
+    if (am && am[0] && pm && pm[0]) {
+        FormatSettings().TimeAMString = am;
+        FormatSettings().TimePMString = pm;
     }
     freelocale(loc);
 }

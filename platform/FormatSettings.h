@@ -2,6 +2,7 @@
 // The number and date conventions of the user's session, and the few conversions
 // that follow them. The decimal separator and the long time format come from the
 // locale; the short date format is set by the program at start ("dd.mm.yyyy").
+#include <array>
 #include <cstdint>
 #include <string>
 
@@ -15,11 +16,24 @@ struct TFormatSettings {
     std::string ShortDateFormat = "dd/mm/yyyy";  // "/" stands for DateSeparator
     std::string LongTimeFormat = "hh:nn:ss";
     std::string ShortTimeFormat = "hh:nn";
+    std::string LongDateFormat = "d. mmmm yyyy";
+    std::string TimeAMString = "dop.";  // "ampm" in a time format shows these
+    std::string TimePMString = "odp.";
+    // Czech names as the Czech locale writes them; days from Sunday (index 0),
+    // months from January.
+    std::array<std::string, 7> ShortDayNames = {"ne", "po", "út", "st", "čt", "pá", "so"};
+    std::array<std::string, 7> LongDayNames = {"neděle", "pondělí", "úterý", "středa",
+                                               "čtvrtek", "pátek", "sobota"};
+    std::array<std::string, 12> ShortMonthNames = {"led", "úno", "bře", "dub", "kvě", "čvn",
+                                                   "čvc", "srp", "zář", "říj", "lis", "pro"};
+    std::array<std::string, 12> LongMonthNames = {"leden", "únor", "březen", "duben",
+                                                  "květen", "červen", "červenec", "srpen",
+                                                  "září", "říjen", "listopad", "prosinec"};
 };
 
 TFormatSettings& FormatSettings();
-// Takes the decimal separator and the long time format from the environment's
-// locale (LC_NUMERIC, LC_TIME); the rest stays as it is.
+// Takes the decimal separator, the long time format and the AM/PM strings from the
+// environment's locale (LC_NUMERIC, LC_TIME); the rest stays as it is.
 void LoadLocaleFormatSettings();
 
 // Fixed notation with `decimals` places and the decimal separator; halves round

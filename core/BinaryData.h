@@ -1,0 +1,38 @@
+#pragma once
+// Packed BCD and little-endian fields of the regulator's data and of the program's
+// own binary files. Everything is read and written byte by byte, never by casting
+// a struct over the bytes.
+#include "platform/DateTime.h"
+
+#include <array>
+#include <cstdint>
+
+namespace zeko {
+
+uint8_t FromBcd(uint8_t b);  // (b shr 4) × 10 + low nibble
+uint8_t ToBcd(int value);    // value 0..99
+
+// Six BCD bytes second, minute, hour, day, month, two-digit year, decoded into the
+// same order (the time-stamp bytes of a stored record).
+std::array<uint8_t, 6> DecodeBcdStamp(const uint8_t* bytes);
+
+// The regulator clock: seven BCD bytes second, minute, hour, day, month, weekday,
+// year. An impossible time reads as 01:00:00; a day above 31 or a month above 12
+// counts as 1; a date that still does not exist reads as 1 January 1980.
+void DecodeBcdDateTime(const uint8_t* bytes, TDateTime& date, TDateTime& time, uint8_t& weekday);
+
+uint16_t ReadWordLE(const uint8_t* p);
+uint16_t TakeWordLE(const uint8_t*& p, int step);  // reads, then moves p by step
+uint32_t ReadInt24LE(const uint8_t* p);
+uint32_t ReadDWordLE(const uint8_t* p);
+float ReadSingleLE(const uint8_t* p);
+float TakeSingle(const uint8_t*& p);  // reads, then moves p by 4
+double ReadDoubleLE(const uint8_t* p);
+void CopyBytes(const uint8_t* source, uint8_t* dest, uint16_t count);
+
+void WriteWordLE(uint8_t* p, uint16_t value);
+void WriteDWordLE(uint8_t* p, uint32_t value);
+void WriteSingleLE(uint8_t* p, float value);
+void WriteDoubleLE(uint8_t* p, double value);
+
+} // namespace zeko

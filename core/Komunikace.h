@@ -1,0 +1,119 @@
+#pragma once
+// TKomunikace: the link layer between the program and the regulator bus. It builds
+// telegrams (core/Telegram.h), keeps them in a transmit queue, sends the head
+// telegram with the bus direction switched by DTR, checks each telegram before it
+// goes out and each reply before the conversation uses it, and reads the register
+// tables (core/RegisterTables.h). Only one telegram is outstanding at a time: the
+// caller queues, calls SendNext, and drops the head when its reply has been handled.
+// It owns the port component, `Port`; its receive event is the caller's.
+//
+// Everything runs in the main thread. No operation throws or reports: a closed port
+// sends nothing (the telegram still counts as sent and stays queued), a refused
+// check leaves the telegram queued, a telegram that cannot be built is not queued.
+//
+// Byte arguments: Write 0 = read, 1 = write; Mode = memory kind 0..3.
+#include "core/CPDrv.h"
+#include "core/Telegram.h"
+
+#include <array>
+#include <bitset>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+namespace zeko {
+
+// The tick count (GetTickCount) at which CheckTelegram last looked at a reply that
+// carried a register address or came from a station 55..62; the send timer of the
+// main window compares it with the current tick.
+extern uint32_t LastReplyTick;
+
+class TKomunikace {
+public:
+    // Create: the empty queue and the port component, set up for the regulator bus
+    // (4800 Bd 8N1, RTS on, DTR off on open, polling every 40 ms, "\\.\COM2").
+    explicit TKomunikace(void* Owner = nullptr);
+    // Destroy: frees the queue and closes the port.
+    ~TKomunikace();
+    TKomunikace(const TKomunikace&) = delete;
+    TKomunikace& operator=(const TKomunikace&) = delete;
+
+    // 1..8 select COM1..COM8, any other number COM2. Before OpenPort.
+    void SelectPort(uint8_t N);
+    // True when the port is open (also when it was open already).
+    bool OpenPort(uint32_t Baud);
+    void SetDTR(bool On);
+    void SetOnReceiveData(TReceiveDataEvent Handler);
+    void SetAddressRange(uint16_t Min, uint16_t Max);
+    // DataBytes[N] := Value for N = 1..50 (other N are ignored). The builders copy
+    // from byte 1 on.
+    void SetDataByte(uint8_t N, uint8_t Value);
+
+    // Builders and the queue. Each Queue* answers whether a telegram was appended.
+    bool QueueTelegram(uint8_t Source, uint8_t Destination, uint8_t Write, uint8_t Mode,
+                       uint16_t Address, uint8_t Count, uint8_t Key);
+    bool QueueTableTelegram(uint8_t Source, uint8_t Destination, uint8_t Write, uint8_t Mode, uint8_t Index);
+    bool QueueTelegramFirst(uint8_t Source, uint8_t Destination, uint8_t Write, uint8_t Mode,
+                            uint16_t Address, uint8_t Count, bool SkipIfQueued);
+    void DropIfLastSent(uint8_t Source, uint8_t Destination, uint8_t Write, uint8_t Mode, uint8_t Index);
+    void SendNext();
+    void DropHead();
+    void ClearQueue();
+    // Entries in Queue (a length entry plus the bytes of each telegram), not
+    // telegrams: 0 exactly when nothing is queued.
+    int QueueCount() const { return static_cast<int>(Queue.size()); }
+
+    // Frame points at a start byte 0xA5 with at least CheckedBytes readable bytes
+    // behind it (a shorter frame is checked in a zero-padded copy: CheckFrame).
+    // Direction 0 = about to send, 1 = received; Station: the own station for the
+    // rule of stations 55..62 (the program passes 0).
+    static constexpr size_t CheckedBytes = 9;
+    bool CheckTelegram(const uint8_t* Frame, uint8_t Direction, uint8_t Station);
+    bool CheckFrame(const uint8_t* Frame, size_t Size, uint8_t Direction, uint8_t Station);
+    bool MatchesLastSent(const uint8_t* Frame) const;
+
+    static uint8_t NegatedSum(const uint8_t* Bytes, size_t Count) { return zeko::NegatedSum(Bytes, Count); }
+    static uint8_t InvertedSum(const uint8_t* Bytes, size_t Count) { return zeko::InvertedSum(Bytes, Count); }
+    static uint8_t Crc8(const uint8_t* Bytes, size_t Count, uint8_t Start) { return zeko::Crc8(Bytes, Count, Start); }
+
+    // The builders put a telegram into FrameBuffer (from byte 0) and its length into
+    // FrameLength; false (FrameLength 0) when none can be built: no table or index
+    // past its end, or a byte count that the length byte cannot hold.
+    bool BuildTelegram(uint8_t Source, uint8_t Destination, uint8_t Write, uint8_t Mode,
+                       uint16_t Address, uint8_t Count, uint8_t Key, uint8_t Bank);
+    bool BuildTableTelegram(uint8_t Source, uint8_t Destination, uint8_t Write, uint8_t Mode, uint8_t Index);
+    bool BuildHeadTelegram(uint8_t Source, uint8_t Destination, uint8_t Write, uint8_t Mode,
+                           uint16_t Address, uint8_t Count);
+    bool AppendFrame();
+    bool IsQueued() const;
+    // Busy-waits until more than N ms have passed on the multimedia clock.
+    static void WaitMilliseconds(uint32_t N);
+
+    // The telegram at the head of the queue (empty when none), for callers and tests.
+    std::vector<uint8_t> HeadTelegram() const;
+    // The last telegram sent, without its lead byte (empty before the first send).
+    std::vector<uint8_t> LastSentTelegram() const;
+
+    std::unique_ptr<TCommPortDriver> Port;
+    std::vector<uint8_t> Queue;
+    std::array<uint8_t, tlg::MaxTelegram> FrameBuffer{};
+    std::array<uint8_t, tlg::MaxTelegram> LastSent{};
+    std::array<uint8_t, tlg::MaxTelegram + 1> DataBytes{};  // numbered 1..50; [0] unused
+    uint16_t MinAddress = 0;
+    uint16_t MaxAddress = 0;
+    bool RejectDuplicates = false;
+    bool ReplyCheck = true;
+    bool MatchLastSent = false;
+    bool DirectionControl = true;
+    uint16_t QueuedCount = 0;
+    bool DropAfterSend = false;
+    std::bitset<256> CrcDestinations;  // the main window sets exactly station 8
+    uint8_t FrameLength = 0;
+
+private:
+    bool PutHeader(uint8_t destination, uint8_t source, uint8_t length);
+    bool BuildPlain(uint8_t Source, uint8_t Destination, uint8_t Write, uint8_t Mode, uint16_t Address,
+                    uint8_t Count);
+};
+
+} // namespace zeko

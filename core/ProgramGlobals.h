@@ -1,0 +1,48 @@
+#pragma once
+// Program-wide settings and state flags shared by the main window, the dialogs and
+// the table windows. All of them are used in the main thread only. The defaults are
+// those that "Zeko.ini" gives when a key is missing.
+#include <array>
+#include <string>
+
+namespace zeko {
+
+extern std::string ProgramVersion;  // "0.90beta14"
+
+// "Zeko.ini": serial line, main window placement, power-factor axis.
+extern int ComPort;       // n of COMn, 1
+extern int BaudRate;      // 4800
+extern int WindowWidth;   // 1023
+extern int WindowHeight;  // 767
+extern int WindowLeft;    // 0
+extern int WindowTop;     // 0
+extern int OsaKL;         // 0
+extern int OsaZAP;        // 0
+
+// Holidays count as days of the second tariff day type.
+extern bool PouzivejSvatky;  // true
+
+// Names and abbreviations of tariffs and shifts, numbered 1..3 (index 0 unused).
+constexpr size_t ScheduleNameLength = 20;
+constexpr size_t ScheduleAbbrevLength = 2;
+extern std::array<std::string, 4> TariffNames;    // "Tarif 1" ..
+extern std::array<std::string, 4> TariffAbbrevs;  // "T1" ..
+extern std::array<std::string, 4> ShiftNames;     // "Směna 1" ..
+extern std::array<std::string, 4> ShiftAbbrevs;   // "S1" ..
+// Cuts a name or abbreviation to its limit in characters (UTF-8 aware).
+std::string LimitLength(const std::string& text, size_t characters);
+
+// Each child window exists at most once and keeps its flag while it exists.
+extern bool OnlineOpen;
+extern bool ServiceViewerOpen;
+extern bool DayTableOpen;
+extern bool MonthTableOpen;
+extern bool YearTableOpen;
+extern bool ArchiveOpen;
+
+// The conversation with the regulator.
+extern bool DownloadRunning;
+extern bool DownloadRequested;
+extern bool SettingsReadRunning;
+
+} // namespace zeko

@@ -1,0 +1,125 @@
+#include "core/RecordStore.h"
+
+#include "core/Calendar.h"
+#include "core/FileIO.h"
+#include "platform/ProgramDir.h"
+
+#include <cstdio>
+
+namespace zeko {
+
+TRecordList DownloadedRecords;
+
+namespace {
+
+// Calls `each` with every whole record of the file, read in one piece.
+template <typename Each>
+void ForEachStoredRecord(const std::string& fileName, Each each) {
+    std::vector<uint8_t> bytes;
+    if (!ReadWholeFile(ResolvePathNoCase(fileName), bytes))
+        return;
+    const size_t whole = bytes.size() / RecordBytes;
+    for (size_t i = 0; i < whole; ++i)
+        each(TRegulatorRecord::FromBytes(bytes.data() + i * RecordBytes));
+}
+
+int64_t FirstSecondOfMonth(int year, int month) {
+    return ToSeconds(EncodeDate(year, month, 1));
+}
+
+} // namespace
+
+uint32_t RecordAddress(uint32_t n) {
+    return n / RingRecordsPerPage * RingPageBytes + n % RingRecordsPerPage * WireRecordBytes;
+}
+
+std::string YearFolderName(int year) {
+    char text[16];
+    std::snprintf(text, sizeof text, "ROK%.4d", year);
+    return text;
+}
+
+std::string MonthFileName(int month) {
+    char text[24];
+    std::snprintf(text, sizeof text, "Mesic%.2d.zek", month);
+    return text;
+}
+
+std::string MonthFilePath(const std::string& dir, int year, int month) {
+    return ResolvePathNoCase(JoinPath(JoinPath(dir, YearFolderName(year)), MonthFileName(month)));
+}
+
+void ReadRecordFile(TRecordList& List, const std::string& FileName) {
+    ForEachStoredRecord(FileName, [&](const TRegulatorRecord& r) { List.push_back(r); });
+}
+
+void FreeRecordList(TRecordList& List) {
+    List.clear();
+    List.shrink_to_fit();
+}
+
+void CopyRecordList(const TRecordList& Source, TRecordList& Dest, bool ClearFirst) {
+    if (ClearFirst)
+        FreeRecordList(Dest);
+    Dest.insert(Dest.end(), Source.begin(), Source.end());
+}
+
+TChannelMap ChannelMapOf(const TGraphView& View) {
+    TChannelMap map{};
+    for (size_t s = 1; s <= GraphSeriesCount; ++s) {
+        const uint16_t input = View.InputMap[s - 1];
+        if (input < RecordInputs)
+            map[input] = static_cast<uint8_t>(s);
+    }
+    return map;
+}
+
+void ReadMonthFile(const std::string& FileName, TSeriesLists& Lists, const TChannelMap& ChannelMap,
+                   TDateTime From, TDateTime To) {
+    const int64_t from = ToSeconds(From), to = ToSeconds(To);
+    ForEachStoredRecord(FileName, [&](const TRegulatorRecord& r) {
+        int64_t at = 0;
+        if (!RecordSeconds(r, at) || at < from || at > to)
+            return;
+        TChannelSample sample;
+        sample.Hour = r.Hour;
+        sample.Minute = r.Minute;
+        sample.Second = r.Second;
+        sample.Day = r.Day;
+        sample.Month = r.Month;
+        sample.Year = r.Year;
+        sample.Status = r.Status;
+        for (size_t k = 0; k < RecordInputs; ++k) {
+            const uint8_t series = ChannelMap[k];
+            if (series == 0 || series > GraphSeriesCount)
+                continue;
+            sample.Value = RecordInputValue(r, k);
+            Lists[series - 1].push_back(sample);
+        }
+    });
+}
+
+void ReadRecordRange(const TGraphView& View, TSeriesLists& Lists, const std::string& Dir,
+                     TDateTime From, TDateTime To) {
+    const TChannelMap map = ChannelMapOf(View);
+    bool anyInput = false;
+    for (size_t k = 0; k < RecordInputs; ++k)
+        anyInput = anyInput || map[k] != 0;
+    if (!anyInput)
+        return;
+    const int64_t to = ToSeconds(To);
+    const DateParts start = DecodeDate(From);
+    int year = start.Year, month = start.Month;
+    do {
+        ReadMonthFile(MonthFilePath(Dir, year, month), Lists, map, From, To);
+        NextMonth(month, year, month, year);
+    } while (year <= MaxYear && FirstSecondOfMonth(year, month) <= to);
+}
+
+TDaySet ScanRecordDays(const std::string& FileName) {
+    TDaySet days;
+    ForEachStoredRecord(FileName, [&](const TRegulatorRecord& r) { days.set(r.Day); });
+    return days;
+}
+
+} // namespace zeko

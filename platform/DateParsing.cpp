@@ -1,0 +1,211 @@
+#include "platform/DateParsing.h"
+
+#include "platform/Exceptions.h"
+#include "platform/FormatSettings.h"
+
+#include <cctype>
+
+namespace zeko {
+namespace {
+
+constexpr int CenturyWindow = 50;
+
+enum class DateOrder { DMY, MDY, YMD };
+
+DateOrder OrderOf(const std::string& format) {
+    for (char ch : format) {
+        switch (std::tolower(static_cast<unsigned char>(ch))) {
+        case 'd': return DateOrder::DMY;
+        case 'm': return DateOrder::MDY;
+        case 'y': case 'e': return DateOrder::YMD;
+        default: break;
+        }
+    }
+    return DateOrder::DMY;
+}
+
+class Scanner {
+public:
+    explicit Scanner(const std::string& text) : s_(text) {}
+
+    void SkipBlanks() {
+        while (pos_ < s_.size() && s_[pos_] == ' ')
+            ++pos_;
+    }
+    bool AtEnd() {
+        SkipBlanks();
+        return pos_ >= s_.size();
+    }
+    // A decimal number of at most 4 digits; `digits` tells how many were read.
+    bool Number(int& value, int* digits = nullptr) {
+        SkipBlanks();
+        size_t start = pos_;
+        value = 0;
+        while (pos_ < s_.size() && pos_ - start < 4 && std::isdigit(static_cast<unsigned char>(s_[pos_])))
+            value = value * 10 + (s_[pos_++] - '0');
+        if (digits)
+            *digits = static_cast<int>(pos_ - start);
+        return pos_ > start;
+    }
+    bool Char(char ch) {
+        SkipBlanks();
+        if (pos_ < s_.size() && s_[pos_] == ch) {
+            ++pos_;
+            return true;
+        }
+        return false;
+    }
+    // A word compared without case (ASCII letters).
+    bool Word(const std::string& word) {
+        SkipBlanks();
+        if (word.empty() || pos_ + word.size() > s_.size())
+            return false;
+        for (size_t i = 0; i < word.size(); ++i)
+            if (std::tolower(static_cast<unsigned char>(s_[pos_ + i])) !=
+                std::tolower(static_cast<unsigned char>(word[i])))
+                return false;
+        pos_ += word.size();
+        return true;
+    }
+    size_t Pos() const { return pos_; }
+    void SetPos(size_t pos) { pos_ = pos; }
+
+private:
+    const std::string& s_;
+    size_t pos_ = 0;
+};
+
+int ExpandTwoDigitYear(int year) {
+    const int threshold = DecodeDate(Today()).Year - CenturyWindow;
+    year += threshold / 100 * 100;
+    if (year < threshold)
+        year += 100;
+    return year;
+}
+
+bool ScanDate(Scanner& sc, TDateTime& value) {
+    const TFormatSettings& fs = FormatSettings();
+    int n1, n2, n3 = 0, firstDigits = 0, yearDigits = 0;
+    if (!sc.Number(n1, &firstDigits) || !sc.Char(fs.DateSeparator) || !sc.Number(n2))
+        return false;
+    int year, month, day;
+    const DateOrder order = OrderOf(fs.ShortDateFormat);
+    const size_t afterTwo = sc.Pos();
+    if (sc.Char(fs.DateSeparator) && sc.Number(n3, &yearDigits)) {
+        switch (order) {
+        case DateOrder::MDY: month = n1; day = n2; year = n3; break;
+        case DateOrder::DMY: day = n1; month = n2; year = n3; break;
+        case DateOrder::YMD: year = n1; month = n2; day = n3; yearDigits = firstDigits; break;
+        }
+        if (yearDigits <= 2)
+            year = ExpandTwoDigitYear(year);
+        sc.Char(fs.DateSeparator);
+    } else {
+        sc.SetPos(afterTwo);
+        sc.Char(fs.DateSeparator);  // "15.3." ends with a separator
+        year = DecodeDate(Today()).Year;
+        if (order == DateOrder::DMY) {
+            day = n1;
+            month = n2;
+        } else {
+            month = n1;
+            day = n2;
+        }
+    }
+    return TryEncodeDate(year, month, day, value);
+}
+
+bool ScanTime(Scanner& sc, TDateTime& value) {
+    const TFormatSettings& fs = FormatSettings();
+    int hour, minute = 0, second = 0, msec = 0;
+    if (!sc.Number(hour))
+        return false;
+    bool hasMinutes = false;
+    if (sc.Char(fs.TimeSeparator)) {
+        if (!sc.Number(minute))
+            return false;
+        hasMinutes = true;
+        if (sc.Char(fs.TimeSeparator)) {
+            if (!sc.Number(second))
+                return false;
+            if (sc.Char(fs.DecimalSeparator)) {
+                int digits = 0;
+                if (!sc.Number(msec, &digits) || digits > 3)
+                    return false;
+                for (; digits < 3; ++digits)
+                    msec *= 10;
+            }
+        }
+    }
+    int half = -1;  // 0 am, 1 pm
+    if (sc.Word(fs.TimeAMString) || sc.Word("AM"))
+        half = 0;
+    else if (sc.Word(fs.TimePMString) || sc.Word("PM"))
+        half = 1;
+    if (!hasMinutes && half < 0)
+        return false;
+    if (half >= 0) {
+        if (hour > 12 || hour == 0)
+            return false;
+        hour = hour % 12 + (half == 1 ? 12 : 0);
+    }
+    return TryEncodeTime(hour, minute, second, msec, value);
+}
+
+} // namespace
+
+bool TryStrToDate(const std::string& text, TDateTime& value) {
+    Scanner sc(text);
+    TDateTime date;
+    if (!ScanDate(sc, date) || !sc.AtEnd())
+        return false;
+    value = date;
+    return true;
+}
+
+bool TryStrToTime(const std::string& text, TDateTime& value) {
+    Scanner sc(text);
+    TDateTime time;
+    if (!ScanTime(sc, time) || !sc.AtEnd())
+        return false;
+    value = time;
+    return true;
+}
+
+bool TryStrToDateTime(const std::string& text, TDateTime& value) {
+    Scanner sc(text);
+    TDateTime date = 0, time = 0;
+    if (ScanDate(sc, date)) {
+        if (!sc.AtEnd() && (!ScanTime(sc, time) || !sc.AtEnd()))
+            return false;
+    } else {
+        sc.SetPos(0);
+        if (!ScanTime(sc, time) || !sc.AtEnd())
+            return false;
+    }
+    value = date + time;
+    return true;
+}
+
+TDateTime StrToDate(const std::string& text) {
+    TDateTime v;
+    if (!TryStrToDate(text, v))
+        throw EConvertError("'" + text + "' is not a valid date");
+    return v;
+}
+
+TDateTime StrToTime(const std::string& text) {
+    TDateTime v;
+    if (!TryStrToTime(text, v))
+        throw EConvertError("'" + text + "' is not a valid time");
+    return v;
+}
+
+TDateTime StrToDateTime(const std::string& text) {
+    TDateTime v;
+    if (!TryStrToDateTime(text, v))
+        throw EConvertError("'" + text + "' is not a valid date and time");
+    return v;
+}
+
+} // namespace zeko

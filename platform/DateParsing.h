@@ -1,0 +1,21 @@
+#pragma once
+// Dates and times typed as text, read in the order of the short date format with
+// the separators of FormatSettings(): "15.3.2024", "15.3." (this year), "15.3.24"
+// (two-digit years fall within 50 years before or after the current year),
+// "8:30", "8:30:15", "8:30:15,250", "8:30 PM", "15.3.2024 8:30".
+#include "platform/DateTime.h"
+
+#include <string>
+
+namespace zeko {
+
+bool TryStrToDate(const std::string& text, TDateTime& value);
+bool TryStrToTime(const std::string& text, TDateTime& value);
+bool TryStrToDateTime(const std::string& text, TDateTime& value);  // a date, a time, or both
+
+// EConvertError "'<text>' is not a valid date" / "... time" / "... date and time".
+TDateTime StrToDate(const std::string& text);
+TDateTime StrToTime(const std::string& text);
+TDateTime StrToDateTime(const std::string& text);
+
+} // namespace zeko

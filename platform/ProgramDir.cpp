@@ -1,0 +1,150 @@
+#include "platform/ProgramDir.h"
+
+#include <cstdlib>
+#include <dirent.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+namespace zeko {
+namespace {
+
+char FoldAscii(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool SameNoCase(const std::string& a, const std::string& b) {
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (FoldAscii(a[i]) != FoldAscii(b[i]))
+            return false;
+    return true;
+}
+
+bool Exists(const std::string& path) {
+    struct stat st{};
+    return ::stat(path.c_str(), &st) == 0;
+}
+
+std::string WithSlash(std::string dir) {
+    if (dir.empty() || dir.back() != '/')
+        dir += '/';
+    return dir;
+}
+
+std::string ExecutableDir() {
+    std::vector<char> buf(4096);
+    const ssize_t n = ::readlink("/proc/self/exe", buf.data(), buf.size() - 1);
+    if (n <= 0)
+        return "./";
+    const std::string exe(buf.data(), static_cast<size_t>(n));
+    return WithSlash(ExtractFileDir(exe));
+}
+
+} // namespace
+
+std::string ProgramDir() {
+    const char* env = std::getenv("ZEKO_PROGRAM_DIR");
+    if (env != nullptr && env[0] != '\0')
+        return WithSlash(env);
+    static const std::string exeDir = ExecutableDir();
+    return exeDir;
+}
+
+std::string FindNameNoCase(const std::string& dir, const std::string& name) {
+    const std::string base = dir.empty() ? std::string(".") : dir;
+    if (name.empty() || name == "." || name == ".." || Exists(WithSlash(base) + name))
+        return name;
+    DIR* d = ::opendir(base.c_str());
+    if (d == nullptr)
+        return name;
+    std::string found = name;
+    while (dirent* e = ::readdir(d)) {
+        if (SameNoCase(e->d_name, name)) {
+            found = e->d_name;
+            break;
+        }
+    }
+    ::closedir(d);
+    return found;
+}
+
+std::string ResolvePathNoCase(const std::string& path) {
+    std::string result;
+    size_t pos = 0;
+    if (!path.empty() && path[0] == '/') {
+        result = "/";
+        pos = 1;
+    }
+    bool lookUp = true;
+    while (pos <= path.size()) {
+        size_t slash = path.find('/', pos);
+        if (slash == std::string::npos)
+            slash = path.size();
+        std::string part = path.substr(pos, slash - pos);
+        if (!part.empty()) {
+            if (lookUp) {
+                part = FindNameNoCase(result, part);
+                lookUp = Exists(result + part);
+            }
+            result += part;
+        }
+        if (slash < path.size())
+            result += '/';
+        pos = slash + 1;
+    }
+    return result;
+}
+
+std::string ProgramFile(const std::string& relative) {
+    return ResolvePathNoCase(ProgramDir() + relative);
+}
+
+bool ForceDirectories(const std::string& dir) {
+    if (dir.empty())
+        return false;
+    const std::string resolved = ResolvePathNoCase(dir);
+    if (DirectoryExists(resolved))
+        return true;
+    // Walk down the resolved path and create each missing component.
+    size_t pos = resolved[0] == '/' ? 1 : 0;
+    while (pos <= resolved.size()) {
+        size_t slash = resolved.find('/', pos);
+        if (slash == std::string::npos)
+            slash = resolved.size();
+        const std::string prefix = resolved.substr(0, slash);
+        if (!prefix.empty() && !DirectoryExists(prefix)) {
+            if (::mkdir(prefix.c_str(), 0777) != 0 && !DirectoryExists(prefix))
+                return false;
+        }
+        pos = slash + 1;
+    }
+    return DirectoryExists(resolved);
+}
+
+std::string ExtractFileDir(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return "";
+    if (slash == 0)
+        return "/";
+    return path.substr(0, slash);
+}
+
+std::string ExtractFileName(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+bool FileExists(const std::string& path) {
+    struct stat st{};
+    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+bool DirectoryExists(const std::string& path) {
+    struct stat st{};
+    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+} // namespace zeko

@@ -1,0 +1,39 @@
+#pragma once
+// The program directory and the file names the program forms itself. Users copy
+// data folders over from other machines, so "ROK2024", "rok2024" and "Rok2024" are
+// one folder to the program: names are looked up without regard to letter case
+// (ASCII letters; other characters must match exactly) and folders are created
+// only when no folder of that name exists in any case.
+#include <string>
+
+namespace zeko {
+
+// The folder of the executable, or $ZEKO_PROGRAM_DIR when that is set (tests, the
+// demo), always with a trailing '/'.
+std::string ProgramDir();
+
+// The entry of `dir` whose name equals `name` without regard to case; an entry of
+// exactly that name wins. `name` itself when there is none (or `dir` is unreadable).
+std::string FindNameNoCase(const std::string& dir, const std::string& name);
+
+// `path` with each component that does not exist as written replaced by an existing
+// entry that differs only in case. Components after the first one that exists in no
+// case are left as given, so the result also names a file still to be created.
+std::string ResolvePathNoCase(const std::string& path);
+
+// A file or folder of the program directory, e.g. ProgramFile("ROK2024/Mesic03.zek").
+std::string ProgramFile(const std::string& relative);
+
+// Creates `dir` and its missing parents, reusing folders that exist in another case.
+// True when the folder exists afterwards.
+bool ForceDirectories(const std::string& dir);
+
+// The folder part of a path without the trailing '/' ("" for a bare name).
+std::string ExtractFileDir(const std::string& path);
+// The name part of a path.
+std::string ExtractFileName(const std::string& path);
+
+bool FileExists(const std::string& path);       // a file, not a folder
+bool DirectoryExists(const std::string& path);
+
+} // namespace zeko

@@ -1,0 +1,81 @@
+#pragma once
+// One serial line of the machine: the stand-in for the system's serial port calls.
+// The port component (core/CPDrv) is its only user; nothing else opens a device.
+//
+// Port names: "\\.\COMn" (or "COMn") is the device in $ZEKO_COMn when that is set,
+// else /dev/ttyS<n-1>; any other name is taken as a device path. The line is opened
+// for exclusive use: a line that another process (or another SerialLine) holds
+// open, or that does not exist, does not open. Reads and writes never block.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace zeko {
+
+struct SerialLineSettings {
+    enum class Parity : uint8_t { None, Odd, Even, Mark, Space };
+    enum class StopBits : uint8_t { One, OneAndHalf, Two };  // 1.5 is sent as 2 here
+
+    uint32_t BaudRate = 9600;  // any rate; one the driver cannot make fails in Apply
+    uint8_t DataBits = 8;      // 5..8
+    Parity ParityMode = Parity::None;
+    StopBits Stop = StopBits::One;
+    bool RtsCtsFlow = false;   // hardware handshake on CTS/RTS
+    bool XonXoffFlow = false;  // software handshake in both directions
+    uint8_t XonChar = 17;
+    uint8_t XoffChar = 19;
+    bool RtsOn = true;         // RTS level while open (without RTS/CTS handshake)
+    bool DtrOn = false;        // DTR level right after Apply
+};
+
+// The modem status lines that are on.
+struct ModemLines {
+    bool CTS = false, DSR = false, RING = false, RLSD = false;
+};
+
+class SerialLine {
+public:
+    SerialLine() = default;
+    ~SerialLine();
+    SerialLine(const SerialLine&) = delete;
+    SerialLine& operator=(const SerialLine&) = delete;
+
+    // The device path a port name stands for.
+    static std::string DevicePath(const std::string& portName);
+
+    // Opens an existing device for reading and writing, exclusively; false on failure.
+    bool Open(const std::string& portName);
+    void Close();
+    bool IsOpen() const { return fd_ >= 0; }
+
+    // Raw line with the given settings; false when the device refuses them.
+    bool Apply(const SerialLineSettings& settings);
+    // The rate the device reports for its output side (0 when closed).
+    uint32_t CurrentBaudRate() const;
+
+    // Discards what waits to be read and/or to be sent.
+    bool Purge(bool input, bool output);
+    // Bytes waiting to be read / waiting to go out; -1 when closed or on failure.
+    int BytesWaiting() const;
+    int OutputQueued() const;
+    // Moves up to `count` bytes; answers the number moved (0 when nothing waits or
+    // nothing fits now), -1 on failure.
+    long Read(uint8_t* buffer, size_t count);
+    long Write(const uint8_t* data, size_t count);
+    // Waits until every byte written has left the line.
+    bool Drain();
+
+    // The bus direction line. A pseudo-terminal has no modem lines, so failures are
+    // ignored here, as the callers would ignore them.
+    void SetDTR(bool on);
+    void SetRTS(bool on);
+    // False when the device has no modem status lines (a pseudo-terminal).
+    bool GetModemLines(ModemLines& lines) const;
+
+private:
+    void SetModemBit(int bit, bool on);
+
+    int fd_ = -1;
+};
+
+} // namespace zeko

@@ -1,0 +1,79 @@
+#include "core/BinaryData.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+using namespace zeko;
+
+TEST(BinaryData, BcdBothWays) {
+    for (int v = 0; v < 100; ++v)
+        ASSERT_EQ(FromBcd(ToBcd(v)), v);
+    EXPECT_EQ(ToBcd(59), 0x59);
+    EXPECT_EQ(FromBcd(0x45), 45);
+    EXPECT_EQ(FromBcd(0xFF), 165);
+}
+
+TEST(BinaryData, BcdStampKeepsTheOrder) {
+    const uint8_t wire[6] = {0x30, 0x07, 0x23, 0x31, 0x12, 0x24};
+    const std::array<uint8_t, 6> expected = {30, 7, 23, 31, 12, 24};
+    EXPECT_EQ(DecodeBcdStamp(wire), expected);
+}
+
+TEST(BinaryData, RegulatorClock) {
+    struct Case {
+        uint8_t bytes[7];
+        TDateTime date, time;
+        int weekday;
+    };
+    const Case cases[] = {
+        {{0x15, 0x30, 0x08, 0x01, 0x04, 0x01, 0x24}, EncodeDate(2024, 4, 1), EncodeTime(8, 30, 15), 1},
+        {{0x00, 0x00, 0x00, 0x45, 0x03, 0x07, 0x24}, EncodeDate(2024, 3, 1), 0, 7},  // day 45 -> 1
+        {{0x00, 0x00, 0x00, 0x10, 0x13, 0x02, 0x24}, EncodeDate(2024, 1, 10), 0, 2}, // month 13 -> 1
+        {{0x00, 0x61, 0x12, 0x30, 0x02, 0x05, 0x24}, EncodeDate(1980, 1, 1), EncodeTime(1, 0, 0), 5},
+        {{0x00, 0x00, 0x25, 0x00, 0x00, 0x00, 0x99}, EncodeDate(1980, 1, 1), EncodeTime(1, 0, 0), 0},
+        {{0x59, 0x59, 0x23, 0x31, 0x12, 0x04, 0x85}, EncodeDate(1985, 12, 31), EncodeTime(23, 59, 59), 4},
+    };
+    for (const Case& c : cases) {
+        TDateTime date = -1, time = -1;
+        uint8_t weekday = 99;
+        DecodeBcdDateTime(c.bytes, date, time, weekday);
+        EXPECT_EQ(date, c.date);
+        EXPECT_EQ(time, c.time);
+        EXPECT_EQ(weekday, c.weekday);
+    }
+}
+
+TEST(BinaryData, LittleEndianFields) {
+    const uint8_t b[] = {0x34, 0x12, 0x56, 0x78, 0x9A, 0xBC};
+    EXPECT_EQ(ReadWordLE(b), 0x1234);
+    EXPECT_EQ(ReadInt24LE(b), 0x561234u);
+    EXPECT_EQ(ReadDWordLE(b), 0x78561234u);
+    const uint8_t* p = b;
+    EXPECT_EQ(TakeWordLE(p, 2), 0x1234);
+    EXPECT_EQ(TakeWordLE(p, 3), 0x7856);
+    EXPECT_EQ(p, b + 5);
+
+    // 1.0f is 3F800000, 0.5 is 3FE0000000000000.
+    const uint8_t one[] = {0x00, 0x00, 0x80, 0x3F};
+    p = one;
+    EXPECT_EQ(TakeSingle(p), 1.0f);
+    EXPECT_EQ(p, one + 4);
+    std::vector<uint8_t> buf(8);
+    WriteDoubleLE(buf.data(), 0.5);
+    EXPECT_EQ(buf, (std::vector<uint8_t>{0, 0, 0, 0, 0, 0, 0xE0, 0x3F}));
+    EXPECT_EQ(ReadDoubleLE(buf.data()), 0.5);
+    WriteSingleLE(buf.data(), 1.0f);
+    EXPECT_EQ(ReadSingleLE(buf.data()), 1.0f);
+    WriteDWordLE(buf.data(), 0xA1B2C3D4u);
+    EXPECT_EQ(buf[0], 0xD4);
+    EXPECT_EQ(buf[3], 0xA1);
+    WriteWordLE(buf.data() + 4, 0xBEEF);
+    EXPECT_EQ(ReadWordLE(buf.data() + 4), 0xBEEF);
+
+    uint8_t dest[3] = {1, 2, 3};
+    CopyBytes(b, dest, 2);
+    EXPECT_EQ(dest[0], 0x34);
+    EXPECT_EQ(dest[1], 0x12);
+    EXPECT_EQ(dest[2], 3);
+}

@@ -1,0 +1,233 @@
+#include "core/RecordSaving.h"
+
+#include "RecordSamples.h"
+
+#include "platform/Exceptions.h"
+#include "platform/MainThread.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+using namespace zeko;
+using zeko::test::BytesOf;
+using zeko::test::MakeRecord;
+using zeko::test::TempDir;
+
+namespace {
+
+class Saving : public ::testing::Test {
+protected:
+    TRecordList Stored(const std::string& name) {
+        TRecordList list;
+        ReadRecordFile(list, dir / name);
+        return list;
+    }
+    TSaveOutcome Save(TRecordList list, const std::string& folder = "") {
+        TSaveOutcome outcome;
+        SaveRecords(list, folder, &outcome);
+        EXPECT_TRUE(list.empty());
+        return outcome;
+    }
+    std::vector<std::string> Entries(const std::string& sub = "") {
+        std::vector<std::string> names;
+        for (const auto& e : std::filesystem::directory_iterator(dir / sub))
+            names.push_back(e.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    TempDir dir{true};  // the program directory
+};
+
+TEST_F(Saving, ListAcrossAMonthBoundaryCreatesTwoFiles) {
+    const TRegulatorRecord jan = MakeRecord(24, 1, 31, 23, 52, 31), feb = MakeRecord(24, 2, 1, 0, 7, 31);
+    const TSaveOutcome outcome = Save({jan, feb});
+    EXPECT_EQ(outcome.Appended, 2u);
+    EXPECT_EQ(Entries("ROK2024"), (std::vector<std::string>{"Mesic01.zek", "Mesic02.zek"}));
+    EXPECT_EQ(dir.Read("ROK2024/Mesic01.zek"), BytesOf({jan}));
+    EXPECT_EQ(dir.Read("ROK2024/Mesic02.zek"), BytesOf({feb}));
+}
+
+TEST_F(Saving, NewStampsAreAppendedInListOrderAfterWhatIsStored) {
+    const TRegulatorRecord a = MakeRecord(24, 3, 2, 10, 0, 0), b = MakeRecord(24, 3, 1, 10, 0, 0),
+                           c = MakeRecord(24, 3, 3, 10, 0, 0);
+    Save({a});
+    Save({b, c});
+    EXPECT_EQ(dir.Read("ROK2024/Mesic03.zek"), BytesOf({a, b, c}));
+}
+
+TEST_F(Saving, AStoredStampIsReplacedOnlyByALargerInput1Value) {
+    struct Case {
+        uint16_t count;
+        bool replaces;
+    };
+    for (const Case c : {Case{101, true}, Case{100, false}, Case{99, false}}) {
+        TempDir fresh(true);
+        const TRegulatorRecord before = MakeRecord(24, 3, 1, 10, 0, 0, 100, 1);
+        const TRegulatorRecord other = MakeRecord(24, 3, 1, 10, 15, 0, 5, 2);
+        const TRegulatorRecord after = MakeRecord(24, 3, 1, 10, 0, 0, c.count, 3);
+        TRecordList first = {before, other}, second = {after};
+        SaveRecords(first, "");
+        TSaveOutcome outcome;
+        SaveRecords(second, "", &outcome);
+        EXPECT_EQ(outcome.Replaced, c.replaces ? 1u : 0u) << c.count;
+        EXPECT_EQ(outcome.Unchanged, c.replaces ? 0u : 1u) << c.count;
+        EXPECT_EQ(fresh.Read("ROK2024/Mesic03.zek"), BytesOf({c.replaces ? after : before, other})) << c.count;
+    }
+}
+
+TEST_F(Saving, OneStampInOneListIsStoredOnceWithTheLargestValue) {
+    const TRegulatorRecord small = MakeRecord(24, 3, 1, 10, 0, 0, 50, 1);
+    const TRegulatorRecord large = MakeRecord(24, 3, 1, 10, 0, 0, 70, 2);
+    const TRegulatorRecord middle = MakeRecord(24, 3, 1, 10, 0, 0, 60, 3);
+    const TRegulatorRecord next = MakeRecord(24, 3, 1, 10, 15, 0, 10, 4);
+    const TSaveOutcome outcome = Save({small, next, large, middle});
+    EXPECT_EQ(outcome.Appended, 2u);
+    EXPECT_EQ(outcome.Replaced, 1u);
+    EXPECT_EQ(outcome.Unchanged, 1u);
+    EXPECT_EQ(dir.Read("ROK2024/Mesic03.zek"), BytesOf({large, next}));
+    // The same against a stored record, replaced within the list.
+    const TRegulatorRecord larger = MakeRecord(24, 3, 1, 10, 0, 0, 90, 5);
+    const TRegulatorRecord between = MakeRecord(24, 3, 1, 10, 0, 0, 80, 6);
+    Save({larger, between});
+    EXPECT_EQ(dir.Read("ROK2024/Mesic03.zek"), BytesOf({larger, next}));
+}
+
+TEST_F(Saving, ReplacingAfterManyAppendsInOneListHitsTheRightRecord) {
+    TRecordList list;
+    for (int i = 0; i < 2000; ++i)  // more than one piece of pending appends
+        list.push_back(MakeRecord(24, 3, 1 + i / 96, i % 96 / 4, i % 4 * 15, 0, 10, uint32_t(i)));
+    TRecordList expected = list;
+    const TRegulatorRecord early = MakeRecord(24, 3, 1, 0, 15, 0, 99, 90001);     // record 1: written already
+    const TRegulatorRecord late = MakeRecord(24, 3, 21, 19, 45, 0, 99, 90002);    // record 1999: still pending
+    list.push_back(early);
+    list.push_back(late);
+    expected[1] = early;
+    expected[1999] = late;
+    const TSaveOutcome outcome = Save(list);
+    EXPECT_EQ(outcome.Replaced, 2u);
+    EXPECT_EQ(Stored("ROK2024/Mesic03.zek"), expected);
+}
+
+TEST_F(Saving, ATornRecordAtTheEndDoesNotShiftLaterAppends) {
+    const TRegulatorRecord a = MakeRecord(24, 3, 1, 10, 0, 0), b = MakeRecord(24, 3, 1, 10, 15, 0);
+    dir.Write("ROK2024/Mesic03.zek", BytesOf({a}) + std::string(37, '\x11'));
+    const TRegulatorRecord c = MakeRecord(24, 3, 1, 10, 30, 0);
+    Save({b, c});
+    const std::string bytes = dir.Read("ROK2024/Mesic03.zek");
+    EXPECT_EQ(bytes.size(), 300u);
+    EXPECT_EQ(bytes, BytesOf({a, b, c}));
+}
+
+TEST_F(Saving, ATornTailStaysWhenOnlyReplacing) {
+    const TRegulatorRecord a = MakeRecord(24, 3, 1, 10, 0, 0, 10);
+    dir.Write("ROK2024/Mesic03.zek", BytesOf({a}) + std::string(60, '\x11'));
+    const TRegulatorRecord larger = MakeRecord(24, 3, 1, 10, 0, 0, 20);
+    Save({larger});
+    EXPECT_EQ(dir.Read("ROK2024/Mesic03.zek"), BytesOf({larger}) + std::string(60, '\x11'));
+    EXPECT_EQ(Stored("ROK2024/Mesic03.zek"), (TRecordList{larger}));
+}
+
+TEST_F(Saving, RecordsWithoutAValidTimeAreNotStored) {
+    const TRegulatorRecord good = MakeRecord(24, 3, 1, 10, 0, 0);
+    const TSaveOutcome outcome =
+        Save({MakeRecord(65, 165, 1, 0, 0, 0), good, MakeRecord(24, 2, 30, 0, 0, 0), MakeRecord(24, 3, 1, 24, 0, 0)});
+    EXPECT_EQ(outcome.Skipped, 3u);
+    EXPECT_EQ(outcome.Appended, 1u);
+    EXPECT_EQ(Entries(), (std::vector<std::string>{"ROK2024"}));
+    EXPECT_EQ(Entries("ROK2024"), (std::vector<std::string>{"Mesic03.zek"}));
+    EXPECT_EQ(dir.Read("ROK2024/Mesic03.zek"), BytesOf({good}));
+}
+
+TEST_F(Saving, FilesAndFoldersInAnotherCaseAreAppendedToNotDuplicated) {
+    const TRegulatorRecord a = MakeRecord(24, 3, 1, 10, 0, 0), b = MakeRecord(24, 3, 1, 10, 15, 0);
+    dir.Write("rok2024/mesic03.zek", BytesOf({a}));
+    Save({b, a});
+    EXPECT_EQ(Entries(), (std::vector<std::string>{"rok2024"}));
+    EXPECT_EQ(Entries("rok2024"), (std::vector<std::string>{"mesic03.zek"}));
+    EXPECT_EQ(dir.Read("rok2024/mesic03.zek"), BytesOf({a, b}));
+}
+
+TEST_F(Saving, AGivenFolderTakesEveryRecordWithoutYearFolders) {
+    const TRegulatorRecord a = MakeRecord(23, 3, 1, 10, 0, 0), b = MakeRecord(24, 3, 1, 10, 0, 0);
+    Save({a, b}, dir / "export/here");
+    EXPECT_EQ(Entries(), (std::vector<std::string>{"export"}));
+    EXPECT_EQ(dir.Read("export/here/Mesic03.zek"), BytesOf({a, b}));
+}
+
+TEST_F(Saving, AFailureEndsTheSaveAndKeepsWhatWasWritten) {
+    const TRegulatorRecord a = MakeRecord(23, 12, 31, 10, 0, 0), b = MakeRecord(24, 1, 1, 10, 0, 0);
+    dir.Write("ROK2024", "not a folder");
+    TRecordList list = {a, b};
+    TSaveOutcome outcome;
+    EXPECT_THROW(SaveRecords(list, "", &outcome), EInOutError);
+    EXPECT_TRUE(list.empty());
+    EXPECT_EQ(outcome.Appended, 1u);
+    EXPECT_EQ(dir.Read("ROK2023/Mesic12.zek"), BytesOf({a}));
+}
+
+class SavingThread : public Saving {
+protected:
+    void SetUp() override { SetMainThread(&queue); }
+    void TearDown() override {
+        WaitForSavingThreads();
+        SetMainThread(nullptr);
+    }
+    PumpedMainThread queue;
+};
+
+TEST_F(SavingThread, SavesACopyAndReportsSuccessToTheMainThread) {
+    TRecordList list = {MakeRecord(24, 3, 1, 10, 0, 0), MakeRecord(24, 3, 1, 10, 15, 0), MakeRecord(24, 13, 1, 0, 0, 0)};
+    std::optional<TSaveOutcome> reported;
+    int owner = 0;
+    TZEKOSavingThread saver(list, "", [&](const TSaveOutcome& o) { reported = o; }, &owner);
+    EXPECT_EQ(list.size(), 3u);  // the caller keeps its list
+    const TSaveOutcome outcome = saver.Wait();
+    EXPECT_TRUE(outcome.Success);
+    EXPECT_TRUE(outcome.Error.empty());
+    EXPECT_EQ(outcome.Appended, 2u);
+    EXPECT_EQ(outcome.Skipped, 1u);
+    EXPECT_TRUE(saver.Finished());
+    ASSERT_TRUE(queue.PumpUntil([&] { return reported.has_value(); }, 5000));
+    EXPECT_TRUE(reported->Success);
+    EXPECT_EQ(dir.Read("ROK2024/Mesic03.zek"), BytesOf({list[0], list[1]}));
+}
+
+TEST_F(SavingThread, ReportsAFailureWithItsReason) {
+    dir.Write("ROK2024", "not a folder");
+    TZEKOSavingThread saver({MakeRecord(24, 3, 1, 10, 0, 0)});
+    const TSaveOutcome outcome = saver.Result().get();
+    EXPECT_FALSE(outcome.Success);
+    EXPECT_NE(outcome.Error.find("ROK2024"), std::string::npos) << outcome.Error;
+}
+
+TEST_F(SavingThread, ConcurrentSavesOfOneMonthStoreEachStampOnce) {
+    TRecordList list;
+    for (int i = 0; i < 500; ++i)
+        list.push_back(MakeRecord(24, 3, 1 + i / 96, i % 96 / 4, i % 4 * 15, 0));
+    std::vector<std::shared_future<TSaveOutcome>> results;
+    for (int n = 0; n < 4; ++n)
+        results.push_back(TZEKOSavingThread(list).Result());  // handles dropped at once
+    WaitForSavingThreads();
+    size_t appended = 0;
+    for (auto& r : results) {
+        EXPECT_TRUE(r.get().Success);
+        appended += r.get().Appended;
+    }
+    EXPECT_EQ(appended, list.size());
+    EXPECT_EQ(Stored("ROK2024/Mesic03.zek"), list);
+}
+
+TEST_F(SavingThread, AnOwnerThatGoesAwayGetsNoReport) {
+    int owner = 0;
+    bool reported = false;
+    TZEKOSavingThread saver({MakeRecord(24, 3, 1, 10, 0, 0)}, "", [&](const TSaveOutcome&) { reported = true; }, &owner);
+    WaitForSavingThreads();
+    queue.CancelFor(&owner);
+    queue.Pump();
+    EXPECT_FALSE(reported);
+    EXPECT_TRUE(saver.Wait().Success);
+}
+
+} // namespace

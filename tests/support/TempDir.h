@@ -1,0 +1,53 @@
+#pragma once
+// A fresh folder under the system's temporary folder, removed with everything in it
+// when the test ends; optionally set as the program directory for the test.
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+namespace zeko::test {
+
+class TempDir {
+public:
+    explicit TempDir(bool asProgramDir = false) {
+        std::string pattern = (std::filesystem::temp_directory_path() / "zeko-XXXXXX").string();
+        char* made = ::mkdtemp(pattern.data());
+        path_ = made ? std::string(made) + "/" : std::string("./");
+        if (asProgramDir) {
+            ::setenv("ZEKO_PROGRAM_DIR", path_.c_str(), 1);
+            ownsEnv_ = true;
+        }
+    }
+    ~TempDir() {
+        if (ownsEnv_)
+            ::unsetenv("ZEKO_PROGRAM_DIR");
+        std::error_code ec;
+        std::filesystem::remove_all(path_, ec);
+    }
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    // The folder with a trailing '/'.
+    const std::string& Path() const { return path_; }
+    std::string operator/(const std::string& name) const { return path_ + name; }
+
+    void Write(const std::string& name, const std::string& bytes) const {
+        std::filesystem::create_directories(std::filesystem::path(path_ + name).parent_path());
+        std::ofstream(path_ + name, std::ios::binary) << bytes;
+    }
+    std::string Read(const std::string& name) const {
+        std::ifstream in(path_ + name, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+    bool Exists(const std::string& name) const {
+        return std::filesystem::exists(path_ + name);
+    }
+
+private:
+    std::string path_;
+    bool ownsEnv_ = false;
+};
+
+} // namespace zeko::test
