@@ -20,19 +20,6 @@ std::array<std::string, 4> TariffAbbrevs = {"", "T1", "T2", "T3"};
 std::array<std::string, 4> ShiftNames = {"", "Směna 1", "Směna 2", "Směna 3"};
 std::array<std::string, 4> ShiftAbbrevs = {"", "S1", "S2", "S3"};
 
-std::string LimitLength(const std::string& text, size_t characters) {
-    size_t count = 0;
-    for (size_t i = 0; i < text.size(); ++i) {
-        // A character starts at every byte that is no UTF-8 continuation byte.
-        if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) {
-            if (count == characters)
-                return text.substr(0, i);
-            ++count;
-        }
-    }
-    return text;
-}
-
 bool OnlineOpen = false;
 bool ServiceViewerOpen = false;
 bool DayTableOpen = false;

@@ -29,8 +29,6 @@ extern std::array<std::string, 4> TariffNames;    // "Tarif 1" ..
 extern std::array<std::string, 4> TariffAbbrevs;  // "T1" ..
 extern std::array<std::string, 4> ShiftNames;     // "Směna 1" ..
 extern std::array<std::string, 4> ShiftAbbrevs;   // "S1" ..
-// Cuts a name or abbreviation to its limit in characters (UTF-8 aware).
-std::string LimitLength(const std::string& text, size_t characters);
 
 // Each child window exists at most once and keeps its flag while it exists.
 extern bool OnlineOpen;

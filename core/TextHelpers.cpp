@@ -80,6 +80,19 @@ std::string StampedLine(const std::string& text) {
     return DateTimeToStr(Now()) + "> " + text;
 }
 
+std::string LimitLength(const std::string& text, size_t characters) {
+    size_t count = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        // A character starts at every byte that is no UTF-8 continuation byte.
+        if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) {
+            if (count == characters)
+                return text.substr(0, i);
+            ++count;
+        }
+    }
+    return text;
+}
+
 std::string ReplaceChar(const std::string& text, char oldChar, char newChar) {
     std::string out = text;
     std::replace(out.begin(), out.end(), oldChar, newChar);

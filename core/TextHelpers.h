@@ -1,6 +1,7 @@
 #pragma once
 // Small text helpers of the tables, dialogs and status lines: times of day as
 // two-digit parts, dates of the record viewer, clamped numbers of edit fields.
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -25,6 +26,9 @@ double StrToFloatClamped(const std::string& text, double minimum, double maximum
 // A status-bar line: the current date and time in the session's format, "> ", the
 // text.
 std::string StampedLine(const std::string& text);
+
+// The first `characters` characters of a UTF-8 text (names held to a length).
+std::string LimitLength(const std::string& text, size_t characters);
 
 std::string ReplaceChar(const std::string& text, char oldChar, char newChar);
 std::string RemoveChar(const std::string& text, char ch);

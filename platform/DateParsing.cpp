@@ -152,24 +152,32 @@ bool ScanTime(Scanner& sc, TDateTime& value) {
     return TryEncodeTime(hour, minute, second, msec, value);
 }
 
-} // namespace
-
-bool TryStrToDate(const std::string& text, TDateTime& value) {
+// The whole text must be what `scan` reads.
+bool ScanWhole(const std::string& text, bool (*scan)(Scanner&, TDateTime&), TDateTime& value) {
     Scanner sc(text);
-    TDateTime date;
-    if (!ScanDate(sc, date) || !sc.AtEnd())
+    TDateTime read;
+    if (!scan(sc, read) || !sc.AtEnd())
         return false;
-    value = date;
+    value = read;
     return true;
 }
 
+TDateTime ConvertOrRaise(bool (*tryConvert)(const std::string&, TDateTime&),
+                         const std::string& text, const char* what) {
+    TDateTime v;
+    if (!tryConvert(text, v))
+        throw EConvertError("'" + text + "' is not a valid " + what);
+    return v;
+}
+
+} // namespace
+
+bool TryStrToDate(const std::string& text, TDateTime& value) {
+    return ScanWhole(text, ScanDate, value);
+}
+
 bool TryStrToTime(const std::string& text, TDateTime& value) {
-    Scanner sc(text);
-    TDateTime time;
-    if (!ScanTime(sc, time) || !sc.AtEnd())
-        return false;
-    value = time;
-    return true;
+    return ScanWhole(text, ScanTime, value);
 }
 
 bool TryStrToDateTime(const std::string& text, TDateTime& value) {
@@ -178,34 +186,23 @@ bool TryStrToDateTime(const std::string& text, TDateTime& value) {
     if (ScanDate(sc, date)) {
         if (!sc.AtEnd() && (!ScanTime(sc, time) || !sc.AtEnd()))
             return false;
-    } else {
-        sc.SetPos(0);
-        if (!ScanTime(sc, time) || !sc.AtEnd())
-            return false;
+    } else if (!ScanWhole(text, ScanTime, time)) {
+        return false;
     }
     value = date + time;
     return true;
 }
 
 TDateTime StrToDate(const std::string& text) {
-    TDateTime v;
-    if (!TryStrToDate(text, v))
-        throw EConvertError("'" + text + "' is not a valid date");
-    return v;
+    return ConvertOrRaise(TryStrToDate, text, "date");
 }
 
 TDateTime StrToTime(const std::string& text) {
-    TDateTime v;
-    if (!TryStrToTime(text, v))
-        throw EConvertError("'" + text + "' is not a valid time");
-    return v;
+    return ConvertOrRaise(TryStrToTime, text, "time");
 }
 
 TDateTime StrToDateTime(const std::string& text) {
-    TDateTime v;
-    if (!TryStrToDateTime(text, v))
-        throw EConvertError("'" + text + "' is not a valid date and time");
-    return v;
+    return ConvertOrRaise(TryStrToDateTime, text, "date and time");
 }
 
 } // namespace zeko

@@ -33,8 +33,38 @@ std::vector<std::string> SplitSections(const std::string& pattern) {
     return sections;
 }
 
-bool IsExponentAt(const std::string& s, size_t i) {
-    return (s[i] == 'E' || s[i] == 'e') && i + 1 < s.size() && (s[i + 1] == '+' || s[i + 1] == '-');
+// A pattern character, and whether it stood inside quotes (then it is text).
+struct PatternChar {
+    char ch;
+    bool literal;
+};
+using Pattern = std::vector<PatternChar>;
+
+Pattern Tokenize(const std::string& section) {
+    Pattern p;
+    char quote = 0;
+    for (char ch : section) {
+        if (quote) {
+            if (ch == quote)
+                quote = 0;
+            else
+                p.push_back({ch, true});
+        } else if (ch == '"' || ch == '\'') {
+            quote = ch;
+        } else {
+            p.push_back({ch, false});
+        }
+    }
+    return p;
+}
+
+bool IsPlaceholder(const PatternChar& c) {
+    return !c.literal && (c.ch == '0' || c.ch == '#');
+}
+
+bool IsExponentAt(const Pattern& p, size_t i) {
+    return !p[i].literal && (p[i].ch == 'E' || p[i].ch == 'e') && i + 1 < p.size() &&
+           !p[i + 1].literal && (p[i + 1].ch == '+' || p[i + 1].ch == '-');
 }
 
 // What a section asks for, gathered before any digit is written.
@@ -47,20 +77,14 @@ struct NumberLayout {
     bool scientific = false;
 };
 
-NumberLayout Analyse(const std::string& s) {
+NumberLayout Analyse(const Pattern& p) {
     NumberLayout l;
     bool afterPoint = false;
-    char quote = 0;
-    for (size_t i = 0; i < s.size(); ++i) {
-        const char ch = s[i];
-        if (quote) {
-            if (ch == quote)
-                quote = 0;
+    for (size_t i = 0; i < p.size(); ++i) {
+        const char ch = p[i].ch;
+        if (p[i].literal)
             continue;
-        }
-        if (ch == '"' || ch == '\'') {
-            quote = ch;
-        } else if (ch == '0' || ch == '#') {
+        if (IsPlaceholder(p[i])) {
             if (afterPoint) {
                 if (ch == '0')
                     l.fracLastZero = l.fracPlaces;
@@ -74,9 +98,9 @@ NumberLayout Analyse(const std::string& s) {
             afterPoint = true;
         } else if (ch == ',') {
             l.thousands = true;
-        } else if (IsExponentAt(s, i)) {
+        } else if (IsExponentAt(p, i)) {
             l.scientific = true;
-            break;  // what follows are exponent digits and literals
+            break;  // what follows are exponent digits and text
         }
     }
     return l;
@@ -130,7 +154,7 @@ std::string ExponentText(int exponent, bool alwaysSign, int minDigits) {
     return alwaysSign ? "+" + digits : digits;
 }
 
-std::string Render(const std::string& s, const NumberLayout& l, const NumberDigits& n) {
+std::string Render(const Pattern& p, const NumberLayout& l, const NumberDigits& n) {
     const TFormatSettings& fs = FormatSettings();
     std::string intDigits = n.intDigits;
     const int minInt = l.intFirstZero < 0 ? 0 : l.intPlaces - l.intFirstZero;
@@ -153,21 +177,11 @@ std::string Render(const std::string& s, const NumberLayout& l, const NumberDigi
     std::string out;
     int intIndex = 0, fracIndex = 0;
     bool afterPoint = false, exponentDone = false;
-    char quote = 0;
-    for (size_t i = 0; i < s.size(); ++i) {
-        const char ch = s[i];
-        if (quote) {
-            if (ch == quote)
-                quote = 0;
-            else
-                out += ch;
-            continue;
-        }
-        if (ch == '"' || ch == '\'') {
-            quote = ch;
-        } else if (exponentDone) {
-            out += ch;  // after the exponent everything is text
-        } else if ((ch == '0' || ch == '#') && !afterPoint) {
+    for (size_t i = 0; i < p.size(); ++i) {
+        const char ch = p[i].ch;
+        if (p[i].literal || exponentDone) {
+            out += ch;  // quoted text, and everything after the exponent
+        } else if (IsPlaceholder(p[i]) && !afterPoint) {
             const int q = l.intPlaces - 1 - intIndex;  // position from the right
             if (intIndex == 0)
                 for (int extra = len - 1; extra > q; --extra)
@@ -175,7 +189,7 @@ std::string Render(const std::string& s, const NumberLayout& l, const NumberDigi
             if (q < len)
                 out += digitAt(q);
             ++intIndex;
-        } else if ((ch == '0' || ch == '#') && afterPoint) {
+        } else if (IsPlaceholder(p[i])) {
             if (fracIndex < fracShown)
                 out += n.fracDigits[fracIndex];
             ++fracIndex;
@@ -190,15 +204,15 @@ std::string Render(const std::string& s, const NumberLayout& l, const NumberDigi
             }
         } else if (ch == ',') {
             // thousand separators are placed with the digits
-        } else if (IsExponentAt(s, i) && l.scientific && !exponentDone) {
-            const bool alwaysSign = s[i + 1] == '+';
+        } else if (IsExponentAt(p, i) && l.scientific) {
+            const bool alwaysSign = p[i + 1].ch == '+';
             size_t j = i + 2;
             int zeros = 0;
-            while (j < s.size() && s[j] == '0' && zeros < 4) {
+            while (j < p.size() && !p[j].literal && p[j].ch == '0' && zeros < 4) {
                 ++zeros;
                 ++j;
             }
-            out += s[i];
+            out += ch;
             out += ExponentText(n.exponent, alwaysSign, zeros);
             i = j - 1;
             exponentDone = true;
@@ -210,8 +224,9 @@ std::string Render(const std::string& s, const NumberLayout& l, const NumberDigi
 }
 
 std::string FormatSection(const std::string& section, double magnitude) {
-    const NumberLayout layout = Analyse(section);
-    return Render(section, layout, Digitise(magnitude, layout));
+    const Pattern pattern = Tokenize(section);
+    const NumberLayout layout = Analyse(pattern);
+    return Render(pattern, layout, Digitise(magnitude, layout));
 }
 
 // ---- dates ----
@@ -402,7 +417,7 @@ std::string FormatFloat(const std::string& pattern, double value) {
     const bool haveNegative = sections.size() > 1 && !sections[1].empty();
     const bool haveZero = sections.size() > 2 && !sections[2].empty();
     const double magnitude = std::fabs(value);
-    const std::string& main = (value < 0 && haveNegative) ? sections[1] : sections[0];
+    const Pattern main = Tokenize((value < 0 && haveNegative) ? sections[1] : sections[0]);
     const NumberLayout layout = Analyse(main);
     const NumberDigits digits = Digitise(magnitude, layout);
     if (digits.zero) {

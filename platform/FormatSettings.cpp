@@ -2,6 +2,7 @@
 
 #include "platform/DecimalDigits.h"
 #include "platform/Exceptions.h"
+#include "platform/TextFiles.h"
 
 #include <charconv>
 #include <clocale>
@@ -14,14 +15,6 @@
 namespace zeko {
 namespace {
 
-std::string Trim(const std::string& s) {
-    size_t b = 0, e = s.size();
-    while (b < e && (s[b] == ' ' || s[b] == '\t'))
-        ++b;
-    while (e > b && (s[e - 1] == ' ' || s[e - 1] == '\t'))
-        --e;
-    return s.substr(b, e - b);
-}
 
 } // namespace
 
@@ -173,7 +166,7 @@ int64_t Round(double value) {
 }
 
 bool TryStrToFloat(const std::string& text, double& value) {
-    std::string s = Trim(text);
+    std::string s = TrimBlanks(text);
     if (s.empty())
         return false;
     const char sep = FormatSettings().DecimalSeparator;
@@ -207,7 +200,7 @@ double StrToFloat(const std::string& text) {
 }
 
 bool TryStrToInt(const std::string& text, int64_t& value) {
-    std::string s = Trim(text);
+    std::string s = TrimBlanks(text);
     if (s.empty())
         return false;
     bool negative = false;

@@ -94,33 +94,27 @@ TEST_F(SuperTimerTest, FirstTickComesOneIntervalAfterEnabling) {
 }
 
 // The sleep before a tick starts when the previous handler has finished: a handler
-// longer than 50 ms pushes the next tick back by the excess.
-TEST_F(SuperTimerTest, SlowHandlerDelaysTheNextTickByItsExcess) {
-    TSuperTimer timer;
-    timer.SetInterval(500);
-    Record(timer, 100);
-    timer.SetEnabled(true);
-    clock.Set(500);
-    ASSERT_TRUE(PumpUntilTicks(1));
-    clock.Set(1000);
-    EXPECT_TRUE(NoTickFor(80));
-    clock.Set(1050);
-    ASSERT_TRUE(PumpUntilTicks(2));
-    EXPECT_EQ(ticks[1], 1050u);
-}
-
-TEST_F(SuperTimerTest, ShortHandlerKeepsTheInterval) {
-    TSuperTimer timer;
-    timer.SetInterval(500);
-    Record(timer, 20);
-    timer.SetEnabled(true);
-    clock.Set(500);
-    ASSERT_TRUE(PumpUntilTicks(1));
-    clock.Set(999);
-    EXPECT_TRUE(NoTickFor(60));
-    clock.Set(1000);
-    ASSERT_TRUE(PumpUntilTicks(2));
-    EXPECT_EQ(ticks[1], 1000u);
+// longer than 50 ms pushes the next tick back by the excess, a shorter one does not.
+TEST_F(SuperTimerTest, HandlerTimeDelaysTheNextTickOnlyBeyondFiftyMs) {
+    struct Case {
+        uint32_t handlerMs;
+        uint32_t secondTick;
+    };
+    for (const Case c : {Case{100, 1050}, Case{20, 1000}, Case{50, 1000}}) {
+        ticks.clear();
+        clock.Set(0);
+        TSuperTimer timer;
+        timer.SetInterval(500);
+        Record(timer, c.handlerMs);
+        timer.SetEnabled(true);
+        clock.Set(500);
+        ASSERT_TRUE(PumpUntilTicks(1));
+        clock.Set(c.secondTick - 1);
+        EXPECT_TRUE(NoTickFor(60)) << c.handlerMs;
+        clock.Set(c.secondTick);
+        ASSERT_TRUE(PumpUntilTicks(2));
+        EXPECT_EQ(ticks[1], c.secondTick) << c.handlerMs;
+    }
 }
 
 TEST_F(SuperTimerTest, IntervalZeroDisablesAndKeepsItDisabled) {

@@ -74,3 +74,11 @@ TEST(TextHelpers, StampedLine) {
     EXPECT_EQ(StampedLine("Nastavení načteno"), "05.03.2024 14:07:09> Nastavení načteno");
     SetNowOverride(std::nullopt);
 }
+
+TEST(TextHelpers, LimitLengthCutsCharactersNotBytes) {
+    EXPECT_EQ(LimitLength("Směna ranní odpolední noční", 20), "Směna ranní odpoledn");
+    EXPECT_EQ(LimitLength("Směna 1", 20), "Směna 1");
+    EXPECT_EQ(LimitLength("ŠŠŠ", 2), "ŠŠ");
+    EXPECT_EQ(LimitLength("abcdefghijklmnopqrstuvwxy", 20), "abcdefghijklmnopqrst");
+    EXPECT_EQ(LimitLength("", 2), "");
+}

@@ -3,19 +3,15 @@
 #include "core/ZekoMessages.h"
 #include "platform/MainThread.h"
 
+#include "support/MessageRecorder.h"
+
 #include <gtest/gtest.h>
 
 #include <vector>
 
 using namespace zeko;
 
-namespace {
-struct Recorder : MessageTarget {
-    explicit Recorder(const char* name) : MessageTarget(name) {}
-    void HandleMessage(const TMessage& m) override { got.push_back(m); }
-    std::vector<TMessage> got;
-};
-} // namespace
+using Recorder = zeko::test::MessageRecorder;
 
 TEST(WindowHelpers, PostToWindowFindsTheWindowByClass) {
     PumpedMainThread queue;
@@ -45,11 +41,8 @@ TEST(WindowHelpers, LayoutWidthFollowsTheMainWindow) {
     EXPECT_EQ(LayoutWidth(), 1024);  // the default width 1023
 }
 
-TEST(ProgramGlobals, NamesAreCutByCharactersNotBytes) {
-    EXPECT_EQ(LimitLength("Směna ranní odpolední noční", 20), "Směna ranní odpoledn");
-    EXPECT_EQ(LimitLength("Směna 1", 20), "Směna 1");
-    EXPECT_EQ(LimitLength("ŠŠŠ", 2), "ŠŠ");
-    EXPECT_EQ(LimitLength("abcdefghijklmnopqrstuvwxy", 20), "abcdefghijklmnopqrst");
+TEST(ProgramGlobals, DefaultNames) {
     EXPECT_EQ(ShiftNames[2], "Směna 2");
     EXPECT_EQ(TariffAbbrevs[3], "T3");
+    EXPECT_EQ(ProgramVersion, "0.90beta14");
 }

@@ -1,6 +1,8 @@
 #include "platform/MainThread.h"
 #include "platform/WindowMessages.h"
 
+#include "support/MessageRecorder.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -8,13 +10,7 @@
 
 using namespace zeko;
 
-namespace {
-struct Recorder : MessageTarget {
-    explicit Recorder(const char* name) : MessageTarget(name) {}
-    void HandleMessage(const TMessage& m) override { got.push_back(m); }
-    std::vector<TMessage> got;
-};
-} // namespace
+using Recorder = zeko::test::MessageRecorder;
 
 TEST(WindowMessages, PostedMessagesArriveInOrderWhenTheQueueIsPumped) {
     PumpedMainThread queue;

@@ -1,0 +1,63 @@
+#pragma once
+// INI files as the program and its users share them: "[Section]" heading lines and
+// "Key=Value" lines, Windows-1250 on disk, CR LF line ends. Sections and keys are
+// found without regard to letter case; lines the program does not know (other
+// keys, comments, blank lines) are kept as they stand; a new key goes at the end of
+// its section and a new section at the end of the file. Every write goes to the
+// disk at once, as profile files behave; a file that cannot be written raises
+// EIniFileException. A missing or unreadable file reads as empty.
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace zeko {
+
+class EIniFileException : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+class TIniFile {
+public:
+    // The name is looked up without regard to case; the file is read at once.
+    explicit TIniFile(const std::string& fileName);
+
+    const std::string& FileName() const { return fileName_; }
+
+    // Values are trimmed; one pair of quotes around a value is removed.
+    std::string ReadString(const std::string& section, const std::string& key,
+                           const std::string& fallback) const;
+    // Decimal or $hex; the fallback when the key is missing or no integer.
+    long long ReadInteger(const std::string& section, const std::string& key, long long fallback) const;
+    // An integer other than 0 is true.
+    bool ReadBool(const std::string& section, const std::string& key, bool fallback) const;
+    // In the session's decimal format; the fallback when missing or no number.
+    double ReadFloat(const std::string& section, const std::string& key, double fallback) const;
+
+    void WriteString(const std::string& section, const std::string& key, const std::string& value);
+    void WriteInteger(const std::string& section, const std::string& key, long long value);
+    void WriteBool(const std::string& section, const std::string& key, bool value);  // "1" / "0"
+    void WriteFloat(const std::string& section, const std::string& key, double value);
+
+    bool SectionExists(const std::string& section) const;
+    bool ValueExists(const std::string& section, const std::string& key) const;
+    std::vector<std::string> ReadSections() const;
+    std::vector<std::string> ReadSection(const std::string& section) const;  // its keys
+    void EraseSection(const std::string& section);
+    void DeleteKey(const std::string& section, const std::string& key);
+
+    // Writes the file as it stands in memory.
+    void UpdateFile();
+
+private:
+    static constexpr size_t npos = static_cast<size_t>(-1);
+    size_t FindSection(const std::string& section) const;  // line of its heading
+    size_t SectionEnd(size_t heading) const;                // line after its last line
+    size_t FindKey(size_t heading, const std::string& key) const;
+    void Load();
+
+    std::string fileName_;
+    std::vector<std::string> lines_;  // UTF-8, without line ends
+};
+
+} // namespace zeko

@@ -1,0 +1,118 @@
+#include "platform/FormatSettings.h"
+#include "platform/IniFile.h"
+
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+using namespace zeko;
+using zeko::test::TempDir;
+
+TEST(IniFile, ReadsSectionsAndKeysWithoutRegardToCase) {
+    TempDir dir;
+    dir.Write("Zeko.ini", "[ComPort]\r\nCom=3\r\nBaudRate = 9600 \r\n[Program]\r\nSirka=900\r\n");
+    TIniFile ini(dir / "Zeko.ini");
+    EXPECT_EQ(ini.ReadInteger("comport", "COM", 1), 3);
+    EXPECT_EQ(ini.ReadInteger("ComPort", "baudrate", 4800), 9600);
+    EXPECT_EQ(ini.ReadInteger("Program", "Vyska", 767), 767);
+    EXPECT_EQ(ini.ReadString("Nothing", "Com", "x"), "x");
+    EXPECT_TRUE(ini.SectionExists("PROGRAM"));
+    EXPECT_FALSE(ini.SectionExists("Tarify"));
+    EXPECT_TRUE(ini.ValueExists("program", "sirka"));
+    EXPECT_FALSE(ini.ValueExists("program", "Com"));  // a key of another section
+}
+
+TEST(IniFile, AMissingFileGivesTheDefaultsAndIsNotCreatedByReading) {
+    TempDir dir;
+    TIniFile ini(dir / "Zarizeni.ini");
+    EXPECT_EQ(ini.ReadString("ZEKO", "Nazev_z", "Činný"), "Činný");
+    EXPECT_TRUE(ini.ReadBool("Tarify", "PouzivejSvatky", true));
+    EXPECT_FALSE(dir.Exists("Zarizeni.ini"));
+}
+
+TEST(IniFile, ValueKinds) {
+    TempDir dir;
+    dir.Write("a.ini",
+              "[S]\nHex=$1F\nBad=4x\nEmpty=\nB0=0\nB1=1\nB2=2\nBx=ano\nF=12,5\nFdot=12.5\n"
+              "Q=\"  quoted  \"\nQ1='x'\nHalf=\"x\n");
+    FormatSettings().DecimalSeparator = ',';
+    TIniFile ini(dir / "a.ini");
+    EXPECT_EQ(ini.ReadInteger("S", "Hex", 0), 31);
+    EXPECT_EQ(ini.ReadInteger("S", "Bad", 7), 7);
+    EXPECT_EQ(ini.ReadInteger("S", "Empty", 7), 7);
+    EXPECT_EQ(ini.ReadString("S", "Empty", "d"), "");  // present though empty
+    EXPECT_FALSE(ini.ReadBool("S", "B0", true));
+    EXPECT_TRUE(ini.ReadBool("S", "B1", false));
+    EXPECT_TRUE(ini.ReadBool("S", "B2", false));
+    EXPECT_FALSE(ini.ReadBool("S", "Bx", false));
+    EXPECT_TRUE(ini.ReadBool("S", "Bx", true));
+    EXPECT_DOUBLE_EQ(ini.ReadFloat("S", "F", 0), 12.5);
+    EXPECT_DOUBLE_EQ(ini.ReadFloat("S", "Fdot", 1), 1);
+    EXPECT_EQ(ini.ReadString("S", "Q", ""), "  quoted  ");
+    EXPECT_EQ(ini.ReadString("S", "Q1", ""), "x");
+    EXPECT_EQ(ini.ReadString("S", "Half", ""), "\"x");
+}
+
+TEST(IniFile, WritingKeepsWhatItDoesNotKnowAndAppendsNewKeysToTheirSection) {
+    TempDir dir;
+    dir.Write("Zeko.ini",
+              "; nastaveni\r\n[ComPort]\r\ncom=1\r\nJiny=abc\r\n\r\n[Ucinik]\r\nOsaKL=5\r\n");
+    TIniFile ini(dir / "Zeko.ini");
+    ini.WriteInteger("COMPORT", "Com", 4);
+    ini.WriteInteger("ComPort", "BaudRate", 9600);
+    ini.WriteBool("Tarify", "PouzivejSvatky", false);
+    ini.WriteString("Tarify", "Tarif1", "Vysoký");
+    EXPECT_EQ(dir.Read("Zeko.ini"),
+              "; nastaveni\r\n[ComPort]\r\ncom=4\r\nJiny=abc\r\nBaudRate=9600\r\n\r\n"
+              "[Ucinik]\r\nOsaKL=5\r\n[Tarify]\r\nPouzivejSvatky=0\r\nTarif1=Vysok\xFD\r\n");
+    // A fresh object reads what was written.
+    TIniFile again(dir / "Zeko.ini");
+    EXPECT_EQ(again.ReadString("tarify", "tarif1", ""), "Vysoký");
+    EXPECT_FALSE(again.ReadBool("Tarify", "PouzivejSvatky", true));
+}
+
+TEST(IniFile, TextIsWindows1250OnDiskAndUtf8InMemory) {
+    TempDir dir;
+    dir.Write("z.ini", "[ZEKO]\nNazev_v1=\xC8inn\xFD\n");  // "Činný" in Windows-1250, LF only
+    TIniFile ini(dir / "z.ini");
+    EXPECT_EQ(ini.ReadString("ZEKO", "Nazev_v1", ""), "Činný");
+    ini.WriteString("Smeny", "Smena1", "Směna ranní");
+    EXPECT_EQ(dir.Read("z.ini"), "[ZEKO]\r\nNazev_v1=\xC8inn\xFD\r\n[Smeny]\r\nSmena1=Sm\xECna rann\xED\r\n");
+    // A file saved with a UTF-8 mark is read as UTF-8.
+    dir.Write("u.ini", "\xEF\xBB\xBF[ZEKO]\r\nNazev_z=Rozvodna Č\r\n");
+    EXPECT_EQ(TIniFile(dir / "u.ini").ReadString("ZEKO", "Nazev_z", ""), "Rozvodna Č");
+}
+
+TEST(IniFile, TheFileIsFoundWithoutRegardToCase) {
+    TempDir dir;
+    dir.Write("ZEKO.INI", "[ComPort]\r\nCom=2\r\n");
+    TIniFile ini(dir / "Zeko.ini");
+    EXPECT_EQ(ini.ReadInteger("ComPort", "Com", 1), 2);
+    ini.WriteInteger("ComPort", "Com", 5);
+    EXPECT_FALSE(dir.Exists("Zeko.ini"));
+    EXPECT_EQ(dir.Read("ZEKO.INI"), "[ComPort]\r\nCom=5\r\n");
+}
+
+TEST(IniFile, SectionsKeysAndErasing) {
+    TempDir dir;
+    dir.Write("s.set", "[Regulace]\r\nA=1\r\n;x\r\nB=2\r\n[Vstupy]\r\nC=3\r\n[regulace]\r\nD=4\r\n");
+    TIniFile ini(dir / "s.set");
+    EXPECT_EQ(ini.ReadSections(), (std::vector<std::string>{"Regulace", "Vstupy"}));
+    EXPECT_EQ(ini.ReadSection("REGULACE"), (std::vector<std::string>{"A", "B"}));
+    ini.DeleteKey("Regulace", "a");
+    ini.DeleteKey("Regulace", "missing");
+    EXPECT_EQ(dir.Read("s.set"), "[Regulace]\r\n;x\r\nB=2\r\n[Vstupy]\r\nC=3\r\n[regulace]\r\nD=4\r\n");
+    ini.EraseSection("Regulace");  // every heading of that name
+    EXPECT_EQ(dir.Read("s.set"), "[Vstupy]\r\nC=3\r\n");
+    EXPECT_TRUE(ini.ReadSection("Regulace").empty());
+}
+
+TEST(IniFile, AFileThatCannotBeWrittenRaises) {
+    TempDir dir;
+    TIniFile missingFolder(dir / "no/such/folder/a.ini");
+    EXPECT_THROW(missingFolder.WriteInteger("S", "K", 1), EIniFileException);
+    dir.Write("folder/keep", "");
+    TIniFile aFolder(dir / "folder");
+    EXPECT_THROW(aFolder.UpdateFile(), EIniFileException);
+    EXPECT_EQ(aFolder.ReadInteger("S", "K", 9), 9);
+}
