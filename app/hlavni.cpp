@@ -1,5 +1,28 @@
 #include "app/hlavni.h"
 
+#include "app/TestHook.h"
+#include "core/Calendar.h"
+#include "core/FrameParser.h"
+#include "core/Komunikace.h"
+#include "core/MojeDB.h"
+#include "core/PollingList.h"
+#include "core/PripojenaZarizeniUnit.h"
+#include "core/ProgramGlobals.h"
+#include "core/RecordSaving.h"
+#include "core/RecordStore.h"
+#include "core/Schedules.h"
+#include "core/SuperTimer.h"
+#include "core/TextHelpers.h"
+#include "core/ZekoMessages.h"
+#include "core/Zeko.h"
+#include "dialogs/online.h"
+#include "platform/FormatPatterns.h"
+#include "platform/FormatSettings.h"
+#include "platform/IniFile.h"
+#include "platform/MainThread.h"
+#include "platform/Notifier.h"
+#include "platform/ProgramDir.h"
+
 #include <QAction>
 #include <QActionGroup>
 #include <QCloseEvent>
@@ -46,7 +69,7 @@ QFont PanelFont(int pixelHeight, bool bold, bool italic = false) {
 
 } // namespace
 
-THlavniForm::THlavniForm(QWidget* parent) : QMainWindow(parent), MessageTarget("THlavniForm") {
+THlavniForm::THlavniForm(QWidget* parent) : QMainWindow(parent), MessageTarget(MainWindowClass) {
     setObjectName("HlavniForm");
     resize(772, 540);
     setWindowTitle(U("ZEKO M6-M7"));
@@ -57,9 +80,38 @@ THlavniForm::THlavniForm(QWidget* parent) : QMainWindow(parent), MessageTarget("
     CreateSpeedBar();
     CreateStatusBar();
     CreatePanels();
+
+    // Windows and commands that come with later parts of the program.
+    laterItems_ = {cmArchiv, cmDennitabulka, cmMesicniTabulka, cmRocniTabulka, cmNastaveniRegulatoru,
+                   cmNastavitCas, cmSmeny, cmTarify, cmNactiZaznamyZeSouboru, cmNulujZaznamy};
+    for (QAction* item : laterItems_)
+        item->setEnabled(false);
+    for (QToolButton* button : {Btn_A1, Btn_DenniTabulka, Btn_MesicniTabulka, Btn_RocniTabulka})
+        button->setEnabled(false);
+
+    connect(cmOnline, &QAction::triggered, this, [this] { cmOnlineClick(); });
+    connect(cmNactiZaznamy, &QAction::triggered, this, [this] { cmNactiZaznamyClick(); });
+    connect(Btn_PrerusZaznamy, &QPushButton::clicked, this, [this] { Btn_PrerusZaznamyClick(); });
+    connect(ZrusNacitani, &QPushButton::clicked, this, [this] { ZrusNacitaniClick(); });
+
+    Tmr_SendTLG = std::make_unique<TSuperTimer>();
+    Tmr_SendTLG->SetInterval(200);
+    Tmr_SendTLG->SetThreadPriority(TThreadPriority::tpHigher);
+    Tmr_SendTLG->OnTimer = [this](TSuperTimer&) { Tmr_SendTLGTimer(); };
+    Tmr_Program = std::make_unique<TSuperTimer>();
+    Tmr_Program->SetInterval(1000);
+    Tmr_Program->SetThreadPriority(TThreadPriority::tpNormal);
+    Tmr_Program->OnTimer = [this](TSuperTimer&) { Tmr_ProgramTimer(); };
+    Tmr_Program->SetEnabled(true);
 }
 
-THlavniForm::~THlavniForm() = default;
+THlavniForm::~THlavniForm() {
+    // The timers end before the objects their events use.
+    Tmr_SendTLG.reset();
+    Tmr_Program.reset();
+    FreeSharedObjects();
+    MainThread().CancelFor(this);
+}
 
 void THlavniForm::CreateMenus() {
     QMenuBar* bar = menuBar();
@@ -206,6 +258,7 @@ std::string THlavniForm::StatusLine() const { return StatusPanels[0]->text().toS
 
 void THlavniForm::SetStatusPanel(int index, const std::string& text) {
     StatusPanels[static_cast<size_t>(index)]->setText(QString::fromStdString(text));
+    TestLog("Status " + std::to_string(index) + " " + text);
 }
 
 void THlavniForm::resizeEvent(QResizeEvent* event) {
@@ -217,6 +270,8 @@ void THlavniForm::resizeEvent(QResizeEvent* event) {
 void THlavniForm::FormResize() {
     const int w = width();
     const int h = height();
+    WindowWidth = w;
+    WindowHeight = h;
     Panel1->move(w / 2 - Panel1->width() / 2, h / 2 - Panel1->height());
     ZrusNacitani->move(w / 2 - ZrusNacitani->width() / 2, Panel1->y() + Panel1->height() + 11);
     const int statusTop = statusBar()->geometry().top();
@@ -243,10 +298,225 @@ void THlavniForm::cmKaskadaClick(int tag) {
     }
 }
 
-void THlavniForm::FormCreate() {}
-void THlavniForm::cmComClick(int tag) {}
-void THlavniForm::Tmr_ProgramTimer() {}
-void THlavniForm::HandleMessage(const TMessage& message) {}
-void THlavniForm::closeEvent(QCloseEvent* event) { QMainWindow::closeEvent(event); }
+void THlavniForm::EnableItem(QAction* item, bool enabled) {
+    item->setEnabled(enabled && laterItems_.count(item) == 0);
+}
+
+void THlavniForm::FormCreate() {
+    ProgramVersion = "0.90beta14";
+    setWindowTitle(QString::fromStdString("ZEKO Regulátor M7 v" + ProgramVersion));
+    FormatSettings().ShortDateFormat = "dd/mm/yyyy";
+    FormatSettings().DateSeparator = '.';
+    Tmr_SendTLG->SetEnabled(false);
+    Tmr_SendTLG->SetInterval(500);
+    ReadIniFile(ProgramFile("Zeko.ini"));
+    if (MojeDB == nullptr)
+        MojeDB = new TMojeDB;
+    TickComItem();
+    resizeAttached_ = false;
+    resize(WindowWidth, WindowHeight);
+    move(WindowLeft, WindowTop);
+    resizeAttached_ = true;
+    FormResize();
+    OnlineOpen = ServiceViewerOpen = DayTableOpen = MonthTableOpen = YearTableOpen = ArchiveOpen = false;
+    InitDefaultSchedules();
+    CreateSharedObjects();
+    OpenPortAndConversation();
+}
+
+void THlavniForm::CreateSharedObjects() {
+    Devices = new TSeznamZarizeni;
+    Devices->LoadFromIni(ProgramFile("Zarizeni.ini"));
+    FreeRecordList(DownloadedRecords);
+    PollingList = new TMyExtList;
+    CurrentState = new TZEKO;
+    EditedSettings = new TZEKO;
+    Komunikace = new TKomunikace(this);
+    parser_ = std::make_unique<TFrameParser>(*Komunikace);
+    parser_->OnRegulatorReply = [this](const uint8_t* frame) { HandleRegulatorReply(frame); };
+    ResetConversationFlags();
+}
+
+void THlavniForm::ResetConversationFlags() {
+    DownloadRunning = DownloadRequested = SettingsReadRunning = false;
+    SettingsWriteRunning = false;
+    DownloadCancelled = false;
+    HideDownloadProgress();
+    HideSettingsProgress();
+    DisableRegulatorMenu();
+}
+
+void THlavniForm::OpenPortAndConversation() {
+    Komunikace->SetAddressRange(0, 65535);
+    Komunikace->SelectPort(static_cast<uint8_t>(ComPort));
+    Komunikace->CrcDestinations.reset();
+    Komunikace->CrcDestinations.set(8);
+    if (Komunikace->OpenPort(static_cast<uint32_t>(BaudRate))) {
+        OpenConversation();
+        return;
+    }
+    MessageDlg("Daný sériový port neexistuje nebo se právě používá !", TMsgDlgType::mtWarning,
+               TMsgDlgButtons::mbOK);
+}
+
+void THlavniForm::FreeSharedObjects() {
+    FreeRecordList(DownloadedRecords);
+    // Bytes and replies of the old port are no longer looked at.
+    parser_.reset();
+    delete Komunikace;
+    Komunikace = nullptr;
+    delete CurrentState;
+    CurrentState = nullptr;
+    delete EditedSettings;
+    EditedSettings = nullptr;
+    delete PollingList;
+    PollingList = nullptr;
+    delete Devices;
+    Devices = nullptr;
+}
+
+void THlavniForm::ReadIniFile(const std::string& fileName) {
+    const TIniFile ini(fileName);
+    ComPort = static_cast<int>(ini.ReadInteger("ComPort", "Com", 1));
+    BaudRate = static_cast<int>(ini.ReadInteger("ComPort", "BaudRate", 4800));
+    WindowWidth = static_cast<int>(ini.ReadInteger("Program", "Sirka", 1023));
+    WindowHeight = static_cast<int>(ini.ReadInteger("Program", "Vyska", 767));
+    WindowLeft = static_cast<int>(ini.ReadInteger("Program", "PoziceX", 0));
+    WindowTop = static_cast<int>(ini.ReadInteger("Program", "PoziceY", 0));
+    OsaKL = static_cast<int>(ini.ReadInteger("Ucinik", "OsaKL", 0));
+    OsaZAP = static_cast<int>(ini.ReadInteger("Ucinik", "OsaZAP", 0));
+    PouzivejSvatky = ini.ReadBool("Tarify", "PouzivejSvatky", true);
+    for (size_t n = 1; n <= 3; ++n) {
+        const std::string digit = std::to_string(n);
+        ShiftNames[n] = LimitLength(ini.ReadString("Smeny", "Smena" + digit, "Směna " + digit), ScheduleNameLength);
+        ShiftAbbrevs[n] = LimitLength(ini.ReadString("Smeny", "Smena" + digit + "Zkratka", "S" + digit),
+                                      ScheduleAbbrevLength);
+        TariffNames[n] = LimitLength(ini.ReadString("Tarify", "Tarif" + digit, "Tarif " + digit), ScheduleNameLength);
+        TariffAbbrevs[n] = LimitLength(ini.ReadString("Tarify", "Tarif" + digit + "Zkratka", "T" + digit),
+                                       ScheduleAbbrevLength);
+    }
+}
+
+void THlavniForm::WriteIniFile(const std::string& fileName) {
+    TIniFile ini(fileName);
+    ini.WriteInteger("ComPort", "Com", ComPort);
+    ini.WriteInteger("ComPort", "BaudRate", BaudRate);
+    ini.WriteInteger("Program", "Sirka", WindowWidth);
+    ini.WriteInteger("Program", "Vyska", WindowHeight);
+    ini.WriteInteger("Program", "PoziceX", x());
+    ini.WriteInteger("Program", "PoziceY", y());
+}
+
+void THlavniForm::TickComItem() {
+    // A port number outside 1..8 ticks no item.
+    comGroup_->setExclusive(false);
+    for (size_t i = 0; i < cmCom.size(); ++i)
+        cmCom[i]->setChecked(static_cast<int>(i) + 1 == ComPort);
+    comGroup_->setExclusive(true);
+}
+
+void THlavniForm::cmComClick(int tag) {
+    TickComItem();  // the tick moves only when the change is confirmed
+    if (tag + 1 == ComPort)
+        return;
+    if (MessageDlg("Chcete opravdu změnit komunikační port?", TMsgDlgType::mtWarning, TMsgDlgButtons::mbYesNo) !=
+        TModalResult::mrYes)
+        return;
+    ComPort = tag + 1;
+    TickComItem();
+    try {
+        TIniFile(ProgramFile("Zeko.ini")).WriteInteger("ComPort", "Com", ComPort);
+    } catch (const EIniFileException& e) {
+        MessageDlg(e.what(), TMsgDlgType::mtError, TMsgDlgButtons::mbOK);
+    }
+    FreeSharedObjects();
+    SetStatusPanel(3, "");
+    SetStatusPanel(4, "");
+    CreateSharedObjects();
+    OpenPortAndConversation();
+}
+
+void THlavniForm::Tmr_ProgramTimer() {
+    const bool noChild = mdiArea_->subWindowList().isEmpty();
+    Pnl_Datum->setVisible(noChild);
+    Pnl_Cas->setVisible(noChild);
+    if (noChild) {
+        const TDateTime now = Now();
+        Pnl_Datum->setText(QString::fromStdString(DateToStr(now)));
+        Pnl_Cas->setText(QString::fromStdString(TimeToStr(now)));
+        Pnl_Datum->raise();
+        Pnl_Cas->raise();
+    }
+}
+
+void THlavniForm::cmOnlineClick() {
+    if (OnlineOpen && onlineForm_ != nullptr) {
+        if (auto* child = qobject_cast<QMdiSubWindow*>(onlineForm_->parentWidget()))
+            mdiArea_->setActiveSubWindow(child);
+        return;
+    }
+    auto* form = new TOnlineForm;
+    form->Source = [] {
+        TOnlineValues v;
+        if (CurrentState == nullptr)
+            return v;
+        const TZEKO& s = *CurrentState;
+        v.CosPhi = s.CosPhi;
+        v.ActivePower = s.ActivePower;
+        v.ReactivePower = s.ReactivePower;
+        v.OutputCount = s.OutputCount;
+        v.OutputTypes = s.OutputTypes;
+        v.OutputValues = s.OutputValues;
+        v.FaultOutput = s.FaultOutput;
+        v.OutputStates = s.LiveWords.OutputStates;
+        v.TimeToRegulation = s.LiveWords.NextStepTime;
+        v.BandWord = s.LiveWords.BandWord;
+        v.RegulationState = s.LiveWords.RegulationState;
+        v.RecordTime = s.LiveWords.RecordTime;
+        v.RegulatorNow = ElapsedSince(s.ClockTick, s.ClockDate + s.ClockTime);
+        v.PcNow = Now();
+        return v;
+    };
+    form->OnRefreshed = [form] { TestLog("Online " + form->ValuesText()); };
+    QMdiSubWindow* child = mdiArea_->addSubWindow(form);
+    child->setAttribute(Qt::WA_DeleteOnClose);
+    child->setWindowTitle(form->windowTitle());
+    child->showMaximized();
+    onlineForm_ = form;
+    connect(form, &QObject::destroyed, this, [this, form] {
+        if (onlineForm_ == form)
+            onlineForm_ = nullptr;
+    });
+    Tmr_ProgramTimer();
+}
+
+void THlavniForm::HandleMessage(const TMessage& message) {
+    switch (message.Msg) {
+    case WM_OPEN_ONLINE:
+        cmOnlineClick();
+        break;
+    default:
+        // The table and archive requests are answered by their windows' handlers.
+        break;
+    }
+}
+
+void THlavniForm::closeEvent(QCloseEvent* event) {
+    FormClose();
+    QMainWindow::closeEvent(event);
+}
+
+void THlavniForm::FormClose() {
+    Tmr_SendTLG->SetEnabled(false);
+    Tmr_Program->SetEnabled(false);
+    try {
+        WriteIniFile(ProgramFile("Zeko.ini"));
+    } catch (const EIniFileException& e) {
+        MessageDlg(e.what(), TMsgDlgType::mtError, TMsgDlgButtons::mbOK);
+    }
+    // No downloaded record is lost by closing.
+    WaitForSavingThreads();
+    FreeSharedObjects();
+}
 
 } // namespace zeko

@@ -10,8 +10,12 @@
 #include "platform/WindowMessages.h"
 
 #include <QMainWindow>
+#include <QPointer>
 
 #include <array>
+#include <cstdint>
+#include <memory>
+#include <set>
 #include <string>
 
 class QAction;
@@ -25,6 +29,23 @@ class QPushButton;
 class QToolButton;
 
 namespace zeko {
+
+class TFrameParser;
+class TOnlineForm;
+class TSuperTimer;
+struct TSaveOutcome;
+
+// The fields of a reply as the handlers see them.
+struct TReplyHeader {
+    uint8_t Source = 0;
+    int DataLength = 0;     // bits 4..0 of the length byte, minus 2
+    uint8_t Flags = 0;      // bits 7..5 of the length byte
+    uint8_t Mode = 0;       // memory kind
+    bool WriteAck = false;  // the reply answers a write
+    uint16_t Address = 0;
+    const uint8_t* Data = nullptr;
+};
+TReplyHeader DecodeReplyHeader(const uint8_t* frame);
 
 class THlavniForm : public QMainWindow, public MessageTarget {
     Q_OBJECT
@@ -87,13 +108,51 @@ public:
 
     void HandleMessage(const TMessage& message) override;
 
-    // Handlers of this window. FormCreate is the start-up: the program runs it once
-    // the window is shown, so that its messages appear over the window.
+    // ---- start, configuration, close (hlavni.cpp) ----
+    // FormCreate is the start-up; the program runs it once the window is shown, so
+    // that its messages appear over the window.
     void FormCreate();
     void FormResize();
+    void FormClose();
+    void ReadIniFile(const std::string& fileName);
+    void WriteIniFile(const std::string& fileName);
+    void FreeSharedObjects();
     void cmComClick(int tag);
     void cmKaskadaClick(int tag);
     void Tmr_ProgramTimer();
+    void cmOnlineClick();
+    // Enables or disables a menu item; an item whose window or command comes with
+    // a later part of the program stays disabled.
+    void EnableItem(QAction* item, bool enabled);
+    TOnlineForm* OnlineForm() const { return onlineForm_; }
+
+    // ---- reply parser and dispatch (hlavniReplies.cpp) ----
+    void ReceiveBytes(const uint8_t* data, uint32_t count);
+    void HandleRegulatorReply(const uint8_t* frame);
+    void HandleEepromReply(const TReplyHeader& reply);
+    void HandleRamReply(const TReplyHeader& reply);
+    void HandleIdentReply(const TReplyHeader& reply);
+    void PumpTelegramQueue();
+    void Tmr_SendTLGTimer();
+
+    // ---- start-up reading and live values (hlavniStartup.cpp) ----
+    void OpenConversation();
+    void ShowSettingsProgress();
+    void HideSettingsProgress();
+    void ZrusNacitaniClick();
+    void EnableRegulatorMenu();
+    void DisableRegulatorMenu();
+    const std::array<std::string, 4>& IdentTexts() const { return identTexts_; }
+
+    // ---- record download (hlavniDownload.cpp) ----
+    void cmNactiZaznamyClick();
+    void Btn_PrerusZaznamyClick();
+    void HandleRecordReply(const TReplyHeader& reply);
+    void ShowDownloadProgress(int count, const std::string& text);
+    void HideDownloadProgress();
+
+    bool DownloadCancelled = false;
+    bool SettingsWriteRunning = false;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -104,10 +163,38 @@ private:
     void CreateSpeedBar();
     void CreateStatusBar();
     void CreatePanels();
+    void CreateSharedObjects();
+    void ResetConversationFlags();
+    // Step 18 and 19 of the start-up: the port of ComPort opened at BaudRate and the
+    // conversation opened, or the warning that it cannot be.
+    void OpenPortAndConversation();
+    void TickComItem();
+
+    // Start-up reading (hlavniStartup.cpp).
+    bool HandleStartupSettingsReply(const TReplyHeader& reply);
+    void HandleStartupClock(const TReplyHeader& reply);
+    void HandleLastSettingsBlock(const TReplyHeader& reply);
+    void HandleLiveValues(const TReplyHeader& reply);
+    void QueueRead(uint8_t mode, uint8_t index);
+
+    // Record download (hlavniDownload.cpp).
+    void StartDownload();
+    void HandleRecordPointers(const TReplyHeader& reply);
+    void QueueAddressHighByte(uint32_t address);
+    void QueueRecordRead(uint32_t address);
+    void FinishDownload();
+    void DownloadSaved(const TSaveOutcome& outcome, uint32_t nextIndex);
+    void HandleReadPositionAck();
 
     QMdiArea* mdiArea_;
     QActionGroup* comGroup_;
     bool resizeAttached_ = false;
+    std::unique_ptr<TSuperTimer> Tmr_SendTLG;
+    std::unique_ptr<TSuperTimer> Tmr_Program;
+    std::unique_ptr<TFrameParser> parser_;
+    std::array<std::string, 4> identTexts_;
+    TOnlineForm* onlineForm_ = nullptr;  // valid while OnlineOpen
+    std::set<QAction*> laterItems_;  // items of windows that come later
 };
 
 } // namespace zeko
