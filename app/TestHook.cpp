@@ -5,6 +5,7 @@
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QPixmap>
 #include <QTimer>
 #include <QWidget>
 
@@ -162,6 +163,9 @@ void TTestAutomation::Run(const std::string& command) {
             Log("CommandFailed " + command);
     } else if (verb == "answer") {
         notifier_->QueueAnswer(AnswerByName(argument));
+    } else if (verb == "grab") {
+        if (!mainWindow_ || !mainWindow_->grab().save(name, "PNG"))
+            Log("CommandFailed " + command);
     } else if (verb == "close") {
         if (mainWindow_)
             mainWindow_->close();

@@ -16,6 +16,7 @@
 //                              click <objectName>   click a button (Btn_PrerusZaznamy)
 //                              answer <Yes|No|OK|Cancel>  the next message box
 //                                                   gets that answer
+//                              grab <file.png>      save a picture of the main window
 //                              close                close the main window
 //
 // The log is flushed after every line, so a test can wait for a line to appear.

@@ -9,6 +9,7 @@
 #include "platform/Notifier.h"
 #include "platform/qt/QtJpeg.h"
 
+#include <QFontMetrics>
 #include <QLabel>
 #include <QPainter>
 
@@ -36,6 +37,16 @@ QFont LabelFont(const char* family, int pixelHeight) {
     return font;
 }
 
+// The layout is drawn for the program's own fonts; where another font stands in, a
+// text that would not fit its label is drawn smaller instead of being cut.
+void FitFont(QLabel* label, int designHeight) {
+    QFont font = label->font();
+    font.setPixelSize(designHeight);
+    while (font.pixelSize() > 8 && QFontMetrics(font).horizontalAdvance(label->text()) > label->width())
+        font.setPixelSize(font.pixelSize() - 1);
+    label->setFont(font);
+}
+
 QLabel* Place(QWidget* parent, const QString& text, int left, int top, int width, int height, const char* family,
               int fontHeight, Qt::Alignment alignment, bool value) {
     auto* label = new QLabel(text, parent);
@@ -46,6 +57,8 @@ QLabel* Place(QWidget* parent, const QString& text, int left, int top, int width
     QPalette palette = label->palette();
     palette.setColor(QPalette::WindowText, value ? QColor(Qt::black) : FormColour);
     label->setPalette(palette);
+    label->setProperty("designHeight", fontHeight);
+    FitFont(label, fontHeight);
     return label;
 }
 
@@ -68,7 +81,10 @@ int64_t Truncate(double value) {
     return static_cast<int64_t>(std::trunc(value));
 }
 
-void SetText(QLabel* label, const std::string& text) { label->setText(QString::fromStdString(text)); }
+void SetText(QLabel* label, const std::string& text) {
+    label->setText(QString::fromStdString(text));
+    FitFont(label, label->property("designHeight").toInt());
+}
 
 } // namespace
 

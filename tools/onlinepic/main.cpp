@@ -48,19 +48,21 @@ QImage DrawBackground() {
     p.fillRect(QRect(0, 0, Width, 24), Blue.darker(200));
     p.fillRect(QRect(0, Height - 24, Width, 24), Blue.darker(200));
 
-    // Left panel: cos phi, the powers and the outputs; right panel: regulation
-    // and times (label positions of the window, with a margin).
-    DrawPanel(p, QRect(240, 180, 290, 270));
-    DrawPanel(p, QRect(505, 190, 265, 280));
+    // One panel under every label, divided between the measured values (left) and
+    // the regulation and the clocks (right); the value fields sit under the value
+    // labels of the window.
+    DrawPanel(p, QRect(235, 175, 550, 300));
+    p.setPen(QPen(PanelEdge, 1));
+    p.drawLine(512, 195, 512, 372);
 
-    DrawDisplay(p, QRect(368, 198, 119, 64));                 // cos phi
+    DrawDisplay(p, QRect(368, 200, 119, 60));   // cos phi
     for (int top : {261, 301, 341})
-        DrawDisplay(p, QRect(304, top, 120, 32));             // P, Qi, Qc
-    DrawDisplay(p, QRect(396, 387, 125, 42));                 // outputs
-    DrawDisplay(p, QRect(664, 212, 57, 23));                  // record time
+        DrawDisplay(p, QRect(304, top, 120, 32));  // P, Qi, Qc
+    DrawDisplay(p, QRect(396, 387, 373, 27));   // outputs
+    DrawDisplay(p, QRect(664, 212, 57, 23));    // record time
     for (int top : {234, 264, 294, 324, 354})
-        DrawDisplay(p, QRect(648, top, 88, 28));              // regulation, connected power
-    DrawDisplay(p, QRect(552, 418, 185, 38));                 // the two clocks
+        DrawDisplay(p, QRect(648, top + 2, 88, 28));  // regulation, connected power
+    DrawDisplay(p, QRect(552, 421, 185, 35));   // the two clocks
     p.end();
     return image;
 }
