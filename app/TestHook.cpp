@@ -25,6 +25,14 @@ TModalResult AnswerByName(const std::string& name) {
     return TModalResult::mrNone;
 }
 
+uint16_t MillisecondsFrom(const char* name) {
+    const char* text = std::getenv(name);
+    if (text == nullptr)
+        return 0;
+    const long value = std::strtol(text, nullptr, 10);
+    return value > 0 && value < 60000 ? static_cast<uint16_t>(value) : 0;
+}
+
 const char* TypeName(TMsgDlgType type) {
     switch (type) {
     case TMsgDlgType::mtWarning: return "Warning";
@@ -87,7 +95,8 @@ void TTestAutomation::InstallFromEnvironment() {
 TTestAutomation* TTestAutomation::Instance() { return instance; }
 
 TTestAutomation::TTestAutomation(const std::string& logFile, const std::string& scriptFile)
-    : scriptFile_(scriptFile) {
+    : scriptFile_(scriptFile), pollMs_(MillisecondsFrom("ZEKO_TEST_POLL_MS")),
+      sendMs_(MillisecondsFrom("ZEKO_TEST_SEND_MS")) {
     if (!logFile.empty())
         log_.open(logFile, std::ios::app);
     notifier_ = std::make_unique<LoggedNotifier>(*this);

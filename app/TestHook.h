@@ -18,6 +18,11 @@
 //                                                   gets that answer
 //                              grab <file.png>      save a picture of the main window
 //                              close                close the main window
+//   ZEKO_TEST_POLL_MS=<ms>   the serial port is polled this often instead of every
+//                            40 ms, and
+//   ZEKO_TEST_SEND_MS=<ms>   the send timer repeats a telegram after this many ms
+//                            without a reply instead of 500: long downloads of the
+//                            tests run at the speed of the pty, not of the line.
 //
 // The log is flushed after every line, so a test can wait for a line to appear.
 #include <QObject>
@@ -44,6 +49,9 @@ public:
     // Starts polling the script; commands act on `mainWindow` and its children.
     void Attach(QWidget* mainWindow);
     void Log(const std::string& line);
+    // The timing the tests ask for; 0 = the program's own.
+    uint16_t PortPollingMs() const { return pollMs_; }
+    uint16_t SendTimerMs() const { return sendMs_; }
 
     ~TTestAutomation() override;
 
@@ -55,6 +63,8 @@ private:
     std::mutex mutex_;
     std::ofstream log_;
     std::string scriptFile_;
+    uint16_t pollMs_ = 0;
+    uint16_t sendMs_ = 0;
     std::streamoff scriptRead_ = 0;
     std::string partialLine_;
     class LoggedNotifier;

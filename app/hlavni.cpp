@@ -308,7 +308,8 @@ void THlavniForm::FormCreate() {
     FormatSettings().ShortDateFormat = "dd/mm/yyyy";
     FormatSettings().DateSeparator = '.';
     Tmr_SendTLG->SetEnabled(false);
-    Tmr_SendTLG->SetInterval(500);
+    const TTestAutomation* automation = TTestAutomation::Instance();
+    Tmr_SendTLG->SetInterval(automation && automation->SendTimerMs() ? automation->SendTimerMs() : 500);
     ReadIniFile(ProgramFile("Zeko.ini"));
     if (MojeDB == nullptr)
         MojeDB = new TMojeDB;
@@ -332,6 +333,8 @@ void THlavniForm::CreateSharedObjects() {
     CurrentState = new TZEKO;
     EditedSettings = new TZEKO;
     Komunikace = new TKomunikace(this);
+    if (const TTestAutomation* automation = TTestAutomation::Instance(); automation && automation->PortPollingMs())
+        Komunikace->Port->SetPollingDelay(automation->PortPollingMs());
     parser_ = std::make_unique<TFrameParser>(*Komunikace);
     parser_->OnRegulatorReply = [this](const uint8_t* frame) { HandleRegulatorReply(frame); };
     ResetConversationFlags();
