@@ -19,8 +19,11 @@ inline QApplication& QtApp() {
 inline bool ProcessEventsUntil(const std::function<bool()>& done, int timeoutMs = 5000) {
     QElapsedTimer timer;
     timer.start();
-    while (!done() && timer.elapsed() < timeoutMs)
+    while (!done() && timer.elapsed() < timeoutMs) {
         QtApp().processEvents(QEventLoop::AllEvents, 10);
+        // Outside a running event loop deleteLater() waits for this.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
     return done();
 }
 
