@@ -110,7 +110,6 @@ THlavniForm::~THlavniForm() {
     Tmr_SendTLG.reset();
     Tmr_Program.reset();
     FreeSharedObjects();
-    MainThread().CancelFor(this);
 }
 
 void THlavniForm::CreateMenus() {
@@ -363,6 +362,7 @@ void THlavniForm::OpenPortAndConversation() {
 }
 
 void THlavniForm::FreeSharedObjects() {
+    MainThread().CancelFor(&savingOwner_);
     FreeRecordList(DownloadedRecords);
     // Bytes and replies of the old port are no longer looked at.
     parser_.reset();

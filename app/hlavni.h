@@ -195,6 +195,9 @@ private:
     std::array<std::string, 4> identTexts_;
     TOnlineForm* onlineForm_ = nullptr;  // valid while OnlineOpen
     std::set<QAction*> laterItems_;  // items of windows that come later
+    // Owner of the saving threads' calls back: cancelled with the conversation, so
+    // a save ended after a port change writes no position to the new one.
+    char savingOwner_ = 0;
 };
 
 } // namespace zeko

@@ -109,7 +109,7 @@ void THlavniForm::FinishDownload() {
     HideDownloadProgress();
     const uint32_t next = NextRingIndex(CurrentState->DownloadIndex);
     TZEKOSavingThread saver(
-        DownloadedRecords, "", [this, next](const TSaveOutcome& outcome) { DownloadSaved(outcome, next); }, this);
+        DownloadedRecords, "", [this, next](const TSaveOutcome& outcome) { DownloadSaved(outcome, next); }, &savingOwner_);
     FreeRecordList(DownloadedRecords);
 }
 
