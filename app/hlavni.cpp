@@ -162,6 +162,21 @@ void THlavniForm::CreateMenus() {
     cmKaskada = AddItem(cmUsporadaniOken, "cmKaskada", "&Kaskáda");
     cmDlazdice = AddItem(cmUsporadaniOken, "cmDlazdice", "&Dlaždice");
     cmUsporadejIkony = AddItem(cmUsporadaniOken, "cmUsporadejIkony", "&Uspořádej ikony");
+    // The window menu: the open child windows follow the arrangement items.
+    connect(cmUsporadaniOken, &QMenu::aboutToShow, this, [this] {
+        for (QAction* item : cmUsporadaniOken->actions())
+            if (item != cmKaskada && item != cmDlazdice && item != cmUsporadejIkony)
+                cmUsporadaniOken->removeAction(item);
+        const QList<QMdiSubWindow*> children = mdiArea_->subWindowList();
+        if (!children.isEmpty())
+            cmUsporadaniOken->addSeparator();
+        for (QMdiSubWindow* child : children) {
+            QAction* item = cmUsporadaniOken->addAction(child->windowTitle());
+            item->setCheckable(true);
+            item->setChecked(child == mdiArea_->activeSubWindow());
+            connect(item, &QAction::triggered, this, [this, child] { mdiArea_->setActiveSubWindow(child); });
+        }
+    });
     connect(cmKaskada, &QAction::triggered, this, [this] { cmKaskadaClick(0); });
     connect(cmDlazdice, &QAction::triggered, this, [this] { cmKaskadaClick(1); });
     connect(cmUsporadejIkony, &QAction::triggered, this, [this] { cmKaskadaClick(2); });
