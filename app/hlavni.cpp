@@ -166,7 +166,7 @@ void THlavniForm::CreateMenus() {
     connect(cmUsporadaniOken, &QMenu::aboutToShow, this, [this] {
         for (QAction* item : cmUsporadaniOken->actions())
             if (item != cmKaskada && item != cmDlazdice && item != cmUsporadejIkony)
-                cmUsporadaniOken->removeAction(item);
+                delete item;  // the menu made it; deleting takes it out
         const QList<QMdiSubWindow*> children = mdiArea_->subWindowList();
         if (!children.isEmpty())
             cmUsporadaniOken->addSeparator();
