@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <array>
 #include <chrono>
+#include <cstdio>
+#include <sys/utsname.h>
 #include <thread>
 
 namespace zeko {
@@ -20,6 +22,16 @@ uint32_t HoldToBufferRange(uint32_t value) {
 } // namespace
 
 uint32_t BaudRateOf(TBaudRate rate) { return rate < kRates.size() ? kRates[rate] : 0; }
+
+std::string GetWinPlatform() { return "WNT"; }
+
+uint32_t GetWinVersion() {
+    utsname name{};
+    unsigned major = 0, minor = 0;
+    if (uname(&name) != 0 || std::sscanf(name.release, "%u.%u", &major, &minor) != 2)
+        return 0;
+    return major * 65536u + minor;
+}
 
 TCommPortDriver::TCommPortDriver(void* AOwner)
     : owner_(AOwner), timer_([this] { TimerWndProc(); }) {

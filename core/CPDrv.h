@@ -45,6 +45,11 @@ using TReceivePacketEvent = std::function<void(TCommPortDriver* Sender, const ui
 
 // The rate of a table value; 0 for brCustom.
 uint32_t BaudRateOf(TBaudRate rate);
+// The component's platform queries. This platform counts as the "WNT" family (the
+// one with large handshake limits); the version is the kernel's, major * 65536 +
+// minor, 0 when unknown.
+std::string GetWinPlatform();
+uint32_t GetWinVersion();
 
 class TCommPortDriver {
 public:

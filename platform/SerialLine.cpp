@@ -58,6 +58,20 @@ tcflag_t RateCode(uint32_t rate) {
     return BOTHER;
 }
 
+// One non-blocking read or write: the bytes moved, 0 when the line has none or no
+// room now, -1 on failure.
+template <class Call>
+long Transfer(Call call) {
+    for (;;) {
+        const ssize_t n = call();
+        if (n >= 0)
+            return n;
+        if (errno == EINTR)
+            continue;
+        return errno == EAGAIN || errno == EWOULDBLOCK ? 0 : -1;
+    }
+}
+
 } // namespace
 
 SerialLine::~SerialLine() { Close(); }
@@ -166,29 +180,11 @@ int SerialLine::OutputQueued() const {
 }
 
 long SerialLine::Read(uint8_t* buffer, size_t count) {
-    if (!IsOpen())
-        return -1;
-    for (;;) {
-        const ssize_t n = ::read(fd_, buffer, count);
-        if (n >= 0)
-            return n;
-        if (errno == EINTR)
-            continue;
-        return errno == EAGAIN || errno == EWOULDBLOCK ? 0 : -1;
-    }
+    return IsOpen() ? Transfer([&] { return ::read(fd_, buffer, count); }) : -1;
 }
 
 long SerialLine::Write(const uint8_t* data, size_t count) {
-    if (!IsOpen())
-        return -1;
-    for (;;) {
-        const ssize_t n = ::write(fd_, data, count);
-        if (n >= 0)
-            return n;
-        if (errno == EINTR)
-            continue;
-        return errno == EAGAIN || errno == EWOULDBLOCK ? 0 : -1;
-    }
+    return IsOpen() ? Transfer([&] { return ::write(fd_, data, count); }) : -1;
 }
 
 bool SerialLine::Drain() {

@@ -30,7 +30,7 @@ public:
     // The output rate of the line as set by whoever opened it last (standard rates).
     unsigned SlaveBaudRate() const;
 
-    // Points $ZEKO_COMn at this pty for the test's lifetime of the mapping.
+    // Sets $ZEKO_COMn to this pty, so that "\\.\COMn" opens it.
     void SetComMapping(int n) const;
 
 private:

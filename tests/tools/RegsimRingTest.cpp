@@ -1,0 +1,153 @@
+#include "tools/regsim/RecordRing.h"
+
+#include "tools/regsim/Faults.h"
+#include "tools/regsim/Options.h"
+
+#include "core/Telegram.h"
+
+#include <gtest/gtest.h>
+
+#include <numeric>
+
+using namespace zeko;
+using namespace zeko::regsim;
+using Bytes = std::vector<uint8_t>;
+
+TEST(RegsimRing, RecordsLieInPagesOf19) {
+    EXPECT_EQ(RecordAddress(0), 0u);
+    EXPECT_EQ(RecordAddress(18), 486u);
+    EXPECT_EQ(RecordAddress(19), 528u);
+    EXPECT_EQ(RecordAddress(2358), 0xFFF6u);
+    EXPECT_EQ(RecordAddress(2359), 0x10011u);
+    EXPECT_LT(RecordAddress(RingSize - 1) + RecordBytes, MemoryBytes + 1);
+}
+
+TEST(RegsimRing, GeneratedRecordsAreQuarterHoursInBcdAndWrapTheRing) {
+    RecordRing ring;
+    const TDateTime first = EncodeDate(2009, 12, 31) + EncodeTime(23, 45, 0);
+    ring.Generate(7, first, 4, RingSize - 2);
+    EXPECT_EQ(HexBytes(ring.Get(RingSize - 2).data(), 6), "00 45 23 31 12 09");
+    EXPECT_EQ(HexBytes(ring.Get(RingSize - 1).data(), 6), "00 00 00 01 01 10");
+    EXPECT_EQ(HexBytes(ring.Get(0).data(), 6), "00 15 00 01 01 10");
+    EXPECT_EQ(HexBytes(ring.Get(1).data(), 6), "00 30 00 01 01 10");
+    Record erased;
+    erased.fill(0xFF);
+    EXPECT_EQ(ring.Get(2), erased);
+    // The same seed gives the same records; another seed other values.
+    RecordRing again, other;
+    again.Generate(7, first, 4, RingSize - 2);
+    other.Generate(8, first, 4, RingSize - 2);
+    EXPECT_EQ(again.Get(0), ring.Get(0));
+    EXPECT_NE(other.Get(0), ring.Get(0));
+}
+
+TEST(RegsimRing, FieldsAreLowByteFirst) {
+    RecordFields f;
+    f.Stamp = EncodeDate(2024, 3, 1);
+    f.Status = 0x0102;
+    f.Counters = {0x0304, 0x0506, 0x0708, 0x090A};
+    f.Values = {0x0B0C0D, 0x0E0F10, 0x111213};
+    f.LastValue = 0x1415;
+    EXPECT_EQ(HexBytes(EncodeRecord(f)),
+              "00 00 00 01 03 24 02 01 04 03 06 05 08 07 0A 09 0D 0C 0B 10 0F 0E 13 12 11 15 14");
+}
+
+TEST(RegsimOptions, RingPlansFollowTheOptions) {
+    const TDateTime clock = EncodeDate(2024, 3, 1) + EncodeTime(10, 20, 0);
+    Options o = ParseOptions({"--records", "10", "--first-index", "75320"});
+    RingPlan plan = PlanRing(o, clock);
+    EXPECT_EQ(plan.Newest, 5u);
+    EXPECT_EQ(plan.OldestUnread, 75320u);
+    EXPECT_EQ(plan.Flag, 0);
+    EXPECT_EQ(ToSeconds(plan.FirstStamp), ToSeconds(EncodeDate(2024, 3, 1) + EncodeTime(8, 0, 0)));
+
+    o = ParseOptions({"--records", "80000", "--first-index", "100", "--start", "2020-01-01 00:15"});
+    plan = PlanRing(o, clock);
+    EXPECT_EQ(plan.Newest, (100u + 80000u) % RingSize);
+    EXPECT_EQ(plan.OldestUnread, plan.Newest);
+    EXPECT_EQ(plan.Flag, 1);
+    EXPECT_EQ(ToSeconds(plan.FirstStamp), ToSeconds(EncodeDate(2020, 1, 1) + EncodeTime(0, 15, 0)));
+
+    o = ParseOptions({"--newest", "100", "--oldest-unread", "100", "--pointer-flag", "1"});
+    plan = PlanRing(o, clock);
+    EXPECT_EQ(plan.Newest, 100u);
+    EXPECT_EQ(plan.Flag, 1);
+}
+
+TEST(RegsimOptions, EveryOptionIsReadAndBadOnesAreNamed) {
+    const Options o = ParseOptions({"--log", "l", "--export-ring", "r", "--seed", "9", "--clock",
+                                    "2007-03-05 14:03:09", "--ident", "2=Abc", "--poke", "0:0E08=0B0C",
+                                    "--drop", "10", "--delay", "5", "--corrupt", "20", "--noise", "30",
+                                    "--split", "40", "--double", "50", "--wrong-address", "60", "--pace", "4800"});
+    EXPECT_EQ(o.LogPath, "l");
+    EXPECT_EQ(o.ExportRingPath, "r");
+    EXPECT_EQ(o.Seed, 9u);
+    EXPECT_EQ(o.Faults.Seed, 9u);
+    ASSERT_TRUE(o.Clock);
+    EXPECT_EQ(DecodeTime(*o.Clock).Second, 9);
+    EXPECT_EQ(o.IdentTexts[0], (std::pair<int, std::string>{2, "Abc"}));
+    EXPECT_EQ(o.Pokes[0].Address, 0x0E08);
+    EXPECT_EQ(o.Pokes[0].Bytes, (Bytes{0x0B, 0x0C}));
+    EXPECT_EQ(o.Faults.DropPercent, 10);
+    EXPECT_EQ(o.Faults.DelayMs, 5u);
+    EXPECT_EQ(o.Faults.CorruptPercent, 20);
+    EXPECT_EQ(o.Faults.NoisePercent, 30);
+    EXPECT_EQ(o.Faults.SplitPercent, 40);
+    EXPECT_EQ(o.Faults.DoublePercent, 50);
+    EXPECT_EQ(o.Faults.WrongAddressPercent, 60);
+    EXPECT_EQ(o.PaceBaud, 4800u);
+    for (const std::vector<std::string>& bad :
+         {std::vector<std::string>{"--drop", "101"}, {"--records", "-1"}, {"--start", "2024-02-30 00:00"},
+          {"--poke", "4:0000=00"}, {"--poke", "0:0000=0"}, {"--what", "1"}, {"--log"}, {"--first-index", "75325"}})
+        EXPECT_THROW(ParseOptions(bad), std::invalid_argument) << bad[0];
+}
+
+namespace {
+
+bool ChecksHold(const Bytes& f) {
+    return f.size() >= 7 && std::accumulate(f.begin(), f.begin() + 5, 0u) % 256 == 0 &&
+           std::accumulate(f.begin() + 5, f.end(), 0u) % 256 == 0;
+}
+
+const Bytes kReply = {0xA5, 0x3F, 0x08, 0x03, 0x11, 0x01, 0x02, 0x0E, 0x00, 0xEF};
+
+} // namespace
+
+TEST(RegsimFaults, EachFaultChangesTheReplyAsNamed) {
+    std::string note;
+    FaultSettings s;
+    s.DropPercent = 100;
+    EXPECT_TRUE(Faults(s).Apply(kReply, note).empty());
+    EXPECT_EQ(note, "dropped");
+
+    s = {};
+    s.CorruptPercent = 100;
+    Faults corrupt(s);
+    for (int i = 0; i < 2; ++i) {
+        const auto t = corrupt.Apply(kReply, note);
+        ASSERT_EQ(t.size(), 1u);
+        EXPECT_FALSE(ChecksHold(t[0].Bytes)) << HexBytes(t[0].Bytes);
+    }
+
+    s = {};
+    s.WrongAddressPercent = 100;
+    auto t = Faults(s).Apply(kReply, note);
+    EXPECT_TRUE(ChecksHold(t[0].Bytes));
+    EXPECT_EQ(t[0].Bytes[6], 0x03);
+
+    s = {};
+    s.NoisePercent = s.SplitPercent = s.DoublePercent = 100;
+    s.DelayMs = 7;
+    t = Faults(s).Apply(kReply, note);
+    ASSERT_GE(t.size(), 4u);
+    EXPECT_EQ(t[0].Note, "noise");
+    EXPECT_EQ(t[0].PauseMs, 7u);
+    Bytes joined;
+    for (size_t i = 1; i + 1 < t.size(); ++i) {
+        joined.insert(joined.end(), t[i].Bytes.begin(), t[i].Bytes.end());
+        EXPECT_EQ(t[i].PauseMs, i == 1 ? 0u : s.SplitPauseMs);
+    }
+    EXPECT_EQ(joined, kReply);
+    EXPECT_EQ(t.back().Bytes, kReply);
+    EXPECT_EQ(t.back().Note, "copy");
+}

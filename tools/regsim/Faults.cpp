@@ -1,0 +1,80 @@
+#include "tools/regsim/Faults.h"
+
+#include "core/Telegram.h"
+
+namespace zeko::regsim {
+namespace {
+
+using namespace zeko::tlg;
+
+void RecomputeChecks(std::vector<uint8_t>& f) {
+    f[OffHeaderCheck] = NegatedSum(f.data(), OffHeaderCheck);
+    f.back() = NegatedSum(f.data() + HeaderSize, f.size() - HeaderSize - 1);
+}
+
+} // namespace
+
+Faults::Faults(const FaultSettings& settings) : settings_(settings), state_(settings.Seed ^ 0x5DEECE66Dull) {}
+
+uint64_t Faults::Next() {
+    uint64_t x = (state_ += 0x9E3779B97F4A7C15ull);
+    x = (x ^ (x >> 30)) * 0xBF58476D1CE4E5B9ull;
+    x = (x ^ (x >> 27)) * 0x94D049BB133111EBull;
+    return x ^ (x >> 31);
+}
+
+bool Faults::Chance(int percent) { return percent > 0 && static_cast<int>(Next() % 100) < percent; }
+
+std::vector<Transmission> Faults::Apply(std::vector<uint8_t> reply, std::string& note) {
+    if (Chance(settings_.DropPercent)) {
+        note = "dropped";
+        return {};
+    }
+    std::string what;
+    if (Chance(settings_.WrongAddressPercent)) {
+        const uint16_t address = static_cast<uint16_t>((reply[OffAddressLow] | reply[OffAddressHigh] << 8) + 1);
+        reply[OffAddressLow] = static_cast<uint8_t>(address);
+        reply[OffAddressHigh] = static_cast<uint8_t>(address >> 8);
+        RecomputeChecks(reply);
+        what = "wrong address";
+    }
+    if (Chance(settings_.CorruptPercent)) {
+        const size_t at = corruptHeaderNext_ ? OffHeaderCheck : reply.size() - 1;
+        reply[at] = static_cast<uint8_t>(reply[at] ^ (1 + Next() % 255));
+        what += what.empty() ? "" : ", ";
+        what += corruptHeaderNext_ ? "bad header check" : "bad data check";
+        corruptHeaderNext_ = !corruptHeaderNext_;
+    }
+    std::vector<Transmission> out;
+    if (Chance(settings_.NoisePercent)) {
+        Transmission noise;
+        noise.PauseMs = settings_.DelayMs;
+        for (uint64_t n = 1 + Next() % 6; n > 0; --n)
+            noise.Bytes.push_back(static_cast<uint8_t>(Next()));
+        noise.Note = "noise";
+        out.push_back(std::move(noise));
+    }
+    const uint32_t firstPause = out.empty() ? settings_.DelayMs : 0;
+    if (Chance(settings_.SplitPercent)) {
+        const size_t pieces = 2 + Next() % 2;
+        size_t start = 0;
+        for (size_t i = 0; i < pieces; ++i) {
+            const size_t left = reply.size() - start;
+            const size_t size = i + 1 == pieces ? left : 1 + Next() % (left - (pieces - i - 1));
+            Transmission piece;
+            piece.PauseMs = i == 0 ? firstPause : settings_.SplitPauseMs;
+            piece.Bytes.assign(reply.begin() + start, reply.begin() + start + size);
+            piece.Note = (what.empty() ? "" : what + ", ") + "piece " + std::to_string(i + 1) + "/" +
+                         std::to_string(pieces);
+            out.push_back(std::move(piece));
+            start += size;
+        }
+    } else {
+        out.push_back({firstPause, reply, what});
+    }
+    if (Chance(settings_.DoublePercent))
+        out.push_back({settings_.DoublePauseMs, reply, what.empty() ? "copy" : what + ", copy"});
+    return out;
+}
+
+} // namespace zeko::regsim

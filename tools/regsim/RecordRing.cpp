@@ -1,0 +1,108 @@
+#include "tools/regsim/RecordRing.h"
+
+#include "tools/regsim/Bcd.h"
+
+#include <cmath>
+#include <cstdio>
+
+namespace zeko::regsim {
+namespace {
+
+// splitmix64: a small, well-mixed generator, the same on every machine.
+uint64_t Mix(uint64_t x) {
+    x += 0x9E3779B97F4A7C15ull;
+    x = (x ^ (x >> 30)) * 0xBF58476D1CE4E5B9ull;
+    x = (x ^ (x >> 27)) * 0x94D049BB133111EBull;
+    return x ^ (x >> 31);
+}
+
+void Put16(uint8_t* p, uint32_t v) {
+    p[0] = static_cast<uint8_t>(v);
+    p[1] = static_cast<uint8_t>(v >> 8);
+}
+
+void Put24(uint8_t* p, uint32_t v) {
+    Put16(p, v);
+    p[2] = static_cast<uint8_t>(v >> 16);
+}
+
+} // namespace
+
+Record EncodeRecord(const RecordFields& f) {
+    Record r{};
+    const TimeParts t = DecodeTime(f.Stamp);
+    const DateParts d = DecodeDate(f.Stamp);
+    r[0] = ToBcd(t.Second);
+    r[1] = ToBcd(t.Minute);
+    r[2] = ToBcd(t.Hour);
+    r[3] = ToBcd(d.Day);
+    r[4] = ToBcd(d.Month);
+    r[5] = ToBcd(d.Year % 100);
+    Put16(&r[6], f.Status);
+    for (int i = 0; i < 4; ++i)
+        Put16(&r[8 + 2 * i], f.Counters[i]);
+    for (int i = 0; i < 3; ++i)
+        Put24(&r[16 + 3 * i], f.Values[i] & 0xFFFFFF);
+    Put16(&r[25], f.LastValue);
+    return r;
+}
+
+RecordFields GeneratedRecord(uint64_t seed, TDateTime stamp, uint32_t n) {
+    RecordFields f;
+    f.Stamp = stamp;
+    const uint64_t r = Mix(seed * 0x100000001B3ull + n);
+    const uint64_t s = Mix(r);
+    // A daily load curve: more active energy by day than at night.
+    const double hour = TimeOf(stamp) * 24.0;
+    const double load = 0.6 + 0.4 * std::sin((hour - 6.0) / 24.0 * 2.0 * M_PI);
+    f.Counters[0] = static_cast<uint16_t>(400 * load + (r & 0x3F));        // active
+    f.Counters[1] = static_cast<uint16_t>(120 * load + ((r >> 8) & 0x1F)); // inductive reactive
+    f.Counters[2] = static_cast<uint16_t>((r >> 16) & 0x0F);               // capacitive reactive
+    f.Counters[3] = static_cast<uint16_t>((r >> 24) & 0x03);
+    f.Status = static_cast<uint16_t>((r >> 32) & 0x0001);
+    f.Values[0] = static_cast<uint32_t>(s & 0xFFFFFF);
+    f.Values[1] = static_cast<uint32_t>((s >> 24) & 0xFFFFFF);
+    f.Values[2] = static_cast<uint32_t>(n & 0xFFFFFF);
+    f.LastValue = static_cast<uint16_t>(s >> 48);
+    return f;
+}
+
+RecordRing::RecordRing() : memory_(MemoryBytes, 0xFF) {}
+
+void RecordRing::Generate(uint64_t seed, TDateTime first, uint32_t count, uint32_t firstIndex) {
+    const int64_t firstSecond = ToSeconds(first);
+    for (uint32_t n = 0; n < count; ++n) {
+        const TDateTime stamp = FromSeconds(firstSecond + int64_t{n} * 900);
+        Put((firstIndex + n) % RingSize, EncodeRecord(GeneratedRecord(seed, stamp, n)));
+    }
+}
+
+void RecordRing::Put(uint32_t index, const Record& record) {
+    const uint32_t at = RecordAddress(index % RingSize);
+    std::copy(record.begin(), record.end(), memory_.begin() + at);
+}
+
+Record RecordRing::Get(uint32_t index) const {
+    Record r{};
+    const uint32_t at = RecordAddress(index % RingSize);
+    std::copy(memory_.begin() + at, memory_.begin() + at + RecordBytes, r.begin());
+    return r;
+}
+
+uint8_t RecordRing::ByteAt(uint32_t address) const {
+    return address < memory_.size() ? memory_[address] : 0xFF;
+}
+
+bool RecordRing::Export(const std::string& path) const {
+    FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f)
+        return false;
+    bool ok = true;
+    for (uint32_t i = 0; i < RingSize && ok; ++i) {
+        const Record r = Get(i);
+        ok = std::fwrite(r.data(), 1, r.size(), f) == r.size();
+    }
+    return std::fclose(f) == 0 && ok;
+}
+
+} // namespace zeko::regsim

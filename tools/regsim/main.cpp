@@ -1,0 +1,187 @@
+// regsim: the regulator, station 8, on a pseudo-terminal (see Usage in Options.cpp).
+#include "core/Telegram.h"
+#include "tools/regsim/Faults.h"
+#include "tools/regsim/Options.h"
+#include "tools/regsim/RegulatorMemory.h"
+#include "tools/regsim/Station.h"
+
+#include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <deque>
+#include <fcntl.h>
+#include <poll.h>
+#include <pty.h>
+#include <stdexcept>
+#include <termios.h>
+#include <thread>
+#include <unistd.h>
+
+using namespace zeko;
+using namespace zeko::regsim;
+using Clock = std::chrono::steady_clock;
+
+namespace {
+
+volatile std::sig_atomic_t stopRequested = 0;
+volatile std::sig_atomic_t muteToggles = 0;
+void RequestStop(int) { stopRequested = 1; }
+void ToggleMute(int) { muteToggles = muteToggles + 1; }
+
+// Bytes that have lain unparsed this long belong to no telegram.
+constexpr auto StaleAfter = std::chrono::milliseconds(500);
+// A reader that takes nothing for this long is not there; the rest is dropped.
+constexpr auto WriteGiveUp = std::chrono::seconds(2);
+
+class Log {
+public:
+    explicit Log(const std::string& path) : start_(Clock::now()) {
+        if (!path.empty() && !(file_ = std::fopen(path.c_str(), "w")))
+            throw std::runtime_error("cannot write the log " + path);
+    }
+    ~Log() {
+        if (file_)
+            std::fclose(file_);
+    }
+    void Line(const char* direction, const std::vector<uint8_t>& bytes, const std::string& note) {
+        if (!file_)
+            return;
+        const double t = std::chrono::duration<double>(Clock::now() - start_).count();
+        std::fprintf(file_, "%.3f %s %s%s%s\n", t, direction, HexBytes(bytes).c_str(), note.empty() ? "" : " # ",
+                     note.c_str());
+        std::fflush(file_);
+    }
+
+private:
+    FILE* file_ = nullptr;
+    Clock::time_point start_;
+};
+
+struct Scheduled {
+    Clock::time_point due;
+    Transmission what;
+};
+
+// Writes everything, at the pace of the line when asked; false when nobody reads.
+bool WriteAll(int fd, const std::vector<uint8_t>& bytes, uint32_t paceBaud) {
+    const auto byteTime = paceBaud ? std::chrono::microseconds(10'000'000 / paceBaud) : std::chrono::microseconds(0);
+    size_t done = 0;
+    auto lastProgress = Clock::now();
+    while (done < bytes.size()) {
+        const size_t chunk = paceBaud ? 1 : bytes.size() - done;
+        const ssize_t n = ::write(fd, bytes.data() + done, chunk);
+        if (n > 0) {
+            done += static_cast<size_t>(n);
+            lastProgress = Clock::now();
+            if (paceBaud)
+                std::this_thread::sleep_for(byteTime);
+            continue;
+        }
+        if (n < 0 && errno != EAGAIN && errno != EINTR)
+            return false;
+        if (Clock::now() - lastProgress > WriteGiveUp)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return true;
+}
+
+void SetUpMemory(RegulatorMemory& memory, const Options& o) {
+    memory.SetClock(o.Clock.value_or(Now()));
+    const RingPlan plan = PlanRing(o, memory.Clock());
+    memory.Ring().Generate(o.Seed, plan.FirstStamp, o.Records, o.FirstIndex);
+    memory.SetPointers({plan.Newest, plan.Flag, plan.OldestUnread});
+    for (const auto& [n, text] : o.IdentTexts)
+        memory.SetIdentText(n, text);
+    for (const Poke& p : o.Pokes)
+        memory.Poke(p.Kind, p.Address, p.Bytes);
+}
+
+int Run(const Options& o) {
+    RegulatorMemory memory;
+    SetUpMemory(memory, o);
+    if (!o.ExportRingPath.empty() && !memory.Ring().Export(o.ExportRingPath))
+        throw std::runtime_error("cannot write the ring export " + o.ExportRingPath);
+    Log log(o.LogPath);
+
+    int master = -1, slave = -1;
+    char name[256] = {};
+    termios raw{};
+    cfmakeraw(&raw);
+    cfsetspeed(&raw, B4800);
+    if (openpty(&master, &slave, name, &raw, nullptr) != 0)
+        throw std::runtime_error("no pseudo-terminal");
+    // The slave stays open here too, so the program may close and reopen it.
+    fcntl(master, F_SETFL, fcntl(master, F_GETFL) | O_NONBLOCK);
+    std::printf("%s\n", name);
+    std::fflush(stdout);
+
+    Station station(memory);
+    Faults faults(o.Faults);
+    std::deque<Scheduled> outgoing;
+    auto lastReceived = Clock::now();
+    uint32_t replies = 0;
+    while (!stopRequested) {
+        int timeout = 100;
+        if (!outgoing.empty()) {
+            const auto wait = std::chrono::duration_cast<std::chrono::milliseconds>(outgoing.front().due - Clock::now());
+            timeout = static_cast<int>(std::clamp<int64_t>(wait.count(), 0, 100));
+        }
+        pollfd p{master, POLLIN, 0};
+        if (poll(&p, 1, timeout) > 0 && (p.revents & POLLIN)) {
+            uint8_t buffer[512];
+            const ssize_t n = ::read(master, buffer, sizeof buffer);
+            if (n > 0) {
+                lastReceived = Clock::now();
+                for (Exchange& e : station.Receive(buffer, static_cast<size_t>(n))) {
+                    std::string note = e.Note;
+                    std::vector<Transmission> sends;
+                    const bool muted = (muteToggles % 2 == 1) != (o.MuteAfter && replies >= *o.MuteAfter);
+                    if (!e.Reply.empty() && muted) {
+                        note = "muted";
+                    } else if (!e.Reply.empty()) {
+                        ++replies;
+                        sends = faults.Apply(std::move(e.Reply), note);
+                    }
+                    log.Line("RX", e.Received, note);
+                    auto due = outgoing.empty() ? Clock::now() : outgoing.back().due;
+                    for (Transmission& t : sends) {
+                        due += std::chrono::milliseconds(t.PauseMs);
+                        outgoing.push_back({due, std::move(t)});
+                    }
+                }
+            }
+        }
+        if (!station.Pending().empty() && Clock::now() - lastReceived > StaleAfter)
+            log.Line("RX", station.TakeStale(), "no telegram");
+        while (!outgoing.empty() && outgoing.front().due <= Clock::now()) {
+            Scheduled s = std::move(outgoing.front());
+            outgoing.pop_front();
+            const bool written = WriteAll(master, s.what.Bytes, o.PaceBaud);
+            log.Line("TX", s.what.Bytes, written ? s.what.Note : s.what.Note + (s.what.Note.empty() ? "" : ", ") + "not taken");
+        }
+    }
+    close(slave);
+    close(master);
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    try {
+        const Options o = ParseOptions({argv + 1, argv + argc});
+        if (o.Help) {
+            std::fputs(Usage(), stdout);
+            return 0;
+        }
+        std::signal(SIGINT, RequestStop);
+        std::signal(SIGTERM, RequestStop);
+        std::signal(SIGUSR1, ToggleMute);
+        return Run(o);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "regsim: %s\n", e.what());
+        return 2;
+    }
+}
