@@ -2,9 +2,14 @@
 // byte, and what lands in the month files.
 #include "e2e/E2eSupport.h"
 
+#include "app/RegulatorReplies.h"
+#include "dialogs/online.h"
+
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
+#include <set>
 #include <thread>
 
 using namespace zeko;
@@ -35,9 +40,21 @@ TEST(Conversation, StartUpChainGoesOutInOrderAndEndsWithTheLiveValues) {
     const std::vector<std::string> log = zeko.Log();
     EXPECT_FALSE(test::LinesWith(log, "Status 3 ZEKO M7 TEST").empty());
     EXPECT_FALSE(test::LinesWith(log, "Status 4 SN 0042").empty());
-    // The live-values window opened and shows the polled values.
+    // The live-values window opened and shows the values of a polled reply.
     ASSERT_TRUE(zeko.WaitForLine("Online "));
     EXPECT_EQ(zeko.Close(), 0);
+    std::set<std::string> shown;
+    for (const Bytes& data : RepliesOf(sim.Log(), 0, 0xFF00)) {
+        TZEKO state;
+        ASSERT_TRUE(DecodeLiveValues(data.data(), static_cast<int>(data.size()), state));
+        const double q = state.ReactivePower;
+        shown.insert("Online " + CosPhiText(state.CosPhi) + "|" + TruncatedText(state.ActivePower) + "|" +
+                     (q < 0 ? "0" : TruncatedText(q)) + "|" + (q < 0 ? TruncatedText(-q) : "0") + "|");
+    }
+    const std::string online = test::LinesWith(zeko.Log(), "Online ").front();
+    EXPECT_TRUE(std::any_of(shown.begin(), shown.end(),
+                            [&](const std::string& prefix) { return online.rfind(prefix, 0) == 0; }))
+        << online;
     EXPECT_TRUE(dir.Exists("Zeko.ini"));
 }
 
@@ -82,6 +99,8 @@ TEST(Conversation, CancelledStartUpReadingClosesTheConversation) {
     ASSERT_TRUE(sim.WaitForLog([](const test::RegsimLog& log) { return log.size() >= 4; }));
     zeko.Command("click ZrusNacitani");
     ASSERT_TRUE(zeko.WaitForLine("Komunikace nenavázána."));
+    EXPECT_EQ(test::LinesWith(zeko.Log(), "Status 3 ").back(), "Status 3 ");
+    EXPECT_EQ(test::LinesWith(zeko.Log(), "Status 4 ").back(), "Status 4 ");
     const size_t sent = sim.Received().size();
     zeko.Command("menu cmNactiZaznamy");
     std::this_thread::sleep_for(std::chrono::milliseconds(600));

@@ -123,9 +123,10 @@ std::vector<Bytes> WritesTo(const test::RegsimLog& log, uint8_t mode, uint16_t a
     return out;
 }
 
-Bytes ReplyData(const test::RegsimLog& log, uint8_t mode, uint16_t address) {
+std::vector<Bytes> RepliesOf(const test::RegsimLog& log, uint8_t mode, uint16_t address) {
     // Replies may come in pieces and behind noise: look at all the simulator sent
-    // as one stream and take the first well-formed reply of the register.
+    // as one stream.
+    std::vector<Bytes> replies;
     Bytes stream;
     for (const test::RegsimLogLine& line : log)
         if (!line.Received)
@@ -138,9 +139,14 @@ Bytes ReplyData(const test::RegsimLog& log, uint8_t mode, uint16_t address) {
         if (p + length > stream.size() || NegatedSum(f + 5, length - 6) != f[length - 1])
             continue;
         if (tlg::KindOf(f[5]) == mode && !(f[5] & tlg::WriteBit) && static_cast<uint16_t>(f[6] | (f[7] << 8)) == address)
-            return Bytes(f + 8, f + length - 1);
+            replies.emplace_back(f + 8, f + length - 1);
     }
-    return {};
+    return replies;
+}
+
+Bytes ReplyData(const test::RegsimLog& log, uint8_t mode, uint16_t address) {
+    const std::vector<Bytes> replies = RepliesOf(log, mode, address);
+    return replies.empty() ? Bytes{} : replies.front();
 }
 
 std::array<uint32_t, 4> InputConstantsFrom(const test::RegsimLog& log) {

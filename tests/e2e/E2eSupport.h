@@ -45,6 +45,8 @@ struct Request {
 std::vector<Request> Requests(const test::RegsimLog& log);
 // The data of the writes to a register, in order.
 std::vector<Bytes> WritesTo(const test::RegsimLog& log, uint8_t mode, uint16_t address);
+// The data bytes of the simulator's well-formed replies of a register, in order.
+std::vector<Bytes> RepliesOf(const test::RegsimLog& log, uint8_t mode, uint16_t address);
 // The data bytes of the simulator's first reply of a register.
 Bytes ReplyData(const test::RegsimLog& log, uint8_t mode, uint16_t address);
 // The input constants as the program derives them from the replies it got.
