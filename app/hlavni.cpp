@@ -192,7 +192,8 @@ void THlavniForm::CreateSpeedBar() {
     SpeedBar1 = new QWidget(toolBar);
     SpeedBar1->setObjectName("SpeedBar1");
     SpeedBar1->setFixedHeight(32);
-    SpeedBar1->setMinimumWidth(520);
+    SpeedBar1->setMinimumWidth(760);  // room for the gauge and "Zruš" behind it
+    SpeedBar1->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     toolBar->addWidget(SpeedBar1);
     addToolBar(Qt::TopToolBarArea, toolBar);
 
