@@ -45,6 +45,12 @@ constexpr uint16_t PortPollingMs = 10;
 
 QString U(const char* text) { return QString::fromUtf8(text); }
 
+QMenu* AddMenu(QMenuBar* bar, const char* name, const char* caption) {
+    QMenu* menu = bar->addMenu(U(caption));
+    menu->setObjectName(name);
+    return menu;
+}
+
 QAction* AddItem(QMenu* menu, const char* name, const char* caption) {
     QAction* action = menu->addAction(U(caption));
     action->setObjectName(name);
@@ -116,11 +122,9 @@ THlavniForm::~THlavniForm() {
 
 void THlavniForm::CreateMenus() {
     QMenuBar* bar = menuBar();
-    cmProgram = bar->addMenu(U("&Program"));
-    cmProgram->setObjectName("cmProgram");
+    cmProgram = AddMenu(bar, "cmProgram", "&Program");
 
-    cmOkno = bar->addMenu(U("&Okno"));
-    cmOkno->setObjectName("cmOkno");
+    cmOkno = AddMenu(bar, "cmOkno", "&Okno");
     cmOnline = AddItem(cmOkno, "cmOnline", "Online měření");
     cmOkno->addSeparator();
     cmArchiv = AddItem(cmOkno, "cmArchiv", "Archiv");
@@ -129,22 +133,19 @@ void THlavniForm::CreateMenus() {
     cmMesicniTabulka = AddItem(cmOkno, "cmMesicniTabulka", "Měsíční tabulka");
     cmRocniTabulka = AddItem(cmOkno, "cmRocniTabulka", "Roční tabulka");
 
-    cmNastaveni = bar->addMenu(U("&Nastavení"));
-    cmNastaveni->setObjectName("cmNastaveni");
+    cmNastaveni = AddMenu(bar, "cmNastaveni", "&Nastavení");
     cmNastaveniRegulatoru = AddItem(cmNastaveni, "cmNastaveniRegulatoru", "Nastavení regulátoru");
     cmNastavitCas = AddItem(cmNastaveni, "cmNastavitCas", "Nastavit čas regulátoru");
     cmNastaveni->addSeparator();
     cmSmeny = AddItem(cmNastaveni, "cmSmeny", "Směny");
     cmTarify = AddItem(cmNastaveni, "cmTarify", "Tarify");
 
-    cmServis = bar->addMenu(U("&Servis"));
-    cmServis->setObjectName("cmServis");
+    cmServis = AddMenu(bar, "cmServis", "&Servis");
     cmNactiZaznamyZeSouboru = AddItem(cmServis, "cmNactiZaznamyZeSouboru", "Načti záznamy ze souboru");
     cmNulujZaznamy = AddItem(cmServis, "cmNulujZaznamy", "Nuluj záznamy");
     cmNactiZaznamy = AddItem(cmServis, "cmNactiZaznamy", "Načti záznamy");
 
-    cmComPort = bar->addMenu(U("&Sériový port"));
-    cmComPort->setObjectName("cmComPort");
+    cmComPort = AddMenu(bar, "cmComPort", "&Sériový port");
     comGroup_ = new QActionGroup(this);
     comGroup_->setExclusive(true);
     for (int tag = 0; tag < 8; ++tag) {
@@ -159,8 +160,7 @@ void THlavniForm::CreateMenus() {
         cmCom[static_cast<size_t>(tag)] = item;
     }
 
-    cmUsporadaniOken = bar->addMenu(U("&Uspořádání oken"));
-    cmUsporadaniOken->setObjectName("cmUsporadaniOken");
+    cmUsporadaniOken = AddMenu(bar, "cmUsporadaniOken", "&Uspořádání oken");
     cmKaskada = AddItem(cmUsporadaniOken, "cmKaskada", "&Kaskáda");
     cmDlazdice = AddItem(cmUsporadaniOken, "cmDlazdice", "&Dlaždice");
     cmUsporadejIkony = AddItem(cmUsporadaniOken, "cmUsporadejIkony", "&Uspořádej ikony");

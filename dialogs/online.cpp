@@ -86,6 +86,32 @@ void SetText(QLabel* label, const std::string& text) {
     FitFont(label, label->property("designHeight").toInt());
 }
 
+// The fixed labels over the picture: text, left, top, width, height, font height.
+struct FixedLabel {
+    const char* Text;
+    int Left, Top, Width, Height, FontHeight;
+};
+const FixedLabel fixedLabels[] = {
+    {"Cos", 260, 216, 52, 32, 27},
+    {"P", 260, 266, 18, 32, 27},
+    {"Qi", 260, 306, 29, 32, 27},
+    {"Qc", 260, 346, 36, 32, 27},
+    {"kW", 436, 266, 40, 32, 27},
+    {"kVAr", 436, 306, 63, 32, 27},
+    {"kVAr", 436, 346, 63, 32, 27},
+    {"Výstupy:", 260, 386, 116, 32, 27},
+    {"Čas záznamu:", 553, 214, 89, 16, 13},
+    {"Čas do reg:", 556, 242, 89, 19, 16},
+    {"Pásmo reg:", 556, 272, 88, 19, 16},
+    {"Regulace:", 572, 302, 78, 19, 16},
+    {"Přip.ind.", 545, 332, 63, 19, 16},
+    {"Přip.kap.", 541, 362, 67, 19, 16},
+    {"kVAr", 612, 332, 37, 19, 16},
+    {"kVAr", 612, 362, 37, 19, 16},
+    {"REG:", 519, 420, 31, 16, 13},
+    {"PC:", 528, 436, 22, 16, 13},
+};
+
 } // namespace
 
 std::string CosPhiText(double cosPhi) {
@@ -142,36 +168,21 @@ TOnlineForm::TOnlineForm(QWidget* parent) : QWidget(parent), MessageTarget("TOnl
     resize(958, 706);
     LoadJpegResource(QStringLiteral(":/dialogs/online.jpg"), picture_);
 
-    Fixed(this, "Cos", 260, 216, 52, 32, 27);
+    for (const FixedLabel& l : fixedLabels)
+        Fixed(this, l.Text, l.Left, l.Top, l.Width, l.Height, l.FontHeight);
+    // The Greek phi as a letter of its own, in any font.
     Label2 = Fixed(this, "φ:", 324, 210, 29, 37, 29);
     Lbl_CosFi = Value(this, "Lbl_CosFi", 368, 198, 119, 64, 67, Qt::AlignLeft);
-    Fixed(this, "P", 260, 266, 18, 32, 27);
-    Fixed(this, "Qi", 260, 306, 29, 32, 27);
-    Fixed(this, "Qc", 260, 346, 36, 32, 27);
     Lbl_CinnyVykon = Value(this, "Lbl_CinnyVykon", 304, 261, 120, 32, 40, Qt::AlignRight);
     Lbl_IndukcniVykon = Value(this, "Lbl_IndukcniVykon", 304, 301, 120, 32, 40, Qt::AlignRight);
     Lbl_KapacitniVykon = Value(this, "Lbl_KapacitniVykon", 304, 341, 120, 32, 40, Qt::AlignRight);
-    Fixed(this, "kW", 436, 266, 40, 32, 27);
-    Fixed(this, "kVAr", 436, 306, 63, 32, 27);
-    Fixed(this, "kVAr", 436, 346, 63, 32, 27);
-    Fixed(this, "Výstupy:", 260, 386, 116, 32, 27);
     Lbl_Vystupy = Value(this, "Lbl_Vystupy", 396, 383, 373, 50, 40, Qt::AlignLeft);
-    Fixed(this, "Čas záznamu:", 553, 214, 89, 16, 13);
     Lbl_AktCasZaznamu = Value(this, "Lbl_AktCasZaznamu", 664, 212, 57, 23, 21, Qt::AlignHCenter);
-    Fixed(this, "Čas do reg:", 556, 242, 89, 19, 16);
-    Fixed(this, "Pásmo reg:", 556, 272, 88, 19, 16);
-    Fixed(this, "Regulace:", 572, 302, 78, 19, 16);
     Lbl_CasDoRegulace = Value(this, "Lbl_CasDoRegulace", 648, 234, 88, 32, 35, Qt::AlignHCenter);
     Lbl_PasmoRegulace = Value(this, "Lbl_PasmoRegulace", 648, 264, 88, 32, 35, Qt::AlignHCenter);
     Lbl_ZnakRegulace = Value(this, "Lbl_ZnakRegulace", 648, 294, 88, 32, 35, Qt::AlignHCenter);
-    Fixed(this, "Přip.ind.", 545, 332, 63, 19, 16);
-    Fixed(this, "Přip.kap.", 541, 362, 67, 19, 16);
     Lbl_PripojenaIndukcnost = Value(this, "Lbl_PripojenaIndukcnost", 648, 324, 88, 32, 35, Qt::AlignHCenter);
     Lbl_PripojenaKapacita = Value(this, "Lbl_PripojenaKapacita", 648, 354, 88, 32, 35, Qt::AlignHCenter);
-    Fixed(this, "kVAr", 612, 332, 37, 19, 16);
-    Fixed(this, "kVAr", 612, 362, 37, 19, 16);
-    Fixed(this, "REG:", 519, 420, 31, 16, 13);
-    Fixed(this, "PC:", 528, 436, 22, 16, 13);
     Lbl_AktDTRegulatoru = Value(this, "Lbl_AktDTRegulatoru", 552, 418, 185, 20, 21, Qt::AlignHCenter);
     Lbl_AktDTPC = Value(this, "Lbl_AktDTPC", 552, 434, 185, 23, 21, Qt::AlignHCenter);
 }

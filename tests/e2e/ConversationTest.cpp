@@ -16,10 +16,9 @@ using namespace zeko;
 using namespace zeko::e2e;
 
 TEST(Conversation, StartUpChainGoesOutInOrderAndEndsWithTheLiveValues) {
-    test::TempDir dir;
-    test::RegsimProcess sim({"--ident", "1=ZEKO M7 TEST", "--ident", "2=SN 0042"});
-    test::ZekoProcess zeko(dir.Path(), FastTiming(sim));
-    ASSERT_TRUE(zeko.WaitForLine("Nastavení načteno"));
+    Session session({"--ident", "1=ZEKO M7 TEST", "--ident", "2=SN 0042"});
+    auto& [dir, sim, zeko] = session;
+    ASSERT_TRUE(session.Started());
     // Three polls of the live values after the chain.
     ASSERT_TRUE(sim.WaitForLog([](const test::RegsimLog& log) {
         return Count(RxTelegrams(log), Hex(LiveValuesRead())) >= 3;
@@ -93,9 +92,8 @@ TEST(Conversation, ALostReplyIsAskedForAgainWithTheSameTelegram) {
 }
 
 TEST(Conversation, CancelledStartUpReadingClosesTheConversation) {
-    test::TempDir dir;
-    test::RegsimProcess sim({"--drop", "100"});
-    test::ZekoProcess zeko(dir.Path(), FastTiming(sim));
+    Session session({"--drop", "100"});
+    auto& [dir, sim, zeko] = session;
     ASSERT_TRUE(sim.WaitForLog([](const test::RegsimLog& log) { return log.size() >= 4; }));
     zeko.Command("click ZrusNacitani");
     ASSERT_TRUE(zeko.WaitForLine("Komunikace nenavázána."));

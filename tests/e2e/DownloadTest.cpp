@@ -39,13 +39,12 @@ std::string FirstDifference(const std::string& stored, const std::string& expect
 // and the position written back.
 void DownloadAndCheck(const Download& d, const std::vector<std::string>& faults = {}, int sendTimerMs = 150,
                       int timeoutMs = 60000) {
-    test::TempDir dir;
     std::vector<std::string> options{"--records", std::to_string(d.Count), "--first-index", std::to_string(d.First),
                                      "--start", d.Start};
     options.insert(options.end(), faults.begin(), faults.end());
-    test::RegsimProcess sim(options);
-    test::ZekoProcess zeko(dir.Path(), FastTiming(sim, sendTimerMs));
-    ASSERT_TRUE(zeko.WaitForLine("Nastavení načteno", timeoutMs));
+    Session session(options, sendTimerMs);
+    auto& [dir, sim, zeko] = session;
+    ASSERT_TRUE(session.Started(timeoutMs));
     zeko.Command("menu cmNactiZaznamy");
     ASSERT_TRUE(zeko.WaitForLine("Download " + std::to_string(d.Count), timeoutMs));
     ASSERT_TRUE(zeko.WaitForLine("Pozice záznamů PC zapsána", timeoutMs));
@@ -102,10 +101,9 @@ TEST(Download, AcrossTheEndOfTheRing) {
 }
 
 TEST(Download, AcrossAChangeOfTheUpperAddressByte) {
-    test::TempDir dir;
-    test::RegsimProcess sim({"--records", "20", "--first-index", "2350", "--start", "2024-03-01 00:00"});
-    test::ZekoProcess zeko(dir.Path(), FastTiming(sim));
-    ASSERT_TRUE(zeko.WaitForLine("Nastavení načteno"));
+    Session session({"--records", "20", "--first-index", "2350", "--start", "2024-03-01 00:00"});
+    auto& [dir, sim, zeko] = session;
+    ASSERT_TRUE(session.Started());
     zeko.Command("menu cmNactiZaznamy");
     ASSERT_TRUE(zeko.WaitForLine("Pozice záznamů PC zapsána"));
     EXPECT_EQ(zeko.Close(), 0);
@@ -120,10 +118,9 @@ TEST(Download, AcrossAChangeOfTheUpperAddressByte) {
 }
 
 TEST(Download, CancelledInTheMiddleKeepsWhatWasReadAndGoesOnFromThere) {
-    test::TempDir dir;
-    test::RegsimProcess sim({"--records", "600", "--first-index", "0", "--start", "2024-05-01 00:00"});
-    test::ZekoProcess zeko(dir.Path(), FastTiming(sim));
-    ASSERT_TRUE(zeko.WaitForLine("Nastavení načteno"));
+    Session session({"--records", "600", "--first-index", "0", "--start", "2024-05-01 00:00"});
+    auto& [dir, sim, zeko] = session;
+    ASSERT_TRUE(session.Started());
     zeko.Command("menu cmNactiZaznamy");
     ASSERT_TRUE(sim.WaitForLog([](const test::RegsimLog& log) {
         size_t reads = 0;
@@ -145,9 +142,8 @@ TEST(Download, CancelledInTheMiddleKeepsWhatWasReadAndGoesOnFromThere) {
 }
 
 TEST(Download, ADownloadAskedForDuringTheStartUpReadingWaitsForItsEnd) {
-    test::TempDir dir;
-    test::RegsimProcess sim({"--records", "5", "--delay", "30", "--start", "2024-05-01 00:00"});
-    test::ZekoProcess zeko(dir.Path(), FastTiming(sim));
+    Session session({"--records", "5", "--delay", "30", "--start", "2024-05-01 00:00"});
+    auto& [dir, sim, zeko] = session;
     zeko.Command("menu cmNactiZaznamy");
     ASSERT_TRUE(zeko.WaitForLine("Pozice záznamů PC zapsána"));
     EXPECT_EQ(zeko.Close(), 0);
@@ -164,11 +160,10 @@ TEST(Download, ADownloadAskedForDuringTheStartUpReadingWaitsForItsEnd) {
 }
 
 TEST(Download, PointersOutsideTheRingStartNoDownload) {
-    test::TempDir dir;
+    Session session({"--poke", "0:0E79=A08601010A0000"});
+    auto& [dir, sim, zeko] = session;
     // Newest index 100000, flag 1, oldest unread 10.
-    test::RegsimProcess sim({"--poke", "0:0E79=A08601010A0000"});
-    test::ZekoProcess zeko(dir.Path(), FastTiming(sim));
-    ASSERT_TRUE(zeko.WaitForLine("Nastavení načteno"));
+    ASSERT_TRUE(session.Started());
     zeko.Command("menu cmNactiZaznamy");
     ASSERT_TRUE(zeko.WaitForLine("Chybné ukazatele záznamů v regulátoru (100000, 10)"));
     EXPECT_EQ(zeko.Close(), 0);
@@ -179,12 +174,11 @@ TEST(Download, PointersOutsideTheRingStartNoDownload) {
 }
 
 TEST(Download, WhenTheRecordsCannotBeStoredThePositionStaysAndTheNextDownloadReadsThemAgain) {
-    test::TempDir dir;
-    test::RegsimProcess sim({"--records", "30", "--first-index", "100", "--start", "2024-07-01 00:00"});
+    Session session({"--records", "30", "--first-index", "100", "--start", "2024-07-01 00:00"});
+    auto& [dir, sim, zeko] = session;
+    ASSERT_TRUE(session.Started());
     // A file where the year folder must go: the save fails.
     dir.Write("ROK2024", "in the way");
-    test::ZekoProcess zeko(dir.Path(), FastTiming(sim));
-    ASSERT_TRUE(zeko.WaitForLine("Nastavení načteno"));
     zeko.Command("menu cmNactiZaznamy");
     ASSERT_TRUE(zeko.WaitForLine("MessageDlg Error [OK] Chyba při ukládání záznamů"));
     ASSERT_TRUE(zeko.WaitForLine("Záznamy nebyly uloženy"));

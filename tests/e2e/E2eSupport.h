@@ -22,6 +22,17 @@ std::string Hex(const Bytes& bytes);
 // timer (ZEKO_TEST_POLL_MS, ZEKO_TEST_SEND_MS).
 std::map<std::string, std::string> FastTiming(const test::RegsimProcess& sim, int sendTimerMs = 150);
 
+// A program talking to its own simulator, in a program folder of its own, started
+// with the tests' fast timing; Started() waits for the end of the start-up reading.
+struct Session {
+    explicit Session(const std::vector<std::string>& simOptions, int sendTimerMs = 150)
+        : sim(simOptions), zeko(dir.Path(), FastTiming(sim, sendTimerMs)) {}
+    bool Started(int timeoutMs = 20000) const { return zeko.WaitForLine("Nastavení načteno", timeoutMs); }
+    test::TempDir dir;
+    test::RegsimProcess sim;
+    test::ZekoProcess zeko;
+};
+
 // Telegrams from 63 to 8 with the lead byte 0xFF in front.
 Bytes Table(uint8_t write, uint8_t mode, uint8_t index);
 Bytes Explicit(uint8_t write, uint8_t mode, uint16_t address, const Bytes& data, uint8_t key, uint8_t count = 0);
