@@ -22,8 +22,8 @@ std::map<std::string, std::string> FastTiming(const test::RegsimProcess& sim, in
 namespace {
 
 Bytes Built(const TKomunikace& k) {
-    Bytes bytes{tlg::LeadByte};
-    bytes.insert(bytes.end(), k.FrameBuffer.begin(), k.FrameBuffer.begin() + k.FrameLength);
+    Bytes bytes(k.FrameBuffer.begin(), k.FrameBuffer.begin() + k.FrameLength);
+    bytes.insert(bytes.begin(), tlg::LeadByte);
     return bytes;
 }
 
