@@ -22,6 +22,8 @@ constexpr uint8_t MaxL = LengthMask;
 
 } // namespace
 
+TKomunikace* Komunikace = nullptr;
+
 TKomunikace::TKomunikace(void* Owner) : Port(std::make_unique<TCommPortDriver>(Owner)) {
     Port->SetBaudRateValue(4800);
     Port->SetDataBits(db8BITS);

@@ -28,6 +28,11 @@ namespace zeko {
 // main window compares it with the current tick.
 extern uint32_t LastReplyTick;
 
+class TKomunikace;
+// The program-wide link layer, created by the main window with the conversation
+// objects and replaced at a port change; nullptr while none exists.
+extern TKomunikace* Komunikace;
+
 class TKomunikace {
 public:
     // Create: the empty queue and the port component, set up for the regulator bus

@@ -21,3 +21,13 @@ public:
 };
 
 } // namespace zeko
+
+namespace zeko {
+
+// An index outside a list, as the class library's lists raise it.
+class EListError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+} // namespace zeko

@@ -21,17 +21,24 @@ bool PumpedMainThread::Synchronize(const void* owner, std::function<void()> call
         return true;
     }
     auto state = std::make_shared<int>(0);
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        items_.push_back({owner, std::move(call), state});
+        changed_.notify_all();
+    }
+    Wake();
     std::unique_lock<std::mutex> lock(mutex_);
-    items_.push_back({owner, std::move(call), state});
-    changed_.notify_all();
     changed_.wait(lock, [&] { return *state != 0; });
     return *state == 1;
 }
 
 void PumpedMainThread::Post(const void* owner, std::function<void()> call) {
-    std::lock_guard<std::mutex> lock(mutex_);
-    items_.push_back({owner, std::move(call), nullptr});
-    changed_.notify_all();
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        items_.push_back({owner, std::move(call), nullptr});
+        changed_.notify_all();
+    }
+    Wake();
 }
 
 void PumpedMainThread::CancelFor(const void* owner) {

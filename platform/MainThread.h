@@ -53,6 +53,11 @@ public:
     bool PumpUntil(const std::function<bool()>& done, uint32_t timeoutMs);
     size_t Pending() const;
 
+protected:
+    // Called after a call has been queued, outside the queue's lock, in the thread
+    // that queued it; an event loop overrides it to schedule a Pump().
+    virtual void Wake() {}
+
 private:
     struct Item {
         const void* owner;

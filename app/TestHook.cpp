@@ -1,0 +1,191 @@
+#include "app/TestHook.h"
+
+#include "platform/Notifier.h"
+#include "platform/UserDialogs.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QPixmap>
+#include <QTimer>
+#include <QWidget>
+
+#include <cstdlib>
+
+namespace zeko {
+
+namespace {
+
+TTestAutomation* instance = nullptr;
+
+TModalResult AnswerByName(const std::string& name) {
+    if (name == "Yes") return TModalResult::mrYes;
+    if (name == "No") return TModalResult::mrNo;
+    if (name == "OK") return TModalResult::mrOk;
+    if (name == "Cancel") return TModalResult::mrCancel;
+    return TModalResult::mrNone;
+}
+
+uint16_t MillisecondsFrom(const char* name) {
+    const char* text = std::getenv(name);
+    if (text == nullptr)
+        return 0;
+    const long value = std::strtol(text, nullptr, 10);
+    return value > 0 && value < 60000 ? static_cast<uint16_t>(value) : 0;
+}
+
+const char* TypeName(TMsgDlgType type) {
+    switch (type) {
+    case TMsgDlgType::mtWarning: return "Warning";
+    case TMsgDlgType::mtError: return "Error";
+    case TMsgDlgType::mtInformation: return "Information";
+    case TMsgDlgType::mtConfirmation: return "Confirmation";
+    }
+    return "?";
+}
+
+const char* ButtonsName(TMsgDlgButtons buttons) {
+    switch (buttons) {
+    case TMsgDlgButtons::mbOK: return "OK";
+    case TMsgDlgButtons::mbOKCancel: return "OK|Cancel";
+    case TMsgDlgButtons::mbYesNo: return "Yes|No";
+    case TMsgDlgButtons::mbYesNoCancel: return "Yes|No|Cancel";
+    }
+    return "?";
+}
+
+const char* ResultName(TModalResult result) {
+    switch (result) {
+    case TModalResult::mrOk: return "OK";
+    case TModalResult::mrCancel: return "Cancel";
+    case TModalResult::mrYes: return "Yes";
+    case TModalResult::mrNo: return "No";
+    case TModalResult::mrNone: break;
+    }
+    return "None";
+}
+
+} // namespace
+
+// Message boxes answered from the script and written to the log.
+class TTestAutomation::LoggedNotifier : public LoggingNotifier {
+public:
+    explicit LoggedNotifier(TTestAutomation& owner) : owner_(owner) {}
+    TModalResult MessageDlg(const std::string& text, TMsgDlgType type, TMsgDlgButtons buttons) override {
+        const TModalResult answer = LoggingNotifier::MessageDlg(text, type, buttons);
+        owner_.Log(std::string("MessageDlg ") + TypeName(type) + " [" + ButtonsName(buttons) + "] " + text +
+                   " -> " + ResultName(answer));
+        return answer;
+    }
+
+private:
+    TTestAutomation& owner_;
+};
+
+
+void TTestAutomation::InstallFromEnvironment() {
+    if (instance)
+        return;
+    const char* log = std::getenv("ZEKO_TEST_LOG");
+    const char* script = std::getenv("ZEKO_TEST_SCRIPT");
+    if ((log == nullptr || *log == 0) && (script == nullptr || *script == 0))
+        return;
+    instance = new TTestAutomation(log ? log : "", script ? script : "");
+}
+
+TTestAutomation* TTestAutomation::Instance() { return instance; }
+
+TTestAutomation::TTestAutomation(const std::string& logFile, const std::string& scriptFile)
+    : scriptFile_(scriptFile), pollMs_(MillisecondsFrom("ZEKO_TEST_POLL_MS")),
+      sendMs_(MillisecondsFrom("ZEKO_TEST_SEND_MS")) {
+    if (!logFile.empty())
+        log_.open(logFile, std::ios::app);
+    notifier_ = std::make_unique<LoggedNotifier>(*this);
+    SetNotifier(notifier_.get());
+    dialogs_ = std::make_unique<ScriptedDialogs>();
+    dialogs_->SetLogSink([this](const std::string& line) { Log(line); });
+    SetDialogs(dialogs_.get());
+}
+
+TTestAutomation::~TTestAutomation() {
+    SetNotifier(nullptr);
+    SetDialogs(nullptr);
+    if (instance == this)
+        instance = nullptr;
+}
+
+void TTestAutomation::Attach(QWidget* mainWindow) {
+    mainWindow_ = mainWindow;
+    if (scriptFile_.empty() || timer_)
+        return;
+    timer_ = new QTimer(this);
+    connect(timer_, &QTimer::timeout, this, [this] { PollScript(); });
+    timer_->start(50);
+}
+
+void TTestAutomation::Log(const std::string& line) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (log_.is_open()) {
+        log_ << line << '\n';
+        log_.flush();
+    }
+}
+
+void TTestAutomation::PollScript() {
+    std::ifstream in(scriptFile_, std::ios::binary);
+    if (!in)
+        return;
+    in.seekg(scriptRead_);
+    std::string chunk;
+    char buffer[4096];
+    while (in.read(buffer, sizeof buffer) || in.gcount() > 0)
+        chunk.append(buffer, static_cast<size_t>(in.gcount()));
+    scriptRead_ += static_cast<std::streamoff>(chunk.size());
+    partialLine_ += chunk;
+    size_t end;
+    while ((end = partialLine_.find('\n')) != std::string::npos) {
+        std::string command = partialLine_.substr(0, end);
+        partialLine_.erase(0, end + 1);
+        if (!command.empty() && command.back() == '\r')
+            command.pop_back();
+        if (!command.empty())
+            Run(command);
+    }
+}
+
+void TTestAutomation::Run(const std::string& command) {
+    Log("Command " + command);
+    const size_t space = command.find(' ');
+    const std::string verb = command.substr(0, space);
+    const std::string argument = space == std::string::npos ? "" : command.substr(space + 1);
+    const QString name = QString::fromStdString(argument);
+    if (verb == "menu") {
+        QAction* action = mainWindow_ ? mainWindow_->findChild<QAction*>(name) : nullptr;
+        if (action && action->isEnabled())
+            action->trigger();
+        else
+            Log("CommandFailed " + command);
+    } else if (verb == "click") {
+        auto* button = mainWindow_ ? mainWindow_->findChild<QAbstractButton*>(name) : nullptr;
+        if (button && button->isEnabled())
+            button->click();
+        else
+            Log("CommandFailed " + command);
+    } else if (verb == "answer") {
+        notifier_->QueueAnswer(AnswerByName(argument));
+    } else if (verb == "grab") {
+        if (!mainWindow_ || !mainWindow_->grab().save(name, "PNG"))
+            Log("CommandFailed " + command);
+    } else if (verb == "close") {
+        if (mainWindow_)
+            mainWindow_->close();
+    } else {
+        Log("CommandFailed " + command);
+    }
+}
+
+void TestLog(const std::string& line) {
+    if (instance)
+        instance->Log(line);
+}
+
+} // namespace zeko

@@ -1,0 +1,80 @@
+#pragma once
+// Test automation of the program, off unless its environment variables are set.
+//
+//   ZEKO_TEST_LOG=<file>     every message box, input box and file dialog is answered
+//                            by a scripted notifier instead of a dialog, and written
+//                            to the file, one line each, together with the program's
+//                            observable events:
+//                              Status <panel> <text>   a status panel got a text
+//                              Online <values...>      the live-values window redrew
+//                              Command <line>          a script command was run
+//                              MessageDlg <type> [<buttons>] <text> -> <answer>
+//                              InputQuery ..., OpenDialog ..., SaveDialog ...
+//   ZEKO_TEST_SCRIPT=<file>  the program polls this file (every 50 ms) for lines
+//                            appended to it and runs each once, in order:
+//                              menu <objectName>    trigger a menu item (cmNactiZaznamy)
+//                              click <objectName>   click a button (Btn_PrerusZaznamy)
+//                              answer <Yes|No|OK|Cancel>  the next message box
+//                                                   gets that answer
+//                              grab <file.png>      save a picture of the main window
+//                              close                close the main window
+//   ZEKO_TEST_POLL_MS=<ms>   the serial port is polled this often instead of every
+//                            40 ms, and
+//   ZEKO_TEST_SEND_MS=<ms>   the send timer repeats a telegram after this many ms
+//                            without a reply instead of 500: long downloads of the
+//                            tests run at the speed of the pty, not of the line.
+//
+// The log is flushed after every line, so a test can wait for a line to appear.
+#include <QObject>
+
+#include <fstream>
+#include <memory>
+#include <mutex>
+#include <string>
+
+class QTimer;
+class QWidget;
+
+namespace zeko {
+
+class ScriptedDialogs;
+
+class TTestAutomation : public QObject {
+    Q_OBJECT
+public:
+    // Reads the environment; installs the scripted notifier when the log is set.
+    static void InstallFromEnvironment();
+    static TTestAutomation* Instance();  // nullptr while automation is off
+
+    // Starts polling the script; commands act on `mainWindow` and its children.
+    void Attach(QWidget* mainWindow);
+    void Log(const std::string& line);
+    // The timing the tests ask for; 0 = the program's own.
+    uint16_t PortPollingMs() const { return pollMs_; }
+    uint16_t SendTimerMs() const { return sendMs_; }
+
+    ~TTestAutomation() override;
+
+private:
+    TTestAutomation(const std::string& logFile, const std::string& scriptFile);
+    void PollScript();
+    void Run(const std::string& command);
+
+    std::mutex mutex_;
+    std::ofstream log_;
+    std::string scriptFile_;
+    uint16_t pollMs_ = 0;
+    uint16_t sendMs_ = 0;
+    std::streamoff scriptRead_ = 0;
+    std::string partialLine_;
+    class LoggedNotifier;
+    std::unique_ptr<LoggedNotifier> notifier_;
+    std::unique_ptr<ScriptedDialogs> dialogs_;
+    QWidget* mainWindow_ = nullptr;
+    QTimer* timer_ = nullptr;
+};
+
+// Writes a line to the automation log when automation is on; nothing otherwise.
+void TestLog(const std::string& line);
+
+} // namespace zeko

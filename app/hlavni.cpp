@@ -1,0 +1,547 @@
+#include "app/hlavni.h"
+
+#include "app/TestHook.h"
+#include "core/Calendar.h"
+#include "core/FrameParser.h"
+#include "core/Komunikace.h"
+#include "core/MojeDB.h"
+#include "core/PollingList.h"
+#include "core/PripojenaZarizeniUnit.h"
+#include "core/ProgramGlobals.h"
+#include "core/RecordSaving.h"
+#include "core/RecordStore.h"
+#include "core/Schedules.h"
+#include "core/SuperTimer.h"
+#include "core/TextHelpers.h"
+#include "core/ZekoMessages.h"
+#include "core/Zeko.h"
+#include "dialogs/online.h"
+#include "platform/FormatPatterns.h"
+#include "platform/FormatSettings.h"
+#include "platform/IniFile.h"
+#include "platform/MainThread.h"
+#include "platform/Notifier.h"
+#include "platform/ProgramDir.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QCloseEvent>
+#include <QFrame>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QToolButton>
+
+namespace zeko {
+
+namespace {
+
+constexpr uint16_t PortPollingMs = 10;
+
+QString U(const char* text) { return QString::fromUtf8(text); }
+
+QMenu* AddMenu(QMenuBar* bar, const char* name, const char* caption) {
+    QMenu* menu = bar->addMenu(U(caption));
+    menu->setObjectName(name);
+    return menu;
+}
+
+QAction* AddItem(QMenu* menu, const char* name, const char* caption) {
+    QAction* action = menu->addAction(U(caption));
+    action->setObjectName(name);
+    return action;
+}
+
+QToolButton* AddSpeedButton(QWidget* bar, const char* name, int left, const char* hint, const char* glyph) {
+    auto* button = new QToolButton(bar);
+    button->setObjectName(name);
+    button->setGeometry(left, 3, 25, 25);
+    button->setToolTip(U(hint));
+    button->setText(U(glyph));
+    button->setAutoRaise(true);
+    return button;
+}
+
+QFont PanelFont(int pixelHeight, bool bold, bool italic = false) {
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(pixelHeight);
+    font.setBold(bold);
+    font.setItalic(italic);
+    return font;
+}
+
+} // namespace
+
+THlavniForm::THlavniForm(QWidget* parent) : QMainWindow(parent), MessageTarget(MainWindowClass) {
+    setObjectName("HlavniForm");
+    resize(772, 540);
+    setWindowTitle(U("ZEKO M6-M7"));
+    mdiArea_ = new QMdiArea(this);
+    mdiArea_->setObjectName("MdiArea");
+    setCentralWidget(mdiArea_);
+    CreateMenus();
+    CreateSpeedBar();
+    CreateStatusBar();
+    CreatePanels();
+
+    // Windows and commands that come with later parts of the program.
+    laterItems_ = {cmArchiv, cmDennitabulka, cmMesicniTabulka, cmRocniTabulka, cmNastaveniRegulatoru,
+                   cmNastavitCas, cmSmeny, cmTarify, cmNactiZaznamyZeSouboru, cmNulujZaznamy};
+    for (QAction* item : laterItems_)
+        item->setEnabled(false);
+    for (QToolButton* button : {Btn_A1, Btn_DenniTabulka, Btn_MesicniTabulka, Btn_RocniTabulka})
+        button->setEnabled(false);
+
+    connect(cmOnline, &QAction::triggered, this, [this] { cmOnlineClick(); });
+    connect(cmNactiZaznamy, &QAction::triggered, this, [this] { cmNactiZaznamyClick(); });
+    connect(Btn_PrerusZaznamy, &QPushButton::clicked, this, [this] { Btn_PrerusZaznamyClick(); });
+    connect(ZrusNacitani, &QPushButton::clicked, this, [this] { ZrusNacitaniClick(); });
+
+    Tmr_SendTLG = std::make_unique<TSuperTimer>();
+    Tmr_SendTLG->SetInterval(200);
+    Tmr_SendTLG->SetThreadPriority(TThreadPriority::tpHigher);
+    Tmr_SendTLG->OnTimer = [this](TSuperTimer&) { Tmr_SendTLGTimer(); };
+    Tmr_Program = std::make_unique<TSuperTimer>();
+    Tmr_Program->SetInterval(1000);
+    Tmr_Program->SetThreadPriority(TThreadPriority::tpNormal);
+    Tmr_Program->OnTimer = [this](TSuperTimer&) { Tmr_ProgramTimer(); };
+    Tmr_Program->SetEnabled(true);
+}
+
+THlavniForm::~THlavniForm() {
+    // The timers end before the objects their events use.
+    Tmr_SendTLG.reset();
+    Tmr_Program.reset();
+    FreeSharedObjects();
+}
+
+void THlavniForm::CreateMenus() {
+    QMenuBar* bar = menuBar();
+    cmProgram = AddMenu(bar, "cmProgram", "&Program");
+
+    cmOkno = AddMenu(bar, "cmOkno", "&Okno");
+    cmOnline = AddItem(cmOkno, "cmOnline", "Online měření");
+    cmOkno->addSeparator();
+    cmArchiv = AddItem(cmOkno, "cmArchiv", "Archiv");
+    cmOkno->addSeparator();
+    cmDennitabulka = AddItem(cmOkno, "cmDennitabulka", "Denní tabulka");
+    cmMesicniTabulka = AddItem(cmOkno, "cmMesicniTabulka", "Měsíční tabulka");
+    cmRocniTabulka = AddItem(cmOkno, "cmRocniTabulka", "Roční tabulka");
+
+    cmNastaveni = AddMenu(bar, "cmNastaveni", "&Nastavení");
+    cmNastaveniRegulatoru = AddItem(cmNastaveni, "cmNastaveniRegulatoru", "Nastavení regulátoru");
+    cmNastavitCas = AddItem(cmNastaveni, "cmNastavitCas", "Nastavit čas regulátoru");
+    cmNastaveni->addSeparator();
+    cmSmeny = AddItem(cmNastaveni, "cmSmeny", "Směny");
+    cmTarify = AddItem(cmNastaveni, "cmTarify", "Tarify");
+
+    cmServis = AddMenu(bar, "cmServis", "&Servis");
+    cmNactiZaznamyZeSouboru = AddItem(cmServis, "cmNactiZaznamyZeSouboru", "Načti záznamy ze souboru");
+    cmNulujZaznamy = AddItem(cmServis, "cmNulujZaznamy", "Nuluj záznamy");
+    cmNactiZaznamy = AddItem(cmServis, "cmNactiZaznamy", "Načti záznamy");
+
+    cmComPort = AddMenu(bar, "cmComPort", "&Sériový port");
+    comGroup_ = new QActionGroup(this);
+    comGroup_->setExclusive(true);
+    for (int tag = 0; tag < 8; ++tag) {
+        const std::string name = "cmCom" + std::to_string(tag + 1);
+        const QString caption = tag < 2 ? QString("Com &%1").arg(tag + 1) : QString("Com %1").arg(tag + 1);
+        QAction* item = cmComPort->addAction(caption);
+        item->setObjectName(QString::fromStdString(name));
+        item->setCheckable(true);
+        comGroup_->addAction(item);
+        // The tick moves only when the change is confirmed (cmComClick).
+        connect(item, &QAction::triggered, this, [this, tag] { cmComClick(tag); });
+        cmCom[static_cast<size_t>(tag)] = item;
+    }
+
+    cmUsporadaniOken = AddMenu(bar, "cmUsporadaniOken", "&Uspořádání oken");
+    cmKaskada = AddItem(cmUsporadaniOken, "cmKaskada", "&Kaskáda");
+    cmDlazdice = AddItem(cmUsporadaniOken, "cmDlazdice", "&Dlaždice");
+    cmUsporadejIkony = AddItem(cmUsporadaniOken, "cmUsporadejIkony", "&Uspořádej ikony");
+    // The window menu: the open child windows follow the arrangement items.
+    connect(cmUsporadaniOken, &QMenu::aboutToShow, this, [this] {
+        for (QAction* item : cmUsporadaniOken->actions())
+            if (item != cmKaskada && item != cmDlazdice && item != cmUsporadejIkony)
+                delete item;  // the menu made it; deleting takes it out
+        const QList<QMdiSubWindow*> children = mdiArea_->subWindowList();
+        if (!children.isEmpty())
+            cmUsporadaniOken->addSeparator();
+        for (QMdiSubWindow* child : children) {
+            QAction* item = cmUsporadaniOken->addAction(child->windowTitle());
+            item->setCheckable(true);
+            item->setChecked(child == mdiArea_->activeSubWindow());
+            connect(item, &QAction::triggered, this, [this, child] { mdiArea_->setActiveSubWindow(child); });
+        }
+    });
+    connect(cmKaskada, &QAction::triggered, this, [this] { cmKaskadaClick(0); });
+    connect(cmDlazdice, &QAction::triggered, this, [this] { cmKaskadaClick(1); });
+    connect(cmUsporadejIkony, &QAction::triggered, this, [this] { cmKaskadaClick(2); });
+}
+
+void THlavniForm::CreateSpeedBar() {
+    auto* toolBar = new QToolBar(this);
+    toolBar->setObjectName("SpeedBarHost");
+    toolBar->setMovable(false);
+    toolBar->setFloatable(false);
+    SpeedBar1 = new QWidget(toolBar);
+    SpeedBar1->setObjectName("SpeedBar1");
+    SpeedBar1->setFixedHeight(32);
+    SpeedBar1->setMinimumWidth(760);  // room for the gauge and "Zruš" behind it
+    SpeedBar1->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    toolBar->addWidget(SpeedBar1);
+    addToolBar(Qt::TopToolBarArea, toolBar);
+
+    Btn_A1 = AddSpeedButton(SpeedBar1, "Btn_A1", 30, "", "A");
+    Btn_DenniTabulka = AddSpeedButton(SpeedBar1, "Btn_DenniTabulka", 62, "Denní tabulka", "D");
+    Btn_MesicniTabulka = AddSpeedButton(SpeedBar1, "Btn_MesicniTabulka", 86, "Měsíční tabulka", "M");
+    Btn_RocniTabulka = AddSpeedButton(SpeedBar1, "Btn_RocniTabulka", 110, "Roční tabulka", "R");
+
+    Lbl_NacitaniZaznamu = new QLabel(U("Načítání záznamů:"), SpeedBar1);
+    Lbl_NacitaniZaznamu->setObjectName("Lbl_NacitaniZaznamu");
+    Lbl_NacitaniZaznamu->setGeometry(150, 8, 110, 16);
+    Gau_NacitaniZaznamu = new QProgressBar(SpeedBar1);
+    Gau_NacitaniZaznamu->setObjectName("Gau_NacitaniZaznamu");
+    Gau_NacitaniZaznamu->setGeometry(262, 10, 161, 13);
+    Gau_NacitaniZaznamu->setTextVisible(false);
+    Gau_NacitaniZaznamu->setStyleSheet("QProgressBar::chunk { background: blue; }");
+    Btn_PrerusZaznamy = new QPushButton(U("Zruš"), SpeedBar1);
+    Btn_PrerusZaznamy->setObjectName("Btn_PrerusZaznamy");
+    Btn_PrerusZaznamy->setGeometry(0, 5, 60, 22);
+    Lbl_NacitaniZaznamu->hide();
+    Gau_NacitaniZaznamu->hide();
+    Btn_PrerusZaznamy->hide();
+}
+
+void THlavniForm::CreateStatusBar() {
+    static const int widths[5] = {0, 120, 100, 105, 105};
+    for (size_t i = 0; i < StatusPanels.size(); ++i) {
+        auto* panel = new QLabel(this);
+        panel->setObjectName(QString("StatusPanel%1").arg(i));
+        panel->setFrameStyle(QFrame::Panel | (i == 1 ? QFrame::Raised : QFrame::Sunken));
+        if (i == 0) {
+            statusBar()->addWidget(panel, 1);
+        } else {
+            panel->setFixedWidth(widths[i]);
+            statusBar()->addPermanentWidget(panel);
+        }
+        StatusPanels[i] = panel;
+    }
+}
+
+void THlavniForm::CreatePanels() {
+    Pnl_Datum = new QLabel(this);
+    Pnl_Datum->setObjectName("Pnl_Datum");
+    Pnl_Cas = new QLabel(this);
+    Pnl_Cas->setObjectName("Pnl_Cas");
+    for (QLabel* clock : {Pnl_Datum, Pnl_Cas}) {
+        clock->setFont(PanelFont(19, true));
+        clock->setFrameStyle(QFrame::Panel | QFrame::Raised);
+        clock->setAlignment(Qt::AlignCenter);
+        clock->resize(130, 30);
+        clock->hide();
+    }
+
+    Panel1 = new QFrame(this);
+    Panel1->setObjectName("Panel1");
+    Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    Panel1->setAutoFillBackground(true);
+    Panel1->resize(320, 64);
+    ProgressLabel = new QLabel(U("Načítá se nastavení regulátoru"), Panel1);
+    ProgressLabel->setObjectName("ProgressLabel");
+    ProgressLabel->setFont(PanelFont(13, true, true));
+    ProgressLabel->setAlignment(Qt::AlignCenter);
+    ProgressLabel->setGeometry(8, 8, 304, 20);
+    ProgressBar = new QProgressBar(Panel1);
+    ProgressBar->setObjectName("ProgressBar");
+    ProgressBar->setGeometry(16, 36, 288, 16);
+    ProgressBar->setMinimum(1);
+    ProgressBar->setTextVisible(false);
+    ZrusNacitani = new QPushButton(U("&Zruš"), this);
+    ZrusNacitani->setObjectName("ZrusNacitani");
+    ZrusNacitani->resize(90, 27);
+    Panel1->hide();
+    ZrusNacitani->hide();
+}
+
+void THlavniForm::SetStatusLine(const std::string& text) { SetStatusPanel(0, text); }
+
+std::string THlavniForm::StatusLine() const { return StatusPanels[0]->text().toStdString(); }
+
+void THlavniForm::SetStatusPanel(int index, const std::string& text) {
+    StatusPanels[static_cast<size_t>(index)]->setText(QString::fromStdString(text));
+    TestLog("Status " + std::to_string(index) + " " + text);
+}
+
+void THlavniForm::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    if (resizeAttached_)
+        FormResize();
+}
+
+void THlavniForm::FormResize() {
+    const int w = width();
+    const int h = height();
+    WindowWidth = w;
+    WindowHeight = h;
+    Panel1->move(w / 2 - Panel1->width() / 2, h / 2 - Panel1->height());
+    ZrusNacitani->move(w / 2 - ZrusNacitani->width() / 2, Panel1->y() + Panel1->height() + 11);
+    const int statusTop = statusBar()->geometry().top();
+    Pnl_Datum->move(10, statusTop - Pnl_Datum->height() - 5);
+    Pnl_Cas->move(w - Pnl_Cas->width() - 15, Pnl_Datum->y());
+    Btn_PrerusZaznamy->move(Gau_NacitaniZaznamu->x() + Gau_NacitaniZaznamu->width() + 50, Btn_PrerusZaznamy->y());
+}
+
+void THlavniForm::cmKaskadaClick(int tag) {
+    switch (tag) {
+    case 0: mdiArea_->cascadeSubWindows(); break;
+    case 1: mdiArea_->tileSubWindows(); break;
+    default:
+        // Minimised children line up along the bottom edge.
+        {
+            int left = 0;
+            for (QMdiSubWindow* child : mdiArea_->subWindowList())
+                if (child->isMinimized()) {
+                    child->move(left, mdiArea_->viewport()->height() - child->height());
+                    left += child->width();
+                }
+        }
+        break;
+    }
+}
+
+void THlavniForm::EnableItem(QAction* item, bool enabled) {
+    item->setEnabled(enabled && laterItems_.count(item) == 0);
+}
+
+void THlavniForm::FormCreate() {
+    ProgramVersion = "0.90beta14";
+    setWindowTitle(QString::fromStdString("ZEKO Regulátor M7 v" + ProgramVersion));
+    FormatSettings().ShortDateFormat = "dd/mm/yyyy";
+    FormatSettings().DateSeparator = '.';
+    Tmr_SendTLG->SetEnabled(false);
+    const TTestAutomation* automation = TTestAutomation::Instance();
+    Tmr_SendTLG->SetInterval(automation && automation->SendTimerMs() ? automation->SendTimerMs() : 500);
+    ReadIniFile(ProgramFile("Zeko.ini"));
+    if (MojeDB == nullptr)
+        MojeDB = new TMojeDB;
+    TickComItem();
+    resizeAttached_ = false;
+    resize(WindowWidth, WindowHeight);
+    move(WindowLeft, WindowTop);
+    resizeAttached_ = true;
+    FormResize();
+    OnlineOpen = ServiceViewerOpen = DayTableOpen = MonthTableOpen = YearTableOpen = ArchiveOpen = false;
+    InitDefaultSchedules();
+    CreateSharedObjects();
+    OpenPortAndConversation();
+}
+
+void THlavniForm::CreateSharedObjects() {
+    Devices = new TSeznamZarizeni;
+    Devices->LoadFromIni(ProgramFile("Zarizeni.ini"));
+    FreeRecordList(DownloadedRecords);
+    PollingList = new TMyExtList;
+    CurrentState = new TZEKO;
+    EditedSettings = new TZEKO;
+    Komunikace = new TKomunikace(this);
+    // The line is looked at every 10 ms rather than every 40: a reply is taken up
+    // 5 ms after its last byte on average instead of 20, which a download of
+    // thousands of records at 4800 Bd feels (one record takes some 160 ms).
+    const TTestAutomation* automation = TTestAutomation::Instance();
+    Komunikace->Port->SetPollingDelay(automation && automation->PortPollingMs() ? automation->PortPollingMs()
+                                                                               : PortPollingMs);
+    parser_ = std::make_unique<TFrameParser>(*Komunikace);
+    parser_->OnRegulatorReply = [this](const uint8_t* frame) { HandleRegulatorReply(frame); };
+    ResetConversationFlags();
+}
+
+void THlavniForm::ResetConversationFlags() {
+    DownloadRunning = DownloadRequested = SettingsReadRunning = false;
+    SettingsWriteRunning = false;
+    DownloadCancelled = false;
+    HideDownloadProgress();
+    HideSettingsProgress();
+    DisableRegulatorMenu();
+}
+
+void THlavniForm::OpenPortAndConversation() {
+    Komunikace->SetAddressRange(0, 65535);
+    Komunikace->SelectPort(static_cast<uint8_t>(ComPort));
+    Komunikace->CrcDestinations.reset();
+    Komunikace->CrcDestinations.set(8);
+    if (Komunikace->OpenPort(static_cast<uint32_t>(BaudRate))) {
+        OpenConversation();
+        return;
+    }
+    MessageDlg("Daný sériový port neexistuje nebo se právě používá !", TMsgDlgType::mtWarning,
+               TMsgDlgButtons::mbOK);
+}
+
+void THlavniForm::FreeSharedObjects() {
+    MainThread().CancelFor(&savingOwner_);
+    FreeRecordList(DownloadedRecords);
+    // Bytes and replies of the old port are no longer looked at.
+    parser_.reset();
+    delete Komunikace;
+    Komunikace = nullptr;
+    delete CurrentState;
+    CurrentState = nullptr;
+    delete EditedSettings;
+    EditedSettings = nullptr;
+    delete PollingList;
+    PollingList = nullptr;
+    delete Devices;
+    Devices = nullptr;
+}
+
+void THlavniForm::ReadIniFile(const std::string& fileName) {
+    const TIniFile ini(fileName);
+    ComPort = static_cast<int>(ini.ReadInteger("ComPort", "Com", 1));
+    BaudRate = static_cast<int>(ini.ReadInteger("ComPort", "BaudRate", 4800));
+    WindowWidth = static_cast<int>(ini.ReadInteger("Program", "Sirka", 1023));
+    WindowHeight = static_cast<int>(ini.ReadInteger("Program", "Vyska", 767));
+    WindowLeft = static_cast<int>(ini.ReadInteger("Program", "PoziceX", 0));
+    WindowTop = static_cast<int>(ini.ReadInteger("Program", "PoziceY", 0));
+    OsaKL = static_cast<int>(ini.ReadInteger("Ucinik", "OsaKL", 0));
+    OsaZAP = static_cast<int>(ini.ReadInteger("Ucinik", "OsaZAP", 0));
+    PouzivejSvatky = ini.ReadBool("Tarify", "PouzivejSvatky", true);
+    for (size_t n = 1; n <= 3; ++n) {
+        const std::string digit = std::to_string(n);
+        ShiftNames[n] = LimitLength(ini.ReadString("Smeny", "Smena" + digit, "Směna " + digit), ScheduleNameLength);
+        ShiftAbbrevs[n] = LimitLength(ini.ReadString("Smeny", "Smena" + digit + "Zkratka", "S" + digit),
+                                      ScheduleAbbrevLength);
+        TariffNames[n] = LimitLength(ini.ReadString("Tarify", "Tarif" + digit, "Tarif " + digit), ScheduleNameLength);
+        TariffAbbrevs[n] = LimitLength(ini.ReadString("Tarify", "Tarif" + digit + "Zkratka", "T" + digit),
+                                       ScheduleAbbrevLength);
+    }
+}
+
+void THlavniForm::WriteIniFile(const std::string& fileName) {
+    TIniFile ini(fileName);
+    ini.WriteInteger("ComPort", "Com", ComPort);
+    ini.WriteInteger("ComPort", "BaudRate", BaudRate);
+    ini.WriteInteger("Program", "Sirka", WindowWidth);
+    ini.WriteInteger("Program", "Vyska", WindowHeight);
+    ini.WriteInteger("Program", "PoziceX", x());
+    ini.WriteInteger("Program", "PoziceY", y());
+}
+
+void THlavniForm::TickComItem() {
+    // A port number outside 1..8 ticks no item.
+    comGroup_->setExclusive(false);
+    for (size_t i = 0; i < cmCom.size(); ++i)
+        cmCom[i]->setChecked(static_cast<int>(i) + 1 == ComPort);
+    comGroup_->setExclusive(true);
+}
+
+void THlavniForm::cmComClick(int tag) {
+    TickComItem();  // the tick moves only when the change is confirmed
+    if (tag + 1 == ComPort)
+        return;
+    if (MessageDlg("Chcete opravdu změnit komunikační port?", TMsgDlgType::mtWarning, TMsgDlgButtons::mbYesNo) !=
+        TModalResult::mrYes)
+        return;
+    ComPort = tag + 1;
+    TickComItem();
+    try {
+        TIniFile(ProgramFile("Zeko.ini")).WriteInteger("ComPort", "Com", ComPort);
+    } catch (const EIniFileException& e) {
+        MessageDlg(e.what(), TMsgDlgType::mtError, TMsgDlgButtons::mbOK);
+    }
+    FreeSharedObjects();
+    SetStatusPanel(3, "");
+    SetStatusPanel(4, "");
+    CreateSharedObjects();
+    OpenPortAndConversation();
+}
+
+void THlavniForm::Tmr_ProgramTimer() {
+    const bool noChild = mdiArea_->subWindowList().isEmpty();
+    Pnl_Datum->setVisible(noChild);
+    Pnl_Cas->setVisible(noChild);
+    if (noChild) {
+        const TDateTime now = Now();
+        Pnl_Datum->setText(QString::fromStdString(DateToStr(now)));
+        Pnl_Cas->setText(QString::fromStdString(TimeToStr(now)));
+        Pnl_Datum->raise();
+        Pnl_Cas->raise();
+    }
+}
+
+void THlavniForm::cmOnlineClick() {
+    if (OnlineOpen && onlineForm_ != nullptr) {
+        if (auto* child = qobject_cast<QMdiSubWindow*>(onlineForm_->parentWidget()))
+            mdiArea_->setActiveSubWindow(child);
+        return;
+    }
+    auto* form = new TOnlineForm;
+    form->Source = [] {
+        TOnlineValues v;
+        if (CurrentState == nullptr)
+            return v;
+        const TZEKO& s = *CurrentState;
+        v.CosPhi = s.CosPhi;
+        v.ActivePower = s.ActivePower;
+        v.ReactivePower = s.ReactivePower;
+        v.OutputCount = s.OutputCount;
+        v.OutputTypes = s.OutputTypes;
+        v.OutputValues = s.OutputValues;
+        v.FaultOutput = s.FaultOutput;
+        v.OutputStates = s.LiveWords.OutputStates;
+        v.TimeToRegulation = s.LiveWords.NextStepTime;
+        v.BandWord = s.LiveWords.BandWord;
+        v.RegulationState = s.LiveWords.RegulationState;
+        v.RecordTime = s.LiveWords.RecordTime;
+        v.RegulatorNow = ElapsedSince(s.ClockTick, s.ClockDate + s.ClockTime);
+        v.PcNow = Now();
+        return v;
+    };
+    form->OnRefreshed = [form] { TestLog("Online " + form->ValuesText()); };
+    QMdiSubWindow* child = mdiArea_->addSubWindow(form);
+    child->setAttribute(Qt::WA_DeleteOnClose);
+    child->setWindowTitle(form->windowTitle());
+    child->showMaximized();
+    onlineForm_ = form;
+    connect(form, &QObject::destroyed, this, [this, form] {
+        if (onlineForm_ == form)
+            onlineForm_ = nullptr;
+    });
+    Tmr_ProgramTimer();
+}
+
+void THlavniForm::HandleMessage(const TMessage& message) {
+    switch (message.Msg) {
+    case WM_OPEN_ONLINE:
+        cmOnlineClick();
+        break;
+    default:
+        // The table and archive requests are answered by their windows' handlers.
+        break;
+    }
+}
+
+void THlavniForm::closeEvent(QCloseEvent* event) {
+    FormClose();
+    QMainWindow::closeEvent(event);
+}
+
+void THlavniForm::FormClose() {
+    Tmr_SendTLG->SetEnabled(false);
+    Tmr_Program->SetEnabled(false);
+    try {
+        WriteIniFile(ProgramFile("Zeko.ini"));
+    } catch (const EIniFileException& e) {
+        MessageDlg(e.what(), TMsgDlgType::mtError, TMsgDlgButtons::mbOK);
+    }
+    // No downloaded record is lost by closing.
+    WaitForSavingThreads();
+    FreeSharedObjects();
+}
+
+} // namespace zeko

@@ -1,0 +1,133 @@
+// The main window's reply parser and dispatch: every byte of the port goes through
+// the link layer's frame parser; each accepted reply of the regulator is handed to
+// the handler of its memory kind, and then the conversation goes on: a due polling
+// telegram goes to the head of the queue, a requested download starts, and the head
+// telegram is sent. Only one telegram is ever on its way.
+#include "app/hlavni.h"
+
+#include "app/RegulatorReplies.h"
+#include "core/FrameParser.h"
+#include "core/Komunikace.h"
+#include "core/PollingList.h"
+#include "core/ProgramGlobals.h"
+#include "core/SuperTimer.h"
+#include "core/Telegram.h"
+#include "core/TextHelpers.h"
+#include "platform/TickClock.h"
+
+namespace zeko {
+
+TReplyHeader DecodeReplyHeader(const uint8_t* frame) {
+    TReplyHeader h;
+    h.Source = frame[tlg::OffSource];
+    h.DataLength = (frame[tlg::OffLength] & tlg::LengthMask) - 2;
+    h.Flags = static_cast<uint8_t>(frame[tlg::OffLength] >> 5);
+    h.Mode = tlg::KindOf(frame[tlg::OffControl]);
+    h.WriteAck = (frame[tlg::OffControl] & tlg::WriteBit) != 0;
+    h.Address = static_cast<uint16_t>(frame[tlg::OffAddressLow] | (frame[tlg::OffAddressHigh] << 8));
+    h.Data = frame + tlg::OffData;
+    return h;
+}
+
+void THlavniForm::ReceiveBytes(const uint8_t* data, uint32_t count) {
+    if (parser_)
+        parser_->ReceiveBytes(data, count);
+}
+
+void THlavniForm::HandleRegulatorReply(const uint8_t* frame) {
+    const TReplyHeader reply = DecodeReplyHeader(frame);
+    switch (reply.Mode) {
+    case tlg::KindSettings: HandleEepromReply(reply); break;
+    case tlg::KindWorking: HandleRamReply(reply); break;
+    case tlg::KindRecords: HandleRecordReply(reply); break;
+    default: HandleIdentReply(reply); break;
+    }
+    if (!SettingsWriteRunning) {
+        PumpTelegramQueue();
+        // A download waits for the end of the start-up reading, so that its records
+        // carry the regulator's input constants.
+        if (DownloadRequested && !DownloadRunning && !SettingsReadRunning)
+            StartDownload();
+    }
+    Komunikace->SendNext();
+}
+
+void THlavniForm::HandleEepromReply(const TReplyHeader& reply) {
+    switch (reply.Address) {
+    case Registers::LiveValues:
+        HandleLiveValues(reply);
+        return;
+    case Registers::RecordPointers:
+        Komunikace->DropHead();
+        if (!reply.WriteAck)
+            HandleRecordPointers(reply);
+        return;
+    case Registers::ReadPosition:
+        Komunikace->DropHead();
+        return;
+    case Registers::RecordAddressHigh:
+        Komunikace->DropHead();
+        SetStatusLine(StampedLine("Nastaven horni byte adresy zaznamu"));
+        return;
+    case Registers::Switches:
+    case Registers::OutputCount:
+    case Registers::OutputTypesLow:
+    case Registers::OutputTypesHigh:
+    case Registers::OutputValues1:
+    case Registers::OutputValues9:
+    case Registers::DischargeTimes:
+    case Registers::MeterConstants:
+    case Registers::InputFunctions:
+        // Their write acknowledgements belong to the settings write.
+        if (!reply.WriteAck)
+            HandleStartupSettingsReply(reply);
+        return;
+    case Registers::SmallestOutput:
+    case Registers::SumC:
+        HandleStartupSettingsReply(reply);
+        return;
+    case Registers::LastBlock:
+        if (!reply.WriteAck)
+            HandleLastSettingsBlock(reply);
+        return;
+    default:
+        return;
+    }
+}
+
+void THlavniForm::HandleRamReply(const TReplyHeader& reply) {
+    switch (reply.Address) {
+    case Registers::ReadPositionWorking:
+        if (reply.WriteAck)
+            HandleReadPositionAck();
+        return;
+    case Registers::Clock:
+        if (!reply.WriteAck)
+            HandleStartupClock(reply);
+        return;
+    default:
+        // The start-up writes (0x0000, 0x0001) were dropped when sent.
+        return;
+    }
+}
+
+void THlavniForm::PumpTelegramQueue() {
+    TPollItem item;
+    if (PollingList == nullptr || PollingList->CurrentItem(item) == -1)
+        return;
+    Komunikace->QueueTelegramFirst(item.Source, item.Destination, item.Write, item.Mode, item.Address, item.Count,
+                                   false);
+    Komunikace->DropAfterSend = true;
+    PollingList->Next();
+}
+
+void THlavniForm::Tmr_SendTLGTimer() {
+    if (Komunikace == nullptr)
+        return;
+    if (TicksBetween(LastReplyTick, GetTickCount()) > Tmr_SendTLG->Interval()) {
+        PumpTelegramQueue();
+        Komunikace->SendNext();
+    }
+}
+
+} // namespace zeko

@@ -1,0 +1,69 @@
+#include "dialogs/TypUnit.h"
+
+#include "controls/DataComboBox.h"
+
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace zeko {
+
+TTypForm* TypForm = nullptr;
+
+namespace {
+
+QString U(const char* text) { return QString::fromUtf8(text); }
+
+QGroupBox* HiddenRadioGroup(QWidget* parent, const QString& caption, const QStringList& items, int selected) {
+    auto* group = new QGroupBox(caption, parent);
+    auto* layout = new QVBoxLayout(group);
+    for (int i = 0; i < items.size(); ++i) {
+        auto* button = new QRadioButton(items[i], group);
+        button->setChecked(i == selected);
+        layout->addWidget(button);
+    }
+    group->hide();
+    return group;
+}
+
+} // namespace
+
+TTypForm::TTypForm(QWidget* parent) : TDialogForm(parent) {
+    setObjectName("TypForm");
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    setFixedSize(ClientWidth, ClientHeight);
+    setWindowTitle(U("Výběr měření"));
+
+    Label1 = new QLabel(U("Zvolte typ požadovaného měření:"), this);
+    QFont bold = Label1->font();
+    bold.setBold(true);
+    Label1->setFont(bold);
+    Label1->setGeometry(12, 12, ClientWidth - 24, 20);
+    MereniCombo = new TDataComboBox(this);
+    MereniCombo->setEditable(false);
+    MereniCombo->setGeometry(12, 44, ClientWidth - 24, 24);
+    BitBtn1 = new QPushButton(U("&Potvrď"), this);
+    BitBtn1->setGeometry(12, 100, 95, 28);
+    BitBtn1->setDefault(true);
+    BitBtn2 = new QPushButton(U("&Zruš"), this);
+    BitBtn2->setGeometry(ClientWidth - 12 - 95, 100, 95, 28);
+    connect(BitBtn1, &QPushButton::clicked, this, [this] { SetModalResult(ModalResults::Ok); });
+    connect(BitBtn2, &QPushButton::clicked, this, [this] { SetModalResult(ModalResults::Abort); });
+
+    const QString hours = U("hodin");
+    CasRadio = HiddenRadioGroup(this, U("Začátek dne:"), {"00 " + hours, "22 " + hours}, 0);
+    TiskRadio = HiddenRadioGroup(this, U("Tiskni barevně"), {U("&Ne"), U("&Ano")}, 1);
+}
+
+void TTypForm::keyPressEvent(QKeyEvent* event) {
+    if (IsAltF4(event)) {
+        event->accept();
+        return;
+    }
+    TDialogForm::keyPressEvent(event);
+}
+
+} // namespace zeko

@@ -1,0 +1,100 @@
+#pragma once
+// TOnlineForm: the MDI child "Aktuální hodnoty" showing the regulator's live values
+// over its background picture: cos phi, the powers, the outputs, the connected
+// power, the regulation and the clocks. It redraws on WM_ONLINE_REFRESH from a
+// snapshot of the values (TOnlineValues) that its Source gives; the main window sets
+// the source to read CurrentState. OnlineOpen is true exactly while it exists.
+#include "platform/DateTime.h"
+#include "platform/WindowMessages.h"
+
+#include <QImage>
+#include <QWidget>
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+class QLabel;
+
+namespace zeko {
+
+struct TOnlineValues {
+    double CosPhi = 0;
+    double ActivePower = 0;    // kW
+    double ReactivePower = 0;  // kVAr, negative: capacitive
+    int OutputCount = 0;
+    uint16_t OutputTypes = 0;  // bit i set: output i + 1 inductive
+    std::array<uint16_t, 16> OutputValues{};  // tenths of kVAr
+    uint8_t FaultOutput = 0;   // above 0: the fault output is in use
+    uint16_t OutputStates = 0;  // bit i set: output i + 1 on; the bit above the last is the fault output
+    uint16_t TimeToRegulation = 0;  // 0xFFFF: none
+    uint16_t BandWord = 0;
+    uint8_t RegulationState = 0;
+    uint16_t RecordTime = 0;   // seconds
+    TDateTime RegulatorNow = 0;  // the regulator clock advanced to now
+    TDateTime PcNow = 0;
+};
+
+class TOnlineForm : public QWidget, public MessageTarget {
+    Q_OBJECT
+public:
+    explicit TOnlineForm(QWidget* parent = nullptr);
+    ~TOnlineForm() override;
+
+    std::function<TOnlineValues()> Source;
+    // Runs after each refresh (the program's test log reads the labels then).
+    std::function<void()> OnRefreshed;
+    // The value labels' texts in their order, joined by "|".
+    std::string ValuesText() const;
+
+    void HandleMessage(const TMessage& message) override;
+    // Redraws every value label from Source (WM_ONLINE_REFRESH).
+    void WMOnlineRefresh();
+    // The same from given values.
+    void Refresh(const TOnlineValues& values);
+
+    const QImage& Picture() const { return picture_; }
+
+    QLabel* Label2;
+    QLabel* Lbl_CosFi;
+    QLabel* Lbl_CinnyVykon;
+    QLabel* Lbl_IndukcniVykon;
+    QLabel* Lbl_KapacitniVykon;
+    QLabel* Lbl_Vystupy;
+    QLabel* Lbl_AktCasZaznamu;
+    QLabel* Lbl_CasDoRegulace;
+    QLabel* Lbl_PasmoRegulace;
+    QLabel* Lbl_ZnakRegulace;
+    QLabel* Lbl_PripojenaIndukcnost;
+    QLabel* Lbl_PripojenaKapacita;
+    QLabel* Lbl_AktDTRegulatoru;
+    QLabel* Lbl_AktDTPC;
+
+    static constexpr int PictureWidth = 1000;
+    static constexpr int PictureHeight = 648;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    // Runs one block of the refresh; a failure shows its message once (not again
+    // while the same block keeps failing) and the refresh goes on.
+    void Guarded(int block, const char* message, const std::function<void()>& body);
+
+    QImage picture_;
+    std::array<bool, 6> failing_{};
+};
+
+// The texts the window shows, as plain functions.
+std::string CosPhiText(double cosPhi);                      // "0.987" whatever the locale
+std::string TruncatedText(double value);                     // "12" for 12.7
+std::string RegulationStateText(uint8_t code, const std::string& previous);
+struct TOutputsText {
+    std::string Letters;
+    double Capacitive = 0;  // kVAr switched on
+    double Inductive = 0;
+};
+TOutputsText OutputsText(const TOnlineValues& values);  // EConvertError when the count is no output count
+
+} // namespace zeko

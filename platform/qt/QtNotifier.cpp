@@ -1,0 +1,125 @@
+#include "platform/qt/QtNotifier.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPushButton>
+
+#include <vector>
+
+namespace zeko {
+namespace {
+
+QString Q(const std::string& text) { return QString::fromStdString(text); }
+
+struct ButtonInfo {
+    const char* Caption;
+    QMessageBox::ButtonRole Role;
+    TModalResult Result;
+};
+
+std::vector<ButtonInfo> ButtonsOf(TMsgDlgButtons buttons) {
+    const ButtonInfo yes{"&Ano", QMessageBox::YesRole, TModalResult::mrYes};
+    const ButtonInfo no{"&Ne", QMessageBox::NoRole, TModalResult::mrNo};
+    const ButtonInfo ok{"OK", QMessageBox::AcceptRole, TModalResult::mrOk};
+    const ButtonInfo cancel{"Zrušit", QMessageBox::RejectRole, TModalResult::mrCancel};
+    switch (buttons) {
+    case TMsgDlgButtons::mbOKCancel: return {ok, cancel};
+    case TMsgDlgButtons::mbYesNo: return {yes, no};
+    case TMsgDlgButtons::mbYesNoCancel: return {yes, no, cancel};
+    case TMsgDlgButtons::mbOK: break;
+    }
+    return {ok};
+}
+
+QString TitleOf(TMsgDlgType type) {
+    switch (type) {
+    case TMsgDlgType::mtWarning: return QStringLiteral("Varování");
+    case TMsgDlgType::mtError: return QStringLiteral("Chyba");
+    case TMsgDlgType::mtInformation: return QStringLiteral("Informace");
+    case TMsgDlgType::mtConfirmation: return QStringLiteral("Potvrzení");
+    }
+    return QApplication::applicationDisplayName();
+}
+
+QMessageBox::Icon IconOf(TMsgDlgType type) {
+    switch (type) {
+    case TMsgDlgType::mtWarning: return QMessageBox::Warning;
+    case TMsgDlgType::mtError: return QMessageBox::Critical;
+    case TMsgDlgType::mtInformation: return QMessageBox::Information;
+    case TMsgDlgType::mtConfirmation: return QMessageBox::Question;
+    }
+    return QMessageBox::NoIcon;
+}
+
+QWidget* DialogParent() { return QApplication::activeWindow(); }
+
+} // namespace
+
+TModalResult QtNotifier::MessageDlg(const std::string& text, TMsgDlgType type, TMsgDlgButtons buttons) {
+    QMessageBox box(IconOf(type), TitleOf(type), Q(text), QMessageBox::NoButton, DialogParent());
+    std::vector<std::pair<QAbstractButton*, TModalResult>> made;
+    for (const ButtonInfo& info : ButtonsOf(buttons))
+        made.emplace_back(box.addButton(QString::fromUtf8(info.Caption), info.Role), info.Result);
+    box.exec();
+    for (const auto& [button, result] : made)
+        if (box.clickedButton() == button)
+            return result;
+    // Closed with Escape or the title bar: the class library answers Cancel.
+    return TModalResult::mrCancel;
+}
+
+bool QtNotifier::InputQuery(const std::string& caption, const std::string& prompt, std::string& value) {
+    bool ok = false;
+    const QString text = QInputDialog::getText(DialogParent(), Q(caption), Q(prompt), QLineEdit::Normal, Q(value), &ok);
+    if (ok)
+        value = text.toStdString();
+    return ok;
+}
+
+std::string QtFileFilter(const std::string& filter) {
+    std::vector<std::string> parts;
+    size_t start = 0;
+    while (start <= filter.size()) {
+        const size_t bar = filter.find('|', start);
+        parts.push_back(filter.substr(start, bar == std::string::npos ? std::string::npos : bar - start));
+        if (bar == std::string::npos)
+            break;
+        start = bar + 1;
+    }
+    std::string out;
+    for (size_t i = 0; i + 1 < parts.size(); i += 2) {
+        std::string patterns = parts[i + 1];
+        for (char& c : patterns)
+            if (c == ';')
+                c = ' ';
+        if (!out.empty())
+            out += ";;";
+        out += parts[i] + " (" + patterns + ")";
+    }
+    return out;
+}
+
+bool QtNotifier::OpenFileDialog(const TFileDialogRequest& request, std::string& fileName) {
+    const QString dir = Q(request.InitialDir.empty() ? request.FileName : request.InitialDir + "/" + request.FileName);
+    const QString chosen = QFileDialog::getOpenFileName(DialogParent(), Q(request.Title), dir, Q(QtFileFilter(request.Filter)));
+    if (chosen.isEmpty())
+        return false;
+    fileName = chosen.toStdString();
+    return true;
+}
+
+bool QtNotifier::SaveFileDialog(const TFileDialogRequest& request, std::string& fileName) {
+    QFileDialog dialog(DialogParent(), Q(request.Title), Q(request.InitialDir), Q(QtFileFilter(request.Filter)));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(Q(request.DefaultExt));
+    if (!request.FileName.empty())
+        dialog.selectFile(Q(request.FileName));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return false;
+    fileName = dialog.selectedFiles().front().toStdString();
+    return true;
+}
+
+} // namespace zeko

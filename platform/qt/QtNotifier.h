@@ -1,0 +1,20 @@
+#pragma once
+// The message boxes, input boxes and file dialogs bound to Qt, with Czech button
+// captions, each modal over the active window.
+#include "platform/Notifier.h"
+#include "platform/UserDialogs.h"
+
+namespace zeko {
+
+class QtNotifier : public Notifier, public UserDialogs {
+public:
+    TModalResult MessageDlg(const std::string& text, TMsgDlgType type, TMsgDlgButtons buttons) override;
+    bool InputQuery(const std::string& caption, const std::string& prompt, std::string& value) override;
+    bool OpenFileDialog(const TFileDialogRequest& request, std::string& fileName) override;
+    bool SaveFileDialog(const TFileDialogRequest& request, std::string& fileName) override;
+};
+
+// "Popis|*.a;*.b|Jiný|*.c" as Qt filters "Popis (*.a *.b);;Jiný (*.c)".
+std::string QtFileFilter(const std::string& filter);
+
+} // namespace zeko

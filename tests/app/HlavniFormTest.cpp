@@ -1,0 +1,142 @@
+#include "app/hlavni.h"
+
+#include "core/Komunikace.h"
+#include "core/ProgramGlobals.h"
+#include "dialogs/online.h"
+#include "platform/Cp1250.h"
+#include "platform/IniFile.h"
+#include "platform/Notifier.h"
+#include "platform/qt/QtMainThread.h"
+#include "support/QtApp.h"
+#include "support/TempDir.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <memory>
+
+using namespace zeko;
+
+namespace {
+
+// The main window on ports that do not exist, in a program folder of its own.
+struct MainWindowFixture : ::testing::Test {
+    MainWindowFixture() {
+        test::QtApp();
+        mainThread.reset(InstallQtMainThread());
+        for (int n = 1; n <= 8; ++n)
+            ::setenv(("ZEKO_COM" + std::to_string(n)).c_str(), (dir / "no-port").c_str(), 1);
+    }
+    ~MainWindowFixture() override {
+        form.reset();
+        for (int n = 1; n <= 8; ++n)
+            ::unsetenv(("ZEKO_COM" + std::to_string(n)).c_str());
+    }
+    THlavniForm& Start() {
+        form = std::make_unique<THlavniForm>();
+        form->show();
+        form->FormCreate();
+        return *form;
+    }
+    std::vector<std::string> Texts() const {
+        std::vector<std::string> texts;
+        for (const auto& m : notifier.Messages())
+            texts.push_back(m.Text);
+        return texts;
+    }
+
+    test::TempDir dir{true};
+    std::unique_ptr<QtMainThread> mainThread;
+    ScopedLoggingNotifier notifier;
+    std::unique_ptr<THlavniForm> form;
+};
+
+const std::string NoPort = "Daný sériový port neexistuje nebo se právě používá !";
+
+} // namespace
+
+TEST_F(MainWindowFixture, WithoutZekoIniTheDefaultsHoldAndTheRegulatorItemsStayDisabled) {
+    THlavniForm& f = Start();
+    EXPECT_EQ(f.windowTitle().toStdString(), "ZEKO Regulátor M7 v0.90beta14");
+    EXPECT_EQ(f.width(), 1023);
+    EXPECT_EQ(f.height(), 767);
+    EXPECT_EQ(ComPort, 1);
+    EXPECT_EQ(BaudRate, 4800);
+    EXPECT_EQ(TariffNames[1], "Tarif 1");
+    EXPECT_EQ(TariffAbbrevs[3], "T3");
+    EXPECT_EQ(ShiftNames[2], "Směna 2");
+    EXPECT_EQ(ShiftAbbrevs[2], "S2");
+    EXPECT_TRUE(PouzivejSvatky);
+    EXPECT_TRUE(f.cmCom[0]->isChecked());
+    EXPECT_EQ(Texts(), std::vector<std::string>{NoPort});
+    EXPECT_FALSE(f.cmNastaveniRegulatoru->isEnabled());
+    EXPECT_FALSE(f.cmNastavitCas->isEnabled());
+    EXPECT_TRUE(f.cmNactiZaznamy->isEnabled());
+    EXPECT_TRUE(f.cmOnline->isEnabled());
+    EXPECT_FALSE(f.Panel1->isVisible());
+}
+
+TEST_F(MainWindowFixture, NamesAreCutToTheirLengthAndTheWindowReopensWhereItWasClosed) {
+    dir.Write("Zeko.ini", Utf8ToCp1250("[Smeny]\r\nSmena2=Odpolední směna číslo dvě!\r\nSmena2Zkratka=ODP\r\n"
+                          "[Program]\r\nSirka=900\r\nVyska=600\r\nPoziceX=10\r\nPoziceY=20\r\n"));
+    THlavniForm& f = Start();
+    EXPECT_EQ(ShiftNames[2], "Odpolední směna čísl");
+    EXPECT_EQ(ShiftAbbrevs[2], "OD");
+    EXPECT_EQ(f.width(), 900);
+    EXPECT_EQ(f.height(), 600);
+    f.close();
+    const TIniFile ini(dir / "Zeko.ini");
+    EXPECT_EQ(ini.ReadInteger("Program", "Sirka", 0), 900);
+    EXPECT_EQ(ini.ReadInteger("Program", "Vyska", 0), 600);
+    EXPECT_EQ(ini.ReadInteger("ComPort", "Com", 0), 1);
+    EXPECT_EQ(ini.ReadInteger("ComPort", "BaudRate", 0), 4800);
+    EXPECT_EQ(ini.ReadString("Smeny", "Smena2", ""), "Odpolední směna číslo dvě!");  // kept as it was
+}
+
+TEST_F(MainWindowFixture, ChangingThePortAsksFirstAndStoresTheNewPortAtOnce) {
+    THlavniForm& f = Start();
+    f.cmCom[0]->trigger();  // the ticked item: nothing asked
+    EXPECT_EQ(notifier.Count(), 1u);
+    notifier.QueueAnswer(TModalResult::mrNo);
+    f.cmCom[2]->trigger();
+    EXPECT_EQ(ComPort, 1);
+    EXPECT_TRUE(f.cmCom[0]->isChecked());
+    EXPECT_FALSE(f.cmCom[2]->isChecked());
+    notifier.QueueAnswer(TModalResult::mrYes);
+    f.cmCom[2]->trigger();
+    EXPECT_EQ(ComPort, 3);
+    EXPECT_TRUE(f.cmCom[2]->isChecked());
+    EXPECT_FALSE(f.cmCom[0]->isChecked());
+    EXPECT_EQ(TIniFile(dir / "Zeko.ini").ReadInteger("ComPort", "Com", 0), 3);
+    EXPECT_EQ(Texts(), (std::vector<std::string>{NoPort, "Chcete opravdu změnit komunikační port?",
+                                                 "Chcete opravdu změnit komunikační port?", NoPort}));
+    ASSERT_NE(Komunikace, nullptr);
+    EXPECT_FALSE(f.cmNastavitCas->isEnabled());
+}
+
+TEST_F(MainWindowFixture, ClockPanelsShowOnlyWhileNoChildWindowIsOpen) {
+    THlavniForm& f = Start();
+    f.Tmr_ProgramTimer();
+    EXPECT_TRUE(f.Pnl_Datum->isVisible());
+    EXPECT_FALSE(f.Pnl_Cas->text().isEmpty());
+    f.cmOnlineClick();
+    EXPECT_TRUE(OnlineOpen);
+    f.cmOnlineClick();  // brought forward, not made twice
+    EXPECT_EQ(f.MdiArea()->subWindowList().size(), 1);
+    EXPECT_FALSE(f.Pnl_Datum->isVisible());
+    f.MdiArea()->closeAllSubWindows();
+    ASSERT_TRUE(test::ProcessEventsUntil([] { return !OnlineOpen; }));
+    ASSERT_TRUE(test::ProcessEventsUntil([&] { return f.Pnl_Datum->isVisible(); }, 3000));
+}
+
+TEST_F(MainWindowFixture, TheMainWindowIsFoundByItsClassName) {
+    THlavniForm& f = Start();
+    EXPECT_EQ(FindWindowByClass("THlavniForm"), &f);
+    PostMessageTo(&f, 1425, 0, 0);  // WM_OPEN_ONLINE
+    ASSERT_TRUE(test::ProcessEventsUntil([] { return OnlineOpen; }));
+}

@@ -1,0 +1,178 @@
+#include "app/RegulatorReplies.h"
+#include "app/WireRecord.h"
+
+#include "core/BinaryData.h"
+#include "core/RecordStore.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+using namespace zeko;
+
+TEST(StartupSettings, OutputCountTypesAndInputConstantsAreDecodedAsTheRegulatorSendsThem) {
+    TZEKO s;
+    const uint8_t count = 0x0B;
+    ASSERT_TRUE(DecodeStartupSettings(Registers::OutputCount, &count, 1, s));
+    EXPECT_EQ(s.OutputCount, 12);
+    const uint8_t low = 0x34, high = 0x12;
+    ASSERT_TRUE(DecodeStartupSettings(Registers::OutputTypesLow, &low, 1, s));
+    ASSERT_TRUE(DecodeStartupSettings(Registers::OutputTypesHigh, &high, 1, s));
+    EXPECT_EQ(s.OutputTypes, 0x1234);
+
+    uint8_t meters[16];
+    for (uint32_t i = 0; i < 4; ++i)
+        WriteDWordLE(meters + 4 * i, (i + 1) * 100000);
+    ASSERT_TRUE(DecodeStartupSettings(Registers::MeterConstants, meters, 16, s));
+    const uint8_t functions[8] = {2, 0, 7, 3, 9, 9, 9, 9};
+    ASSERT_TRUE(DecodeStartupSettings(Registers::InputFunctions, functions, 8, s));
+    EXPECT_EQ(s.InputConstants, (std::array<uint32_t, 4>{300000, 100000, 1, 400000}));
+}
+
+TEST(StartupSettings, BlocksOfWordsAndTwentyFourBitValues) {
+    TZEKO s;
+    uint8_t words[16];
+    for (int i = 0; i < 8; ++i)
+        WriteWordLE(words + 2 * i, static_cast<uint16_t>(100 + i));
+    ASSERT_TRUE(DecodeStartupSettings(Registers::OutputValues9, words, 16, s));
+    EXPECT_EQ(s.OutputValues[8], 100);
+    EXPECT_EQ(s.OutputValues[15], 107);
+    EXPECT_EQ(s.OutputValues[0], 0);
+    const uint8_t sums[6] = {0x01, 0x02, 0x03, 0xFF, 0x00, 0x10};
+    ASSERT_TRUE(DecodeStartupSettings(Registers::SumC, sums, 6, s));
+    EXPECT_EQ(s.SumC, 0x030201u);
+    EXPECT_EQ(s.SumC2, 0x1000FFu);
+}
+
+TEST(StartupSettings, ShortRepliesAndUnknownRegistersStoreNothing) {
+    TZEKO s;
+    const uint8_t bytes[16] = {5};
+    EXPECT_FALSE(DecodeStartupSettings(Registers::OutputValues1, bytes, 15, s));
+    EXPECT_FALSE(DecodeStartupSettings(0x0E60, bytes, 16, s));
+    EXPECT_FALSE(DecodeStartupSettings(Registers::Switches, bytes, 0, s));
+    EXPECT_EQ(s.OutputValues[0], 0);
+    EXPECT_EQ(s.Switches, 0);
+}
+
+TEST(LastSettingsBlock, SecondBandWordCarriesTheUseFlagInBit15) {
+    uint8_t d[24] = {};
+    WriteWordLE(d + 0, 300);
+    WriteWordLE(d + 2, 120);
+    d[4] = 0x11;
+    d[6] = 10;
+    d[7] = 20;
+    d[8] = 30;
+    d[15] = 40;
+    WriteWordLE(d + 18, 0x8168);
+    WriteWordLE(d + 20, 0x8000 | 1320);
+    d[22] = 1;
+    d[23] = 45;
+    TZEKO s;
+    ASSERT_TRUE(DecodeLastSettingsBlock(d, 24, s));
+    EXPECT_EQ(s.SpeedUnder, 300);
+    EXPECT_EQ(s.SpeedOver, 120);
+    EXPECT_EQ(s.SpeedType, 0x11);
+    EXPECT_EQ(s.BandLow, 10);
+    EXPECT_EQ(s.BandCentre, 20);
+    EXPECT_EQ(s.BandHigh, 30);
+    EXPECT_EQ(s.Band2Low, 40);
+    EXPECT_EQ(s.UseBand2, 1);
+    EXPECT_EQ(s.Band2Start, 360);
+    EXPECT_EQ(s.Band2End, 1320);
+    EXPECT_EQ(s.FaultOutput, 1);
+    EXPECT_EQ(s.FaultDelay, 45);
+    EXPECT_FALSE(DecodeLastSettingsBlock(d, 23, s));
+}
+
+TEST(LiveValues, PowersInKilowattsAndASignedCosPhi) {
+    uint8_t d[16] = {};
+    WriteSingleLE(d, 12500.0f);
+    WriteSingleLE(d + 4, -3200.0f);
+    WriteWordLE(d + 8, 0x0005);
+    WriteWordLE(d + 10, 0xFFFF);
+    d[12] = 0x02;
+    d[13] = 12;
+    WriteWordLE(d + 14, 754);
+    TZEKO s;
+    ASSERT_TRUE(DecodeLiveValues(d, 16, s));
+    EXPECT_DOUBLE_EQ(s.ActivePower, 12.5);
+    EXPECT_DOUBLE_EQ(s.ReactivePower, -3.2);
+    EXPECT_LT(s.CosPhi, 0);
+    EXPECT_NEAR(s.CosPhi, -0.96873, 1e-4);
+    EXPECT_EQ(s.LiveWords.OutputStates, 5);
+    EXPECT_EQ(s.LiveWords.NextStepTime, 0xFFFF);
+    EXPECT_EQ(s.LiveWords.BandWord, 1);
+    EXPECT_EQ(s.LiveWords.RegulationState, 12);
+    EXPECT_EQ(s.LiveWords.RecordTime, 754);
+    EXPECT_EQ(s.LiveWords.RecordTimeCopy, 754);
+    d[12] = 0xFD;  // every bit but bit 1
+    ASSERT_TRUE(DecodeLiveValues(d, 16, s));
+    EXPECT_EQ(s.LiveWords.BandWord, 0);
+}
+
+TEST(Clock, BcdClockAndTheTickOfTheReading) {
+    const uint8_t d[7] = {0x09, 0x03, 0x14, 0x05, 0x03, 0x01, 0x07};
+    TZEKO s;
+    ASSERT_TRUE(DecodeClock(d, 7, s, 5000));
+    EXPECT_EQ(s.ClockDate, EncodeDate(2007, 3, 5));
+    EXPECT_NEAR(s.ClockTime, EncodeTime(14, 3, 9), 1e-9);
+    EXPECT_EQ(s.ClockWeekday, 1);
+    EXPECT_EQ(s.ClockTick, 4900u);
+}
+
+TEST(RecordPointers, TwentyFourBitIndicesAndTheFlag) {
+    const uint8_t d[7] = {0x05, 0x00, 0x00, 0x01, 0xB8, 0x25, 0x01};
+    TZEKO s;
+    ASSERT_TRUE(DecodeRecordPointers(d, 7, s));
+    EXPECT_EQ(s.NewestIndex, 5u);
+    EXPECT_EQ(s.PointerFlag, 1);
+    EXPECT_EQ(s.OldestUnreadIndex, 75192u);
+    EXPECT_FALSE(DecodeRecordPointers(d, 6, s));
+}
+
+TEST(WireRecord, TheTwentySevenBytesBecomeAStoredRecord) {
+    uint8_t d[27] = {0x59, 0x45, 0x23, 0x31, 0x12, 0x09};
+    WriteWordLE(d + 6, 0xA001);
+    for (int i = 0; i < 4; ++i)
+        WriteWordLE(d + 8 + 2 * i, static_cast<uint16_t>(1000 + i));
+    d[16] = 0x01, d[17] = 0x02, d[18] = 0x03;
+    d[19] = 0xFF, d[20] = 0xFF, d[21] = 0xFF;
+    d[22] = 0x10;
+    WriteWordLE(d + 25, 0xBEEF);
+    TRegulatorRecord r;
+    DecodeRecord(d, r, 2359, {250000, 100000, 1, 0});
+    const auto bytes = r.Bytes();
+    const std::array<uint8_t, 6> stamp{59, 45, 23, 31, 12, 9};
+    EXPECT_TRUE(std::equal(stamp.begin(), stamp.end(), bytes.begin()));
+    EXPECT_EQ(ReadDWordLE(&bytes[6]), 2359u);
+    EXPECT_EQ(ReadWordLE(&bytes[10]), 0xA001);
+    EXPECT_EQ(ReadWordLE(&bytes[12]), 1000);
+    EXPECT_EQ(ReadWordLE(&bytes[18]), 1003);
+    EXPECT_FLOAT_EQ(ReadSingleLE(&bytes[20]), 2.5f);
+    EXPECT_FLOAT_EQ(ReadSingleLE(&bytes[24]), 1.0f);
+    EXPECT_FLOAT_EQ(ReadSingleLE(&bytes[28]), 0.00001f);
+    EXPECT_FLOAT_EQ(ReadSingleLE(&bytes[32]), 0.0f);
+    EXPECT_EQ(ReadDWordLE(&bytes[36]), 0x030201u);
+    EXPECT_EQ(ReadDWordLE(&bytes[40]), 0xFFFFFFu);
+    EXPECT_EQ(ReadDWordLE(&bytes[44]), 0x10u);
+    EXPECT_EQ(ReadWordLE(&bytes[48]), 0xBEEF);
+    for (size_t i = 50; i < 100; ++i)
+        ASSERT_EQ(bytes[i], 0xFF) << i;
+}
+
+TEST(Ring, DistancesWrapAndTheAddressBytesOfRegister0113) {
+    EXPECT_EQ(RingDistance(75320, 5), 10u);
+    EXPECT_EQ(RingDistance(100, 100), 75325u);
+    EXPECT_EQ(RingDistance(10, 12), 2u);
+    EXPECT_EQ(NextRingIndex(75324), 0u);
+    EXPECT_EQ(PreviousRingIndex(0), 75324u);
+    EXPECT_EQ(RecordAddress(2358), 0xFFF6u);
+    EXPECT_EQ(RecordAddress(2359), 0x10011u);
+    EXPECT_EQ(AddressHighByte(RecordAddress(2358)), 0);
+    EXPECT_EQ(AddressHighByte(RecordAddress(2359)), 1);
+}
+
+TEST(ReadPosition, FlagClearedAndTheIndexLowByteFirst) {
+    EXPECT_EQ(ReadPositionData(75324), (std::array<uint8_t, 4>{0x00, 0x3C, 0x26, 0x01}));
+    EXPECT_EQ(ReadPositionData(0), (std::array<uint8_t, 4>{0, 0, 0, 0}));
+}

@@ -1,0 +1,107 @@
+// The program against the simulated regulator: what goes over the line, byte for
+// byte, and what lands in the month files.
+#include "e2e/E2eSupport.h"
+
+#include "app/RegulatorReplies.h"
+#include "dialogs/online.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <set>
+#include <thread>
+
+using namespace zeko;
+using namespace zeko::e2e;
+
+TEST(Conversation, StartUpChainGoesOutInOrderAndEndsWithTheLiveValues) {
+    Session session({"--ident", "1=ZEKO M7 TEST", "--ident", "2=SN 0042"});
+    auto& [dir, sim, zeko] = session;
+    ASSERT_TRUE(session.Started());
+    // Three polls of the live values after the chain.
+    ASSERT_TRUE(sim.WaitForLog([](const test::RegsimLog& log) {
+        return Count(RxTelegrams(log), Hex(LiveValuesRead())) >= 3;
+    }));
+    const std::vector<std::string> rx = RxTelegrams(sim.Log());
+    ASSERT_GE(rx.size(), 3u);
+    EXPECT_EQ(rx[0], "FF A5 08 3F 05 0F A1 00 00 40 60 BF");
+    EXPECT_EQ(rx[1], Hex(Explicit(1, 1, 0x0001, {0x01}, 1)));
+    EXPECT_EQ(rx[1].substr(0, 17), "FF A5 08 3F 05 0F");
+    EXPECT_EQ(rx[2], "FF A5 08 3F 02 12 01 02 0E EF");
+    const std::vector<std::string> expected = StartupChain();
+    const std::vector<std::string> chain = Collapse(std::vector<std::string>(rx.begin() + 2, rx.end()));
+    ASSERT_GE(chain.size(), expected.size() + 1);
+    for (size_t i = 0; i < expected.size(); ++i)
+        EXPECT_EQ(chain[i], expected[i]) << "request " << i;
+    EXPECT_EQ(chain[expected.size()], Hex(LiveValuesRead()));
+
+    const std::vector<std::string> log = zeko.Log();
+    EXPECT_FALSE(test::LinesWith(log, "Status 3 ZEKO M7 TEST").empty());
+    EXPECT_FALSE(test::LinesWith(log, "Status 4 SN 0042").empty());
+    // The live-values window opened and shows the values of a polled reply.
+    ASSERT_TRUE(zeko.WaitForLine("Online "));
+    EXPECT_EQ(zeko.Close(), 0);
+    std::set<std::string> shown;
+    for (const Bytes& data : RepliesOf(sim.Log(), 0, 0xFF00)) {
+        TZEKO state;
+        ASSERT_TRUE(DecodeLiveValues(data.data(), static_cast<int>(data.size()), state));
+        const double q = state.ReactivePower;
+        shown.insert("Online " + CosPhiText(state.CosPhi) + "|" + TruncatedText(state.ActivePower) + "|" +
+                     (q < 0 ? "0" : TruncatedText(q)) + "|" + (q < 0 ? TruncatedText(-q) : "0") + "|");
+    }
+    const std::string online = test::LinesWith(zeko.Log(), "Online ").front();
+    EXPECT_TRUE(std::any_of(shown.begin(), shown.end(),
+                            [&](const std::string& prefix) { return online.rfind(prefix, 0) == 0; }))
+        << online;
+    EXPECT_TRUE(dir.Exists("Zeko.ini"));
+}
+
+TEST(Conversation, APortThatDoesNotExistSendsNothingAndKeepsTheProgramUsable) {
+    test::TempDir dir;
+    test::RegsimProcess sim;
+    test::ZekoProcess zeko(dir.Path(), {{"ZEKO_COM1", dir / "no-such-port"}, {"ZEKO_COM2", sim.PtyPath()}});
+    ASSERT_TRUE(zeko.WaitForLine("MessageDlg Warning [OK] Daný sériový port neexistuje nebo se právě používá !"));
+    zeko.Command("menu cmNactiZaznamy");
+    zeko.Command("menu cmOnline");
+    ASSERT_TRUE(zeko.WaitForLine("Command menu cmOnline"));
+    EXPECT_EQ(zeko.Close(), 0);
+    EXPECT_TRUE(sim.Received().empty());
+}
+
+TEST(Conversation, ALostReplyIsAskedForAgainWithTheSameTelegram) {
+    test::TempDir dir;
+    // Every other reply is lost; the program's own timing (500 ms).
+    test::RegsimProcess sim({"--drop", "40", "--seed", "7"});
+    test::ZekoProcess zeko(dir.Path(), {{"ZEKO_COM1", sim.PtyPath()}});
+    ASSERT_TRUE(zeko.WaitForLine("Nastavení načteno", 60000));
+    // A dropped reply is followed by the same request, at least the send timer's
+    // interval later.
+    const test::RegsimLog log = sim.Log();
+    bool repeated = false;
+    const test::RegsimLogLine* asked = nullptr;
+    for (const test::RegsimLogLine& line : log) {
+        if (!line.Received)
+            continue;
+        if (asked && asked->Bytes == line.Bytes && line.Time - asked->Time >= 0.45)
+            repeated = true;
+        asked = &line;
+    }
+    EXPECT_TRUE(repeated);
+    EXPECT_EQ(zeko.Close(), 0);
+}
+
+TEST(Conversation, CancelledStartUpReadingClosesTheConversation) {
+    Session session({"--drop", "100"});
+    auto& [dir, sim, zeko] = session;
+    ASSERT_TRUE(sim.WaitForLog([](const test::RegsimLog& log) { return log.size() >= 4; }));
+    zeko.Command("click ZrusNacitani");
+    ASSERT_TRUE(zeko.WaitForLine("Komunikace nenavázána."));
+    EXPECT_EQ(test::LinesWith(zeko.Log(), "Status 3 ").back(), "Status 3 ");
+    EXPECT_EQ(test::LinesWith(zeko.Log(), "Status 4 ").back(), "Status 4 ");
+    const size_t sent = sim.Received().size();
+    zeko.Command("menu cmNactiZaznamy");
+    std::this_thread::sleep_for(std::chrono::milliseconds(600));
+    EXPECT_EQ(sim.Received().size(), sent);
+    EXPECT_EQ(zeko.Close(), 0);
+}

@@ -1,0 +1,64 @@
+#include "platform/Jpeg.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+using namespace zeko;
+
+namespace {
+
+TRgbImage TwoColourImage(int w, int h) {
+    TRgbImage image;
+    image.Resize(w, h);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            uint8_t* p = image.Pixel(x, y);
+            const bool left = x < w / 2;
+            p[0] = left ? 200 : 5;
+            p[1] = left ? 30 : 59;
+            p[2] = left ? 20 : 149;
+        }
+    return image;
+}
+
+bool Near(const uint8_t* p, int r, int g, int b) {
+    return std::abs(p[0] - r) <= 12 && std::abs(p[1] - g) <= 12 && std::abs(p[2] - b) <= 12;
+}
+
+} // namespace
+
+TEST(Jpeg, EncodedImageDecodesToTheSameSizeAndColours) {
+    const TRgbImage source = TwoColourImage(64, 40);
+    std::vector<uint8_t> bytes;
+    ASSERT_TRUE(EncodeJpeg(source, 95, bytes));
+    ASSERT_GT(bytes.size(), 100u);
+    EXPECT_EQ(bytes[0], 0xFF);
+    EXPECT_EQ(bytes[1], 0xD8);
+    TRgbImage decoded;
+    ASSERT_TRUE(DecodeJpeg(bytes.data(), bytes.size(), decoded));
+    EXPECT_EQ(decoded.Width, 64);
+    EXPECT_EQ(decoded.Height, 40);
+    EXPECT_TRUE(Near(decoded.Pixel(5, 5), 200, 30, 20));
+    EXPECT_TRUE(Near(decoded.Pixel(60, 35), 5, 59, 149));
+}
+
+TEST(Jpeg, DataThatIsNoJpegOrIsCutShortIsRefusedAndLeavesTheImage) {
+    std::vector<uint8_t> bytes;
+    ASSERT_TRUE(EncodeJpeg(TwoColourImage(32, 32), 80, bytes));
+    TRgbImage image;
+    image.Resize(3, 3);
+    std::string error;
+    const std::vector<uint8_t> garbage(200, 0x42);
+    EXPECT_FALSE(DecodeJpeg(garbage.data(), garbage.size(), image, &error));
+    EXPECT_FALSE(error.empty());
+    EXPECT_FALSE(DecodeJpeg(bytes.data(), bytes.size() / 2, image, &error));
+    EXPECT_FALSE(DecodeJpeg(nullptr, 0, image));
+    EXPECT_EQ(image.Width, 3);
+    EXPECT_FALSE(DecodeJpegFile("/nonexistent/logo.jpg", image));
+}
+
+TEST(Jpeg, EmptyImageIsNotEncoded) {
+    std::vector<uint8_t> bytes;
+    EXPECT_FALSE(EncodeJpeg(TRgbImage{}, 90, bytes));
+}

@@ -1,0 +1,87 @@
+// onlinepic OUTPUT.jpg: draws the 1000 x 648 background of the live-values window,
+// a plain panel layout under the window's labels, and writes it as a baseline JPEG.
+//   QT_QPA_PLATFORM=offscreen build/tools/onlinepic/onlinepic dialogs/online.jpg
+#include "platform/Jpeg.h"
+#include "platform/qt/QtJpeg.h"
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QLinearGradient>
+#include <QPainter>
+
+#include <cstdio>
+#include <fstream>
+
+namespace {
+
+constexpr int Width = 1000;
+constexpr int Height = 648;
+
+const QColor Blue(5, 59, 149);
+const QColor Panel(226, 232, 242);
+const QColor PanelEdge(120, 140, 180);
+const QColor Display(214, 228, 204);  // the value fields, a pale display green
+const QColor DisplayEdge(96, 120, 96);
+
+void DrawPanel(QPainter& p, const QRect& r) {
+    p.setPen(QPen(PanelEdge, 2));
+    p.setBrush(Panel);
+    p.drawRoundedRect(r, 10, 10);
+}
+
+void DrawDisplay(QPainter& p, const QRect& r) {
+    p.setPen(QPen(DisplayEdge, 1));
+    p.setBrush(Display);
+    p.drawRoundedRect(r.adjusted(-4, -2, 4, 2), 4, 4);
+}
+
+QImage DrawBackground() {
+    QImage image(Width, Height, QImage::Format_RGB888);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    QLinearGradient sky(0, 0, 0, Height);
+    sky.setColorAt(0, Blue.lighter(140));
+    sky.setColorAt(1, Blue.darker(160));
+    p.fillRect(image.rect(), sky);
+
+    // A light stripe at the top and the bottom frames the panels.
+    p.fillRect(QRect(0, 0, Width, 24), Blue.darker(200));
+    p.fillRect(QRect(0, Height - 24, Width, 24), Blue.darker(200));
+
+    // One panel under every label, divided between the measured values (left) and
+    // the regulation and the clocks (right); the value fields sit under the value
+    // labels of the window.
+    DrawPanel(p, QRect(235, 175, 550, 300));
+    p.setPen(QPen(PanelEdge, 1));
+    p.drawLine(512, 195, 512, 372);
+
+    DrawDisplay(p, QRect(368, 200, 119, 60));   // cos phi
+    for (int top : {261, 301, 341})
+        DrawDisplay(p, QRect(304, top, 120, 32));  // P, Qi, Qc
+    DrawDisplay(p, QRect(396, 387, 373, 27));   // outputs
+    DrawDisplay(p, QRect(664, 212, 57, 23));    // record time
+    for (int top : {234, 264, 294, 324, 354})
+        DrawDisplay(p, QRect(648, top + 2, 88, 28));  // regulation, connected power
+    DrawDisplay(p, QRect(552, 421, 185, 35));   // the two clocks
+    p.end();
+    return image;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: onlinepic OUTPUT.jpg\n");
+        return 2;
+    }
+    QGuiApplication app(argc, argv);
+    std::vector<uint8_t> bytes;
+    std::string error;
+    if (!zeko::EncodeJpeg(zeko::FromQImage(DrawBackground()), 90, bytes, &error)) {
+        std::fprintf(stderr, "onlinepic: %s\n", error.c_str());
+        return 1;
+    }
+    std::ofstream out(argv[1], std::ios::binary);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    return out ? 0 : 1;
+}
