@@ -337,6 +337,7 @@ void THlavniForm::FormCreate() {
     resizeAttached_ = true;
     FormResize();
     OnlineOpen = ServiceViewerOpen = DayTableOpen = MonthTableOpen = YearTableOpen = ArchiveOpen = false;
+    RegulatorMeasurementId = 0;
     InitDefaultSchedules();
     CreateSharedObjects();
     OpenPortAndConversation();
@@ -520,8 +521,17 @@ void THlavniForm::HandleMessage(const TMessage& message) {
     case WM_OPEN_ONLINE:
         cmOnlineClick();
         break;
+    case WM_SHOW_DAY_TABLE:
+        WMShowDayTable(message);
+        break;
+    case WM_SHOW_MONTH_TABLE:
+        WMShowMonthTable(message);
+        break;
+    case WM_SHOW_YEAR_TABLE:
+        WMShowYearTable(message);
+        break;
     default:
-        // The table and archive requests are answered by their windows' handlers.
+        // The opening and archive requests are answered by their windows' handlers.
         break;
     }
 }

@@ -5,7 +5,8 @@
 // conversation with the regulator, reads and writes "Zeko.ini", and runs the
 // conversation itself: the reply parser and dispatch (hlavniReplies.cpp), the
 // start-up reading and live-value polling (hlavniStartup.cpp) and the record
-// download (hlavniDownload.cpp). Registered under the class name "THlavniForm",
+// download (hlavniDownload.cpp); it evaluates the days, months and years the table
+// windows ask for (hlavniTables.cpp). Registered under the class name "THlavniForm",
 // so other windows post their requests to it.
 #include "platform/WindowMessages.h"
 
@@ -143,6 +144,13 @@ public:
     void EnableRegulatorMenu();
     void DisableRegulatorMenu();
     const std::array<std::string, 4>& IdentTexts() const { return identTexts_; }
+
+    // ---- table requests (hlavniTables.cpp) ----
+    // WM_SHOW_DAY_TABLE, WM_SHOW_MONTH_TABLE, WM_SHOW_YEAR_TABLE: WParam the date
+    // as a whole day number (0 = ask the user), LParam the channel id.
+    void WMShowDayTable(const TMessage& message);
+    void WMShowMonthTable(const TMessage& message);
+    void WMShowYearTable(const TMessage& message);
 
     // ---- record download (hlavniDownload.cpp) ----
     void cmNactiZaznamyClick();

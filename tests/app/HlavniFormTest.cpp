@@ -1,5 +1,12 @@
 #include "app/hlavni.h"
 
+#include "app/DayResult.h"
+#include "app/PeriodResult.h"
+#include "core/RecordSamples.h"
+#include "core/RecordSaving.h"
+#include "core/ZekoMessages.h"
+#include "dialogs/info.h"
+
 #include "core/Komunikace.h"
 #include "core/ProgramGlobals.h"
 #include "dialogs/online.h"
@@ -139,4 +146,32 @@ TEST_F(MainWindowFixture, TheMainWindowIsFoundByItsClassName) {
     EXPECT_EQ(FindWindowByClass("THlavniForm"), &f);
     PostMessageTo(&f, 1425, 0, 0);  // WM_OPEN_ONLINE
     ASSERT_TRUE(test::ProcessEventsUntil([] { return OnlineOpen; }));
+}
+
+TEST_F(MainWindowFixture, TableRequestsAreEvaluatedAndTheMainFormStaysUsable) {
+    TRecordList records = {test::MakeRecord(24, 3, 5, 12, 0, 0, 25)};  // 40 kW
+    SaveRecords(records, "");
+    THlavniForm& f = Start();
+    notifier.Clear();
+    DayResult.Reset();
+    PostMessageTo(&f, WM_SHOW_DAY_TABLE, static_cast<uintptr_t>(EncodeDate(2024, 3, 5)), 0);
+    ASSERT_TRUE(test::ProcessEventsUntil([] { return DayResult.DayTotal() == 10; }));
+    EXPECT_TRUE(f.isEnabled());
+    f.HandleMessage({WM_SHOW_MONTH_TABLE, static_cast<uintptr_t>(EncodeDate(2024, 3, 1)), 0});
+    EXPECT_EQ(MonthResult.DayTotal[4], 10);
+    EXPECT_EQ(MonthPeriodInfo.DayRows, 31);
+    f.HandleMessage({WM_SHOW_DAY_TABLE, 0, 0});  // asks the user: not yet there
+    EXPECT_EQ(notifier.Count(), 0u);
+}
+
+TEST_F(MainWindowFixture, FailedYearEvaluationClosesTheProgressBoxAndEnablesTheMainForm) {
+    dir.Write("ROK2024/Mesic02.zek/x", "");
+    THlavniForm& f = Start();
+    InfoForm = new TInfoForm(&f);
+    notifier.Clear();
+    f.HandleMessage({WM_SHOW_YEAR_TABLE, static_cast<uintptr_t>(EncodeDate(2024, 1, 20)), 0});
+    EXPECT_TRUE(f.isEnabled());
+    EXPECT_FALSE(InfoForm->isVisible());
+    EXPECT_EQ(notifier.Count(), 1u);
+    InfoForm = nullptr;
 }
