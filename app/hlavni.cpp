@@ -1,5 +1,6 @@
 #include "app/hlavni.h"
 
+#include "app/TableWindows.h"
 #include "app/TestHook.h"
 #include "core/Calendar.h"
 #include "core/FrameParser.h"
@@ -90,12 +91,19 @@ THlavniForm::THlavniForm(QWidget* parent) : QMainWindow(parent), MessageTarget(M
     CreatePanels();
 
     // Windows and commands that come with later parts of the program.
-    laterItems_ = {cmArchiv, cmDennitabulka, cmMesicniTabulka, cmRocniTabulka, cmNastaveniRegulatoru,
-                   cmNastavitCas, cmSmeny, cmTarify, cmNactiZaznamyZeSouboru, cmNulujZaznamy};
+    laterItems_ = {cmArchiv, cmNastaveniRegulatoru, cmNastavitCas, cmSmeny, cmTarify, cmNactiZaznamyZeSouboru,
+                   cmNulujZaznamy};
     for (QAction* item : laterItems_)
         item->setEnabled(false);
-    for (QToolButton* button : {Btn_A1, Btn_DenniTabulka, Btn_MesicniTabulka, Btn_RocniTabulka})
-        button->setEnabled(false);
+    Btn_A1->setEnabled(false);
+
+    tables_ = std::make_unique<TTableWindows>(this, mdiArea_);
+    connect(cmDennitabulka, &QAction::triggered, this, [this] { cmDennitabulkaClick(); });
+    connect(cmMesicniTabulka, &QAction::triggered, this, [this] { cmMesicniTabulkaClick(); });
+    connect(cmRocniTabulka, &QAction::triggered, this, [this] { cmRocniTabulkaClick(); });
+    connect(Btn_DenniTabulka, &QToolButton::clicked, this, [this] { Btn_DenniTabulkaClick(); });
+    connect(Btn_MesicniTabulka, &QToolButton::clicked, this, [this] { Btn_MesicniTabulkaClick(); });
+    connect(Btn_RocniTabulka, &QToolButton::clicked, this, [this] { Btn_RocniTabulkaClick(); });
 
     connect(cmOnline, &QAction::triggered, this, [this] { cmOnlineClick(); });
     connect(cmNactiZaznamy, &QAction::triggered, this, [this] { cmNactiZaznamyClick(); });
@@ -530,8 +538,19 @@ void THlavniForm::HandleMessage(const TMessage& message) {
     case WM_SHOW_YEAR_TABLE:
         WMShowYearTable(message);
         break;
+    case WM_OPEN_MONTH_TABLE:
+        WMOpenMonthTable(message);
+        break;
+    case WM_OPEN_YEAR_TABLE:
+        WMOpenYearTable(message);
+        break;
+    case WM_OPEN_DAY_TABLE:
+        WMOpenDayTable(message);
+        break;
+    case WM_SHOW_ARCHIVE:
+        WMShowArchive(message);
+        break;
     default:
-        // The opening and archive requests are answered by their windows' handlers.
         break;
     }
 }

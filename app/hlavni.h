@@ -34,6 +34,7 @@ namespace zeko {
 class TFrameParser;
 class TOnlineForm;
 class TSuperTimer;
+class TTableWindows;
 struct TSaveOutcome;
 
 // The fields of a reply as the handlers see them.
@@ -145,12 +146,27 @@ public:
     void DisableRegulatorMenu();
     const std::array<std::string, 4>& IdentTexts() const { return identTexts_; }
 
-    // ---- table requests (hlavniTables.cpp) ----
-    // WM_SHOW_DAY_TABLE, WM_SHOW_MONTH_TABLE, WM_SHOW_YEAR_TABLE: WParam the date
-    // as a whole day number (0 = ask the user), LParam the channel id.
+    // ---- table windows and their requests (hlavniTables.cpp, TableWindows.h) ----
+    void cmDennitabulkaClick();
+    void cmMesicniTabulkaClick();
+    void cmRocniTabulkaClick();
+    void Btn_DenniTabulkaClick();
+    void Btn_MesicniTabulkaClick();
+    void Btn_RocniTabulkaClick();
+    // WParam the date as a whole day number (0 = ask the user), LParam the channel
+    // id. A request runs only while its window exists; an opening request makes the
+    // window first.
     void WMShowDayTable(const TMessage& message);
     void WMShowMonthTable(const TMessage& message);
     void WMShowYearTable(const TMessage& message);
+    void WMOpenDayTable(const TMessage& message);
+    void WMOpenMonthTable(const TMessage& message);
+    void WMOpenYearTable(const TMessage& message);
+    TTableWindows& Tables() const { return *tables_; }
+    // WParam the day, LParam the channel id plus ArchiveMenuItemFactor × the item
+    // of an archive-choice menu: only a request without an item opens the archive.
+    void OpenArchive(bool Today);
+    void WMShowArchive(const TMessage& message);
 
     // ---- record download (hlavniDownload.cpp) ----
     void cmNactiZaznamyClick();
@@ -202,6 +218,7 @@ private:
     std::unique_ptr<TFrameParser> parser_;
     std::array<std::string, 4> identTexts_;
     TOnlineForm* onlineForm_ = nullptr;  // valid while OnlineOpen
+    std::unique_ptr<TTableWindows> tables_;
     std::set<QAction*> laterItems_;  // items of windows that come later
     // Owner of the saving threads' calls back: cancelled with the conversation, so
     // a save ended after a port change writes no position to the new one.

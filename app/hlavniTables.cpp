@@ -1,61 +1,39 @@
-// The main window's answers to the table windows' requests: the evaluation itself
-// is app/TableRequests.h; here it meets the main form and the progress box.
+// The main window's commands for the table windows and its answers to their
+// requests: the windows, the evaluation's host and the requests themselves are
+// app/TableWindows.h; the archive request is answered here.
 #include "app/hlavni.h"
 
-#include "app/TableRequests.h"
+#include "app/TableWindows.h"
+#include "core/ProgramGlobals.h"
 #include "core/ZekoMessages.h"
-#include "dialogs/info.h"
-
-#include <QApplication>
 
 namespace zeko {
 
-namespace {
+void THlavniForm::cmDennitabulkaClick() { tables_->OpenDayTable(); }
+void THlavniForm::cmMesicniTabulkaClick() { tables_->OpenMonthTable(); }
+void THlavniForm::cmRocniTabulkaClick() { tables_->OpenYearTable(); }
+void THlavniForm::Btn_DenniTabulkaClick() { tables_->OpenDayTable(); }
+void THlavniForm::Btn_MesicniTabulkaClick() { tables_->OpenMonthTable(); }
+void THlavniForm::Btn_RocniTabulkaClick() { tables_->OpenYearTable(); }
 
-// The table windows come with a later part of the program; until then the fields
-// they would get go nowhere and the results wait in the program-wide variables.
-class TMainFormTables : public TEvaluationHost {
-public:
-    explicit TMainFormTables(THlavniForm& form) : form_(form) {}
+void THlavniForm::WMShowDayTable(const TMessage& message) { tables_->WMShowDayTable(message); }
+void THlavniForm::WMShowMonthTable(const TMessage& message) { tables_->WMShowMonthTable(message); }
+void THlavniForm::WMShowYearTable(const TMessage& message) { tables_->WMShowYearTable(message); }
+void THlavniForm::WMOpenDayTable(const TMessage& message) { tables_->WMOpenDayTable(message); }
+void THlavniForm::WMOpenMonthTable(const TMessage& message) { tables_->WMOpenMonthTable(message); }
+void THlavniForm::WMOpenYearTable(const TMessage& message) { tables_->WMOpenYearTable(message); }
 
-    void SetMainFormEnabled(bool enabled) override { form_.setEnabled(enabled); }
-    void ShowProgress(const std::string& text, int steps) override {
-        if (InfoForm)
-            InfoForm->Start(text, steps);
-    }
-    void StepProgress() override {
-        if (InfoForm)
-            InfoForm->StepIt();
-        else
-            QApplication::processEvents();
-    }
-    void CloseProgress() override {
-        if (InfoForm)
-            InfoForm->Finish();
-    }
-    void ShowDayTable(const TDayTableFields&) override {}
-    void ShowMonthTable(const TMonthTableFields&) override {}
-    void ShowYearTable(const TYearTableFields&) override {}
-
-private:
-    THlavniForm& form_;
-};
-
-} // namespace
-
-void THlavniForm::WMShowDayTable(const TMessage& message) {
-    TMainFormTables host(*this);
-    RunDayTableRequest(host, message.WParam, message.LParam);
+void THlavniForm::OpenArchive(bool Today) {
+    // The archive window comes with the day graph; until then there is nothing to open.
 }
 
-void THlavniForm::WMShowMonthTable(const TMessage& message) {
-    TMainFormTables host(*this);
-    RunMonthTableRequest(host, message.WParam, message.LParam, TMonthWindowPeriod{});
-}
-
-void THlavniForm::WMShowYearTable(const TMessage& message) {
-    TMainFormTables host(*this);
-    RunYearTableRequest(host, message.WParam, message.LParam);
+void THlavniForm::WMShowArchive(const TMessage& message) {
+    if (message.LParam / ArchiveMenuItemFactor != 0)
+        return;
+    OpenArchive(false);
+    if (ArchiveOpen)
+        PostMessageTo(FindWindowByClass(ArchiveWindowClass), WM_SHOW_ARCHIVE, message.WParam,
+                      message.LParam % ArchiveMenuItemFactor);
 }
 
 } // namespace zeko

@@ -13,10 +13,13 @@ constexpr uint32_t WM_SHOW_YEAR_TABLE = WM_USER + 404;    // 1428
 constexpr uint32_t WM_OPEN_MONTH_TABLE = WM_USER + 405;   // 1429
 constexpr uint32_t WM_OPEN_YEAR_TABLE = WM_USER + 406;    // 1430
 constexpr uint32_t WM_OPEN_DAY_TABLE = WM_USER + 407;     // 1431
-// LParam: channel id, plus 100000 × the archive-choice menu item.
+// LParam: channel id, plus ArchiveMenuItemFactor × the archive-choice menu item.
 constexpr uint32_t WM_SHOW_ARCHIVE = WM_USER + 408;       // 1432
+constexpr intptr_t ArchiveMenuItemFactor = 100000;
 
 // The main window's class name, under which the other windows find it.
 constexpr const char* MainWindowClass = "THlavniForm";
+// The archive window's, to which the main window passes WM_SHOW_ARCHIVE on.
+constexpr const char* ArchiveWindowClass = "TArchivForm";
 
 } // namespace zeko

@@ -2,25 +2,29 @@
 
 #include "app/DayResult.h"
 #include "app/PeriodResult.h"
+#include "app/TableWindows.h"
+#include "core/Komunikace.h"
+#include "core/ProgramGlobals.h"
 #include "core/RecordSamples.h"
 #include "core/RecordSaving.h"
 #include "core/ZekoMessages.h"
 #include "dialogs/info.h"
-
-#include "core/Komunikace.h"
-#include "core/ProgramGlobals.h"
 #include "dialogs/online.h"
 #include "platform/Cp1250.h"
 #include "platform/IniFile.h"
 #include "platform/Notifier.h"
 #include "platform/qt/QtMainThread.h"
+#include "support/MessageRecorder.h"
 #include "support/QtApp.h"
 #include "support/TempDir.h"
+#include "tables/MesicniTabulka.h"
+#include "tables/dennitabulka.h"
 
 #include <QAction>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QToolButton>
 
 #include <gtest/gtest.h>
 
@@ -154,12 +158,18 @@ TEST_F(MainWindowFixture, TableRequestsAreEvaluatedAndTheMainFormStaysUsable) {
     THlavniForm& f = Start();
     notifier.Clear();
     DayResult.Reset();
+    f.HandleMessage({WM_SHOW_DAY_TABLE, static_cast<uintptr_t>(EncodeDate(2024, 3, 5)), 0});
+    EXPECT_EQ(DayResult.DayTotal(), 0);  // no day window: the request is lost
+    f.cmDennitabulkaClick();
+    f.cmMesicniTabulkaClick();
     PostMessageTo(&f, WM_SHOW_DAY_TABLE, static_cast<uintptr_t>(EncodeDate(2024, 3, 5)), 0);
     ASSERT_TRUE(test::ProcessEventsUntil([] { return DayResult.DayTotal() == 10; }));
     EXPECT_TRUE(f.isEnabled());
+    EXPECT_EQ(f.Tables().DayForm()->Tabulka->Cells(4, 12), "40,0");
     f.HandleMessage({WM_SHOW_MONTH_TABLE, static_cast<uintptr_t>(EncodeDate(2024, 3, 1)), 0});
     EXPECT_EQ(MonthResult.DayTotal[4], 10);
     EXPECT_EQ(MonthPeriodInfo.DayRows, 31);
+    EXPECT_EQ(f.Tables().MonthForm()->Tabulka->Cells(7, 5), "10,0");
     f.HandleMessage({WM_SHOW_DAY_TABLE, 0, 0});  // asks the user: not yet there
     EXPECT_EQ(notifier.Count(), 0u);
 }
@@ -169,9 +179,63 @@ TEST_F(MainWindowFixture, FailedYearEvaluationClosesTheProgressBoxAndEnablesTheM
     THlavniForm& f = Start();
     InfoForm = new TInfoForm(&f);
     notifier.Clear();
+    f.cmRocniTabulkaClick();
     f.HandleMessage({WM_SHOW_YEAR_TABLE, static_cast<uintptr_t>(EncodeDate(2024, 1, 20)), 0});
     EXPECT_TRUE(f.isEnabled());
     EXPECT_FALSE(InfoForm->isVisible());
     EXPECT_EQ(notifier.Count(), 1u);
     InfoForm = nullptr;
+}
+
+TEST_F(MainWindowFixture, TheTableCommandsOpenEachWindowOnceAndBringItForward) {
+    THlavniForm& f = Start();
+    for (QAction* item : {f.cmDennitabulka, f.cmMesicniTabulka, f.cmRocniTabulka})
+        EXPECT_TRUE(item->isEnabled()) << item->objectName().toStdString();
+    EXPECT_TRUE(f.Btn_DenniTabulka->isEnabled());
+    EXPECT_FALSE(f.cmArchiv->isEnabled());  // the archive comes with the day graph
+
+    f.cmMesicniTabulka->trigger();
+    EXPECT_TRUE(MonthTableOpen);
+    f.Btn_DenniTabulka->click();
+    EXPECT_TRUE(DayTableOpen);
+    QMdiSubWindow* day = f.MdiArea()->activeSubWindow();
+    f.cmMesicniTabulka->trigger();  // brought forward, not made twice
+    EXPECT_EQ(f.MdiArea()->subWindowList().size(), 2);
+    EXPECT_NE(f.MdiArea()->activeSubWindow(), day);
+    EXPECT_EQ(f.MdiArea()->activeSubWindow()->windowTitle().toStdString(), "Měsíční tabulka");
+    f.Btn_RocniTabulka->click();
+    EXPECT_TRUE(YearTableOpen);
+    EXPECT_EQ(f.MdiArea()->subWindowList().size(), 3);
+    f.MdiArea()->closeAllSubWindows();
+    ASSERT_TRUE(test::ProcessEventsUntil([] { return !DayTableOpen && !MonthTableOpen && !YearTableOpen; }));
+}
+
+TEST_F(MainWindowFixture, OpeningTheDayTableByMessageCreatesItAndShowsTheDay) {
+    TRecordList records = {test::MakeRecord(24, 3, 5, 10, 15, 0, 25)};  // 40 kW
+    SaveRecords(records, "");
+    THlavniForm& f = Start();
+    PostMessageTo(&f, WM_OPEN_DAY_TABLE, static_cast<uintptr_t>(EncodeDate(2024, 3, 5)), 0);
+    ASSERT_TRUE(test::ProcessEventsUntil([&] { return f.Tables().DayForm() != nullptr; }));
+    TDenniTabulkaForm& day = *f.Tables().DayForm();
+    EXPECT_EQ(day.Day, EncodeDate(2024, 3, 5));
+    EXPECT_EQ(day.Tabulka->Cells(1, 11), "40,0");
+    EXPECT_TRUE(f.isEnabled());
+}
+
+TEST_F(MainWindowFixture, TheArchiveRequestPassesOnOnlyWithoutAMenuItem) {
+    THlavniForm& f = Start();
+    test::MessageRecorder archive(ArchiveWindowClass);
+    ArchiveOpen = true;  // as the archive window keeps it while it exists
+    f.WMShowArchive({WM_SHOW_ARCHIVE, 45356, 2 + ArchiveMenuItemFactor});
+    f.WMShowArchive({WM_SHOW_ARCHIVE, 45356, 2});
+    ASSERT_TRUE(test::ProcessEventsUntil([&] { return !archive.got.empty(); }));
+    QCoreApplication::processEvents();
+    ASSERT_EQ(archive.got.size(), 1u);
+    EXPECT_EQ(archive.got[0].Msg, WM_SHOW_ARCHIVE);
+    EXPECT_EQ(archive.got[0].WParam, 45356u);
+    EXPECT_EQ(archive.got[0].LParam, 2);
+    ArchiveOpen = false;
+    f.WMShowArchive({WM_SHOW_ARCHIVE, 45356, 1});
+    QCoreApplication::processEvents();
+    EXPECT_EQ(archive.got.size(), 1u);
 }

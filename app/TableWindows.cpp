@@ -1,0 +1,130 @@
+#include "app/TableWindows.h"
+
+#include "app/DayResult.h"
+#include "app/PeriodResult.h"
+#include "core/ProgramGlobals.h"
+#include "core/ZekoMessages.h"
+#include "dialogs/info.h"
+#include "tables/MesicniTabulka.h"
+#include "tables/RocniTabulka.h"
+#include "tables/dennitabulka.h"
+
+#include <QApplication>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+
+namespace zeko {
+
+TTableWindows::TTableWindows(QWidget* mainForm, QMdiArea* area) : mainForm_(mainForm), area_(area) {}
+
+TTableWindows::~TTableWindows() = default;
+
+TDenniTabulkaForm* TTableWindows::DayForm() const { return dayForm_; }
+TMesicniTabulkaForm* TTableWindows::MonthForm() const { return monthForm_; }
+TRocniTabulkaForm* TTableWindows::YearForm() const { return yearForm_; }
+
+TRect TTableWindows::MdiClientRect() const {
+    const QRect r = area_->viewport()->rect();
+    return {r.left(), r.top(), r.right() + 1, r.bottom() + 1};
+}
+
+template <typename Form>
+Form* TTableWindows::Open(QPointer<Form>& form, bool open) {
+    if (open && form) {
+        if (auto* child = qobject_cast<QMdiSubWindow*>(form->parentWidget()))
+            area_->setActiveSubWindow(child);
+        return form;
+    }
+    form = new Form(MdiClientRect());
+    QMdiSubWindow* child = area_->addSubWindow(form);
+    child->setAttribute(Qt::WA_DeleteOnClose);
+    child->setWindowTitle(form->windowTitle());
+    child->showMaximized();
+    return form;
+}
+
+void TTableWindows::OpenDayTable() { Open(dayForm_, DayTableOpen)->repaint(); }
+void TTableWindows::OpenMonthTable() { Open(monthForm_, MonthTableOpen); }
+void TTableWindows::OpenYearTable() { Open(yearForm_, YearTableOpen); }
+
+bool TTableWindows::HandleMessage(const TMessage& message) {
+    switch (message.Msg) {
+    case WM_SHOW_DAY_TABLE: WMShowDayTable(message); return true;
+    case WM_SHOW_MONTH_TABLE: WMShowMonthTable(message); return true;
+    case WM_SHOW_YEAR_TABLE: WMShowYearTable(message); return true;
+    case WM_OPEN_DAY_TABLE: WMOpenDayTable(message); return true;
+    case WM_OPEN_MONTH_TABLE: WMOpenMonthTable(message); return true;
+    case WM_OPEN_YEAR_TABLE: WMOpenYearTable(message); return true;
+    default: return false;
+    }
+}
+
+// A request for a window that has gone in the meantime is lost.
+void TTableWindows::WMShowDayTable(const TMessage& message) {
+    if (DayTableOpen && dayForm_)
+        RunDayTableRequest(*this, message.WParam, message.LParam);
+}
+
+void TTableWindows::WMShowMonthTable(const TMessage& message) {
+    if (MonthTableOpen && monthForm_)
+        RunMonthTableRequest(*this, message.WParam, message.LParam,
+                             {monthForm_->PartialMonth, monthForm_->PeriodDays});
+}
+
+void TTableWindows::WMShowYearTable(const TMessage& message) {
+    if (YearTableOpen && yearForm_)
+        RunYearTableRequest(*this, message.WParam, message.LParam);
+}
+
+void TTableWindows::WMOpenDayTable(const TMessage& message) {
+    OpenDayTable();
+    WMShowDayTable(message);
+}
+
+void TTableWindows::WMOpenMonthTable(const TMessage& message) {
+    OpenMonthTable();
+    monthForm_->PartialMonth = 0;
+    WMShowMonthTable(message);
+}
+
+void TTableWindows::WMOpenYearTable(const TMessage& message) {
+    OpenYearTable();
+    YearCustomPeriod = 0;
+    WMShowYearTable(message);
+}
+
+void TTableWindows::SetMainFormEnabled(bool enabled) { mainForm_->setEnabled(enabled); }
+
+void TTableWindows::ShowProgress(const std::string& text, int steps) {
+    if (InfoForm != nullptr)
+        InfoForm->Start(text, steps);
+}
+
+void TTableWindows::StepProgress() {
+    if (InfoForm != nullptr)
+        InfoForm->StepIt();
+    else
+        QApplication::processEvents();
+}
+
+void TTableWindows::CloseProgress() {
+    if (InfoForm != nullptr)
+        InfoForm->Finish();
+}
+
+void TTableWindows::ShowDayTable(const TDayTableFields& fields) {
+    if (dayForm_)
+        dayForm_->ShowResult(fields, DayResult);
+}
+
+void TTableWindows::ShowMonthTable(const TMonthTableFields& fields) {
+    if (monthForm_)
+        monthForm_->ShowResult(fields, MonthResult, PeriodAccumulators);
+}
+
+void TTableWindows::ShowYearTable(const TYearTableFields& fields) {
+    if (yearForm_)
+        yearForm_->ShowResult(fields, YearResult);
+}
+
+} // namespace zeko

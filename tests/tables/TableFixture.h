@@ -1,0 +1,177 @@
+#pragma once
+// The table windows in an MDI area of their own, with the main window's side of
+// the requests (TTableWindows) standing in for the main window under its class
+// name, over a program directory of the test's own: month files written through
+// the record store, schedule histories through the history writer, the channels
+// through "Zarizeni.ini". Every input of a record counts 4 impulses per unit, so a
+// record's value is its impulse count.
+#include "app/DayResult.h"
+#include "app/PeriodResult.h"
+#include "app/TableWindows.h"
+#include "core/Holidays.h"
+#include "core/MojeDB.h"
+#include "core/PripojenaZarizeniUnit.h"
+#include "core/ProgramGlobals.h"
+#include "core/RecordSamples.h"
+#include "core/RecordSaving.h"
+#include "core/Schedules.h"
+#include "core/WindowHelpers.h"
+#include "core/ZekoMessages.h"
+#include "platform/FormatSettings.h"
+#include "platform/IniFile.h"
+#include "platform/MainThread.h"
+#include "platform/Notifier.h"
+#include "platform/ProgramDir.h"
+#include "platform/Registry.h"
+#include "support/TempDir.h"
+#include "tables/TableForm.h"
+
+#include <QMdiArea>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "ImageProbe.h"
+#include "QtTestApp.h"
+
+namespace zeko::test {
+
+inline TDateTime Date(int y, int m, int d) { return EncodeDate(y, m, d); }
+
+// The main window as the table windows see it: it takes their requests and answers
+// them through TTableWindows, keeping a copy of each.
+struct MainWindowStandIn : MessageTarget {
+    explicit MainWindowStandIn(TTableWindows& windows) : MessageTarget(MainWindowClass), windows(windows) {}
+    void HandleMessage(const TMessage& m) override {
+        got.push_back(m);
+        if (answer)
+            windows.HandleMessage(m);
+    }
+    TTableWindows& windows;
+    std::vector<TMessage> got;
+    bool answer = true;
+};
+
+class TableTest : public ::testing::Test {
+protected:
+    TableTest() : dir_(true) {
+        SetMainThread(&queue_);
+        SetRegistryFilePath(dir_ / "registry.reg");
+        FormatSettings().ShortDateFormat = "dd/mm/yyyy";
+        FormatSettings().DateSeparator = '.';
+        FormatSettings().DecimalSeparator = ',';
+        WindowWidth = 1023;
+        Devices = &devices_;
+        MojeDB = &db_;
+        LoadChannels();
+        mainForm_.resize(1015, 680);
+        area_->setGeometry(0, 0, 1015, 680);
+        mainForm_.show();
+    }
+    ~TableTest() override {
+        area_->closeAllSubWindows();
+        mainForm_.hide();
+        SetMainThread(nullptr);
+        SetRegistryFilePath(std::nullopt);
+        FormatSettings().DecimalSeparator = ',';
+        WindowWidth = 1023;
+        PouzivejSvatky = true;
+        RegulatorMeasurementId = 0;
+        YearMonthCount = 12;
+        YearCustomPeriod = 0;
+        HolidayList.clear();
+        InitDefaultSchedules();
+        Devices = nullptr;
+        MojeDB = nullptr;
+    }
+
+    // "Zarizeni.ini" keys of channel n (1..4), then the channel list read again.
+    void SetChannelKey(int n, const std::string& key, const std::string& value) {
+        TIniFile ini(ProgramFile("Zarizeni.ini"));
+        ini.WriteString("ZEKO", key + std::to_string(n), value);
+        ini.UpdateFile();
+        LoadChannels();
+    }
+    void LoadChannels() { devices_.LoadFromIni(ProgramFile("Zarizeni.ini")); }
+
+    // A record of 20yy-mm-dd hh:mi:ss whose inputs 1..4 have the values given.
+    void Add(int y, int mo, int d, int h, int mi, int s, std::array<uint16_t, 4> values) {
+        TRegulatorRecord r = MakeRecord(y % 100, mo, d, h, mi, s);
+        r.Counts = values;
+        r.Constants = {4, 4, 4, 4};
+        records_.push_back(r);
+    }
+    // Stores the records added so far into the month files.
+    void Save() {
+        SaveRecords(records_, "");
+        records_.clear();
+    }
+    void AddTariffs(TDateTime validFrom, const TTariffTable& table) {
+        ASSERT_TRUE(AppendHistoryRecord(ProgramFile(TariffHistoryFile), THistoryRecord::Of(validFrom, table), false));
+    }
+
+    // A request as a table window posts it, answered once the queue is pumped.
+    void Post(uint32_t msg, TDateTime date, int channel) {
+        PostToWindow(MainWindowClass, msg, static_cast<uintptr_t>(date), channel);
+        Pump();
+    }
+    void Pump() { queue_.Pump(); }
+    // The last message the main window got; Msg 0 when none.
+    TMessage LastRequest() const { return main_.got.empty() ? TMessage{} : main_.got.back(); }
+
+    // Keeps a picture of the window for a person to look at.
+    void KeepPicture(TTableForm& form, const std::string& name) {
+        const std::string folder = ZEKO_ARTEFACT_DIR;
+        std::filesystem::create_directories(folder);
+        EXPECT_TRUE(form.Picture().save(QString::fromStdString(folder + "/" + name + ".png")));
+    }
+
+    TempDir dir_;
+    PumpedMainThread queue_;
+    ScopedLoggingNotifier notifier_;
+    TSeznamZarizeni devices_;
+    TMojeDB db_;
+    QWidget mainForm_;
+    QMdiArea* area_ = new QMdiArea(&mainForm_);
+    TTableWindows windows_{&mainForm_, area_};
+    MainWindowStandIn main_{windows_};
+    TRecordList records_;
+};
+
+// The texts of one row of a grid, shown columns only.
+inline std::vector<std::string> RowTexts(const THyperGrid& grid, int row) {
+    std::vector<std::string> texts;
+    for (int c = 0; c < grid.ColCount(); ++c)
+        texts.push_back(grid.Cells(c, row));
+    return texts;
+}
+
+// The colour and the font colour the grid's attribute event gives a cell.
+struct CellLook {
+    TColor Color;
+    TColor FontColor;
+};
+inline CellLook LookOf(TTableForm& form, int col, int row) {
+    THyperGrid& grid = *form.Tabulka;
+    TColor color = grid.ColumnFromGridIndex(col)->ColumnColor();
+    TFont font;
+    font.SetColor(clWindowText);
+    TAlignment h = taCenter;
+    ThgVAlignment v = hgvaCenter;
+    TBevelCut outer = bvNone, inner = bvNone;
+    ThgCellStates state;
+    if (col < grid.FixedCols() || row < grid.FixedRows()) {
+        state.Include(hgcsFixed);
+        color = clBtnFace;
+    }
+    grid.OnChangeCellAttributes(&grid, col, row, grid.ColumnFromGridIndex(col), state, color, font, h, v, outer,
+                                inner);
+    return {color, font.Color()};
+}
+
+} // namespace zeko::test

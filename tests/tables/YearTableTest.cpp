@@ -1,0 +1,165 @@
+// The year table filled from month files: month labels across the turn of the
+// year, the transformer-loss column and row, the "x" of a month without records,
+// the summary rows, and the requests of its buttons.
+#include "tables/MesicniTabulka.h"
+#include "tables/RocniTabulka.h"
+
+#include "TableFixture.h"
+
+#include <QPushButton>
+
+namespace zeko::test {
+namespace {
+
+using Row = std::vector<std::string>;
+
+class YearTable : public TableTest {
+protected:
+    TRocniTabulkaForm& Open() {
+        windows_.OpenYearTable();
+        return *windows_.YearForm();
+    }
+    // A Wednesday in November 2023 and a Saturday in January 2024 on the
+    // regulator's own measurement, with transformer losses of 2.5 %.
+    void WriteYear() {
+        SetChannelKey(1, "ZtratyTRF_v", "2,5");
+        Add(2023, 11, 15, 10, 15, 0, {4000, 3000, 0, 0});
+        Add(2024, 1, 6, 10, 15, 0, {800, 0, 0, 0});
+        Save();
+    }
+    static Row Month(const std::string& label, Row values) {
+        values.insert(values.begin(), label);
+        return values;
+    }
+    static Row Blank(Row values, size_t width) {
+        values.resize(width, "");
+        return values;
+    }
+};
+
+TEST_F(YearTable, TwelveMonthsFromNovemberWithTransformerLosses) {
+    WriteYear();
+    TRocniTabulkaForm& form = Open();
+    Post(WM_SHOW_YEAR_TABLE, Date(2023, 11, 1), 0);
+    const THyperGrid& t = *form.Tabulka;
+
+    EXPECT_TRUE(form.TrfShown);
+    ASSERT_EQ(t.RowCount(), 19);
+    ASSERT_EQ(t.ColCount(), 13);
+    EXPECT_EQ(t.Headings().Items(0)->Caption(), "Roční výpis - Činný - Činný  01.11.2023");
+    std::vector<std::string> captions;
+    for (int c = 0; c < t.ColCount(); ++c)
+        captions.push_back(t.ColumnFromGridIndex(c)->Caption());
+    EXPECT_EQ(captions, (Row{"Odběr:\nMěsíc:", "S1", "S2", "S3", "T1", "T2", "T3", "Celý měsíc [kWh]",
+                             "TRF [kWh]", "cos.fí", "Hodnota [kW]", "Čas", "Datum"}));
+    const Row zeros(5, "0,0");
+    auto values = [&](const char* total, const char* trf, const char* cos, const char* max, const char* date) {
+        Row r{total};
+        r.insert(r.end(), zeros.begin(), zeros.end());
+        r.insert(r.end(), {total, trf, cos, max, "10:15", date});
+        return r;
+    };
+    EXPECT_EQ(RowTexts(t, 1), Month("11. 2023", values("1000,0", "1025,0", "0,80", "4000,0", "15.11.")));
+    EXPECT_EQ(RowTexts(t, 2), Month("12. 2023", Row(12, "x")));
+    EXPECT_EQ(RowTexts(t, 3), Month("01. 2024", values("200,0", "205,0", "1,00", "800,0", "06.01.")));
+    EXPECT_EQ(RowTexts(t, 12), Month("10. 2024", Row(12, "x")));
+
+    auto summary = [&](const char* label, const char* total, const char* trf, const char* cos = "") {
+        Row r{label, total};
+        r.insert(r.end(), zeros.begin(), zeros.end());
+        r.insert(r.end(), {total, trf, cos});
+        return Blank(r, 13);
+    };
+    EXPECT_EQ(RowTexts(t, 13), summary("Celkem:", "1200,0", "1230,0", "0,90"));
+    EXPECT_EQ(RowTexts(t, 14), summary("Celk. TRF:", "1230,0", ""));
+    EXPECT_EQ(RowTexts(t, 15), summary("Po÷Pá", "1000,0", "1025,0"));
+    EXPECT_EQ(RowTexts(t, 16), summary("So+Ne", "200,0", "205,0"));
+    EXPECT_EQ(RowTexts(t, 17), Blank({"1/4h.max:", "", "", "", "", "15.11.2023", "10:15", "4000,0"}, 13));
+    EXPECT_EQ(RowTexts(t, 18), Blank({"cos. fí:", "", "", "", "1,00", "1,00", "1,00"}, 13));
+    KeepPicture(form, "rocni-tabulka");
+}
+
+TEST_F(YearTable, WithoutLossesTheTrfColumnAndRowAreAbsent) {
+    Add(2024, 2, 7, 10, 15, 0, {0, 400, 0, 0});
+    Save();
+    TRocniTabulkaForm& form = Open();
+    Post(WM_SHOW_YEAR_TABLE, Date(2024, 1, 1), 1);
+    const THyperGrid& t = *form.Tabulka;
+    EXPECT_FALSE(form.TrfShown);
+    ASSERT_EQ(t.RowCount(), 12 + 5);
+    ASSERT_EQ(t.ColCount(), 11);
+    EXPECT_EQ(t.ColumnFromGridIndex(7)->Caption(), "Celý měsíc [kVArh]");
+    EXPECT_EQ(t.ColumnFromGridIndex(8)->Caption(), "Hodnota [kVAr]");
+    EXPECT_EQ(RowTexts(t, 2), Month("02. 2024", {"100,0", "0,0", "0,0", "0,0", "0,0", "0,0", "100,0", "400,0",
+                                                 "10:15", "07.02."}));
+    const Row labels = {"Celkem:", "Po÷Pá", "So+Ne", "1/4h.max:"};
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(t.Cells(0, 13 + i), labels[static_cast<size_t>(i)]);
+
+    Post(WM_SHOW_YEAR_TABLE, Date(2024, 1, 1), 0);  // the own measurement adds the cos phi row
+    EXPECT_EQ(t.RowCount(), 12 + 6);
+    EXPECT_EQ(t.Cells(0, 17), "cos. fí:");
+}
+
+TEST_F(YearTable, AFreshWindowLabelsTheCurrentYearAndAThirteenMonthRequestAddsARow) {
+    TRocniTabulkaForm& form = Open();
+    const int year = DecodeDate(Today()).Year;
+    EXPECT_EQ(YearMonthCount, 12);
+    EXPECT_EQ(form.Tabulka->Cells(0, 1), "01. " + std::to_string(year));
+    EXPECT_EQ(form.Tabulka->Cells(0, 12), "12. " + std::to_string(year));
+    YearMonthCount = 13;
+    YearCustomPeriod = 1;
+    Post(WM_SHOW_YEAR_TABLE, Date(2023, 11, 20), 0);
+    EXPECT_EQ(form.FirstMonth, Date(2023, 11, 1));
+    EXPECT_EQ(form.Tabulka->Cells(0, 13), "11. 2024");
+    EXPECT_EQ(form.Tabulka->Cells(0, 14), "Celkem:");
+}
+
+TEST_F(YearTable, TheButtonsMoveByYearsAndOpenTheSelectedMonth) {
+    WriteYear();
+    TRocniTabulkaForm& form = Open();
+    Post(WM_SHOW_YEAR_TABLE, Date(2023, 11, 1), 0);
+
+    THyperGrid& grid = *form.Tabulka;
+    const TRect label = grid.CellRect(0, 3);
+    grid.MouseDown(mbLeft, {}, label.Left + 5, label.Top + 5);
+    grid.MouseUp(mbLeft, {}, label.Left + 5, label.Top + 5);
+    EXPECT_EQ(form.SelectedRow, 3);
+    EXPECT_EQ(LookOf(form, 0, 3).Color, 0x00FF00);
+    EXPECT_EQ(LookOf(form, 0, 1).Color, clBtnFace);
+    EXPECT_EQ(LookOf(form, 7, 3).Color, clAqua);
+
+    form.Btn_MesTab->click();
+    Pump();
+    EXPECT_EQ(LastRequest().Msg, WM_OPEN_MONTH_TABLE);
+    EXPECT_EQ(LastRequest().WParam, static_cast<uintptr_t>(Date(2024, 1, 1)));
+    ASSERT_NE(windows_.MonthForm(), nullptr);
+    EXPECT_EQ(windows_.MonthForm()->FirstDay, Date(2024, 1, 1));
+    EXPECT_EQ(windows_.MonthForm()->Tabulka->Cells(7, 6), "200,0");
+
+    main_.answer = false;
+    YearCustomPeriod = 1;
+    const struct {
+        QPushButton* button;
+        TDateTime date;
+    } cases[] = {
+        {form.Btn_Predchozi, Date(2022, 11, 1)},
+        {form.Btn_Dalsi, Date(2023, 11, 1)},
+        {form.Btn_Dalsi, Date(2024, 11, 1)},
+        {form.Btn_Dnesni, Date(DecodeDate(Today()).Year, DecodeDate(Today()).Month, 1)},
+    };
+    for (const auto& c : cases) {
+        c.button->click();
+        Pump();
+        EXPECT_EQ(LastRequest().Msg, WM_SHOW_YEAR_TABLE);
+        EXPECT_EQ(LastRequest().WParam, static_cast<uintptr_t>(c.date)) << c.button->objectName().toStdString();
+        EXPECT_EQ(LastRequest().LParam, 0);
+    }
+    EXPECT_EQ(YearCustomPeriod, 0);
+    for (QPushButton* off : {form.Btn_VyberData, form.Btn_Graf, form.Btn_Tisk, form.Btn_ExportTXT,
+                             form.Btn_ExportXLS, form.Btn_Cetnost, form.Btn_Maxima, form.Btn_Minima})
+        EXPECT_FALSE(off->isEnabled()) << off->objectName().toStdString();
+}
+
+} // namespace
+} // namespace zeko::test
