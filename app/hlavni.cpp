@@ -529,28 +529,11 @@ void THlavniForm::HandleMessage(const TMessage& message) {
     case WM_OPEN_ONLINE:
         cmOnlineClick();
         break;
-    case WM_SHOW_DAY_TABLE:
-        WMShowDayTable(message);
-        break;
-    case WM_SHOW_MONTH_TABLE:
-        WMShowMonthTable(message);
-        break;
-    case WM_SHOW_YEAR_TABLE:
-        WMShowYearTable(message);
-        break;
-    case WM_OPEN_MONTH_TABLE:
-        WMOpenMonthTable(message);
-        break;
-    case WM_OPEN_YEAR_TABLE:
-        WMOpenYearTable(message);
-        break;
-    case WM_OPEN_DAY_TABLE:
-        WMOpenDayTable(message);
-        break;
     case WM_SHOW_ARCHIVE:
         WMShowArchive(message);
         break;
     default:
+        tables_->HandleMessage(message);
         break;
     }
 }

@@ -153,15 +153,7 @@ public:
     void Btn_DenniTabulkaClick();
     void Btn_MesicniTabulkaClick();
     void Btn_RocniTabulkaClick();
-    // WParam the date as a whole day number (0 = ask the user), LParam the channel
-    // id. A request runs only while its window exists; an opening request makes the
-    // window first.
-    void WMShowDayTable(const TMessage& message);
-    void WMShowMonthTable(const TMessage& message);
-    void WMShowYearTable(const TMessage& message);
-    void WMOpenDayTable(const TMessage& message);
-    void WMOpenMonthTable(const TMessage& message);
-    void WMOpenYearTable(const TMessage& message);
+    // The windows and their requests WM_SHOW_DAY_TABLE .. WM_OPEN_DAY_TABLE.
     TTableWindows& Tables() const { return *tables_; }
     // WParam the day, LParam the channel id plus ArchiveMenuItemFactor × the item
     // of an archive-choice menu: only a request without an item opens the archive.

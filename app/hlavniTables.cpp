@@ -1,6 +1,5 @@
-// The main window's commands for the table windows and its answers to their
-// requests: the windows, the evaluation's host and the requests themselves are
-// app/TableWindows.h; the archive request is answered here.
+// The main window's commands for the table windows, and its answer to the archive
+// request; the table requests are answered by app/TableWindows.h.
 #include "app/hlavni.h"
 
 #include "app/TableWindows.h"
@@ -15,13 +14,6 @@ void THlavniForm::cmRocniTabulkaClick() { tables_->OpenYearTable(); }
 void THlavniForm::Btn_DenniTabulkaClick() { tables_->OpenDayTable(); }
 void THlavniForm::Btn_MesicniTabulkaClick() { tables_->OpenMonthTable(); }
 void THlavniForm::Btn_RocniTabulkaClick() { tables_->OpenYearTable(); }
-
-void THlavniForm::WMShowDayTable(const TMessage& message) { tables_->WMShowDayTable(message); }
-void THlavniForm::WMShowMonthTable(const TMessage& message) { tables_->WMShowMonthTable(message); }
-void THlavniForm::WMShowYearTable(const TMessage& message) { tables_->WMShowYearTable(message); }
-void THlavniForm::WMOpenDayTable(const TMessage& message) { tables_->WMOpenDayTable(message); }
-void THlavniForm::WMOpenMonthTable(const TMessage& message) { tables_->WMOpenMonthTable(message); }
-void THlavniForm::WMOpenYearTable(const TMessage& message) { tables_->WMOpenYearTable(message); }
 
 void THlavniForm::OpenArchive(bool Today) {
     // The archive window comes with the day graph; until then there is nothing to open.

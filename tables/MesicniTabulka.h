@@ -13,11 +13,11 @@
 
 #include "app/PeriodResult.h"
 #include "app/TableRequests.h"
-#include "tables/TableForm.h"
+#include "tables/PeriodTableForm.h"
 
 namespace zeko {
 
-class TMesicniTabulkaForm : public TTableForm {
+class TMesicniTabulkaForm : public TPeriodTableForm {
 public:
     explicit TMesicniTabulkaForm(const TRect& mdiClientRect, QWidget* parent = nullptr);
     ~TMesicniTabulkaForm() override;
@@ -25,12 +25,6 @@ public:
     QPushButton* Btn_DenTab;
     QPushButton* Btn_RokTab;
 
-    // Model columns of Tabulka.
-    static constexpr int DayColumn = 0;
-    static constexpr int DayTotalColumn = 7;
-    static constexpr int CosPhiColumn = 14;
-    static constexpr int MaximumColumn = 15;
-    static constexpr int MaximumTimeColumn = 16;
     static constexpr int ColumnCount = 23;
 
     // Written by the main window (besides the fields of every table window).
@@ -42,13 +36,6 @@ public:
 
     std::bitset<256> WeekendRows;
     std::bitset<256> HolidayRows;
-    // Summary rows counted from the last day row.
-    int TotalRowOffset = 1;
-    int WorkdayRowOffset = 2;
-    int WeekendRowOffset = 3;
-    int MaxRowOffset = 4;
-    int CosPhiRowOffset = 5;
-    int SummaryRowCount = 4;
 
     void SetupTable();
     // The month result and the converted working-day and weekend sums into the grid.
@@ -57,16 +44,19 @@ public:
     // FillTable.
     void ShowResult(const TMonthTableFields& fields, const TMonthResult& result, const TPeriodAccumulators& period);
 
-    void Btn_DnesniClick();
-    void Btn_VyberDataClick();
-    void Btn_PredchoziClick();
-    void Btn_DalsiClick();
+    void Btn_DnesniClick() override;
+    void Btn_VyberDataClick() override;
+    void Btn_PredchoziClick() override;
+    void Btn_DalsiClick() override;
     void Btn_RokTabClick();
     void Btn_DenTabClick();
 
-    void TabulkaFixedCellClick(int col, int row) override;
+    // Besides the label column: weekend rows and the weekend summary light yellow,
+    // holidays orange.
     void TabulkaChangeCellAttributes(int col, int row, ThgCellStates state, TColor& color, TFont& font) override;
-    void TabulkaChangeCellBorders(int row, ThgBorder& top) override;
+
+protected:
+    int PeriodRows() const override { return PeriodDays; }
 
 private:
     void FormCreate();

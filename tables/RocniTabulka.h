@@ -12,24 +12,17 @@
 
 #include "app/PeriodResult.h"
 #include "app/TableRequests.h"
-#include "tables/TableForm.h"
+#include "tables/PeriodTableForm.h"
 
 namespace zeko {
 
-class TRocniTabulkaForm : public TTableForm {
+class TRocniTabulkaForm : public TPeriodTableForm {
 public:
     explicit TRocniTabulkaForm(const TRect& mdiClientRect, QWidget* parent = nullptr);
     ~TRocniTabulkaForm() override;
 
     QPushButton* Btn_MesTab;
 
-    // Model columns of Tabulka.
-    static constexpr int MonthColumn = 0;
-    static constexpr int MonthTotalColumn = 7;
-    static constexpr int TrfColumn = 8;
-    static constexpr int CosPhiColumn = 14;
-    static constexpr int MaximumColumn = 15;
-    static constexpr int MaximumTimeColumn = 16;
     static constexpr int MaximumDateColumn = 17;
     static constexpr int ColumnCount = 25;
 
@@ -40,14 +33,6 @@ public:
 
     // The total with transformer losses is shown.
     bool TrfShown = false;
-    // Summary rows counted from the last month row.
-    int TotalRowOffset = 1;
-    int TrfRowOffset = 2;
-    int WorkdayRowOffset = 2;
-    int WeekendRowOffset = 3;
-    int MaxRowOffset = 4;
-    int CosPhiRowOffset = 5;
-    int SummaryRowCount = 4;
 
     void SetupTable();
     // The year result into the grid.
@@ -56,15 +41,14 @@ public:
     // FillTable.
     void ShowResult(const TYearTableFields& fields, const TYearResult& result);
 
-    void Btn_DnesniClick();
-    void Btn_VyberDataClick();
-    void Btn_PredchoziClick();
-    void Btn_DalsiClick();
+    void Btn_DnesniClick() override;
+    void Btn_VyberDataClick() override;
+    void Btn_PredchoziClick() override;
+    void Btn_DalsiClick() override;
     void Btn_MesTabClick();
 
-    void TabulkaFixedCellClick(int col, int row) override;
-    void TabulkaChangeCellAttributes(int col, int row, ThgCellStates state, TColor& color, TFont& font) override;
-    void TabulkaChangeCellBorders(int row, ThgBorder& top) override;
+protected:
+    int PeriodRows() const override { return YearMonthCount; }
 
 private:
     void FormCreate();

@@ -4,6 +4,7 @@
 #include <QPushButton>
 
 #include <algorithm>
+#include <sstream>
 
 #include "core/ProgramGlobals.h"
 #include "core/WindowHelpers.h"
@@ -16,8 +17,11 @@ namespace {
 constexpr int ButtonWidth = 84;
 constexpr int ButtonHeight = 25;
 constexpr int ButtonGap = 4;
-
-constexpr TColor SelectedLabelColor = 0x00FF00;
+// What a cell keeps beside its text: the margins on both sides and a pixel of frame
+// each.
+constexpr int CellTextRoom = 2 * 2 + 2;
+// The title row of every table in the 1024 layout.
+constexpr int WideTitleHeight = 57;
 
 } // namespace
 
@@ -109,9 +113,33 @@ int NaturalHeight(const THyperGrid& grid) {
     return height;
 }
 
+void FitCaptions(THyperGrid& grid) {
+    for (int c = 0; c < grid.ColCount(); ++c) {
+        const ThgColumn* column = grid.ColumnFromGridIndex(c);
+        TCanvas canvas;
+        canvas.SetFont(column->TitleParentFont() ? grid.Font() : column->TitleFont());
+        const std::string& caption = column->Caption();
+        // Below a heading the title has the lower half of the row; the frame takes a
+        // pixel on each side.
+        const int title = grid.RowHeights(0);
+        const int room = title - (column->HeadingIndex() >= 0 ? title / 2 - 1 : 0) - 2;
+        auto height = [&](int width) {
+            TRect r{0, 0, width - CellTextRoom, 0};
+            return canvas.DrawText(caption, r, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+        };
+        TRect line{0, 0, 0, 0};
+        canvas.DrawText(caption, line, DT_CALCRECT | DT_NOPREFIX);
+        int width = grid.ColWidths(c);
+        std::istringstream words(caption);
+        for (std::string word; words >> word;)
+            width = std::max(width, canvas.TextWidth(word) + CellTextRoom);
+        while (height(width) > room && width < line.Right + CellTextRoom)
+            ++width;
+        grid.SetColWidths(c, width);
+    }
+}
+
 void FitColumnToTexts(THyperGrid& grid, int col, bool fixed, const std::vector<std::string>& texts) {
-    // The cell margins on both sides and a pixel of air.
-    constexpr int Room = 2 * 2 + 2;
     const ThgColumn* column = grid.ColumnFromGridIndex(col);
     TCanvas canvas;
     if (fixed)
@@ -120,8 +148,15 @@ void FitColumnToTexts(THyperGrid& grid, int col, bool fixed, const std::vector<s
         canvas.SetFont(column->ColumnParentFont() ? grid.Font() : column->ColumnFont());
     int width = grid.ColWidths(col);
     for (const std::string& text : texts)
-        width = std::max(width, canvas.TextWidth(text) + Room);
+        width = std::max(width, canvas.TextWidth(text) + CellTextRoom);
     grid.SetColWidths(col, width);
+}
+
+ThgHeading* AddMainHeading(THyperGrid& grid, const std::string& caption, int last) {
+    ThgHeading* heading = AddTableHeading(grid, caption, 0, last, TableFont("Arial", 12, true));
+    heading->SetTitleColor(clMenu);
+    heading->SetTitleInnerBevel(bvRaised);
+    return heading;
 }
 
 void SetThickLine(ThgBorder& border) {
@@ -194,6 +229,47 @@ void TTableForm::AddBevel() {
     Panel1->resize(PanelWidth, nextButtonTop_ + ButtonGap);
 }
 
+void TTableForm::AddDateButtons(bool previousFirst) {
+    Btn_VyberData = AddButton("Btn_VyberData", "&Výběr data");  // the date dialog comes later
+    if (previousFirst)
+        Btn_Predchozi = AddButton("Btn_Predchozi", "&Předchozí", [this] { Btn_PredchoziClick(); });
+    Btn_Dnesni = AddButton("Btn_Dnesni", "&Dnešní", [this] { Btn_DnesniClick(); });
+    if (!previousFirst)
+        Btn_Predchozi = AddButton("Btn_Predchozi", "&Předchozí", [this] { Btn_PredchoziClick(); });
+    Btn_Dalsi = AddButton("Btn_Dalsi", "D&alší", [this] { Btn_DalsiClick(); });
+    AddBevel();
+}
+
+void TTableForm::AddOutputButtons(bool printFirst) {
+    if (printFirst)
+        Btn_Tisk = AddButton("Btn_Tisk", "&Tisk");
+    Btn_ExportTXT = AddButton("Btn_ExportTXT", "T&XT");
+    Btn_ExportXLS = AddButton("Btn_ExportXLS", "XL&S");
+    if (!printFirst)
+        Btn_Tisk = AddButton("Btn_Tisk", "&Tisk");
+    AddBevel();
+}
+
+void TTableForm::AddAnalysisButtons(bool withGraph) {
+    Btn_Cetnost = AddButton("Btn_Cetnost", "Če&tnost");
+    Btn_Maxima = AddButton("Btn_Maxima", "&Maxima");
+    Btn_Minima = AddButton("Btn_Minima", "M&inima");
+    if (withGraph)
+        Btn_Graf = AddButton("Btn_Graf", "Gra&f");
+    AddBevel();
+}
+
+bool TTableForm::ApplyLayout(THyperGrid& grid, int narrowHour, int narrowSummary, int wideHour, int wideSummary) {
+    const bool wide = WideLayout();
+    if (wide) {
+        SetColumnFonts(grid, WideLayoutFont(), WideLayoutFont());
+        grid.SetRowHeights(0, WideTitleHeight);
+    }
+    HourRowHeight = wide ? wideHour : narrowHour;
+    SummaryRowHeight = wide ? wideSummary : narrowSummary;
+    return wide;
+}
+
 void TTableForm::TakeQuantity() {
     if (MojeDB != nullptr)
         MojeDB->Find(Channel.UnitCode, Quantity);
@@ -210,6 +286,7 @@ void TTableForm::PlacePanel() {
 
 void TTableForm::FitTable() {
     THyperGrid& grid = *Tabulka;
+    FitCaptions(grid);
     int width = NaturalWidth(grid);
     int height = NaturalHeight(grid);
     if (width > AvailableWidth)
@@ -228,20 +305,6 @@ void TTableForm::FitTable() {
     }
     grid.SetScrollBars(vertical && horizontal ? ssBoth : vertical ? ssVertical : horizontal ? ssHorizontal : ssNone);
     grid.setGeometry(CentredLeft(width), grid.y(), width, height);
-}
-
-void TTableForm::SelectRow(int col, int row, int rows) {
-    if (col != 0 || row < 1 || row > rows)
-        return;
-    SelectedRow = row;
-    Tabulka->InvalidateGrid();
-}
-
-bool TTableForm::LabelColour(int col, int row, TColor& color) const {
-    if (col != 0)
-        return false;
-    color = row == SelectedRow ? SelectedLabelColor : clBtnFace;
-    return true;
 }
 
 void TTableForm::PostRequest(uint32_t msg, TDateTime date, int channelId) {

@@ -58,8 +58,14 @@ int NaturalHeight(const THyperGrid& grid);
 // assume narrower fonts than the substitutes this system may have. A column is
 // never made narrower.
 void FitColumnToTexts(THyperGrid& grid, int col, bool fixed, const std::vector<std::string>& texts);
+// Widens every shown column whose caption has a word wider than the column, or,
+// wrapped at its words, does not fit into the column's part of the title row.
+void FitCaptions(THyperGrid& grid);
 // A solid black line of 2 pixels.
 void SetThickLine(ThgBorder& border);
+// Heading 0 of a table, over the model columns 0..last: Arial bold 12 pixels on the
+// menu colour in a raised frame.
+ThgHeading* AddMainHeading(THyperGrid& grid, const std::string& caption, int last);
 
 class TTableForm : public QWidget {
 public:
@@ -115,8 +121,12 @@ public:
     virtual void TabulkaChangeCellBorders(int row, ThgBorder& top) {}
     virtual void TabulkaFixedCellClick(int col, int row) {}
 
-    // Month and year windows: the row whose label was clicked last (1..).
-    int SelectedRow = 1;
+    // The buttons that move the table: today, back, on, and a date of the user's
+    // choice (posted as 0, so that the main window asks).
+    virtual void Btn_DnesniClick() = 0;
+    virtual void Btn_PredchoziClick() = 0;
+    virtual void Btn_DalsiClick() = 0;
+    virtual void Btn_VyberDataClick() = 0;
 
     // Where the grid lies in the form before it is centred.
     static constexpr int TableLeft = 8;
@@ -132,19 +142,25 @@ protected:
     QPushButton* AddButton(const char* name, const char* caption, std::function<void()> action = {});
     // A line across the panel between groups of buttons.
     void AddBevel();
+    // The buttons every table window has, each group followed by a bevel: the
+    // date buttons (the day window has "Předchozí" before "Dnešní"); printing and
+    // the exports, which come later; and frequencies, maxima, minima and, unless
+    // the window offers the graph itself, the graph, which have no action.
+    void AddDateButtons(bool previousFirst);
+    void AddOutputButtons(bool printFirst);
+    void AddAnalysisButtons(bool withGraph);
+    // The 1024 layout's fonts (Arial 8 pt) for every column of the grid, and its
+    // title row; the row heights of the layout. Answers whether it is the wide one.
+    bool ApplyLayout(THyperGrid& grid, int narrowHour, int narrowSummary, int wideHour, int wideSummary);
     // Quantity and the unit texts from the channel's quantity code.
     void TakeQuantity();
     // The room of the grid beside Panel1, and Panel1 to the right of it.
     void PlacePanel();
-    // The grid at its natural size when it fits the room, else the room's size
-    // with the scroll bars it then needs; centred in the room.
+    // The grid at its natural size (its captions given room) when it fits
+    // the room, else the room's size with the scroll bars it then needs; centred
+    // in the room.
     void FitTable();
     int CentredLeft(int width) const { return AvailableWidth / 2 + Margin - width / 2; }
-    // A click on the label of a row 1..rows selects it.
-    void SelectRow(int col, int row, int rows);
-    // The label column: the selected row green, the others button-face. False for
-    // the other columns.
-    bool LabelColour(int col, int row, TColor& color) const;
     // Posts a request to the main window: the date as a whole day number.
     static void PostRequest(uint32_t msg, TDateTime date, int channelId);
 

@@ -37,9 +37,9 @@ const std::vector<TTableColumn> ScheduleColumns = {
 
 constexpr int HeadingLastColumn = 12;
 constexpr int ScheduleRowCount = 4;
-// The title rows: Tabulka in the 800 and the 1024 layout, Tabulka1 in both.
+// The title rows: Tabulka in the 800 layout, Tabulka1 in the 1024 layout and at last
+// in both.
 constexpr int TitleHeight = 47;
-constexpr int WideTitleHeight = 57;
 constexpr int ScheduleWideTitleHeight = 54;
 constexpr int ScheduleTitleHeight = 16;
 // Room kept under Tabulka1 in the main window's client area.
@@ -57,9 +57,7 @@ TDenniTabulkaForm::TDenniTabulkaForm(const TRect& mdiClientRect, QWidget* parent
     Tabulka->Columns().Items(HourColumn)->SetColumnFont(TableFont("MS Serif", 9));
     Tabulka->Columns().Items(HourColumn)->SetTitleVAlignment(hgvaBottom);
     Tabulka->Columns().Items(HourTotalColumn)->SetColumnColor(clAqua);
-    ThgHeading* heading = AddTableHeading(*Tabulka, "Denní tabulka", 0, HeadingLastColumn, TableFont("Arial", 12, true));
-    heading->SetTitleColor(clMenu);
-    heading->SetTitleInnerBevel(bvRaised);
+    AddMainHeading(*Tabulka, "Denní tabulka", HeadingLastColumn);
     Tabulka->SetRowHeights(0, TitleHeight);
 
     Tabulka1 = new THyperGrid(this);
@@ -69,23 +67,13 @@ TDenniTabulkaForm::TDenniTabulkaForm(const TRect& mdiClientRect, QWidget* parent
     Tabulka1->SetFixedCols(1);
     Tabulka1->Columns().Items(0)->SetTitleHAlignment(taLeftJustify);
 
-    Btn_VyberData = AddButton("Btn_VyberData", "&Výběr data");  // the date dialog comes later
-    Btn_Predchozi = AddButton("Btn_Predchozi", "&Předchozí", [this] { Btn_PredchoziClick(); });
-    Btn_Dnesni = AddButton("Btn_Dnesni", "&Dnešní", [this] { Btn_DnesniClick(); });
-    Btn_Dalsi = AddButton("Btn_Dalsi", "D&alší", [this] { Btn_DalsiClick(); });
-    AddBevel();
-    Btn_Tisk = AddButton("Btn_Tisk", "&Tisk");
-    Btn_ExportTXT = AddButton("Btn_ExportTXT", "T&XT");
-    Btn_ExportXLS = AddButton("Btn_ExportXLS", "XL&S");
-    AddBevel();
+    AddDateButtons(true);
+    AddOutputButtons(true);
     Btn_MesTab = AddButton("Btn_MesTab", "Měs.tab.", [this] { Btn_MesTabClick(); });
     Btn_RokTab = AddButton("Btn_RokTab", "Roční tab.", [this] { Btn_RokTabClick(); });
     Btn_Graf = AddButton("Btn_Graf", "Gra&f");  // the archive window comes later
     AddBevel();
-    Btn_Cetnost = AddButton("Btn_Cetnost", "Če&tnost");
-    Btn_Maxima = AddButton("Btn_Maxima", "&Maxima");
-    Btn_Minima = AddButton("Btn_Minima", "M&inima");
-    AddBevel();
+    AddAnalysisButtons(false);
 
     FormCreate();
 }
@@ -101,16 +89,9 @@ void TDenniTabulkaForm::FormCreate() {
     Tabulka->LoadColumnWidths(ColumnWidthsKey("Denni"));
     Tabulka1->LoadColumnWidths(ColumnWidthsKey("Denni1"));
 
-    if (WideLayout()) {
-        SetColumnFonts(*Tabulka, WideLayoutFont(), WideLayoutFont());
+    if (ApplyLayout(*Tabulka, 13, 16, 16, 19)) {
         SetColumnFonts(*Tabulka1, WideLayoutFont(), WideLayoutFont());
-        Tabulka->SetRowHeights(0, WideTitleHeight);
         Tabulka1->SetRowHeights(0, ScheduleWideTitleHeight);
-        HourRowHeight = 16;
-        SummaryRowHeight = 19;
-    } else {
-        HourRowHeight = 13;
-        SummaryRowHeight = 16;
     }
 
     Tabulka->SetRowCount(RowCount);

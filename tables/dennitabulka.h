@@ -58,10 +58,10 @@ public:
     // Per hour row: the quarters that held more than one record.
     std::array<uint8_t, DayRowCount> MultiRecordQuarters{};
 
-    void Btn_DnesniClick();
-    void Btn_VyberDataClick();
-    void Btn_PredchoziClick();
-    void Btn_DalsiClick();
+    void Btn_DnesniClick() override;
+    void Btn_VyberDataClick() override;
+    void Btn_PredchoziClick() override;
+    void Btn_DalsiClick() override;
     void Btn_MesTabClick();
     void Btn_RokTabClick();
     void Btn_GrafClick();

@@ -177,24 +177,11 @@ TEST_F(DayTable, TheButtonsAskForTheNeighbouringDaysAndTheMonthAndYearOfTheDay) 
     TDenniTabulkaForm& form = Open();
     Post(WM_SHOW_DAY_TABLE, Date(2024, 3, 5), 0);
     main_.answer = false;
-    const struct {
-        QPushButton* button;
-        uint32_t msg;
-        TDateTime date;
-    } cases[] = {
-        {form.Btn_Predchozi, WM_SHOW_DAY_TABLE, Date(2024, 3, 4)},
-        {form.Btn_Dalsi, WM_SHOW_DAY_TABLE, Date(2024, 3, 6)},
-        {form.Btn_Dnesni, WM_SHOW_DAY_TABLE, Today()},
-        {form.Btn_MesTab, WM_OPEN_MONTH_TABLE, Date(2024, 3, 5)},
-        {form.Btn_RokTab, WM_OPEN_YEAR_TABLE, Date(2024, 3, 5)},
-    };
-    for (const auto& c : cases) {
-        c.button->click();
-        Pump();
-        EXPECT_EQ(LastRequest().Msg, c.msg) << c.button->objectName().toStdString();
-        EXPECT_EQ(LastRequest().WParam, static_cast<uintptr_t>(c.date));
-        EXPECT_EQ(LastRequest().LParam, 0);
-    }
+    ExpectRequest(form.Btn_Predchozi, WM_SHOW_DAY_TABLE, Date(2024, 3, 4));
+    ExpectRequest(form.Btn_Dalsi, WM_SHOW_DAY_TABLE, Date(2024, 3, 6));
+    ExpectRequest(form.Btn_Dnesni, WM_SHOW_DAY_TABLE, Today());
+    ExpectRequest(form.Btn_MesTab, WM_OPEN_MONTH_TABLE, Date(2024, 3, 5));
+    ExpectRequest(form.Btn_RokTab, WM_OPEN_YEAR_TABLE, Date(2024, 3, 5));
     form.Btn_GrafClick();
     Pump();
     EXPECT_EQ(LastRequest().Msg, WM_SHOW_ARCHIVE);
@@ -203,11 +190,7 @@ TEST_F(DayTable, TheButtonsAskForTheNeighbouringDaysAndTheMonthAndYearOfTheDay) 
     Pump();
     EXPECT_EQ(LastRequest().Msg, WM_SHOW_DAY_TABLE);
     EXPECT_EQ(LastRequest().WParam, 0u);
-    // Until the date dialog and the archive exist, their buttons stay off, as do
-    // printing and the exports.
-    for (QPushButton* off : {form.Btn_VyberData, form.Btn_Graf, form.Btn_Tisk, form.Btn_ExportTXT,
-                             form.Btn_ExportXLS, form.Btn_Cetnost, form.Btn_Maxima, form.Btn_Minima})
-        EXPECT_FALSE(off->isEnabled()) << off->objectName().toStdString();
+    ExpectLaterButtonsOff(form);  // the graph button too, until the archive exists
 }
 
 TEST_F(DayTable, TheNextDayButtonShowsTheNextDay) {

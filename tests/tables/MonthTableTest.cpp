@@ -29,10 +29,6 @@ protected:
         Save();
     }
     const Row NoData = Row(10, "x");
-    static Row Day(const std::string& label, Row values) {
-        values.insert(values.begin(), label);
-        return values;
-    }
 };
 
 TEST_F(MonthTable, AMonthShowsItsDaysAndSummaryRows) {
@@ -51,18 +47,18 @@ TEST_F(MonthTable, AMonthShowsItsDaysAndSummaryRows) {
     EXPECT_EQ(captions, (Row{"Odběr:\nDen:", "S1", "S2", "S3", "T1", "T2", "T3", "Celý den [kWh]", "cos. fí",
                              "Hodnota [kW]", "Čas"}));
     EXPECT_EQ(RowTexts(t, 1),
-              Day("01.04. po", {"25,0", "0,0", "0,0", "0,0", "0,0", "0,0", "25,0", "0,80", "100,0", "10:15"}));
+              Labelled("01.04. po", {"25,0", "0,0", "0,0", "0,0", "0,0", "0,0", "25,0", "0,80", "100,0", "10:15"}));
     EXPECT_EQ(RowTexts(t, 2),
-              Day("02.04. út", {"25,0", "0,0", "0,0", "0,0", "0,0", "0,0", "25,0", "0,80", "60,0", "10:30"}));
-    EXPECT_EQ(RowTexts(t, 3), Day("03.04. st", NoData));
+              Labelled("02.04. út", {"25,0", "0,0", "0,0", "0,0", "0,0", "0,0", "25,0", "0,80", "60,0", "10:30"}));
+    EXPECT_EQ(RowTexts(t, 3), Labelled("03.04. st", NoData));
     EXPECT_EQ(RowTexts(t, 6),
-              Day("06.04. so", {"20,0", "0,0", "0,0", "0,0", "0,0", "0,0", "20,0", "1,00", "80,0", "10:15"}));
-    EXPECT_EQ(RowTexts(t, 30), Day("30.04. út", NoData));
-    EXPECT_EQ(RowTexts(t, 31), Day("Celkem:", {"70,0", "0,0", "0,0", "0,0", "0,0", "0,0", "70,0", "0,87", "", ""}));
-    EXPECT_EQ(RowTexts(t, 32), Day("Po÷Pá", {"25,0", "0,0", "0,0", "0,0", "0,0", "0,0", "25,0", "", "", ""}));
-    EXPECT_EQ(RowTexts(t, 33), Day("So+Ne", {"45,0", "0,0", "0,0", "0,0", "0,0", "0,0", "45,0", "", "", ""}));
-    EXPECT_EQ(RowTexts(t, 34), Day("1/4h.max:", {"", "", "", "", "01.04.2024", "10:15", "100,0", "", "", ""}));
-    EXPECT_EQ(RowTexts(t, 35), Day("cos. fí:", {"", "", "", "1,00", "1,00", "1,00", "", "", "", ""}));
+              Labelled("06.04. so", {"20,0", "0,0", "0,0", "0,0", "0,0", "0,0", "20,0", "1,00", "80,0", "10:15"}));
+    EXPECT_EQ(RowTexts(t, 30), Labelled("30.04. út", NoData));
+    EXPECT_EQ(RowTexts(t, 31), Labelled("Celkem:", {"70,0", "0,0", "0,0", "0,0", "0,0", "0,0", "70,0", "0,87", "", ""}));
+    EXPECT_EQ(RowTexts(t, 32), Labelled("Po÷Pá", {"25,0", "0,0", "0,0", "0,0", "0,0", "0,0", "25,0", "", "", ""}));
+    EXPECT_EQ(RowTexts(t, 33), Labelled("So+Ne", {"45,0", "0,0", "0,0", "0,0", "0,0", "0,0", "45,0", "", "", ""}));
+    EXPECT_EQ(RowTexts(t, 34), Labelled("1/4h.max:", {"", "", "", "", "01.04.2024", "10:15", "100,0", "", "", ""}));
+    EXPECT_EQ(RowTexts(t, 35), Labelled("cos. fí:", {"", "", "", "1,00", "1,00", "1,00", "", "", "", ""}));
     KeepPicture(form, "mesicni-tabulka");
 }
 
@@ -125,7 +121,7 @@ TEST_F(MonthTable, AnotherChannelHasNoCosPhiColumnOrRow) {
     ASSERT_EQ(t.ColCount(), 10);
     EXPECT_EQ(t.ColumnFromGridIndex(7)->Caption(), "Celý den [kVArh]");
     EXPECT_EQ(t.ColumnFromGridIndex(8)->Caption(), "Hodnota [kVAr]");
-    EXPECT_EQ(RowTexts(t, 2), Day("02.04. út", {"11,0", "0,0", "0,0", "0,0", "0,0", "0,0", "11,0", "44,0", "10:15"}));
+    EXPECT_EQ(RowTexts(t, 2), Labelled("02.04. út", {"11,0", "0,0", "0,0", "0,0", "0,0", "0,0", "11,0", "44,0", "10:15"}));
     EXPECT_EQ(t.Cells(0, 34), "1/4h.max:");
 }
 
@@ -162,29 +158,16 @@ TEST_F(MonthTable, TheButtonsMoveByMonthsAndOpenTheYearAndTheSelectedDay) {
     Post(WM_SHOW_MONTH_TABLE, Date(2024, 4, 1), 0);
     main_.answer = false;
     form.SelectedRow = 3;
-    const struct {
-        QPushButton* button;
-        uint32_t msg;
-        TDateTime date;
-    } cases[] = {
-        {form.Btn_Predchozi, WM_SHOW_MONTH_TABLE, Date(2024, 3, 1)},
-        {form.Btn_Dalsi, WM_SHOW_MONTH_TABLE, Date(2024, 4, 1)},
-        {form.Btn_Dalsi, WM_SHOW_MONTH_TABLE, Date(2024, 5, 1)},
-        {form.Btn_RokTab, WM_OPEN_YEAR_TABLE, Date(2024, 5, 1)},
-        {form.Btn_DenTab, WM_OPEN_DAY_TABLE, Date(2024, 5, 3)},
-        {form.Btn_Dnesni, WM_SHOW_MONTH_TABLE, Today()},
-    };
-    for (const auto& c : cases) {
-        c.button->click();
-        Pump();
-        EXPECT_EQ(LastRequest().Msg, c.msg) << c.button->objectName().toStdString();
-        EXPECT_EQ(LastRequest().WParam, static_cast<uintptr_t>(c.date)) << c.button->objectName().toStdString();
-        EXPECT_EQ(LastRequest().LParam, 0);
-    }
+    form.PartialMonth = 1;
+    ExpectRequest(form.Btn_Predchozi, WM_SHOW_MONTH_TABLE, Date(2024, 3, 1));
+    ExpectRequest(form.Btn_Dalsi, WM_SHOW_MONTH_TABLE, Date(2024, 4, 1));
+    ExpectRequest(form.Btn_Dalsi, WM_SHOW_MONTH_TABLE, Date(2024, 5, 1));
+    ExpectRequest(form.Btn_RokTab, WM_OPEN_YEAR_TABLE, Date(2024, 5, 1));
+    ExpectRequest(form.Btn_DenTab, WM_OPEN_DAY_TABLE, Date(2024, 5, 3));
+    EXPECT_EQ(form.PartialMonth, 1);
+    ExpectRequest(form.Btn_Dnesni, WM_SHOW_MONTH_TABLE, Today());
     EXPECT_EQ(form.PartialMonth, 0);
-    for (QPushButton* off : {form.Btn_VyberData, form.Btn_Graf, form.Btn_Tisk, form.Btn_ExportTXT,
-                             form.Btn_ExportXLS, form.Btn_Cetnost, form.Btn_Maxima, form.Btn_Minima})
-        EXPECT_FALSE(off->isEnabled()) << off->objectName().toStdString();
+    ExpectLaterButtonsOff(form);
 }
 
 } // namespace

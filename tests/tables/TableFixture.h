@@ -27,6 +27,7 @@
 #include "tables/TableForm.h"
 
 #include <QMdiArea>
+#include <QPushButton>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -124,6 +125,23 @@ protected:
     // The last message the main window got; Msg 0 when none.
     TMessage LastRequest() const { return main_.got.empty() ? TMessage{} : main_.got.back(); }
 
+    // The button posts `msg` with the date and channel 0 to the main window.
+    void ExpectRequest(QPushButton* button, uint32_t msg, TDateTime date) {
+        button->click();
+        Pump();
+        const std::string name = button->objectName().toStdString();
+        EXPECT_EQ(LastRequest().Msg, msg) << name;
+        EXPECT_EQ(LastRequest().WParam, static_cast<uintptr_t>(date)) << name;
+        EXPECT_EQ(LastRequest().LParam, 0) << name;
+    }
+    // Until the date dialog exists its button stays off, as do printing, the
+    // exports and the analyses.
+    static void ExpectLaterButtonsOff(const TTableForm& form) {
+        for (QPushButton* off : {form.Btn_VyberData, form.Btn_Graf, form.Btn_Tisk, form.Btn_ExportTXT,
+                                 form.Btn_ExportXLS, form.Btn_Cetnost, form.Btn_Maxima, form.Btn_Minima})
+            EXPECT_FALSE(off->isEnabled()) << off->objectName().toStdString();
+    }
+
     // Keeps a picture of the window for a person to look at.
     void KeepPicture(TTableForm& form, const std::string& name) {
         const std::string folder = ZEKO_ARTEFACT_DIR;
@@ -142,6 +160,12 @@ protected:
     MainWindowStandIn main_{windows_};
     TRecordList records_;
 };
+
+// A row's label followed by its values.
+inline std::vector<std::string> Labelled(const std::string& label, std::vector<std::string> values) {
+    values.insert(values.begin(), label);
+    return values;
+}
 
 // The texts of one row of a grid, shown columns only.
 inline std::vector<std::string> RowTexts(const THyperGrid& grid, int row) {

@@ -27,10 +27,6 @@ protected:
         Add(2024, 1, 6, 10, 15, 0, {800, 0, 0, 0});
         Save();
     }
-    static Row Month(const std::string& label, Row values) {
-        values.insert(values.begin(), label);
-        return values;
-    }
     static Row Blank(Row values, size_t width) {
         values.resize(width, "");
         return values;
@@ -59,10 +55,10 @@ TEST_F(YearTable, TwelveMonthsFromNovemberWithTransformerLosses) {
         r.insert(r.end(), {total, trf, cos, max, "10:15", date});
         return r;
     };
-    EXPECT_EQ(RowTexts(t, 1), Month("11. 2023", values("1000,0", "1025,0", "0,80", "4000,0", "15.11.")));
-    EXPECT_EQ(RowTexts(t, 2), Month("12. 2023", Row(12, "x")));
-    EXPECT_EQ(RowTexts(t, 3), Month("01. 2024", values("200,0", "205,0", "1,00", "800,0", "06.01.")));
-    EXPECT_EQ(RowTexts(t, 12), Month("10. 2024", Row(12, "x")));
+    EXPECT_EQ(RowTexts(t, 1), Labelled("11. 2023", values("1000,0", "1025,0", "0,80", "4000,0", "15.11.")));
+    EXPECT_EQ(RowTexts(t, 2), Labelled("12. 2023", Row(12, "x")));
+    EXPECT_EQ(RowTexts(t, 3), Labelled("01. 2024", values("200,0", "205,0", "1,00", "800,0", "06.01.")));
+    EXPECT_EQ(RowTexts(t, 12), Labelled("10. 2024", Row(12, "x")));
 
     auto summary = [&](const char* label, const char* total, const char* trf, const char* cos = "") {
         Row r{label, total};
@@ -90,7 +86,7 @@ TEST_F(YearTable, WithoutLossesTheTrfColumnAndRowAreAbsent) {
     ASSERT_EQ(t.ColCount(), 11);
     EXPECT_EQ(t.ColumnFromGridIndex(7)->Caption(), "Celý měsíc [kVArh]");
     EXPECT_EQ(t.ColumnFromGridIndex(8)->Caption(), "Hodnota [kVAr]");
-    EXPECT_EQ(RowTexts(t, 2), Month("02. 2024", {"100,0", "0,0", "0,0", "0,0", "0,0", "0,0", "100,0", "400,0",
+    EXPECT_EQ(RowTexts(t, 2), Labelled("02. 2024", {"100,0", "0,0", "0,0", "0,0", "0,0", "0,0", "100,0", "400,0",
                                                  "10:15", "07.02."}));
     const Row labels = {"Celkem:", "Po÷Pá", "So+Ne", "1/4h.max:"};
     for (int i = 0; i < 4; ++i)
@@ -139,26 +135,14 @@ TEST_F(YearTable, TheButtonsMoveByYearsAndOpenTheSelectedMonth) {
 
     main_.answer = false;
     YearCustomPeriod = 1;
-    const struct {
-        QPushButton* button;
-        TDateTime date;
-    } cases[] = {
-        {form.Btn_Predchozi, Date(2022, 11, 1)},
-        {form.Btn_Dalsi, Date(2023, 11, 1)},
-        {form.Btn_Dalsi, Date(2024, 11, 1)},
-        {form.Btn_Dnesni, Date(DecodeDate(Today()).Year, DecodeDate(Today()).Month, 1)},
-    };
-    for (const auto& c : cases) {
-        c.button->click();
-        Pump();
-        EXPECT_EQ(LastRequest().Msg, WM_SHOW_YEAR_TABLE);
-        EXPECT_EQ(LastRequest().WParam, static_cast<uintptr_t>(c.date)) << c.button->objectName().toStdString();
-        EXPECT_EQ(LastRequest().LParam, 0);
-    }
+    ExpectRequest(form.Btn_Predchozi, WM_SHOW_YEAR_TABLE, Date(2022, 11, 1));
+    ExpectRequest(form.Btn_Dalsi, WM_SHOW_YEAR_TABLE, Date(2023, 11, 1));
+    ExpectRequest(form.Btn_Dalsi, WM_SHOW_YEAR_TABLE, Date(2024, 11, 1));
+    EXPECT_EQ(YearCustomPeriod, 1);
+    const DateParts today = DecodeDate(Today());
+    ExpectRequest(form.Btn_Dnesni, WM_SHOW_YEAR_TABLE, Date(today.Year, today.Month, 1));
     EXPECT_EQ(YearCustomPeriod, 0);
-    for (QPushButton* off : {form.Btn_VyberData, form.Btn_Graf, form.Btn_Tisk, form.Btn_ExportTXT,
-                             form.Btn_ExportXLS, form.Btn_Cetnost, form.Btn_Maxima, form.Btn_Minima})
-        EXPECT_FALSE(off->isEnabled()) << off->objectName().toStdString();
+    ExpectLaterButtonsOff(form);
 }
 
 } // namespace
