@@ -30,7 +30,12 @@ public:
         if (fd_ < 0)
             RaiseInOutError("Nelze otevřít soubor", path_, errno);
         std::vector<uint8_t> bytes;
-        ReadWholeDescriptor(fd_, path_, bytes);
+        try {
+            ReadWholeDescriptor(fd_, path_, bytes);
+        } catch (...) {
+            ::close(fd_);  // no destructor runs for a constructor that throws
+            throw;
+        }
         // A torn record at the end is overwritten by the next append.
         records_ = static_cast<uint32_t>(bytes.size() / RecordBytes);
         written_ = records_;
