@@ -81,6 +81,11 @@ TEST(IniFile, TextIsWindows1250OnDiskAndUtf8InMemory) {
     EXPECT_EQ(ini.ReadString("ZEKO", "Nazev_v1", ""), "Činný");
     ini.WriteString("Smeny", "Smena1", "Směna ranní");
     EXPECT_EQ(dir.Read("z.ini"), "[ZEKO]\r\nNazev_v1=\xC8inn\xFD\r\n[Smeny]\r\nSmena1=Sm\xECna rann\xED\r\n");
+    // Lines of another program's text, bytes Windows-1250 has no letter for among
+    // them ("kůň" in UTF-8), are written back byte for byte.
+    dir.Write("x.ini", "[Jine]\r\nKun=k\xC5\xAF\xC5\x88\r\n");
+    TIniFile(dir / "x.ini").WriteInteger("ComPort", "Com", 2);
+    EXPECT_EQ(dir.Read("x.ini"), "[Jine]\r\nKun=k\xC5\xAF\xC5\x88\r\n[ComPort]\r\nCom=2\r\n");
     // A file saved with a UTF-8 mark is read as UTF-8.
     dir.Write("u.ini", "\xEF\xBB\xBF[ZEKO]\r\nNazev_z=Rozvodna Č\r\n");
     EXPECT_EQ(TIniFile(dir / "u.ini").ReadString("ZEKO", "Nazev_z", ""), "Rozvodna Č");
