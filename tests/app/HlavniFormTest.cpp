@@ -8,11 +8,13 @@
 #include "dialogs/info.h"
 
 #include "core/Komunikace.h"
+#include "core/PollingList.h"
 #include "core/ProgramGlobals.h"
 #include "dialogs/online.h"
 #include "platform/Cp1250.h"
 #include "platform/IniFile.h"
 #include "platform/Notifier.h"
+#include "platform/TickClock.h"
 #include "platform/qt/QtMainThread.h"
 #include "support/QtApp.h"
 #include "support/TempDir.h"
@@ -174,4 +176,23 @@ TEST_F(MainWindowFixture, FailedYearEvaluationClosesTheProgressBoxAndEnablesTheM
     EXPECT_FALSE(InfoForm->isVisible());
     EXPECT_EQ(notifier.Count(), 1u);
     InfoForm = nullptr;
+
+TEST_F(MainWindowFixture, TheSendTimerPutsNoPollInFrontWhileTheSettingsAreWritten) {
+    THlavniForm& f = Start();
+    Komunikace->DirectionControl = false;  // a closed port: nothing to switch
+    PollingList->AddItem(LiveValuesPollItem);  // no interval: due at once
+    Komunikace->SetDataByte(1, 10);
+    ASSERT_TRUE(Komunikace->QueueTelegram(63, 8, 1, 0, 0x0E97, 1, 0));
+    const std::vector<uint8_t> write = Komunikace->HeadTelegram();
+    LastReplyTick = GetTickCount() - 10000;  // long without a reply
+
+    f.SettingsWriteRunning = true;
+    f.Tmr_SendTLGTimer();
+    EXPECT_EQ(HexBytes(Komunikace->LastSentTelegram()), HexBytes(write));
+    EXPECT_EQ(Komunikace->QueuedCount, 1);
+
+    f.SettingsWriteRunning = false;
+    f.Tmr_SendTLGTimer();
+    EXPECT_EQ(HexBytes(Komunikace->LastSentTelegram()), "A5 08 3F 02 12 10 00 FF F1");
+    EXPECT_EQ(HexBytes(Komunikace->HeadTelegram()), HexBytes(write));
 }
