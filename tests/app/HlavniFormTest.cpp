@@ -176,6 +176,7 @@ TEST_F(MainWindowFixture, FailedYearEvaluationClosesTheProgressBoxAndEnablesTheM
     EXPECT_FALSE(InfoForm->isVisible());
     EXPECT_EQ(notifier.Count(), 1u);
     InfoForm = nullptr;
+}
 
 TEST_F(MainWindowFixture, TheSendTimerPutsNoPollInFrontWhileTheSettingsAreWritten) {
     THlavniForm& f = Start();
