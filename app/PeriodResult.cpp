@@ -4,6 +4,8 @@ namespace zeko {
 
 TMonthPeriodInfo MonthPeriodInfo;
 TMonthResult MonthResult;
+uint8_t YearMonthCount = 12;
+uint8_t YearCustomPeriod = 0;
 TYearResult YearResult;
 
 } // namespace zeko

@@ -5,7 +5,6 @@
 // rows are numbered from 1 in the tables; here row 1 is at index 0. Main thread
 // only.
 #include "app/DayResult.h"
-#include "core/ProgramGlobals.h"  // YearMonthCount, YearCustomPeriod
 #include "platform/DateTime.h"
 
 #include <array>
@@ -102,6 +101,8 @@ struct TYearResult {
 // The program-wide results the month and year windows read.
 extern TMonthPeriodInfo MonthPeriodInfo;
 extern TMonthResult MonthResult;
+extern uint8_t YearMonthCount;    // month rows, 1..15; 12 unless the user chose another
+extern uint8_t YearCustomPeriod;  // 1 when YearMonthCount is not 12
 extern TYearResult YearResult;
 
 } // namespace zeko

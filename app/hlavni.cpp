@@ -374,6 +374,7 @@ void THlavniForm::ResetConversationFlags() {
     DownloadRunning = DownloadRequested = SettingsReadRunning = false;
     SettingsWriteRunning = false;
     DownloadCancelled = false;
+    answeredSend_ = 0;
     HideDownloadProgress();
     HideSettingsProgress();
     DisableRegulatorMenu();

@@ -208,6 +208,7 @@ private:
     std::unique_ptr<TSuperTimer> Tmr_SendTLG;
     std::unique_ptr<TSuperTimer> Tmr_Program;
     std::unique_ptr<TFrameParser> parser_;
+    uint32_t answeredSend_ = 0;  // Komunikace->SendCount when the last reply was taken
     std::array<std::string, 4> identTexts_;
     TOnlineForm* onlineForm_ = nullptr;  // valid while OnlineOpen
     std::unique_ptr<TTableWindows> tables_;

@@ -35,6 +35,13 @@ void THlavniForm::ReceiveBytes(const uint8_t* data, uint32_t count) {
 }
 
 void THlavniForm::HandleRegulatorReply(const uint8_t* frame) {
+    // The regulator answers each telegram once. A second reply to the same send
+    // (doubled on the line, or a late one after a repetition) is taken for nothing:
+    // its handler would drop a telegram queued since then before it went out, or
+    // end a download twice.
+    if (Komunikace->SendCount == answeredSend_)
+        return;
+    answeredSend_ = Komunikace->SendCount;
     const TReplyHeader reply = DecodeReplyHeader(frame);
     switch (reply.Mode) {
     case tlg::KindSettings: HandleEepromReply(reply); break;
@@ -125,7 +132,9 @@ void THlavniForm::Tmr_SendTLGTimer() {
     if (Komunikace == nullptr)
         return;
     if (TicksBetween(LastReplyTick, GetTickCount()) > Tmr_SendTLG->Interval()) {
-        PumpTelegramQueue();
+        // No polling while the settings are written, here as in the dispatch.
+        if (!SettingsWriteRunning)
+            PumpTelegramQueue();
         Komunikace->SendNext();
     }
 }

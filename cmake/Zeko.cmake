@@ -1,8 +1,13 @@
-# Each folder is one library made of the .cpp files it holds; a folder that has no
-# sources yet is an interface library, so dependents link to it all the same.
+# Each folder is one library made of the .cpp files it holds (or of the SOURCES
+# named); a folder that has no sources yet is an interface library, so dependents
+# link to it all the same.
 function(zeko_library name)
-  cmake_parse_arguments(Z "QT;AUTOMOC" "" "DEPS;EXCLUDE" ${ARGN})
-  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  cmake_parse_arguments(Z "QT;AUTOMOC" "" "DEPS;EXCLUDE;SOURCES" ${ARGN})
+  if(Z_SOURCES)
+    list(TRANSFORM Z_SOURCES PREPEND ${CMAKE_CURRENT_SOURCE_DIR}/ OUTPUT_VARIABLE sources)
+  else()
+    file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  endif()
   foreach(ex IN LISTS Z_EXCLUDE)
     list(FILTER sources EXCLUDE REGEX "/${ex}$")
   endforeach()

@@ -232,10 +232,9 @@ std::vector<uint8_t> TKomunikace::HeadTelegram() const {
 }
 
 std::vector<uint8_t> TKomunikace::LastSentTelegram() const {
-    if (LastSent[0] != LeadByte)
-        return {};
-    const size_t length = std::min<size_t>((LastSent[1 + OffLength] & LengthMask) + 7u, LastSent.size() - 1);
-    return {LastSent.begin() + 1, LastSent.begin() + 1 + length};
+    // The queue's length entry, not the length byte: the one-byte write with a key
+    // to station 8 claims a byte more than it has.
+    return {LastSent.begin() + 1, LastSent.begin() + 1 + lastSentLength_};
 }
 
 void TKomunikace::WaitMilliseconds(uint32_t N) {
@@ -265,6 +264,8 @@ void TKomunikace::SendNext() {
     FrameBuffer[0] = LeadByte;
     LastSent.fill(0);
     std::copy(FrameBuffer.begin(), FrameBuffer.begin() + length + 1, LastSent.begin());
+    lastSentLength_ = length;
+    ++SendCount;
     if (DirectionControl) {
         Port->SetDTR(true);
         WaitMilliseconds(2);

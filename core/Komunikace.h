@@ -112,10 +112,14 @@ public:
     bool DirectionControl = true;
     uint16_t QueuedCount = 0;
     bool DropAfterSend = false;
+    // Telegrams sent so far (a send on a closed port counts): a reply handler can
+    // tell a second reply to one telegram from the reply to a new one.
+    uint32_t SendCount = 0;
     std::bitset<256> CrcDestinations;  // the main window sets exactly station 8
     uint8_t FrameLength = 0;
 
 private:
+    size_t lastSentLength_ = 0;  // of the telegram in LastSent, without the lead byte
     bool PutHeader(uint8_t destination, uint8_t source, uint8_t length);
     bool BuildPlain(uint8_t Source, uint8_t Destination, uint8_t Write, uint8_t Mode, uint16_t Address,
                     uint8_t Count);

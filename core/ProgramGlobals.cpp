@@ -17,9 +17,6 @@ bool PouzivejSvatky = true;
 
 uint16_t RegulatorMeasurementId = 0;
 
-uint8_t YearMonthCount = 12;
-uint8_t YearCustomPeriod = 0;
-
 std::array<std::string, 4> TariffNames = {"", "Tarif 1", "Tarif 2", "Tarif 3"};
 std::array<std::string, 4> TariffAbbrevs = {"", "T1", "T2", "T3"};
 std::array<std::string, 4> ShiftNames = {"", "Směna 1", "Směna 2", "Směna 3"};

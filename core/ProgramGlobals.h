@@ -27,11 +27,6 @@ extern bool PouzivejSvatky;  // true
 // id + 2 are the active, the consumed and the supplied reactive energy.
 extern uint16_t RegulatorMeasurementId;  // 0
 
-// The month rows of the year table, 1..15: 12 unless the user chose another count,
-// and 1 when they did. The year window and the main window set them.
-extern uint8_t YearMonthCount;    // 12
-extern uint8_t YearCustomPeriod;  // 0
-
 // Names and abbreviations of tariffs and shifts, numbered 1..3 (index 0 unused).
 constexpr size_t ScheduleNameLength = 20;
 constexpr size_t ScheduleAbbrevLength = 2;

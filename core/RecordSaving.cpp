@@ -7,6 +7,7 @@
 
 #include <condition_variable>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <memory>
 #include <thread>
 #include <unistd.h>
@@ -30,7 +31,18 @@ public:
         if (fd_ < 0)
             RaiseInOutError("Nelze otevřít soubor", path_, errno);
         std::vector<uint8_t> bytes;
-        ReadWholeDescriptor(fd_, path_, bytes);
+        try {
+            // SavingLock keeps the saves of this program apart; a second copy of the
+            // program saving into the same folder waits here, so that neither
+            // appends over records the other has just added.
+            while (::flock(fd_, LOCK_EX) != 0)
+                if (errno != EINTR)
+                    RaiseInOutError("Nelze zamknout soubor", path_, errno);
+            ReadWholeDescriptor(fd_, path_, bytes);
+        } catch (...) {
+            ::close(fd_);  // no destructor runs for a constructor that throws
+            throw;
+        }
         // A torn record at the end is overwritten by the next append.
         records_ = static_cast<uint32_t>(bytes.size() / RecordBytes);
         written_ = records_;

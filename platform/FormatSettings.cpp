@@ -166,24 +166,40 @@ int64_t Round(double value) {
 }
 
 bool TryStrToFloat(const std::string& text, double& value) {
-    std::string s = TrimBlanks(text);
-    if (s.empty())
-        return false;
+    // Only a written number counts: [sign] digits [separator digits] [E [sign] digits],
+    // with a digit on one side of the separator at least. Words such as "nan" or
+    // "inf" are no numbers to a user.
+    const std::string s = TrimBlanks(text);
     const char sep = FormatSettings().DecimalSeparator;
-    std::string c;
-    bool seenSep = false;
-    for (char ch : s) {
-        if (ch == sep && !seenSep) {
-            c += '.';
-            seenSep = true;
-        } else if (ch == '.' && sep != '.') {
-            return false;
-        } else {
-            c += ch;
-        }
+    auto isDigit = [](char ch) { return ch >= '0' && ch <= '9'; };
+    std::string c;  // the number with '.' as separator, for from_chars
+    size_t i = 0;
+    if (i < s.size() && (s[i] == '+' || s[i] == '-'))
+        c += s[i++] == '-' ? "-" : "";
+    size_t mantissaDigits = 0;
+    for (; i < s.size() && isDigit(s[i]); ++i, ++mantissaDigits)
+        c += s[i];
+    if (i < s.size() && s[i] == sep) {
+        c += '.';
+        for (++i; i < s.size() && isDigit(s[i]); ++i, ++mantissaDigits)
+            c += s[i];
     }
-    if (c[0] == '+')
-        c.erase(0, 1);
+    if (mantissaDigits == 0)
+        return false;
+    if (c.back() == '.')
+        c += '0';
+    if (i < s.size() && (s[i] == 'E' || s[i] == 'e')) {
+        c += s[i++];
+        if (i < s.size() && (s[i] == '+' || s[i] == '-'))
+            c += s[i++];
+        size_t exponentDigits = 0;
+        for (; i < s.size() && isDigit(s[i]); ++i, ++exponentDigits)
+            c += s[i];
+        if (exponentDigits == 0)
+            return false;
+    }
+    if (i != s.size())
+        return false;
     double v = 0;
     auto res = std::from_chars(c.data(), c.data() + c.size(), v, std::chars_format::general);
     if (res.ec != std::errc() || res.ptr != c.data() + c.size())

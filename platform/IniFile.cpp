@@ -62,16 +62,38 @@ std::string Unquoted(const std::string& v) {
     throw EIniFileException("Unable to write to " + path + ": " + std::strerror(error));
 }
 
-void WriteFile(const std::string& path, const std::string& bytes) {
+// Writes all bytes into `path`, created or emptied; 0, or the errno of the failure.
+// `opened` tells whether the file could be opened at all.
+int WriteWholeFile(const std::string& path, const std::string& bytes, bool& opened) {
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (fd < 0)
-        WriteFailed(path, errno);
-    if (const int error = WriteAllBytes(fd, bytes.data(), bytes.size()); error != 0) {
-        ::close(fd);
+    opened = fd >= 0;
+    if (!opened)
+        return errno;
+    const int error = WriteAllBytes(fd, bytes.data(), bytes.size());
+    if (::close(fd) != 0 && error == 0)
+        return errno;
+    return error;
+}
+
+// The new content goes beside the file and is renamed over it, so a full disk or
+// a failed write leaves the old file whole. Where no file can be made beside it
+// (a folder closed to writing), the file itself is rewritten.
+void WriteFile(const std::string& path, const std::string& bytes) {
+    const std::string temporary = path + ".new";
+    bool opened = false;
+    if (const int error = WriteWholeFile(temporary, bytes, opened); error == 0) {
+        if (::rename(temporary.c_str(), path.c_str()) != 0) {
+            const int renameError = errno;
+            ::unlink(temporary.c_str());
+            WriteFailed(path, renameError);
+        }
+        return;
+    } else if (opened) {
+        ::unlink(temporary.c_str());
         WriteFailed(path, error);
     }
-    if (::close(fd) != 0)
-        WriteFailed(path, errno);
+    if (const int error = WriteWholeFile(path, bytes, opened); error != 0)
+        WriteFailed(path, error);
 }
 
 } // namespace

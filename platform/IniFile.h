@@ -4,7 +4,8 @@
 // found without regard to letter case; lines the program does not know (other
 // keys, comments, blank lines) are kept as they stand; a new key goes at the end of
 // its section and a new section at the end of the file. Every write goes to the
-// disk at once, as profile files behave; a file that cannot be written raises
+// disk at once, as profile files behave (through a file beside it that replaces
+// it, so a failed write leaves the old file whole); a file that cannot be written raises
 // EIniFileException. A missing or unreadable file reads as empty.
 #include <stdexcept>
 #include <string>

@@ -258,7 +258,14 @@ void SetRegistryFilePath(std::optional<std::string> path) { PathOverride() = std
 
 TRegistry::TRegistry() : store_(std::make_unique<Store>()) {}
 
-TRegistry::~TRegistry() { CloseKey(); }
+TRegistry::~TRegistry() {
+    // A destructor must not throw: a store that cannot be written (a read-only
+    // configuration folder) loses the change, not the program.
+    try {
+        CloseKey();
+    } catch (const ERegistryException&) {
+    }
+}
 
 void TRegistry::SetRootKey(TRootKey root) {
     CloseKey();

@@ -40,7 +40,9 @@ void SetRegistryFilePath(std::optional<std::string> path);
 class TRegistry {
 public:
     TRegistry();
-    ~TRegistry();  // closes the key, writing what was changed
+    // Closes the key, writing what was changed; a failed write is dropped here (an
+    // explicit CloseKey raises it).
+    ~TRegistry();
     TRegistry(const TRegistry&) = delete;
     TRegistry& operator=(const TRegistry&) = delete;
 

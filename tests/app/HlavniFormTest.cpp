@@ -4,6 +4,7 @@
 #include "app/PeriodResult.h"
 #include "app/TableWindows.h"
 #include "core/Komunikace.h"
+#include "core/PollingList.h"
 #include "core/ProgramGlobals.h"
 #include "core/RecordSamples.h"
 #include "core/RecordSaving.h"
@@ -13,6 +14,7 @@
 #include "platform/Cp1250.h"
 #include "platform/IniFile.h"
 #include "platform/Notifier.h"
+#include "platform/TickClock.h"
 #include "platform/qt/QtMainThread.h"
 #include "support/MessageRecorder.h"
 #include "support/QtApp.h"
@@ -238,4 +240,24 @@ TEST_F(MainWindowFixture, TheArchiveRequestPassesOnOnlyWithoutAMenuItem) {
     f.WMShowArchive({WM_SHOW_ARCHIVE, 45356, 1});
     QCoreApplication::processEvents();
     EXPECT_EQ(archive.got.size(), 1u);
+}
+
+TEST_F(MainWindowFixture, TheSendTimerPutsNoPollInFrontWhileTheSettingsAreWritten) {
+    THlavniForm& f = Start();
+    Komunikace->DirectionControl = false;  // a closed port: nothing to switch
+    PollingList->AddItem(LiveValuesPollItem);  // no interval: due at once
+    Komunikace->SetDataByte(1, 10);
+    ASSERT_TRUE(Komunikace->QueueTelegram(63, 8, 1, 0, 0x0E97, 1, 0));
+    const std::vector<uint8_t> write = Komunikace->HeadTelegram();
+    LastReplyTick = GetTickCount() - 10000;  // long without a reply
+
+    f.SettingsWriteRunning = true;
+    f.Tmr_SendTLGTimer();
+    EXPECT_EQ(HexBytes(Komunikace->LastSentTelegram()), HexBytes(write));
+    EXPECT_EQ(Komunikace->QueuedCount, 1);
+
+    f.SettingsWriteRunning = false;
+    f.Tmr_SendTLGTimer();
+    EXPECT_EQ(HexBytes(Komunikace->LastSentTelegram()), "A5 08 3F 02 12 10 00 FF F1");
+    EXPECT_EQ(HexBytes(Komunikace->HeadTelegram()), HexBytes(write));
 }

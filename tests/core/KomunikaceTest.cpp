@@ -128,6 +128,29 @@ TEST_F(Link, TelegramsThatCannotBeBuiltAreNotQueued) {
     EXPECT_EQ(RegisterTableFor(115).size(), 0u);
 }
 
+TEST(RegisterTables, TheRegulatorsTableGivesEveryRegisterAndByteCount) {
+    // Station 8, command index 0..52: register, bytes.
+    const std::vector<std::pair<uint16_t, uint16_t>> expected = {
+        {0x0070, 15}, {0x0080, 15}, {0x0090, 17}, {0x00A2, 21}, {0x0100, 26}, {0x0E01, 1},  {0x0E08, 1},
+        {0x0E09, 1},  {0x0E0A, 1},  {0x0E0B, 16}, {0x0E1B, 16}, {0x0E2B, 2},  {0x0E2D, 6},  {0x0E33, 16},
+        {0x0E50, 16}, {0x0E60, 16}, {0x0E70, 8},  {0xFF00, 16}, {0x0079, 7},  {0x007C, 4},  {0x0113, 1},
+        {0x0E80, 24}, {0x0E02, 1},  {0x0E79, 7},  {0x0E7C, 4},  {0x0E00, 1},  {0x0000, 1},  {0x0001, 1},
+        {0xFF00, 7},  {0x0E86, 3},  {0x0086, 3},  {0x0E8F, 3},  {0x008F, 3},  {0x0E80, 5},  {0x0080, 5},
+        {0x0E92, 4},  {0x0092, 4},  {0x0E8B, 4},  {0x008B, 4},  {0x0070, 8},  {0x0050, 16}, {0x0060, 16},
+        {0x0008, 1},  {0x0009, 1},  {0x000A, 1},  {0x000B, 16}, {0x001B, 16}, {0x0033, 16}, {0x0E96, 1},
+        {0x0096, 1},  {0x0E97, 1},  {0x0097, 1},  {0x0002, 1}};
+    const auto table = RegisterTableFor(8);
+    ASSERT_EQ(table.size(), expected.size());
+    for (size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_EQ(table[i].Address, expected[i].first) << "index " << i;
+        EXPECT_EQ(table[i].Count, expected[i].second) << "index " << i;
+    }
+    // Every other family keeps its size.
+    for (const auto& [station, size] : std::vector<std::pair<uint8_t, size_t>>{
+             {0, 59}, {5, 7}, {20, 15}, {30, 3}, {40, 35}, {49, 11}, {50, 1}, {60, 5}, {114, 11}, {9, 0}, {52, 0}})
+        EXPECT_EQ(RegisterTableFor(station).size(), size) << int(station);
+}
+
 TEST_F(Link, TheQueueKeepsLengthEntriesAndBytes) {
     EXPECT_EQ(k.QueueCount(), 0);
     k.QueueTableTelegram(63, 8, 0, 0, reg8::SettingsByte);
@@ -179,12 +202,26 @@ TEST_F(Link, RejectDuplicatesRefusesATelegramAlreadyQueued) {
 TEST_F(Link, SendNextOnAnEmptyQueueLeavesLastSentAlone) {
     k.SendNext();
     EXPECT_TRUE(k.LastSentTelegram().empty());
+    EXPECT_EQ(k.SendCount, 0u);
     k.QueueTableTelegram(63, 8, 0, 0, reg8::SettingsByte);
     k.SendNext();
     k.DropHead();
     const auto last = k.LastSent;
     k.SendNext();
     EXPECT_EQ(k.LastSent, last);
+    EXPECT_EQ(k.SendCount, 1u);
+}
+
+TEST_F(Link, TheLastTelegramSentIsReadBackWithItsOwnLength) {
+    // The start-up write claims a byte more in its length byte than it has.
+    k.SetDataByte(1, 0x40);
+    k.QueueTelegram(63, 8, 1, 1, 0x0000, 1, 64);
+    k.SendNext();
+    EXPECT_EQ(HexBytes(k.LastSentTelegram()), "A5 08 3F 05 0F A1 00 00 40 60 BF");
+    k.DropHead();
+    k.QueueTelegram(63, 8, 0, 2, 0x0011, 27, 0);
+    k.SendNext();
+    EXPECT_EQ(k.LastSentTelegram().size(), 36u);
 }
 
 TEST_F(Link, ATelegramSentOnAClosedPortCountsAsSentAndStaysQueued) {
@@ -193,6 +230,7 @@ TEST_F(Link, ATelegramSentOnAClosedPortCountsAsSentAndStaysQueued) {
     EXPECT_EQ(HexBytes(k.LastSentTelegram()), "A5 08 3F 02 12 01 02 0E EF");
     EXPECT_EQ(k.LastSent[0], 0xFF);
     EXPECT_EQ(k.QueuedCount, 1);
+    EXPECT_EQ(k.SendCount, 1u);
     // The polling telegram leaves the queue as it goes out.
     k.QueueTelegramFirst(63, 8, 0, 0, 0xFF00, 16, false);
     k.DropAfterSend = true;
@@ -208,6 +246,7 @@ TEST_F(Link, ATelegramRefusedBeforeSendingStaysQueuedAndUnsent) {
     k.SendNext();
     EXPECT_TRUE(k.LastSentTelegram().empty());
     EXPECT_EQ(k.QueuedCount, 1);
+    EXPECT_EQ(k.SendCount, 0u);
     EXPECT_EQ(k.FrameBuffer, k.LastSent);
 }
 

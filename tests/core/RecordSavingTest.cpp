@@ -7,7 +7,12 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <fcntl.h>
 #include <filesystem>
+#include <sys/file.h>
+#include <thread>
+#include <unistd.h>
 
 using namespace zeko;
 using zeko::test::BytesOf;
@@ -165,6 +170,24 @@ TEST_F(Saving, AFailureEndsTheSaveAndKeepsWhatWasWritten) {
     EXPECT_TRUE(list.empty());
     EXPECT_EQ(outcome.Appended, 1u);
     EXPECT_EQ(dir.Read("ROK2023/Mesic12.zek"), BytesOf({a}));
+}
+
+TEST_F(Saving, ASecondProgramSavingTheSameFileIsWaitedForAndNotOverwritten) {
+    const TRegulatorRecord a = MakeRecord(24, 3, 1, 10, 0, 0), b = MakeRecord(24, 3, 1, 10, 15, 0),
+                           c = MakeRecord(24, 3, 1, 10, 30, 0);
+    Save({a});
+    // The other copy of the program holds the file while it appends b.
+    const int other = ::open((dir / "ROK2024/Mesic03.zek").c_str(), O_RDWR);
+    ASSERT_GE(other, 0);
+    ASSERT_EQ(::flock(other, LOCK_EX), 0);
+    std::thread saver([&] { Save({c}); });
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    const auto bytes = b.Bytes();
+    ASSERT_EQ(::pwrite(other, bytes.data(), bytes.size(), RecordSize), RecordSize);
+    ::flock(other, LOCK_UN);
+    ::close(other);
+    saver.join();
+    EXPECT_EQ(dir.Read("ROK2024/Mesic03.zek"), BytesOf({a, b, c}));
 }
 
 class SavingThread : public Saving {

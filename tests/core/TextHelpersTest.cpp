@@ -58,6 +58,7 @@ TEST(TextHelpers, StrToFloatClamped) {
     EXPECT_EQ(StrToFloatClamped("abc", 1, 65535, 7), 7);
     EXPECT_EQ(StrToFloatClamped("", 0.1, 3276.7, 1), 1);
     EXPECT_EQ(StrToFloatClamped("12.5", 0, 100, 3), 3);  // not the decimal separator
+    EXPECT_EQ(StrToFloatClamped("nan", 0, 100, 3), 3);  // no number, not a NaN setting
 }
 
 TEST(TextHelpers, ReplaceAndRemoveCharacters) {

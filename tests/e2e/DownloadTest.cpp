@@ -199,6 +199,32 @@ TEST(Download, WhenTheRecordsCannotBeStoredThePositionStaysAndTheNextDownloadRea
     EXPECT_TRUE(MonthFiles(dir) == ExpectedMonthFiles(sim, 100, 30, InputConstantsFrom(sim.Log())));
 }
 
+TEST(Download, EveryReplyDoubledStillEndsTheDownloadOnce) {
+    // A second reply to one telegram is taken for nothing: the last record's copy
+    // would otherwise end the download again (another save, another write-back),
+    // and the read position's copy would drop what was queued since.
+    Session session({"--records", "30", "--first-index", "500", "--start", "2024-08-01 00:00", "--double", "100"});
+    auto& [dir, sim, zeko] = session;
+    ASSERT_TRUE(session.Started());
+    zeko.Command("menu cmNactiZaznamy");
+    ASSERT_TRUE(zeko.WaitForLine("Pozice záznamů PC zapsána"));
+    // Two more polls: time for any copy to have come and gone.
+    const size_t polls = Count(RxTelegrams(sim.Log()), Hex(LiveValuesRead()));
+    ASSERT_TRUE(sim.WaitForLog([polls](const test::RegsimLog& log) {
+        return Count(RxTelegrams(log), Hex(LiveValuesRead())) >= polls + 2;
+    }));
+    EXPECT_EQ(zeko.Close(), 0);
+    EXPECT_EQ(test::LinesWith(zeko.Log(), "Pozice záznamů PC zapsána").size(), 1u);
+    const test::RegsimLog log = sim.Log();
+    for (const auto& [mode, address] : {std::pair<uint8_t, uint16_t>{0, 0x0E7C}, {1, 0x007C}}) {
+        const std::vector<Bytes> writes = WritesTo(log, mode, address);
+        ASSERT_FALSE(writes.empty());
+        for (const Bytes& data : writes)
+            EXPECT_EQ(data, PositionData(530)) << address;
+    }
+    EXPECT_TRUE(MonthFiles(dir) == ExpectedMonthFiles(sim, 500, 30, InputConstantsFrom(log)));
+}
+
 TEST(Download, TwoThousandRecordsOverAFaultyLineAreStoredOnceEachAndExact) {
     // The month files equal the ring's records, each once; the checks of every
     // download (DownloadAndCheck) hold also here.

@@ -18,5 +18,15 @@ TEST(Cp1250, WhatHasNoFormIsReplaced) {
     EXPECT_EQ(Utf8ToCp1250("a€b"), std::string("a\x80" "b"));
     EXPECT_EQ(Utf8ToCp1250("a\xE2\x88\x9E" "b"), "a?b");       // infinity sign
     EXPECT_EQ(Utf8ToCp1250("a\xFF" "b"), "a?b");                // broken UTF-8
-    EXPECT_EQ(Cp1250ToUtf8("a\x98" "b"), "a\xEF\xBF\xBD" "b");  // unassigned byte
+}
+
+TEST(Cp1250, EveryByteComesBackAsItWas) {
+    // A file saved as UTF-8 by another editor holds bytes Windows-1250 leaves
+    // unassigned ("ň" is C5 88, "Ř" C5 98); writing it again must keep them.
+    std::string all;
+    for (int b = 1; b < 256; ++b)
+        all += static_cast<char>(b);
+    EXPECT_EQ(Utf8ToCp1250(Cp1250ToUtf8(all)), all);
+    EXPECT_EQ(Cp1250ToUtf8("a\x98" "b"), "a\xC2\x98" "b");
+    EXPECT_EQ(Utf8ToCp1250(Cp1250ToUtf8("k\xC5\x88\xC5\x98")), "k\xC5\x88\xC5\x98");
 }

@@ -48,6 +48,16 @@ TEST_F(DecimalComma, TextToNumberFollowsTheSeparator) {
     EXPECT_TRUE(TryStrToFloat("-1,5E2", v));
     EXPECT_DOUBLE_EQ(v, -150);
     EXPECT_THROW(StrToFloat("abc"), EConvertError);
+    // Only written numbers: no words for infinities or NaN, one sign, digits somewhere.
+    for (const char* bad : {"nan", "inf", "-inf", "infinity", "+-5", "--5", ",", "-", "1E", "1E+",
+                            "0x10", "1 2", "1,2,3"})
+        EXPECT_FALSE(TryStrToFloat(bad, v)) << bad;
+    const struct { const char* text; double value; } good[] = {
+        {"5,", 5}, {",5", 0.5}, {"-,5", -0.5}, {"+7", 7}, {"1e3", 1000}, {"2,5E-1", 0.25}};
+    for (const auto& g : good) {
+        EXPECT_TRUE(TryStrToFloat(g.text, v)) << g.text;
+        EXPECT_DOUBLE_EQ(v, g.value) << g.text;
+    }
     FormatSettings().DecimalSeparator = '.';
     EXPECT_TRUE(TryStrToFloat("12.5", v));
     FormatSettings().DecimalSeparator = ',';

@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <sys/resource.h>
+
 using namespace zeko;
 using zeko::test::TempDir;
 
@@ -78,6 +81,11 @@ TEST(IniFile, TextIsWindows1250OnDiskAndUtf8InMemory) {
     EXPECT_EQ(ini.ReadString("ZEKO", "Nazev_v1", ""), "Činný");
     ini.WriteString("Smeny", "Smena1", "Směna ranní");
     EXPECT_EQ(dir.Read("z.ini"), "[ZEKO]\r\nNazev_v1=\xC8inn\xFD\r\n[Smeny]\r\nSmena1=Sm\xECna rann\xED\r\n");
+    // Lines of another program's text, bytes Windows-1250 has no letter for among
+    // them ("kůň" in UTF-8), are written back byte for byte.
+    dir.Write("x.ini", "[Jine]\r\nKun=k\xC5\xAF\xC5\x88\r\n");
+    TIniFile(dir / "x.ini").WriteInteger("ComPort", "Com", 2);
+    EXPECT_EQ(dir.Read("x.ini"), "[Jine]\r\nKun=k\xC5\xAF\xC5\x88\r\n[ComPort]\r\nCom=2\r\n");
     // A file saved with a UTF-8 mark is read as UTF-8.
     dir.Write("u.ini", "\xEF\xBB\xBF[ZEKO]\r\nNazev_z=Rozvodna Č\r\n");
     EXPECT_EQ(TIniFile(dir / "u.ini").ReadString("ZEKO", "Nazev_z", ""), "Rozvodna Č");
@@ -115,4 +123,33 @@ TEST(IniFile, AFileThatCannotBeWrittenRaises) {
     TIniFile aFolder(dir / "folder");
     EXPECT_THROW(aFolder.UpdateFile(), EIniFileException);
     EXPECT_EQ(aFolder.ReadInteger("S", "K", 9), 9);
+}
+
+TEST(IniFile, AWriteThatFailsHalfWayLeavesTheOldFileWhole) {
+    TempDir dir;
+    dir.Write("Zeko.ini", "[ComPort]\r\nCom=2\r\n");
+    TIniFile ini(dir / "Zeko.ini");
+    // A file size limit stands in for a full disk: writes past it fail.
+    struct sigaction ignore{}, old{};
+    ignore.sa_handler = SIG_IGN;
+    ::sigaction(SIGXFSZ, &ignore, &old);
+    rlimit limit{}, saved{};
+    ::getrlimit(RLIMIT_FSIZE, &saved);
+    limit = saved;
+    limit.rlim_cur = 40;
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    EXPECT_THROW(ini.WriteString("Tarify", "Tarif1", std::string(100, 'x')), EIniFileException);
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    ::sigaction(SIGXFSZ, &old, nullptr);
+    EXPECT_EQ(dir.Read("Zeko.ini"), "[ComPort]\r\nCom=2\r\n");
+    EXPECT_FALSE(dir.Exists("Zeko.ini.new"));
+}
+
+TEST(IniFile, WhereNoFileCanBeMadeBesideItTheFileItselfIsRewritten) {
+    TempDir dir;
+    dir.Write("Zeko.ini", "[ComPort]\r\nCom=2\r\n");
+    dir.Write("Zeko.ini.new/blocker", "");  // no file of that name can be made
+    TIniFile ini(dir / "Zeko.ini");
+    EXPECT_NO_THROW(ini.WriteInteger("ComPort", "Com", 3));
+    EXPECT_EQ(dir.Read("Zeko.ini"), "[ComPort]\r\nCom=3\r\n");
 }

@@ -91,6 +91,23 @@ TEST_F(RegistryTest, ReadOnlyKeysRefuseWrites) {
     EXPECT_THROW(reg.WriteInteger("x", 1), ERegistryException);
 }
 
+TEST_F(RegistryTest, AStoreThatCannotBeWrittenRaisesOnCloseAndNotFromTheDestructor) {
+    dir.Write("blocker", "");  // a file where the store's folder should be
+    SetRegistryFilePath(dir / "blocker/registry.reg");
+    {
+        TRegistry reg;
+        ASSERT_TRUE(reg.OpenKey("SOFTWARE\\Vadro\\ColWidths800\\Denni", true));
+        reg.WriteInteger("Column 1", 75);
+        EXPECT_THROW(reg.CloseKey(), ERegistryException);
+    }
+    {
+        TRegistry reg;  // the grids let the destructor write their widths
+        ASSERT_TRUE(reg.OpenKey("SOFTWARE\\Vadro\\ColWidths800\\Denni", true));
+        reg.WriteInteger("Column 1", 75);
+    }
+    EXPECT_FALSE(fs::exists(dir / "blocker/registry.reg"));
+}
+
 TEST_F(RegistryTest, RootsAreSeparate) {
     {
         TRegistry reg;

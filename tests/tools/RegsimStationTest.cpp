@@ -190,3 +190,18 @@ TEST_F(StationTest, NoiseAndPiecesOfTelegramsAreSortedOut) {
     EXPECT_TRUE(e[0].Reply.empty());
     EXPECT_EQ(station.TakeStale(), Bytes{});
 }
+
+TEST_F(StationTest, ATelegramTooShortForARequestGetsNoReply) {
+    // Length bytes 0 and 1: well-formed frames of 7 and 8 bytes, no address in them.
+    for (uint8_t length : {0, 1}) {
+        Bytes t = {0xA5, 8, 63, length, 0, 0x12, 0x02, 0x0E};
+        t.resize(5u + length + 2u);
+        t[4] = NegatedSum(t.data(), 4);
+        t.back() = 0;
+        t.back() = NegatedSum(t.data() + 5, t.size() - 6);
+        const auto e = station.Receive(t.data(), t.size());
+        ASSERT_EQ(e.size(), 1u) << HexBytes(t);
+        EXPECT_TRUE(e[0].Reply.empty());
+        EXPECT_EQ(e[0].Note, "too short for a request");
+    }
+}

@@ -163,7 +163,7 @@ std::array<uint8_t, 16> RegulatorMemory::LiveValues() const {
     v[10] = static_cast<uint8_t>(nextStep);
     v[11] = static_cast<uint8_t>(nextStep >> 8);
     v[12] = 0;  // first band active
-    v[13] = 1;  // regulating
+    v[13] = 12; // regulation state " Reg"
     const uint16_t recordTime = static_cast<uint16_t>(ToSeconds(Clock()) % 900);
     v[14] = static_cast<uint8_t>(recordTime);
     v[15] = static_cast<uint8_t>(recordTime >> 8);

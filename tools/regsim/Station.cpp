@@ -78,6 +78,10 @@ std::vector<uint8_t> Station::TakeStale() {
 }
 
 std::vector<uint8_t> Station::Answer(const std::vector<uint8_t>& t, std::string& note) {
+    if (t.size() < OffData + 1) {
+        note = "too short for a request";  // no room for control byte, address and check
+        return {};
+    }
     if (t[OffDestination] != Address) {
         note = "not for station 8";
         return {};
