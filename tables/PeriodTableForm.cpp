@@ -1,5 +1,7 @@
 #include "tables/PeriodTableForm.h"
 
+#include <algorithm>
+
 #include "platform/FormatPatterns.h"
 #include "tables/TableTexts.h"
 
@@ -48,6 +50,9 @@ void TPeriodTableForm::SetSummaryRows(bool withTrf) {
 
 void TPeriodTableForm::LayOutRows(const std::string& total) {
     const int p = PeriodRows();
+    // A shorter period keeps a row selected: the day table must not open a day
+    // beyond the period.
+    SelectedRow = std::clamp(SelectedRow, 1, std::max(1, p));
     Tabulka->SetRowCount(p + 1 + SummaryRowCount);
     SetRowHeights(*Tabulka, 1, p, HourRowHeight);
     SetRowHeights(*Tabulka, p + 1, p + SummaryRowCount, SummaryRowHeight);

@@ -59,7 +59,7 @@ protected:
     // The summary rows with or without the one of transformer losses.
     void SetSummaryRows(bool withTrf);
     // Rows, heights, the labels of the summary rows (`total`, then the fixed ones),
-    // every value cell emptied.
+    // every value cell emptied; the selected row kept inside the period.
     void LayOutRows(const std::string& total);
     // Captions S1..S3, T1..T3, the total, the losses and the maximum.
     void SetCaptions(const std::string& totalCaption);

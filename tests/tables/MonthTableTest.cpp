@@ -145,7 +145,9 @@ TEST_F(MonthTable, OpeningTheMonthOfADayTakesTheWholeLengthOfThatMonth) {
     TMesicniTabulkaForm& form = Open();
     form.PartialMonth = 1;
     form.PeriodDays = 35;
+    form.SelectedRow = 33;
     Post(WM_OPEN_MONTH_TABLE, Date(2024, 2, 15), 0);
+    EXPECT_EQ(form.SelectedRow, 29);  // the selection stays inside the shorter period
     EXPECT_EQ(form.PartialMonth, 0);
     EXPECT_EQ(form.PeriodDays, 29);
     EXPECT_EQ(form.Tabulka->Cells(0, 1), "15.02. čt");
