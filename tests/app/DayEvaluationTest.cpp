@@ -348,3 +348,22 @@ TEST_F(DayEvaluation, DayStartHourBeyondTheDayIsReduced) {
         EXPECT_EQ(Day(), six);
     }
 }
+
+// The last day of a year reads the January file of the next year for its last
+// quarter (day start 0) or its last six hours (day start 6).
+TEST_F(DayEvaluation, LastDayOfTheYearEndsInTheNextYearsFile) {
+    Add(24, 12, 31, 12, 0, 0, 4);
+    Add(25, 1, 1, 0, 5, 0, 8);
+    Add(25, 1, 1, 0, 7, 31, 12);
+    Add(25, 1, 1, 6, 5, 0, 16);
+    Add(25, 1, 1, 6, 7, 31, 20);
+    Save();
+    ASSERT_EQ(EvaluateDay(MakeChannel(1), At(2024, 12, 31, 0, 7, 31)), 2);
+    EXPECT_EQ(Quarter(24, 4), 8);
+    EXPECT_EQ(Day().DayTotal(), 3);
+    ASSERT_EQ(EvaluateDay(MakeChannel(1, 0, 6), At(2024, 12, 31, 6, 7, 31)), 4);
+    EXPECT_EQ(Quarter(18, 4), 8);
+    EXPECT_EQ(Quarter(19, 1), 12);
+    EXPECT_EQ(Quarter(24, 4), 16);
+    EXPECT_EQ(Day().DayTotal(), 10);
+}
