@@ -8,6 +8,7 @@
 #include "dialogs/info.h"
 
 #include "core/Komunikace.h"
+#include "core/PripojenaZarizeniUnit.h"
 #include "core/ProgramGlobals.h"
 #include "dialogs/online.h"
 #include "platform/Cp1250.h"
@@ -21,6 +22,7 @@
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -174,4 +176,17 @@ TEST_F(MainWindowFixture, FailedYearEvaluationClosesTheProgressBoxAndEnablesTheM
     EXPECT_FALSE(InfoForm->isVisible());
     EXPECT_EQ(notifier.Count(), 1u);
     InfoForm = nullptr;
+}
+
+// A disabled window can still be closed from its title bar; while a table is
+// evaluated the main window stays, and with it the channels the evaluation uses.
+TEST_F(MainWindowFixture, TheMainWindowStaysOpenWhileATableIsEvaluated) {
+    THlavniForm& f = Start();
+    bool closed = true;
+    QTimer::singleShot(0, &f, [&] { closed = f.close(); });
+    f.HandleMessage({WM_SHOW_MONTH_TABLE, static_cast<uintptr_t>(EncodeDate(2024, 3, 1)), 0});
+    EXPECT_FALSE(closed);
+    EXPECT_TRUE(f.isVisible());
+    EXPECT_NE(Devices, nullptr);
+    EXPECT_TRUE(f.close());
 }
