@@ -123,6 +123,25 @@ TEST_F(DayEvaluation, MaximumAndMinimumWithTheirTimesFirstRecordKeepsThePlace) {
 }
 
 // Row 11 holds four quarters, row 12 one record; every record lies in shift 1.
+// The smaller of two records in a quarter is not the quarter's value, so it is not
+// the day's minimum either: the minimum is a value the day table shows.
+TEST_F(DayEvaluation, MinimumIsTheSmallestQuarterValue) {
+    Add(24, 3, 5, 10, 10, 0, 2);
+    Add(24, 3, 5, 10, 15, 0, 12);
+    Add(24, 3, 5, 11, 10, 0, 12);
+    Add(24, 3, 5, 11, 15, 0, 3);
+    Add(24, 3, 5, 12, 0, 0, 8);
+    Add(24, 3, 5, 13, 0, 0, 8);
+    Save();
+    ASSERT_EQ(EvaluateDay(MakeChannel(1), At(2024, 3, 5, 0, 7, 31)), 6);
+    EXPECT_EQ(Day().DayMin, 8);
+    EXPECT_EQ(Day().DayMinSecond, 12 * 3600);
+    EXPECT_EQ(Day().DayHourValues[DayHourIndex::Minimum], 8);
+    EXPECT_EQ(Day().DayHourValues[DayHourIndex::MinimumSecond], 12 * 3600);
+    EXPECT_EQ(Day().DayMax, 12);
+    EXPECT_EQ(Day().DayMaxSecond, 10 * 3600 + 15 * 60);
+}
+
 TEST_F(DayEvaluation, FourQuantityKindsMakeHourValuesAndTotals) {
     AddShifts(At(2024, 1, 1), Shifts({360, 840}));
     Add(24, 3, 5, 10, 10, 0, 20);
