@@ -24,6 +24,25 @@ TEST(DayTimeGrid, RowsAndSlotsOfRecordTimes) {
     }
 }
 
+// Every second of a day window lies in the row and slot counted from the window's
+// start, whatever hour the day starts at.
+TEST(DayTimeGrid, EverySecondOfTheDayFallsIntoItsHourAndQuarter) {
+    for (int startHour = 0; startHour < 24; ++startHour) {
+        SCOPED_TRACE(startHour);
+        const int64_t start = ToSeconds(DayWindowStart(EncodeDate(2024, 3, 5), startHour));
+        int wrong = 0;
+        for (int64_t offset = 0; offset < 86400; ++offset) {
+            const TimeParts t = DecodeTime(FromSeconds(start + offset));
+            const int row = static_cast<int>(offset / 3600) + 1;
+            const int slot = static_cast<int>(offset % 3600 / 900) + 1;
+            if (DayRowOf(t.Hour, t.Minute, t.Second, startHour) != row ||
+                QuarterHourSlot(t.Minute, t.Second) != slot)
+                ++wrong;
+        }
+        EXPECT_EQ(wrong, 0);
+    }
+}
+
 TEST(DayTimeGrid, DayStartHourIsReducedIntoTheDay) {
     EXPECT_EQ(NormalDayStartHour(6), 6);
     EXPECT_EQ(NormalDayStartHour(30), 6);
