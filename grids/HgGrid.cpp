@@ -29,6 +29,11 @@ private:
     bool old_;
 };
 
+// A stored width below 0 or wider than any screen is damage: it would hide the
+// column or run the grid's pixel sums past the integer range.
+constexpr int32_t MaxStoredColWidth = 32767;
+bool StoredWidthSound(int32_t width) { return width >= 0 && width <= MaxStoredColWidth; }
+
 } // namespace
 
 THyperGrid::THyperGrid(QWidget* parent) : THgHintGrid(parent), curCol_(FixedCols()), curRow_(FixedRows()) {
@@ -119,7 +124,7 @@ void THyperGrid::LoadColumnWidths(const std::string& key) {
             ThgColumn* column = ColumnByName(name);
             const int32_t width = registry.ReadInteger(name);
             const int index = GridIndexOfColumn(column);
-            if (index > -1)
+            if (index > -1 && StoredWidthSound(width))
                 SetColWidths(index, width);
         } catch (const EhgInvalidColumnName&) {
             // a width of a column this grid does not have

@@ -148,13 +148,16 @@ TEST_F(RegistryWidths, LoadSetsTheColumnsItKnowsAndSkipsTheRest) {
         reg.WriteString("Column 2", "wide");
         reg.WriteInteger("column 3", 44);
         reg.WriteInteger("Column 4", -20);
+        reg.WriteInteger("Column 5", 0x7FFFFFFF);
     }
+    grid.SetColCount(5);
     grid.Columns().Items(1)->SetName("Column 2");
     grid.Columns().Items(2)->SetVisible(false);  // "Column 3": applied to shown columns only
     EXPECT_NO_THROW(grid.LoadColumnWidths("SOFTWARE\\Vadro\\ColWidths800\\Denni"));
     EXPECT_EQ(grid.ColWidths(0), 75);
     EXPECT_EQ(grid.ColWidths(1), 50);
-    EXPECT_EQ(grid.ColWidths(2), 0);  // Column 4: a width never becomes negative
+    EXPECT_EQ(grid.ColWidths(2), 50);  // Column 4: a negative width is damage, skipped
+    EXPECT_EQ(grid.ColWidths(3), 50);  // Column 5: so is one no screen could show
     EXPECT_EQ(grid.Columns().Items(2)->SavedWidth(), 50);
     EXPECT_NO_THROW(grid.LoadColumnWidths("SOFTWARE\\Vadro\\Missing"));
     EXPECT_NO_THROW(grid.LoadColumnWidths("  "));
