@@ -213,10 +213,12 @@ void THyperGrid::ShowItem(ThgColumn* column) {
 
 void THyperGrid::SizeChanged(int oldColCount, int oldRowCount) {
     THgHintGrid::SizeChanged(oldColCount, oldRowCount);
+    // A hidden column keeps one line per row, as the shown ones do: the texts of
+    // rows taken away go with them and never come back in new rows.
     if (RowCount() != oldRowCount)
         for (int i = 0; i < columns_.Count(); ++i) {
             ThgColumn* c = columns_.Items(i);
-            if (!c->Visible() && static_cast<int>(c->HiddenCells().size()) < RowCount())
+            if (!c->Visible())
                 c->HiddenCells().resize(RowCount());
         }
     if (internalColChange_)

@@ -73,6 +73,22 @@ TEST_F(HyperGrid, HiddenColumnKeepsItsCellsAndWidthUntilShownAgain) {
     EXPECT_EQ(grid.GridIndexOfColumn(second), 1);
 }
 
+TEST_F(HyperGrid, RowsTakenAwayWhileAColumnIsHiddenDoNotComeBackInItLater) {
+    ThgColumn* second = grid.Columns().Items(1);
+    second->SetVisible(false);
+    grid.SetRowCount(2);  // rows 2 and 3 go, in every column
+    grid.SetRowCount(4);  // and come back empty
+    second->SetVisible(true);
+    EXPECT_EQ(grid.Cols(1), (std::vector<std::string>{"1:0", "1:1", "", ""}));
+    EXPECT_EQ(grid.Cols(2), (std::vector<std::string>{"2:0", "2:1", "", ""}));
+
+    second->SetVisible(false);
+    grid.DeleteRow(0);  // a deleted row's text goes too
+    grid.SetRowCount(4);
+    second->SetVisible(true);
+    EXPECT_EQ(grid.Cols(1), (std::vector<std::string>{"1:1", "", "", ""}));
+}
+
 TEST_F(HyperGrid, ColumnCountChangesAddAndFreeVisibleItems) {
     grid.SetColCount(5);
     grid.Columns().Items(4)->SetVisible(false);  // hidden: skipped when shrinking
