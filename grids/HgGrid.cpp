@@ -263,6 +263,9 @@ void THyperGrid::DefineProperties(TFiler& filer) {
         "AVisibleColumnCount",
         [this](TReader& reader) {
             const int count = reader.ReadInteger();
+            // More shown columns than items is damage; Loaded settles the count anyway.
+            if (count < 0 || count > columns_.Count())
+                return;
             FlagGuard internal(internalColChange_);
             SetColCount(count);
         },

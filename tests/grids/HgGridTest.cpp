@@ -135,6 +135,19 @@ TEST_F(HyperGrid, TheFormStreamKeepsTheVisibleColumnCount) {
     loaded.Columns().Items(4)->SetVisible(false);
     loaded.Loaded();
     EXPECT_EQ(loaded.ColCount(), 4);
+
+    // A damaged count (more than the items, or below 0) is passed over.
+    for (int32_t damaged : {0x7FFFFFFF, 6, -1}) {
+        TMemoryStream bad;
+        TWriter badWriter(bad);
+        WriteDefinedProperties(badWriter, [&](TFiler& f) {
+            f.DefineProperty("AVisibleColumnCount", nullptr, [&](TWriter& w) { w.WriteInteger(damaged); }, true);
+        });
+        bad.SetPosition(0);
+        TReader badReader(bad);
+        ReadDefinedProperties(badReader, [&](TFiler& f) { loaded.DefineProperties(f); });
+        EXPECT_EQ(loaded.ColCount(), 4) << damaged;
+    }
 }
 
 TEST_F(HyperGrid, UserColumnMoveReordersTheItems) {
