@@ -56,9 +56,11 @@ bool WeekendRecord(TDateTime t) {
     return IsWeekend(windowStart) || (PouzivejSvatky && IsHolidayDate(windowStart));
 }
 
-void KeepQuarterValue(TDayResult& day, int row, int slot, double v) {
+// True when v becomes the quarter's value.
+bool KeepQuarterValue(TDayResult& day, int row, int slot, double v) {
     double& kept = day.DayQuarterValues[row - 1][slot - 1];
     auto& counts = day.DayQuarterCounts[row - 1];
+    bool taken = true;
     if (counts[slot - 1] == 0) {
         kept = v;
     } else if (v > kept) {
@@ -66,9 +68,35 @@ void KeepQuarterValue(TDayResult& day, int row, int slot, double v) {
         kept = v;
     } else {
         day.DayHourExtra[row - 1] += v;
+        taken = false;
     }
     counts[slot - 1] += 1;
     counts[RowCountIndex] += 1;
+    return taken;
+}
+
+// The record that gave each quarter its value: its second of the day and its place
+// among the records read.
+struct TQuarterRecord {
+    int32_t Second = 0;
+    size_t Order = 0;
+};
+using TQuarterRecords = std::array<std::array<TQuarterRecord, QuarterSlotCount>, DayRowCount>;
+
+// The smallest quarter value and the time of its record; of equal values the one
+// read first. The smaller further records of a quarter are no quarter's value.
+void FindMinimum(TDayResult& day, const TQuarterRecords& records) {
+    size_t order = 0;
+    for (int r = 0; r < DayRowCount; ++r)
+        for (int q = 0; q < QuarterSlotCount; ++q) {
+            const double v = day.DayQuarterValues[r][q];
+            const TQuarterRecord& record = records[r][q];
+            if (day.DayQuarterCounts[r][q] == 0 || v > day.DayMin || (v == day.DayMin && record.Order > order))
+                continue;
+            day.DayMin = v;
+            day.DayMinSecond = record.Second;
+            order = record.Order;
+        }
 }
 
 // Hour values, the day total and the hour cos phi from the quarters.
@@ -150,6 +178,7 @@ int TDayEvaluator::EvaluatePeriod(const TVstupyInfo& Channel, int DayStartHour, 
         records_.ReadRange(view, lists_, FromSeconds(first), FromSeconds(last));
 
     const TSampleList& samples = lists_[0];
+    TQuarterRecords quarterRecords;
     for (size_t i = 0; i < samples.size(); ++i) {
         const TChannelSample& s = samples[i];
         TDateTime date, time;
@@ -160,7 +189,9 @@ int TDayEvaluator::EvaluatePeriod(const TVstupyInfo& Channel, int DayStartHour, 
         const double v = s.Value;
         const int slot = QuarterHourSlot(s.Minute, s.Second);
         const int row = DayRowOf(s.Hour, s.Minute, s.Second, startHour);
-        KeepQuarterValue(Day, row, slot, v);
+        const int32_t second = s.Hour * 3600 + s.Minute * 60 + s.Second;
+        if (KeepQuarterValue(Day, row, slot, v))
+            quarterRecords[row - 1][slot - 1] = {second, i};
 
         if (!SkipSchedules) {
             const bool weekend = WeekendRecord(t);
@@ -186,18 +217,14 @@ int TDayEvaluator::EvaluatePeriod(const TVstupyInfo& Channel, int DayStartHour, 
                 if (i < lists_[j].size())
                     Day.DayQuarterPowers[row - 1][slot - 1][j] += lists_[j][i].Value;
 
-        const int32_t second = s.Hour * 3600 + s.Minute * 60 + s.Second;
         if (v > Day.DayMax) {
             Day.DayMax = v;
             Day.DayMaxSecond = second;
         }
-        if (v < Day.DayMin) {
-            Day.DayMin = v;
-            Day.DayMinSecond = second;
-        }
     }
 
     if (!samples.empty()) {
+        FindMinimum(Day, quarterRecords);
         if (Day.DayMax == NoMaximum)
             Day.DayMax = 0;
         if (Day.DayMin == NoMinimum)

@@ -27,6 +27,12 @@ void AddTo(std::array<double, N>& sums, const std::array<double, N>& values) {
         sums[k] += values[k];
 }
 
+void CountDaysWithRecords(TScheduleCounts& days, const TScheduleCounts& records) {
+    for (int k = 0; k < ScheduleCount; ++k)
+        if (records[k] > 0)
+            ++days[k];
+}
+
 double MeanOr1(double sum, int32_t count) {
     return count != 0 ? sum / count : 1;
 }
@@ -40,6 +46,28 @@ void ConvertPeriodSums(TPeriodAccumulators& p, uint8_t kind) {
         p.ShiftWeekendSums[k] = AggregateValue(p.ShiftWeekendSums[k], p.ShiftWeekendCounts[k], kind);
         p.TariffWorkdaySums[k] = AggregateValue(p.TariffWorkdaySums[k], p.TariffWorkdayCounts[k], kind);
         p.TariffWeekendSums[k] = AggregateValue(p.TariffWeekendSums[k], p.TariffWeekendCounts[k], kind);
+    }
+}
+
+// Adds a month's converted working-day and weekend figures to the year's. The
+// means of an averaged quantity go back to sums of their records, so that the year
+// converts them into means over all its records.
+void AddMonthSums(TPeriodAccumulators& year, const TPeriodAccumulators& month, uint8_t kind) {
+    const auto add = [kind](double& sum, int32_t& count, double value, int32_t monthCount) {
+        sum += kind == AggregatePresentMean ? value * monthCount : value;
+        count += monthCount;
+    };
+    add(year.PeriodWorkdayTotal, year.PeriodWorkdayCount, month.PeriodWorkdayTotal, month.PeriodWorkdayCount);
+    add(year.PeriodWeekendTotal, year.PeriodWeekendCount, month.PeriodWeekendTotal, month.PeriodWeekendCount);
+    for (int k = 0; k < ScheduleCount; ++k) {
+        add(year.ShiftWorkdaySums[k], year.ShiftWorkdayCounts[k], month.ShiftWorkdaySums[k],
+            month.ShiftWorkdayCounts[k]);
+        add(year.ShiftWeekendSums[k], year.ShiftWeekendCounts[k], month.ShiftWeekendSums[k],
+            month.ShiftWeekendCounts[k]);
+        add(year.TariffWorkdaySums[k], year.TariffWorkdayCounts[k], month.TariffWorkdaySums[k],
+            month.TariffWorkdayCounts[k]);
+        add(year.TariffWeekendSums[k], year.TariffWeekendCounts[k], month.TariffWeekendSums[k],
+            month.TariffWeekendCounts[k]);
     }
 }
 
@@ -78,6 +106,8 @@ void TPeriodEvaluator::ComputeMonth(int Day, int Month, int Year, const TVstupyI
     const int rows = info.DayRows;
     std::fill_n(m.DayMaximum2.begin(), rows, NoMaximum);
     int daysWithData = 0;
+    // Days with records in each shift and tariff: the divisors of their means.
+    TScheduleCounts shiftDays{}, tariffDays{};
 
     for (int d = 1; d <= rows; ++d) {
         const int i = d - 1;
@@ -87,13 +117,16 @@ void TPeriodEvaluator::ComputeMonth(int Day, int Month, int Year, const TVstupyI
         if (n > 0) {
             m.DayHasData[i] = 1;
             ++daysWithData;
+            CountDaysWithRecords(shiftDays, day.DayShiftCounts);
+            CountDaysWithRecords(tariffDays, day.DayTariffCounts);
         }
         m.DayTotal[i] = day.DayTotal();
         m.DayMaximum[i] = day.DayMaximum();
         m.PeriodTotal += m.DayTotal[i];
         m.DayMaximumTime[i] =
             MinutesToHHMM(static_cast<int>(day.DayHourValues[DayHourIndex::MaximumSecond]) / 60);
-        if (m.DayMaximum[i] > m.PeriodMaximum) {
+        // A day without records has no maximum; its 0 would beat values below it.
+        if (n > 0 && m.DayMaximum[i] > m.PeriodMaximum) {
             m.PeriodMaximum = m.DayMaximum[i];
             m.PeriodMaximumTime = m.DayMaximumTime[i];
             m.PeriodMaximumDate = from;
@@ -127,11 +160,13 @@ void TPeriodEvaluator::ComputeMonth(int Day, int Month, int Year, const TVstupyI
 
     if (kind == AggregateQuarterMean || kind == AggregatePresentMean)
         ConvertPeriodSums(period, kind);
-    if (kind == AggregatePresentMean && daysWithData > 0) {
-        m.PeriodTotal /= daysWithData;
+    // The mean of the day means, each over the days that have records in it, so
+    // that a tariff of working days only is not diluted by the weekends.
+    if (kind == AggregatePresentMean) {
+        m.PeriodTotal = AggregateValue(m.PeriodTotal, daysWithData, kind);
         for (int k = 0; k < ScheduleCount; ++k) {
-            m.PeriodShiftSums[k] /= daysWithData;
-            m.PeriodTariffSums[k] /= daysWithData;
+            m.PeriodShiftSums[k] = AggregateValue(m.PeriodShiftSums[k], shiftDays[k], kind);
+            m.PeriodTariffSums[k] = AggregateValue(m.PeriodTariffSums[k], tariffDays[k], kind);
         }
     }
 }
@@ -142,6 +177,8 @@ void TPeriodEvaluator::ComputeYear(int Day, int Month, int Year, const TVstupyIn
     const TPeriodAccumulators& p = results_.Period;
     y = TYearResult{};
     y.YearMaximum = NoMaximum;
+    const uint8_t kind = AggregationKindOf(Channel);
+    TPeriodAccumulators yearSums;
     // Every month of a year is evaluated whole.
     results_.MonthInfo.CustomPeriod = 0;
     const int months = std::clamp(MonthCount, 1, MaxYearMonths);
@@ -164,24 +201,31 @@ void TPeriodEvaluator::ComputeYear(int Day, int Month, int Year, const TVstupyIn
         y.MonthPairValues[1][i] = m.DayPairValues[1][results_.MonthInfo.DayRows - 1];
         const bool hasData = std::find(m.DayHasData.begin(), m.DayHasData.end(), 1) != m.DayHasData.end();
         y.MonthHasData[i] = hasData ? 1 : 0;
-        if (y.MonthMaximum[i] > y.YearMaximum) {
+        if (hasData && y.MonthMaximum[i] > y.YearMaximum) {
             y.YearMaximum = y.MonthMaximum[i];
             y.YearMaximumTime = y.MonthMaximumTime[i];
             y.YearMaximumDate = y.MonthMaximumDate[i];
         }
-        AddTo(y.YearShiftWorkdaySums, p.ShiftWorkdaySums);
-        AddTo(y.YearShiftWeekendSums, p.ShiftWeekendSums);
-        AddTo(y.YearTariffWorkdaySums, p.TariffWorkdaySums);
-        AddTo(y.YearTariffWeekendSums, p.TariffWeekendSums);
-        y.YearWorkdayTotal += p.PeriodWorkdayTotal;
-        y.YearWeekendTotal += p.PeriodWeekendTotal;
+        AddMonthSums(yearSums, p, kind);
         y.YearCosPhiSum += m.PeriodCosPhiSum;
         y.YearCosPhiCount += m.PeriodCosPhiCount;
         AddTo(y.YearTariffCosPhiParts, m.PeriodTariffCosPhiParts);
         NextMonth(month, year, month, year);
     }
-    if (y.YearMaximum == NoMaximum)
+    if (y.YearMaximum == NoMaximum) {
+        // No month had records: the first month's row, as the month keeps its first day.
         y.YearMaximum = 0;
+        y.YearMaximumTime = y.MonthMaximumTime[0];
+        y.YearMaximumDate = y.MonthMaximumDate[0];
+    }
+    if (kind == AggregatePresentMean)
+        ConvertPeriodSums(yearSums, kind);
+    y.YearShiftWorkdaySums = yearSums.ShiftWorkdaySums;
+    y.YearShiftWeekendSums = yearSums.ShiftWeekendSums;
+    y.YearTariffWorkdaySums = yearSums.TariffWorkdaySums;
+    y.YearTariffWeekendSums = yearSums.TariffWeekendSums;
+    y.YearWorkdayTotal = yearSums.PeriodWorkdayTotal;
+    y.YearWeekendTotal = yearSums.PeriodWeekendTotal;
     y.YearCosPhi = MeanOr1(y.YearCosPhiSum, y.YearCosPhiCount);
 }
 

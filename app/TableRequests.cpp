@@ -19,9 +19,10 @@ class TRequestScope {
 public:
     TRequestScope(TEvaluationHost& host, int progressSteps) : host_(host), progress_(progressSteps > 0) {
         requestRunning = true;
+        // Disabled first: showing the box lets pending input through.
+        host_.SetMainFormEnabled(false);
         if (progress_)
             host_.ShowProgress(TableProgressText, progressSteps);
-        host_.SetMainFormEnabled(false);
     }
     ~TRequestScope() {
         if (progress_)

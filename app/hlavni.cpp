@@ -1,5 +1,6 @@
 #include "app/hlavni.h"
 
+#include "app/TableRequests.h"
 #include "app/TableWindows.h"
 #include "app/TestHook.h"
 #include "core/Calendar.h"
@@ -540,6 +541,12 @@ void THlavniForm::HandleMessage(const TMessage& message) {
 }
 
 void THlavniForm::closeEvent(QCloseEvent* event) {
+    // Disabled for an evaluation, the window can still be closed from its title
+    // bar; it stays until the evaluation, which uses the shared objects, is done.
+    if (TableRequestRunning()) {
+        event->ignore();
+        return;
+    }
     FormClose();
     QMainWindow::closeEvent(event);
 }

@@ -1,5 +1,6 @@
 #include "grids/HgGlobal.h"
 
+#include <algorithm>
 #include <array>
 #include <cctype>
 
@@ -46,22 +47,24 @@ int DrawBorderLine(TCanvas& canvas, TPoint p1, TPoint p2, int side, const ThgBor
     pen.SetColor(border.Color());
     static constexpr std::array<TPoint, 4> steps = {TPoint{0, 1}, TPoint{0, -1}, TPoint{1, 0}, TPoint{-1, 0}};
     const TPoint step = steps[side & 3];
+    // A negative width would draw outside the cell and make it grow.
+    const int width = std::max(0, border.Width());
     int taken;
     if (border.Style() == hgbrdDouble) {
         canvas.MoveTo(p1.X, p1.Y);
         canvas.LineTo(p2.X, p2.Y);
-        const int gap = border.Width() + 1;
+        const int gap = width + 1;
         canvas.MoveTo(p1.X + gap * step.X, p1.Y + gap * step.Y);
         canvas.LineTo(p2.X + gap * step.X, p2.Y + gap * step.Y);
-        taken = border.Width() + 2;
+        taken = width + 2;
     } else {
-        for (int i = 0; i < border.Width(); ++i) {
+        for (int i = 0; i < width; ++i) {
             canvas.MoveTo(p1.X, p1.Y);
             canvas.LineTo(p2.X, p2.Y);
             p1 = {p1.X + step.X, p1.Y + step.Y};
             p2 = {p2.X + step.X, p2.Y + step.Y};
         }
-        taken = std::max(0, border.Width());
+        taken = width;
     }
     pen.SetMode(oldMode);
     pen.SetColor(oldColor);

@@ -29,6 +29,11 @@ private:
     bool old_;
 };
 
+// A stored width below 0 or wider than any screen is damage: it would hide the
+// column or run the grid's pixel sums past the integer range.
+constexpr int32_t MaxStoredColWidth = 32767;
+bool StoredWidthSound(int32_t width) { return width >= 0 && width <= MaxStoredColWidth; }
+
 } // namespace
 
 THyperGrid::THyperGrid(QWidget* parent) : THgHintGrid(parent), curCol_(FixedCols()), curRow_(FixedRows()) {
@@ -119,7 +124,7 @@ void THyperGrid::LoadColumnWidths(const std::string& key) {
             ThgColumn* column = ColumnByName(name);
             const int32_t width = registry.ReadInteger(name);
             const int index = GridIndexOfColumn(column);
-            if (index > -1)
+            if (index > -1 && StoredWidthSound(width))
                 SetColWidths(index, width);
         } catch (const EhgInvalidColumnName&) {
             // a width of a column this grid does not have
@@ -208,10 +213,12 @@ void THyperGrid::ShowItem(ThgColumn* column) {
 
 void THyperGrid::SizeChanged(int oldColCount, int oldRowCount) {
     THgHintGrid::SizeChanged(oldColCount, oldRowCount);
+    // A hidden column keeps one line per row, as the shown ones do: the texts of
+    // rows taken away go with them and never come back in new rows.
     if (RowCount() != oldRowCount)
         for (int i = 0; i < columns_.Count(); ++i) {
             ThgColumn* c = columns_.Items(i);
-            if (!c->Visible() && static_cast<int>(c->HiddenCells().size()) < RowCount())
+            if (!c->Visible())
                 c->HiddenCells().resize(RowCount());
         }
     if (internalColChange_)
@@ -256,6 +263,9 @@ void THyperGrid::DefineProperties(TFiler& filer) {
         "AVisibleColumnCount",
         [this](TReader& reader) {
             const int count = reader.ReadInteger();
+            // More shown columns than items is damage; Loaded settles the count anyway.
+            if (count < 0 || count > columns_.Count())
+                return;
             FlagGuard internal(internalColChange_);
             SetColCount(count);
         },

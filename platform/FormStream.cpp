@@ -164,13 +164,17 @@ std::string TReader::ReadPropName() {
     return name;
 }
 
-void TReader::SkipValue() {
+void TReader::SkipValue() { SkipNested(0); }
+
+void TReader::SkipNested(int depth) {
+    if (depth > kMaxValueNesting)
+        Invalid("values nested too deeply");
     switch (ReadValueType()) {
     case vaNull: case vaFalse: case vaTrue: case vaNil:
         return;
     case vaList:
         while (!EndOfList())
-            SkipValue();
+            SkipNested(depth + 1);
         ReadListEnd();
         return;
     case vaInt8: Skip(1); return;
@@ -192,7 +196,7 @@ void TReader::SkipValue() {
             ReadListBegin();
             while (!EndOfList()) {
                 ReadPropName();
-                SkipValue();
+                SkipNested(depth + 1);
             }
             ReadListEnd();
         }

@@ -43,6 +43,7 @@ enum TValueType : uint8_t {
 };
 
 constexpr int kMaxShortString = 255;
+constexpr int kMaxValueNesting = 64;
 
 class TWriter {
 public:
@@ -75,7 +76,8 @@ public:
     bool ReadBoolean();
     std::vector<uint8_t> ReadBinary();
     std::string ReadPropName();
-    // Passes over one value of any kind.
+    // Passes over one value of any kind; lists and collections nested deeper
+    // than kMaxValueNesting are damage, not a form.
     void SkipValue();
 
 private:
@@ -83,6 +85,7 @@ private:
     uint32_t ReadLittleEndian(int bytes);
     TValueType ReadValueType();
     void Skip(int64_t count);
+    void SkipNested(int depth);
     [[noreturn]] void Invalid(const char* what);
     TStream& stream_;
 };

@@ -910,11 +910,15 @@ void TCustomGrid::TopLeftChanged() {}
 void TCustomGrid::InvalidateCell(int col, int row) { InvalidateRect(CellRect(col, row)); }
 
 void TCustomGrid::InvalidateCol(int col) {
+    if (col < 0 || col >= ColCount())
+        return;  // no such column on the screen
     const int left = ColumnLeft(col);
     InvalidateRect({left, 0, left + ColWidths(col) + VertLineWidth(), ClientHeight()});
 }
 
 void TCustomGrid::InvalidateRow(int row) {
+    if (row < 0 || row >= RowCount())
+        return;
     const int top = RowTop(row);
     InvalidateRect({0, top, ClientWidth(), top + RowHeights(row) + HorzLineWidth()});
 }

@@ -24,6 +24,25 @@ TEST(DayTimeGrid, RowsAndSlotsOfRecordTimes) {
     }
 }
 
+// Every second of a day window lies in the row and slot counted from the window's
+// start, whatever hour the day starts at.
+TEST(DayTimeGrid, EverySecondOfTheDayFallsIntoItsHourAndQuarter) {
+    for (int startHour = 0; startHour < 24; ++startHour) {
+        SCOPED_TRACE(startHour);
+        const int64_t start = ToSeconds(DayWindowStart(EncodeDate(2024, 3, 5), startHour));
+        int wrong = 0;
+        for (int64_t offset = 0; offset < 86400; ++offset) {
+            const TimeParts t = DecodeTime(FromSeconds(start + offset));
+            const int row = static_cast<int>(offset / 3600) + 1;
+            const int slot = static_cast<int>(offset % 3600 / 900) + 1;
+            if (DayRowOf(t.Hour, t.Minute, t.Second, startHour) != row ||
+                QuarterHourSlot(t.Minute, t.Second) != slot)
+                ++wrong;
+        }
+        EXPECT_EQ(wrong, 0);
+    }
+}
+
 TEST(DayTimeGrid, DayStartHourIsReducedIntoTheDay) {
     EXPECT_EQ(NormalDayStartHour(6), 6);
     EXPECT_EQ(NormalDayStartHour(30), 6);
@@ -123,6 +142,25 @@ TEST_F(DayEvaluation, MaximumAndMinimumWithTheirTimesFirstRecordKeepsThePlace) {
 }
 
 // Row 11 holds four quarters, row 12 one record; every record lies in shift 1.
+// The smaller of two records in a quarter is not the quarter's value, so it is not
+// the day's minimum either: the minimum is a value the day table shows.
+TEST_F(DayEvaluation, MinimumIsTheSmallestQuarterValue) {
+    Add(24, 3, 5, 10, 10, 0, 2);
+    Add(24, 3, 5, 10, 15, 0, 12);
+    Add(24, 3, 5, 11, 10, 0, 12);
+    Add(24, 3, 5, 11, 15, 0, 3);
+    Add(24, 3, 5, 12, 0, 0, 8);
+    Add(24, 3, 5, 13, 0, 0, 8);
+    Save();
+    ASSERT_EQ(EvaluateDay(MakeChannel(1), At(2024, 3, 5, 0, 7, 31)), 6);
+    EXPECT_EQ(Day().DayMin, 8);
+    EXPECT_EQ(Day().DayMinSecond, 12 * 3600);
+    EXPECT_EQ(Day().DayHourValues[DayHourIndex::Minimum], 8);
+    EXPECT_EQ(Day().DayHourValues[DayHourIndex::MinimumSecond], 12 * 3600);
+    EXPECT_EQ(Day().DayMax, 12);
+    EXPECT_EQ(Day().DayMaxSecond, 10 * 3600 + 15 * 60);
+}
+
 TEST_F(DayEvaluation, FourQuantityKindsMakeHourValuesAndTotals) {
     AddShifts(At(2024, 1, 1), Shifts({360, 840}));
     Add(24, 3, 5, 10, 10, 0, 20);
@@ -347,4 +385,23 @@ TEST_F(DayEvaluation, DayStartHourBeyondTheDayIsReduced) {
                                            At(2024, 3, 6, 6, 7, 31), false, own_.Day, own_.Period);
         EXPECT_EQ(Day(), six);
     }
+}
+
+// The last day of a year reads the January file of the next year for its last
+// quarter (day start 0) or its last six hours (day start 6).
+TEST_F(DayEvaluation, LastDayOfTheYearEndsInTheNextYearsFile) {
+    Add(24, 12, 31, 12, 0, 0, 4);
+    Add(25, 1, 1, 0, 5, 0, 8);
+    Add(25, 1, 1, 0, 7, 31, 12);
+    Add(25, 1, 1, 6, 5, 0, 16);
+    Add(25, 1, 1, 6, 7, 31, 20);
+    Save();
+    ASSERT_EQ(EvaluateDay(MakeChannel(1), At(2024, 12, 31, 0, 7, 31)), 2);
+    EXPECT_EQ(Quarter(24, 4), 8);
+    EXPECT_EQ(Day().DayTotal(), 3);
+    ASSERT_EQ(EvaluateDay(MakeChannel(1, 0, 6), At(2024, 12, 31, 6, 7, 31)), 4);
+    EXPECT_EQ(Quarter(18, 4), 8);
+    EXPECT_EQ(Quarter(19, 1), 12);
+    EXPECT_EQ(Quarter(24, 4), 16);
+    EXPECT_EQ(Day().DayTotal(), 10);
 }

@@ -9,16 +9,18 @@ namespace {
 
 class EvaluationPaths : public EvaluationTest {
 protected:
-    // February to April 2024: four inputs every quarter hour, a second record in
-    // one quarter of each hour, records on the first and the last second of the
-    // days that start at 0, 6 and 21, schedules that change within a month, a holiday.
+    // December 2023 to April 2024: four inputs every quarter hour, a second record
+    // in one quarter of each hour, records on the first and the last second of the
+    // days that start at 0, 6 and 21, schedules that change within a month and
+    // whose first records start only in January (December takes the earliest
+    // after), holidays at New Year and in March, Easter Monday on 1 April.
     void WriteFixture() {
         uint32_t seed = 12345;
         const auto next = [&seed] {
             seed = seed * 1103515245u + 12345u;
             return static_cast<uint16_t>((seed >> 16) % 500);
         };
-        for (TDateTime date = EncodeDate(2024, 2, 1); date <= EncodeDate(2024, 4, 30); date += 1) {
+        for (TDateTime date = EncodeDate(2023, 12, 1); date <= EncodeDate(2024, 4, 30); date += 1) {
             const DateParts d = DecodeDate(date);
             for (int hour = 0; hour < 24; ++hour) {
                 for (int minute : {0, 15, 30, 45})
@@ -47,11 +49,15 @@ protected:
         THolidayRecord holiday;
         SetHoliday(holiday, 2024, 2024, 12, 3, "");
         HolidayList.push_back(holiday);
+        SetHoliday(holiday, 2000, 0, 1, 1, "Nový rok");
+        HolidayList.push_back(holiday);
     }
 
+    // `period`: the month period asked for, as the month window's request sets it.
     template <typename Evaluate>
-    void ExpectSameResults(Evaluate evaluate) {
+    void ExpectSameResults(Evaluate evaluate, TMonthPeriodInfo period = {}) {
         TOwnResults straight, cached;
+        straight.MonthInfo = cached.MonthInfo = period;
         {
             TMonthFileReader records(ProgramDir());
             THistoryFileSchedules schedules(ProgramFile(TariffHistoryFile), ProgramFile(ShiftHistoryFile));
@@ -77,7 +83,7 @@ TEST_F(EvaluationPaths, YearsOfTheOwnMeasurementAndOfAChannelStartingAtSix) {
     WriteFixture();
     for (const TVstupyInfo& channel : {MakeChannel(0, 0, 0), MakeChannel(1, 1, 6)}) {
         SCOPED_TRACE(channel.Id);
-        ExpectSameResults([&](TPeriodEvaluator e) { e.ComputeYear(1, 2, 2024, channel, 3); });
+        ExpectSameResults([&](TPeriodEvaluator e) { e.ComputeYear(1, 12, 2023, channel, 5); });
     }
 }
 
@@ -88,5 +94,15 @@ TEST_F(EvaluationPaths, PeriodsOfAveragedAndSummedQuantities) {
         ExpectSameResults([&](TPeriodEvaluator e) {
             e.ComputeMonth(10, 3, 2024, channel);
         });
+        ExpectSameResults([&](TPeriodEvaluator e) { e.ComputeYear(1, 12, 2023, channel, 5); });
+    }
+}
+
+// 35 days from 15 December run over the year's end into the January file.
+TEST_F(EvaluationPaths, CustomPeriodOverTheYearsEnd) {
+    WriteFixture();
+    for (const TVstupyInfo& channel : {MakeChannel(0, 0, 0), MakeChannel(1, 0, 21)}) {
+        SCOPED_TRACE(channel.Id);
+        ExpectSameResults([&](TPeriodEvaluator e) { e.ComputeMonth(15, 12, 2023, channel); }, {0, 35, 0, 1});
     }
 }

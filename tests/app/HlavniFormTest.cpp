@@ -5,6 +5,7 @@
 #include "app/TableWindows.h"
 #include "core/Komunikace.h"
 #include "core/PollingList.h"
+#include "core/PripojenaZarizeniUnit.h"
 #include "core/ProgramGlobals.h"
 #include "core/RecordSamples.h"
 #include "core/RecordSaving.h"
@@ -26,6 +27,7 @@
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QTimer>
 #include <QToolButton>
 
 #include <gtest/gtest.h>
@@ -260,4 +262,18 @@ TEST_F(MainWindowFixture, TheSendTimerPutsNoPollInFrontWhileTheSettingsAreWritte
     f.Tmr_SendTLGTimer();
     EXPECT_EQ(HexBytes(Komunikace->LastSentTelegram()), "A5 08 3F 02 12 10 00 FF F1");
     EXPECT_EQ(HexBytes(Komunikace->HeadTelegram()), HexBytes(write));
+}
+
+// A disabled window can still be closed from its title bar; while a table is
+// evaluated the main window stays, and with it the channels the evaluation uses.
+TEST_F(MainWindowFixture, TheMainWindowStaysOpenWhileATableIsEvaluated) {
+    THlavniForm& f = Start();
+    f.cmMesicniTabulkaClick();
+    bool closed = true;
+    QTimer::singleShot(0, &f, [&] { closed = f.close(); });
+    f.HandleMessage({WM_SHOW_MONTH_TABLE, static_cast<uintptr_t>(EncodeDate(2024, 3, 1)), 0});
+    EXPECT_FALSE(closed);
+    EXPECT_TRUE(f.isVisible());
+    EXPECT_NE(Devices, nullptr);
+    EXPECT_TRUE(f.close());
 }

@@ -157,3 +157,89 @@ TEST_F(YearEvaluation, MonthsAreEvaluatedWholeFromTheirFirstDay) {
     EXPECT_EQ(own_.Year.MonthTotal[1], 30);
     EXPECT_EQ(own_.MonthInfo, (TMonthPeriodInfo{29, 29, 31, 0}));
 }
+
+// Records begin on the 3rd and the channel has nothing to measure: the maximum of
+// 0 belongs to the first day that has records, not to a day without any.
+TEST_F(MonthEvaluation, PeriodMaximumComesFromADayWithRecords) {
+    Add(24, 4, 3, 12, 0, 0, 0);
+    Add(24, 4, 4, 9, 0, 0, 0);
+    Save();
+    ComputeMonth(EncodeDate(2024, 4, 1), MakeChannel(2, 1, 6));
+    EXPECT_EQ(own_.Month.PeriodMaximum, 0);
+    EXPECT_EQ(own_.Month.PeriodMaximumTime, "12:00");
+    EXPECT_EQ(own_.Month.PeriodMaximumDate, At(2024, 4, 3, 6, 7, 31));
+}
+
+// A mean of a shift or a tariff over the days on which it has records: tariff 1
+// holds working days only and tariff 2 weekends, so neither is diluted by the
+// days of the other.
+TEST_F(MonthEvaluation, AveragedShiftAndTariffMeansCountTheirOwnDays) {
+    TTariffTable tariffs;
+    SetZone(tariffs, 0, 1, 1, 0, 0);
+    SetZone(tariffs, 1, 2, 1, 0, 0);
+    AddTariffs(At(2024, 1, 1), tariffs);
+    Add(24, 3, 8, 12, 0, 0, 20);  // Friday
+    Add(24, 3, 9, 12, 0, 0, 22);  // Saturday
+    Add(24, 3, 11, 12, 0, 0, 24);  // Monday
+    Save();
+    ComputeMonth(EncodeDate(2024, 3, 1), MakeChannel(2, 2));
+    const TMonthResult& m = own_.Month;
+    EXPECT_DOUBLE_EQ(m.PeriodTotal, 22);
+    EXPECT_DOUBLE_EQ(m.PeriodShiftSums[0], 22);
+    EXPECT_EQ(m.PeriodShiftSums[1], 0);
+    EXPECT_DOUBLE_EQ(m.PeriodTariffSums[0], 22);
+    EXPECT_DOUBLE_EQ(m.PeriodTariffSums[1], 22);
+    EXPECT_EQ(m.PeriodTariffSums[2], 0);
+    EXPECT_DOUBLE_EQ(own_.Period.TariffWorkdaySums[0], 22);
+    EXPECT_DOUBLE_EQ(own_.Period.TariffWeekendSums[1], 22);
+}
+
+// February of a leap year has 29 rows, and its last day runs to 1 March 06:07:30
+// for a day that starts at 6; February 2023 has 28.
+TEST_F(MonthEvaluation, LeapFebruaryEndsInTheMarchFile) {
+    Add(24, 2, 29, 12, 0, 0, 40);
+    Add(24, 3, 1, 6, 7, 30, 80);
+    Add(24, 3, 1, 6, 7, 31, 400);
+    Save();
+    ComputeMonth(EncodeDate(2024, 2, 1), MakeChannel(1, 0, 6));
+    EXPECT_EQ(own_.MonthInfo, (TMonthPeriodInfo{29, 29, 31, 0}));
+    EXPECT_EQ(own_.Month.DayTotal[28], 30);
+    EXPECT_EQ(own_.Month.DayMaximum[28], 80);
+    EXPECT_EQ(own_.Month.DayMaximumTime[28], "06:07");
+    EXPECT_EQ(own_.Month.PeriodTotal, 30);
+    ComputeMonth(EncodeDate(2023, 2, 1), MakeChannel(1, 0, 6));
+    EXPECT_EQ(own_.MonthInfo, (TMonthPeriodInfo{28, 28, 31, 0}));
+}
+
+// The months without records come first; the year's maximum of 0 is March's.
+TEST_F(YearEvaluation, YearMaximumComesFromAMonthWithRecords) {
+    Add(24, 3, 5, 12, 0, 0, 0);
+    Save();
+    ComputeYear(1, 2024, MakeChannel(2, 1), 4);
+    EXPECT_EQ(own_.Year.YearMaximum, 0);
+    EXPECT_EQ(own_.Year.YearMaximumTime, "12:00");
+    EXPECT_EQ(own_.Year.YearMaximumDate, At(2024, 3, 5, 0, 7, 31));
+    ComputeYear(5, 2024, MakeChannel(2, 1), 2);
+    EXPECT_EQ(own_.Year.YearMaximum, 0);
+    EXPECT_EQ(own_.Year.YearMaximumTime, "00:00");
+    EXPECT_EQ(own_.Year.YearMaximumDate, own_.Year.MonthMaximumDate[0]);
+}
+
+// The year's working-day and weekend figures of an averaged quantity are means over
+// the records of the months, not sums of the months' means.
+TEST_F(YearEvaluation, AveragedQuantityGivesMeansOverTheYear) {
+    Add(24, 1, 10, 12, 0, 0, 20);  // Wednesdays
+    Add(24, 1, 17, 12, 0, 0, 22);
+    Add(24, 2, 7, 12, 0, 0, 30);
+    Add(24, 2, 10, 12, 0, 0, 18);  // Saturday
+    Save();
+    ComputeYear(1, 2024, MakeChannel(2, 2), 3);
+    const TYearResult& y = own_.Year;
+    EXPECT_DOUBLE_EQ(y.MonthTotal[0], 21);
+    EXPECT_DOUBLE_EQ(y.MonthTotal[1], 24);
+    EXPECT_DOUBLE_EQ(y.YearWorkdayTotal, 24);
+    EXPECT_DOUBLE_EQ(y.YearWeekendTotal, 18);
+    EXPECT_DOUBLE_EQ(y.YearShiftWorkdaySums[0], 24);
+    EXPECT_DOUBLE_EQ(y.YearShiftWeekendSums[0], 18);
+    EXPECT_EQ(y.YearShiftWorkdaySums[1], 0);
+}

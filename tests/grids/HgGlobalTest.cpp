@@ -61,6 +61,14 @@ TEST_F(Painting, EmptyBordersDrawNothing) {
     EXPECT_EQ(InkBox(image, {0, 0, 80, 60}, clBlack), TRect{});
 }
 
+TEST_F(Painting, NegativeWidthsStayInsideTheCell) {
+    // A double line of width -5 would put its second line 4 pixels outside the
+    // cell and answer -3, which makes the cell's rectangle grow.
+    EXPECT_EQ(DrawBorderLine(canvas, {0, 10}, {20, 10}, hgSideTop, Border(hgbrdDouble, -5)), 2);
+    EXPECT_EQ(InkBox(image, {0, 0, 80, 60}, clBlack), (TRect{0, 10, 20, 12}));
+    EXPECT_EQ(DrawBorderLine(canvas, {0, 30}, {20, 30}, hgSideTop, Border(hgbrdSolid, -2)), 0);
+}
+
 TEST_F(Painting, BorderLineLeavesThePenAsItFoundIt) {
     canvas.Pen().SetColor(clGreen);
     canvas.Pen().SetStyle(psDot);

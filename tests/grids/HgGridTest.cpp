@@ -73,6 +73,22 @@ TEST_F(HyperGrid, HiddenColumnKeepsItsCellsAndWidthUntilShownAgain) {
     EXPECT_EQ(grid.GridIndexOfColumn(second), 1);
 }
 
+TEST_F(HyperGrid, RowsTakenAwayWhileAColumnIsHiddenDoNotComeBackInItLater) {
+    ThgColumn* second = grid.Columns().Items(1);
+    second->SetVisible(false);
+    grid.SetRowCount(2);  // rows 2 and 3 go, in every column
+    grid.SetRowCount(4);  // and come back empty
+    second->SetVisible(true);
+    EXPECT_EQ(grid.Cols(1), (std::vector<std::string>{"1:0", "1:1", "", ""}));
+    EXPECT_EQ(grid.Cols(2), (std::vector<std::string>{"2:0", "2:1", "", ""}));
+
+    second->SetVisible(false);
+    grid.DeleteRow(0);  // a deleted row's text goes too
+    grid.SetRowCount(4);
+    second->SetVisible(true);
+    EXPECT_EQ(grid.Cols(1), (std::vector<std::string>{"1:1", "", "", ""}));
+}
+
 TEST_F(HyperGrid, ColumnCountChangesAddAndFreeVisibleItems) {
     grid.SetColCount(5);
     grid.Columns().Items(4)->SetVisible(false);  // hidden: skipped when shrinking
@@ -119,6 +135,19 @@ TEST_F(HyperGrid, TheFormStreamKeepsTheVisibleColumnCount) {
     loaded.Columns().Items(4)->SetVisible(false);
     loaded.Loaded();
     EXPECT_EQ(loaded.ColCount(), 4);
+
+    // A damaged count (more than the items, or below 0) is passed over.
+    for (int32_t damaged : {0x7FFFFFFF, 6, -1}) {
+        TMemoryStream bad;
+        TWriter badWriter(bad);
+        WriteDefinedProperties(badWriter, [&](TFiler& f) {
+            f.DefineProperty("AVisibleColumnCount", nullptr, [&](TWriter& w) { w.WriteInteger(damaged); }, true);
+        });
+        bad.SetPosition(0);
+        TReader badReader(bad);
+        ReadDefinedProperties(badReader, [&](TFiler& f) { loaded.DefineProperties(f); });
+        EXPECT_EQ(loaded.ColCount(), 4) << damaged;
+    }
 }
 
 TEST_F(HyperGrid, UserColumnMoveReordersTheItems) {
@@ -148,13 +177,16 @@ TEST_F(RegistryWidths, LoadSetsTheColumnsItKnowsAndSkipsTheRest) {
         reg.WriteString("Column 2", "wide");
         reg.WriteInteger("column 3", 44);
         reg.WriteInteger("Column 4", -20);
+        reg.WriteInteger("Column 5", 0x7FFFFFFF);
     }
+    grid.SetColCount(5);
     grid.Columns().Items(1)->SetName("Column 2");
     grid.Columns().Items(2)->SetVisible(false);  // "Column 3": applied to shown columns only
     EXPECT_NO_THROW(grid.LoadColumnWidths("SOFTWARE\\Vadro\\ColWidths800\\Denni"));
     EXPECT_EQ(grid.ColWidths(0), 75);
     EXPECT_EQ(grid.ColWidths(1), 50);
-    EXPECT_EQ(grid.ColWidths(2), 0);  // Column 4: a width never becomes negative
+    EXPECT_EQ(grid.ColWidths(2), 50);  // Column 4: a negative width is damage, skipped
+    EXPECT_EQ(grid.ColWidths(3), 50);  // Column 5: so is one no screen could show
     EXPECT_EQ(grid.Columns().Items(2)->SavedWidth(), 50);
     EXPECT_NO_THROW(grid.LoadColumnWidths("SOFTWARE\\Vadro\\Missing"));
     EXPECT_NO_THROW(grid.LoadColumnWidths("  "));

@@ -105,6 +105,27 @@ TEST(FormStream, DamagedDataRaisesAReadErrorAndNeverReadsPastTheEnd) {
     EXPECT_THROW(reader.ReadInteger(), EReadError);
 }
 
+TEST(FormStream, ListsNestedWithoutEndAreDamageNotARecursionWithoutLimit) {
+    // A run of list markers as long as a damaged block may hold would take the
+    // stack with it if each one were followed.
+    Bytes deep(1000000, 0x01);
+    TMemoryStream in(deep);
+    TReader reader(in);
+    EXPECT_THROW(reader.SkipValue(), EReadError);
+
+    Bytes nested;  // a few levels, as forms hold them, still pass
+    for (int i = 0; i < 8; ++i)
+        nested.push_back(0x01);
+    nested.push_back(0x02);
+    nested.push_back(0x05);
+    for (int i = 0; i < 8; ++i)
+        nested.push_back(0x00);
+    TMemoryStream ok(nested);
+    TReader okReader(ok);
+    okReader.SkipValue();
+    EXPECT_EQ(ok.Remaining(), 0);
+}
+
 TEST(FormStream, BinaryPropertyIsReadFromItsOwnBytesOnly) {
     Bytes bytes = {3, 'B', 'i', 'n', 0x0A, 2, 0, 0, 0, 0xAA, 0xBB, 0x00};
     TMemoryStream in(bytes);

@@ -65,6 +65,19 @@ TEST_F(GridTest, WidthsAndCountsFollowTheirRules) {
     EXPECT_EQ(grid.Col(), 1);
 }
 
+TEST_F(GridTest, RepaintingALineOutsideTheGridDoesNothing) {
+    // Descendants repaint rows and columns they are told of; one that is gone or
+    // never was must not reach past the grid's sizes.
+    for (int line : {-3, 5, 100}) {
+        grid.InvalidateRow(line);
+        grid.InvalidateCol(line);
+        grid.InvalidateCell(line, line);
+    }
+    grid.SetRowCount(0);
+    grid.InvalidateRow(0);
+    SUCCEED();
+}
+
 TEST_F(GridTest, KeysMoveTheCurrentCellWithinTheScrollableCells) {
     EXPECT_EQ(grid.Col(), 1);
     EXPECT_EQ(grid.Row(), 1);
