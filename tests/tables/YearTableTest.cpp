@@ -28,6 +28,17 @@ protected:
         Add(2024, 1, 6, 10, 15, 0, {800, 0, 0, 0});
         Save();
     }
+    // The year from `first` of a channel whose table has no losses column or row.
+    const THyperGrid& ShowWithoutLosses(TDateTime first, int channel, const std::string& totalCaption) {
+        TRocniTabulkaForm& form = Open();
+        Post(WM_SHOW_YEAR_TABLE, first, channel);
+        const THyperGrid& t = *form.Tabulka;
+        EXPECT_FALSE(form.TrfShown);
+        EXPECT_EQ(t.RowCount(), 12 + 5);
+        EXPECT_EQ(t.ColCount(), 11);
+        EXPECT_EQ(t.ColumnFromGridIndex(7)->Caption(), totalCaption);
+        return t;
+    }
     static Row Blank(Row values, size_t width) {
         values.resize(width, "");
         return values;
@@ -79,13 +90,7 @@ TEST_F(YearTable, TwelveMonthsFromNovemberWithTransformerLosses) {
 TEST_F(YearTable, WithoutLossesTheTrfColumnAndRowAreAbsent) {
     Add(2024, 2, 7, 10, 15, 0, {0, 400, 0, 0});
     Save();
-    TRocniTabulkaForm& form = Open();
-    Post(WM_SHOW_YEAR_TABLE, Date(2024, 1, 1), 1);
-    const THyperGrid& t = *form.Tabulka;
-    EXPECT_FALSE(form.TrfShown);
-    ASSERT_EQ(t.RowCount(), 12 + 5);
-    ASSERT_EQ(t.ColCount(), 11);
-    EXPECT_EQ(t.ColumnFromGridIndex(7)->Caption(), "Celý měsíc [kVArh]");
+    const THyperGrid& t = ShowWithoutLosses(Date(2024, 1, 1), 1, "Celý měsíc [kVArh]");
     EXPECT_EQ(t.ColumnFromGridIndex(8)->Caption(), "Hodnota [kVAr]");
     EXPECT_EQ(RowTexts(t, 2), Labelled("02. 2024", {"100,0", "0,0", "0,0", "0,0", "0,0", "0,0", "100,0", "400,0",
                                                  "10:15", "07.02."}));
@@ -109,14 +114,7 @@ TEST_F(YearTable, AnAveragedQuantityShowsMeansOverTheYearAndNoLosses) {
     Add(2024, 2, 7, 12, 0, 0, {0, 0, 30, 0});
     Add(2024, 2, 10, 12, 0, 0, {0, 0, 18, 0});  // Saturday
     Save();
-    TRocniTabulkaForm& form = Open();
-    Post(WM_SHOW_YEAR_TABLE, Date(2024, 1, 1), 2);
-    const THyperGrid& t = *form.Tabulka;
-
-    EXPECT_FALSE(form.TrfShown);
-    ASSERT_EQ(t.RowCount(), 12 + 5);
-    ASSERT_EQ(t.ColCount(), 11);
-    EXPECT_EQ(t.ColumnFromGridIndex(7)->Caption(), "Celý měsíc [°C]");
+    const THyperGrid& t = ShowWithoutLosses(Date(2024, 1, 1), 2, "Celý měsíc [°C]");
     auto means = [](const char* label, const char* value, Row rest = {"", "", ""}) {
         Row r{label, value, "0,0", "0,0", value, "0,0", "0,0", value};
         r.insert(r.end(), rest.begin(), rest.end());
@@ -138,27 +136,27 @@ TEST_F(YearTable, HiddenColumnsComeBackEmpty) {
     TRocniTabulkaForm& form = Open();
     constexpr int trf = TRocniTabulkaForm::TrfColumn, cos = TRocniTabulkaForm::CosPhiColumn;
     const auto cell = [&](int column, int row) { return GetCellByColumn(*form.Tabulka, column, row); };
-    const auto hide = [&](int column) { form.Tabulka->Columns().Items(column)->SetVisible(false); };
+    // A shorter period: its "Celk. TRF:" row has neither figure, its total row both.
+    const auto showShorter = [&](int months) {
+        YearMonthCount = static_cast<uint8_t>(months);
+        Post(WM_SHOW_YEAR_TABLE, Date(2023, 11, 1), 0);
+        const int trfRow = months + 2;
+        ASSERT_EQ(form.Tabulka->Cells(0, trfRow), "Celk. TRF:");
+        EXPECT_EQ(cell(trf, trfRow), "");
+        EXPECT_EQ(cell(cos, trfRow), "");
+        EXPECT_EQ(cell(trf, months + 1), "1230,0");
+        EXPECT_EQ(cell(cos, months + 1), "0,90");
+    };
     Post(WM_SHOW_YEAR_TABLE, Date(2023, 11, 1), 0);
     ASSERT_EQ(cell(trf, 13), "1230,0");
     ASSERT_EQ(cell(cos, 13), "0,90");
 
     Post(WM_SHOW_YEAR_TABLE, Date(2023, 11, 1), 1);  // neither column for this channel
-    YearMonthCount = 11;
-    Post(WM_SHOW_YEAR_TABLE, Date(2023, 11, 1), 0);
-    ASSERT_EQ(form.Tabulka->Cells(0, 13), "Celk. TRF:");
-    EXPECT_EQ(cell(trf, 13), "");
-    EXPECT_EQ(cell(cos, 13), "");
-    ASSERT_EQ(cell(trf, 12), "1230,0");
+    showShorter(11);
 
-    hide(trf);  // hidden with their texts
-    hide(cos);
-    YearMonthCount = 10;
-    Post(WM_SHOW_YEAR_TABLE, Date(2023, 11, 1), 0);
-    ASSERT_EQ(form.Tabulka->Cells(0, 12), "Celk. TRF:");
-    EXPECT_EQ(cell(trf, 12), "");
-    EXPECT_EQ(cell(cos, 12), "");
-    EXPECT_EQ(cell(cos, 11), "0,90");
+    for (int column : {trf, cos})  // hidden with their texts
+        form.Tabulka->Columns().Items(column)->SetVisible(false);
+    showShorter(10);
 }
 
 TEST_F(YearTable, AFreshWindowLabelsTheCurrentYearAndAThirteenMonthRequestAddsARow) {
