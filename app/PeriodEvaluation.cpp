@@ -71,6 +71,14 @@ void AddMonthSums(TPeriodAccumulators& year, const TPeriodAccumulators& month, u
     }
 }
 
+// Working days and weekends together: their sum, for an averaged quantity the mean
+// over the records of both (the sums must not be converted yet).
+double WholeOf(double workdays, int32_t workdayCount, double weekends, int32_t weekendCount, uint8_t kind) {
+    if (kind == AggregatePresentMean)
+        return AggregateValue(workdays + weekends, workdayCount + weekendCount, kind);
+    return workdays + weekends;
+}
+
 } // namespace
 
 TPeriodTargets ProgramResults() {
@@ -217,6 +225,14 @@ void TPeriodEvaluator::ComputeYear(int Day, int Month, int Year, const TVstupyIn
         y.YearMaximum = 0;
         y.YearMaximumTime = y.MonthMaximumTime[0];
         y.YearMaximumDate = y.MonthMaximumDate[0];
+    }
+    const TPeriodAccumulators& s = yearSums;
+    y.YearTotal = WholeOf(s.PeriodWorkdayTotal, s.PeriodWorkdayCount, s.PeriodWeekendTotal, s.PeriodWeekendCount, kind);
+    for (int k = 0; k < ScheduleCount; ++k) {
+        y.YearShiftTotals[k] = WholeOf(s.ShiftWorkdaySums[k], s.ShiftWorkdayCounts[k], s.ShiftWeekendSums[k],
+                                       s.ShiftWeekendCounts[k], kind);
+        y.YearTariffTotals[k] = WholeOf(s.TariffWorkdaySums[k], s.TariffWorkdayCounts[k], s.TariffWeekendSums[k],
+                                        s.TariffWeekendCounts[k], kind);
     }
     if (kind == AggregatePresentMean)
         ConvertPeriodSums(yearSums, kind);

@@ -81,6 +81,11 @@ struct TYearResult {
     TScheduleValues YearTariffWeekendSums{};
     double YearWorkdayTotal = 0;
     double YearWeekendTotal = 0;
+    // The whole year per shift, per tariff and overall: working days plus weekends;
+    // for an averaged quantity the mean over all the year's records instead.
+    TScheduleValues YearShiftTotals{};
+    TScheduleValues YearTariffTotals{};
+    double YearTotal = 0;
     double YearMaximum = 0;
     std::string YearMaximumTime;
     TDateTime YearMaximumDate = 0;

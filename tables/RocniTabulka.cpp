@@ -79,7 +79,8 @@ void TRocniTabulkaForm::FormCreate() {
 
 void TRocniTabulkaForm::SetupTable() {
     TakeQuantity();
-    TrfShown = Channel.TrfLosses != 0;
+    // Transformer losses add to energies; a mean temperature or pressure has none.
+    TrfShown = Channel.TrfLosses != 0 && Quantity.Kind != AggregatePresentMean;
     SetSummaryRows(TrfShown);
     LayOutRows(TotalLabel());
     SetCaptions("Celý měsíc");
@@ -116,26 +117,26 @@ void TRocniTabulkaForm::FillTable(const TYearResult& result) {
         SetCellByColumn(MaximumDateColumn, r, DateToStr(result.MonthMaximumDate[r - 1]).substr(0, DayAndMonthLength));
     }
 
-    // Per shift and tariff (columns 1..6), then the whole (column 7): working days,
-    // weekends and both.
+    // Per shift and tariff (columns 1..6), then the whole (column 7): both together
+    // (a mean for an averaged quantity), working days and weekends.
     const bool own = OwnMeasurement();
-    auto summary = [&](int column, double workdays, double weekends) {
-        const double total = workdays + weekends;
-        SetCellByColumn(column, y + TotalRowOffset, TableValueText(total));
+    auto summary = [&](int column, double whole, double workdays, double weekends) {
+        SetCellByColumn(column, y + TotalRowOffset, TableValueText(whole));
         SetCellByColumn(column, y + WorkdayRowOffset, TableValueText(workdays));
         SetCellByColumn(column, y + WeekendRowOffset, TableValueText(weekends));
         if (TrfShown)
-            SetCellByColumn(column, y + TrfRowOffset, TableValueText(WithLosses(total)));
+            SetCellByColumn(column, y + TrfRowOffset, TableValueText(WithLosses(whole)));
     };
     for (int k = 1; k <= ScheduleCount; ++k) {
-        summary(k, result.YearShiftWorkdaySums[k - 1], result.YearShiftWeekendSums[k - 1]);
-        summary(k + 3, result.YearTariffWorkdaySums[k - 1], result.YearTariffWeekendSums[k - 1]);
+        summary(k, result.YearShiftTotals[k - 1], result.YearShiftWorkdaySums[k - 1],
+                result.YearShiftWeekendSums[k - 1]);
+        summary(k + 3, result.YearTariffTotals[k - 1], result.YearTariffWorkdaySums[k - 1],
+                result.YearTariffWeekendSums[k - 1]);
         if (own)
             SetCellByColumn(k + 3, y + CosPhiRowOffset, TariffCosPhiText(result.YearTariffCosPhiParts, k));
     }
-    summary(TotalColumn, result.YearWorkdayTotal, result.YearWeekendTotal);
-    SetCellByColumn(TrfColumn, y + TotalRowOffset,
-                    TableValueText(WithLosses(result.YearWorkdayTotal + result.YearWeekendTotal)));
+    summary(TotalColumn, result.YearTotal, result.YearWorkdayTotal, result.YearWeekendTotal);
+    SetCellByColumn(TrfColumn, y + TotalRowOffset, TableValueText(WithLosses(result.YearTotal)));
     SetCellByColumn(TrfColumn, y + WorkdayRowOffset, TableValueText(WithLosses(result.YearWorkdayTotal)));
     SetCellByColumn(TrfColumn, y + WeekendRowOffset, TableValueText(WithLosses(result.YearWeekendTotal)));
 

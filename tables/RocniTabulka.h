@@ -1,7 +1,7 @@
 #pragma once
 // TRocniTabulkaForm: the MDI child "Roční tabulka", one row per month for
 // YearMonthCount months (12 unless the user chose another count) of one channel:
-// sums per shift and per tariff, the month total and, when the channel has
+// sums per shift and per tariff, the month total and, when an energy channel has
 // transformer losses, the total with them ("TRF"), the month's cos phi and its
 // quarter-hour maximum with time and date; then the year's total (and with losses),
 // its working-day and weekend sums, its maximum and, for the regulator's own

@@ -97,6 +97,16 @@ void ClearValueCells(THyperGrid& grid) {
     for (int r = 1; r < grid.RowCount(); ++r)
         for (int c = 1; c < grid.ColCount(); ++c)
             grid.SetCells(c, r, "");
+    // A hidden column keeps its texts aside and brings them back when it is shown
+    // again, into rows the next fill may not write.
+    for (int i = 0; i < grid.Columns().Count(); ++i) {
+        ThgColumn* column = grid.Columns().Items(i);
+        if (column->Visible())
+            continue;
+        std::vector<std::string>& cells = column->HiddenCells();
+        for (size_t r = 1; r < cells.size(); ++r)
+            cells[r].clear();
+    }
 }
 
 int NaturalWidth(const THyperGrid& grid) {

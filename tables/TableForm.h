@@ -48,7 +48,7 @@ void SetRowHeights(THyperGrid& grid, int firstRow, int lastRow, int height);
 void SetCellByColumn(THyperGrid& grid, int index, int row, const std::string& text);
 // The text of that cell; empty when the model column is hidden.
 std::string GetCellByColumn(const THyperGrid& grid, int index, int row);
-// Every cell of rows 1.. and columns 1.. emptied.
+// Every cell of rows 1.. and columns 1.. emptied, those of hidden model columns too.
 void ClearValueCells(THyperGrid& grid);
 // Sum of the column widths plus one grid line each; sum of the row heights likewise.
 int NaturalWidth(const THyperGrid& grid);

@@ -139,6 +139,8 @@ TEST_F(YearEvaluation, ThirteenMonthsFromNovember) {
     EXPECT_EQ(y.YearMaximumDate, At(2024, 6, 15, 0, 7, 31));
     EXPECT_EQ(y.YearWorkdayTotal + y.YearWeekendTotal, 91 - 4 + 1000);
     EXPECT_EQ(y.YearShiftWorkdaySums[0] + y.YearShiftWeekendSums[0], 1087);
+    EXPECT_EQ(y.YearTotal, y.YearWorkdayTotal + y.YearWeekendTotal);
+    EXPECT_EQ(y.YearShiftTotals[0], y.YearShiftWorkdaySums[0] + y.YearShiftWeekendSums[0]);
     EXPECT_EQ(y.YearCosPhiCount, 13);
     EXPECT_DOUBLE_EQ(y.YearCosPhi, 0.8);
     // The last month evaluated stays in the month result and the accumulators.
@@ -242,4 +244,8 @@ TEST_F(YearEvaluation, AveragedQuantityGivesMeansOverTheYear) {
     EXPECT_DOUBLE_EQ(y.YearShiftWorkdaySums[0], 24);
     EXPECT_DOUBLE_EQ(y.YearShiftWeekendSums[0], 18);
     EXPECT_EQ(y.YearShiftWorkdaySums[1], 0);
+    // The whole year: the mean of all four records, not 24 + 18.
+    EXPECT_DOUBLE_EQ(y.YearTotal, 22.5);
+    EXPECT_DOUBLE_EQ(y.YearShiftTotals[0], 22.5);
+    EXPECT_EQ(y.YearShiftTotals[1], 0);
 }

@@ -1,6 +1,7 @@
 // The month table filled from month files: day labels with their weekdays, the
-// "x" of a day without records, the summary rows, the weekend, holiday and
-// selection colours, custom periods, and the requests of its buttons.
+// "x" of a day without records, the summary rows (means for an averaged quantity),
+// a hidden column shown again empty, the weekend, holiday and selection colours,
+// custom periods, and the requests of its buttons.
 #include "tables/MesicniTabulka.h"
 #include "tables/dennitabulka.h"
 
@@ -123,6 +124,54 @@ TEST_F(MonthTable, AnotherChannelHasNoCosPhiColumnOrRow) {
     EXPECT_EQ(t.ColumnFromGridIndex(8)->Caption(), "Hodnota [kVAr]");
     EXPECT_EQ(RowTexts(t, 2), Labelled("02.04. út", {"11,0", "0,0", "0,0", "0,0", "0,0", "0,0", "11,0", "44,0", "10:15"}));
     EXPECT_EQ(t.Cells(0, 34), "1/4h.max:");
+}
+
+// A °C channel: each summary row is a mean, the total row the mean of the day
+// means, not working days plus weekends.
+TEST_F(MonthTable, AnAveragedQuantityShowsMeansInItsSummaryRows) {
+    SetChannelKey(3, "Jednotka_v", "2");
+    AddAllDayTariff1(Date(2023, 12, 1));
+    Add(2024, 1, 10, 10, 0, 0, {0, 0, 20, 0});  // Wednesday, shift 1
+    Add(2024, 1, 10, 15, 0, 0, {0, 0, 30, 0});  // shift 2
+    Add(2024, 1, 13, 10, 0, 0, {0, 0, 14, 0});  // Saturday
+    Save();
+    TMesicniTabulkaForm& form = Open();
+    Post(WM_SHOW_MONTH_TABLE, Date(2024, 1, 1), 2);
+    const THyperGrid& t = *form.Tabulka;
+    ASSERT_EQ(t.RowCount(), 31 + 5);
+    ASSERT_EQ(t.ColCount(), 10);
+    EXPECT_EQ(t.ColumnFromGridIndex(7)->Caption(), "Celý den [°C]");
+    EXPECT_EQ(RowTexts(t, 10),
+              Labelled("10.01. st", {"20,0", "30,0", "0,0", "25,0", "0,0", "0,0", "25,0", "30,0", "15:00"}));
+    EXPECT_EQ(RowTexts(t, 13),
+              Labelled("13.01. so", {"14,0", "0,0", "0,0", "14,0", "0,0", "0,0", "14,0", "14,0", "10:00"}));
+    EXPECT_EQ(RowTexts(t, 32),
+              Labelled("Průměr:", {"17,0", "30,0", "0,0", "19,5", "0,0", "0,0", "19,5", "", ""}));
+    EXPECT_EQ(RowTexts(t, 33), Labelled("Po÷Pá", {"20,0", "30,0", "0,0", "25,0", "0,0", "0,0", "25,0", "", ""}));
+    EXPECT_EQ(RowTexts(t, 34), Labelled("So+Ne", {"14,0", "0,0", "0,0", "14,0", "0,0", "0,0", "14,0", "", ""}));
+}
+
+// The cos phi column, hidden for another channel or while it held texts, comes back
+// empty: the old total row's cos phi must not turn up in the "Po÷Pá" row of a
+// shorter month, which the fill leaves empty there.
+TEST_F(MonthTable, AHiddenCosPhiColumnComesBackEmpty) {
+    WriteApril();
+    TMesicniTabulkaForm& form = Open();
+    constexpr int cos = TMesicniTabulkaForm::CosPhiColumn;
+    const auto cell = [&](int row) { return GetCellByColumn(*form.Tabulka, cos, row); };
+    Post(WM_SHOW_MONTH_TABLE, Date(2024, 4, 1), 0);
+    ASSERT_EQ(cell(31), "0,87");
+
+    Post(WM_SHOW_MONTH_TABLE, Date(2024, 4, 1), 1);  // no cos phi for this channel
+    Post(WM_SHOW_MONTH_TABLE, Date(2024, 2, 1), 0);
+    ASSERT_EQ(form.Tabulka->Cells(0, 31), "Po÷Pá");
+    EXPECT_EQ(cell(31), "");
+
+    Post(WM_SHOW_MONTH_TABLE, Date(2024, 4, 1), 0);
+    form.Tabulka->Columns().Items(cos)->SetVisible(false);  // hidden with its texts
+    Post(WM_SHOW_MONTH_TABLE, Date(2024, 2, 1), 0);
+    EXPECT_EQ(cell(31), "");
+    EXPECT_EQ(cell(30), "1,00");
 }
 
 TEST_F(MonthTable, ACustomPeriodOfThirtyFiveDaysRunsIntoTheNextMonths) {

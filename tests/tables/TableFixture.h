@@ -115,6 +115,16 @@ protected:
     void AddTariffs(TDateTime validFrom, const TTariffTable& table) {
         ASSERT_TRUE(AppendHistoryRecord(ProgramFile(TariffHistoryFile), THistoryRecord::Of(validFrom, table), false));
     }
+    // Tariff 1 the whole day, on working days and weekends alike.
+    void AddAllDayTariff1(TDateTime validFrom) {
+        TTariffTable tariffs;
+        for (int dayType : {0, 1}) {
+            TTariffZone& zone = tariffs.Zone(dayType, 1, 1);
+            zone.Start = zone.End = 0;
+            zone.State = ZoneInUse;
+        }
+        AddTariffs(validFrom, tariffs);
+    }
 
     // A request as a table window posts it, answered once the queue is pumped.
     void Post(uint32_t msg, TDateTime date, int channel) {

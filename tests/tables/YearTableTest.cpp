@@ -1,6 +1,7 @@
 // The year table filled from month files: month labels across the turn of the
 // year, the transformer-loss column and row, the "x" of a month without records,
-// the summary rows, and the requests of its buttons.
+// the summary rows (means for an averaged quantity), hidden columns shown again
+// empty, and the requests of its buttons.
 #include "tables/MesicniTabulka.h"
 #include "tables/RocniTabulka.h"
 
@@ -26,6 +27,17 @@ protected:
         Add(2023, 11, 15, 10, 15, 0, {4000, 3000, 0, 0});
         Add(2024, 1, 6, 10, 15, 0, {800, 0, 0, 0});
         Save();
+    }
+    // The year from `first` of a channel whose table has no losses column or row.
+    const THyperGrid& ShowWithoutLosses(TDateTime first, int channel, const std::string& totalCaption) {
+        TRocniTabulkaForm& form = Open();
+        Post(WM_SHOW_YEAR_TABLE, first, channel);
+        const THyperGrid& t = *form.Tabulka;
+        EXPECT_FALSE(form.TrfShown);
+        EXPECT_EQ(t.RowCount(), 12 + 5);
+        EXPECT_EQ(t.ColCount(), 11);
+        EXPECT_EQ(t.ColumnFromGridIndex(7)->Caption(), totalCaption);
+        return t;
     }
     static Row Blank(Row values, size_t width) {
         values.resize(width, "");
@@ -78,13 +90,7 @@ TEST_F(YearTable, TwelveMonthsFromNovemberWithTransformerLosses) {
 TEST_F(YearTable, WithoutLossesTheTrfColumnAndRowAreAbsent) {
     Add(2024, 2, 7, 10, 15, 0, {0, 400, 0, 0});
     Save();
-    TRocniTabulkaForm& form = Open();
-    Post(WM_SHOW_YEAR_TABLE, Date(2024, 1, 1), 1);
-    const THyperGrid& t = *form.Tabulka;
-    EXPECT_FALSE(form.TrfShown);
-    ASSERT_EQ(t.RowCount(), 12 + 5);
-    ASSERT_EQ(t.ColCount(), 11);
-    EXPECT_EQ(t.ColumnFromGridIndex(7)->Caption(), "Celý měsíc [kVArh]");
+    const THyperGrid& t = ShowWithoutLosses(Date(2024, 1, 1), 1, "Celý měsíc [kVArh]");
     EXPECT_EQ(t.ColumnFromGridIndex(8)->Caption(), "Hodnota [kVAr]");
     EXPECT_EQ(RowTexts(t, 2), Labelled("02. 2024", {"100,0", "0,0", "0,0", "0,0", "0,0", "0,0", "100,0", "400,0",
                                                  "10:15", "07.02."}));
@@ -95,6 +101,62 @@ TEST_F(YearTable, WithoutLossesTheTrfColumnAndRowAreAbsent) {
     Post(WM_SHOW_YEAR_TABLE, Date(2024, 1, 1), 0);  // the own measurement adds the cos phi row
     EXPECT_EQ(t.RowCount(), 12 + 6);
     EXPECT_EQ(t.Cells(0, 17), "cos. fí:");
+}
+
+// A °C channel (with a loss value, which a temperature has no use for): its total
+// row is the mean over all the year's records, not working days plus weekends.
+TEST_F(YearTable, AnAveragedQuantityShowsMeansOverTheYearAndNoLosses) {
+    SetChannelKey(3, "Jednotka_v", "2");
+    SetChannelKey(3, "ZtratyTRF_v", "2,5");
+    AddAllDayTariff1(Date(2023, 12, 1));
+    Add(2024, 1, 10, 12, 0, 0, {0, 0, 20, 0});  // Wednesdays
+    Add(2024, 1, 17, 12, 0, 0, {0, 0, 22, 0});
+    Add(2024, 2, 7, 12, 0, 0, {0, 0, 30, 0});
+    Add(2024, 2, 10, 12, 0, 0, {0, 0, 18, 0});  // Saturday
+    Save();
+    const THyperGrid& t = ShowWithoutLosses(Date(2024, 1, 1), 2, "Celý měsíc [°C]");
+    auto means = [](const char* label, const char* value, Row rest = {"", "", ""}) {
+        Row r{label, value, "0,0", "0,0", value, "0,0", "0,0", value};
+        r.insert(r.end(), rest.begin(), rest.end());
+        return r;
+    };
+    EXPECT_EQ(RowTexts(t, 1), means("01. 2024", "21,0", {"22,0", "12:00", "17.01."}));
+    EXPECT_EQ(RowTexts(t, 2), means("02. 2024", "24,0", {"30,0", "12:00", "07.02."}));
+    EXPECT_EQ(RowTexts(t, 13), means("Průměr:", "22,5"));
+    EXPECT_EQ(RowTexts(t, 14), means("Po÷Pá", "24,0"));
+    EXPECT_EQ(RowTexts(t, 15), means("So+Ne", "18,0"));
+    EXPECT_EQ(RowTexts(t, 16), Blank({"1/4h.max:", "", "", "", "", "07.02.2024", "12:00", "30,0"}, 11));
+}
+
+// The losses and cos phi columns, hidden for another channel or while they held
+// texts, come back empty: the old total row's figures must not turn up in the
+// "Celk. TRF:" row of a shorter period, which the fill leaves empty there.
+TEST_F(YearTable, HiddenColumnsComeBackEmpty) {
+    WriteYear();
+    TRocniTabulkaForm& form = Open();
+    constexpr int trf = TRocniTabulkaForm::TrfColumn, cos = TRocniTabulkaForm::CosPhiColumn;
+    const auto cell = [&](int column, int row) { return GetCellByColumn(*form.Tabulka, column, row); };
+    // A shorter period: its "Celk. TRF:" row has neither figure, its total row both.
+    const auto showShorter = [&](int months) {
+        YearMonthCount = static_cast<uint8_t>(months);
+        Post(WM_SHOW_YEAR_TABLE, Date(2023, 11, 1), 0);
+        const int trfRow = months + 2;
+        ASSERT_EQ(form.Tabulka->Cells(0, trfRow), "Celk. TRF:");
+        EXPECT_EQ(cell(trf, trfRow), "");
+        EXPECT_EQ(cell(cos, trfRow), "");
+        EXPECT_EQ(cell(trf, months + 1), "1230,0");
+        EXPECT_EQ(cell(cos, months + 1), "0,90");
+    };
+    Post(WM_SHOW_YEAR_TABLE, Date(2023, 11, 1), 0);
+    ASSERT_EQ(cell(trf, 13), "1230,0");
+    ASSERT_EQ(cell(cos, 13), "0,90");
+
+    Post(WM_SHOW_YEAR_TABLE, Date(2023, 11, 1), 1);  // neither column for this channel
+    showShorter(11);
+
+    for (int column : {trf, cos})  // hidden with their texts
+        form.Tabulka->Columns().Items(column)->SetVisible(false);
+    showShorter(10);
 }
 
 TEST_F(YearTable, AFreshWindowLabelsTheCurrentYearAndAThirteenMonthRequestAddsARow) {
