@@ -56,25 +56,6 @@ constexpr uint16_t IdentText3 = 0x0090;
 constexpr uint16_t IdentText4 = 0x00A2;
 } // namespace Registers
 
-// Command indices of the regulator's register table used by the conversation.
-namespace TableIndex {
-constexpr uint8_t IdentText1 = 0;  // .. 3
-constexpr uint8_t OutputCount = 6;
-constexpr uint8_t OutputTypesLow = 7;
-constexpr uint8_t OutputTypesHigh = 8;
-constexpr uint8_t OutputValues1 = 9;
-constexpr uint8_t OutputValues9 = 10;
-constexpr uint8_t SmallestOutput = 11;
-constexpr uint8_t SumC = 12;
-constexpr uint8_t DischargeTimes = 13;
-constexpr uint8_t MeterConstants = 14;
-constexpr uint8_t InputFunctions = 16;
-constexpr uint8_t LastBlock = 21;
-constexpr uint8_t Switches = 22;
-constexpr uint8_t RecordPointers = 23;
-constexpr uint8_t Clock = 28;
-} // namespace TableIndex
-
 constexpr size_t LiveValuesBytes = 16;
 constexpr size_t LastBlockBytes = 24;
 constexpr size_t ClockBytes = 7;

@@ -13,6 +13,7 @@
 #include "core/ProgramGlobals.h"
 #include "core/RecordSaving.h"
 #include "core/RecordStore.h"
+#include "core/RegisterTables.h"
 #include "core/Telegram.h"
 #include "core/TextHelpers.h"
 #include "core/Zeko.h"
@@ -43,7 +44,7 @@ void THlavniForm::Btn_PrerusZaznamyClick() {
 void THlavniForm::StartDownload() {
     DownloadRequested = false;
     DownloadRunning = true;
-    QueueRead(tlg::KindSettings, TableIndex::RecordPointers);
+    QueueRead(tlg::KindSettings, reg8::RecordPointers);
 }
 
 void THlavniForm::HandleRecordPointers(const TReplyHeader& reply) {

@@ -8,6 +8,7 @@
 #include "core/Komunikace.h"
 #include "core/PollingList.h"
 #include "core/ProgramGlobals.h"
+#include "core/RegisterTables.h"
 #include "core/SuperTimer.h"
 #include "core/Telegram.h"
 #include "core/TextHelpers.h"
@@ -42,17 +43,17 @@ struct NextRequest {
 // The settings replies of the chain and the request each one queues.
 const std::map<uint16_t, NextRequest>& SettingsChain() {
     static const std::map<uint16_t, NextRequest> chain = {
-        {Registers::Switches, {tlg::KindIdent, TableIndex::IdentText1}},
-        {Registers::OutputCount, {tlg::KindSettings, TableIndex::OutputTypesLow}},
-        {Registers::OutputTypesLow, {tlg::KindSettings, TableIndex::OutputTypesHigh}},
-        {Registers::OutputTypesHigh, {tlg::KindSettings, TableIndex::OutputValues1}},
-        {Registers::OutputValues1, {tlg::KindSettings, TableIndex::OutputValues9}},
-        {Registers::OutputValues9, {tlg::KindSettings, TableIndex::SmallestOutput}},
-        {Registers::SmallestOutput, {tlg::KindSettings, TableIndex::SumC}},
-        {Registers::SumC, {tlg::KindSettings, TableIndex::DischargeTimes}},
-        {Registers::DischargeTimes, {tlg::KindSettings, TableIndex::MeterConstants}},
-        {Registers::MeterConstants, {tlg::KindSettings, TableIndex::InputFunctions}},
-        {Registers::InputFunctions, {tlg::KindWorking, TableIndex::Clock}},
+        {Registers::Switches, {tlg::KindIdent, reg8::IdentText1}},
+        {Registers::OutputCount, {tlg::KindSettings, reg8::OutputTypesLow}},
+        {Registers::OutputTypesLow, {tlg::KindSettings, reg8::OutputTypesHigh}},
+        {Registers::OutputTypesHigh, {tlg::KindSettings, reg8::OutputValues1}},
+        {Registers::OutputValues1, {tlg::KindSettings, reg8::OutputValues2}},
+        {Registers::OutputValues9, {tlg::KindSettings, reg8::SmallestOutput}},
+        {Registers::SmallestOutput, {tlg::KindSettings, reg8::SumC}},
+        {Registers::SumC, {tlg::KindSettings, reg8::DischargeTimes}},
+        {Registers::DischargeTimes, {tlg::KindSettings, reg8::MeterConstants}},
+        {Registers::MeterConstants, {tlg::KindSettings, reg8::InputFunctions}},
+        {Registers::InputFunctions, {tlg::KindWorking, reg8::Clock}},
     };
     return chain;
 }
@@ -65,10 +66,10 @@ struct IdentStep {
 
 const std::map<uint16_t, IdentStep>& IdentChain() {
     static const std::map<uint16_t, IdentStep> chain = {
-        {Registers::IdentText1, {0, 3, {tlg::KindIdent, 1}}},
-        {Registers::IdentText2, {1, 4, {tlg::KindIdent, 2}}},
-        {Registers::IdentText3, {2, 0, {tlg::KindIdent, 3}}},
-        {Registers::IdentText4, {3, 0, {tlg::KindSettings, TableIndex::OutputCount}}},
+        {Registers::IdentText1, {reg8::IdentText1, 3, {tlg::KindIdent, reg8::IdentText2}}},
+        {Registers::IdentText2, {reg8::IdentText2, 4, {tlg::KindIdent, reg8::IdentText3}}},
+        {Registers::IdentText3, {reg8::IdentText3, 0, {tlg::KindIdent, reg8::IdentText4}}},
+        {Registers::IdentText4, {reg8::IdentText4, 0, {tlg::KindSettings, reg8::OutputCount}}},
     };
     return chain;
 }
@@ -98,7 +99,7 @@ void THlavniForm::OpenConversation() {
     Komunikace->SendNext();
     Komunikace->DropHead();
 
-    QueueRead(tlg::KindSettings, TableIndex::Switches);
+    QueueRead(tlg::KindSettings, reg8::SettingsByte);
     Komunikace->SendNext();
     Tmr_SendTLG->SetEnabled(true);
     ShowSettingsProgress();
@@ -126,7 +127,7 @@ void THlavniForm::HandleIdentReply(const TReplyHeader& reply) {
     Komunikace->DropIfLastSent(StationPC, StationRegulator, 0, tlg::KindIdent, step->second.Index);
     ProgressBar->setValue(ProgressBar->value() + 1);
     const std::string text = IdentText(reply);
-    identTexts_[step->second.Index] = text;
+    identTexts_[step->second.Index - reg8::IdentText1] = text;
     if (step->second.Panel != 0)
         SetStatusPanel(step->second.Panel, text.substr(0, text.find('\0')));
     QueueRead(step->second.Next.Mode, step->second.Next.Index);
@@ -137,7 +138,7 @@ void THlavniForm::HandleStartupClock(const TReplyHeader& reply) {
         return;
     Komunikace->DropHead();
     if (SettingsReadRunning)
-        QueueRead(tlg::KindSettings, TableIndex::LastBlock);
+        QueueRead(tlg::KindSettings, reg8::LastSettingsBlock);
     else
         SetStatusLine(StampedLine("Datum a čas regulátoru nastaven podle PC"));
 }
