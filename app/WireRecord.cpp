@@ -1,7 +1,6 @@
 #include "app/WireRecord.h"
 
 #include "core/BinaryData.h"
-#include "core/RecordStore.h"
 
 namespace zeko {
 

@@ -13,6 +13,7 @@
 //   -            -     the input constants in force ÷ 100000 (impulses per unit)
 //                                                     Constants
 // The filler of the stored record stays 0xFF.
+#include "core/RecordStore.h"
 #include "core/RegulatorRecord.h"
 #include "core/Zeko.h"
 
@@ -27,7 +28,8 @@ constexpr size_t Status = 6;
 constexpr size_t Counts = 8;     // + 2 × input
 constexpr size_t Values24 = 16;  // + 3 × value
 constexpr size_t Value16 = 25;
-constexpr size_t Size = 27;
+constexpr size_t Size = WireRecordBytes;
+static_assert(Value16 + 2 == Size);
 } // namespace WireLayout
 
 // The regulator's constants are impulses per unit × 100000.

@@ -81,13 +81,13 @@ void THlavniForm::QueueAddressHighByte(uint32_t address) {
 
 void THlavniForm::QueueRecordRead(uint32_t address) {
     Komunikace->QueueTelegram(StationPC, StationRegulator, 0, tlg::KindRecords, LowWord(address),
-                              static_cast<uint8_t>(WireRecordBytes), 0);
+                              static_cast<uint8_t>(WireLayout::Size), 0);
 }
 
 void THlavniForm::HandleRecordReply(const TReplyHeader& reply) {
     TZEKO& s = *CurrentState;
     if (!DownloadRunning || reply.WriteAck || reply.Address != LowWord(s.DownloadAddress) ||
-        reply.DataLength < static_cast<int>(WireRecordBytes))
+        reply.DataLength < static_cast<int>(WireLayout::Size))
         return;
     Komunikace->DropHead();
     TRegulatorRecord record;
