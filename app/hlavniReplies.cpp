@@ -6,6 +6,7 @@
 #include "app/hlavni.h"
 
 #include "app/RegulatorReplies.h"
+#include "core/BinaryData.h"
 #include "core/FrameParser.h"
 #include "core/Komunikace.h"
 #include "core/PollingList.h"
@@ -24,7 +25,7 @@ TReplyHeader DecodeReplyHeader(const uint8_t* frame) {
     h.Flags = static_cast<uint8_t>(frame[tlg::OffLength] >> 5);
     h.Mode = tlg::KindOf(frame[tlg::OffControl]);
     h.WriteAck = (frame[tlg::OffControl] & tlg::WriteBit) != 0;
-    h.Address = static_cast<uint16_t>(frame[tlg::OffAddressLow] | (frame[tlg::OffAddressHigh] << 8));
+    h.Address = ReadWordLE(frame + tlg::OffAddressLow);
     h.Data = frame + tlg::OffData;
     return h;
 }

@@ -1,5 +1,6 @@
 #include "app/RegulatorReplies.h"
 #include "app/WireRecord.h"
+#include "app/hlavni.h"
 
 #include "core/BinaryData.h"
 #include "core/RecordStore.h"
@@ -9,6 +10,28 @@
 #include <cmath>
 
 using namespace zeko;
+
+TEST(ReplyHeader, FieldsOfTheFrameAsTheHandlersSeeThem) {
+    // The acknowledgement of a 7-byte write of the record pointers, flag bits 001.
+    const uint8_t ack[] = {0xA5, 0x3F, 0x08, 0x29, 0xEB, 0x87, 0x79, 0x0E, 1, 2, 3, 4, 5, 6, 7, 0x00};
+    const TReplyHeader a = DecodeReplyHeader(ack);
+    EXPECT_EQ(a.Source, 8);
+    EXPECT_EQ(a.DataLength, 7);
+    EXPECT_EQ(a.Flags, 1);
+    EXPECT_EQ(a.Mode, 0);
+    EXPECT_TRUE(a.WriteAck);
+    EXPECT_EQ(a.Address, 0x0E79);
+    EXPECT_EQ(a.Data, ack + 8);
+    // The reply of a record read: memory kind 2, the low address byte first (the
+    // data bytes are not looked at here).
+    const uint8_t record[] = {0xA5, 0x3F, 0x08, 0x1D, 0xF7, 0x5B, 0x11, 0xFF, 0x00};
+    const TReplyHeader r = DecodeReplyHeader(record);
+    EXPECT_EQ(r.DataLength, 27);
+    EXPECT_EQ(r.Flags, 0);
+    EXPECT_EQ(r.Mode, 2);
+    EXPECT_FALSE(r.WriteAck);
+    EXPECT_EQ(r.Address, 0xFF11);
+}
 
 TEST(StartupSettings, OutputCountTypesAndInputConstantsAreDecodedAsTheRegulatorSendsThem) {
     TZEKO s;
