@@ -4,11 +4,6 @@
 
 namespace zeko {
 
-void TMonthFileReader::ReadRange(const TGraphView& View, TSeriesLists& Lists, TDateTime From,
-                                 TDateTime To) {
-    ReadRecordRange(View, Lists, dir_, From, To);
-}
-
 namespace {
 
 // Series 1..4 show inputs 0..3, so that a file is read once for every channel.
@@ -67,14 +62,6 @@ bool TLookupSchedules::ShiftMaskAt(int Minute, uint8_t& Mask, TDateTime Date) {
 
 bool TLookupSchedules::TariffMaskAt(int Minute, uint8_t& Mask, int DayType, TDateTime Date) {
     return lookup_.TariffMaskAt(Minute, Mask, DayType, Date);
-}
-
-bool THistoryFileSchedules::ShiftMaskAt(int Minute, uint8_t& Mask, TDateTime Date) {
-    return TScheduleLookup(tariffFile_, shiftFile_).ShiftMaskAt(Minute, Mask, Date);
-}
-
-bool THistoryFileSchedules::TariffMaskAt(int Minute, uint8_t& Mask, int DayType, TDateTime Date) {
-    return TScheduleLookup(tariffFile_, shiftFile_).TariffMaskAt(Minute, Mask, DayType, Date);
 }
 
 } // namespace zeko

@@ -1,10 +1,10 @@
 #pragma once
-// Where an evaluation takes its records and schedules from. The straightforward
-// sources read the month files for every day and the history files for every
-// record; the cached ones read each file once per evaluation and give the same
-// samples and masks. The evaluation runs in the main thread, where nothing edits
-// the schedules meanwhile; a month file that a save extends during the evaluation
-// is seen as it was when first read.
+// Where an evaluation takes its records and schedules from. The program's sources
+// read each month file and each history file once per evaluation, and give the
+// samples and masks that reading the files again for every day and every record
+// would give. The evaluation runs in the main thread, where nothing edits the
+// schedules meanwhile; a month file that a save extends during the evaluation is
+// seen as it was when first read.
 #include "core/RecordStore.h"
 #include "core/Schedules.h"
 
@@ -22,16 +22,6 @@ public:
     // From <= time <= To (whole seconds), month file by month file in file order,
     // as ReadRecordRange does.
     virtual void ReadRange(const TGraphView& View, TSeriesLists& Lists, TDateTime From, TDateTime To) = 0;
-};
-
-// ReadRecordRange on every call.
-class TMonthFileReader : public TRecordSource {
-public:
-    explicit TMonthFileReader(std::string dir) : dir_(std::move(dir)) {}
-    void ReadRange(const TGraphView& View, TSeriesLists& Lists, TDateTime From, TDateTime To) override;
-
-private:
-    std::string dir_;
 };
 
 // Reads each month file once and answers later ranges from memory.
@@ -73,18 +63,6 @@ public:
 
 private:
     TScheduleLookup& lookup_;
-};
-
-// The masks with the history files read again for every call.
-class THistoryFileSchedules : public TScheduleSource {
-public:
-    THistoryFileSchedules(std::string tariffFile, std::string shiftFile)
-        : tariffFile_(std::move(tariffFile)), shiftFile_(std::move(shiftFile)) {}
-    bool ShiftMaskAt(int Minute, uint8_t& Mask, TDateTime Date) override;
-    bool TariffMaskAt(int Minute, uint8_t& Mask, int DayType, TDateTime Date) override;
-
-private:
-    std::string tariffFile_, shiftFile_;
 };
 
 } // namespace zeko

@@ -4,6 +4,7 @@
 // the month files for each day and the histories for each record, for comparison.
 #include "app/DayEvaluation.h"
 #include "app/PeriodEvaluation.h"
+#include "app/StraightforwardSources.h"
 #include "core/RecordSamples.h"
 #include "core/RecordSaving.h"
 #include "core/Schedules.h"
@@ -87,8 +88,8 @@ BENCHMARK(BM_YearEvaluation)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_StraightforwardMonthEvaluation(benchmark::State& state) {
     YearOfRecords year;
-    TMonthFileReader records(ProgramDir());
-    THistoryFileSchedules schedules(ProgramFile(TariffHistoryFile), ProgramFile(ShiftHistoryFile));
+    test::TMonthFileReader records(ProgramDir());
+    test::THistoryFileSchedules schedules(ProgramFile(TariffHistoryFile), ProgramFile(ShiftHistoryFile));
     TDayEvaluator days(records, schedules);
     MonthPeriodInfo.CustomPeriod = 0;
     for (auto _ : state)
