@@ -250,13 +250,6 @@ TEvaluationSession::TEvaluationSession(const std::string& dir)
       schedules_(lookup_),
       evaluator_(records_, schedules_) {}
 
-int EvaluatePeriod(const TVstupyInfo& Channel, int DayStartHour, TDateTime Start, TDateTime End,
-                   bool SkipSchedules) {
-    TEvaluationSession session(ProgramDir());
-    return session.Evaluator().EvaluatePeriod(Channel, DayStartHour, Start, End, SkipSchedules, DayResult,
-                                              PeriodAccumulators);
-}
-
 std::optional<TDayTableFields> ComputeDayTable(int Day, int Month, int Year, uint16_t Id) {
     TDayTableFields fields;
     fields.Channel = ChannelOfId(Id);

@@ -58,11 +58,6 @@ private:
     TDayEvaluator evaluator_;
 };
 
-// EvaluatePeriod into the program-wide DayResult and PeriodAccumulators, from the
-// files of the program directory.
-int EvaluatePeriod(const TVstupyInfo& Channel, int DayStartHour, TDateTime Start, TDateTime End,
-                   bool SkipSchedules);
-
 // What the day window shows besides the day result.
 struct TDayTableFields {
     TDateTime Day = 0;
