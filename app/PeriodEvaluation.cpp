@@ -7,7 +7,6 @@
 #include "platform/ProgramDir.h"
 
 #include <algorithm>
-#include <cstdio>
 
 namespace zeko {
 
@@ -15,11 +14,8 @@ namespace {
 
 constexpr int64_t SecondsPerDay = 86400;
 
-std::string SecondMaximumStartText() {
-    char text[16];
-    std::snprintf(text, sizeof text, "%.2d - %.2d", 0, 1);
-    return text;
-}
+// What the second maximum's text holds until a day gives it one: hours 0 to 1.
+constexpr const char* SecondMaximumStartText = "00 - 01";
 
 template <size_t N>
 void AddTo(std::array<double, N>& sums, const std::array<double, N>& values) {
@@ -107,7 +103,7 @@ void TPeriodEvaluator::ComputeMonth(int Day, int Month, int Year, const TVstupyI
     m.PeriodMaximum = NoMaximum;
     m.PeriodMaximum2 = NoMaximum;
     m.PeriodMaximumTime = "00:00";
-    m.PeriodMaximum2Text = SecondMaximumStartText();
+    m.PeriodMaximum2Text = SecondMaximumStartText;
     m.PeriodMaximumDate = date;
     m.PeriodMaximum2Date = date;
     period.Clear();
