@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "app/DayTimeGrid.h"
 #include "core/ProgramGlobals.h"
 #include "core/QuarterHours.h"
 #include "core/TextHelpers.h"
@@ -148,9 +149,7 @@ int TDenniTabulkaForm::ScheduleGridWidth() const {
 }
 
 void TDenniTabulkaForm::FillTable(const TDayResult& result) {
-    int start = DayStartHour;
-    if (start < 0)
-        start += 24;
+    const int start = NormalDayStartHour(DayStartHour);
     const bool own = OwnMeasurement();
     double running = 0;
     for (int r = 1; r <= DayRowCount; ++r) {
@@ -226,7 +225,7 @@ void TDenniTabulkaForm::ShowResult(const TDayTableFields& fields, const TDayResu
 void TDenniTabulkaForm::QuarterCellOf(double seconds, int& row, int& col) const {
     const int t = static_cast<int>(seconds);
     const int hour = t / 3600, minute = t % 3600 / 60, second = t % 60;
-    row = ShiftHour(QuarterWindowStartMinute(hour, minute, second) / 60 + 1, DayStartHour);
+    row = DayRowOf(hour, minute, second, DayStartHour);
     col = QuarterHourSlot(minute, second);
 }
 
