@@ -58,14 +58,19 @@ private:
     TDayEvaluator evaluator_;
 };
 
-// What the day window shows besides the day result.
-struct TDayTableFields {
-    TDateTime Day = 0;
+// What every table window is handed besides its results: the channel, the hour
+// its days start at, and the tariffs and shifts valid at the start of the period.
+struct TTableFields {
     TVstupyInfo Channel;
-    uint8_t DayType = 0;  // 1: Saturday, Sunday or a holiday
     int DayStartHour = 0;
     TTariffTable Tariffs;
     TShiftTable Shifts;
+};
+
+// What the day window shows besides the day result.
+struct TDayTableFields : TTableFields {
+    TDateTime Day = 0;
+    uint8_t DayType = 0;  // 1: Saturday, Sunday or a holiday
 };
 
 // Evaluates the day of channel Id into the program-wide DayResult. A day without

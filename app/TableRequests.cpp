@@ -78,8 +78,7 @@ uint16_t RequestChannelId(intptr_t LParam) {
 }
 
 // The tariffs and shifts valid at the start of the period.
-template <typename Fields>
-void SelectScheduleTables(TDateTime start, Fields& fields) {
+void SelectScheduleTables(TDateTime start, TTableFields& fields) {
     fields.Tariffs = SelectTariffTable(start);
     fields.Shifts = SelectShiftTable(start);
 }

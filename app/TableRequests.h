@@ -26,27 +26,19 @@ constexpr const char* TableProgressText = "Provádí se výpočet tabulky...";
 constexpr int YearProgressStepsPerMonth = 30;
 
 // The month window's fields written by the main window.
-struct TMonthTableFields {
+struct TMonthTableFields : TTableFields {
     TDateTime FirstDay = 0;
-    TVstupyInfo Channel;
     // The first day, its month, the next month and the month after that.
     std::array<uint8_t, 4> PeriodMonths{};
-    int DayStartHour = 0;
     uint8_t PartialMonth = 0;  // 1: PeriodDays is not the length of the first month
     uint8_t PeriodDays = 0;
-    TTariffTable Tariffs;
-    TShiftTable Shifts;
 };
 
 // The year window's fields written by the main window.
-struct TYearTableFields {
+struct TYearTableFields : TTableFields {
     TDateTime FirstMonth = 0;  // the 1st of the first month
     uint16_t StartMonth = 0, StartYear = 0;
     uint8_t StartDay = 1;
-    int DayStartHour = 0;
-    TVstupyInfo Channel;
-    TTariffTable Tariffs;
-    TShiftTable Shifts;
 };
 
 // The month window's period as it stands when a request comes.

@@ -142,16 +142,13 @@ void TMesicniTabulkaForm::FillTable(const TMonthResult& result, const TPeriodAcc
 
 void TMesicniTabulkaForm::ShowResult(const TMonthTableFields& fields, const TMonthResult& result,
                                      const TPeriodAccumulators& period) {
+    TakeFields(fields);
     FirstDay = fields.FirstDay;
-    Channel = fields.Channel;
     PeriodMonths = fields.PeriodMonths;
-    DayStartHour = fields.DayStartHour;
     PartialMonth = fields.PartialMonth;
     PeriodDays = fields.PeriodDays;
     SetupTable();
     FillTable(result, period);
-    Tariffs = fields.Tariffs;
-    Shifts = fields.Shifts;
 }
 
 void TMesicniTabulkaForm::TabulkaChangeCellAttributes(int col, int row, ThgCellStates state, TColor& color,

@@ -149,14 +149,11 @@ void TRocniTabulkaForm::FillTable(const TYearResult& result) {
 }
 
 void TRocniTabulkaForm::ShowResult(const TYearTableFields& fields, const TYearResult& result) {
-    Tariffs = fields.Tariffs;
-    Shifts = fields.Shifts;
+    TakeFields(fields);
     FirstMonth = fields.FirstMonth;
     StartMonth = fields.StartMonth;
     StartYear = fields.StartYear;
-    Channel = fields.Channel;
     StartDay = fields.StartDay;
-    DayStartHour = fields.DayStartHour;
     SetupTable();
     FillTable(result);
 }

@@ -207,6 +207,13 @@ TTableForm::TTableForm(const char* objectName, const char* caption, const TRect&
 
 TTableForm::~TTableForm() = default;
 
+void TTableForm::TakeFields(const TTableFields& fields) {
+    Channel = fields.Channel;
+    DayStartHour = fields.DayStartHour;
+    Tariffs = fields.Tariffs;
+    Shifts = fields.Shifts;
+}
+
 bool TTableForm::OwnMeasurement() const { return Channel.Id == RegulatorMeasurementId; }
 
 QImage TTableForm::Picture() {

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "app/DayEvaluation.h"
 #include "core/HistoryFormat.h"
 #include "core/MojeDB.h"
 #include "core/PripojenaZarizeniUnit.h"
@@ -85,12 +86,13 @@ public:
     QPushButton* Btn_Maxima;
     QPushButton* Btn_Minima;
 
-    // Written by the main window before SetupTable and FillTable.
+    // Written by the main window before SetupTable and FillTable (TakeFields).
     TVstupyInfo Channel;
     int DayStartHour = 0;
     uint16_t MeasurementIndex = 0;
     TTariffTable Tariffs;
     TShiftTable Shifts;
+    void TakeFields(const TTableFields& fields);
 
     // Heights of the rows of the period and of the summary rows.
     int HourRowHeight = 13;

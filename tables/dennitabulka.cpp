@@ -212,12 +212,9 @@ void TDenniTabulkaForm::FillTable(const TDayResult& result) {
 }
 
 void TDenniTabulkaForm::ShowResult(const TDayTableFields& fields, const TDayResult& result) {
-    Channel = fields.Channel;
+    TakeFields(fields);
     Day = fields.Day;
     DayType = fields.DayType;
-    DayStartHour = fields.DayStartHour;
-    Tariffs = fields.Tariffs;
-    Shifts = fields.Shifts;
     SetupTable();
     FillTable(result);
 }
