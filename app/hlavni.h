@@ -5,13 +5,12 @@
 // conversation with the regulator, reads and writes "Zeko.ini", and runs the
 // conversation itself: the reply parser and dispatch (hlavniReplies.cpp), the
 // start-up reading and live-value polling (hlavniStartup.cpp) and the record
-// download (hlavniDownload.cpp); it evaluates the days, months and years the table
-// windows ask for (hlavniTables.cpp). Registered under the class name "THlavniForm",
-// so other windows post their requests to it.
+// download (hlavniDownload.cpp); its commands open the table windows, whose
+// requests TTableWindows answers (hlavniTables.cpp, app/TableWindows.h). Registered
+// under the class name "THlavniForm", so other windows post their requests to it.
 #include "platform/WindowMessages.h"
 
 #include <QMainWindow>
-#include <QPointer>
 
 #include <array>
 #include <cstdint>
