@@ -86,6 +86,16 @@ void SetText(QLabel* label, const std::string& text) {
     FitFont(label, label->property("designHeight").toInt());
 }
 
+// A clock reading outside the calendar shows nothing rather than stopping the
+// refresh.
+void SetClockText(QLabel* label, TDateTime value) {
+    try {
+        SetText(label, DateTimeToStr(value));
+    } catch (const EConvertError&) {
+        label->clear();
+    }
+}
+
 // The fixed labels over the picture: text, left, top, width, height, font height.
 struct FixedLabel {
     const char* Text;
@@ -255,17 +265,8 @@ void TOnlineForm::Refresh(const TOnlineValues& v) {
     });
     Guarded(5, "chyba pri zobrazeni casu zaznamu",
             [&] { SetText(Lbl_AktCasZaznamu, SecondsToText(v.RecordTime, false, true, true)); });
-    // The clocks: a reading outside the calendar shows nothing rather than stopping.
-    try {
-        SetText(Lbl_AktDTRegulatoru, DateTimeToStr(v.RegulatorNow));
-    } catch (const EConvertError&) {
-        Lbl_AktDTRegulatoru->clear();
-    }
-    try {
-        SetText(Lbl_AktDTPC, DateTimeToStr(v.PcNow));
-    } catch (const EConvertError&) {
-        Lbl_AktDTPC->clear();
-    }
+    SetClockText(Lbl_AktDTRegulatoru, v.RegulatorNow);
+    SetClockText(Lbl_AktDTPC, v.PcNow);
     if (OnRefreshed)
         OnRefreshed();
 }

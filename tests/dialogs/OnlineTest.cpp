@@ -102,6 +102,7 @@ TEST(OnlineForm, ABadReadingShowsItsBlocksMessageOnceAndTheOtherBlocksGoOn) {
     bad.ActivePower = std::nan("");
     bad.OutputCount = 40;
     bad.RecordTime = 61;
+    bad.RegulatorNow = 1e9;  // no date of the calendar
     form.Refresh(bad);
     form.Refresh(bad);
     ASSERT_EQ(notifier.Count(), 2u);
@@ -109,7 +110,12 @@ TEST(OnlineForm, ABadReadingShowsItsBlocksMessageOnceAndTheOtherBlocksGoOn) {
     EXPECT_EQ(notifier.Messages()[1].Text, "chyba pri vypoctu vystupu");
     EXPECT_EQ(Text(form.Lbl_CinnyVykon), "120");  // kept
     EXPECT_EQ(Text(form.Lbl_Vystupy), "CcLlp");
+    // Without the outputs the connected powers keep what they showed.
+    EXPECT_EQ(Text(form.Lbl_PripojenaKapacita), "25");
+    EXPECT_EQ(Text(form.Lbl_PripojenaIndukcnost), "37");
     EXPECT_EQ(Text(form.Lbl_AktCasZaznamu), "01:01");
+    EXPECT_EQ(Text(form.Lbl_AktDTRegulatoru), "");
+    EXPECT_EQ(Text(form.Lbl_AktDTPC), "05.03.2024 14:03:10");
     form.Refresh(FourOutputs());
     form.Refresh(bad);  // failing again after a good reading: said again
     EXPECT_EQ(notifier.Count(), 4u);
