@@ -4,6 +4,7 @@
 #include "e2e/E2eSupport.h"
 
 #include "app/WireRecord.h"
+#include "core/BinaryData.h"
 #include "core/RecordStore.h"
 
 #include <gtest/gtest.h>
@@ -134,7 +135,8 @@ TEST(Download, CancelledInTheMiddleKeepsWhatWasReadAndGoesOnFromThere) {
     const test::RegsimLog log = sim.Log();
     const std::vector<Bytes> positions = WritesTo(log, 0, 0x0E7C);
     ASSERT_EQ(positions.size(), 1u);
-    const uint32_t next = positions[0][1] | (positions[0][2] << 8) | (positions[0][3] << 16);
+    ASSERT_EQ(positions[0].size(), 4u);
+    const uint32_t next = ReadInt24LE(&positions[0][1]);
     EXPECT_GE(next, 40u);
     EXPECT_LT(next, 600u);
     const auto expected = ExpectedMonthFiles(sim, 0, next, InputConstantsFrom(log));

@@ -1,5 +1,6 @@
 #include "e2e/E2eSupport.h"
 
+#include "app/RegulatorReplies.h"
 #include "app/WireRecord.h"
 #include "core/BinaryData.h"
 #include "core/Calendar.h"
@@ -103,13 +104,14 @@ std::vector<Request> Requests(const test::RegsimLog& log) {
         const Bytes f = FromStart(line.Bytes);
         if (f.size() < 9)
             continue;
+        const uint8_t control = f[tlg::OffControl];
         Request r;
-        r.Write = (f[5] & tlg::WriteBit) != 0;
-        r.Mode = tlg::KindOf(f[5]);
-        r.Count = f[5] & tlg::CountMask;
-        r.Address = static_cast<uint16_t>(f[6] | (f[7] << 8));
-        if (r.Write && f.size() >= 8u + r.Count)
-            r.Data.assign(f.begin() + 8, f.begin() + 8 + r.Count);
+        r.Write = (control & tlg::WriteBit) != 0;
+        r.Mode = tlg::KindOf(control);
+        r.Count = control & tlg::CountMask;
+        r.Address = ReadWordLE(&f[tlg::OffAddressLow]);
+        if (r.Write && f.size() >= tlg::OffData + r.Count)
+            r.Data.assign(f.begin() + tlg::OffData, f.begin() + tlg::OffData + r.Count);
         out.push_back(r);
     }
     return out;
@@ -138,8 +140,9 @@ std::vector<Bytes> RepliesOf(const test::RegsimLog& log, uint8_t mode, uint16_t 
         const size_t length = (f[3] & tlg::LengthMask) + 7u;
         if (p + length > stream.size() || NegatedSum(f + 5, length - 6) != f[length - 1])
             continue;
-        if (tlg::KindOf(f[5]) == mode && !(f[5] & tlg::WriteBit) && static_cast<uint16_t>(f[6] | (f[7] << 8)) == address)
-            replies.emplace_back(f + 8, f + length - 1);
+        const uint8_t control = f[tlg::OffControl];
+        if (tlg::KindOf(control) == mode && !(control & tlg::WriteBit) && ReadWordLE(f + tlg::OffAddressLow) == address)
+            replies.emplace_back(f + tlg::OffData, f + length - 1);
     }
     return replies;
 }
@@ -150,14 +153,13 @@ Bytes ReplyData(const test::RegsimLog& log, uint8_t mode, uint16_t address) {
 }
 
 std::array<uint32_t, 4> InputConstantsFrom(const test::RegsimLog& log) {
-    const Bytes meters = ReplyData(log, 0, 0x0E50);
-    const Bytes functions = ReplyData(log, 0, 0x0E70);
-    std::array<uint32_t, 4> constants{};
-    if (meters.size() < 16 || functions.size() < 4)
-        return constants;
-    for (size_t i = 0; i < 4; ++i)
-        constants[i] = functions[i] <= 3 ? ReadDWordLE(&meters[4 * functions[i]]) : 1;
-    return constants;
+    TZEKO state;
+    for (uint16_t address : {Registers::MeterConstants, Registers::InputFunctions}) {
+        const Bytes data = ReplyData(log, tlg::KindSettings, address);
+        if (!DecodeStartupSettings(address, data.data(), static_cast<int>(data.size()), state))
+            return {};
+    }
+    return state.InputConstants;
 }
 
 std::map<std::string, std::string> ExpectedMonthFiles(const test::RegsimProcess& sim, uint32_t first, uint32_t count,
@@ -191,7 +193,8 @@ std::map<std::string, std::string> MonthFiles(const test::TempDir& dir) {
 }
 
 Bytes PositionData(uint32_t next) {
-    return {0, static_cast<uint8_t>(next), static_cast<uint8_t>(next >> 8), static_cast<uint8_t>(next >> 16)};
+    const auto data = ReadPositionData(next);
+    return Bytes(data.begin(), data.end());
 }
 
 } // namespace zeko::e2e
