@@ -10,6 +10,7 @@
 #include <QWidget>
 
 #include <cstdlib>
+#include <utility>
 
 namespace zeko {
 
@@ -17,12 +18,23 @@ namespace {
 
 TTestAutomation* instance = nullptr;
 
+// The answers as a script names them and the log writes them.
+constexpr std::pair<TModalResult, const char*> AnswerNames[] = {
+    {TModalResult::mrOk, "OK"}, {TModalResult::mrCancel, "Cancel"}, {TModalResult::mrYes, "Yes"},
+    {TModalResult::mrNo, "No"}};
+
 TModalResult AnswerByName(const std::string& name) {
-    if (name == "Yes") return TModalResult::mrYes;
-    if (name == "No") return TModalResult::mrNo;
-    if (name == "OK") return TModalResult::mrOk;
-    if (name == "Cancel") return TModalResult::mrCancel;
+    for (const auto& [answer, text] : AnswerNames)
+        if (name == text)
+            return answer;
     return TModalResult::mrNone;
+}
+
+const char* ResultName(TModalResult result) {
+    for (const auto& [answer, text] : AnswerNames)
+        if (answer == result)
+            return text;
+    return "None";
 }
 
 uint16_t MillisecondsFrom(const char* name) {
@@ -51,17 +63,6 @@ const char* ButtonsName(TMsgDlgButtons buttons) {
     case TMsgDlgButtons::mbYesNoCancel: return "Yes|No|Cancel";
     }
     return "?";
-}
-
-const char* ResultName(TModalResult result) {
-    switch (result) {
-    case TModalResult::mrOk: return "OK";
-    case TModalResult::mrCancel: return "Cancel";
-    case TModalResult::mrYes: return "Yes";
-    case TModalResult::mrNo: return "No";
-    case TModalResult::mrNone: break;
-    }
-    return "None";
 }
 
 } // namespace

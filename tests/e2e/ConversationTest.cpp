@@ -65,6 +65,10 @@ TEST(Conversation, APortThatDoesNotExistSendsNothingAndKeepsTheProgramUsable) {
     zeko.Command("menu cmNactiZaznamy");
     zeko.Command("menu cmOnline");
     ASSERT_TRUE(zeko.WaitForLine("Command menu cmOnline"));
+    // The port that exists is not taken when the question is answered No.
+    zeko.Command("answer No");
+    zeko.Command("menu cmCom2");
+    ASSERT_TRUE(zeko.WaitForLine("MessageDlg Warning [Yes|No] Chcete opravdu změnit komunikační port? -> No"));
     EXPECT_EQ(zeko.Close(), 0);
     EXPECT_TRUE(sim.Received().empty());
 }
