@@ -513,7 +513,9 @@ void THlavniForm::cmOnlineClick() {
         v.PcNow = Now();
         return v;
     };
-    form->OnRefreshed = [form] { TestLog("Online " + form->ValuesText()); };
+    // The labels' texts are gathered for the test log only, not at every refresh.
+    if (TTestAutomation::Instance())
+        form->OnRefreshed = [form] { TestLog("Online " + form->ValuesText()); };
     QMdiSubWindow* child = mdiArea_->addSubWindow(form);
     child->setAttribute(Qt::WA_DeleteOnClose);
     child->setWindowTitle(form->windowTitle());
