@@ -65,6 +65,17 @@ TEST(StartupSettings, BlocksOfWordsAndTwentyFourBitValues) {
     ASSERT_TRUE(DecodeStartupSettings(Registers::SumC, sums, 6, s));
     EXPECT_EQ(s.SumC, 0x030201u);
     EXPECT_EQ(s.SumC2, 0x1000FFu);
+    ASSERT_TRUE(DecodeStartupSettings(Registers::SmallestOutput, sums, 2, s));
+    EXPECT_EQ(s.SmallestOutput, 0x0201);
+    uint8_t times[16];
+    for (uint8_t i = 0; i < 16; ++i)
+        times[i] = static_cast<uint8_t>(30 + i);
+    ASSERT_TRUE(DecodeStartupSettings(Registers::DischargeTimes, times, 16, s));
+    EXPECT_EQ(s.DischargeTimes[0], 30);
+    EXPECT_EQ(s.DischargeTimes[15], 45);
+    const uint8_t switches = 0x01;
+    ASSERT_TRUE(DecodeStartupSettings(Registers::Switches, &switches, 1, s));
+    EXPECT_EQ(s.Switches, 1);
 }
 
 TEST(StartupSettings, ShortRepliesAndUnknownRegistersStoreNothing) {
