@@ -1,11 +1,10 @@
 #pragma once
 // Month files, schedule histories and channels for the evaluation tests, written
 // through the record store and the history writer into a program directory of the
-// test's own. Every input of a record has 4 impulses per unit, so its value is its
-// impulse count.
+// test's own (app/EvaluationRecords.h).
 #include "app/DayEvaluation.h"
+#include "app/EvaluationRecords.h"
 #include "app/PeriodEvaluation.h"
-#include "core/RecordSamples.h"
 #include "core/Holidays.h"
 #include "core/ProgramGlobals.h"
 #include "core/RecordSaving.h"
@@ -58,10 +57,7 @@ protected:
 
     // A record of 20yy-mm-dd hh:mi:ss whose inputs 1..4 have the values given.
     void Add(int y, int mo, int d, int h, int mi, int s, std::array<uint16_t, 4> values) {
-        TRegulatorRecord r = MakeRecord(y % 100, mo, d, h, mi, s);
-        r.Counts = values;
-        r.Constants = {4, 4, 4, 4};
-        records_.push_back(r);
+        records_.push_back(ValueRecord(y, mo, d, h, mi, s, values));
     }
     // Every input with the same value.
     void Add(int y, int mo, int d, int h, int mi, int s, uint16_t value) {
@@ -69,13 +65,6 @@ protected:
     }
     // Stores the records added so far into the month files.
     void Save() { SaveRecords(records_, ""); }
-
-    void AddShifts(TDateTime validFrom, const TShiftTable& table) {
-        ASSERT_TRUE(AppendHistoryRecord(ProgramFile(ShiftHistoryFile), THistoryRecord::Of(validFrom, table), false));
-    }
-    void AddTariffs(TDateTime validFrom, const TTariffTable& table) {
-        ASSERT_TRUE(AppendHistoryRecord(ProgramFile(TariffHistoryFile), THistoryRecord::Of(validFrom, table), false));
-    }
 
     // Evaluates [Start, Start + 1 day) of the channel from the program directory.
     int EvaluateDay(const TVstupyInfo& channel, TDateTime start, bool skipSchedules = false) {
@@ -104,19 +93,5 @@ protected:
     TRecordList records_;
     TOwnResults own_;
 };
-
-// Tariff zones of day type 0 or 1: band `band` (1..4) of tariff `tariff`.
-inline void SetZone(TTariffTable& table, int dayType, int tariff, int band, uint16_t start, uint16_t end) {
-    TTariffZone& zone = table.Zone(dayType, tariff, band);
-    zone.Start = start;
-    zone.End = end;
-    zone.State = ZoneInUse;
-}
-
-inline TShiftTable Shifts(TShiftBand s1, TShiftBand s2 = {}, TShiftBand s3 = {}) {
-    TShiftTable table;
-    table.Shifts = {s1, s2, s3};
-    return table;
-}
 
 } // namespace zeko::test

@@ -3,16 +3,15 @@
 // the requests (TTableWindows) standing in for the main window under its class
 // name, over a program directory of the test's own: month files written through
 // the record store, schedule histories through the history writer, the channels
-// through "Zarizeni.ini". Every input of a record counts 4 impulses per unit, so a
-// record's value is its impulse count.
+// through "Zarizeni.ini"; the records and histories of app/EvaluationRecords.h.
 #include "app/DayResult.h"
+#include "app/EvaluationRecords.h"
 #include "app/PeriodResult.h"
 #include "app/TableWindows.h"
 #include "core/Holidays.h"
 #include "core/MojeDB.h"
 #include "core/PripojenaZarizeniUnit.h"
 #include "core/ProgramGlobals.h"
-#include "core/RecordSamples.h"
 #include "core/RecordSaving.h"
 #include "core/Schedules.h"
 #include "core/WindowHelpers.h"
@@ -100,29 +99,20 @@ protected:
     }
     void LoadChannels() { devices_.LoadFromIni(ProgramFile("Zarizeni.ini")); }
 
-    // A record of 20yy-mm-dd hh:mi:ss whose inputs 1..4 have the values given.
+    // A record of yyyy-mm-dd hh:mi:ss whose inputs 1..4 have the values given.
     void Add(int y, int mo, int d, int h, int mi, int s, std::array<uint16_t, 4> values) {
-        TRegulatorRecord r = MakeRecord(y % 100, mo, d, h, mi, s);
-        r.Counts = values;
-        r.Constants = {4, 4, 4, 4};
-        records_.push_back(r);
+        records_.push_back(ValueRecord(y, mo, d, h, mi, s, values));
     }
     // Stores the records added so far into the month files.
     void Save() {
         SaveRecords(records_, "");
         records_.clear();
     }
-    void AddTariffs(TDateTime validFrom, const TTariffTable& table) {
-        ASSERT_TRUE(AppendHistoryRecord(ProgramFile(TariffHistoryFile), THistoryRecord::Of(validFrom, table), false));
-    }
     // Tariff 1 the whole day, on working days and weekends alike.
     void AddAllDayTariff1(TDateTime validFrom) {
         TTariffTable tariffs;
-        for (int dayType : {0, 1}) {
-            TTariffZone& zone = tariffs.Zone(dayType, 1, 1);
-            zone.Start = zone.End = 0;
-            zone.State = ZoneInUse;
-        }
+        for (int dayType : {0, 1})
+            SetZone(tariffs, dayType, 1, 1, 0, 0);
         AddTariffs(validFrom, tariffs);
     }
 
