@@ -32,10 +32,7 @@ protected:
         Add(2024, 3, 6, 0, 5, 0, {7, 0, 0, 0});      // still the last quarter of the 5th
         Save();
         TTariffTable tariffs;
-        TTariffZone& zone = tariffs.Zone(0, 1, 1);
-        zone.Start = 600;
-        zone.End = 720;
-        zone.State = ZoneInUse;
+        SetZone(tariffs, 0, 1, 1, 600, 720);
         AddTariffs(Date(2024, 1, 1), tariffs);
     }
 };
