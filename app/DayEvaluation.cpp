@@ -127,12 +127,12 @@ void CloseRows(TDayResult& day, uint8_t kind, bool own) {
     day.DayHourValues[DayHourIndex::Total] = AggregateValue(total, day.DayRecordCount, kind);
 }
 
+} // namespace
+
 const TMojeDB& QuantityTable() {
     static const TMojeDB builtIn;
     return MojeDB ? *MojeDB : builtIn;
 }
-
-} // namespace
 
 double AggregateValue(double sum, int32_t count, uint8_t kind) {
     if (kind == AggregateQuarterMean)

@@ -9,6 +9,7 @@
 #include "app/DayResult.h"
 #include "app/EvaluationSources.h"
 #include "core/HistoryFormat.h"
+#include "core/MojeDB.h"
 #include "core/PripojenaZarizeniUnit.h"
 
 #include <optional>
@@ -21,6 +22,9 @@ constexpr const char* FictiveDeviceType = "FIKTIVNI";
 // A sum of quarter values by aggregation kind: an energy (÷ 4) for kind 0, the mean
 // (÷ count, when count is not 0) for kind 1, the sum itself for the others.
 double AggregateValue(double sum, int32_t count, uint8_t kind);
+// The program's quantity table, or the built-in one while the main window has made
+// none: the evaluation and the table windows read the same quantities.
+const TMojeDB& QuantityTable();
 // The aggregation kind (TMojeDB) of the channel's quantity.
 uint8_t AggregationKindOf(const TVstupyInfo& Channel);
 // The channel of that id in Devices (channel 0 when none has it).

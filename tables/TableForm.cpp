@@ -288,10 +288,7 @@ bool TTableForm::ApplyLayout(THyperGrid& grid, int narrowHour, int narrowSummary
 }
 
 void TTableForm::TakeQuantity() {
-    if (MojeDB != nullptr)
-        MojeDB->Find(Channel.UnitCode, Quantity);
-    else
-        Quantity = TDBPolozka{0, 0, "kWh", "kW"};
+    QuantityTable().Find(Channel.UnitCode, Quantity);
     EnergyUnitText = "[" + Quantity.EnergyUnit + "]";
     PowerUnitText = "[" + Quantity.PowerUnit + "]";
 }

@@ -169,6 +169,18 @@ TEST_F(TableLayout, EachWindowOpensOnceAndClearsItsFlagWhenClosed) {
     EXPECT_TRUE(notifier_.Messages().empty());
 }
 
+// The units and the total's label follow the quantity the evaluation averages by.
+TEST_F(TableLayout, WithoutTheProgramsQuantityTableTheBuiltInOneGivesTheUnits) {
+    MojeDB = nullptr;
+    windows_.OpenMonthTable();
+    TMesicniTabulkaForm& form = *windows_.MonthForm();
+    form.Channel.UnitCode = 2;  // °C
+    form.SetupTable();
+    EXPECT_EQ(form.EnergyUnitText, "[°C]");
+    EXPECT_EQ(form.Tabulka->Cells(0, form.PeriodDays + 1), "Průměr:");
+    EXPECT_EQ(AggregationKindOf(form.Channel), form.Quantity.Kind);
+}
+
 TEST_F(TableLayout, ARequestWithoutADateAsksNothingUntilTheDateDialogExists) {
     windows_.OpenDayTable();
     TDenniTabulkaForm& form = *windows_.DayForm();
