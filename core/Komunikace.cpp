@@ -1,5 +1,6 @@
 #include "core/Komunikace.h"
 
+#include "core/BinaryData.h"
 #include "core/RegisterTables.h"
 #include "platform/TickClock.h"
 
@@ -277,7 +278,7 @@ void TKomunikace::SendNext() {
         Port->SetDTR(false);
     }
     const uint8_t* telegram = LastSent.data() + 1;
-    const size_t control = telegram[OffDestination] == StationBanked ? OffControl + 1 : OffControl;
+    const size_t control = ControlOffset(telegram);
     if (DropAfterSend) {
         DropHead();
         DropAfterSend = false;
@@ -312,7 +313,7 @@ bool TKomunikace::CheckTelegram(const uint8_t* Frame, uint8_t Direction, uint8_t
     static constexpr uint8_t identRead[] = {0x12, 0x00, 0x01};
     if ((Frame[OffLength] & FlagMask) == 0x80 || std::memcmp(Frame + OffControl, identRead, 3) == 0)
         return true;
-    const uint16_t address = static_cast<uint16_t>(Frame[OffAddressLow] | Frame[OffAddressHigh] << 8);
+    const uint16_t address = ReadWordLE(Frame + OffAddressLow);
     if (Direction == 1)
         LastReplyTick = GetTickCount();
     bool ok = MinAddress <= address && address <= MaxAddress;
@@ -325,11 +326,10 @@ bool TKomunikace::MatchesLastSent(const uint8_t* Frame) const {
     const uint8_t* sent = LastSent.data() + 1;
     if (Frame[OffDestination] != sent[OffSource] || Frame[OffSource] != sent[OffDestination])
         return false;
-    size_t control = OffControl;
+    const size_t control = ControlOffset(sent);
     if (sent[OffDestination] == StationBanked) {
         if (Frame[OffBank] != sent[OffBank])
             return false;
-        control = OffControl + 1;
         if ((Frame[control] == 0x40 || Frame[control] == 0x50) && Frame[OffLength] == 29)
             return true;
     }

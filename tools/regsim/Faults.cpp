@@ -1,5 +1,6 @@
 #include "tools/regsim/Faults.h"
 
+#include "core/BinaryData.h"
 #include "core/Telegram.h"
 
 namespace zeko::regsim {
@@ -32,9 +33,7 @@ std::vector<Transmission> Faults::Apply(std::vector<uint8_t> reply, std::string&
     }
     std::string what;
     if (Chance(settings_.WrongAddressPercent)) {
-        const uint16_t address = static_cast<uint16_t>((reply[OffAddressLow] | reply[OffAddressHigh] << 8) + 1);
-        reply[OffAddressLow] = static_cast<uint8_t>(address);
-        reply[OffAddressHigh] = static_cast<uint8_t>(address >> 8);
+        WriteWordLE(&reply[OffAddressLow], static_cast<uint16_t>(ReadWordLE(&reply[OffAddressLow]) + 1));
         RecomputeChecks(reply);
         what = "wrong address";
     }
