@@ -87,6 +87,26 @@ bool TKomunikace::PutHeader(uint8_t destination, uint8_t source, uint8_t length)
     return true;
 }
 
+size_t TKomunikace::PutBody(bool banked, uint8_t bank, bool write, uint8_t mode, uint16_t address, uint8_t count,
+                             bool withData) {
+    size_t n = HeaderSize;
+    if (banked)
+        FrameBuffer[n++] = bank;
+    FrameBuffer[n++] = Control(write, mode, count);
+    WriteWordLE(&FrameBuffer[n], address);
+    n += 2;
+    if (withData)
+        for (uint8_t i = 1; i <= count; ++i)
+            FrameBuffer[n++] = DataBytes[i];
+    return n;
+}
+
+bool TKomunikace::PutDataCheck(size_t end) {
+    FrameBuffer[end] = zeko::NegatedSum(FrameBuffer.data() + HeaderSize, end - HeaderSize);
+    FrameLength = static_cast<uint8_t>(end + 1);
+    return true;
+}
+
 bool TKomunikace::BuildTelegram(uint8_t Source, uint8_t Destination, uint8_t Write, uint8_t Mode,
                                 uint16_t Address, uint8_t Count, uint8_t Key, uint8_t Bank) {
     const bool write = Write != 0;
@@ -105,14 +125,7 @@ bool TKomunikace::BuildTelegram(uint8_t Source, uint8_t Destination, uint8_t Wri
         length += 1;
     if (!PutHeader(Destination, Source, static_cast<uint8_t>(std::min(length, 255))))
         return false;
-    size_t n = HeaderSize;
-    if (banked)
-        FrameBuffer[n++] = Bank;
-    FrameBuffer[n++] = Control(write, Mode, Count);
-    FrameBuffer[n++] = static_cast<uint8_t>(Address & 0xFF);
-    FrameBuffer[n++] = static_cast<uint8_t>(Address >> 8);
-    for (uint8_t i = 1; i <= Count; ++i)
-        FrameBuffer[n++] = DataBytes[i];
+    size_t n = PutBody(banked, Bank, write, Mode, Address, Count, true);
     if (marker && Destination != StationRegulator) {
         FrameBuffer[n++] = marker;
         if (marker == CrcMarkerWithKey)
@@ -122,9 +135,7 @@ bool TKomunikace::BuildTelegram(uint8_t Source, uint8_t Destination, uint8_t Wri
         FrameBuffer[n] = zeko::Crc8(FrameBuffer.data() + HeaderSize, n - HeaderSize, 0);
         ++n;
     }
-    FrameBuffer[n] = zeko::NegatedSum(FrameBuffer.data() + HeaderSize, n - HeaderSize);
-    FrameLength = static_cast<uint8_t>(n + 1);
-    return true;
+    return PutDataCheck(n);
 }
 
 bool TKomunikace::BuildPlain(uint8_t Source, uint8_t Destination, uint8_t Write, uint8_t Mode,
@@ -134,18 +145,7 @@ bool TKomunikace::BuildPlain(uint8_t Source, uint8_t Destination, uint8_t Write,
     const int length = (write ? Count + 2 : 2) + (banked ? 1 : 0);
     if (Count > CountMask || !PutHeader(banked ? StationBanked : Destination, Source, static_cast<uint8_t>(length)))
         return false;
-    size_t n = HeaderSize;
-    if (banked)
-        FrameBuffer[n++] = static_cast<uint8_t>(Destination - 100);
-    FrameBuffer[n++] = Control(write, Mode, Count);
-    FrameBuffer[n++] = static_cast<uint8_t>(Address & 0xFF);
-    FrameBuffer[n++] = static_cast<uint8_t>(Address >> 8);
-    if (write)
-        for (uint8_t i = 1; i <= Count; ++i)
-            FrameBuffer[n++] = DataBytes[i];
-    FrameBuffer[n] = zeko::NegatedSum(FrameBuffer.data() + HeaderSize, n - HeaderSize);
-    FrameLength = static_cast<uint8_t>(n + 1);
-    return true;
+    return PutDataCheck(PutBody(banked, static_cast<uint8_t>(Destination - 100), write, Mode, Address, Count, write));
 }
 
 bool TKomunikace::BuildTableTelegram(uint8_t Source, uint8_t Destination, uint8_t Write, uint8_t Mode,
