@@ -241,13 +241,8 @@ std::vector<uint8_t> TKomunikace::LastSentTelegram() const {
 void TKomunikace::WaitMilliseconds(uint32_t N) {
     // A test's stepped clock does not move by itself, so real time bounds the wait.
     const auto giveUp = std::chrono::steady_clock::now() + std::chrono::milliseconds(N + 100);
-    uint32_t start = timeGetTime();
-    for (;;) {
-        const uint32_t now = timeGetTime();
-        if (now < start)
-            start = now;  // the clock wrapped
-        if (now - start > N || std::chrono::steady_clock::now() > giveUp)
-            return;
+    const uint32_t start = timeGetTime();
+    while (TicksBetween(start, timeGetTime()) <= N && std::chrono::steady_clock::now() <= giveUp) {
     }
 }
 
