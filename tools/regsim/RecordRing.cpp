@@ -1,6 +1,6 @@
 #include "tools/regsim/RecordRing.h"
 
-#include "tools/regsim/Bcd.h"
+#include "core/BinaryData.h"
 
 #include <cmath>
 #include <cstdio>
@@ -16,16 +16,6 @@ uint64_t Mix(uint64_t x) {
     return x ^ (x >> 31);
 }
 
-void Put16(uint8_t* p, uint32_t v) {
-    p[0] = static_cast<uint8_t>(v);
-    p[1] = static_cast<uint8_t>(v >> 8);
-}
-
-void Put24(uint8_t* p, uint32_t v) {
-    Put16(p, v);
-    p[2] = static_cast<uint8_t>(v >> 16);
-}
-
 } // namespace
 
 Record EncodeRecord(const RecordFields& f) {
@@ -38,12 +28,12 @@ Record EncodeRecord(const RecordFields& f) {
     r[3] = ToBcd(d.Day);
     r[4] = ToBcd(d.Month);
     r[5] = ToBcd(d.Year % 100);
-    Put16(&r[6], f.Status);
+    WriteWordLE(&r[6], f.Status);
     for (int i = 0; i < 4; ++i)
-        Put16(&r[8 + 2 * i], f.Counters[i]);
+        WriteWordLE(&r[8 + 2 * i], f.Counters[i]);
     for (int i = 0; i < 3; ++i)
-        Put24(&r[16 + 3 * i], f.Values[i] & 0xFFFFFF);
-    Put16(&r[25], f.LastValue);
+        WriteInt24LE(&r[16 + 3 * i], f.Values[i]);
+    WriteWordLE(&r[25], f.LastValue);
     return r;
 }
 
