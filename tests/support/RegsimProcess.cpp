@@ -1,5 +1,7 @@
 #include "support/RegsimProcess.h"
 
+#include "core/RecordStore.h"
+
 #include <chrono>
 #include <csignal>
 #include <cstdio>
@@ -18,7 +20,6 @@ namespace zeko::test {
 namespace {
 
 constexpr int StartTimeoutMs = 10000;
-constexpr size_t RecordBytes = 27;
 
 // The first line the child writes on the pipe, or "" when none comes in time.
 std::string ReadFirstLine(int fd, int timeoutMs) {
@@ -189,9 +190,9 @@ bool RegsimProcess::WaitForLog(const std::function<bool(const RegsimLog&)>& done
 
 std::vector<uint8_t> RegsimProcess::RingRecord(uint32_t index) const {
     std::ifstream file(ringPath_, std::ios::binary);
-    std::vector<uint8_t> record(RecordBytes);
-    file.seekg(static_cast<std::streamoff>(index) * RecordBytes);
-    if (!file.read(reinterpret_cast<char*>(record.data()), RecordBytes))
+    std::vector<uint8_t> record(WireRecordBytes);
+    file.seekg(static_cast<std::streamoff>(index) * WireRecordBytes);
+    if (!file.read(reinterpret_cast<char*>(record.data()), WireRecordBytes))
         return {};
     return record;
 }

@@ -63,19 +63,19 @@ void RecordRing::Generate(uint64_t seed, TDateTime first, uint32_t count, uint32
     const int64_t firstSecond = ToSeconds(first);
     for (uint32_t n = 0; n < count; ++n) {
         const TDateTime stamp = FromSeconds(firstSecond + int64_t{n} * 900);
-        Put((firstIndex + n) % RingSize, EncodeRecord(GeneratedRecord(seed, stamp, n)));
+        Put((firstIndex + n) % RingRecords, EncodeRecord(GeneratedRecord(seed, stamp, n)));
     }
 }
 
 void RecordRing::Put(uint32_t index, const Record& record) {
-    const uint32_t at = RecordAddress(index % RingSize);
+    const uint32_t at = RecordAddress(index % RingRecords);
     std::copy(record.begin(), record.end(), memory_.begin() + at);
 }
 
 Record RecordRing::Get(uint32_t index) const {
     Record r{};
-    const uint32_t at = RecordAddress(index % RingSize);
-    std::copy(memory_.begin() + at, memory_.begin() + at + RecordBytes, r.begin());
+    const uint32_t at = RecordAddress(index % RingRecords);
+    std::copy(memory_.begin() + at, memory_.begin() + at + WireRecordBytes, r.begin());
     return r;
 }
 
@@ -88,7 +88,7 @@ bool RecordRing::Export(const std::string& path) const {
     if (!f)
         return false;
     bool ok = true;
-    for (uint32_t i = 0; i < RingSize && ok; ++i) {
+    for (uint32_t i = 0; i < RingRecords && ok; ++i) {
         const Record r = Get(i);
         ok = std::fwrite(r.data(), 1, r.size(), f) == r.size();
     }
