@@ -1,22 +1,12 @@
 #include "tools/regsim/RecordRing.h"
 
 #include "core/BinaryData.h"
+#include "tools/regsim/SplitMix.h"
 
 #include <cmath>
 #include <cstdio>
 
 namespace zeko::regsim {
-namespace {
-
-// splitmix64: a small, well-mixed generator, the same on every machine.
-uint64_t Mix(uint64_t x) {
-    x += 0x9E3779B97F4A7C15ull;
-    x = (x ^ (x >> 30)) * 0xBF58476D1CE4E5B9ull;
-    x = (x ^ (x >> 27)) * 0x94D049BB133111EBull;
-    return x ^ (x >> 31);
-}
-
-} // namespace
 
 Record EncodeRecord(const RecordFields& f) {
     Record r{};
@@ -40,8 +30,8 @@ Record EncodeRecord(const RecordFields& f) {
 RecordFields GeneratedRecord(uint64_t seed, TDateTime stamp, uint32_t n) {
     RecordFields f;
     f.Stamp = stamp;
-    const uint64_t r = Mix(seed * 0x100000001B3ull + n);
-    const uint64_t s = Mix(r);
+    const uint64_t r = SplitMix(seed * 0x100000001B3ull + n);
+    const uint64_t s = SplitMix(r);
     // A daily load curve: more active energy by day than at night.
     const double hour = TimeOf(stamp) * 24.0;
     const double load = 0.6 + 0.4 * std::sin((hour - 6.0) / 24.0 * 2.0 * M_PI);
