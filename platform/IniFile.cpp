@@ -5,14 +5,10 @@
 #include "platform/ProgramDir.h"
 #include "platform/TextFiles.h"
 
-#include <cerrno>
 #include <cstring>
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace zeko {
 namespace {
-
 
 bool SameNoCase(const std::string& a, const std::string& b) {
     if (a.size() != b.size())
@@ -62,37 +58,15 @@ std::string Unquoted(const std::string& v) {
     throw EIniFileException("Unable to write to " + path + ": " + std::strerror(error));
 }
 
-// Writes all bytes into `path`, created or emptied; 0, or the errno of the failure.
-// `opened` tells whether the file could be opened at all.
-int WriteWholeFile(const std::string& path, const std::string& bytes, bool& opened) {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    opened = fd >= 0;
-    if (!opened)
-        return errno;
-    const int error = WriteAllBytes(fd, bytes.data(), bytes.size());
-    if (::close(fd) != 0 && error == 0)
-        return errno;
-    return error;
-}
-
 // The new content goes beside the file and is renamed over it, so a full disk or
 // a failed write leaves the old file whole. Where no file can be made beside it
 // (a folder closed to writing), the file itself is rewritten.
 void WriteFile(const std::string& path, const std::string& bytes) {
-    const std::string temporary = path + ".new";
-    bool opened = false;
-    if (const int error = WriteWholeFile(temporary, bytes, opened); error == 0) {
-        if (::rename(temporary.c_str(), path.c_str()) != 0) {
-            const int renameError = errno;
-            ::unlink(temporary.c_str());
-            WriteFailed(path, renameError);
-        }
-        return;
-    } else if (opened) {
-        ::unlink(temporary.c_str());
-        WriteFailed(path, error);
-    }
-    if (const int error = WriteWholeFile(path, bytes, opened); error != 0)
+    bool besideMade = false;
+    int error = ReplaceFileContent(path, bytes.data(), bytes.size(), false, &besideMade);
+    if (error != 0 && !besideMade)
+        error = WriteWholeFile(path, bytes.data(), bytes.size(), false);
+    if (error != 0)
         WriteFailed(path, error);
 }
 
@@ -108,22 +82,8 @@ void TIniFile::Load() {
         return;
     // A file saved by a newer editor may carry a UTF-8 mark; the program's own
     // files are Windows-1250.
-    std::string text;
-    if (bytes.compare(0, 3, "\xEF\xBB\xBF") == 0)
-        text = bytes.substr(3);
-    else
-        text = Cp1250ToUtf8(bytes);
-    size_t start = 0;
-    while (start < text.size()) {
-        size_t end = text.find('\n', start);
-        if (end == std::string::npos)
-            end = text.size();
-        std::string line = text.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        lines_.push_back(std::move(line));
-        start = end + 1;
-    }
+    const bool utf8 = bytes.compare(0, 3, "\xEF\xBB\xBF") == 0;
+    lines_ = SplitLines(utf8 ? bytes.substr(3) : Cp1250ToUtf8(bytes));
 }
 
 size_t TIniFile::FindSection(const std::string& section) const {

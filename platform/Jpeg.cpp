@@ -1,10 +1,10 @@
 #include "platform/Jpeg.h"
 
+#include "platform/TextFiles.h"
+
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 
 #include <jpeglib.h>
 
@@ -84,13 +84,12 @@ bool DecodeJpeg(const uint8_t* data, size_t size, TRgbImage& image, std::string*
 }
 
 bool DecodeJpegFile(const std::string& fileName, TRgbImage& image, std::string* error) {
-    std::ifstream in(fileName, std::ios::binary);
-    if (!in) {
-        SetError(error, "cannot open the file");
+    std::string bytes;
+    if (!ReadFileBytes(fileName, bytes)) {
+        SetError(error, "cannot read the file");
         return false;
     }
-    const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    return DecodeJpeg(bytes.data(), bytes.size(), image, error);
+    return DecodeJpeg(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), image, error);
 }
 
 bool EncodeJpeg(const TRgbImage& image, int quality, std::vector<uint8_t>& out, std::string* error) {

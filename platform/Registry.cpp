@@ -1,13 +1,13 @@
 #include "platform/Registry.h"
 
+#include "platform/TextFiles.h"
+
 #include <sys/stat.h>
 
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 
 namespace zeko {
 
@@ -166,12 +166,11 @@ struct TRegistry::Store {
     void Read(const std::string& file) {
         preamble.clear();
         keys.clear();
-        std::ifstream in(file, std::ios::binary);
-        std::string line;
+        std::string bytes;
+        if (!ReadFileBytes(file, bytes))
+            return;
         std::string section;  // a key named twice gathers its values in one
-        while (std::getline(in, line)) {
-            if (!line.empty() && line.back() == '\r')
-                line.pop_back();
+        for (const std::string& line : SplitLines(bytes)) {
             if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
                 section = line.substr(1, line.size() - 2);
                 if (!Find(section))
@@ -219,23 +218,16 @@ struct TRegistry::Store {
 
     bool Write(const std::string& file) const {
         MakeDirectories(file);
-        const std::string temp = file + ".new";
-        {
-            std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-            if (!out)
-                return false;
-            for (const std::string& l : preamble)
-                out << l << "\n";
-            for (const Key& k : keys) {
-                out << "[" << k.path << "]\n";
-                for (const Value& v : k.values)
-                    out << Format(v) << "\n";
-                out << "\n";
-            }
-            if (!out.flush())
-                return false;
+        std::string text;
+        for (const std::string& l : preamble)
+            text += l + "\n";
+        for (const Key& k : keys) {
+            text += "[" + k.path + "]\n";
+            for (const Value& v : k.values)
+                text += Format(v) + "\n";
+            text += "\n";
         }
-        return std::rename(temp.c_str(), file.c_str()) == 0;
+        return ReplaceFileContent(file, text.data(), text.size(), false) == 0;
     }
 };
 
