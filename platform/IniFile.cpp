@@ -10,21 +10,6 @@
 namespace zeko {
 namespace {
 
-bool SameNoCase(const std::string& a, const std::string& b) {
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        char x = a[i], y = b[i];
-        if (x >= 'A' && x <= 'Z')
-            x = static_cast<char>(x - 'A' + 'a');
-        if (y >= 'A' && y <= 'Z')
-            y = static_cast<char>(y - 'A' + 'a');
-        if (x != y)
-            return false;
-    }
-    return true;
-}
-
 // The section name of a heading line, or false when the line is none.
 bool HeadingName(const std::string& line, std::string& name) {
     const std::string t = TrimBlanks(line);
@@ -89,7 +74,7 @@ void TIniFile::Load() {
 size_t TIniFile::FindSection(const std::string& section) const {
     std::string name;
     for (size_t i = 0; i < lines_.size(); ++i)
-        if (HeadingName(lines_[i], name) && SameNoCase(name, section))
+        if (HeadingName(lines_[i], name) && SameTextNoCase(name, section))
             return i;
     return npos;
 }
@@ -108,7 +93,7 @@ size_t TIniFile::FindKey(size_t heading, const std::string& key) const {
     std::string k, v;
     const size_t end = SectionEnd(heading);
     for (size_t i = heading + 1; i < end; ++i)
-        if (KeyLine(lines_[i], k, v) && SameNoCase(k, key))
+        if (KeyLine(lines_[i], k, v) && SameTextNoCase(k, key))
             return i;
     return npos;
 }
@@ -184,7 +169,7 @@ std::vector<std::string> TIniFile::ReadSections() const {
         if (HeadingName(line, name)) {
             bool known = false;
             for (const std::string& n : names)
-                known = known || SameNoCase(n, name);
+                known = known || SameTextNoCase(n, name);
             if (!known)
                 names.push_back(name);
         }

@@ -5,7 +5,6 @@
 #include <sys/stat.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 
@@ -17,14 +16,6 @@ std::optional<std::string>& PathOverride() {
     static std::optional<std::string> path;
     return path;
 }
-
-std::string Lower(std::string s) {
-    for (char& c : s)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return s;
-}
-
-bool SameName(const std::string& a, const std::string& b) { return Lower(a) == Lower(b); }
 
 const char* RootName(TRootKey root) {
     switch (root) {
@@ -73,7 +64,7 @@ size_t Unquote(const std::string& s, size_t pos, std::string& out) {
 int HexDigit(char c) {
     if (c >= '0' && c <= '9')
         return c - '0';
-    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    c = LowerAscii(c);
     return c >= 'a' && c <= 'f' ? c - 'a' + 10 : -1;
 }
 
@@ -98,16 +89,16 @@ struct TRegistry::Store {
 
     Key* Find(const std::string& path) {
         for (Key& k : keys)
-            if (SameName(k.path, path))
+            if (SameTextNoCase(k.path, path))
                 return &k;
         return nullptr;
     }
 
     // The key itself or any key below it is stored.
     bool Exists(const std::string& path) const {
-        const std::string p = Lower(path);
+        const std::string p = LowerAscii(path);
         return std::any_of(keys.begin(), keys.end(), [&](const Key& k) {
-            const std::string q = Lower(k.path);
+            const std::string q = LowerAscii(k.path);
             return q == p || q.rfind(p + "\\", 0) == 0;
         });
     }
@@ -320,14 +311,14 @@ void TRegistry::CloseKey() {
 }
 
 bool TRegistry::DeleteKey(const std::string& key) {
-    const std::string path = Lower(FullPath(key));
+    const std::string path = LowerAscii(FullPath(key));
     if (!open_)
         Load();
     auto& keys = store_->keys;
     const auto before = keys.size();
     keys.erase(std::remove_if(keys.begin(), keys.end(),
                               [&](const Store::Key& k) {
-                                  const std::string p = Lower(k.path);
+                                  const std::string p = LowerAscii(k.path);
                                   return p == path || p.rfind(path + "\\", 0) == 0;
                               }),
                keys.end());
@@ -354,14 +345,14 @@ std::vector<std::string> TRegistry::GetKeyNames() const {
     std::vector<std::string> names;
     if (!open_)
         return names;
-    const std::string prefix = Lower(current_) + "\\";
+    const std::string prefix = LowerAscii(current_) + "\\";
     for (const Store::Key& k : store_->keys) {
-        const std::string p = Lower(k.path);
+        const std::string p = LowerAscii(k.path);
         if (p.rfind(prefix, 0) != 0)
             continue;
         std::string rest = k.path.substr(prefix.size());
         rest = rest.substr(0, rest.find('\\'));
-        if (std::none_of(names.begin(), names.end(), [&](const std::string& n) { return SameName(n, rest); }))
+        if (std::none_of(names.begin(), names.end(), [&](const std::string& n) { return SameTextNoCase(n, rest); }))
             names.push_back(rest);
     }
     return names;
@@ -371,7 +362,7 @@ namespace {
 const TRegistry::Store::Value* FindValue(TRegistry::Store& store, const std::string& key, const std::string& name) {
     if (TRegistry::Store::Key* k = store.Find(key))
         for (const auto& v : k->values)
-            if (!v.damaged && SameName(v.name, name))
+            if (!v.damaged && SameTextNoCase(v.name, name))
                 return &v;
     return nullptr;
 }
@@ -418,7 +409,7 @@ TRegistry::Store::Value& Slot(TRegistry::Store& store, const std::string& key, c
         k = &store.keys.back();
     }
     auto it = std::find_if(k->values.begin(), k->values.end(),
-                           [&](const auto& v) { return !v.damaged && SameName(v.name, name); });
+                           [&](const auto& v) { return !v.damaged && SameTextNoCase(v.name, name); });
     if (it == k->values.end()) {
         k->values.push_back({});
         it = k->values.end() - 1;
@@ -457,7 +448,7 @@ bool TRegistry::DeleteValue(const std::string& name) {
     if (!k)
         return false;
     auto it = std::find_if(k->values.begin(), k->values.end(),
-                           [&](const Store::Value& v) { return !v.damaged && SameName(v.name, name); });
+                           [&](const Store::Value& v) { return !v.damaged && SameTextNoCase(v.name, name); });
     if (it == k->values.end())
         return false;
     k->values.erase(it);

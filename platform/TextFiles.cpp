@@ -16,6 +16,33 @@ std::string TrimBlanks(const std::string& s) {
     return s.substr(b, e - b);
 }
 
+char LowerAscii(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+std::string LowerAscii(std::string s) {
+    for (char& c : s)
+        c = LowerAscii(c);
+    return s;
+}
+
+namespace {
+bool SameLettersAt(const std::string& s, size_t pos, const std::string& word) {
+    for (size_t i = 0; i < word.size(); ++i)
+        if (LowerAscii(s[pos + i]) != LowerAscii(word[i]))
+            return false;
+    return true;
+}
+} // namespace
+
+bool SameTextNoCase(const std::string& a, const std::string& b) {
+    return a.size() == b.size() && SameLettersAt(a, 0, b);
+}
+
+bool MatchesNoCaseAt(const std::string& s, size_t pos, const std::string& word) {
+    return !word.empty() && pos <= s.size() && s.size() - pos >= word.size() && SameLettersAt(s, pos, word);
+}
+
 std::vector<std::string> SplitLines(const std::string& text) {
     std::vector<std::string> lines;
     size_t start = 0;

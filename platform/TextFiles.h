@@ -9,6 +9,14 @@ namespace zeko {
 
 // Without spaces and tabs at either end.
 std::string TrimBlanks(const std::string& s);
+
+// Names, keys and words are compared without regard to the case of ASCII letters,
+// whatever the locale; every other byte (UTF-8 included) must match exactly.
+char LowerAscii(char c);
+std::string LowerAscii(std::string s);
+bool SameTextNoCase(const std::string& a, const std::string& b);
+// Whether `word` stands in `s` at `pos` (false for an empty word).
+bool MatchesNoCaseAt(const std::string& s, size_t pos, const std::string& word);
 // The lines of a text without their line ends (LF or CR LF); a line end at the very
 // end gives no empty line after it.
 std::vector<std::string> SplitLines(const std::string& text);

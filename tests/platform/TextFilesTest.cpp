@@ -49,3 +49,17 @@ TEST(TextFiles, AFailedReplaceKeepsTheOldFileAndTellsWhy) {
     EXPECT_EQ(WriteWholeFile(dir / "no/such/file", "x", 1, false, &opened), ENOENT);
     EXPECT_FALSE(opened);
 }
+
+TEST(TextFiles, OnlyAsciiLettersAreComparedWithoutCase) {
+    EXPECT_TRUE(SameTextNoCase("Mesic03.ZEK", "mesic03.zek"));
+    EXPECT_TRUE(SameTextNoCase("", ""));
+    EXPECT_FALSE(SameTextNoCase("ROK2024", "ROK2024 "));
+    EXPECT_FALSE(SameTextNoCase("Směna", "SMĚNA"));  // Ě and ě are other bytes
+    EXPECT_TRUE(SameTextNoCase("Směna", "SMěNA"));
+    EXPECT_FALSE(SameTextNoCase("[", "{"));            // no folding beyond the letters
+    EXPECT_EQ(LowerAscii("Hodnoty Výstupu1"), "hodnoty výstupu1");
+    EXPECT_TRUE(MatchesNoCaseAt("hh:nn AM/PM", 6, "am/pm"));
+    EXPECT_FALSE(MatchesNoCaseAt("hh:nn AM/P", 6, "am/pm"));  // runs past the end
+    EXPECT_FALSE(MatchesNoCaseAt("am", 3, "a"));
+    EXPECT_FALSE(MatchesNoCaseAt("am", 0, ""));
+}
