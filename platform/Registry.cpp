@@ -17,6 +17,11 @@ std::optional<std::string>& PathOverride() {
     return path;
 }
 
+// Whether `path` is the key `key` or a key below it.
+bool IsKeyOrBelow(const std::string& path, const std::string& key) {
+    return SameTextNoCase(path, key) || MatchesNoCaseAt(path, 0, key + "\\");
+}
+
 const char* RootName(TRootKey root) {
     switch (root) {
     case TRootKey::HKEY_CLASSES_ROOT: return "HKEY_CLASSES_ROOT";
@@ -96,11 +101,7 @@ struct TRegistry::Store {
 
     // The key itself or any key below it is stored.
     bool Exists(const std::string& path) const {
-        const std::string p = LowerAscii(path);
-        return std::any_of(keys.begin(), keys.end(), [&](const Key& k) {
-            const std::string q = LowerAscii(k.path);
-            return q == p || q.rfind(p + "\\", 0) == 0;
-        });
+        return std::any_of(keys.begin(), keys.end(), [&](const Key& k) { return IsKeyOrBelow(k.path, path); });
     }
 
     static bool ParseValue(const std::string& line, Value& v) {
@@ -311,16 +312,12 @@ void TRegistry::CloseKey() {
 }
 
 bool TRegistry::DeleteKey(const std::string& key) {
-    const std::string path = LowerAscii(FullPath(key));
+    const std::string path = FullPath(key);
     if (!open_)
         Load();
     auto& keys = store_->keys;
     const auto before = keys.size();
-    keys.erase(std::remove_if(keys.begin(), keys.end(),
-                              [&](const Store::Key& k) {
-                                  const std::string p = LowerAscii(k.path);
-                                  return p == path || p.rfind(path + "\\", 0) == 0;
-                              }),
+    keys.erase(std::remove_if(keys.begin(), keys.end(), [&](const Store::Key& k) { return IsKeyOrBelow(k.path, path); }),
                keys.end());
     if (keys.size() == before)
         return false;
