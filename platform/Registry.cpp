@@ -338,23 +338,6 @@ std::vector<std::string> TRegistry::GetValueNames() const {
     return names;
 }
 
-std::vector<std::string> TRegistry::GetKeyNames() const {
-    std::vector<std::string> names;
-    if (!open_)
-        return names;
-    const std::string prefix = LowerAscii(current_) + "\\";
-    for (const Store::Key& k : store_->keys) {
-        const std::string p = LowerAscii(k.path);
-        if (p.rfind(prefix, 0) != 0)
-            continue;
-        std::string rest = k.path.substr(prefix.size());
-        rest = rest.substr(0, rest.find('\\'));
-        if (std::none_of(names.begin(), names.end(), [&](const std::string& n) { return SameTextNoCase(n, rest); }))
-            names.push_back(rest);
-    }
-    return names;
-}
-
 namespace {
 const TRegistry::Store::Value* FindValue(TRegistry::Store& store, const std::string& key, const std::string& name) {
     if (TRegistry::Store::Key* k = store.Find(key))
@@ -436,21 +419,6 @@ void TRegistry::WriteString(const std::string& name, const std::string& value) {
 void TRegistry::WriteBinaryData(const std::string& name, const std::vector<uint8_t>& value) {
     BeginWrite(name);
     Slot(*store_, current_, name, rdBinary).bytes = value;
-}
-
-bool TRegistry::DeleteValue(const std::string& name) {
-    if (!open_ || readOnly_)
-        return false;
-    Store::Key* k = store_->Find(current_);
-    if (!k)
-        return false;
-    auto it = std::find_if(k->values.begin(), k->values.end(),
-                           [&](const Store::Value& v) { return !v.damaged && SameTextNoCase(v.name, name); });
-    if (it == k->values.end())
-        return false;
-    k->values.erase(it);
-    dirty_ = true;
-    return true;
 }
 
 } // namespace zeko
