@@ -311,22 +311,6 @@ void TRegistry::CloseKey() {
     current_.clear();
 }
 
-bool TRegistry::DeleteKey(const std::string& key) {
-    const std::string path = FullPath(key);
-    if (!open_)
-        Load();
-    auto& keys = store_->keys;
-    const auto before = keys.size();
-    keys.erase(std::remove_if(keys.begin(), keys.end(), [&](const Store::Key& k) { return IsKeyOrBelow(k.path, path); }),
-               keys.end());
-    if (keys.size() == before)
-        return false;
-    dirty_ = true;
-    if (!open_)
-        Save();
-    return true;
-}
-
 std::vector<std::string> TRegistry::GetValueNames() const {
     std::vector<std::string> names;
     if (!open_)

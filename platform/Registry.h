@@ -55,7 +55,6 @@ public:
     bool OpenKeyReadOnly(const std::string& key);
     void CloseKey();
     bool KeyExists(const std::string& key);
-    bool DeleteKey(const std::string& key);
     const std::string& CurrentPath() const { return current_; }
 
     // The values of the open key in the order of the file.
