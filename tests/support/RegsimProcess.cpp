@@ -6,7 +6,6 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <poll.h>
 #include <sstream>
@@ -70,12 +69,8 @@ std::string RegsimProcess::BinaryPath() {
 }
 
 RegsimProcess::RegsimProcess(const std::vector<std::string>& options) {
-    char folder[] = "/tmp/zeko-regsim-XXXXXX";
-    if (!mkdtemp(folder))
-        throw std::runtime_error("no temporary folder for regsim");
-    folder_ = folder;
-    logPath_ = folder_ + "/regsim.log";
-    ringPath_ = folder_ + "/ring.bin";
+    logPath_ = folder_ / "regsim.log";
+    ringPath_ = folder_ / "ring.bin";
 
     std::vector<std::string> args = {BinaryPath(), "--log", logPath_, "--export-ring", ringPath_};
     args.insert(args.end(), options.begin(), options.end());
@@ -112,11 +107,7 @@ RegsimProcess::RegsimProcess(const std::vector<std::string>& options) {
     }
 }
 
-RegsimProcess::~RegsimProcess() {
-    Stop();
-    std::error_code ignored;
-    std::filesystem::remove_all(folder_, ignored);
-}
+RegsimProcess::~RegsimProcess() { Stop(); }
 
 void RegsimProcess::Stop() {
     if (pid_ <= 0)
