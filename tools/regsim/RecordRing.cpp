@@ -1,10 +1,10 @@
 #include "tools/regsim/RecordRing.h"
 
 #include "core/BinaryData.h"
+#include "platform/TextFiles.h"
 #include "tools/regsim/SplitMix.h"
 
 #include <cmath>
-#include <cstdio>
 
 namespace zeko::regsim {
 
@@ -74,15 +74,13 @@ uint8_t RecordRing::ByteAt(uint32_t address) const {
 }
 
 bool RecordRing::Export(const std::string& path) const {
-    FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f)
-        return false;
-    bool ok = true;
-    for (uint32_t i = 0; i < RingRecords && ok; ++i) {
+    std::vector<uint8_t> places;
+    places.reserve(size_t{RingRecords} * WireRecordBytes);
+    for (uint32_t i = 0; i < RingRecords; ++i) {
         const Record r = Get(i);
-        ok = std::fwrite(r.data(), 1, r.size(), f) == r.size();
+        places.insert(places.end(), r.begin(), r.end());
     }
-    return std::fclose(f) == 0 && ok;
+    return WriteWholeFile(path, places.data(), places.size(), false) == 0;
 }
 
 } // namespace zeko::regsim
