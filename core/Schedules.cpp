@@ -60,9 +60,8 @@ int EdgeMinute(uint16_t minute) { return QuarterWindowEndMinute(minute / 60, min
 
 // The INI file of `fileName`, its folder created first.
 TIniFile OpenIniForWriting(const std::string& fileName) {
-    const std::string folder = ExtractFileDir(ResolvePathNoCase(fileName));
-    if (!folder.empty() && !ForceDirectories(folder))
-        throw EIniFileException("Nelze vytvořit složku " + folder);
+    if (!ForceFileDirectory(fileName))
+        throw EIniFileException("Nelze vytvořit složku " + ExtractFileDir(fileName));
     return TIniFile(fileName);
 }
 
@@ -101,8 +100,7 @@ void FreeHistory(THistoryList& List) { List.clear(); }
 
 bool AppendHistoryRecord(const std::string& FileName, const THistoryRecord& Record, bool Rewrite) {
     const std::string path = ResolvePathNoCase(FileName);
-    const std::string folder = ExtractFileDir(path);
-    if (!folder.empty() && !ForceDirectories(folder))
+    if (!ForceFileDirectory(path))
         return false;
     std::vector<uint8_t> bytes;
     Record.AppendBytes(bytes);
@@ -117,9 +115,8 @@ void SaveHistory(const THistoryList& List, const std::string& FileName) {
     if (List.empty())
         return;
     const std::string path = ResolvePathNoCase(FileName);
-    const std::string folder = ExtractFileDir(path);
-    if (!folder.empty() && !ForceDirectories(folder))
-        RaiseInOutError("Nelze vytvořit složku", folder, errno);
+    if (!ForceFileDirectory(path))
+        RaiseInOutError("Nelze vytvořit složku", ExtractFileDir(path), errno);
     std::vector<uint8_t> bytes;
     for (const THistoryRecord& r : List)
         r.AppendBytes(bytes);

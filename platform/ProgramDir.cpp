@@ -112,6 +112,11 @@ bool ForceDirectories(const std::string& dir) {
     return DirectoryExists(resolved);
 }
 
+bool ForceFileDirectory(const std::string& path) {
+    const std::string dir = ExtractFileDir(path);
+    return dir.empty() || ForceDirectories(dir);
+}
+
 std::string ExtractFileDir(const std::string& path) {
     const size_t slash = path.rfind('/');
     if (slash == std::string::npos)
