@@ -1,12 +1,12 @@
 // Merging a full record ring into the month files and reading a year back.
+#include "core/RecordSamples.h"
 #include "core/RecordSaving.h"
 #include "core/RecordStore.h"
+#include "support/TempDir.h"
 
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <string>
 
 using namespace zeko;
 
@@ -21,41 +21,18 @@ TRecordList FullRing() {
         const TDateTime t = FromSeconds(start + int64_t(i) * 900);
         const DateParts d = DecodeDate(t);
         const TimeParts tm = DecodeTime(t);
-        TRegulatorRecord r;
-        r.Year = static_cast<uint8_t>(d.Year - 2000);
-        r.Month = static_cast<uint8_t>(d.Month);
-        r.Day = static_cast<uint8_t>(d.Day);
-        r.Hour = static_cast<uint8_t>(tm.Hour);
-        r.Minute = static_cast<uint8_t>(tm.Minute);
-        r.Second = static_cast<uint8_t>(tm.Second);
-        r.Index = i;
-        r.Counts = {static_cast<uint16_t>(i % 500), 20, 30, 40};
+        TRegulatorRecord r = test::MakeRecord(d.Year - 2000, d.Month, d.Day, tm.Hour, tm.Minute, tm.Second,
+                                              static_cast<uint16_t>(i % 500), i);
         r.Constants = {2.5f, 2.5f, 2.5f, 1.0f};
         ring.push_back(r);
     }
     return ring;
 }
 
-class ProgramFolder {
-public:
-    ProgramFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "zeko-bench-XXXXXX").string();
-        path_ = std::string(::mkdtemp(pattern.data())) + "/";
-        ::setenv("ZEKO_PROGRAM_DIR", path_.c_str(), 1);
-    }
-    ~ProgramFolder() {
-        ::unsetenv("ZEKO_PROGRAM_DIR");
-        std::filesystem::remove_all(path_);
-    }
-    void Empty() {
-        for (const auto& e : std::filesystem::directory_iterator(path_))
-            std::filesystem::remove_all(e.path());
-    }
-    const std::string& Path() const { return path_; }
-
-private:
-    std::string path_;
-};
+void Empty(const test::TempDir& folder) {
+    for (const auto& e : std::filesystem::directory_iterator(folder.Path()))
+        std::filesystem::remove_all(e.path());
+}
 
 const TRecordList& Ring() {
     static const TRecordList ring = FullRing();
@@ -65,13 +42,13 @@ const TRecordList& Ring() {
 // Times merging the ring, into empty month files or into the files of a merge of the
 // same ring before.
 void TimeRingMerges(benchmark::State& state, bool intoEmptyFiles) {
-    ProgramFolder folder;
+    test::TempDir folder(true);  // the program directory
     TRecordList first = Ring();
     SaveRecords(first, "");
     for (auto _ : state) {
         state.PauseTiming();
         if (intoEmptyFiles)
-            folder.Empty();
+            Empty(folder);
         TRecordList list = Ring();
         state.ResumeTiming();
         SaveRecords(list, "");
@@ -86,7 +63,7 @@ void BM_MergeFullRingAgain(benchmark::State& state) { TimeRingMerges(state, fals
 BENCHMARK(BM_MergeFullRingAgain)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_ReadYearThroughRange(benchmark::State& state) {
-    ProgramFolder folder;
+    test::TempDir folder(true);
     TRecordList list = Ring();
     SaveRecords(list, "");
     TGraphView view;

@@ -14,6 +14,7 @@ The program runs with its own timing (port polled every 10 ms, send timer 500 ms
 import argparse
 import os
 import re
+import shutil
 import subprocess
 import sys
 import tempfile
@@ -66,6 +67,13 @@ def main():
     args = parser.parse_args()
 
     work = tempfile.mkdtemp(prefix="zeko-bench-")
+    try:
+        measure(args, work)
+    finally:
+        shutil.rmtree(work, ignore_errors=True)
+
+
+def measure(args, work):
     sim_log = os.path.join(work, "regsim.log")
     zeko_log = os.path.join(work, "zeko.log")
     script = os.path.join(work, "zeko.script")

@@ -80,6 +80,11 @@ void WriteWordLE(uint8_t* p, uint16_t value) {
     p[1] = static_cast<uint8_t>(value >> 8);
 }
 
+void WriteInt24LE(uint8_t* p, uint32_t value) {
+    WriteWordLE(p, static_cast<uint16_t>(value));
+    p[2] = static_cast<uint8_t>(value >> 16);
+}
+
 void WriteDWordLE(uint8_t* p, uint32_t value) {
     WriteWordLE(p, static_cast<uint16_t>(value));
     WriteWordLE(p + 2, static_cast<uint16_t>(value >> 16));

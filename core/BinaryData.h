@@ -31,6 +31,7 @@ double ReadDoubleLE(const uint8_t* p);
 void CopyBytes(const uint8_t* source, uint8_t* dest, uint16_t count);
 
 void WriteWordLE(uint8_t* p, uint16_t value);
+void WriteInt24LE(uint8_t* p, uint32_t value);  // the low three bytes
 void WriteDWordLE(uint8_t* p, uint32_t value);
 void WriteSingleLE(uint8_t* p, float value);
 void WriteDoubleLE(uint8_t* p, double value);

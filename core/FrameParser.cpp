@@ -4,7 +4,6 @@
 #include "core/Telegram.h"
 
 #include <algorithm>
-#include <numeric>
 
 namespace zeko {
 namespace {
@@ -15,10 +14,6 @@ using namespace tlg;
 bool IsStart(const std::vector<uint8_t>& b, size_t p) {
     const uint8_t d = b[p + 1];
     return b[p] == StartByte && ((d >= 0x37 && d <= 0x3F) || d == 0xBF);
-}
-
-bool SumsToZero(const uint8_t* bytes, size_t count) {
-    return std::accumulate(bytes, bytes + count, 0u) % 256 == 0;
 }
 
 // The shortest buffer worth looking at.

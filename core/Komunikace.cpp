@@ -1,5 +1,6 @@
 #include "core/Komunikace.h"
 
+#include "core/BinaryData.h"
 #include "core/RegisterTables.h"
 #include "platform/TickClock.h"
 
@@ -86,6 +87,26 @@ bool TKomunikace::PutHeader(uint8_t destination, uint8_t source, uint8_t length)
     return true;
 }
 
+size_t TKomunikace::PutBody(bool banked, uint8_t bank, bool write, uint8_t mode, uint16_t address, uint8_t count,
+                             bool withData) {
+    size_t n = HeaderSize;
+    if (banked)
+        FrameBuffer[n++] = bank;
+    FrameBuffer[n++] = Control(write, mode, count);
+    WriteWordLE(&FrameBuffer[n], address);
+    n += 2;
+    if (withData)
+        for (uint8_t i = 1; i <= count; ++i)
+            FrameBuffer[n++] = DataBytes[i];
+    return n;
+}
+
+bool TKomunikace::PutDataCheck(size_t end) {
+    FrameBuffer[end] = zeko::NegatedSum(FrameBuffer.data() + HeaderSize, end - HeaderSize);
+    FrameLength = static_cast<uint8_t>(end + 1);
+    return true;
+}
+
 bool TKomunikace::BuildTelegram(uint8_t Source, uint8_t Destination, uint8_t Write, uint8_t Mode,
                                 uint16_t Address, uint8_t Count, uint8_t Key, uint8_t Bank) {
     const bool write = Write != 0;
@@ -104,14 +125,7 @@ bool TKomunikace::BuildTelegram(uint8_t Source, uint8_t Destination, uint8_t Wri
         length += 1;
     if (!PutHeader(Destination, Source, static_cast<uint8_t>(std::min(length, 255))))
         return false;
-    size_t n = HeaderSize;
-    if (banked)
-        FrameBuffer[n++] = Bank;
-    FrameBuffer[n++] = Control(write, Mode, Count);
-    FrameBuffer[n++] = static_cast<uint8_t>(Address & 0xFF);
-    FrameBuffer[n++] = static_cast<uint8_t>(Address >> 8);
-    for (uint8_t i = 1; i <= Count; ++i)
-        FrameBuffer[n++] = DataBytes[i];
+    size_t n = PutBody(banked, Bank, write, Mode, Address, Count, true);
     if (marker && Destination != StationRegulator) {
         FrameBuffer[n++] = marker;
         if (marker == CrcMarkerWithKey)
@@ -121,9 +135,7 @@ bool TKomunikace::BuildTelegram(uint8_t Source, uint8_t Destination, uint8_t Wri
         FrameBuffer[n] = zeko::Crc8(FrameBuffer.data() + HeaderSize, n - HeaderSize, 0);
         ++n;
     }
-    FrameBuffer[n] = zeko::NegatedSum(FrameBuffer.data() + HeaderSize, n - HeaderSize);
-    FrameLength = static_cast<uint8_t>(n + 1);
-    return true;
+    return PutDataCheck(n);
 }
 
 bool TKomunikace::BuildPlain(uint8_t Source, uint8_t Destination, uint8_t Write, uint8_t Mode,
@@ -133,18 +145,7 @@ bool TKomunikace::BuildPlain(uint8_t Source, uint8_t Destination, uint8_t Write,
     const int length = (write ? Count + 2 : 2) + (banked ? 1 : 0);
     if (Count > CountMask || !PutHeader(banked ? StationBanked : Destination, Source, static_cast<uint8_t>(length)))
         return false;
-    size_t n = HeaderSize;
-    if (banked)
-        FrameBuffer[n++] = static_cast<uint8_t>(Destination - 100);
-    FrameBuffer[n++] = Control(write, Mode, Count);
-    FrameBuffer[n++] = static_cast<uint8_t>(Address & 0xFF);
-    FrameBuffer[n++] = static_cast<uint8_t>(Address >> 8);
-    if (write)
-        for (uint8_t i = 1; i <= Count; ++i)
-            FrameBuffer[n++] = DataBytes[i];
-    FrameBuffer[n] = zeko::NegatedSum(FrameBuffer.data() + HeaderSize, n - HeaderSize);
-    FrameLength = static_cast<uint8_t>(n + 1);
-    return true;
+    return PutDataCheck(PutBody(banked, static_cast<uint8_t>(Destination - 100), write, Mode, Address, Count, write));
 }
 
 bool TKomunikace::BuildTableTelegram(uint8_t Source, uint8_t Destination, uint8_t Write, uint8_t Mode,
@@ -240,13 +241,8 @@ std::vector<uint8_t> TKomunikace::LastSentTelegram() const {
 void TKomunikace::WaitMilliseconds(uint32_t N) {
     // A test's stepped clock does not move by itself, so real time bounds the wait.
     const auto giveUp = std::chrono::steady_clock::now() + std::chrono::milliseconds(N + 100);
-    uint32_t start = timeGetTime();
-    for (;;) {
-        const uint32_t now = timeGetTime();
-        if (now < start)
-            start = now;  // the clock wrapped
-        if (now - start > N || std::chrono::steady_clock::now() > giveUp)
-            return;
+    const uint32_t start = timeGetTime();
+    while (TicksBetween(start, timeGetTime()) <= N && std::chrono::steady_clock::now() <= giveUp) {
     }
 }
 
@@ -277,7 +273,7 @@ void TKomunikace::SendNext() {
         Port->SetDTR(false);
     }
     const uint8_t* telegram = LastSent.data() + 1;
-    const size_t control = telegram[OffDestination] == StationBanked ? OffControl + 1 : OffControl;
+    const size_t control = ControlOffset(telegram);
     if (DropAfterSend) {
         DropHead();
         DropAfterSend = false;
@@ -312,7 +308,7 @@ bool TKomunikace::CheckTelegram(const uint8_t* Frame, uint8_t Direction, uint8_t
     static constexpr uint8_t identRead[] = {0x12, 0x00, 0x01};
     if ((Frame[OffLength] & FlagMask) == 0x80 || std::memcmp(Frame + OffControl, identRead, 3) == 0)
         return true;
-    const uint16_t address = static_cast<uint16_t>(Frame[OffAddressLow] | Frame[OffAddressHigh] << 8);
+    const uint16_t address = ReadWordLE(Frame + OffAddressLow);
     if (Direction == 1)
         LastReplyTick = GetTickCount();
     bool ok = MinAddress <= address && address <= MaxAddress;
@@ -325,11 +321,10 @@ bool TKomunikace::MatchesLastSent(const uint8_t* Frame) const {
     const uint8_t* sent = LastSent.data() + 1;
     if (Frame[OffDestination] != sent[OffSource] || Frame[OffSource] != sent[OffDestination])
         return false;
-    size_t control = OffControl;
+    const size_t control = ControlOffset(sent);
     if (sent[OffDestination] == StationBanked) {
         if (Frame[OffBank] != sent[OffBank])
             return false;
-        control = OffControl + 1;
         if ((Frame[control] == 0x40 || Frame[control] == 0x50) && Frame[OffLength] == 29)
             return true;
     }

@@ -121,6 +121,12 @@ public:
 private:
     size_t lastSentLength_ = 0;  // of the telegram in LastSent, without the lead byte
     bool PutHeader(uint8_t destination, uint8_t source, uint8_t length);
+    // From byte 5 on: the bank byte (when banked), the control byte, the address and,
+    // withData, DataBytes 1..count; answers the place after them.
+    size_t PutBody(bool banked, uint8_t bank, bool write, uint8_t mode, uint16_t address, uint8_t count,
+                   bool withData);
+    // The data check at `end`; FrameLength := end + 1.
+    bool PutDataCheck(size_t end);
     bool BuildPlain(uint8_t Source, uint8_t Destination, uint8_t Write, uint8_t Mode, uint16_t Address,
                     uint8_t Count);
 };

@@ -78,14 +78,6 @@ bool RecordSeconds(const TRegulatorRecord& r, int64_t& seconds) {
     return true;
 }
 
-bool RecordDateTime(const TRegulatorRecord& r, TDateTime& value) {
-    int64_t seconds = 0;
-    if (!RecordSeconds(r, seconds))
-        return false;
-    value = FromSeconds(seconds);
-    return true;
-}
-
 double RecordInputValue(const TRegulatorRecord& r, size_t input) {
     return QuarterHourPower(r.Counts[input], r.Constants[input]);
 }

@@ -73,10 +73,9 @@ private:
 // The six time-stamp bytes as one number that orders like the stamp's time.
 uint64_t TimeStampKey(const TRegulatorRecord& record);
 
-// The record's time in whole seconds since 30 Dec 1899 (ToSeconds), or as a date;
-// false when the stamp is no valid date and time (a year byte above 99 included).
+// The record's time in whole seconds since 30 Dec 1899 (ToSeconds); false when the
+// stamp is no valid date and time (a year byte above 99 included).
 bool RecordSeconds(const TRegulatorRecord& record, int64_t& seconds);
-bool RecordDateTime(const TRegulatorRecord& record, TDateTime& value);
 
 // The value of input k (0..3): QuarterHourPower(count k, constant k).
 double RecordInputValue(const TRegulatorRecord& record, size_t input);

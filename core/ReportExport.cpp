@@ -12,9 +12,7 @@
 namespace zeko {
 
 TReportExport::TReportExport(const std::string& fileName, bool overwrite) : fileName_(fileName) {
-    const std::string dir = ExtractFileDir(fileName);
-    if (!dir.empty())
-        ForceDirectories(dir);
+    ForceFileDirectory(fileName);  // a folder that cannot be made fails the open
     const int mode = overwrite ? O_TRUNC : O_APPEND;
     fd_ = ::open(fileName.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | mode, 0666);
     if (fd_ < 0)

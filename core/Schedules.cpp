@@ -7,6 +7,7 @@
 #include "platform/IniFile.h"
 #include "platform/Notifier.h"
 #include "platform/ProgramDir.h"
+#include "platform/TextFiles.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -59,9 +60,8 @@ int EdgeMinute(uint16_t minute) { return QuarterWindowEndMinute(minute / 60, min
 
 // The INI file of `fileName`, its folder created first.
 TIniFile OpenIniForWriting(const std::string& fileName) {
-    const std::string folder = ExtractFileDir(ResolvePathNoCase(fileName));
-    if (!folder.empty() && !ForceDirectories(folder))
-        throw EIniFileException("Nelze vytvořit složku " + folder);
+    if (!ForceFileDirectory(fileName))
+        throw EIniFileException("Nelze vytvořit složku " + ExtractFileDir(fileName));
     return TIniFile(fileName);
 }
 
@@ -100,59 +100,28 @@ void FreeHistory(THistoryList& List) { List.clear(); }
 
 bool AppendHistoryRecord(const std::string& FileName, const THistoryRecord& Record, bool Rewrite) {
     const std::string path = ResolvePathNoCase(FileName);
-    const std::string folder = ExtractFileDir(path);
-    if (!folder.empty() && !ForceDirectories(folder))
+    if (!ForceFileDirectory(path))
         return false;
     std::vector<uint8_t> bytes;
     Record.AppendBytes(bytes);
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | (Rewrite ? O_TRUNC : O_APPEND), 0666);
     if (fd < 0)
         return false;
-    bool ok = true;
-    for (size_t done = 0; ok && done < bytes.size();) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n > 0)
-            done += static_cast<size_t>(n);
-        else if (n < 0 && errno == EINTR)
-            continue;
-        else
-            ok = false;
-    }
-    return ::close(fd) == 0 && ok;
+    const bool written = WriteAllBytes(fd, bytes.data(), bytes.size()) == 0;
+    return ::close(fd) == 0 && written;
 }
 
 void SaveHistory(const THistoryList& List, const std::string& FileName) {
     if (List.empty())
         return;
     const std::string path = ResolvePathNoCase(FileName);
-    const std::string folder = ExtractFileDir(path);
-    if (!folder.empty() && !ForceDirectories(folder))
-        RaiseInOutError("Nelze vytvořit složku", folder, errno);
+    if (!ForceFileDirectory(path))
+        RaiseInOutError("Nelze vytvořit složku", ExtractFileDir(path), errno);
     std::vector<uint8_t> bytes;
     for (const THistoryRecord& r : List)
         r.AppendBytes(bytes);
-    const std::string temporary = path + ".new";
-    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (fd < 0)
-        RaiseInOutError("Nelze vytvořit soubor", temporary, errno);
-    try {
-        WriteAt(fd, temporary, bytes.data(), bytes.size(), 0);
-    } catch (...) {
-        ::close(fd);
-        ::unlink(temporary.c_str());
-        throw;
-    }
-    try {
-        SyncAndClose(fd, temporary);
-    } catch (...) {
-        ::unlink(temporary.c_str());
-        throw;
-    }
-    if (::rename(temporary.c_str(), path.c_str()) != 0) {
-        const int error = errno;
-        ::unlink(temporary.c_str());
+    if (const int error = ReplaceFileContent(path, bytes.data(), bytes.size(), true); error != 0)
         RaiseInOutError("Nelze zapsat do souboru", path, error);
-    }
 }
 
 const THistoryRecord* ValidHistoryRecord(const THistoryList& List, TDateTime Date) {

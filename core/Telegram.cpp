@@ -9,6 +9,10 @@ uint8_t NegatedSum(const uint8_t* bytes, size_t count) {
     return static_cast<uint8_t>(0 - sum);
 }
 
+bool SumsToZero(const uint8_t* bytes, size_t count) {
+    return NegatedSum(bytes, count) == 0;
+}
+
 uint8_t InvertedSum(const uint8_t* bytes, size_t count) {
     uint8_t sum = 0;
     for (size_t i = 0; i < count; ++i)

@@ -70,10 +70,16 @@ inline uint8_t Control(bool write, uint8_t kind, uint8_t count) {
     return static_cast<uint8_t>((write ? WriteBit : 0) | ((kind & 3) << KindShift) | (count & CountMask));
 }
 inline uint8_t KindOf(uint8_t control) { return (control & KindMask) >> KindShift; }
+// Where the control byte of a telegram lies: one later behind a bank byte.
+inline size_t ControlOffset(const uint8_t* telegram) {
+    return telegram[OffDestination] == StationBanked ? OffControl + 1 : OffControl;
+}
 } // namespace tlg
 
 // (0 - sum of the bytes) mod 256: the value that makes the bytes sum to 0.
 uint8_t NegatedSum(const uint8_t* bytes, size_t count);
+// True when the bytes sum to 0 (mod 256), as a check byte makes its part of a frame.
+bool SumsToZero(const uint8_t* bytes, size_t count);
 // Sum of the one's complements of the bytes, mod 256.
 uint8_t InvertedSum(const uint8_t* bytes, size_t count);
 // 1-Wire CRC-8 (x^8 + x^5 + x^4 + 1, least significant bit first) from `start`;

@@ -54,9 +54,7 @@ std::string Numbered(const char* key, int n) {
 } // namespace
 
 void TZEKO::SaveToIni(const std::string& fileName) const {
-    const std::string dir = ExtractFileDir(fileName);
-    if (!dir.empty())
-        ForceDirectories(dir);
+    ForceFileDirectory(fileName);  // a folder that cannot be made fails the first write
     TIniFile ini(fileName);
 
     for (const RegulationKey& k : RegulationKeys)

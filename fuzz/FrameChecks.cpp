@@ -1,9 +1,11 @@
 #include "fuzz/FrameChecks.h"
 
 #include "core/FrameParser.h"
+#include "core/BinaryData.h"
 #include "core/Komunikace.h"
 
-#include <numeric>
+#include <algorithm>
+
 
 namespace zeko::fuzz {
 namespace {
@@ -23,10 +25,6 @@ private:
     const uint8_t* data_;
     size_t size_, pos_ = 0;
 };
-
-bool SumsToZero(const uint8_t* bytes, size_t count) {
-    return std::accumulate(bytes, bytes + count, 0u) % 256 == 0;
-}
 
 bool In(uint8_t v, uint8_t low, uint8_t high) { return v >= low && v <= high; }
 
@@ -110,7 +108,7 @@ bool FrameChecks(const uint8_t* data, size_t size) {
             (f[OffSource] & 0x7F) != StationRegulator)
             ok = false;
         if (!PassesWithoutMatch(f)) {
-            const uint16_t address = static_cast<uint16_t>(f[OffAddressLow] | f[OffAddressHigh] << 8);
+            const uint16_t address = ReadWordLE(f + OffAddressLow);
             if (address < k.MinAddress || address > k.MaxAddress || (k.MatchLastSent && !k.MatchesLastSent(f)))
                 ok = false;
         }

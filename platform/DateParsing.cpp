@@ -2,6 +2,7 @@
 
 #include "platform/Exceptions.h"
 #include "platform/FormatSettings.h"
+#include "platform/TextFiles.h"
 
 #include <cctype>
 
@@ -14,7 +15,7 @@ enum class DateOrder { DMY, MDY, YMD };
 
 DateOrder OrderOf(const std::string& format) {
     for (char ch : format) {
-        switch (std::tolower(static_cast<unsigned char>(ch))) {
+        switch (LowerAscii(ch)) {
         case 'd': return DateOrder::DMY;
         case 'm': return DateOrder::MDY;
         case 'y': case 'e': return DateOrder::YMD;
@@ -58,12 +59,8 @@ public:
     // A word compared without case (ASCII letters).
     bool Word(const std::string& word) {
         SkipBlanks();
-        if (word.empty() || pos_ + word.size() > s_.size())
+        if (!MatchesNoCaseAt(s_, pos_, word))
             return false;
-        for (size_t i = 0; i < word.size(); ++i)
-            if (std::tolower(static_cast<unsigned char>(s_[pos_ + i])) !=
-                std::tolower(static_cast<unsigned char>(word[i])))
-                return false;
         pos_ += word.size();
         return true;
     }

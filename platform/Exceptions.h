@@ -1,6 +1,6 @@
 #pragma once
 // The error kinds the class library raised and the program relies on: a text that
-// is no number or date, and a failed file operation.
+// is no number or date, a failed file operation and an index outside a list.
 #include <stdexcept>
 #include <string>
 
@@ -19,10 +19,6 @@ public:
         : std::runtime_error(message), ErrorCode(errorCode) {}
     int ErrorCode;
 };
-
-} // namespace zeko
-
-namespace zeko {
 
 // An index outside a list, as the class library's lists raise it.
 class EListError : public std::runtime_error {

@@ -1,10 +1,9 @@
 #include "platform/FormStream.h"
 
-#include <algorithm>
-#include <cctype>
 #include <map>
 
 #include "platform/Cp1250.h"
+#include "platform/TextFiles.h"
 
 namespace zeko {
 
@@ -211,8 +210,7 @@ namespace {
 // Property names match without regard to letter case, as the forms' reader does.
 struct NameLess {
     bool operator()(const std::string& a, const std::string& b) const {
-        return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
-            [](unsigned char x, unsigned char y) { return std::tolower(x) < std::tolower(y); });
+        return LowerAscii(a) < LowerAscii(b);
     }
 };
 

@@ -3,8 +3,8 @@
 #include "platform/DecimalDigits.h"
 #include "platform/Exceptions.h"
 #include "platform/FormatSettings.h"
+#include "platform/TextFiles.h"
 
-#include <cctype>
 #include <cmath>
 #include <vector>
 
@@ -245,13 +245,6 @@ std::string Padded(int value, int width) {
     return s;
 }
 
-bool StartsNoCase(const std::string& s, size_t i, const char* word) {
-    for (size_t k = 0; word[k]; ++k)
-        if (i + k >= s.size() || std::tolower(static_cast<unsigned char>(s[i + k])) != word[k])
-            return false;
-    return true;
-}
-
 // True when the pattern holds an am/pm, a/p or ampm specifier outside quotes.
 bool UsesTwelveHours(const std::string& s) {
     char quote = 0;
@@ -261,8 +254,8 @@ bool UsesTwelveHours(const std::string& s) {
                 quote = 0;
         } else if (s[i] == '"' || s[i] == '\'') {
             quote = s[i];
-        } else if (StartsNoCase(s, i, "am/pm") || StartsNoCase(s, i, "a/p") ||
-                   StartsNoCase(s, i, "ampm")) {
+        } else if (MatchesNoCaseAt(s, i, "am/pm") || MatchesNoCaseAt(s, i, "a/p") ||
+                   MatchesNoCaseAt(s, i, "ampm")) {
             return true;
         }
     }
@@ -278,7 +271,7 @@ void AppendDateTime(std::string& out, const std::string& s, const DateTimeParts&
     char lastToken = 0;
     for (size_t i = 0; i < s.size();) {
         const char ch = s[i];
-        const char lower = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+        const char lower = LowerAscii(ch);
         if (ch == '"' || ch == '\'') {
             size_t end = s.find(ch, i + 1);
             if (end == std::string::npos)
@@ -288,8 +281,7 @@ void AppendDateTime(std::string& out, const std::string& s, const DateTimeParts&
             continue;
         }
         size_t run = 1;
-        while (i + run < s.size() &&
-               std::tolower(static_cast<unsigned char>(s[i + run])) == lower)
+        while (i + run < s.size() && LowerAscii(s[i + run]) == lower)
             ++run;
         switch (lower) {
         case 'c':
@@ -361,13 +353,13 @@ void AppendDateTime(std::string& out, const std::string& s, const DateTimeParts&
             AppendDateTime(out, run == 1 ? fs.ShortTimeFormat : fs.LongTimeFormat, p, depth + 1);
             break;
         case 'a':
-            if (StartsNoCase(s, i, "am/pm")) {
+            if (MatchesNoCaseAt(s, i, "am/pm")) {
                 out += pm ? s.substr(i + 3, 2) : s.substr(i, 2);
                 run = 5;
-            } else if (StartsNoCase(s, i, "a/p")) {
+            } else if (MatchesNoCaseAt(s, i, "a/p")) {
                 out += pm ? s[i + 2] : s[i];
                 run = 3;
-            } else if (StartsNoCase(s, i, "ampm")) {
+            } else if (MatchesNoCaseAt(s, i, "ampm")) {
                 out += pm ? fs.TimePMString : fs.TimeAMString;
                 run = 4;
             } else {

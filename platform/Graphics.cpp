@@ -51,10 +51,6 @@ TColor ColorToRGB(TColor color) {
     return color & 0xFFFFFF;
 }
 
-TColor GetSysColor(int index) {
-    return index >= 0 && index < SystemColorCount ? Scheme()[index] : clBlack;
-}
-
 void SetSysColor(int index, TColor rgb) {
     if (index >= 0 && index < SystemColorCount)
         Scheme()[index] = rgb & 0xFFFFFF;
@@ -67,16 +63,6 @@ bool PtInRect(const TRect& r, TPoint p) {
 }
 
 bool IsRectEmpty(const TRect& r) { return r.Right <= r.Left || r.Bottom <= r.Top; }
-
-bool IntersectRect(TRect& out, const TRect& a, const TRect& b) {
-    out = {std::max(a.Left, b.Left), std::max(a.Top, b.Top), std::min(a.Right, b.Right),
-           std::min(a.Bottom, b.Bottom)};
-    if (IsRectEmpty(out)) {
-        out = {};
-        return false;
-    }
-    return true;
-}
 
 void InflateRect(TRect& r, int dx, int dy) {
     r.Left -= dx;
@@ -139,10 +125,6 @@ void TFont::Assign(const TFont& other) {
     style_ = other.style_;
     pitch_ = other.pitch_;
     NotifyChange();
-}
-bool TFont::SameAs(const TFont& other) const {
-    return name_ == other.name_ && height_ == other.height_ && color_ == other.color_ &&
-           style_ == other.style_ && pitch_ == other.pitch_;
 }
 
 } // namespace zeko

@@ -78,7 +78,6 @@ constexpr int GetBValue(TColor c) { return (c >> 16) & 0xFF; }
 TColor ColorToRGB(TColor color);
 // The scheme starts as the classic grey 3-D look; the program or a test may change
 // single entries.
-TColor GetSysColor(int index);
 void SetSysColor(int index, TColor rgb);
 void ResetSysColors();
 
@@ -106,7 +105,6 @@ inline TRect Rect(int left, int top, int right, int bottom) { return {left, top,
 inline TRect Bounds(int left, int top, int width, int height) { return {left, top, left + width, top + height}; }
 bool PtInRect(const TRect& r, TPoint p);  // right and bottom edges excluded
 bool IsRectEmpty(const TRect& r);
-bool IntersectRect(TRect& out, const TRect& a, const TRect& b);  // false when empty
 void InflateRect(TRect& r, int dx, int dy);
 void OffsetRect(TRect& r, int dx, int dy);
 
@@ -199,7 +197,6 @@ public:
     TFontPitch Pitch() const { return pitch_; }
     void SetPitch(TFontPitch v);
     void Assign(const TFont& other);
-    bool SameAs(const TFont& other) const;  // every value equal
 
 private:
     std::string name_ = "MS Sans Serif";

@@ -5,29 +5,10 @@
 #include "platform/ProgramDir.h"
 #include "platform/TextFiles.h"
 
-#include <cerrno>
 #include <cstring>
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace zeko {
 namespace {
-
-
-bool SameNoCase(const std::string& a, const std::string& b) {
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        char x = a[i], y = b[i];
-        if (x >= 'A' && x <= 'Z')
-            x = static_cast<char>(x - 'A' + 'a');
-        if (y >= 'A' && y <= 'Z')
-            y = static_cast<char>(y - 'A' + 'a');
-        if (x != y)
-            return false;
-    }
-    return true;
-}
 
 // The section name of a heading line, or false when the line is none.
 bool HeadingName(const std::string& line, std::string& name) {
@@ -62,37 +43,15 @@ std::string Unquoted(const std::string& v) {
     throw EIniFileException("Unable to write to " + path + ": " + std::strerror(error));
 }
 
-// Writes all bytes into `path`, created or emptied; 0, or the errno of the failure.
-// `opened` tells whether the file could be opened at all.
-int WriteWholeFile(const std::string& path, const std::string& bytes, bool& opened) {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    opened = fd >= 0;
-    if (!opened)
-        return errno;
-    const int error = WriteAllBytes(fd, bytes.data(), bytes.size());
-    if (::close(fd) != 0 && error == 0)
-        return errno;
-    return error;
-}
-
 // The new content goes beside the file and is renamed over it, so a full disk or
 // a failed write leaves the old file whole. Where no file can be made beside it
 // (a folder closed to writing), the file itself is rewritten.
 void WriteFile(const std::string& path, const std::string& bytes) {
-    const std::string temporary = path + ".new";
-    bool opened = false;
-    if (const int error = WriteWholeFile(temporary, bytes, opened); error == 0) {
-        if (::rename(temporary.c_str(), path.c_str()) != 0) {
-            const int renameError = errno;
-            ::unlink(temporary.c_str());
-            WriteFailed(path, renameError);
-        }
-        return;
-    } else if (opened) {
-        ::unlink(temporary.c_str());
-        WriteFailed(path, error);
-    }
-    if (const int error = WriteWholeFile(path, bytes, opened); error != 0)
+    bool besideMade = false;
+    int error = ReplaceFileContent(path, bytes.data(), bytes.size(), false, &besideMade);
+    if (error != 0 && !besideMade)
+        error = WriteWholeFile(path, bytes.data(), bytes.size(), false);
+    if (error != 0)
         WriteFailed(path, error);
 }
 
@@ -108,28 +67,14 @@ void TIniFile::Load() {
         return;
     // A file saved by a newer editor may carry a UTF-8 mark; the program's own
     // files are Windows-1250.
-    std::string text;
-    if (bytes.compare(0, 3, "\xEF\xBB\xBF") == 0)
-        text = bytes.substr(3);
-    else
-        text = Cp1250ToUtf8(bytes);
-    size_t start = 0;
-    while (start < text.size()) {
-        size_t end = text.find('\n', start);
-        if (end == std::string::npos)
-            end = text.size();
-        std::string line = text.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        lines_.push_back(std::move(line));
-        start = end + 1;
-    }
+    const bool utf8 = bytes.compare(0, 3, "\xEF\xBB\xBF") == 0;
+    lines_ = SplitLines(utf8 ? bytes.substr(3) : Cp1250ToUtf8(bytes));
 }
 
 size_t TIniFile::FindSection(const std::string& section) const {
     std::string name;
     for (size_t i = 0; i < lines_.size(); ++i)
-        if (HeadingName(lines_[i], name) && SameNoCase(name, section))
+        if (HeadingName(lines_[i], name) && SameTextNoCase(name, section))
             return i;
     return npos;
 }
@@ -148,7 +93,7 @@ size_t TIniFile::FindKey(size_t heading, const std::string& key) const {
     std::string k, v;
     const size_t end = SectionEnd(heading);
     for (size_t i = heading + 1; i < end; ++i)
-        if (KeyLine(lines_[i], k, v) && SameNoCase(k, key))
+        if (KeyLine(lines_[i], k, v) && SameTextNoCase(k, key))
             return i;
     return npos;
 }
@@ -224,7 +169,7 @@ std::vector<std::string> TIniFile::ReadSections() const {
         if (HeadingName(line, name)) {
             bool known = false;
             for (const std::string& n : names)
-                known = known || SameNoCase(n, name);
+                known = known || SameTextNoCase(n, name);
             if (!known)
                 names.push_back(name);
         }

@@ -1,22 +1,32 @@
 #include "platform/Jpeg.h"
 
+#include "platform/TextFiles.h"
+
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 
 #include <jpeglib.h>
 
 namespace zeko {
 namespace {
 
+void ExitWithMessage(j_common_ptr info);
+void KeepQuiet(j_common_ptr) {}
+
 // libjpeg reports fatal errors through error_exit, which must not return: jump
-// back to the caller's setjmp point with the message kept.
+// back to the caller's setjmp point with the message kept. Warnings stay quiet.
 struct ErrorManager {
     jpeg_error_mgr pub;
     jmp_buf jump;
     char message[JMSG_LENGTH_MAX];
+
+    jpeg_error_mgr* Install() {
+        jpeg_std_error(&pub);
+        pub.error_exit = ExitWithMessage;
+        pub.output_message = KeepQuiet;
+        return &pub;
+    }
 };
 
 void ExitWithMessage(j_common_ptr info) {
@@ -24,8 +34,6 @@ void ExitWithMessage(j_common_ptr info) {
     (*info->err->format_message)(info, manager->message);
     longjmp(manager->jump, 1);
 }
-
-void KeepQuiet(j_common_ptr) {}
 
 void SetError(std::string* error, const char* text) {
     if (error)
@@ -47,9 +55,7 @@ bool DecodeJpeg(const uint8_t* data, size_t size, TRgbImage& image, std::string*
     }
     jpeg_decompress_struct info;
     ErrorManager manager;
-    info.err = jpeg_std_error(&manager.pub);
-    manager.pub.error_exit = ExitWithMessage;
-    manager.pub.output_message = KeepQuiet;
+    info.err = manager.Install();
     TRgbImage decoded;
     if (setjmp(manager.jump)) {
         jpeg_destroy_decompress(&info);
@@ -84,13 +90,12 @@ bool DecodeJpeg(const uint8_t* data, size_t size, TRgbImage& image, std::string*
 }
 
 bool DecodeJpegFile(const std::string& fileName, TRgbImage& image, std::string* error) {
-    std::ifstream in(fileName, std::ios::binary);
-    if (!in) {
-        SetError(error, "cannot open the file");
+    std::string bytes;
+    if (!ReadFileBytes(fileName, bytes)) {
+        SetError(error, "cannot read the file");
         return false;
     }
-    const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    return DecodeJpeg(bytes.data(), bytes.size(), image, error);
+    return DecodeJpeg(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), image, error);
 }
 
 bool EncodeJpeg(const TRgbImage& image, int quality, std::vector<uint8_t>& out, std::string* error) {
@@ -101,9 +106,7 @@ bool EncodeJpeg(const TRgbImage& image, int quality, std::vector<uint8_t>& out, 
     }
     jpeg_compress_struct info;
     ErrorManager manager;
-    info.err = jpeg_std_error(&manager.pub);
-    manager.pub.error_exit = ExitWithMessage;
-    manager.pub.output_message = KeepQuiet;
+    info.err = manager.Install();
     unsigned char* buffer = nullptr;
     unsigned long length = 0;
     if (setjmp(manager.jump)) {

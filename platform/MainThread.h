@@ -40,7 +40,7 @@ protected:
 MainThreadQueue& MainThread();
 void SetMainThread(MainThreadQueue* queue);
 
-// Queue pumped by hand: tests and tools call Pump() or PumpFor() in the main thread.
+// Queue pumped by hand: tests and tools call Pump() or PumpUntil() in the main thread.
 class PumpedMainThread : public MainThreadQueue {
 public:
     bool Synchronize(const void* owner, std::function<void()> call) override;

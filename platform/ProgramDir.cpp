@@ -1,5 +1,7 @@
 #include "platform/ProgramDir.h"
 
+#include "platform/TextFiles.h"
+
 #include <cstdlib>
 #include <dirent.h>
 #include <sys/stat.h>
@@ -8,19 +10,6 @@
 
 namespace zeko {
 namespace {
-
-char FoldAscii(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool SameNoCase(const std::string& a, const std::string& b) {
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (FoldAscii(a[i]) != FoldAscii(b[i]))
-            return false;
-    return true;
-}
 
 bool Exists(const std::string& path) {
     struct stat st{};
@@ -61,7 +50,7 @@ std::string FindNameNoCase(const std::string& dir, const std::string& name) {
         return name;
     std::string found = name;
     while (dirent* e = ::readdir(d)) {
-        if (SameNoCase(e->d_name, name)) {
+        if (SameTextNoCase(e->d_name, name)) {
             found = e->d_name;
             break;
         }
@@ -121,6 +110,11 @@ bool ForceDirectories(const std::string& dir) {
         pos = slash + 1;
     }
     return DirectoryExists(resolved);
+}
+
+bool ForceFileDirectory(const std::string& path) {
+    const std::string dir = ExtractFileDir(path);
+    return dir.empty() || ForceDirectories(dir);
 }
 
 std::string ExtractFileDir(const std::string& path) {

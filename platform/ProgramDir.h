@@ -27,6 +27,8 @@ std::string ProgramFile(const std::string& relative);
 // Creates `dir` and its missing parents, reusing folders that exist in another case.
 // True when the folder exists afterwards.
 bool ForceDirectories(const std::string& dir);
+// The same for the folder a file goes into; true at once for a bare file name.
+bool ForceFileDirectory(const std::string& path);
 
 // The folder part of a path without the trailing '/' ("" for a bare name).
 std::string ExtractFileDir(const std::string& path);

@@ -1,13 +1,12 @@
 #include "platform/Registry.h"
 
+#include "platform/TextFiles.h"
+
 #include <sys/stat.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 
 namespace zeko {
 
@@ -18,13 +17,10 @@ std::optional<std::string>& PathOverride() {
     return path;
 }
 
-std::string Lower(std::string s) {
-    for (char& c : s)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return s;
+// Whether `path` is the key `key` or a key below it.
+bool IsKeyOrBelow(const std::string& path, const std::string& key) {
+    return SameTextNoCase(path, key) || MatchesNoCaseAt(path, 0, key + "\\");
 }
-
-bool SameName(const std::string& a, const std::string& b) { return Lower(a) == Lower(b); }
 
 const char* RootName(TRootKey root) {
     switch (root) {
@@ -73,7 +69,7 @@ size_t Unquote(const std::string& s, size_t pos, std::string& out) {
 int HexDigit(char c) {
     if (c >= '0' && c <= '9')
         return c - '0';
-    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    c = LowerAscii(c);
     return c >= 'a' && c <= 'f' ? c - 'a' + 10 : -1;
 }
 
@@ -98,18 +94,14 @@ struct TRegistry::Store {
 
     Key* Find(const std::string& path) {
         for (Key& k : keys)
-            if (SameName(k.path, path))
+            if (SameTextNoCase(k.path, path))
                 return &k;
         return nullptr;
     }
 
     // The key itself or any key below it is stored.
     bool Exists(const std::string& path) const {
-        const std::string p = Lower(path);
-        return std::any_of(keys.begin(), keys.end(), [&](const Key& k) {
-            const std::string q = Lower(k.path);
-            return q == p || q.rfind(p + "\\", 0) == 0;
-        });
+        return std::any_of(keys.begin(), keys.end(), [&](const Key& k) { return IsKeyOrBelow(k.path, path); });
     }
 
     static bool ParseValue(const std::string& line, Value& v) {
@@ -166,12 +158,11 @@ struct TRegistry::Store {
     void Read(const std::string& file) {
         preamble.clear();
         keys.clear();
-        std::ifstream in(file, std::ios::binary);
-        std::string line;
+        std::string bytes;
+        if (!ReadFileBytes(file, bytes))
+            return;
         std::string section;  // a key named twice gathers its values in one
-        while (std::getline(in, line)) {
-            if (!line.empty() && line.back() == '\r')
-                line.pop_back();
+        for (const std::string& line : SplitLines(bytes)) {
             if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
                 section = line.substr(1, line.size() - 2);
                 if (!Find(section))
@@ -219,23 +210,16 @@ struct TRegistry::Store {
 
     bool Write(const std::string& file) const {
         MakeDirectories(file);
-        const std::string temp = file + ".new";
-        {
-            std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-            if (!out)
-                return false;
-            for (const std::string& l : preamble)
-                out << l << "\n";
-            for (const Key& k : keys) {
-                out << "[" << k.path << "]\n";
-                for (const Value& v : k.values)
-                    out << Format(v) << "\n";
-                out << "\n";
-            }
-            if (!out.flush())
-                return false;
+        std::string text;
+        for (const std::string& l : preamble)
+            text += l + "\n";
+        for (const Key& k : keys) {
+            text += "[" + k.path + "]\n";
+            for (const Value& v : k.values)
+                text += Format(v) + "\n";
+            text += "\n";
         }
-        return std::rename(temp.c_str(), file.c_str()) == 0;
+        return ReplaceFileContent(file, text.data(), text.size(), false) == 0;
     }
 };
 
@@ -327,26 +311,6 @@ void TRegistry::CloseKey() {
     current_.clear();
 }
 
-bool TRegistry::DeleteKey(const std::string& key) {
-    const std::string path = Lower(FullPath(key));
-    if (!open_)
-        Load();
-    auto& keys = store_->keys;
-    const auto before = keys.size();
-    keys.erase(std::remove_if(keys.begin(), keys.end(),
-                              [&](const Store::Key& k) {
-                                  const std::string p = Lower(k.path);
-                                  return p == path || p.rfind(path + "\\", 0) == 0;
-                              }),
-               keys.end());
-    if (keys.size() == before)
-        return false;
-    dirty_ = true;
-    if (!open_)
-        Save();
-    return true;
-}
-
 std::vector<std::string> TRegistry::GetValueNames() const {
     std::vector<std::string> names;
     if (!open_)
@@ -358,28 +322,11 @@ std::vector<std::string> TRegistry::GetValueNames() const {
     return names;
 }
 
-std::vector<std::string> TRegistry::GetKeyNames() const {
-    std::vector<std::string> names;
-    if (!open_)
-        return names;
-    const std::string prefix = Lower(current_) + "\\";
-    for (const Store::Key& k : store_->keys) {
-        const std::string p = Lower(k.path);
-        if (p.rfind(prefix, 0) != 0)
-            continue;
-        std::string rest = k.path.substr(prefix.size());
-        rest = rest.substr(0, rest.find('\\'));
-        if (std::none_of(names.begin(), names.end(), [&](const std::string& n) { return SameName(n, rest); }))
-            names.push_back(rest);
-    }
-    return names;
-}
-
 namespace {
 const TRegistry::Store::Value* FindValue(TRegistry::Store& store, const std::string& key, const std::string& name) {
     if (TRegistry::Store::Key* k = store.Find(key))
         for (const auto& v : k->values)
-            if (!v.damaged && SameName(v.name, name))
+            if (!v.damaged && SameTextNoCase(v.name, name))
                 return &v;
     return nullptr;
 }
@@ -426,7 +373,7 @@ TRegistry::Store::Value& Slot(TRegistry::Store& store, const std::string& key, c
         k = &store.keys.back();
     }
     auto it = std::find_if(k->values.begin(), k->values.end(),
-                           [&](const auto& v) { return !v.damaged && SameName(v.name, name); });
+                           [&](const auto& v) { return !v.damaged && SameTextNoCase(v.name, name); });
     if (it == k->values.end()) {
         k->values.push_back({});
         it = k->values.end() - 1;
@@ -456,21 +403,6 @@ void TRegistry::WriteString(const std::string& name, const std::string& value) {
 void TRegistry::WriteBinaryData(const std::string& name, const std::vector<uint8_t>& value) {
     BeginWrite(name);
     Slot(*store_, current_, name, rdBinary).bytes = value;
-}
-
-bool TRegistry::DeleteValue(const std::string& name) {
-    if (!open_ || readOnly_)
-        return false;
-    Store::Key* k = store_->Find(current_);
-    if (!k)
-        return false;
-    auto it = std::find_if(k->values.begin(), k->values.end(),
-                           [&](const Store::Value& v) { return !v.damaged && SameName(v.name, name); });
-    if (it == k->values.end())
-        return false;
-    k->values.erase(it);
-    dirty_ = true;
-    return true;
 }
 
 } // namespace zeko

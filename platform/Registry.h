@@ -55,12 +55,10 @@ public:
     bool OpenKeyReadOnly(const std::string& key);
     void CloseKey();
     bool KeyExists(const std::string& key);
-    bool DeleteKey(const std::string& key);
     const std::string& CurrentPath() const { return current_; }
 
     // The values of the open key in the order of the file.
     std::vector<std::string> GetValueNames() const;
-    std::vector<std::string> GetKeyNames() const;  // direct subkeys
     bool ValueExists(const std::string& name) const;
     TRegDataType GetDataType(const std::string& name) const;
 
@@ -71,7 +69,6 @@ public:
     void WriteInteger(const std::string& name, int32_t value);
     void WriteString(const std::string& name, const std::string& value);
     void WriteBinaryData(const std::string& name, const std::vector<uint8_t>& value);
-    bool DeleteValue(const std::string& name);
 
     struct Store;
 

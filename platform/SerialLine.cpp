@@ -1,5 +1,7 @@
 #include "platform/SerialLine.h"
 
+#include "platform/TextFiles.h"
+
 // termios2 (any rate through BOTHER) comes from the kernel headers, which clash with
 // <termios.h>; everything here therefore goes through ioctl alone.
 #include <asm/termbits.h>
@@ -20,11 +22,8 @@ int ComNumber(const std::string& name) {
     std::string rest = name;
     if (rest.rfind("\\\\.\\", 0) == 0)
         rest = rest.substr(4);
-    if (rest.size() < 4)
+    if (rest.size() < 4 || !MatchesNoCaseAt(rest, 0, "COM"))
         return 0;
-    for (int i = 0; i < 3; ++i)
-        if (std::toupper(static_cast<unsigned char>(rest[i])) != "COM"[i])
-            return 0;
     int number = 0;
     for (size_t i = 3; i < rest.size(); ++i) {
         if (!std::isdigit(static_cast<unsigned char>(rest[i])) || number > 999)

@@ -1,6 +1,7 @@
 #include "platform/TextFiles.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -13,6 +14,49 @@ std::string TrimBlanks(const std::string& s) {
     while (e > b && (s[e - 1] == ' ' || s[e - 1] == '\t'))
         --e;
     return s.substr(b, e - b);
+}
+
+char LowerAscii(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+std::string LowerAscii(std::string s) {
+    for (char& c : s)
+        c = LowerAscii(c);
+    return s;
+}
+
+namespace {
+bool SameLettersAt(const std::string& s, size_t pos, const std::string& word) {
+    for (size_t i = 0; i < word.size(); ++i)
+        if (LowerAscii(s[pos + i]) != LowerAscii(word[i]))
+            return false;
+    return true;
+}
+} // namespace
+
+bool SameTextNoCase(const std::string& a, const std::string& b) {
+    return a.size() == b.size() && SameLettersAt(a, 0, b);
+}
+
+bool MatchesNoCaseAt(const std::string& s, size_t pos, const std::string& word) {
+    return !word.empty() && pos <= s.size() && s.size() - pos >= word.size() && SameLettersAt(s, pos, word);
+}
+
+std::vector<std::string> SplitLines(const std::string& text) {
+    std::vector<std::string> lines;
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find('\n', start);
+        if (end == std::string::npos)
+            end = text.size();
+        std::string line = text.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        lines.push_back(std::move(line));
+        start = end + 1;
+    }
+    return lines;
 }
 
 bool ReadFileBytes(const std::string& path, std::string& bytes) {
@@ -37,10 +81,11 @@ bool ReadFileBytes(const std::string& path, std::string& bytes) {
     return ok;
 }
 
-int WriteAllBytes(int fd, const char* data, size_t size) {
+int WriteAllBytes(int fd, const void* data, size_t size) {
+    const char* bytes = static_cast<const char*>(data);
     size_t done = 0;
     while (done < size) {
-        const ssize_t n = ::write(fd, data + done, size - done);
+        const ssize_t n = ::write(fd, bytes + done, size - done);
         if (n < 0) {
             if (errno == EINTR)
                 continue;
@@ -49,6 +94,33 @@ int WriteAllBytes(int fd, const char* data, size_t size) {
         done += static_cast<size_t>(n);
     }
     return 0;
+}
+
+int WriteWholeFile(const std::string& path, const void* data, size_t size, bool sync, bool* opened) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (opened)
+        *opened = fd >= 0;
+    if (fd < 0)
+        return errno;
+    int error = WriteAllBytes(fd, data, size);
+    if (error == 0 && sync && ::fdatasync(fd) != 0 && errno != EINVAL)  // EINVAL: no disk behind it
+        error = errno;
+    if (::close(fd) != 0 && error == 0)
+        error = errno;
+    return error;
+}
+
+int ReplaceFileContent(const std::string& path, const void* data, size_t size, bool sync, bool* besideMade) {
+    const std::string temporary = path + ".new";
+    bool opened = false;
+    int error = WriteWholeFile(temporary, data, size, sync, &opened);
+    if (besideMade)
+        *besideMade = opened;
+    if (error == 0 && std::rename(temporary.c_str(), path.c_str()) != 0)
+        error = errno;
+    if (error != 0 && opened)
+        ::unlink(temporary.c_str());
+    return error;
 }
 
 } // namespace zeko

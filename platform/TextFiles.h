@@ -1,16 +1,38 @@
 #pragma once
-// The few plain file and text operations of the INI files and the exports.
+// The few plain file and text operations of the INI files, the registry store, the
+// schedule histories and the exports.
 #include <cstddef>
 #include <string>
+#include <vector>
 
 namespace zeko {
 
 // Without spaces and tabs at either end.
 std::string TrimBlanks(const std::string& s);
 
+// Names, keys and words are compared without regard to the case of ASCII letters,
+// whatever the locale; every other byte (UTF-8 included) must match exactly.
+char LowerAscii(char c);
+std::string LowerAscii(std::string s);
+bool SameTextNoCase(const std::string& a, const std::string& b);
+// Whether `word` stands in `s` at `pos` (false for an empty word).
+bool MatchesNoCaseAt(const std::string& s, size_t pos, const std::string& word);
+// The lines of a text without their line ends (LF or CR LF); a line end at the very
+// end gives no empty line after it.
+std::vector<std::string> SplitLines(const std::string& text);
+
 // The whole file; false when it cannot be opened or read.
 bool ReadFileBytes(const std::string& path, std::string& bytes);
 // Writes all `size` bytes to an open file; 0, or the errno of the failure.
-int WriteAllBytes(int fd, const char* data, size_t size);
+int WriteAllBytes(int fd, const void* data, size_t size);
+// Creates or empties `path` and writes the bytes into it, with `sync` through to
+// the disk; 0, or the errno of the failure. `opened` (when given) tells whether the
+// file could be opened at all.
+int WriteWholeFile(const std::string& path, const void* data, size_t size, bool sync, bool* opened = nullptr);
+// The same into a new file beside `path` (its name + ".new") that is then renamed
+// over `path`, so a failure leaves the old file whole and no new file behind.
+// `besideMade` (when given) tells whether the file beside could be created.
+int ReplaceFileContent(const std::string& path, const void* data, size_t size, bool sync,
+                       bool* besideMade = nullptr);
 
 } // namespace zeko

@@ -1,6 +1,7 @@
 #pragma once
 // The millisecond tick counters: unsigned 32-bit milliseconds of the monotonic
 // clock, wrapping after 49.7 days; compare them only by unsigned subtraction.
+#include <atomic>
 #include <cstdint>
 
 namespace zeko {
@@ -21,15 +22,16 @@ public:
 };
 void SetTickSource(TickSource* source);
 
+// A timer or port thread may read it while the test steps it.
 class ManualTickSource : public TickSource {
 public:
     explicit ManualTickSource(uint32_t start = 0) : now_(start) {}
-    uint32_t Now() override { return now_; }
-    void Advance(uint32_t ms) { now_ += ms; }
-    void Set(uint32_t ms) { now_ = ms; }
+    uint32_t Now() override { return now_.load(); }
+    void Advance(uint32_t ms) { now_.fetch_add(ms); }
+    void Set(uint32_t ms) { now_.store(ms); }
 
 private:
-    uint32_t now_;
+    std::atomic<uint32_t> now_;
 };
 
 } // namespace zeko

@@ -21,11 +21,6 @@ void ScriptedDialogs::AnswerInput(std::string value) {
     inputAnswers_.push_back({true, std::move(value)});
 }
 
-void ScriptedDialogs::CancelInput() {
-    std::lock_guard<std::mutex> lock(mutex_);
-    inputAnswers_.push_back({false, {}});
-}
-
 void ScriptedDialogs::AnswerFile(std::string fileName) {
     std::lock_guard<std::mutex> lock(mutex_);
     fileAnswers_.push_back({true, std::move(fileName)});

@@ -40,7 +40,6 @@ void SetDialogs(UserDialogs* dialogs);  // nullptr: the fallback again
 class ScriptedDialogs : public UserDialogs {
 public:
     void AnswerInput(std::string value);
-    void CancelInput();
     void AnswerFile(std::string fileName);
     void CancelFile();
     void SetLogSink(std::function<void(const std::string&)> sink);

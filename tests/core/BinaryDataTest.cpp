@@ -68,6 +68,9 @@ TEST(BinaryData, LittleEndianFields) {
     WriteDWordLE(buf.data(), 0xA1B2C3D4u);
     EXPECT_EQ(buf[0], 0xD4);
     EXPECT_EQ(buf[3], 0xA1);
+    WriteInt24LE(buf.data(), 0x00C0FFEEu);
+    EXPECT_EQ(ReadInt24LE(buf.data()), 0xC0FFEEu);
+    EXPECT_EQ(buf[3], 0xA1);  // the fourth byte stays
     WriteWordLE(buf.data() + 4, 0xBEEF);
     EXPECT_EQ(ReadWordLE(buf.data() + 4), 0xBEEF);
 

@@ -2,6 +2,7 @@
 #include "core/Komunikace.h"
 
 #include "core/FrameParser.h"
+#include "core/RecordStore.h"
 #include "core/RegisterTables.h"
 #include "platform/MainThread.h"
 #include "support/RegsimProcess.h"
@@ -62,7 +63,6 @@ public:
     bool opened = false;
 };
 
-
 } // namespace
 
 TEST(LinkEndToEnd, TheFirstThreeTelegramsOfTheStartUpAndTheirReply) {
@@ -107,13 +107,12 @@ TEST(LinkEndToEnd, OnlyTheRightRepliesGetThroughAFaultyLine) {
         uint8_t upper;
     };
     const Step steps[] = {{~0u, 0}, {2357, 0}, {2358, 0}, {~0u, 1}, {2359, 1}, {2360, 1}};
-    const auto address = [](uint32_t n) { return n / 19 * 528 + n % 19 * 27; };
     for (const Step& s : steps) {
         if (s.record == ~0u) {
             c.link.SetDataByte(1, s.upper);
             c.link.QueueTelegram(63, 8, 1, 0, 0x0113, 1, 0);
         } else {
-            c.link.QueueTelegram(63, 8, 0, 2, static_cast<uint16_t>(address(s.record)), 27, 0);
+            c.link.QueueTelegram(63, 8, 0, 2, static_cast<uint16_t>(RecordAddress(s.record)), 27, 0);
         }
         const Bytes request = c.link.HeadTelegram();
         c.link.SendNext();

@@ -70,13 +70,13 @@ TEST(RegulatorRecord, InvalidStampsHaveNoTime) {
 }
 
 TEST(RegulatorRecord, ValidStampsGiveTheirTimeWithTheTwoDigitYearRule) {
-    TDateTime t = 0;
-    ASSERT_TRUE(RecordDateTime(MakeRecord(24, 2, 29, 23, 59, 59), t));
-    EXPECT_EQ(ToSeconds(t), ToSeconds(EncodeDate(2024, 2, 29) + EncodeTime(23, 59, 59)));
-    ASSERT_TRUE(RecordDateTime(MakeRecord(80, 1, 1, 0, 0, 0), t));
-    EXPECT_EQ(t, EncodeDate(1980, 1, 1));
-    ASSERT_TRUE(RecordDateTime(MakeRecord(79, 12, 31, 0, 0, 0), t));
-    EXPECT_EQ(t, EncodeDate(2079, 12, 31));
+    int64_t t = 0;
+    ASSERT_TRUE(RecordSeconds(MakeRecord(24, 2, 29, 23, 59, 59), t));
+    EXPECT_EQ(t, ToSeconds(EncodeDate(2024, 2, 29) + EncodeTime(23, 59, 59)));
+    ASSERT_TRUE(RecordSeconds(MakeRecord(80, 1, 1, 0, 0, 0), t));
+    EXPECT_EQ(FromSeconds(t), EncodeDate(1980, 1, 1));
+    ASSERT_TRUE(RecordSeconds(MakeRecord(79, 12, 31, 0, 0, 0), t));
+    EXPECT_EQ(FromSeconds(t), EncodeDate(2079, 12, 31));
 }
 
 TEST(RegulatorRecord, TimeStampKeyOrdersLikeTheTimeAndIgnoresTheRest) {

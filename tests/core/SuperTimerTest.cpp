@@ -15,17 +15,6 @@ using namespace zeko;
 
 namespace {
 
-// A hand-stepped clock the timer thread may read while the test sets it.
-class SteppedClock : public TickSource {
-public:
-    uint32_t Now() override { return now_.load(); }
-    void Set(uint32_t ms) { now_.store(ms); }
-    void Advance(uint32_t ms) { now_.fetch_add(ms); }
-
-private:
-    std::atomic<uint32_t> now_{0};
-};
-
 constexpr uint32_t PatienceMs = 5000;
 
 class SuperTimerTest : public ::testing::Test {
@@ -64,7 +53,7 @@ protected:
     }
 
     PumpedMainThread queue;
-    SteppedClock clock;
+    ManualTickSource clock;
     std::vector<uint32_t> ticks;
 };
 

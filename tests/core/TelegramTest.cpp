@@ -22,6 +22,10 @@ TEST(CheckBytes, SumsAreTwosAndOnesComplements) {
     const uint8_t bytes[] = {0x00, 0xFF, 0x01};
     EXPECT_EQ(InvertedSum(bytes, 3), static_cast<uint8_t>(255 + 0 + 254));
     EXPECT_EQ(InvertedSum(none, 0), 0x00);
+    const uint8_t checked[] = {0xA5, 0x08, 0x3F, 0x02, 0x12};
+    EXPECT_TRUE(SumsToZero(checked, 5));
+    EXPECT_FALSE(SumsToZero(checked, 4));
+    EXPECT_TRUE(SumsToZero(none, 0));
 }
 
 TEST(CheckBytes, FramesPrintAsSpacedUpperCaseHex) {

@@ -1,5 +1,7 @@
 #include "platform/Jpeg.h"
 
+#include "support/TempDir.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -41,6 +43,21 @@ TEST(Jpeg, EncodedImageDecodesToTheSameSizeAndColours) {
     EXPECT_EQ(decoded.Height, 40);
     EXPECT_TRUE(Near(decoded.Pixel(5, 5), 200, 30, 20));
     EXPECT_TRUE(Near(decoded.Pixel(60, 35), 5, 59, 149));
+}
+
+TEST(Jpeg, AFileIsDecodedAsItsBytesAre) {
+    std::vector<uint8_t> bytes;
+    ASSERT_TRUE(EncodeJpeg(TwoColourImage(16, 8), 90, bytes));
+    test::TempDir dir;
+    dir.Write("logo.jpg", std::string(bytes.begin(), bytes.end()));
+    TRgbImage image;
+    ASSERT_TRUE(DecodeJpegFile(dir / "logo.jpg", image));
+    EXPECT_EQ(image.Width, 16);
+    EXPECT_TRUE(Near(image.Pixel(1, 1), 200, 30, 20));
+    std::string error;
+    EXPECT_FALSE(DecodeJpegFile(dir.Path(), image, &error));  // a folder
+    EXPECT_FALSE(error.empty());
+    EXPECT_EQ(image.Width, 16);
 }
 
 TEST(Jpeg, DataThatIsNoJpegOrIsCutShortIsRefusedAndLeavesTheImage) {

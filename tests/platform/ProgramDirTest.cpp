@@ -60,6 +60,11 @@ TEST(ProgramDir, ForceDirectoriesReusesAFolderOfAnotherCase) {
     dir.Write("file", "");
     EXPECT_FALSE(ForceDirectories(dir / "file/sub"));  // a file blocks the way
     EXPECT_FALSE(ForceDirectories(""));
+    EXPECT_TRUE(ForceFileDirectory(dir / "d/e/Export.txt"));
+    EXPECT_TRUE(DirectoryExists(dir / "d/e"));
+    EXPECT_FALSE(dir.Exists("d/e/Export.txt"));
+    EXPECT_TRUE(ForceFileDirectory("Zeko.ini"));
+    EXPECT_FALSE(ForceFileDirectory(dir / "file/sub/x.ini"));
 }
 
 TEST(ProgramDir, PathParts) {

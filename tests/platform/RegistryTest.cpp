@@ -41,6 +41,9 @@ TEST_F(RegistryTest, ValuesWrittenUnderAKeyReadBackWhateverTheLetterCase) {
     EXPECT_THROW(reg.ReadInteger("Caption"), ERegistryException);
     EXPECT_THROW(reg.ReadInteger("Column 9"), ERegistryException);
     EXPECT_TRUE(reg.KeyExists("\\SOFTWARE\\Vadro"));
+    EXPECT_TRUE(reg.KeyExists("\\software\\vadro\\COLWIDTHS800\\Denni"));
+    EXPECT_FALSE(reg.KeyExists("\\SOFTWARE\\Vad"));  // a part of a name is no key
+    EXPECT_FALSE(reg.KeyExists("\\SOFTWARE\\Vadro\\ColWidths800\\Denni\\Sub"));
     EXPECT_NE(ReadFile().find("[HKEY_CURRENT_USER\\SOFTWARE\\Vadro\\ColWidths800\\Denni]"), std::string::npos);
     EXPECT_NE(ReadFile().find("\"Column 1\"=dword:0000004b"), std::string::npos);
 }

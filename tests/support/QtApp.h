@@ -1,5 +1,7 @@
 #pragma once
-// One QApplication for a whole test program (Qt allows one per process).
+// One QApplication for a whole test program (Qt allows one per process): made at
+// the first call, drawing through the offscreen platform unless another one is
+// chosen; one made before (QtTestApp.h) is used as it is.
 #include <QApplication>
 #include <QElapsedTimer>
 
@@ -8,11 +10,14 @@
 namespace zeko::test {
 
 inline QApplication& QtApp() {
+    if (auto* existing = qobject_cast<QApplication*>(QCoreApplication::instance()))
+        return *existing;
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     static int argc = 1;
     static char name[] = "zeko-test";
     static char* argv[] = {name, nullptr};
-    static QApplication* app = new QApplication(argc, argv);
-    return *app;
+    return *new QApplication(argc, argv);
 }
 
 // Runs the event loop until done() holds or timeoutMs has passed; answers done().

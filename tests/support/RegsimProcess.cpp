@@ -1,10 +1,11 @@
 #include "support/RegsimProcess.h"
 
+#include "core/RecordStore.h"
+
 #include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <poll.h>
 #include <sstream>
@@ -18,7 +19,6 @@ namespace zeko::test {
 namespace {
 
 constexpr int StartTimeoutMs = 10000;
-constexpr size_t RecordBytes = 27;
 
 // The first line the child writes on the pipe, or "" when none comes in time.
 std::string ReadFirstLine(int fd, int timeoutMs) {
@@ -69,12 +69,8 @@ std::string RegsimProcess::BinaryPath() {
 }
 
 RegsimProcess::RegsimProcess(const std::vector<std::string>& options) {
-    char folder[] = "/tmp/zeko-regsim-XXXXXX";
-    if (!mkdtemp(folder))
-        throw std::runtime_error("no temporary folder for regsim");
-    folder_ = folder;
-    logPath_ = folder_ + "/regsim.log";
-    ringPath_ = folder_ + "/ring.bin";
+    logPath_ = folder_ / "regsim.log";
+    ringPath_ = folder_ / "ring.bin";
 
     std::vector<std::string> args = {BinaryPath(), "--log", logPath_, "--export-ring", ringPath_};
     args.insert(args.end(), options.begin(), options.end());
@@ -111,11 +107,7 @@ RegsimProcess::RegsimProcess(const std::vector<std::string>& options) {
     }
 }
 
-RegsimProcess::~RegsimProcess() {
-    Stop();
-    std::error_code ignored;
-    std::filesystem::remove_all(folder_, ignored);
-}
+RegsimProcess::~RegsimProcess() { Stop(); }
 
 void RegsimProcess::Stop() {
     if (pid_ <= 0)
@@ -189,9 +181,9 @@ bool RegsimProcess::WaitForLog(const std::function<bool(const RegsimLog&)>& done
 
 std::vector<uint8_t> RegsimProcess::RingRecord(uint32_t index) const {
     std::ifstream file(ringPath_, std::ios::binary);
-    std::vector<uint8_t> record(RecordBytes);
-    file.seekg(static_cast<std::streamoff>(index) * RecordBytes);
-    if (!file.read(reinterpret_cast<char*>(record.data()), RecordBytes))
+    std::vector<uint8_t> record(WireRecordBytes);
+    file.seekg(static_cast<std::streamoff>(index) * WireRecordBytes);
+    if (!file.read(reinterpret_cast<char*>(record.data()), WireRecordBytes))
         return {};
     return record;
 }

@@ -12,6 +12,8 @@
 // waits for the pty path; it throws std::runtime_error when the simulator does not
 // start. The destructor stops it (SIGTERM, then SIGKILL) and removes the folder; the
 // simulator also ends when the test process dies. Link with zeko_test_support.
+#include "support/TempDir.h"
+
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -65,7 +67,8 @@ public:
     bool Running() const { return pid_ > 0; }
 
 private:
-    std::string folder_, logPath_, ringPath_, ptyPath_;
+    TempDir folder_;  // the log and the ring export
+    std::string logPath_, ringPath_, ptyPath_;
     pid_t pid_ = -1;
 };
 

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <stdexcept>
 #include <string>
 
 namespace zeko::test {
@@ -13,8 +14,10 @@ class TempDir {
 public:
     explicit TempDir(bool asProgramDir = false) {
         std::string pattern = (std::filesystem::temp_directory_path() / "zeko-XXXXXX").string();
-        char* made = ::mkdtemp(pattern.data());
-        path_ = made ? std::string(made) + "/" : std::string("./");
+        // No folder of its own is no place to write into, and none to remove later.
+        if (!::mkdtemp(pattern.data()))
+            throw std::runtime_error("no temporary folder under " + pattern);
+        path_ = pattern + "/";
         if (asProgramDir) {
             ::setenv("ZEKO_PROGRAM_DIR", path_.c_str(), 1);
             ownsEnv_ = true;

@@ -45,7 +45,6 @@ struct Line {
     SerialLine line;
 };
 
-
 } // namespace
 
 TEST(RegsimProcess, AnswersOnItsPtyAndLogsBothDirections) {

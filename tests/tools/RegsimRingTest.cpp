@@ -7,7 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <numeric>
 
 using namespace zeko;
 using namespace zeko::regsim;
@@ -19,15 +18,15 @@ TEST(RegsimRing, RecordsLieInPagesOf19) {
     EXPECT_EQ(RecordAddress(19), 528u);
     EXPECT_EQ(RecordAddress(2358), 0xFFF6u);
     EXPECT_EQ(RecordAddress(2359), 0x10011u);
-    EXPECT_LT(RecordAddress(RingSize - 1) + RecordBytes, MemoryBytes + 1);
+    EXPECT_LT(RecordAddress(RingRecords - 1) + WireRecordBytes, MemoryBytes + 1);
 }
 
 TEST(RegsimRing, GeneratedRecordsAreQuarterHoursInBcdAndWrapTheRing) {
     RecordRing ring;
     const TDateTime first = EncodeDate(2009, 12, 31) + EncodeTime(23, 45, 0);
-    ring.Generate(7, first, 4, RingSize - 2);
-    EXPECT_EQ(HexBytes(ring.Get(RingSize - 2).data(), 6), "00 45 23 31 12 09");
-    EXPECT_EQ(HexBytes(ring.Get(RingSize - 1).data(), 6), "00 00 00 01 01 10");
+    ring.Generate(7, first, 4, RingRecords - 2);
+    EXPECT_EQ(HexBytes(ring.Get(RingRecords - 2).data(), 6), "00 45 23 31 12 09");
+    EXPECT_EQ(HexBytes(ring.Get(RingRecords - 1).data(), 6), "00 00 00 01 01 10");
     EXPECT_EQ(HexBytes(ring.Get(0).data(), 6), "00 15 00 01 01 10");
     EXPECT_EQ(HexBytes(ring.Get(1).data(), 6), "00 30 00 01 01 10");
     Record erased;
@@ -35,8 +34,8 @@ TEST(RegsimRing, GeneratedRecordsAreQuarterHoursInBcdAndWrapTheRing) {
     EXPECT_EQ(ring.Get(2), erased);
     // The same seed gives the same records; another seed other values.
     RecordRing again, other;
-    again.Generate(7, first, 4, RingSize - 2);
-    other.Generate(8, first, 4, RingSize - 2);
+    again.Generate(7, first, 4, RingRecords - 2);
+    other.Generate(8, first, 4, RingRecords - 2);
     EXPECT_EQ(again.Get(0), ring.Get(0));
     EXPECT_NE(other.Get(0), ring.Get(0));
 }
@@ -63,7 +62,7 @@ TEST(RegsimOptions, RingPlansFollowTheOptions) {
 
     o = ParseOptions({"--records", "80000", "--first-index", "100", "--start", "2020-01-01 00:15"});
     plan = PlanRing(o, clock);
-    EXPECT_EQ(plan.Newest, (100u + 80000u) % RingSize);
+    EXPECT_EQ(plan.Newest, (100u + 80000u) % RingRecords);
     EXPECT_EQ(plan.OldestUnread, plan.Newest);
     EXPECT_EQ(plan.Flag, 1);
     EXPECT_EQ(ToSeconds(plan.FirstStamp), ToSeconds(EncodeDate(2020, 1, 1) + EncodeTime(0, 15, 0)));
@@ -105,8 +104,8 @@ TEST(RegsimOptions, EveryOptionIsReadAndBadOnesAreNamed) {
 namespace {
 
 bool ChecksHold(const Bytes& f) {
-    return f.size() >= 7 && std::accumulate(f.begin(), f.begin() + 5, 0u) % 256 == 0 &&
-           std::accumulate(f.begin() + 5, f.end(), 0u) % 256 == 0;
+    return f.size() >= 7 && SumsToZero(f.data(), tlg::HeaderSize) &&
+           SumsToZero(f.data() + tlg::HeaderSize, f.size() - tlg::HeaderSize);
 }
 
 const Bytes kReply = {0xA5, 0x3F, 0x08, 0x03, 0x11, 0x01, 0x02, 0x0E, 0x00, 0xEF};

@@ -1,9 +1,9 @@
 #include "tools/regsim/Station.h"
 
+#include "core/BinaryData.h"
 #include "core/Komunikace.h"
 #include "core/RegisterTables.h"
 #include "core/Telegram.h"
-#include "tools/regsim/Bcd.h"
 
 #include <gtest/gtest.h>
 

@@ -2,6 +2,7 @@
 // a plain panel layout under the window's labels, and writes it as a baseline JPEG.
 //   QT_QPA_PLATFORM=offscreen build/tools/onlinepic/onlinepic dialogs/online.jpg
 #include "platform/Jpeg.h"
+#include "platform/TextFiles.h"
 #include "platform/qt/QtJpeg.h"
 
 #include <QGuiApplication>
@@ -10,7 +11,7 @@
 #include <QPainter>
 
 #include <cstdio>
-#include <fstream>
+#include <cstring>
 
 namespace {
 
@@ -81,7 +82,9 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "onlinepic: %s\n", error.c_str());
         return 1;
     }
-    std::ofstream out(argv[1], std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    return out ? 0 : 1;
+    if (const int failure = zeko::WriteWholeFile(argv[1], bytes.data(), bytes.size(), false); failure != 0) {
+        std::fprintf(stderr, "onlinepic: %s: %s\n", argv[1], std::strerror(failure));
+        return 1;
+    }
+    return 0;
 }

@@ -1,6 +1,10 @@
 #include "tools/regsim/Faults.h"
 
+#include "core/BinaryData.h"
 #include "core/Telegram.h"
+#include "tools/regsim/SplitMix.h"
+
+#include <utility>
 
 namespace zeko::regsim {
 namespace {
@@ -16,12 +20,7 @@ void RecomputeChecks(std::vector<uint8_t>& f) {
 
 Faults::Faults(const FaultSettings& settings) : settings_(settings), state_(settings.Seed ^ 0x5DEECE66Dull) {}
 
-uint64_t Faults::Next() {
-    uint64_t x = (state_ += 0x9E3779B97F4A7C15ull);
-    x = (x ^ (x >> 30)) * 0xBF58476D1CE4E5B9ull;
-    x = (x ^ (x >> 27)) * 0x94D049BB133111EBull;
-    return x ^ (x >> 31);
-}
+uint64_t Faults::Next() { return SplitMix(std::exchange(state_, state_ + SplitMixIncrement)); }
 
 bool Faults::Chance(int percent) { return percent > 0 && static_cast<int>(Next() % 100) < percent; }
 
@@ -32,9 +31,7 @@ std::vector<Transmission> Faults::Apply(std::vector<uint8_t> reply, std::string&
     }
     std::string what;
     if (Chance(settings_.WrongAddressPercent)) {
-        const uint16_t address = static_cast<uint16_t>((reply[OffAddressLow] | reply[OffAddressHigh] << 8) + 1);
-        reply[OffAddressLow] = static_cast<uint8_t>(address);
-        reply[OffAddressHigh] = static_cast<uint8_t>(address >> 8);
+        WriteWordLE(&reply[OffAddressLow], static_cast<uint16_t>(ReadWordLE(&reply[OffAddressLow]) + 1));
         RecomputeChecks(reply);
         what = "wrong address";
     }

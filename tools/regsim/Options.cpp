@@ -119,11 +119,11 @@ Options ParseOptions(const std::vector<std::string>& args) {
         else if (a == "--start")
             o.Start = DateTimeArg(a, v);
         else if (a == "--first-index")
-            o.FirstIndex = static_cast<uint32_t>(Number(a, v, RingSize - 1));
+            o.FirstIndex = static_cast<uint32_t>(Number(a, v, RingRecords - 1));
         else if (a == "--newest")
-            o.Newest = static_cast<uint32_t>(Number(a, v, RingSize - 1));
+            o.Newest = static_cast<uint32_t>(Number(a, v, RingRecords - 1));
         else if (a == "--oldest-unread")
-            o.OldestUnread = static_cast<uint32_t>(Number(a, v, RingSize - 1));
+            o.OldestUnread = static_cast<uint32_t>(Number(a, v, RingRecords - 1));
         else if (a == "--pointer-flag")
             o.PointerFlag = static_cast<uint8_t>(Number(a, v, 255));
         else if (a == "--seed")
@@ -170,8 +170,8 @@ RingPlan PlanRing(const Options& o, TDateTime clock) {
         const int64_t last = ToSeconds(clock) / 900 * 900;
         plan.FirstStamp = FromSeconds(last - int64_t{o.Records > 0 ? o.Records - 1 : 0} * 900);
     }
-    const bool full = o.Records >= RingSize;
-    plan.Newest = o.Newest.value_or(static_cast<uint32_t>((uint64_t{o.FirstIndex} + o.Records) % RingSize));
+    const bool full = o.Records >= RingRecords;
+    plan.Newest = o.Newest.value_or(static_cast<uint32_t>((uint64_t{o.FirstIndex} + o.Records) % RingRecords));
     plan.OldestUnread = o.OldestUnread.value_or(full ? plan.Newest : o.FirstIndex);
     plan.Flag = o.PointerFlag.value_or(full ? 1 : 0);
     return plan;

@@ -1,32 +1,12 @@
 #include "tools/regsim/RecordRing.h"
 
-#include "tools/regsim/Bcd.h"
+#include "core/BinaryData.h"
+#include "platform/TextFiles.h"
+#include "tools/regsim/SplitMix.h"
 
 #include <cmath>
-#include <cstdio>
 
 namespace zeko::regsim {
-namespace {
-
-// splitmix64: a small, well-mixed generator, the same on every machine.
-uint64_t Mix(uint64_t x) {
-    x += 0x9E3779B97F4A7C15ull;
-    x = (x ^ (x >> 30)) * 0xBF58476D1CE4E5B9ull;
-    x = (x ^ (x >> 27)) * 0x94D049BB133111EBull;
-    return x ^ (x >> 31);
-}
-
-void Put16(uint8_t* p, uint32_t v) {
-    p[0] = static_cast<uint8_t>(v);
-    p[1] = static_cast<uint8_t>(v >> 8);
-}
-
-void Put24(uint8_t* p, uint32_t v) {
-    Put16(p, v);
-    p[2] = static_cast<uint8_t>(v >> 16);
-}
-
-} // namespace
 
 Record EncodeRecord(const RecordFields& f) {
     Record r{};
@@ -38,20 +18,20 @@ Record EncodeRecord(const RecordFields& f) {
     r[3] = ToBcd(d.Day);
     r[4] = ToBcd(d.Month);
     r[5] = ToBcd(d.Year % 100);
-    Put16(&r[6], f.Status);
+    WriteWordLE(&r[6], f.Status);
     for (int i = 0; i < 4; ++i)
-        Put16(&r[8 + 2 * i], f.Counters[i]);
+        WriteWordLE(&r[8 + 2 * i], f.Counters[i]);
     for (int i = 0; i < 3; ++i)
-        Put24(&r[16 + 3 * i], f.Values[i] & 0xFFFFFF);
-    Put16(&r[25], f.LastValue);
+        WriteInt24LE(&r[16 + 3 * i], f.Values[i]);
+    WriteWordLE(&r[25], f.LastValue);
     return r;
 }
 
 RecordFields GeneratedRecord(uint64_t seed, TDateTime stamp, uint32_t n) {
     RecordFields f;
     f.Stamp = stamp;
-    const uint64_t r = Mix(seed * 0x100000001B3ull + n);
-    const uint64_t s = Mix(r);
+    const uint64_t r = SplitMix(seed * 0x100000001B3ull + n);
+    const uint64_t s = SplitMix(r);
     // A daily load curve: more active energy by day than at night.
     const double hour = TimeOf(stamp) * 24.0;
     const double load = 0.6 + 0.4 * std::sin((hour - 6.0) / 24.0 * 2.0 * M_PI);
@@ -73,19 +53,19 @@ void RecordRing::Generate(uint64_t seed, TDateTime first, uint32_t count, uint32
     const int64_t firstSecond = ToSeconds(first);
     for (uint32_t n = 0; n < count; ++n) {
         const TDateTime stamp = FromSeconds(firstSecond + int64_t{n} * 900);
-        Put((firstIndex + n) % RingSize, EncodeRecord(GeneratedRecord(seed, stamp, n)));
+        Put((firstIndex + n) % RingRecords, EncodeRecord(GeneratedRecord(seed, stamp, n)));
     }
 }
 
 void RecordRing::Put(uint32_t index, const Record& record) {
-    const uint32_t at = RecordAddress(index % RingSize);
+    const uint32_t at = RecordAddress(index % RingRecords);
     std::copy(record.begin(), record.end(), memory_.begin() + at);
 }
 
 Record RecordRing::Get(uint32_t index) const {
     Record r{};
-    const uint32_t at = RecordAddress(index % RingSize);
-    std::copy(memory_.begin() + at, memory_.begin() + at + RecordBytes, r.begin());
+    const uint32_t at = RecordAddress(index % RingRecords);
+    std::copy(memory_.begin() + at, memory_.begin() + at + WireRecordBytes, r.begin());
     return r;
 }
 
@@ -94,15 +74,13 @@ uint8_t RecordRing::ByteAt(uint32_t address) const {
 }
 
 bool RecordRing::Export(const std::string& path) const {
-    FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f)
-        return false;
-    bool ok = true;
-    for (uint32_t i = 0; i < RingSize && ok; ++i) {
+    std::vector<uint8_t> places;
+    places.reserve(size_t{RingRecords} * WireRecordBytes);
+    for (uint32_t i = 0; i < RingRecords; ++i) {
         const Record r = Get(i);
-        ok = std::fwrite(r.data(), 1, r.size(), f) == r.size();
+        places.insert(places.end(), r.begin(), r.end());
     }
-    return std::fclose(f) == 0 && ok;
+    return WriteWholeFile(path, places.data(), places.size(), false) == 0;
 }
 
 } // namespace zeko::regsim

@@ -1,7 +1,8 @@
 #pragma once
 // The record memory of the simulated regulator: a ring of 75,325 record places of
 // 27 bytes, laid out in pages of 528 bytes that hold 19 records each, so record n
-// lies at byte address (n div 19) * 528 + (n mod 19) * 27 (24-bit addresses).
+// lies at byte address (n div 19) * 528 + (n mod 19) * 27 (24-bit addresses; the
+// ring's numbers and RecordAddress are the program's, core/RecordStore.h).
 //
 // The 27-byte record (multi-byte values low byte first):
 // | Offset | Size | Field                                                         |
@@ -15,6 +16,7 @@
 // Generated records are quarter-hour records with values drawn from a seed, so a
 // test can ask for the same ring again (Generate with the same arguments) or read
 // the ring back from an export file (Export: every place in index order).
+#include "core/RecordStore.h"
 #include "platform/DateTime.h"
 
 #include <array>
@@ -24,17 +26,9 @@
 
 namespace zeko::regsim {
 
-constexpr uint32_t RingSize = 75325;
-constexpr uint32_t RecordBytes = 27;
-constexpr uint32_t RecordsPerPage = 19;
-constexpr uint32_t PageBytes = 528;
-constexpr uint32_t MemoryBytes = (RingSize + RecordsPerPage - 1) / RecordsPerPage * PageBytes;
+constexpr uint32_t MemoryBytes = (RingRecords + RingRecordsPerPage - 1) / RingRecordsPerPage * RingPageBytes;
 
-constexpr uint32_t RecordAddress(uint32_t index) {
-    return index / RecordsPerPage * PageBytes + index % RecordsPerPage * RecordBytes;
-}
-
-using Record = std::array<uint8_t, RecordBytes>;
+using Record = std::array<uint8_t, WireRecordBytes>;
 
 struct RecordFields {
     TDateTime Stamp = 0;  // whole seconds

@@ -1,6 +1,7 @@
 #include "tools/regsim/RegulatorMemory.h"
 
-#include "tools/regsim/Bcd.h"
+#include "core/BinaryData.h"
+#include "core/Calendar.h"
 
 #include <cmath>
 #include <cstring>
@@ -16,27 +17,7 @@ struct IdentPlace {
 };
 constexpr IdentPlace kIdentPlaces[] = {{0x0070, 15}, {0x0080, 15}, {0x0090, 17}, {0x00A2, 21}};
 
-void Put16(std::vector<uint8_t>& m, uint16_t at, uint32_t v) {
-    m[at] = static_cast<uint8_t>(v);
-    m[at + 1] = static_cast<uint8_t>(v >> 8);
-}
-
-void Put24(std::vector<uint8_t>& m, uint16_t at, uint32_t v) {
-    Put16(m, at, v);
-    m[at + 2] = static_cast<uint8_t>(v >> 16);
-}
-
-void Put32(std::vector<uint8_t>& m, uint16_t at, uint32_t v) {
-    Put16(m, at, v);
-    Put16(m, static_cast<uint16_t>(at + 2), v >> 16);
-}
-
-void PutSingle(uint8_t* p, float value) {
-    uint32_t bits;
-    std::memcpy(&bits, &value, 4);
-    for (int i = 0; i < 4; ++i)
-        p[i] = static_cast<uint8_t>(bits >> (8 * i));
-}
+bool IsBcd(uint8_t b) { return (b >> 4) <= 9 && (b & 0x0F) <= 9; }
 
 bool Overlaps(uint16_t address, size_t count, uint16_t start, size_t size) {
     return address < start + size && start < address + count;
@@ -50,21 +31,21 @@ void DefaultSettings(std::vector<uint8_t>& s) {
     s[0x0E0A] = 0x00;
     const uint16_t values[16] = {25, 50, 100, 100, 200, 200, 200, 200, 300, 300, 300, 300, 0, 0, 0, 0};
     for (int i = 0; i < 16; ++i)
-        Put16(s, static_cast<uint16_t>(0x0E0B + 2 * i), values[i]);  // tenths of kVAr
-    Put16(s, 0x0E2B, 25);
-    Put24(s, 0x0E2D, 2575);
-    Put24(s, 0x0E30, 0);
+        WriteWordLE(&s[0x0E0B + 2 * i], values[i]);  // tenths of kVAr
+    WriteWordLE(&s[0x0E2B], 25);
+    WriteInt24LE(&s[0x0E2D], 2575);
+    WriteInt24LE(&s[0x0E30], 0);
     for (int i = 0; i < 16; ++i)
         s[0x0E33 + i] = 6;  // discharge 60 s
-    Put32(s, 0x0E50, 1000u * 100000u);  // impulses per unit x 100000
-    Put32(s, 0x0E54, 1000u * 100000u);
-    Put32(s, 0x0E58, 1000u * 100000u);
-    Put32(s, 0x0E5C, 100000u);
+    WriteDWordLE(&s[0x0E50], 1000u * 100000u);  // impulses per unit x 100000
+    WriteDWordLE(&s[0x0E54], 1000u * 100000u);
+    WriteDWordLE(&s[0x0E58], 1000u * 100000u);
+    WriteDWordLE(&s[0x0E5C], 100000u);
     const uint8_t functions[8] = {0, 1, 2, 3, 0, 0, 0, 0};
     std::memcpy(&s[0x0E70], functions, 8);
     // The last settings block at 0x0E80.
-    Put16(s, 0x0E80, 60);  // speed under
-    Put16(s, 0x0E82, 30);  // speed over
+    WriteWordLE(&s[0x0E80], 60);  // speed under
+    WriteWordLE(&s[0x0E82], 30);  // speed over
     s[0x0E84] = 0;         // speed type
     s[0x0E86] = 78;        // band: 0.950 / 0.970 / 0.990 as cos phi codes
     s[0x0E87] = 98;
@@ -78,8 +59,8 @@ void DefaultSettings(std::vector<uint8_t>& s) {
     s[0x0E8F] = 88;  // second band
     s[0x0E90] = 108;
     s[0x0E91] = 128;
-    Put16(s, 0x0E92, 0x8000 | 360);  // second band not used; 6:00
-    Put16(s, 0x0E94, 1320);          // 22:00
+    WriteWordLE(&s[0x0E92], 0x8000 | 360);  // second band not used; 6:00
+    WriteWordLE(&s[0x0E94], 1320);          // 22:00
     s[0x0E96] = 0;                   // fault output
     s[0x0E97] = 10;                  // fault delay
 }
@@ -111,13 +92,9 @@ void RegulatorMemory::SetIdentText(int n, const std::string& text) {
 
 void RegulatorMemory::SetPointers(const RecordPointers& p) {
     std::vector<uint8_t> block(PointersSize);
-    block[0] = static_cast<uint8_t>(p.Newest);
-    block[1] = static_cast<uint8_t>(p.Newest >> 8);
-    block[2] = static_cast<uint8_t>(p.Newest >> 16);
+    WriteInt24LE(&block[0], p.Newest);
     block[3] = p.Flag;
-    block[4] = static_cast<uint8_t>(p.OldestUnread);
-    block[5] = static_cast<uint8_t>(p.OldestUnread >> 8);
-    block[6] = static_cast<uint8_t>(p.OldestUnread >> 16);
+    WriteInt24LE(&block[4], p.OldestUnread);
     std::copy(block.begin(), block.end(), settings_.begin() + PointersSettings);
     std::copy(block.begin(), block.end(), working_.begin() + PointersWorking);
 }
@@ -125,9 +102,9 @@ void RegulatorMemory::SetPointers(const RecordPointers& p) {
 RecordPointers RegulatorMemory::Pointers() const {
     const uint8_t* b = &settings_[PointersSettings];
     RecordPointers p;
-    p.Newest = b[0] | b[1] << 8 | b[2] << 16;
+    p.Newest = ReadInt24LE(b);
     p.Flag = b[3];
-    p.OldestUnread = b[4] | b[5] << 8 | b[6] << 16;
+    p.OldestUnread = ReadInt24LE(b + 4);
     return p;
 }
 
@@ -145,28 +122,21 @@ std::array<uint8_t, 7> RegulatorMemory::ClockBytes() const {
     const TDateTime now = Clock();
     const DateParts d = DecodeDate(now);
     const TimeParts t = DecodeTime(now);
-    const int mondayFirst = (DayOfWeek(now) + 5) % 7 + 1;
-    return {ToBcd(t.Second), ToBcd(t.Minute),  ToBcd(t.Hour), ToBcd(d.Day),
-            ToBcd(d.Month),  ToBcd(mondayFirst), ToBcd(d.Year >= 2000 ? d.Year - 2000 : d.Year - 1900)};
+    return {ToBcd(t.Second), ToBcd(t.Minute), ToBcd(t.Hour), ToBcd(d.Day),
+            ToBcd(d.Month), ToBcd(WeekdayMondayFirst(now)), ToBcd(ShortYear(d.Year))};
 }
 
 std::array<uint8_t, 16> RegulatorMemory::LiveValues() const {
     const double t = std::chrono::duration<double>(std::chrono::steady_clock::now() - started_).count();
     std::array<uint8_t, 16> v{};
-    PutSingle(&v[0], static_cast<float>(12500.0 + 1500.0 * std::sin(t / 30.0)));  // W
-    PutSingle(&v[4], static_cast<float>(-3200.0 + 2500.0 * std::sin(t / 47.0)));  // VAr
+    WriteSingleLE(&v[0], static_cast<float>(12500.0 + 1500.0 * std::sin(t / 30.0)));  // W
+    WriteSingleLE(&v[4], static_cast<float>(-3200.0 + 2500.0 * std::sin(t / 47.0)));  // VAr
     const int switched = 3 + static_cast<int>(t / 20) % 5;
-    const uint16_t outputs = static_cast<uint16_t>((1u << switched) - 1);
-    v[8] = static_cast<uint8_t>(outputs);
-    v[9] = static_cast<uint8_t>(outputs >> 8);
-    const uint16_t nextStep = static_cast<uint16_t>(30 - static_cast<int>(t) % 30);
-    v[10] = static_cast<uint8_t>(nextStep);
-    v[11] = static_cast<uint8_t>(nextStep >> 8);
+    WriteWordLE(&v[8], static_cast<uint16_t>((1u << switched) - 1));  // outputs on
+    WriteWordLE(&v[10], static_cast<uint16_t>(30 - static_cast<int>(t) % 30));  // next step
     v[12] = 0;  // first band active
     v[13] = 12; // regulation state " Reg"
-    const uint16_t recordTime = static_cast<uint16_t>(ToSeconds(Clock()) % 900);
-    v[14] = static_cast<uint8_t>(recordTime);
-    v[15] = static_cast<uint8_t>(recordTime >> 8);
+    WriteWordLE(&v[14], static_cast<uint16_t>(ToSeconds(Clock()) % 900));  // record time
     return v;
 }
 
@@ -214,8 +184,7 @@ bool RegulatorMemory::Write(uint8_t kind, uint16_t address, const std::vector<ui
         for (uint8_t b : data)
             valid = valid && IsBcd(b);
         TDateTime date, time;
-        const int year = FromBcd(data[6]) + (FromBcd(data[6]) < 80 ? 2000 : 1900);
-        if (valid && TryEncodeDate(year, FromBcd(data[4]), FromBcd(data[3]), date) &&
+        if (valid && TryEncodeDate(ExpandYear(FromBcd(data[6])), FromBcd(data[4]), FromBcd(data[3]), date) &&
             TryEncodeTime(FromBcd(data[2]), FromBcd(data[1]), FromBcd(data[0]), 0, time))
             SetClock(date + time);
         return true;

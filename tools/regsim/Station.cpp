@@ -1,18 +1,14 @@
 #include "tools/regsim/Station.h"
 
+#include "core/BinaryData.h"
 #include "core/Telegram.h"
 
 #include <algorithm>
-#include <numeric>
 
 namespace zeko::regsim {
 namespace {
 
 using namespace zeko::tlg;
-
-bool SumsToZero(const uint8_t* bytes, size_t count) {
-    return std::accumulate(bytes, bytes + count, 0u) % 256 == 0;
-}
 
 // Bytes after the header check. Writes to this station are measured by their
 // control byte: the length byte of a one-byte write with CRC may be one too high.
@@ -87,7 +83,7 @@ std::vector<uint8_t> Station::Answer(const std::vector<uint8_t>& t, std::string&
         return {};
     }
     const uint8_t control = t[OffControl];
-    const uint16_t address = static_cast<uint16_t>(t[OffAddressLow] | t[OffAddressHigh] << 8);
+    const uint16_t address = ReadWordLE(&t[OffAddressLow]);
     const uint8_t kind = KindOf(control);
     const uint8_t count = control & CountMask;
     if (!(control & WriteBit))
