@@ -5,6 +5,7 @@
 #include "dialogs/TypUnit.h"
 #include "dialogs/info.h"
 #include "platform/FormatSettings.h"
+#include "platform/qt/QtClipboard.h"
 #include "platform/qt/QtMainThread.h"
 #include "platform/qt/QtNotifier.h"
 
@@ -25,6 +26,8 @@ int RunProgram(int argc, char** argv) {
     QtNotifier dialogs;
     SetNotifier(&dialogs);
     SetDialogs(&dialogs);
+    TQtClipboard clipboard;  // the grids copy and paste through the desktop's clipboard
+    SetClipboard(&clipboard);
     TTestAutomation::InstallFromEnvironment();
 
     int result;
@@ -43,6 +46,7 @@ int RunProgram(int argc, char** argv) {
     delete TTestAutomation::Instance();
     SetNotifier(nullptr);
     SetDialogs(nullptr);
+    SetClipboard(nullptr);
     return result;
 }
 
