@@ -24,6 +24,7 @@
 #include "platform/MainThread.h"
 #include "platform/Notifier.h"
 #include "platform/ProgramDir.h"
+#include "platform/qt/QtText.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -44,8 +45,6 @@ namespace zeko {
 namespace {
 
 constexpr uint16_t PortPollingMs = 10;
-
-QString U(const char* text) { return QString::fromUtf8(text); }
 
 QMenu* AddMenu(QMenuBar* bar, const char* name, const char* caption) {
     QMenu* menu = bar->addMenu(U(caption));

@@ -8,15 +8,11 @@
 #include <cstdio>
 
 namespace zeko {
-namespace {
-
 std::string TwoDigits(int value) {
     char buf[16];
     std::snprintf(buf, sizeof buf, "%.2d", value);
     return buf;
 }
-
-} // namespace
 
 std::string MinutesToHHMM(int minutes) {
     if (minutes > 1440)

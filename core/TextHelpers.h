@@ -9,6 +9,8 @@ namespace zeko {
 
 // Minutes of the day as "hh:mm"; a value above 1440 loses 1440 once (1440 stays
 // "24:00", 1441 gives "00:01").
+// "%.2d": at least two digits, "07", "24", "123".
+std::string TwoDigits(int value);
 std::string MinutesToHHMM(int minutes);
 // Hours, minutes and seconds of a count of seconds; hours above 23 lose 24 once.
 void SplitSeconds(int seconds, int& hours, int& minutes, int& secs);

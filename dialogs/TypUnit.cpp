@@ -1,6 +1,7 @@
 #include "dialogs/TypUnit.h"
 
 #include "controls/DataComboBox.h"
+#include "platform/qt/QtText.h"
 
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -14,8 +15,6 @@ namespace zeko {
 TTypForm* TypForm = nullptr;
 
 namespace {
-
-QString U(const char* text) { return QString::fromUtf8(text); }
 
 QGroupBox* HiddenRadioGroup(QWidget* parent, const QString& caption, const QStringList& items, int selected) {
     auto* group = new QGroupBox(caption, parent);

@@ -8,6 +8,7 @@
 #include "platform/FormatSettings.h"
 #include "platform/Notifier.h"
 #include "platform/qt/QtJpeg.h"
+#include "platform/qt/QtText.h"
 
 #include <QFontMetrics>
 #include <QLabel>
@@ -24,8 +25,6 @@ namespace zeko {
 namespace {
 
 const QColor FormColour(5, 59, 149);
-
-QString U(const char* text) { return QString::fromUtf8(text); }
 
 QFont LabelFont(const char* family, int pixelHeight) {
     QFont font{QString::fromUtf8(family)};

@@ -22,12 +22,6 @@ std::string TariffCosPhiText(const std::array<double, 6>& parts, int tariff) {
     return CosPhiCellText(divisor > 0 ? parts[tariff - 1] / divisor : 1.0);
 }
 
-std::string TwoDigits(int value) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%.2d", value);
-    return text;
-}
-
 std::string SecondsToHHMM(double seconds) {
     return MinutesToHHMM(static_cast<int>(seconds) / 60);
 }

@@ -6,6 +6,7 @@
 #include <array>
 #include <string>
 
+#include "core/TextHelpers.h"
 #include "platform/DateTime.h"
 
 namespace zeko {
@@ -23,8 +24,6 @@ std::string CosPhiCellText(double value);
 // parts[k + 2]; 1 when the denominator is not above 0.
 std::string TariffCosPhiText(const std::array<double, 6>& parts, int tariff);
 
-// "%.2d" of a number.
-std::string TwoDigits(int value);
 // "hh:mm" of a time held as seconds of the day (whole minutes).
 std::string SecondsToHHMM(double seconds);
 
