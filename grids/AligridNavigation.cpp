@@ -318,21 +318,6 @@ void TStringAlignGrid::PasteSelectionFromClipboard() {
 
 // ---------------------------------------------------------------- lines
 
-namespace {
-
-// Where an index between two moved lines ends up when line `from` moves to `to`.
-int AfterMove(int index, int from, int to) {
-    if (index == from)
-        return to;
-    if (from < to && index > from && index <= to)
-        return index - 1;
-    if (to < from && index >= to && index < from)
-        return index + 1;
-    return index;
-}
-
-} // namespace
-
 // A new empty line at `index` (never among the fixed lines): the settings and
 // hints from there on move one line on, then the cells.
 void TStringAlignGrid::InsertLine(bool rows, int index) {
@@ -406,7 +391,7 @@ void TStringAlignGrid::DeleteRow(int row) { DeleteLine(true, row); }
 // The editor's cell follows its text also when only the cells move.
 void TStringAlignGrid::ColumnMoved(int fromIndex, int toIndex) {
     if (TNewInplaceEdit* editor = AlignEditor(); editor && editor->HasCell())
-        editor->EditCol = AfterMove(editor->EditCol, fromIndex, toIndex);
+        editor->EditCol = MovedIndex(editor->EditCol, fromIndex, toIndex);
     if (!movingCellsOnly_ && fromIndex != toIndex) {
         propCol_.Move(fromIndex, toIndex);
         propCell_.MoveCol(fromIndex, toIndex);
@@ -418,7 +403,7 @@ void TStringAlignGrid::ColumnMoved(int fromIndex, int toIndex) {
 
 void TStringAlignGrid::RowMoved(int fromIndex, int toIndex) {
     if (TNewInplaceEdit* editor = AlignEditor(); editor && editor->HasCell())
-        editor->EditRow = AfterMove(editor->EditRow, fromIndex, toIndex);
+        editor->EditRow = MovedIndex(editor->EditRow, fromIndex, toIndex);
     if (!movingCellsOnly_ && fromIndex != toIndex) {
         propRow_.Move(fromIndex, toIndex);
         propCell_.MoveRow(fromIndex, toIndex);
