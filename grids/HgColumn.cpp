@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/GridAxis.h"
+
 namespace zeko {
 
 namespace {
@@ -215,9 +217,7 @@ void ThgHeadings::Clear() { items_.clear(); }
 void ThgHeadings::Move(int fromIndex, int toIndex) {
     if (fromIndex < 0 || fromIndex >= Count() || toIndex < 0 || toIndex >= Count() || fromIndex == toIndex)
         return;
-    auto item = std::move(items_[fromIndex]);
-    items_.erase(items_.begin() + fromIndex);
-    items_.insert(items_.begin() + toIndex, std::move(item));
+    MoveItem(items_, fromIndex, toIndex);
 }
 
 void ThgHeadings::Assign(const ThgHeadings& other) {

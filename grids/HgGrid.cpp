@@ -252,9 +252,7 @@ void THyperGrid::RowMoved(int fromIndex, int toIndex) {
         if (columns_.Items(i)->Visible() || fromIndex >= static_cast<int>(cells.size()) ||
             toIndex >= static_cast<int>(cells.size()))
             continue;
-        std::string line = std::move(cells[fromIndex]);
-        cells.erase(cells.begin() + fromIndex);
-        cells.insert(cells.begin() + toIndex, std::move(line));
+        MoveItem(cells, fromIndex, toIndex);
     }
 }
 

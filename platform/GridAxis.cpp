@@ -130,10 +130,6 @@ void GridAxis::SetFixed(int count) {
     current = anchor = first = fixed;
 }
 
-void GridAxis::Move(int from, int to) {
-    const int size = sizes[from];
-    sizes.erase(sizes.begin() + from);
-    sizes.insert(sizes.begin() + to, size);
-}
+void GridAxis::Move(int from, int to) { MoveItem(sizes, from, to); }
 
 } // namespace zeko

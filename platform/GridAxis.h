@@ -5,6 +5,7 @@
 // range selection, and answers the pixel questions of that direction. `line` is
 // the width of the gap after each line (the grid line), `client` the room on the
 // screen in that direction.
+#include <algorithm>
 #include <vector>
 
 namespace zeko {
@@ -48,5 +49,15 @@ struct GridAxis {
 
 // Where index `i` ends up when the item at `from` moves to `to`.
 int MovedIndex(int i, int from, int to);
+
+// Takes the item at `from` out and puts it in again at `to`; both lie inside v.
+template <class T>
+void MoveItem(std::vector<T>& v, int from, int to) {
+    const auto at = [&](int i) { return v.begin() + i; };
+    if (from < to)
+        std::rotate(at(from), at(from + 1), at(to + 1));
+    else if (to < from)
+        std::rotate(at(to), at(from), at(from + 1));
+}
 
 } // namespace zeko

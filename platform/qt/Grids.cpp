@@ -1514,18 +1514,13 @@ void TStringGrid::SizeChanged(int oldColCount, int oldRowCount) {
 }
 
 void TStringGrid::ColumnMoved(int fromIndex, int toIndex) {
-    auto column = std::move(data_[fromIndex]);
-    data_.erase(data_.begin() + fromIndex);
-    data_.insert(data_.begin() + toIndex, std::move(column));
+    MoveItem(data_, fromIndex, toIndex);
     TDrawGrid::ColumnMoved(fromIndex, toIndex);
 }
 
 void TStringGrid::RowMoved(int fromIndex, int toIndex) {
-    for (auto& column : data_) {
-        CellData cell = std::move(column[fromIndex]);
-        column.erase(column.begin() + fromIndex);
-        column.insert(column.begin() + toIndex, std::move(cell));
-    }
+    for (auto& column : data_)
+        MoveItem(column, fromIndex, toIndex);
     TDrawGrid::RowMoved(fromIndex, toIndex);
 }
 
