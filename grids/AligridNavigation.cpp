@@ -506,9 +506,7 @@ void TStringAlignGrid::AdjustLastCol() {
     int widths = 0;
     for (int c = 0; c < count - 1; ++c)
         widths += ColWidths(c);
-    const bool lines = Options().Contains(goVertLine) || Options().Contains(goFixedVertLine);
-    const int lineRoom = lines ? count * GridLineWidth() : 0;
-    const int width = ClientWidth() - widths - lineRoom;
+    const int width = ClientWidth() - widths - count * VertLineWidth();
     // Too little room leaves the column as it is rather than give it no width.
     if (widths < ClientWidth() && width > 0)
         SetColWidths(count - 1, width);

@@ -182,7 +182,7 @@ void THyperGrid::DrawHeading(int col, int row, ThgColumn* column) {
     ThgHeading* heading = headings_.Items(column->HeadingIndex());
     if (!heading)
         return;
-    const int lw = Options().Contains(goFixedVertLine) || Options().Contains(goVertLine) ? GridLineWidth() : 0;
+    const int lw = VertLineWidth();
     int first, last;
     HeadingSpan(col, column->HeadingIndex(), first, last);
     const TRect c = CellRect(col, 0);

@@ -527,6 +527,10 @@ TEST(AligridLines, LastColumnFillsTheRestButNeverGoesNegative) {
     grid->SetColWidths(1, 300);
     grid->AdjustLastCol();
     EXPECT_EQ(grid->ColWidths(2), 25);
+    grid->SetColWidths(1, 40);
+    grid->SetOptions(grid->Options() - goVertLine - goFixedVertLine);  // no lines, no room for them
+    grid->AdjustLastCol();
+    EXPECT_EQ(grid->ColWidths(2), 200 - 80);
 }
 
 TEST(AligridLines, RedrawWhileScrollFollowsTheDraggedThumb) {
