@@ -42,9 +42,7 @@ void TStringAlignGrid::PrepareCellCanvas(int col, int row, TGridDrawState state,
     TCanvas& canvas = Canvas();
     canvas.SetFont(GetCellFont(col, row));
     canvas.Brush().Assign(GetCellBrush(col, row));
-    const bool focused = state.Contains(gdFocused);
-    if (drawSelection_ && state.Contains(gdSelected) &&
-        (!focused || Options().Contains(goDrawFocusSelected) || Options().Contains(goRowSelect))) {
+    if (drawSelection_ && DrawsHighlighted(state)) {
         canvas.Brush().SetColor(GetSelectedColorCell(col, row));
         canvas.Font().SetColor(GetSelectedFontColorCell(col, row));
     }

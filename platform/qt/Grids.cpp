@@ -496,6 +496,11 @@ int TCustomGrid::HorzLineWidth() const {
     return options_.Contains(goFixedHorzLine) || options_.Contains(goHorzLine) ? gridLineWidth_ : 0;
 }
 
+bool TCustomGrid::DrawsHighlighted(TGridDrawState state) const {
+    return state.Contains(gdSelected) &&
+           (!state.Contains(gdFocused) || options_.Contains(goDrawFocusSelected) || options_.Contains(goRowSelect));
+}
+
 int TCustomGrid::LineWidth(const GridAxis& axis) const { return &axis == &cols_ ? VertLineWidth() : HorzLineWidth(); }
 
 int TCustomGrid::ClientExtent(const GridAxis& axis) const { return &axis == &cols_ ? ClientWidth() : ClientHeight(); }
@@ -1027,10 +1032,7 @@ void TCustomGrid::DrawCells() {
             c.SetCopyMode(cmSrcCopy);
             c.Brush().SetColor(fixed ? fixedColor_ : color_);
             if (defaultDrawing_) {
-                const bool highlight = state.Contains(gdSelected) &&
-                                       (!state.Contains(gdFocused) || options_.Contains(goDrawFocusSelected) ||
-                                        options_.Contains(goRowSelect));
-                if (highlight) {
+                if (DrawsHighlighted(state)) {
                     c.Brush().SetColor(clHighlight);
                     c.Font().SetColor(clHighlightText);
                 }

@@ -364,6 +364,9 @@ protected:
     int FixedHeight() const { return rows_.FixedExtent(HorzLineWidth()); }
     int VertLineWidth() const;  // the gap right of each column (0 without vertical lines)
     int HorzLineWidth() const;  // the gap below each row
+    // A selected cell takes the selection colours; the focused one only with
+    // goDrawFocusSelected or goRowSelect.
+    bool DrawsHighlighted(TGridDrawState state) const;
 
 private:
     friend class TInplaceEdit;

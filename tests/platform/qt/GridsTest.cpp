@@ -314,6 +314,19 @@ TEST_F(GridTest, SelectedCellsAreHighlightedUnlessFocused) {
     const QImage image = grid.PaintToImage();
     EXPECT_EQ(At(image, 140, 40), ColorToRGB(clHighlight));  // selected, not current
     EXPECT_EQ(At(image, 80, 40), ColorToRGB(clHighlight));  // current, but the grid has no focus
+
+    struct Probe : TStringGrid {
+        using TCustomGrid::DrawsHighlighted;
+    } probe;
+    EXPECT_TRUE(probe.DrawsHighlighted({gdSelected}));
+    EXPECT_FALSE(probe.DrawsHighlighted({}));
+    EXPECT_FALSE(probe.DrawsHighlighted({gdFocused}));
+    EXPECT_FALSE(probe.DrawsHighlighted({gdSelected, gdFocused}));  // the focused cell shows its focus instead
+    for (TGridOption option : {goDrawFocusSelected, goRowSelect}) {
+        probe.SetOptions(probe.Options() + option);
+        EXPECT_TRUE(probe.DrawsHighlighted({gdSelected, gdFocused})) << option;
+        probe.SetOptions(probe.Options() - option);
+    }
 }
 
 } // namespace
