@@ -14,9 +14,6 @@ namespace {
 
 std::string Upper(const std::string& s) { return QString::fromStdString(s).toUpper().toStdString(); }
 
-int BothEdgesWidth(const TRect& r) { return r.Right - r.Left + 1; }
-int BothEdgesHeight(const TRect& r) { return r.Bottom - r.Top + 1; }
-
 } // namespace
 
 // ================================================================ ThgHintWindow

@@ -6,11 +6,6 @@
 
 namespace zeko {
 
-namespace {
-int BothEdgesWidth(const TRect& r) { return r.Right - r.Left + 1; }
-int BothEdgesHeight(const TRect& r) { return r.Bottom - r.Top + 1; }
-} // namespace
-
 void THyperGrid::GetCellAttributes(int col, int row, TBevelCut& innerBevel, TBevelCut& outerBevel, THgDrawInfo& info,
                                    TFont& font, TColor& color, ThgCellStates& cellState, TGridDrawState drawState,
                                    ThgHeading* item) {

@@ -76,7 +76,7 @@ void THgHintGrid::HintTimerTick() {
     if (--hintCountdown_ != 0)
         return;
     const TRect r = CellRect(hintCol_, hintRow_);
-    TPoint topLeft = ClientToScreen({r.Right, r.Top - (r.Bottom - r.Top + 1)});
+    TPoint topLeft = ClientToScreen({r.Right, r.Top - BothEdgesHeight(r)});
     std::string hint;
     if (OnShowCellHint) {
         topLeft.Y += 4;
