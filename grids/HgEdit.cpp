@@ -413,11 +413,11 @@ void THgInplaceEdit::TrackButton(int x, int y) {
     const bool onArrow = editorControls_.Contains(ecArrow) && PtInRect(arrowRect_, {x, y});
     if (onButton != buttonPressed_) {
         buttonPressed_ = onButton;
-        update(QRect(buttonRect_.Left, buttonRect_.Top, buttonRect_.Width(), buttonRect_.Height()));
+        update(ToQRect(buttonRect_));
     }
     if (onArrow != arrowPressed_) {
         arrowPressed_ = onArrow;
-        update(QRect(arrowRect_.Left, arrowRect_.Top, arrowRect_.Width(), arrowRect_.Height()));
+        update(ToQRect(arrowRect_));
     }
 }
 

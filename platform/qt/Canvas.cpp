@@ -33,6 +33,10 @@ QFont ToQFont(const TFont& font) {
     return f;
 }
 
+QRect ToQRect(const TRect& r) { return QRect(r.Left, r.Top, r.Width(), r.Height()); }
+
+TRect FromQRect(const QRect& r) { return Bounds(r.left(), r.top(), r.width(), r.height()); }
+
 namespace {
 
 QPainter::CompositionMode PenModeComposition(TPenMode mode) {
@@ -64,8 +68,6 @@ QPainter::CompositionMode CopyModeComposition(TCopyMode mode) {
     default: return QPainter::CompositionMode_Source;
     }
 }
-
-QRect ToQRect(const TRect& r) { return QRect(r.Left, r.Top, r.Width(), r.Height()); }
 
 TColor FromQRgb(QRgb rgb) { return RGB(qRed(rgb), qGreen(rgb), qBlue(rgb)); }
 
@@ -185,8 +187,7 @@ void TCanvas::ResetClip() { clip_.reset(); }
 TRect TCanvas::ClipRect() const {
     if (!clip_)
         return SurfaceRect();
-    const QRect b = clip_->boundingRect();
-    return {b.left(), b.top(), b.left() + b.width(), b.top() + b.height()};
+    return FromQRect(clip_->boundingRect());
 }
 
 // ---------------------------------------------------------------- pixels and lines

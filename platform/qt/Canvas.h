@@ -28,6 +28,8 @@ namespace zeko {
 
 QColor ToQColor(TColor color);  // system colours resolved now
 QFont ToQFont(const TFont& font);
+QRect ToQRect(const TRect& r);
+TRect FromQRect(const QRect& r);
 
 // ---------------------------------------------------------------- DrawText flags
 constexpr uint32_t DT_TOP = 0x0000;

@@ -932,7 +932,7 @@ void TCustomGrid::InvalidateGrid() { viewport()->update(); }
 
 void TCustomGrid::InvalidateRect(const TRect& r) {
     if (!IsRectEmpty(r))
-        viewport()->update(QRect(r.Left, r.Top, r.Width(), r.Height()));
+        viewport()->update(ToQRect(r));
 }
 
 QImage TCustomGrid::PaintToImage() {

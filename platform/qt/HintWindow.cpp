@@ -48,10 +48,7 @@ void THintWindow::ActivateHint(TRect r, const std::string& text) {
     ShowNoActivate();
 }
 
-TRect THintWindow::BoundsRect() const {
-    const QRect g = geometry();
-    return {g.left(), g.top(), g.left() + g.width(), g.top() + g.height()};
-}
+TRect THintWindow::BoundsRect() const { return FromQRect(geometry()); }
 
 void THintWindow::SetBoundsRect(const TRect& r) { setGeometry(r.Left, r.Top, std::max(1, r.Width()), std::max(1, r.Height())); }
 
