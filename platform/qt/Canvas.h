@@ -22,6 +22,7 @@ class QPainter;
 class QPaintDevice;
 class QWidget;
 class QFont;
+class QFontMetrics;
 class QColor;
 
 namespace zeko {
@@ -187,6 +188,11 @@ public:
 private:
     QPainter* Prepared();
     void LinePixels(int x1, int y1, int x2, int y2, bool lastPoint, int& dashPhase);
+    QRegion ClipWithin(const TRect& r) const;  // the clip region cut down to r
+    // The text by its top-left corner (x, y) in the font colour, over `behind`
+    // filled with the brush unless the brush is clear.
+    void PaintText(QPainter* p, const QFont& font, const QFontMetrics& fm, const QRect& behind, int x, int y,
+                   const QString& text);
 
     TPen pen_;
     TBrush brush_;
