@@ -35,14 +35,14 @@ void ThgHintWindow::Paint(TCanvas& canvas) {
     canvas.SetFont(Font());
     canvas.Font().SetColor(clInfoText);
     canvas.Brush().SetStyle(bsClear);
-    canvas.DrawText(Caption(), r, DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
+    canvas.DrawText(Caption(), r, HintTextFlags);
 }
 
 int ThgHintWindow::MeasuredHeight(int width, int* measuredWidth) {
     TCanvas& c = Canvas();
     c.SetFont(Font());
     TRect m{2, 2, width, 2};
-    const int h = c.DrawText(Caption(), m, DT_CALCRECT | DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
+    const int h = c.DrawText(Caption(), m, DT_CALCRECT | HintTextFlags);
     if (measuredWidth)
         *measuredWidth = m.Width();
     return h;

@@ -36,7 +36,7 @@ void THintWindow::SetColor(TColor color) {
 TRect THintWindow::CalcHintRect(int maxWidth, const std::string& text) {
     canvas_.SetFont(font_);
     TRect r{0, 0, maxWidth, 0};
-    canvas_.DrawText(text, r, DT_CALCRECT | DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
+    canvas_.DrawText(text, r, DT_CALCRECT | HintTextFlags);
     r.Right += 6;
     r.Bottom += 2;
     return r;
@@ -63,7 +63,7 @@ void THintWindow::Paint(TCanvas& canvas) {
     canvas.SetFont(font_);
     r.Left += 2;
     r.Top += 2;
-    canvas.DrawText(caption_, r, DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
+    canvas.DrawText(caption_, r, HintTextFlags);
     canvas.Brush().SetStyle(bsSolid);
 }
 
