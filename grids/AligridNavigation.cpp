@@ -263,15 +263,12 @@ void TStringAlignGrid::PasteFromStream(TStream& stream, char separator, TGridRec
 }
 
 void TStringAlignGrid::PasteCells(TStream& stream, char separator, TGridRect range, bool editableOnly) {
-    range.Top = std::max(range.Top, 0);
-    range.Left = std::max(range.Left, 0);
-    const int bottom = range.Bottom < range.Top ? RowCount() - 1 : std::min(range.Bottom, RowCount() - 1);
-    const int right = range.Right < range.Left ? ColCount() - 1 : std::min(range.Right, ColCount() - 1);
+    range = Normalized(range);
     const std::vector<std::string> lines = CleanLines(stream, separator);
     int r = range.Top;
-    for (size_t i = 0; i < lines.size() && r <= bottom; ++i, ++r) {
+    for (size_t i = 0; i < lines.size() && r <= range.Bottom; ++i, ++r) {
         std::string rest = lines[i] + separator;
-        for (int c = range.Left; c <= right && rest.size() > 1; ++c) {
+        for (int c = range.Left; c <= range.Right && rest.size() > 1; ++c) {
             const size_t end = rest.find(separator);
             if (!editableOnly || GetEditCell(c, r) || editAll_)
                 SetCells(c, r, rest.substr(0, end));
