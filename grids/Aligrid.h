@@ -396,6 +396,7 @@ private:
     bool UserMayChange(int col, int row) const;
     void InsertLine(bool rows, int index);
     void DeleteLine(bool rows, int index);
+    void LineMoved(bool rows, int fromIndex, int toIndex);  // the records and the editor's cell follow
     void ExchangeLines(bool rows, int a, int b);
     void QuickSort(int index, int lo, int hi, bool sortRows, t_relation wanted);
     t_relation CompareLines(bool sortRows, int index, int a, int b);

@@ -386,26 +386,32 @@ void TStringAlignGrid::DeleteColumn(int col) { DeleteLine(false, col); }
 void TStringAlignGrid::DeleteRow(int row) { DeleteLine(true, row); }
 
 // The editor's cell follows its text also when only the cells move.
-void TStringAlignGrid::ColumnMoved(int fromIndex, int toIndex) {
-    if (TNewInplaceEdit* editor = AlignEditor(); editor && editor->HasCell())
-        editor->EditCol = MovedIndex(editor->EditCol, fromIndex, toIndex);
-    if (!movingCellsOnly_ && fromIndex != toIndex) {
+void TStringAlignGrid::LineMoved(bool rows, int fromIndex, int toIndex) {
+    if (TNewInplaceEdit* editor = AlignEditor(); editor && editor->HasCell()) {
+        int& index = rows ? editor->EditRow : editor->EditCol;
+        index = MovedIndex(index, fromIndex, toIndex);
+    }
+    if (movingCellsOnly_ || fromIndex == toIndex)
+        return;
+    if (rows) {
+        propRow_.Move(fromIndex, toIndex);
+        propCell_.MoveRow(fromIndex, toIndex);
+        hintCell_.MoveRow(fromIndex, toIndex);
+    } else {
         propCol_.Move(fromIndex, toIndex);
         propCell_.MoveCol(fromIndex, toIndex);
         hintCell_.MoveCol(fromIndex, toIndex);
         noTabStop_.Move(fromIndex, toIndex);
     }
+}
+
+void TStringAlignGrid::ColumnMoved(int fromIndex, int toIndex) {
+    LineMoved(false, fromIndex, toIndex);
     TStringGrid::ColumnMoved(fromIndex, toIndex);
 }
 
 void TStringAlignGrid::RowMoved(int fromIndex, int toIndex) {
-    if (TNewInplaceEdit* editor = AlignEditor(); editor && editor->HasCell())
-        editor->EditRow = MovedIndex(editor->EditRow, fromIndex, toIndex);
-    if (!movingCellsOnly_ && fromIndex != toIndex) {
-        propRow_.Move(fromIndex, toIndex);
-        propCell_.MoveRow(fromIndex, toIndex);
-        hintCell_.MoveRow(fromIndex, toIndex);
-    }
+    LineMoved(true, fromIndex, toIndex);
     TStringGrid::RowMoved(fromIndex, toIndex);
 }
 

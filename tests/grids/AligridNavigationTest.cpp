@@ -428,6 +428,12 @@ TEST(AligridLines, InsertRowAboveTheCurrentRowKeepsTheEditorOnItsText) {
     grid->InsertRow(0);  // never among the fixed rows
     EXPECT_EQ(grid->GetAlignCell(2, 4), alCenter);
     EXPECT_EQ(grid->Cells(2, 0), "");
+    grid->InsertColumn(1);  // a column before the editor's moves it along the same way
+    grid->DeliverPostedMessages();
+    EXPECT_EQ(grid->Col(), 3);
+    EXPECT_EQ(grid->AlignEditor()->EditCol, 3);
+    EXPECT_EQ(grid->InplaceEditor()->Text(), "edited");
+    EXPECT_EQ(events, std::vector<std::string>{"before 2,2"});
 }
 
 TEST(AligridLines, InsertColumnShiftsColumnSettingsButNotTheFixedOnes) {
