@@ -126,44 +126,24 @@ t_relation TStringAlignGrid::CompareText(const std::string& a, const std::string
     return c < 0 ? rel_less : c == 0 ? rel_equal : rel_greater;
 }
 
-void TStringAlignGrid::Changed() { InvalidateGrid(); }
-
 // ---------------------------------------------------------------- grid-wide properties
 
-void TStringAlignGrid::SetAlignment(TMyAlign value) {
-    alignment_ = value;
-    Changed();
-}
+void TStringAlignGrid::SetAlignment(TMyAlign value) { SetAndRepaint(alignment_, value); }
 
-void TStringAlignGrid::SetWordwrap(T_Wordwrap value) {
-    wordwrap_ = value;
-    Changed();
-}
+void TStringAlignGrid::SetWordwrap(T_Wordwrap value) { SetAndRepaint(wordwrap_, value); }
 
-void TStringAlignGrid::SetEditable(bool value) {
-    editable_ = value;
-    Changed();
-}
+void TStringAlignGrid::SetEditable(bool value) { SetAndRepaint(editable_, value); }
 
 void TStringAlignGrid::SetFixedColor(TColor color) {
     TStringGrid::SetFixedColor(color);
     fixedBrush_.SetColor(color);
 }
 
-void TStringAlignGrid::SetSelectedCellColor(TColor color) {
-    selectedCellColor_ = color;
-    Changed();
-}
+void TStringAlignGrid::SetSelectedCellColor(TColor color) { SetAndRepaint(selectedCellColor_, color); }
 
-void TStringAlignGrid::SetSelectedFontColor(TColor color) {
-    selectedFontColor_ = color;
-    Changed();
-}
+void TStringAlignGrid::SetSelectedFontColor(TColor color) { SetAndRepaint(selectedFontColor_, color); }
 
-void TStringAlignGrid::SetDrawSelection(bool value) {
-    drawSelection_ = value;
-    Changed();
-}
+void TStringAlignGrid::SetDrawSelection(bool value) { SetAndRepaint(drawSelection_, value); }
 
 bool TStringAlignGrid::TabStops(int col) const { return noTabStop_.Get(col) == nullptr; }
 
@@ -250,7 +230,7 @@ const T* FirstOwn(std::initializer_list<const TCellProperties*> chain, std::uniq
 template <class T>
 void TStringAlignGrid::Store(TCellProperties& record, T TCellProperties::*field, T value) {
     record.*field = std::move(value);
-    Changed();
+    InvalidateGrid();
 }
 
 template <class T>

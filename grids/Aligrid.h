@@ -373,7 +373,6 @@ private:
     TMyFont& OwnFont(TCellProperties& record);
     TMyBrush& OwnBrush(TCellProperties& record);
     std::unique_ptr<TMyBrush> BrushOfColor(TColor color);
-    void Changed();  // a setting changed: repaint
 
     // Stream helpers (AligridStream.cpp).
     void WriteLineList(TWriter& writer, TPropList& list, int count);

@@ -57,14 +57,6 @@ THyperGrid::~THyperGrid() {
 
 std::string THyperGrid::Author() const { return "ZEKO grid controls"; }
 
-template <typename T>
-void THyperGrid::SetAndRepaint(T& field, const T& value) {
-    if (field == value)
-        return;
-    field = value;
-    InvalidateGrid();
-}
-
 void THyperGrid::SetHyperOptions(ThgOptions v) { SetAndRepaint(hyperOptions_, v); }
 void THyperGrid::SetHyperHighlightColor(TColor v) { SetAndRepaint(hyperHighlightColor_, v); }
 void THyperGrid::SetHyperHighlightFontColor(TColor v) { SetAndRepaint(hyperHighlightFontColor_, v); }

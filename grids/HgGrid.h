@@ -167,8 +167,6 @@ protected:
     virtual bool DoExitRow();
 
 private:
-    template <typename T>
-    void SetAndRepaint(T& field, const T& value);
     // Raises an enter event with the current cell, and follows it with the hint.
     void Entered(const std::function<void(THyperGrid*, int, int)>& event);
     // Takes a shown suggestion, asks an exit event, and switches the hint off.

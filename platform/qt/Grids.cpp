@@ -598,10 +598,7 @@ void TCustomGrid::SetBorderStyle(TBorderStyle style) {
     UpdateScrollRange();
 }
 
-void TCustomGrid::SetDefaultDrawing(bool value) {
-    defaultDrawing_ = value;
-    InvalidateGrid();
-}
+void TCustomGrid::SetDefaultDrawing(bool value) { SetAndRepaint(defaultDrawing_, value); }
 
 void TCustomGrid::SetCtl3D(bool value) {
     ctl3D_ = value;
@@ -609,15 +606,9 @@ void TCustomGrid::SetCtl3D(bool value) {
     InvalidateGrid();
 }
 
-void TCustomGrid::SetColor(TColor color) {
-    color_ = color;
-    InvalidateGrid();
-}
+void TCustomGrid::SetColor(TColor color) { SetAndRepaint(color_, color); }
 
-void TCustomGrid::SetFixedColor(TColor color) {
-    fixedColor_ = color;
-    InvalidateGrid();
-}
+void TCustomGrid::SetFixedColor(TColor color) { SetAndRepaint(fixedColor_, color); }
 
 // ---------------------------------------------------------------- geometry
 

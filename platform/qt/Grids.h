@@ -367,6 +367,14 @@ protected:
     // A selected cell takes the selection colours; the focused one only with
     // goDrawFocusSelected or goRowSelect.
     bool DrawsHighlighted(TGridDrawState state) const;
+    // Stores a different value of a look property and repaints.
+    template <typename T>
+    void SetAndRepaint(T& field, const T& value) {
+        if (field == value)
+            return;
+        field = value;
+        InvalidateGrid();
+    }
 
 private:
     friend class TInplaceEdit;
