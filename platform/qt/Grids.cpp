@@ -152,6 +152,10 @@ void TInplaceEdit::ShowGridText(const std::string& text) {
     settingText_ = false;
 }
 
+int TInplaceEdit::TextLength() const {
+    return static_cast<int>(multi_ ? multi_->toPlainText().size() : line_->text().size());
+}
+
 int TInplaceEdit::SelStart() const {
     if (multi_)
         return multi_->textCursor().selectionStart();
@@ -167,7 +171,7 @@ int TInplaceEdit::SelLength() const {
 }
 
 void TInplaceEdit::SetSelStart(int start) {
-    start = std::clamp(start, 0, static_cast<int>(QString::fromStdString(Text()).size()));
+    start = std::clamp(start, 0, TextLength());
     if (multi_) {
         QTextCursor c = multi_->textCursor();
         c.setPosition(start);
@@ -179,7 +183,7 @@ void TInplaceEdit::SetSelStart(int start) {
 
 void TInplaceEdit::SetSelLength(int length) {
     const int start = SelStart();
-    const int size = static_cast<int>(QString::fromStdString(Text()).size());
+    const int size = TextLength();
     if (length < 0)
         length = size - start;
     length = std::clamp(length, 0, size - start);
@@ -202,10 +206,7 @@ void TInplaceEdit::SelectAll() {
         line_->selectAll();
 }
 
-void TInplaceEdit::Deselect() {
-    const int end = static_cast<int>(QString::fromStdString(Text()).size());
-    SetSelStart(end);
-}
+void TInplaceEdit::Deselect() { SetSelStart(TextLength()); }
 
 void TInplaceEdit::SetMaxLength(int length) {
     maxLength_ = std::max(0, length);
@@ -292,7 +293,7 @@ bool TInplaceEdit::HasFocus() const {
 
 void TInplaceEdit::KeyDown(uint16_t& key, TShiftState shift) {
     const bool atStart = SelStart() == 0 && SelLength() == 0;
-    const bool atEnd = SelLength() == 0 && SelStart() == static_cast<int>(QString::fromStdString(Text()).size());
+    const bool atEnd = SelLength() == 0 && SelStart() == TextLength();
     bool toGrid = false;
     switch (key) {
     case VK_UP:

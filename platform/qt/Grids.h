@@ -154,6 +154,7 @@ private:
     void PlaceTextControl();
     void TextControlChanged();
     void InsertText(const std::string& text);
+    int TextLength() const;  // in the text control's characters, as selections count
     // Shows a text the grid stored into the edited cell, without Change.
     void ShowGridText(const std::string& text);
     bool HandleTextKey(QKeyEvent* event);

@@ -218,6 +218,30 @@ TEST_F(GridTest, EditorTakesRealKeyEvents) {
     EXPECT_EQ(grid.Row(), 2);  // navigation keys reach the grid
 }
 
+TEST_F(GridTest, ArrowsLeaveTheEditorOnlyAtTheEndsOfItsText) {
+    grid.SetOptions(grid.Options() + goEditing);
+    grid.SetCells(1, 1, "ab");
+    grid.ShowEditor();
+    TInplaceEdit* e = grid.InplaceEditor();
+    e->SetSelStart(1);
+    uint16_t key = VK_RIGHT;
+    e->KeyDown(key, {});
+    EXPECT_EQ(key, VK_RIGHT);  // inside the text: left to the text control
+    EXPECT_EQ(grid.Col(), 1);
+    e->SetSelStart(2);
+    e->KeyDown(key, {});
+    EXPECT_EQ(key, 0);
+    EXPECT_EQ(grid.Col(), 2);
+    key = VK_LEFT;  // the new cell is empty: its start is its end
+    e->KeyDown(key, {});
+    EXPECT_EQ(grid.Col(), 1);
+    e->SetSelStart(1);
+    key = VK_LEFT;
+    e->KeyDown(key, {});
+    EXPECT_EQ(key, VK_LEFT);
+    EXPECT_EQ(grid.Col(), 1);
+}
+
 TEST_F(GridTest, ReadOnlyGridRefusesTyping) {
     struct ReadOnlyGrid : TStringGrid {
         bool CanEditModify() override { return false; }
