@@ -26,6 +26,12 @@ std::string Lower(std::string s) {
 
 bool SameName(const std::string& a, const std::string& b) { return Lower(a) == Lower(b); }
 
+// The key `keyPath` is `path` itself or lies below it.
+bool AtOrBelow(const std::string& keyPath, const std::string& path) {
+    const std::string k = Lower(keyPath), p = Lower(path);
+    return k == p || k.rfind(p + "\\", 0) == 0;
+}
+
 const char* RootName(TRootKey root) {
     switch (root) {
     case TRootKey::HKEY_CLASSES_ROOT: return "HKEY_CLASSES_ROOT";
@@ -79,19 +85,26 @@ int HexDigit(char c) {
 
 } // namespace
 
+struct TRegistry::Value {
+    bool damaged = false;  // kept as `raw`, never read
+    std::string raw;
+    std::string name;
+    TRegDataType type = rdUnknown;
+    int32_t integer = 0;
+    std::string text;
+    std::vector<uint8_t> bytes;
+};
+
 struct TRegistry::Store {
-    struct Value {
-        bool damaged = false;  // kept as `raw`, never read
-        std::string raw;
-        std::string name;
-        TRegDataType type = rdUnknown;
-        int32_t integer = 0;
-        std::string text;
-        std::vector<uint8_t> bytes;
-    };
     struct Key {
         std::string path;
         std::vector<Value> values;
+
+        // The readable value of that name, or values.end().
+        std::vector<Value>::iterator FindValue(const std::string& name) {
+            return std::find_if(values.begin(), values.end(),
+                                [&](const Value& v) { return !v.damaged && SameName(v.name, name); });
+        }
     };
     std::vector<std::string> preamble;
     std::vector<Key> keys;
@@ -105,11 +118,15 @@ struct TRegistry::Store {
 
     // The key itself or any key below it is stored.
     bool Exists(const std::string& path) const {
-        const std::string p = Lower(path);
-        return std::any_of(keys.begin(), keys.end(), [&](const Key& k) {
-            const std::string q = Lower(k.path);
-            return q == p || q.rfind(p + "\\", 0) == 0;
-        });
+        return std::any_of(keys.begin(), keys.end(), [&](const Key& k) { return AtOrBelow(k.path, path); });
+    }
+
+    const Value* FindValue(const std::string& key, const std::string& name) {
+        Key* k = Find(key);
+        if (!k)
+            return nullptr;
+        const auto it = k->FindValue(name);
+        return it == k->values.end() ? nullptr : &*it;
     }
 
     static bool ParseValue(const std::string& line, Value& v) {
@@ -328,16 +345,12 @@ void TRegistry::CloseKey() {
 }
 
 bool TRegistry::DeleteKey(const std::string& key) {
-    const std::string path = Lower(FullPath(key));
+    const std::string path = FullPath(key);
     if (!open_)
         Load();
     auto& keys = store_->keys;
     const auto before = keys.size();
-    keys.erase(std::remove_if(keys.begin(), keys.end(),
-                              [&](const Store::Key& k) {
-                                  const std::string p = Lower(k.path);
-                                  return p == path || p.rfind(path + "\\", 0) == 0;
-                              }),
+    keys.erase(std::remove_if(keys.begin(), keys.end(), [&](const Store::Key& k) { return AtOrBelow(k.path, path); }),
                keys.end());
     if (keys.size() == before)
         return false;
@@ -352,7 +365,7 @@ std::vector<std::string> TRegistry::GetValueNames() const {
     if (!open_)
         return names;
     if (const Store::Key* k = store_->Find(current_))
-        for (const Store::Value& v : k->values)
+        for (const Value& v : k->values)
             if (!v.damaged)
                 names.push_back(v.name);
     return names;
@@ -375,27 +388,19 @@ std::vector<std::string> TRegistry::GetKeyNames() const {
     return names;
 }
 
-namespace {
-const TRegistry::Store::Value* FindValue(TRegistry::Store& store, const std::string& key, const std::string& name) {
-    if (TRegistry::Store::Key* k = store.Find(key))
-        for (const auto& v : k->values)
-            if (!v.damaged && SameName(v.name, name))
-                return &v;
-    return nullptr;
+const TRegistry::Value* TRegistry::OpenValue(const std::string& name) const {
+    return open_ ? store_->FindValue(current_, name) : nullptr;
 }
-} // namespace
 
-bool TRegistry::ValueExists(const std::string& name) const {
-    return open_ && FindValue(*store_, current_, name) != nullptr;
-}
+bool TRegistry::ValueExists(const std::string& name) const { return OpenValue(name) != nullptr; }
 
 TRegDataType TRegistry::GetDataType(const std::string& name) const {
-    const Store::Value* v = open_ ? FindValue(*store_, current_, name) : nullptr;
+    const Value* v = OpenValue(name);
     return v ? v->type : rdUnknown;
 }
 
 namespace {
-const TRegistry::Store::Value& Typed(const TRegistry::Store::Value* v, TRegDataType type, const std::string& name) {
+const TRegistry::Value& Typed(const TRegistry::Value* v, TRegDataType type, const std::string& name) {
     if (!v)
         throw ERegistryException("Registry value \"" + name + "\" does not exist");
     if (v->type != type)
@@ -405,28 +410,27 @@ const TRegistry::Store::Value& Typed(const TRegistry::Store::Value* v, TRegDataT
 } // namespace
 
 int32_t TRegistry::ReadInteger(const std::string& name) const {
-    return Typed(open_ ? FindValue(*store_, current_, name) : nullptr, rdInteger, name).integer;
+    return Typed(OpenValue(name), rdInteger, name).integer;
 }
 
 std::string TRegistry::ReadString(const std::string& name) const {
-    return Typed(open_ ? FindValue(*store_, current_, name) : nullptr, rdString, name).text;
+    return Typed(OpenValue(name), rdString, name).text;
 }
 
 std::vector<uint8_t> TRegistry::ReadBinaryData(const std::string& name) const {
-    return Typed(open_ ? FindValue(*store_, current_, name) : nullptr, rdBinary, name).bytes;
+    return Typed(OpenValue(name), rdBinary, name).bytes;
 }
 
 namespace {
 // The value to overwrite, made (with its key) when missing.
-TRegistry::Store::Value& Slot(TRegistry::Store& store, const std::string& key, const std::string& name,
+TRegistry::Value& Slot(TRegistry::Store& store, const std::string& key, const std::string& name,
                               TRegDataType type) {
     TRegistry::Store::Key* k = store.Find(key);
     if (!k) {
         store.keys.push_back({key, {}});
         k = &store.keys.back();
     }
-    auto it = std::find_if(k->values.begin(), k->values.end(),
-                           [&](const auto& v) { return !v.damaged && SameName(v.name, name); });
+    auto it = k->FindValue(name);
     if (it == k->values.end()) {
         k->values.push_back({});
         it = k->values.end() - 1;
@@ -464,8 +468,7 @@ bool TRegistry::DeleteValue(const std::string& name) {
     Store::Key* k = store_->Find(current_);
     if (!k)
         return false;
-    auto it = std::find_if(k->values.begin(), k->values.end(),
-                           [&](const Store::Value& v) { return !v.damaged && SameName(v.name, name); });
+    const auto it = k->FindValue(name);
     if (it == k->values.end())
         return false;
     k->values.erase(it);

@@ -74,12 +74,14 @@ public:
     bool DeleteValue(const std::string& name);
 
     struct Store;
+    struct Value;
 
 private:
     void BeginWrite(const std::string& name);  // ERegistryException unless writable
     void Load();
     void Save();
     std::string FullPath(const std::string& key) const;
+    const Value* OpenValue(const std::string& name) const;  // in the open key; null when closed
 
     TRootKey root_ = TRootKey::HKEY_CURRENT_USER;
     std::string current_;

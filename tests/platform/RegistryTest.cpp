@@ -54,6 +54,42 @@ TEST_F(RegistryTest, OpeningWithoutCreateLeavesAMissingKeyAlone) {
     EXPECT_FALSE(reg.OpenKeyReadOnly("SOFTWARE"));
 }
 
+TEST_F(RegistryTest, DeletingAKeyTakesItsSubkeysButNotItsNamesakes) {
+    for (const char* key : {"SOFTWARE\\Vadro\\Sub", "SOFTWARE\\Vadro\\Sub\\Deeper", "SOFTWARE\\Vadro\\SubX"}) {
+        TRegistry reg;
+        ASSERT_TRUE(reg.OpenKey(key, true));
+        reg.WriteInteger("Column 1", 1);
+    }
+    TRegistry reg;
+    EXPECT_TRUE(reg.DeleteKey("software\\vadro\\SUB"));
+    EXPECT_FALSE(reg.KeyExists("SOFTWARE\\Vadro\\Sub"));
+    EXPECT_FALSE(reg.KeyExists("SOFTWARE\\Vadro\\Sub\\Deeper"));
+    EXPECT_TRUE(reg.KeyExists("SOFTWARE\\Vadro\\SubX"));
+    EXPECT_FALSE(reg.DeleteKey("SOFTWARE\\Vadro\\Sub"));
+    EXPECT_EQ(ReadFile().find("\\Sub]"), std::string::npos);
+}
+
+TEST_F(RegistryTest, DeletingAValueLeavesTheOthersAndItsDamagedNamesake) {
+    WriteFile(
+        "[HKEY_CURRENT_USER\\SOFTWARE\\Vadro]\r\n"
+        "\"Column 1\"=dword:zz\r\n"
+        "\"Column 1\"=dword:00000005\r\n"
+        "\"Column 2\"=dword:00000006\r\n");
+    TRegistry reg;
+    ASSERT_TRUE(reg.OpenKeyReadOnly("SOFTWARE\\Vadro"));
+    EXPECT_FALSE(reg.DeleteValue("Column 1"));  // read-only
+    ASSERT_TRUE(reg.OpenKey("\\SOFTWARE\\Vadro", false));
+    EXPECT_TRUE(reg.DeleteValue("COLUMN 1"));
+    EXPECT_FALSE(reg.DeleteValue("Column 1"));
+    EXPECT_FALSE(reg.ValueExists("Column 1"));
+    EXPECT_EQ(reg.ReadInteger("Column 2"), 6);
+    reg.CloseKey();
+    EXPECT_FALSE(reg.ValueExists("Column 2"));  // closed: no key to look in
+    EXPECT_EQ(reg.GetDataType("Column 2"), rdUnknown);
+    EXPECT_NE(ReadFile().find("\"Column 1\"=dword:zz"), std::string::npos);
+    EXPECT_EQ(ReadFile().find("00000005"), std::string::npos);
+}
+
 TEST_F(RegistryTest, DamagedValuesAreSkippedAndKeptWhenTheFileIsWrittenAgain) {
     WriteFile(
         "[HKEY_CURRENT_USER\\SOFTWARE\\Vadro\\ColWidths800\\Mesicni]\r\n"
