@@ -408,9 +408,17 @@ bool THgInplaceEdit::OverList(int x, int y) const {
     return activeList_->rect().contains(l);
 }
 
+bool THgInplaceEdit::OverButton(int x, int y) const {
+    return editorControls_.Contains(ecButton) && PtInRect(buttonRect_, {x, y});
+}
+
+bool THgInplaceEdit::OverArrow(int x, int y) const {
+    return editorControls_.Contains(ecArrow) && PtInRect(arrowRect_, {x, y});
+}
+
 void THgInplaceEdit::TrackButton(int x, int y) {
-    const bool onButton = editorControls_.Contains(ecButton) && PtInRect(buttonRect_, {x, y});
-    const bool onArrow = editorControls_.Contains(ecArrow) && PtInRect(arrowRect_, {x, y});
+    const bool onButton = OverButton(x, y);
+    const bool onArrow = OverArrow(x, y);
     if (onButton != buttonPressed_) {
         buttonPressed_ = onButton;
         update(ToQRect(buttonRect_));
@@ -429,8 +437,8 @@ void THgInplaceEdit::StopTracking() {
 }
 
 void THgInplaceEdit::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
-    const bool onButton = editorControls_.Contains(ecButton) && PtInRect(buttonRect_, {x, y});
-    const bool onArrow = editorControls_.Contains(ecArrow) && PtInRect(arrowRect_, {x, y});
+    const bool onButton = OverButton(x, y);
+    const bool onArrow = OverArrow(x, y);
     if (button == mbLeft && (onButton || onArrow)) {
         if (!droppedDown_) {
             tracking_ = true;
@@ -535,29 +543,23 @@ void THgInplaceEdit::CloseUp(bool accept) {
 
 void THgInplaceEdit::TextChanged() {
     const ThgColumn* column = CurrentColumn();
+    std::string suggestion;
     if (editorControls_.Contains(ecArrow) && column && column->AutoSuggest()) {
         const std::string typed = Upper(TrimBlanks(Text()));
-        std::string suggestion;
         if (!typed.empty())
             for (const std::string& item : column->Items())
                 if (StartsWith(typed, Upper(item))) {
                     suggestion = item;
                     break;
                 }
-        if (!suggestion.empty() && suggestion != Text())
-            ShowSuggestion(suggestion);
-        else
-            suggestionWindow_->hide();
+        if (suggestion == Text())
+            suggestion.clear();  // typed in full: nothing left to suggest
+    } else if (hyperGrid_->OnGetSuggestion) {
+        hyperGrid_->OnGetSuggestion(hyperGrid_, hyperGrid_->Col(), hyperGrid_->Row(), Text(), suggestion);
+    } else {
         return;
     }
-    if (hyperGrid_->OnGetSuggestion) {
-        std::string suggestion;
-        hyperGrid_->OnGetSuggestion(hyperGrid_, hyperGrid_->Col(), hyperGrid_->Row(), Text(), suggestion);
-        if (!suggestion.empty())
-            ShowSuggestion(suggestion);
-        else
-            suggestionWindow_->hide();
-    }
+    ShowSuggestion(suggestion);  // an empty one hides the window
 }
 
 void THgInplaceEdit::ShowSuggestion(const std::string& suggestion) {

@@ -129,6 +129,8 @@ private:
     ThgColumn* CurrentColumn() const;
     bool ColumnReadOnly() const;
     bool OverList(int x, int y) const;  // the editor point lies over the shown list
+    bool OverButton(int x, int y) const;
+    bool OverArrow(int x, int y) const;
     void PaintButton(TCanvas& canvas);
 
     THyperGrid* hyperGrid_;

@@ -82,6 +82,10 @@ TEST_F(Editor, WithoutAListTheGridsHandlerSuggests) {
     Edit().TypeKey('e');
     EXPECT_TRUE(Edit().SuggestionWindow()->Visible());
     EXPECT_EQ(Edit().SuggestionWindow()->Caption(), "Velikonoce");
+    Edit().TypeKey('x');  // no suggestion for "Vex": the shown one goes
+    EXPECT_FALSE(Edit().SuggestionWindow()->Visible());
+    Edit().TypeKey(8);
+    EXPECT_TRUE(Edit().SuggestionWindow()->Visible());
     grid->SetRow(1);  // leaving the cell takes the suggestion
     EXPECT_EQ(grid->Cells(0, 0), "Velikonoce");
 }
