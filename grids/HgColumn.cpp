@@ -27,15 +27,14 @@ void ThgHeading::SetTitleFont(const TFont& v) {
     Changed();
 }
 
-void ThgHeading::Changed() {
+void ThgHeading::Report(int action) {
     if (collection_ && collection_->OnItemChange)
-        collection_->OnItemChange(this, hgItemChanged);
+        collection_->OnItemChange(this, action);
 }
 
-void ThgHeading::ReportVisibleChanged() {
-    if (collection_ && collection_->OnItemChange)
-        collection_->OnItemChange(this, hgItemVisibleChanged);
-}
+void ThgHeading::Changed() { Report(hgItemChanged); }
+
+void ThgHeading::ReportVisibleChanged() { Report(hgItemVisibleChanged); }
 
 void ThgHeading::Assign(const ThgHeading& source) {
     SetCaption(source.Caption());
