@@ -22,6 +22,8 @@ struct GridAxis {
     int Size(int index) const { return index >= 0 && index < Count() ? sizes[index] : defaultSize; }
     // A scrollable line left of (above) the view.
     bool ScrolledOut(int index) const { return index >= fixed && index < first; }
+    // The nearest scrollable line (the first one when there is none).
+    int ClampScrollable(int index) const { return std::clamp(index, fixed, std::max(fixed, Count() - 1)); }
 
     int FixedExtent(int line) const;  // the fixed lines with their gaps
     int Total(int line) const;        // every line with its gap

@@ -730,8 +730,8 @@ void TCustomGrid::SetRow(int row) {
 bool TCustomGrid::FocusCell(int col, int row, bool extend) {
     if (ColCount() <= cols_.fixed || RowCount() <= rows_.fixed)
         return false;
-    col = std::clamp(col, cols_.fixed, ColCount() - 1);
-    row = std::clamp(row, rows_.fixed, RowCount() - 1);
+    col = cols_.ClampScrollable(col);
+    row = rows_.ClampScrollable(row);
     if (!SelectCell(col, row))
         return false;
     MoveCurrent(col, row, extend);
