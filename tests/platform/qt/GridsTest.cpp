@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "ImageProbe.h"
 #include "QtTestApp.h"
 
 namespace zeko {
@@ -29,10 +30,7 @@ protected:
                 grid.KeyPress(ch);
         }
     }
-    TColor At(const QImage& image, int x, int y) {
-        const QRgb p = image.pixel(x, y);
-        return RGB(qRed(p), qGreen(p), qBlue(p));
-    }
+    TColor At(const QImage& image, int x, int y) { return test::PixelAt(image, x, y); }
 
     TStringGrid grid;
 };
