@@ -149,7 +149,7 @@ void TPopupListbox::SetLook(TColor color, const TFont& font) {
 }
 
 void TPopupListbox::SearchKey(char32_t& key) {
-    if (key == 8 || key == 27) {
+    if (key == CH_BACK || key == CH_ESCAPE) {
         searchText_.clear();
         return;
     }

@@ -315,20 +315,20 @@ void TInplaceEdit::KeyDown(uint16_t& key, TShiftState shift) {
 
 void TInplaceEdit::KeyPress(char32_t& key) {
     switch (key) {
-    case U'\r':
+    case CH_RETURN:
         grid_->KeyPress(key);
         key = 0;
         break;
-    case 27:  // Escape gives the cell its text back and ends editing
+    case CH_ESCAPE:  // gives the cell its text back and ends editing
         SetText(startText_);
         SelectAll();
         if (!grid_->Options().Contains(goAlwaysShowEditor))
             grid_->HideEditor();
         key = 0;
         break;
-    case U'\t': key = 0; break;
+    case CH_TAB: key = 0; break;
     default:
-        if ((key >= 32 || key == 8) && (!grid_->CanEditModify() || readOnly_)) {
+        if (EditsText(key) && (!grid_->CanEditModify() || readOnly_)) {
             MessageBeep();
             key = 0;
         }
@@ -370,12 +370,12 @@ void TInplaceEdit::TypeKey(char32_t key) {
     KeyPress(key);
     if (key == 0 || readOnly_)
         return;
-    if (key == 8) {
+    if (key == CH_BACK) {
         if (multi_)
             multi_->textCursor().deletePreviousChar();
         else
             line_->backspace();
-    } else if (key >= 32 || key == U'\r') {
+    } else if (key >= 32 || key == CH_RETURN) {
         InsertText(QString::fromUcs4(&key, 1).toStdString());
     }
 }
@@ -416,7 +416,7 @@ bool TInplaceEdit::HandleTextKey(QKeyEvent* event) {
             return true;
         if (ch != typed || key == 0) {
             // Changed by the hook, or the key itself was consumed: type it ourselves.
-            if (!readOnly_ && (ch >= 32 || ch == U'\r'))
+            if (!readOnly_ && (ch >= 32 || ch == CH_RETURN))
                 InsertText(QString::fromUcs4(&ch, 1).toStdString());
             return true;
         }
@@ -1161,13 +1161,13 @@ void TCustomGrid::KeyPress(char32_t& key) {
         OnKeyPress(this, key);
     if (key == 0)
         return;
-    if (key == U'\r') {
+    if (key == CH_RETURN) {
         if (options_.Contains(goEditing) && !options_.Contains(goAlwaysShowEditor))
             SetEditorMode(!editorMode_);
         key = 0;
         return;
     }
-    if (!options_.Contains(goEditing) || editorMode_ || !(key >= 32 || key == 8) || !CanEditAcceptKey(key))
+    if (!options_.Contains(goEditing) || editorMode_ || !EditsText(key) || !CanEditAcceptKey(key))
         return;
     ShowEditor();
     if (editor_ && editor_->Visible()) {
