@@ -833,9 +833,7 @@ void TCustomGrid::UpdateEdit() {
     const bool gridFocused = Focused();
     // The contents first: the layout of a descendant depends on the cell's column.
     editor_->UpdateContents();
-    editor_->UpdateLoc(CellRect(Col(), Row()));
-    editor_->show();
-    editor_->raise();
+    editor_->Move(CellRect(Col(), Row()));
     if (gridFocused)
         editor_->SetFocus();
 }
