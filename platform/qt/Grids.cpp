@@ -1204,6 +1204,10 @@ void TCustomGrid::SelectNextControl(bool forward) {
 
 // ---------------------------------------------------------------- mouse
 
+GridAxis& TCustomGrid::DragAxis() {
+    return gridState_ == GridState::ColSizing || gridState_ == GridState::ColMoving ? cols_ : rows_;
+}
+
 int TCustomGrid::ColSizingAt(int x, int y) const {
     if (y < 0 || y >= FixedHeight())
         return -1;
@@ -1228,10 +1232,10 @@ void TCustomGrid::MouseDown(TMouseButton button, TShiftState shift, int x, int y
     const int sizedCol = options_.Contains(goColSizing) ? ColSizingAt(x, y) : -1;
     const int sizedRow = sizedCol < 0 && options_.Contains(goRowSizing) ? RowSizingAt(x, y) : -1;
     if (sizedCol >= 0 || sizedRow >= 0) {
-        gridState_ = sizedCol >= 0 ? GridState::ColSizing : GridState::RowSizing;
-        dragAxis_ = sizedCol >= 0 ? &cols_ : &rows_;
-        sizingIndex_ = sizedCol >= 0 ? sizedCol : sizedRow;
-        sizingOrigin_ = (sizedCol >= 0 ? x : y) - dragAxis_->sizes[sizingIndex_];
+        const bool cols = sizedCol >= 0;
+        gridState_ = cols ? GridState::ColSizing : GridState::RowSizing;
+        sizingIndex_ = cols ? sizedCol : sizedRow;
+        sizingOrigin_ = (cols ? x : y) - DragAxis().sizes[sizingIndex_];
         return;
     }
     const TGridCoord cell = MouseCoord(x, y);
@@ -1243,7 +1247,6 @@ void TCustomGrid::MouseDown(TMouseButton button, TShiftState shift, int x, int y
     if (colTitle || rowTitle) {
         if (options_.Contains(colTitle ? goColMoving : goRowMoving)) {
             gridState_ = colTitle ? GridState::ColMoving : GridState::RowMoving;
-            dragAxis_ = colTitle ? &cols_ : &rows_;
             moveFrom_ = moveTo_ = colTitle ? cell.X : cell.Y;
         }
         return;
@@ -1270,17 +1273,16 @@ void TCustomGrid::MouseMove(TShiftState shift, int x, int y) {
     }
     case GridState::ColSizing:
     case GridState::RowSizing: {
-        const int pos = gridState_ == GridState::ColSizing ? x : y;
-        dragAxis_->sizes[sizingIndex_] = std::max(0, pos - sizingOrigin_);
+        DragAxis().sizes[sizingIndex_] = std::max(0, (gridState_ == GridState::ColSizing ? x : y) - sizingOrigin_);
         LayoutChanged();
         break;
     }
     case GridState::ColMoving:
     case GridState::RowMoving: {
         // Along the titles, whatever the other coordinate.
-        const bool cols = gridState_ == GridState::ColMoving;
-        const int to = cols ? cols_.Find(x, VertLineWidth(), ClientWidth()) : rows_.Find(y, HorzLineWidth(), ClientHeight());
-        if (to >= dragAxis_->fixed)
+        const GridAxis& axis = DragAxis();
+        const int to = axis.Find(&axis == &cols_ ? x : y, LineWidth(axis), ClientExtent(axis));
+        if (to >= axis.fixed)
             moveTo_ = to;
         break;
     }
@@ -1298,12 +1300,12 @@ void TCustomGrid::MouseMove(TShiftState shift, int x, int y) {
 
 void TCustomGrid::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
     const GridState state = gridState_;
+    GridAxis& axis = DragAxis();
     gridState_ = GridState::Normal;
     if (state == GridState::ColSizing || state == GridState::RowSizing)
-        SizesChanged(*dragAxis_);
+        SizesChanged(axis);
     if ((state == GridState::ColMoving || state == GridState::RowMoving) && moveTo_ != moveFrom_)
-        MoveLine(*dragAxis_, moveFrom_, moveTo_);
-    dragAxis_ = nullptr;
+        MoveLine(axis, moveFrom_, moveTo_);
     sizingIndex_ = moveFrom_ = moveTo_ = -1;
     if (OnMouseUp)
         OnMouseUp(this, button, shift, x, y);

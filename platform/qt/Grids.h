@@ -398,6 +398,7 @@ private:
     void UpdateEdit();
     void UpdateEditorPlace();
     void FocusChanged(QWidget* old, QWidget* now);
+    GridAxis& DragAxis();  // the axis the state sizes or moves
 
     GridAxis cols_{{}, 1, 1, 1, 1, 64};
     GridAxis rows_{{}, 1, 1, 1, 1, 24};
@@ -415,7 +416,6 @@ private:
     TInplaceEdit* editor_ = nullptr;
     TComponentState componentState_;
     GridState gridState_ = GridState::Normal;
-    GridAxis* dragAxis_ = nullptr;  // the axis being sized or moved
     int sizingIndex_ = -1;
     int sizingOrigin_ = 0;  // mouse position minus the size at the start
     int moveFrom_ = -1;

@@ -302,6 +302,20 @@ TEST_F(GridTest, TitleDragWithColumnMovingMovesTheColumn) {
     EXPECT_EQ(grid.Cells(3, 0), "one");
 }
 
+TEST_F(GridTest, RowTitlesMoveAndSizeTheirRows) {
+    grid.SetOptions(grid.Options() + goRowMoving + goRowSizing);
+    grid.SetCells(0, 1, "first");
+    grid.MouseDown(mbLeft, {}, 10, 30);  // row 1's title
+    grid.MouseMove({ssLeft}, 300, 80);   // across to row 3, whatever the x
+    grid.MouseUp(mbLeft, {}, 300, 80);
+    EXPECT_EQ(grid.Cells(0, 3), "first");
+    grid.MouseDown(mbLeft, {}, 10, 47);  // 2 pixels above the line under row 1
+    grid.MouseMove({ssLeft}, 10, 57);
+    grid.MouseUp(mbLeft, {}, 10, 57);
+    EXPECT_EQ(grid.RowHeights(1), 34);
+    EXPECT_EQ(grid.Cells(0, 3), "first");  // sizing moves nothing
+}
+
 TEST_F(GridTest, PostedMessagesArriveLater) {
     struct Listening : TStringGrid {
         std::vector<uint32_t> seen;
