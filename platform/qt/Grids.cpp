@@ -1323,9 +1323,9 @@ void TCustomGrid::DblClick() {
         ShowEditor();
 }
 
-void TCustomGrid::MouseEnter() { mouseInside_ = true; }
+void TCustomGrid::MouseEnter() {}
 
-void TCustomGrid::MouseLeave() { mouseInside_ = false; }
+void TCustomGrid::MouseLeave() {}
 
 void TCustomGrid::mousePressEvent(QMouseEvent* e) { DeliverMouse(*e, e->position().toPoint()); }
 void TCustomGrid::mouseMoveEvent(QMouseEvent* e) { DeliverMouse(*e, e->position().toPoint()); }

@@ -421,7 +421,6 @@ private:
     int moveFrom_ = -1;
     int moveTo_ = -1;
     TPoint pressPoint_;
-    bool mouseInside_ = false;
     bool updatingScroll_ = false;
     bool hBar_ = false;
     bool vBar_ = false;
