@@ -945,16 +945,18 @@ void TCustomGrid::Paint() {
 
 namespace {
 // Calls f(index, start) for each line in view: the fixed ones, then the scrolled
-// ones from the first shown, until the client room ends.
+// ones from the first shown, until the client room ends. The starts are summed
+// on the way, as Start would give them.
 template <typename F>
 void ForEachShown(const GridAxis& axis, int line, int client, F f) {
+    int start = 0;
     for (int i = 0; i < axis.Count(); ++i) {
         if (axis.ScrolledOut(i))
             continue;
-        const int start = axis.Start(i, line);
         if (start >= client)
             break;
         f(i, start);
+        start += axis.sizes[i] + line;
     }
 }
 } // namespace
@@ -1001,9 +1003,12 @@ void TCustomGrid::DrawCells() {
     const bool focused = Focused();
     const bool editing = editor_ && editor_->Visible();
     const int cw = ClientWidth(), ch = ClientHeight();
-    ForEachShown(rows_, HorzLineWidth(), ch, [&](int row, int) {
-        ForEachShown(cols_, VertLineWidth(), cw, [&](int col, int) {
-            const TRect r = CellRect(col, row);
+    // The columns in view with their left edges, the same in every row.
+    std::vector<std::pair<int, int>> shownCols;
+    ForEachShown(cols_, VertLineWidth(), cw, [&](int col, int x) { shownCols.emplace_back(col, x); });
+    ForEachShown(rows_, HorzLineWidth(), ch, [&](int row, int y) {
+        for (const auto& [col, x] : shownCols) {
+            const TRect r{x, y, x + cols_.sizes[col], y + rows_.sizes[row]};  // CellRect(col, row)
             TGridDrawState state;
             const bool fixed = col < cols_.fixed || row < rows_.fixed;
             if (fixed) {
@@ -1030,7 +1035,7 @@ void TCustomGrid::DrawCells() {
             }
             DrawCell(col, row, r, state);
             if (!defaultDrawing_)
-                return;
+                continue;
             c.ResetClip();
             if (fixed && ctl3D_ && (options_.Contains(goFixedVertLine) || options_.Contains(goFixedHorzLine))) {
                 TRect edge = r;
@@ -1038,7 +1043,7 @@ void TCustomGrid::DrawCells() {
             }
             if (state.Contains(gdFocused) && !editing && !options_.Contains(goRowSelect))
                 c.DrawFocusRect(r);
-        });
+        }
     });
     if (defaultDrawing_ && focused && options_.Contains(goRowSelect) && Row() < RowCount()) {
         const int top = RowTop(Row());

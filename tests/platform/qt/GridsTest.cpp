@@ -135,6 +135,12 @@ TEST_F(GridTest, ScrollingIsByWholeRowsAndFollowsTheCurrentCell) {
     EXPECT_EQ(grid.TopRow(), 2);
     EXPECT_EQ(grid.CellRect(1, 1), TRect{});  // scrolled out
     EXPECT_EQ(grid.CellRect(1, 2).Top, 25);
+    // Painted where CellRect says: row 2's text right under the fixed row.
+    grid.SetCells(2, 2, "W");
+    const QImage image = grid.PaintToImage();
+    const TRect cell = grid.CellRect(2, 2);
+    EXPECT_FALSE(IsRectEmpty(test::InkBox(image, cell, clBlack)));
+    EXPECT_TRUE(IsRectEmpty(test::InkBox(image, grid.CellRect(2, 3), clBlack)));
     Key(VK_NEXT);
     EXPECT_EQ(grid.Row(), 9);
     grid.SetTopRow(100);
