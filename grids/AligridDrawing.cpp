@@ -140,8 +140,8 @@ void TStringAlignGrid::MouseLeave() {
 
 void TStringAlignGrid::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
     HideHintWindow();
-    const TGridCoord cell = x >= 0 && y >= 0 ? MouseCoord(x, y) : TGridCoord{-1, -1};
-    if (cell.X >= 0 && cell.Y >= 0) {
+    const TGridCoord cell = MouseCoord(x, y);  // (-1, -1) outside the cells
+    if (cell.X >= 0) {
         const bool inFixedCol = cell.X < FixedCols();
         const bool inFixedRow = cell.Y < FixedRows();
         if (inFixedCol && !inFixedRow) {

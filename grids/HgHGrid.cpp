@@ -66,12 +66,6 @@ void THgHintGrid::SetHintCell(TGridCoord cell) {
     RestartHint();
 }
 
-TGridCoord THgHintGrid::MouseCell(int x, int y) const {
-    if (x >= 0 && y >= 0)
-        return MouseCoord(x, y);
-    return {-1, -1};
-}
-
 void THgHintGrid::HintTimerTick() {
     if (--hintCountdown_ != 0)
         return;
@@ -108,7 +102,7 @@ void THgHintGrid::MouseLeave() {
 void THgHintGrid::MouseMove(TShiftState shift, int x, int y) {
     TStringGrid::MouseMove(shift, x, y);
     if (hintFollowsMouse_)
-        SetHintCell(MouseCell(x, y));
+        SetHintCell(MouseCoord(x, y));
 }
 
 void THgHintGrid::DoEnter() {
