@@ -38,14 +38,13 @@ void ThgHintWindow::Paint(TCanvas& canvas) {
     canvas.DrawText(Caption(), r, HintTextFlags);
 }
 
-int ThgHintWindow::MeasuredHeight(int width, int* measuredWidth) {
+TSize ThgHintWindow::FittingSize() {
     TCanvas& c = Canvas();
     c.SetFont(Font());
+    const int width = c.TextWidth(Caption()) + 8;
     TRect m{2, 2, width, 2};
     const int h = c.DrawText(Caption(), m, DT_CALCRECT | HintTextFlags);
-    if (measuredWidth)
-        *measuredWidth = m.Width();
-    return h;
+    return {std::max(width, m.Width()), h + 6};
 }
 
 void ThgHintWindow::KeepOnScreen(TRect& r) const {
@@ -65,13 +64,8 @@ void ThgHintWindow::ActivateHint(TRect r, const std::string& text) {
     activating_ = true;
     SetCaption(text);
     activating_ = false;
-    Canvas().SetFont(Font());
-    r.Right = r.Left + Canvas().TextWidth(text) + 8;
-    int measuredWidth = 0;
-    const int h = MeasuredHeight(r.Width(), &measuredWidth);
-    r.Bottom = r.Top + h + 6;
-    if (measuredWidth > r.Width())
-        r.Right = r.Left + measuredWidth;
+    const TSize size = FittingSize();
+    r = Bounds(r.Left, r.Top, size.cx, size.cy);
     KeepOnScreen(r);
     SetBoundsRect(r);
     ShowNoActivate();
@@ -80,12 +74,10 @@ void ThgHintWindow::ActivateHint(TRect r, const std::string& text) {
 void ThgHintWindow::CaptionChanged() {
     if (activating_)
         return;
-    Canvas().SetFont(Font());
-    const int w = Canvas().TextWidth(Caption()) + 8;
-    const int h = MeasuredHeight(w, nullptr) + 6;
+    const TSize size = FittingSize();
     const TRect b = BoundsRect();
     hide();
-    SetBoundsRect(Bounds(b.Left, b.Top, w, h));
+    SetBoundsRect(Bounds(b.Left, b.Top, size.cx, size.cy));
     ShowNoActivate();
 }
 

@@ -31,7 +31,8 @@ protected:
     void CaptionChanged() override;
 
 private:
-    int MeasuredHeight(int width, int* measuredWidth);
+    // The caption's width and 8 pixels (or its widest line), its wrapped height and 6.
+    TSize FittingSize();
     void KeepOnScreen(TRect& r) const;
     bool activating_ = false;
 };
