@@ -25,15 +25,21 @@ void RepaintOnChange(TGraphicsObject& object, TStringAlignGrid* grid) {
 
 namespace {
 
+// A font or brush copied from `source`, `changed` or not, that repaints the grid
+// on every change of its own.
 template <class Own, class Plain>
-std::unique_ptr<Own> CopyOf(const Own* source, TStringAlignGrid* grid) {
-    if (!source)
-        return nullptr;
+std::unique_ptr<Own> CopyOf(const Plain& source, bool changed, TStringAlignGrid* grid) {
     auto copy = std::make_unique<Own>();
-    copy->Assign(static_cast<const Plain&>(*source));
-    copy->Changed = source->Changed;
+    copy->Assign(source);
+    copy->Changed = changed;
     RepaintOnChange(*copy, grid);
     return copy;
+}
+
+// A record's own font or brush copied with its changed flag.
+template <class Own, class Plain>
+std::unique_ptr<Own> CopyOfOwn(const Own* source, TStringAlignGrid* grid) {
+    return source ? CopyOf<Own, Plain>(*source, source->Changed, grid) : nullptr;
 }
 
 } // namespace
@@ -58,10 +64,10 @@ void TCellProperties::Assign(const TCellProperties* source) {
     Alignment = source->Alignment;
     Wordwrap = source->Wordwrap;
     Editable = source->Editable;
-    Brush = CopyOf<TMyBrush, TBrush>(source->Brush.get(), Grid);
-    SelectedBrush = CopyOf<TMyBrush, TBrush>(source->SelectedBrush.get(), Grid);
-    Font = CopyOf<TMyFont, TFont>(source->Font.get(), Grid);
-    SelectedFont = CopyOf<TMyFont, TFont>(source->SelectedFont.get(), Grid);
+    Brush = CopyOfOwn<TMyBrush, TBrush>(source->Brush.get(), Grid);
+    SelectedBrush = CopyOfOwn<TMyBrush, TBrush>(source->SelectedBrush.get(), Grid);
+    Font = CopyOfOwn<TMyFont, TFont>(source->Font.get(), Grid);
+    SelectedFont = CopyOfOwn<TMyFont, TFont>(source->SelectedFont.get(), Grid);
 }
 
 bool TCellProperties::IsEmpty() const {
@@ -97,15 +103,16 @@ void TStringAlignGrid::Initialize() {
     afterLastCellTab_ = lc_first;
     drawSelection_ = true;
     lastHintCell_ = {-1, -1};
-    fixedFont_.Assign(TStringGrid::Font());
-    fixedFont_.Changed = false;
     // The fixed cells take the grid's font until their own is changed.
+    const auto followGridFont = [this] {
+        fixedFont_.Assign(TStringGrid::Font());
+        fixedFont_.Changed = false;
+    };
+    followGridFont();
     TFont& font = TStringGrid::Font();
-    font.OnChange = [this, repaint = font.OnChange] {
-        if (!fixedFont_.Changed) {
-            fixedFont_.Assign(TStringGrid::Font());
-            fixedFont_.Changed = false;
-        }
+    font.OnChange = [this, followGridFont, repaint = font.OnChange] {
+        if (!fixedFont_.Changed)
+            followGridFont();
         if (repaint)
             repaint();
     };
@@ -126,44 +133,24 @@ t_relation TStringAlignGrid::CompareText(const std::string& a, const std::string
     return c < 0 ? rel_less : c == 0 ? rel_equal : rel_greater;
 }
 
-void TStringAlignGrid::Changed() { InvalidateGrid(); }
-
 // ---------------------------------------------------------------- grid-wide properties
 
-void TStringAlignGrid::SetAlignment(TMyAlign value) {
-    alignment_ = value;
-    Changed();
-}
+void TStringAlignGrid::SetAlignment(TMyAlign value) { SetAndRepaint(alignment_, value); }
 
-void TStringAlignGrid::SetWordwrap(T_Wordwrap value) {
-    wordwrap_ = value;
-    Changed();
-}
+void TStringAlignGrid::SetWordwrap(T_Wordwrap value) { SetAndRepaint(wordwrap_, value); }
 
-void TStringAlignGrid::SetEditable(bool value) {
-    editable_ = value;
-    Changed();
-}
+void TStringAlignGrid::SetEditable(bool value) { SetAndRepaint(editable_, value); }
 
 void TStringAlignGrid::SetFixedColor(TColor color) {
     TStringGrid::SetFixedColor(color);
     fixedBrush_.SetColor(color);
 }
 
-void TStringAlignGrid::SetSelectedCellColor(TColor color) {
-    selectedCellColor_ = color;
-    Changed();
-}
+void TStringAlignGrid::SetSelectedCellColor(TColor color) { SetAndRepaint(selectedCellColor_, color); }
 
-void TStringAlignGrid::SetSelectedFontColor(TColor color) {
-    selectedFontColor_ = color;
-    Changed();
-}
+void TStringAlignGrid::SetSelectedFontColor(TColor color) { SetAndRepaint(selectedFontColor_, color); }
 
-void TStringAlignGrid::SetDrawSelection(bool value) {
-    drawSelection_ = value;
-    Changed();
-}
+void TStringAlignGrid::SetDrawSelection(bool value) { SetAndRepaint(drawSelection_, value); }
 
 bool TStringAlignGrid::TabStops(int col) const { return noTabStop_.Get(col) == nullptr; }
 
@@ -198,22 +185,15 @@ TCellProperties& TStringAlignGrid::Scratch() {
 }
 
 TMyFont& TStringAlignGrid::OwnFont(TCellProperties& record) {
-    if (!record.Font) {
-        record.Font = std::make_unique<TMyFont>();
-        record.Font->Assign(TStringGrid::Font());
-        record.Font->Changed = false;
-        RepaintOnChange(*record.Font, this);
-    }
+    if (!record.Font)
+        record.Font = CopyOf<TMyFont, TFont>(TStringGrid::Font(), false, this);
     return *record.Font;
 }
 
 TMyBrush& TStringAlignGrid::OwnBrush(TCellProperties& record) {
     if (!record.Brush) {
         gridBrush_.SetColor(Color());
-        record.Brush = std::make_unique<TMyBrush>();
-        record.Brush->Assign(gridBrush_);
-        record.Brush->Changed = false;
-        RepaintOnChange(*record.Brush, this);
+        record.Brush = CopyOf<TMyBrush, TBrush>(gridBrush_, false, this);
     }
     return *record.Brush;
 }
@@ -250,7 +230,7 @@ const T* FirstOwn(std::initializer_list<const TCellProperties*> chain, std::uniq
 template <class T>
 void TStringAlignGrid::Store(TCellProperties& record, T TCellProperties::*field, T value) {
     record.*field = std::move(value);
-    Changed();
+    InvalidateGrid();
 }
 
 template <class T>

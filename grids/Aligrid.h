@@ -373,7 +373,6 @@ private:
     TMyFont& OwnFont(TCellProperties& record);
     TMyBrush& OwnBrush(TCellProperties& record);
     std::unique_ptr<TMyBrush> BrushOfColor(TColor color);
-    void Changed();  // a setting changed: repaint
 
     // Stream helpers (AligridStream.cpp).
     void WriteLineList(TWriter& writer, TPropList& list, int count);
@@ -396,6 +395,7 @@ private:
     bool UserMayChange(int col, int row) const;
     void InsertLine(bool rows, int index);
     void DeleteLine(bool rows, int index);
+    void LineMoved(bool rows, int fromIndex, int toIndex);  // the records and the editor's cell follow
     void ExchangeLines(bool rows, int a, int b);
     void QuickSort(int index, int lo, int hi, bool sortRows, t_relation wanted);
     t_relation CompareLines(bool sortRows, int index, int a, int b);

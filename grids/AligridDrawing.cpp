@@ -42,9 +42,7 @@ void TStringAlignGrid::PrepareCellCanvas(int col, int row, TGridDrawState state,
     TCanvas& canvas = Canvas();
     canvas.SetFont(GetCellFont(col, row));
     canvas.Brush().Assign(GetCellBrush(col, row));
-    const bool focused = state.Contains(gdFocused);
-    if (drawSelection_ && state.Contains(gdSelected) &&
-        (!focused || Options().Contains(goDrawFocusSelected) || Options().Contains(goRowSelect))) {
+    if (drawSelection_ && DrawsHighlighted(state)) {
         canvas.Brush().SetColor(GetSelectedColorCell(col, row));
         canvas.Font().SetColor(GetSelectedFontColorCell(col, row));
     }
@@ -142,8 +140,8 @@ void TStringAlignGrid::MouseLeave() {
 
 void TStringAlignGrid::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
     HideHintWindow();
-    const TGridCoord cell = x >= 0 && y >= 0 ? MouseCoord(x, y) : TGridCoord{-1, -1};
-    if (cell.X >= 0 && cell.Y >= 0) {
+    const TGridCoord cell = MouseCoord(x, y);  // (-1, -1) outside the cells
+    if (cell.X >= 0) {
         const bool inFixedCol = cell.X < FixedCols();
         const bool inFixedRow = cell.Y < FixedRows();
         if (inFixedCol && !inFixedRow) {

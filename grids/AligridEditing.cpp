@@ -12,10 +12,6 @@ namespace zeko {
 
 namespace {
 
-constexpr char32_t kEnter = U'\r';
-constexpr char32_t kEscape = 27;
-constexpr char32_t kTab = U'\t';
-
 TAlignment EditorAlignment(TMyAlign align) {
     switch (align) {
     case alLeft: return taLeftJustify;
@@ -67,7 +63,7 @@ void TNewInplaceEdit::KeyPress(char32_t& key) {
         return;
     }
     switch (key) {
-    case kEnter:
+    case CH_RETURN:
         if (Multiline()) {
             if (!alignGrid_->CanEditModify())
                 key = 0;
@@ -76,7 +72,7 @@ void TNewInplaceEdit::KeyPress(char32_t& key) {
         alignGrid_->PostMessage(AGM_ENDEDIT, EditCol, EditRow);
         TInplaceEdit::KeyPress(key);  // on to the grid, which closes the editor
         return;
-    case kEscape:
+    case CH_ESCAPE:
         SetText(OldText);
         alignGrid_->PostMessage(AGM_CANCELEDIT, EditCol, EditRow);
         if (Multiline()) {
@@ -86,10 +82,10 @@ void TNewInplaceEdit::KeyPress(char32_t& key) {
             key = 0;
             return;
         }
-        key = kEnter;
+        key = CH_RETURN;
         TInplaceEdit::KeyPress(key);  // on to the grid as Enter, which closes the editor
         return;
-    case kTab:
+    case CH_TAB:
         key = 0;
         return;
     default:
@@ -233,7 +229,7 @@ void TStringAlignGrid::EndEdit(bool cancel) {
     if (!editor || !editor->Visible())
         return;
     if (cancel) {
-        editor->TypeKey(kEscape);
+        editor->TypeKey(CH_ESCAPE);
         return;
     }
     const int col = editor->HasCell() ? editor->EditCol : Col();
@@ -243,7 +239,7 @@ void TStringAlignGrid::EndEdit(bool cancel) {
 }
 
 void TStringAlignGrid::KeyPress(char32_t& key) {
-    if (key == kEnter && editMultiline_) {
+    if (key == CH_RETURN && editMultiline_) {
         key = 0;
         return;
     }

@@ -263,15 +263,12 @@ void TStringAlignGrid::PasteFromStream(TStream& stream, char separator, TGridRec
 }
 
 void TStringAlignGrid::PasteCells(TStream& stream, char separator, TGridRect range, bool editableOnly) {
-    range.Top = std::max(range.Top, 0);
-    range.Left = std::max(range.Left, 0);
-    const int bottom = range.Bottom < range.Top ? RowCount() - 1 : std::min(range.Bottom, RowCount() - 1);
-    const int right = range.Right < range.Left ? ColCount() - 1 : std::min(range.Right, ColCount() - 1);
+    range = Normalized(range);
     const std::vector<std::string> lines = CleanLines(stream, separator);
     int r = range.Top;
-    for (size_t i = 0; i < lines.size() && r <= bottom; ++i, ++r) {
+    for (size_t i = 0; i < lines.size() && r <= range.Bottom; ++i, ++r) {
         std::string rest = lines[i] + separator;
-        for (int c = range.Left; c <= right && rest.size() > 1; ++c) {
+        for (int c = range.Left; c <= range.Right && rest.size() > 1; ++c) {
             const size_t end = rest.find(separator);
             if (!editableOnly || GetEditCell(c, r) || editAll_)
                 SetCells(c, r, rest.substr(0, end));
@@ -317,21 +314,6 @@ void TStringAlignGrid::PasteSelectionFromClipboard() {
 }
 
 // ---------------------------------------------------------------- lines
-
-namespace {
-
-// Where an index between two moved lines ends up when line `from` moves to `to`.
-int AfterMove(int index, int from, int to) {
-    if (index == from)
-        return to;
-    if (from < to && index > from && index <= to)
-        return index - 1;
-    if (to < from && index >= to && index < from)
-        return index + 1;
-    return index;
-}
-
-} // namespace
 
 // A new empty line at `index` (never among the fixed lines): the settings and
 // hints from there on move one line on, then the cells.
@@ -404,26 +386,32 @@ void TStringAlignGrid::DeleteColumn(int col) { DeleteLine(false, col); }
 void TStringAlignGrid::DeleteRow(int row) { DeleteLine(true, row); }
 
 // The editor's cell follows its text also when only the cells move.
-void TStringAlignGrid::ColumnMoved(int fromIndex, int toIndex) {
-    if (TNewInplaceEdit* editor = AlignEditor(); editor && editor->HasCell())
-        editor->EditCol = AfterMove(editor->EditCol, fromIndex, toIndex);
-    if (!movingCellsOnly_ && fromIndex != toIndex) {
+void TStringAlignGrid::LineMoved(bool rows, int fromIndex, int toIndex) {
+    if (TNewInplaceEdit* editor = AlignEditor(); editor && editor->HasCell()) {
+        int& index = rows ? editor->EditRow : editor->EditCol;
+        index = MovedIndex(index, fromIndex, toIndex);
+    }
+    if (movingCellsOnly_ || fromIndex == toIndex)
+        return;
+    if (rows) {
+        propRow_.Move(fromIndex, toIndex);
+        propCell_.MoveRow(fromIndex, toIndex);
+        hintCell_.MoveRow(fromIndex, toIndex);
+    } else {
         propCol_.Move(fromIndex, toIndex);
         propCell_.MoveCol(fromIndex, toIndex);
         hintCell_.MoveCol(fromIndex, toIndex);
         noTabStop_.Move(fromIndex, toIndex);
     }
+}
+
+void TStringAlignGrid::ColumnMoved(int fromIndex, int toIndex) {
+    LineMoved(false, fromIndex, toIndex);
     TStringGrid::ColumnMoved(fromIndex, toIndex);
 }
 
 void TStringAlignGrid::RowMoved(int fromIndex, int toIndex) {
-    if (TNewInplaceEdit* editor = AlignEditor(); editor && editor->HasCell())
-        editor->EditRow = AfterMove(editor->EditRow, fromIndex, toIndex);
-    if (!movingCellsOnly_ && fromIndex != toIndex) {
-        propRow_.Move(fromIndex, toIndex);
-        propCell_.MoveRow(fromIndex, toIndex);
-        hintCell_.MoveRow(fromIndex, toIndex);
-    }
+    LineMoved(true, fromIndex, toIndex);
     TStringGrid::RowMoved(fromIndex, toIndex);
 }
 
@@ -521,9 +509,7 @@ void TStringAlignGrid::AdjustLastCol() {
     int widths = 0;
     for (int c = 0; c < count - 1; ++c)
         widths += ColWidths(c);
-    const bool lines = Options().Contains(goVertLine) || Options().Contains(goFixedVertLine);
-    const int lineRoom = lines ? count * GridLineWidth() : 0;
-    const int width = ClientWidth() - widths - lineRoom;
+    const int width = ClientWidth() - widths - count * VertLineWidth();
     // Too little room leaves the column as it is rather than give it no width.
     if (widths < ClientWidth() && width > 0)
         SetColWidths(count - 1, width);

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/GridAxis.h"
+
 namespace zeko {
 
 namespace {
@@ -25,15 +27,14 @@ void ThgHeading::SetTitleFont(const TFont& v) {
     Changed();
 }
 
-void ThgHeading::Changed() {
+void ThgHeading::Report(int action) {
     if (collection_ && collection_->OnItemChange)
-        collection_->OnItemChange(this, hgItemChanged);
+        collection_->OnItemChange(this, action);
 }
 
-void ThgHeading::ReportVisibleChanged() {
-    if (collection_ && collection_->OnItemChange)
-        collection_->OnItemChange(this, hgItemVisibleChanged);
-}
+void ThgHeading::Changed() { Report(hgItemChanged); }
+
+void ThgHeading::ReportVisibleChanged() { Report(hgItemVisibleChanged); }
 
 void ThgHeading::Assign(const ThgHeading& source) {
     SetCaption(source.Caption());
@@ -215,9 +216,7 @@ void ThgHeadings::Clear() { items_.clear(); }
 void ThgHeadings::Move(int fromIndex, int toIndex) {
     if (fromIndex < 0 || fromIndex >= Count() || toIndex < 0 || toIndex >= Count() || fromIndex == toIndex)
         return;
-    auto item = std::move(items_[fromIndex]);
-    items_.erase(items_.begin() + fromIndex);
-    items_.insert(items_.begin() + toIndex, std::move(item));
+    MoveItem(items_, fromIndex, toIndex);
 }
 
 void ThgHeadings::Assign(const ThgHeadings& other) {

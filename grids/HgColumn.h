@@ -90,6 +90,7 @@ protected:
     void ReportVisibleChanged();
 
 private:
+    void Report(int action);  // to the collection's OnItemChange
     ThgHeadings* collection_ = nullptr;
     std::string caption_;
     std::string name_;

@@ -14,9 +14,6 @@ namespace {
 
 std::string Upper(const std::string& s) { return QString::fromStdString(s).toUpper().toStdString(); }
 
-int BothEdgesWidth(const TRect& r) { return r.Right - r.Left + 1; }
-int BothEdgesHeight(const TRect& r) { return r.Bottom - r.Top + 1; }
-
 } // namespace
 
 // ================================================================ ThgHintWindow
@@ -38,17 +35,16 @@ void ThgHintWindow::Paint(TCanvas& canvas) {
     canvas.SetFont(Font());
     canvas.Font().SetColor(clInfoText);
     canvas.Brush().SetStyle(bsClear);
-    canvas.DrawText(Caption(), r, DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
+    canvas.DrawText(Caption(), r, HintTextFlags);
 }
 
-int ThgHintWindow::MeasuredHeight(int width, int* measuredWidth) {
+TSize ThgHintWindow::FittingSize() {
     TCanvas& c = Canvas();
     c.SetFont(Font());
+    const int width = c.TextWidth(Caption()) + 8;
     TRect m{2, 2, width, 2};
-    const int h = c.DrawText(Caption(), m, DT_CALCRECT | DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
-    if (measuredWidth)
-        *measuredWidth = m.Width();
-    return h;
+    const int h = c.DrawText(Caption(), m, DT_CALCRECT | HintTextFlags);
+    return {std::max(width, m.Width()), h + 6};
 }
 
 void ThgHintWindow::KeepOnScreen(TRect& r) const {
@@ -68,13 +64,8 @@ void ThgHintWindow::ActivateHint(TRect r, const std::string& text) {
     activating_ = true;
     SetCaption(text);
     activating_ = false;
-    Canvas().SetFont(Font());
-    r.Right = r.Left + Canvas().TextWidth(text) + 8;
-    int measuredWidth = 0;
-    const int h = MeasuredHeight(r.Width(), &measuredWidth);
-    r.Bottom = r.Top + h + 6;
-    if (measuredWidth > r.Width())
-        r.Right = r.Left + measuredWidth;
+    const TSize size = FittingSize();
+    r = Bounds(r.Left, r.Top, size.cx, size.cy);
     KeepOnScreen(r);
     SetBoundsRect(r);
     ShowNoActivate();
@@ -83,12 +74,10 @@ void ThgHintWindow::ActivateHint(TRect r, const std::string& text) {
 void ThgHintWindow::CaptionChanged() {
     if (activating_)
         return;
-    Canvas().SetFont(Font());
-    const int w = Canvas().TextWidth(Caption()) + 8;
-    const int h = MeasuredHeight(w, nullptr) + 6;
+    const TSize size = FittingSize();
     const TRect b = BoundsRect();
     hide();
-    SetBoundsRect(Bounds(b.Left, b.Top, w, h));
+    SetBoundsRect(Bounds(b.Left, b.Top, size.cx, size.cy));
     ShowNoActivate();
 }
 
@@ -152,7 +141,7 @@ void TPopupListbox::SetLook(TColor color, const TFont& font) {
 }
 
 void TPopupListbox::SearchKey(char32_t& key) {
-    if (key == 8 || key == 27) {
+    if (key == CH_BACK || key == CH_ESCAPE) {
         searchText_.clear();
         return;
     }
@@ -411,16 +400,24 @@ bool THgInplaceEdit::OverList(int x, int y) const {
     return activeList_->rect().contains(l);
 }
 
+bool THgInplaceEdit::OverButton(int x, int y) const {
+    return editorControls_.Contains(ecButton) && PtInRect(buttonRect_, {x, y});
+}
+
+bool THgInplaceEdit::OverArrow(int x, int y) const {
+    return editorControls_.Contains(ecArrow) && PtInRect(arrowRect_, {x, y});
+}
+
 void THgInplaceEdit::TrackButton(int x, int y) {
-    const bool onButton = editorControls_.Contains(ecButton) && PtInRect(buttonRect_, {x, y});
-    const bool onArrow = editorControls_.Contains(ecArrow) && PtInRect(arrowRect_, {x, y});
+    const bool onButton = OverButton(x, y);
+    const bool onArrow = OverArrow(x, y);
     if (onButton != buttonPressed_) {
         buttonPressed_ = onButton;
-        update(QRect(buttonRect_.Left, buttonRect_.Top, buttonRect_.Width(), buttonRect_.Height()));
+        update(ToQRect(buttonRect_));
     }
     if (onArrow != arrowPressed_) {
         arrowPressed_ = onArrow;
-        update(QRect(arrowRect_.Left, arrowRect_.Top, arrowRect_.Width(), arrowRect_.Height()));
+        update(ToQRect(arrowRect_));
     }
 }
 
@@ -432,8 +429,8 @@ void THgInplaceEdit::StopTracking() {
 }
 
 void THgInplaceEdit::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
-    const bool onButton = editorControls_.Contains(ecButton) && PtInRect(buttonRect_, {x, y});
-    const bool onArrow = editorControls_.Contains(ecArrow) && PtInRect(arrowRect_, {x, y});
+    const bool onButton = OverButton(x, y);
+    const bool onArrow = OverArrow(x, y);
     if (button == mbLeft && (onButton || onArrow)) {
         if (!droppedDown_) {
             tracking_ = true;
@@ -538,29 +535,23 @@ void THgInplaceEdit::CloseUp(bool accept) {
 
 void THgInplaceEdit::TextChanged() {
     const ThgColumn* column = CurrentColumn();
+    std::string suggestion;
     if (editorControls_.Contains(ecArrow) && column && column->AutoSuggest()) {
         const std::string typed = Upper(TrimBlanks(Text()));
-        std::string suggestion;
         if (!typed.empty())
             for (const std::string& item : column->Items())
                 if (StartsWith(typed, Upper(item))) {
                     suggestion = item;
                     break;
                 }
-        if (!suggestion.empty() && suggestion != Text())
-            ShowSuggestion(suggestion);
-        else
-            suggestionWindow_->hide();
+        if (suggestion == Text())
+            suggestion.clear();  // typed in full: nothing left to suggest
+    } else if (hyperGrid_->OnGetSuggestion) {
+        hyperGrid_->OnGetSuggestion(hyperGrid_, hyperGrid_->Col(), hyperGrid_->Row(), Text(), suggestion);
+    } else {
         return;
     }
-    if (hyperGrid_->OnGetSuggestion) {
-        std::string suggestion;
-        hyperGrid_->OnGetSuggestion(hyperGrid_, hyperGrid_->Col(), hyperGrid_->Row(), Text(), suggestion);
-        if (!suggestion.empty())
-            ShowSuggestion(suggestion);
-        else
-            suggestionWindow_->hide();
-    }
+    ShowSuggestion(suggestion);  // an empty one hides the window
 }
 
 void THgInplaceEdit::ShowSuggestion(const std::string& suggestion) {

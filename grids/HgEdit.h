@@ -31,7 +31,8 @@ protected:
     void CaptionChanged() override;
 
 private:
-    int MeasuredHeight(int width, int* measuredWidth);
+    // The caption's width and 8 pixels (or its widest line), its wrapped height and 6.
+    TSize FittingSize();
     void KeepOnScreen(TRect& r) const;
     bool activating_ = false;
 };
@@ -129,6 +130,8 @@ private:
     ThgColumn* CurrentColumn() const;
     bool ColumnReadOnly() const;
     bool OverList(int x, int y) const;  // the editor point lies over the shown list
+    bool OverButton(int x, int y) const;
+    bool OverArrow(int x, int y) const;
     void PaintButton(TCanvas& canvas);
 
     THyperGrid* hyperGrid_;

@@ -19,9 +19,6 @@ void ThgBorder::Assign(const ThgBorder& other) {
 
 namespace {
 
-int Width(const TRect& r) { return r.Right - r.Left + 1; }
-int Height(const TRect& r) { return r.Bottom - r.Top + 1; }
-
 TPenStyle PenStyleOf(ThgBorderStyle style) {
     switch (style) {
     case hgbrdDash: return psDash;
@@ -136,14 +133,15 @@ void DrawCellText(THgDrawInfo& info) {
     TRect c = r;
     const int h = canvas.DrawText(info.Text, c, flags | DT_CALCRECT);
     if (info.Grid) {
-        if (h > Height(r) && info.Grid->HyperAdjustRowHeight())
+        if (h > BothEdgesHeight(r) && info.Grid->HyperAdjustRowHeight())
             info.Grid->PostMessage(HGM_ADJUSTROWHEIGHT, static_cast<uintptr_t>(info.Row), h + 2 * info.VMargin);
-        if (Width(c) > Width(r) && info.Grid->HyperAdjustColWidth())
-            info.Grid->PostMessage(HGM_ADJUSTCOLWIDTH, static_cast<uintptr_t>(info.Col), Width(c) + 2 * info.HMargin);
+        if (BothEdgesWidth(c) > BothEdgesWidth(r) && info.Grid->HyperAdjustColWidth())
+            info.Grid->PostMessage(HGM_ADJUSTCOLWIDTH, static_cast<uintptr_t>(info.Col),
+                                   BothEdgesWidth(c) + 2 * info.HMargin);
     }
-    if (h < Height(r)) {
+    if (h < BothEdgesHeight(r)) {
         if (info.VAlign == hgvaCenter)
-            r.Top += (Height(r) - h) / 2;
+            r.Top += (BothEdgesHeight(r) - h) / 2;
         else if (info.VAlign == hgvaBottom)
             r.Top = r.Bottom - h;
     }

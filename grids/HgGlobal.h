@@ -5,7 +5,7 @@
 // the grid to enlarge a row or a column when a text does not fit). The date and
 // time display formats live here too.
 //
-// Rectangle sizes in this unit count both edges: width = Right - Left + 1.
+// Rectangle sizes in this unit count both edges (BothEdgesWidth, BothEdgesHeight).
 #include <cstdint>
 #include <string>
 
@@ -75,6 +75,10 @@ struct THgDrawInfo {
     THyperGrid* Grid = nullptr;  // receives the enlargement requests
     TGridDrawState State;
 };
+
+// The sizes of a rectangle whose Right and Bottom edges count as inside it.
+inline int BothEdgesWidth(const TRect& r) { return r.Right - r.Left + 1; }
+inline int BothEdgesHeight(const TRect& r) { return r.Bottom - r.Top + 1; }
 
 // Border sides as DrawBorderLine takes them.
 constexpr int hgSideTop = 0;

@@ -57,14 +57,6 @@ THyperGrid::~THyperGrid() {
 
 std::string THyperGrid::Author() const { return "ZEKO grid controls"; }
 
-template <typename T>
-void THyperGrid::SetAndRepaint(T& field, const T& value) {
-    if (field == value)
-        return;
-    field = value;
-    InvalidateGrid();
-}
-
 void THyperGrid::SetHyperOptions(ThgOptions v) { SetAndRepaint(hyperOptions_, v); }
 void THyperGrid::SetHyperHighlightColor(TColor v) { SetAndRepaint(hyperHighlightColor_, v); }
 void THyperGrid::SetHyperHighlightFontColor(TColor v) { SetAndRepaint(hyperHighlightFontColor_, v); }
@@ -252,9 +244,7 @@ void THyperGrid::RowMoved(int fromIndex, int toIndex) {
         if (columns_.Items(i)->Visible() || fromIndex >= static_cast<int>(cells.size()) ||
             toIndex >= static_cast<int>(cells.size()))
             continue;
-        std::string line = std::move(cells[fromIndex]);
-        cells.erase(cells.begin() + fromIndex);
-        cells.insert(cells.begin() + toIndex, std::move(line));
+        MoveItem(cells, fromIndex, toIndex);
     }
 }
 

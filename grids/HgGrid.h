@@ -167,8 +167,6 @@ protected:
     virtual bool DoExitRow();
 
 private:
-    template <typename T>
-    void SetAndRepaint(T& field, const T& value);
     // Raises an enter event with the current cell, and follows it with the hint.
     void Entered(const std::function<void(THyperGrid*, int, int)>& event);
     // Takes a shown suggestion, asks an exit event, and switches the hint off.
@@ -181,6 +179,8 @@ private:
     bool ShowsHeading(int col, int headingIndex) const;  // the grid column's item carries that heading
     void HeadingSpan(int col, int headingIndex, int& first, int& last) const;
     TRect HeadingVisibleRect(int col, int row, int headingIndex) const;
+    // The item's borders, as OnChangeCellBorders leaves them, drawn inside r.
+    void DrawItemBorders(TCanvas& canvas, TRect& r, int col, int row, ThgHeading* item, ThgCellStates state);
     std::string FormatDisplay(const ThgColumn& column, const std::string& text) const;
     int VisibleItemsBefore(const ThgColumn* column) const;
 
@@ -198,7 +198,6 @@ private:
     TBitmap headingBitmap_;
     int curCol_;
     int curRow_;
-    ThgBorder borderTop_, borderLeft_, borderRight_, borderBottom_;
     TFont attrFont_;
     bool internalColChange_ = false;
     bool pressing_ = false;

@@ -7,9 +7,30 @@
 namespace zeko {
 
 namespace {
-int BothEdgesWidth(const TRect& r) { return r.Right - r.Left + 1; }
-int BothEdgesHeight(const TRect& r) { return r.Bottom - r.Top + 1; }
+
+// The bevels, lowered while pressed; a pressed face moves what it holds 2 pixels
+// down and right.
+void DrawFace(TCanvas& canvas, TRect& r, TBevelCut outer, TBevelCut inner, bool pressed) {
+    if (pressed) {
+        outer = bvLowered;
+        inner = bvNone;
+    }
+    DrawBevels(canvas, r, outer, inner);
+    if (pressed) {
+        r.Left += 2;
+        r.Top += 2;
+    }
+}
+
 } // namespace
+
+void THyperGrid::DrawItemBorders(TCanvas& canvas, TRect& r, int col, int row, ThgHeading* item, ThgCellStates state) {
+    ThgBorder top = item->TopBorder(), right = item->RightBorder(), bottom = item->BottomBorder(),
+              left = item->LeftBorder();
+    if (OnChangeCellBorders)
+        OnChangeCellBorders(this, col, row, item, state, top, right, bottom, left);
+    DrawCellBorders(canvas, r, top, left, bottom, right);
+}
 
 void THyperGrid::GetCellAttributes(int col, int row, TBevelCut& innerBevel, TBevelCut& outerBevel, THgDrawInfo& info,
                                    TFont& font, TColor& color, ThgCellStates& cellState, TGridDrawState drawState,
@@ -140,13 +161,7 @@ void THyperGrid::DrawCell(int col, int row, const TRect& rect, TGridDrawState st
     ThgCellStates cellState;
     GetCellAttributes(col, row, inner, outer, info, attrFont_, color, cellState, state, column);
 
-    borderTop_.Assign(column->TopBorder());
-    borderRight_.Assign(column->RightBorder());
-    borderBottom_.Assign(column->BottomBorder());
-    borderLeft_.Assign(column->LeftBorder());
-    if (OnChangeCellBorders)
-        OnChangeCellBorders(this, col, row, column, cellState, borderTop_, borderRight_, borderBottom_, borderLeft_);
-    DrawCellBorders(canvas, r, borderTop_, borderLeft_, borderBottom_, borderRight_);
+    DrawItemBorders(canvas, r, col, row, column, cellState);
     const TRect focusRect = r;
 
     canvas.Brush().SetColor(color);
@@ -154,16 +169,8 @@ void THyperGrid::DrawCell(int col, int row, const TRect& rect, TGridDrawState st
     canvas.FillRect(r);
 
     const bool pressed = pressHeading_ == -1 && pressing_ && pressInside_ && col == pressCol_ && row == pressRow_;
-    if (pressed) {
-        outer = bvLowered;
-        inner = bvNone;
-    }
     info.Rect = r;
-    DrawBevels(canvas, info.Rect, outer, inner);
-    if (pressed) {
-        info.Rect.Left += 2;
-        info.Rect.Top += 2;
-    }
+    DrawFace(canvas, info.Rect, outer, inner, pressed);
     DrawCellImage(col, row, canvas, true, info.Rect, -1);
     if (!fixed)
         GetDisplayText(col, row, info.Text);
@@ -182,7 +189,7 @@ void THyperGrid::DrawHeading(int col, int row, ThgColumn* column) {
     ThgHeading* heading = headings_.Items(column->HeadingIndex());
     if (!heading)
         return;
-    const int lw = Options().Contains(goFixedVertLine) || Options().Contains(goVertLine) ? GridLineWidth() : 0;
+    const int lw = VertLineWidth();
     int first, last;
     HeadingSpan(col, column->HeadingIndex(), first, last);
     const TRect c = CellRect(col, 0);
@@ -215,31 +222,17 @@ void THyperGrid::DrawHeading(int col, int row, ThgColumn* column) {
 
     if (Options().Contains(goFixedHorzLine)) {
         // The grid line between the heading and the column titles.
-        borderBottom_.SetStyle(hgbrdSolid);
-        borderBottom_.SetWidth(GridLineWidth());
-        borderBottom_.SetColor(clBlack);
-        info.Rect.Bottom -= DrawBorderLine(b, {total - 2, half - 2}, {-1, half - 2}, hgSideBottom, borderBottom_);
+        ThgBorder line;
+        line.SetStyle(hgbrdSolid);
+        line.SetWidth(GridLineWidth());
+        line.SetColor(clBlack);
+        info.Rect.Bottom -= DrawBorderLine(b, {total - 2, half - 2}, {-1, half - 2}, hgSideBottom, line);
     }
-    borderTop_.Assign(heading->TopBorder());
-    borderRight_.Assign(heading->RightBorder());
-    borderBottom_.Assign(heading->BottomBorder());
-    borderLeft_.Assign(heading->LeftBorder());
-    if (OnChangeCellBorders)
-        OnChangeCellBorders(this, -1, -1, heading, ThgCellStates{hgcsHeading}, borderTop_, borderRight_, borderBottom_,
-                            borderLeft_);
-    DrawCellBorders(b, info.Rect, borderTop_, borderLeft_, borderBottom_, borderRight_);
+    DrawItemBorders(b, info.Rect, -1, -1, heading, ThgCellStates{hgcsHeading});
 
     const bool pressed = pressHeading_ == heading->Index() && pressing_ && pressInside_ && first <= pressCol_ &&
                          pressCol_ <= last;
-    if (pressed) {
-        outer = bvLowered;
-        inner = bvNone;
-    }
-    DrawBevels(b, info.Rect, outer, inner);
-    if (pressed) {
-        info.Rect.Left += 2;
-        info.Rect.Top += 2;
-    }
+    DrawFace(b, info.Rect, outer, inner, pressed);
     DrawCellImage(col, row, b, true, info.Rect, heading->Index());
     DrawCellText(info);
 

@@ -66,17 +66,11 @@ void THgHintGrid::SetHintCell(TGridCoord cell) {
     RestartHint();
 }
 
-TGridCoord THgHintGrid::MouseCell(int x, int y) const {
-    if (x >= 0 && y >= 0)
-        return MouseCoord(x, y);
-    return {-1, -1};
-}
-
 void THgHintGrid::HintTimerTick() {
     if (--hintCountdown_ != 0)
         return;
     const TRect r = CellRect(hintCol_, hintRow_);
-    TPoint topLeft = ClientToScreen({r.Right, r.Top - (r.Bottom - r.Top + 1)});
+    TPoint topLeft = ClientToScreen({r.Right, r.Top - BothEdgesHeight(r)});
     std::string hint;
     if (OnShowCellHint) {
         topLeft.Y += 4;
@@ -108,7 +102,7 @@ void THgHintGrid::MouseLeave() {
 void THgHintGrid::MouseMove(TShiftState shift, int x, int y) {
     TStringGrid::MouseMove(shift, x, y);
     if (hintFollowsMouse_)
-        SetHintCell(MouseCell(x, y));
+        SetHintCell(MouseCoord(x, y));
 }
 
 void THgHintGrid::DoEnter() {

@@ -32,7 +32,6 @@ public:
     void SetHintActive(bool active);
     void RestartHint();
     void SetHintCell(TGridCoord cell);
-    TGridCoord MouseCell(int x, int y) const;
     bool CanShowHint() const;
     // One tick of the hint timer (the timer calls it; tests may too).
     void HintTimerTick();

@@ -80,6 +80,15 @@ uint32_t TReader::ReadLittleEndian(int bytes) {
     return value;
 }
 
+template <class Bytes>
+Bytes TReader::ReadCounted(uint32_t length, const char* what) {
+    if (length > stream_.Remaining())  // before anything is allocated for it
+        Invalid(what);
+    Bytes bytes(length, 0);
+    stream_.ReadBuffer(bytes.data(), length);
+    return bytes;
+}
+
 void TReader::Skip(int64_t count) {
     if (count < 0 || count > stream_.Remaining())
         Invalid("value longer than the data left");
@@ -128,10 +137,7 @@ std::string TReader::ReadString() {
         length = ReadLittleEndian(4);
     else
         Invalid("a string was expected");
-    if (length > stream_.Remaining())
-        Invalid("string longer than the data left");
-    std::string bytes(length, '\0');
-    stream_.ReadBuffer(bytes.data(), length);
+    const std::string bytes = ReadCounted<std::string>(length, "string longer than the data left");
     return type == vaUTF8String ? bytes : Cp1250ToUtf8(bytes);
 }
 
@@ -145,22 +151,14 @@ bool TReader::ReadBoolean() {
 std::vector<uint8_t> TReader::ReadBinary() {
     if (ReadValueType() != vaBinary)
         Invalid("a binary block was expected");
-    const uint32_t length = ReadLittleEndian(4);
-    if (length > stream_.Remaining())
-        Invalid("binary block longer than the data left");
-    std::vector<uint8_t> bytes(length);
-    stream_.ReadBuffer(bytes.data(), length);
-    return bytes;
+    return ReadCounted<std::vector<uint8_t>>(ReadLittleEndian(4), "binary block longer than the data left");
 }
 
 std::string TReader::ReadPropName() {
     const uint8_t length = ReadByte();
     if (length == 0)
         Invalid("a property name was expected");
-    std::string name(length, '\0');
-    if (stream_.Read(name.data(), length) != length)
-        Invalid("unexpected end of data");
-    return name;
+    return ReadCounted<std::string>(length, "unexpected end of data");
 }
 
 void TReader::SkipValue() { SkipNested(0); }

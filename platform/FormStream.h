@@ -85,6 +85,9 @@ private:
     uint32_t ReadLittleEndian(int bytes);
     TValueType ReadValueType();
     void Skip(int64_t count);
+    // Exactly `length` bytes; fewer left is damage, reported as `what`.
+    template <class Bytes>
+    Bytes ReadCounted(uint32_t length, const char* what);
     void SkipNested(int depth);
     [[noreturn]] void Invalid(const char* what);
     TStream& stream_;

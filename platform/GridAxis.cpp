@@ -119,10 +119,9 @@ void GridAxis::Resize(int count) {
     count = std::max(0, count);
     sizes.resize(count, defaultSize);
     fixed = std::clamp(fixed, 0, std::max(0, count - 1));
-    const int last = std::max(fixed, count - 1);
-    current = std::clamp(current, fixed, last);
-    anchor = std::clamp(anchor, fixed, last);
-    first = std::clamp(first, fixed, last);
+    current = ClampScrollable(current);
+    anchor = ClampScrollable(anchor);
+    first = ClampScrollable(first);
 }
 
 void GridAxis::SetFixed(int count) {
@@ -130,10 +129,6 @@ void GridAxis::SetFixed(int count) {
     current = anchor = first = fixed;
 }
 
-void GridAxis::Move(int from, int to) {
-    const int size = sizes[from];
-    sizes.erase(sizes.begin() + from);
-    sizes.insert(sizes.begin() + to, size);
-}
+void GridAxis::Move(int from, int to) { MoveItem(sizes, from, to); }
 
 } // namespace zeko

@@ -5,6 +5,7 @@
 // range selection, and answers the pixel questions of that direction. `line` is
 // the width of the gap after each line (the grid line), `client` the room on the
 // screen in that direction.
+#include <algorithm>
 #include <vector>
 
 namespace zeko {
@@ -21,6 +22,8 @@ struct GridAxis {
     int Size(int index) const { return index >= 0 && index < Count() ? sizes[index] : defaultSize; }
     // A scrollable line left of (above) the view.
     bool ScrolledOut(int index) const { return index >= fixed && index < first; }
+    // The nearest scrollable line (the first one when there is none).
+    int ClampScrollable(int index) const { return std::clamp(index, fixed, std::max(fixed, Count() - 1)); }
 
     int FixedExtent(int line) const;  // the fixed lines with their gaps
     int Total(int line) const;        // every line with its gap
@@ -48,5 +51,15 @@ struct GridAxis {
 
 // Where index `i` ends up when the item at `from` moves to `to`.
 int MovedIndex(int i, int from, int to);
+
+// Takes the item at `from` out and puts it in again at `to`; both lie inside v.
+template <class T>
+void MoveItem(std::vector<T>& v, int from, int to) {
+    const auto at = [&](int i) { return v.begin() + i; };
+    if (from < to)
+        std::rotate(at(from), at(from + 1), at(to + 1));
+    else if (to < from)
+        std::rotate(at(to), at(from), at(from + 1));
+}
 
 } // namespace zeko

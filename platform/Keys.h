@@ -36,4 +36,12 @@ constexpr uint16_t VK_F1 = 0x70;
 constexpr uint16_t VK_F2 = 0x71;
 constexpr uint16_t VK_F4 = 0x73;
 
+// The characters the control keys type, as KeyPress sees them.
+constexpr char32_t CH_BACK = 8;
+constexpr char32_t CH_TAB = U'\t';
+constexpr char32_t CH_RETURN = U'\r';
+constexpr char32_t CH_ESCAPE = 27;
+// A typed key that changes a text: a character or Backspace.
+constexpr bool EditsText(char32_t key) { return key >= 32 || key == CH_BACK; }
+
 } // namespace zeko

@@ -33,6 +33,10 @@ QFont ToQFont(const TFont& font) {
     return f;
 }
 
+QRect ToQRect(const TRect& r) { return QRect(r.Left, r.Top, r.Width(), r.Height()); }
+
+TRect FromQRect(const QRect& r) { return Bounds(r.left(), r.top(), r.width(), r.height()); }
+
 namespace {
 
 QPainter::CompositionMode PenModeComposition(TPenMode mode) {
@@ -64,8 +68,6 @@ QPainter::CompositionMode CopyModeComposition(TCopyMode mode) {
     default: return QPainter::CompositionMode_Source;
     }
 }
-
-QRect ToQRect(const TRect& r) { return QRect(r.Left, r.Top, r.Width(), r.Height()); }
 
 TColor FromQRgb(QRgb rgb) { return RGB(qRed(rgb), qGreen(rgb), qBlue(rgb)); }
 
@@ -185,8 +187,7 @@ void TCanvas::ResetClip() { clip_.reset(); }
 TRect TCanvas::ClipRect() const {
     if (!clip_)
         return SurfaceRect();
-    const QRect b = clip_->boundingRect();
-    return {b.left(), b.top(), b.left() + b.width(), b.top() + b.height()};
+    return FromQRect(clip_->boundingRect());
 }
 
 // ---------------------------------------------------------------- pixels and lines
@@ -350,14 +351,22 @@ void TCanvas::FillRect(const TRect& r) {
     p->fillRect(ToQRect(r), QBrush(ToQColor(brush_.Color()), hatch[brush_.Style()]));
 }
 
+namespace {
+
+// A frame `w` pixels thick just inside r: the top and bottom sides across the
+// whole width, the left and right ones between them.
+void FillFrame(TCanvas& c, const TRect& r, int w, TColor color, TPenMode mode) {
+    c.FillPixels({r.Left, r.Top, r.Right, r.Top + w}, color, mode);
+    c.FillPixels({r.Left, r.Bottom - w, r.Right, r.Bottom}, color, mode);
+    c.FillPixels({r.Left, r.Top + w, r.Left + w, r.Bottom - w}, color, mode);
+    c.FillPixels({r.Right - w, r.Top + w, r.Right, r.Bottom - w}, color, mode);
+}
+
+} // namespace
+
 void TCanvas::FrameRect(const TRect& r) {
-    if (IsRectEmpty(r))
-        return;
-    const TColor c = brush_.Color();
-    FillPixels({r.Left, r.Top, r.Right, r.Top + 1}, c, pmCopy);
-    FillPixels({r.Left, r.Bottom - 1, r.Right, r.Bottom}, c, pmCopy);
-    FillPixels({r.Left, r.Top + 1, r.Left + 1, r.Bottom - 1}, c, pmCopy);
-    FillPixels({r.Right - 1, r.Top + 1, r.Right, r.Bottom - 1}, c, pmCopy);
+    if (!IsRectEmpty(r))
+        FillFrame(*this, r, 1, brush_.Color(), pmCopy);
 }
 
 void TCanvas::Rectangle(const TRect& r) {
@@ -375,12 +384,7 @@ void TCanvas::Rectangle(const TRect& r) {
         LinePixels(r.Left, r.Bottom - 1, r.Left, r.Top, false, phase);
         return;
     }
-    const TColor c = pen_.Color();
-    const TPenMode m = pen_.Mode();
-    FillPixels({r.Left, r.Top, r.Right, r.Top + w}, c, m);
-    FillPixels({r.Left, r.Bottom - w, r.Right, r.Bottom}, c, m);
-    FillPixels({r.Left, r.Top + w, r.Left + w, r.Bottom - w}, c, m);
-    FillPixels({r.Right - w, r.Top + w, r.Right, r.Bottom - w}, c, m);
+    FillFrame(*this, r, w, pen_.Color(), pen_.Mode());
 }
 
 // ---------------------------------------------------------------- text
@@ -394,18 +398,26 @@ TSize TCanvas::TextExtent(const std::string& text) const {
     return {fm.horizontalAdvance(QString::fromStdString(text)), fm.height()};
 }
 
+QRegion TCanvas::ClipWithin(const TRect& r) const {
+    return clip_ ? clip_->intersected(ToQRect(r)) : QRegion(ToQRect(r));
+}
+
+void TCanvas::PaintText(QPainter* p, const QFont& font, const QFontMetrics& fm, const QRect& behind, int x, int y,
+                        const QString& text) {
+    if (brush_.Style() != bsClear)
+        p->fillRect(behind, ToQColor(brush_.Color()));
+    p->setFont(font);
+    p->setPen(ToQColor(font_.Color()));
+    p->drawText(QPoint(x, y + fm.ascent()), text);
+}
+
 void TCanvas::TextOut(int x, int y, const std::string& text) {
     const QFont f = ToQFont(font_);
     const QFontMetrics fm(f);
     const QString s = QString::fromStdString(text);
     const int w = fm.horizontalAdvance(s);
-    if (QPainter* p = Prepared()) {
-        if (brush_.Style() != bsClear)
-            p->fillRect(QRect(x, y, w, fm.height()), ToQColor(brush_.Color()));
-        p->setFont(f);
-        p->setPen(ToQColor(font_.Color()));
-        p->drawText(QPoint(x, y + fm.ascent()), s);
-    }
+    if (QPainter* p = Prepared())
+        PaintText(p, f, fm, QRect(x, y, w, fm.height()), x, y, s);
     penPos_ = {x + w, y};
 }
 
@@ -413,15 +425,10 @@ void TCanvas::TextRect(const TRect& r, int x, int y, const std::string& text) {
     QPainter* p = Prepared();
     if (!p)
         return;
-    if (brush_.Style() != bsClear)
-        p->fillRect(ToQRect(r), ToQColor(brush_.Color()));
     const QFont f = ToQFont(font_);
     const QFontMetrics fm(f);
-    QRegion clip = clip_ ? clip_->intersected(ToQRect(r)) : QRegion(ToQRect(r));
-    p->setClipRegion(clip);
-    p->setFont(f);
-    p->setPen(ToQColor(font_.Color()));
-    p->drawText(QPoint(x, y + fm.ascent()), QString::fromStdString(text));
+    p->setClipRegion(ClipWithin(r));
+    PaintText(p, f, fm, ToQRect(r), x, y, QString::fromStdString(text));
 }
 
 namespace {
@@ -571,11 +578,8 @@ int TCanvas::DrawText(const std::string& text, TRect& r, uint32_t flags) {
     QPainter* p = Prepared();
     if (!p)
         return answer;
-    if (!(flags & DT_NOCLIP)) {
-        const QRegion clip = clip_ ? clip_->intersected(ToQRect(r)) : QRegion(ToQRect(r));
-        p->setClipRegion(clip);
-    }
-    p->setFont(f);
+    if (!(flags & DT_NOCLIP))
+        p->setClipRegion(ClipWithin(r));
     const QColor textColor = ToQColor(font_.Color());
     for (TextLine& l : lines) {
         if (flags & DT_END_ELLIPSIS)
@@ -586,10 +590,7 @@ int TCanvas::DrawText(const std::string& text, TRect& r, uint32_t flags) {
             x = r.Left + (r.Width() - w) / 2;
         else if (flags & DT_RIGHT)
             x = r.Right - w;
-        if (brush_.Style() != bsClear)
-            p->fillRect(QRect(x, y, w, lh), ToQColor(brush_.Color()));
-        p->setPen(textColor);
-        p->drawText(QPoint(x, y + fm.ascent()), l.text);
+        PaintText(p, f, fm, QRect(x, y, w, lh), x, y, l.text);
         if (l.underline >= 0 && l.underline < l.text.size()) {
             const int ux = x + fm.horizontalAdvance(l.text.left(l.underline));
             const int uw = fm.horizontalAdvance(l.text.at(l.underline));

@@ -22,12 +22,15 @@ class QPainter;
 class QPaintDevice;
 class QWidget;
 class QFont;
+class QFontMetrics;
 class QColor;
 
 namespace zeko {
 
 QColor ToQColor(TColor color);  // system colours resolved now
 QFont ToQFont(const TFont& font);
+QRect ToQRect(const TRect& r);
+TRect FromQRect(const QRect& r);
 
 // ---------------------------------------------------------------- DrawText flags
 constexpr uint32_t DT_TOP = 0x0000;
@@ -185,6 +188,11 @@ public:
 private:
     QPainter* Prepared();
     void LinePixels(int x1, int y1, int x2, int y2, bool lastPoint, int& dashPhase);
+    QRegion ClipWithin(const TRect& r) const;  // the clip region cut down to r
+    // The text by its top-left corner (x, y) in the font colour, over `behind`
+    // filled with the brush unless the brush is clear.
+    void PaintText(QPainter* p, const QFont& font, const QFontMetrics& fm, const QRect& behind, int x, int y,
+                   const QString& text);
 
     TPen pen_;
     TBrush brush_;

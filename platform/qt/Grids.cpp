@@ -152,6 +152,10 @@ void TInplaceEdit::ShowGridText(const std::string& text) {
     settingText_ = false;
 }
 
+int TInplaceEdit::TextLength() const {
+    return static_cast<int>(multi_ ? multi_->toPlainText().size() : line_->text().size());
+}
+
 int TInplaceEdit::SelStart() const {
     if (multi_)
         return multi_->textCursor().selectionStart();
@@ -167,7 +171,7 @@ int TInplaceEdit::SelLength() const {
 }
 
 void TInplaceEdit::SetSelStart(int start) {
-    start = std::clamp(start, 0, static_cast<int>(QString::fromStdString(Text()).size()));
+    start = std::clamp(start, 0, TextLength());
     if (multi_) {
         QTextCursor c = multi_->textCursor();
         c.setPosition(start);
@@ -179,7 +183,7 @@ void TInplaceEdit::SetSelStart(int start) {
 
 void TInplaceEdit::SetSelLength(int length) {
     const int start = SelStart();
-    const int size = static_cast<int>(QString::fromStdString(Text()).size());
+    const int size = TextLength();
     if (length < 0)
         length = size - start;
     length = std::clamp(length, 0, size - start);
@@ -202,10 +206,7 @@ void TInplaceEdit::SelectAll() {
         line_->selectAll();
 }
 
-void TInplaceEdit::Deselect() {
-    const int end = static_cast<int>(QString::fromStdString(Text()).size());
-    SetSelStart(end);
-}
+void TInplaceEdit::Deselect() { SetSelStart(TextLength()); }
 
 void TInplaceEdit::SetMaxLength(int length) {
     maxLength_ = std::max(0, length);
@@ -292,7 +293,7 @@ bool TInplaceEdit::HasFocus() const {
 
 void TInplaceEdit::KeyDown(uint16_t& key, TShiftState shift) {
     const bool atStart = SelStart() == 0 && SelLength() == 0;
-    const bool atEnd = SelLength() == 0 && SelStart() == static_cast<int>(QString::fromStdString(Text()).size());
+    const bool atEnd = SelLength() == 0 && SelStart() == TextLength();
     bool toGrid = false;
     switch (key) {
     case VK_UP:
@@ -314,20 +315,20 @@ void TInplaceEdit::KeyDown(uint16_t& key, TShiftState shift) {
 
 void TInplaceEdit::KeyPress(char32_t& key) {
     switch (key) {
-    case U'\r':
+    case CH_RETURN:
         grid_->KeyPress(key);
         key = 0;
         break;
-    case 27:  // Escape gives the cell its text back and ends editing
+    case CH_ESCAPE:  // gives the cell its text back and ends editing
         SetText(startText_);
         SelectAll();
         if (!grid_->Options().Contains(goAlwaysShowEditor))
             grid_->HideEditor();
         key = 0;
         break;
-    case U'\t': key = 0; break;
+    case CH_TAB: key = 0; break;
     default:
-        if ((key >= 32 || key == 8) && (!grid_->CanEditModify() || readOnly_)) {
+        if (EditsText(key) && (!grid_->CanEditModify() || readOnly_)) {
             MessageBeep();
             key = 0;
         }
@@ -369,12 +370,12 @@ void TInplaceEdit::TypeKey(char32_t key) {
     KeyPress(key);
     if (key == 0 || readOnly_)
         return;
-    if (key == 8) {
+    if (key == CH_BACK) {
         if (multi_)
             multi_->textCursor().deletePreviousChar();
         else
             line_->backspace();
-    } else if (key >= 32 || key == U'\r') {
+    } else if (key >= 32 || key == CH_RETURN) {
         InsertText(QString::fromUcs4(&key, 1).toStdString());
     }
 }
@@ -415,7 +416,7 @@ bool TInplaceEdit::HandleTextKey(QKeyEvent* event) {
             return true;
         if (ch != typed || key == 0) {
             // Changed by the hook, or the key itself was consumed: type it ourselves.
-            if (!readOnly_ && (ch >= 32 || ch == U'\r'))
+            if (!readOnly_ && (ch >= 32 || ch == CH_RETURN))
                 InsertText(QString::fromUcs4(&ch, 1).toStdString());
             return true;
         }
@@ -494,6 +495,11 @@ int TCustomGrid::VertLineWidth() const {
 
 int TCustomGrid::HorzLineWidth() const {
     return options_.Contains(goFixedHorzLine) || options_.Contains(goHorzLine) ? gridLineWidth_ : 0;
+}
+
+bool TCustomGrid::DrawsHighlighted(TGridDrawState state) const {
+    return state.Contains(gdSelected) &&
+           (!state.Contains(gdFocused) || options_.Contains(goDrawFocusSelected) || options_.Contains(goRowSelect));
 }
 
 int TCustomGrid::LineWidth(const GridAxis& axis) const { return &axis == &cols_ ? VertLineWidth() : HorzLineWidth(); }
@@ -593,10 +599,7 @@ void TCustomGrid::SetBorderStyle(TBorderStyle style) {
     UpdateScrollRange();
 }
 
-void TCustomGrid::SetDefaultDrawing(bool value) {
-    defaultDrawing_ = value;
-    InvalidateGrid();
-}
+void TCustomGrid::SetDefaultDrawing(bool value) { SetAndRepaint(defaultDrawing_, value); }
 
 void TCustomGrid::SetCtl3D(bool value) {
     ctl3D_ = value;
@@ -604,15 +607,9 @@ void TCustomGrid::SetCtl3D(bool value) {
     InvalidateGrid();
 }
 
-void TCustomGrid::SetColor(TColor color) {
-    color_ = color;
-    InvalidateGrid();
-}
+void TCustomGrid::SetColor(TColor color) { SetAndRepaint(color_, color); }
 
-void TCustomGrid::SetFixedColor(TColor color) {
-    fixedColor_ = color;
-    InvalidateGrid();
-}
+void TCustomGrid::SetFixedColor(TColor color) { SetAndRepaint(fixedColor_, color); }
 
 // ---------------------------------------------------------------- geometry
 
@@ -733,8 +730,8 @@ void TCustomGrid::SetRow(int row) {
 bool TCustomGrid::FocusCell(int col, int row, bool extend) {
     if (ColCount() <= cols_.fixed || RowCount() <= rows_.fixed)
         return false;
-    col = std::clamp(col, cols_.fixed, ColCount() - 1);
-    row = std::clamp(row, rows_.fixed, RowCount() - 1);
+    col = cols_.ClampScrollable(col);
+    row = rows_.ClampScrollable(row);
     if (!SelectCell(col, row))
         return false;
     MoveCurrent(col, row, extend);
@@ -836,9 +833,7 @@ void TCustomGrid::UpdateEdit() {
     const bool gridFocused = Focused();
     // The contents first: the layout of a descendant depends on the cell's column.
     editor_->UpdateContents();
-    editor_->UpdateLoc(CellRect(Col(), Row()));
-    editor_->show();
-    editor_->raise();
+    editor_->Move(CellRect(Col(), Row()));
     if (gridFocused)
         editor_->SetFocus();
 }
@@ -927,7 +922,7 @@ void TCustomGrid::InvalidateGrid() { viewport()->update(); }
 
 void TCustomGrid::InvalidateRect(const TRect& r) {
     if (!IsRectEmpty(r))
-        viewport()->update(QRect(r.Left, r.Top, r.Width(), r.Height()));
+        viewport()->update(ToQRect(r));
 }
 
 QImage TCustomGrid::PaintToImage() {
@@ -950,16 +945,18 @@ void TCustomGrid::Paint() {
 
 namespace {
 // Calls f(index, start) for each line in view: the fixed ones, then the scrolled
-// ones from the first shown, until the client room ends.
+// ones from the first shown, until the client room ends. The starts are summed
+// on the way, as Start would give them.
 template <typename F>
 void ForEachShown(const GridAxis& axis, int line, int client, F f) {
+    int start = 0;
     for (int i = 0; i < axis.Count(); ++i) {
         if (axis.ScrolledOut(i))
             continue;
-        const int start = axis.Start(i, line);
         if (start >= client)
             break;
         f(i, start);
+        start += axis.sizes[i] + line;
     }
 }
 } // namespace
@@ -1006,9 +1003,12 @@ void TCustomGrid::DrawCells() {
     const bool focused = Focused();
     const bool editing = editor_ && editor_->Visible();
     const int cw = ClientWidth(), ch = ClientHeight();
-    ForEachShown(rows_, HorzLineWidth(), ch, [&](int row, int) {
-        ForEachShown(cols_, VertLineWidth(), cw, [&](int col, int) {
-            const TRect r = CellRect(col, row);
+    // The columns in view with their left edges, the same in every row.
+    std::vector<std::pair<int, int>> shownCols;
+    ForEachShown(cols_, VertLineWidth(), cw, [&](int col, int x) { shownCols.emplace_back(col, x); });
+    ForEachShown(rows_, HorzLineWidth(), ch, [&](int row, int y) {
+        for (const auto& [col, x] : shownCols) {
+            const TRect r{x, y, x + cols_.sizes[col], y + rows_.sizes[row]};  // CellRect(col, row)
             TGridDrawState state;
             const bool fixed = col < cols_.fixed || row < rows_.fixed;
             if (fixed) {
@@ -1027,10 +1027,7 @@ void TCustomGrid::DrawCells() {
             c.SetCopyMode(cmSrcCopy);
             c.Brush().SetColor(fixed ? fixedColor_ : color_);
             if (defaultDrawing_) {
-                const bool highlight = state.Contains(gdSelected) &&
-                                       (!state.Contains(gdFocused) || options_.Contains(goDrawFocusSelected) ||
-                                        options_.Contains(goRowSelect));
-                if (highlight) {
+                if (DrawsHighlighted(state)) {
                     c.Brush().SetColor(clHighlight);
                     c.Font().SetColor(clHighlightText);
                 }
@@ -1038,7 +1035,7 @@ void TCustomGrid::DrawCells() {
             }
             DrawCell(col, row, r, state);
             if (!defaultDrawing_)
-                return;
+                continue;
             c.ResetClip();
             if (fixed && ctl3D_ && (options_.Contains(goFixedVertLine) || options_.Contains(goFixedHorzLine))) {
                 TRect edge = r;
@@ -1046,7 +1043,7 @@ void TCustomGrid::DrawCells() {
             }
             if (state.Contains(gdFocused) && !editing && !options_.Contains(goRowSelect))
                 c.DrawFocusRect(r);
-        });
+        }
     });
     if (defaultDrawing_ && focused && options_.Contains(goRowSelect) && Row() < RowCount()) {
         const int top = RowTop(Row());
@@ -1167,13 +1164,13 @@ void TCustomGrid::KeyPress(char32_t& key) {
         OnKeyPress(this, key);
     if (key == 0)
         return;
-    if (key == U'\r') {
+    if (key == CH_RETURN) {
         if (options_.Contains(goEditing) && !options_.Contains(goAlwaysShowEditor))
             SetEditorMode(!editorMode_);
         key = 0;
         return;
     }
-    if (!options_.Contains(goEditing) || editorMode_ || !(key >= 32 || key == 8) || !CanEditAcceptKey(key))
+    if (!options_.Contains(goEditing) || editorMode_ || !EditsText(key) || !CanEditAcceptKey(key))
         return;
     ShowEditor();
     if (editor_ && editor_->Visible()) {
@@ -1212,6 +1209,10 @@ void TCustomGrid::SelectNextControl(bool forward) {
 
 // ---------------------------------------------------------------- mouse
 
+GridAxis& TCustomGrid::DragAxis() {
+    return gridState_ == GridState::ColSizing || gridState_ == GridState::ColMoving ? cols_ : rows_;
+}
+
 int TCustomGrid::ColSizingAt(int x, int y) const {
     if (y < 0 || y >= FixedHeight())
         return -1;
@@ -1236,10 +1237,10 @@ void TCustomGrid::MouseDown(TMouseButton button, TShiftState shift, int x, int y
     const int sizedCol = options_.Contains(goColSizing) ? ColSizingAt(x, y) : -1;
     const int sizedRow = sizedCol < 0 && options_.Contains(goRowSizing) ? RowSizingAt(x, y) : -1;
     if (sizedCol >= 0 || sizedRow >= 0) {
-        gridState_ = sizedCol >= 0 ? GridState::ColSizing : GridState::RowSizing;
-        dragAxis_ = sizedCol >= 0 ? &cols_ : &rows_;
-        sizingIndex_ = sizedCol >= 0 ? sizedCol : sizedRow;
-        sizingOrigin_ = (sizedCol >= 0 ? x : y) - dragAxis_->sizes[sizingIndex_];
+        const bool cols = sizedCol >= 0;
+        gridState_ = cols ? GridState::ColSizing : GridState::RowSizing;
+        sizingIndex_ = cols ? sizedCol : sizedRow;
+        sizingOrigin_ = (cols ? x : y) - DragAxis().sizes[sizingIndex_];
         return;
     }
     const TGridCoord cell = MouseCoord(x, y);
@@ -1251,7 +1252,6 @@ void TCustomGrid::MouseDown(TMouseButton button, TShiftState shift, int x, int y
     if (colTitle || rowTitle) {
         if (options_.Contains(colTitle ? goColMoving : goRowMoving)) {
             gridState_ = colTitle ? GridState::ColMoving : GridState::RowMoving;
-            dragAxis_ = colTitle ? &cols_ : &rows_;
             moveFrom_ = moveTo_ = colTitle ? cell.X : cell.Y;
         }
         return;
@@ -1278,17 +1278,16 @@ void TCustomGrid::MouseMove(TShiftState shift, int x, int y) {
     }
     case GridState::ColSizing:
     case GridState::RowSizing: {
-        const int pos = gridState_ == GridState::ColSizing ? x : y;
-        dragAxis_->sizes[sizingIndex_] = std::max(0, pos - sizingOrigin_);
+        DragAxis().sizes[sizingIndex_] = std::max(0, (gridState_ == GridState::ColSizing ? x : y) - sizingOrigin_);
         LayoutChanged();
         break;
     }
     case GridState::ColMoving:
     case GridState::RowMoving: {
         // Along the titles, whatever the other coordinate.
-        const bool cols = gridState_ == GridState::ColMoving;
-        const int to = cols ? cols_.Find(x, VertLineWidth(), ClientWidth()) : rows_.Find(y, HorzLineWidth(), ClientHeight());
-        if (to >= dragAxis_->fixed)
+        const GridAxis& axis = DragAxis();
+        const int to = axis.Find(&axis == &cols_ ? x : y, LineWidth(axis), ClientExtent(axis));
+        if (to >= axis.fixed)
             moveTo_ = to;
         break;
     }
@@ -1306,12 +1305,12 @@ void TCustomGrid::MouseMove(TShiftState shift, int x, int y) {
 
 void TCustomGrid::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
     const GridState state = gridState_;
+    GridAxis& axis = DragAxis();
     gridState_ = GridState::Normal;
     if (state == GridState::ColSizing || state == GridState::RowSizing)
-        SizesChanged(*dragAxis_);
+        SizesChanged(axis);
     if ((state == GridState::ColMoving || state == GridState::RowMoving) && moveTo_ != moveFrom_)
-        MoveLine(*dragAxis_, moveFrom_, moveTo_);
-    dragAxis_ = nullptr;
+        MoveLine(axis, moveFrom_, moveTo_);
     sizingIndex_ = moveFrom_ = moveTo_ = -1;
     if (OnMouseUp)
         OnMouseUp(this, button, shift, x, y);
@@ -1329,9 +1328,9 @@ void TCustomGrid::DblClick() {
         ShowEditor();
 }
 
-void TCustomGrid::MouseEnter() { mouseInside_ = true; }
+void TCustomGrid::MouseEnter() {}
 
-void TCustomGrid::MouseLeave() { mouseInside_ = false; }
+void TCustomGrid::MouseLeave() {}
 
 void TCustomGrid::mousePressEvent(QMouseEvent* e) { DeliverMouse(*e, e->position().toPoint()); }
 void TCustomGrid::mouseMoveEvent(QMouseEvent* e) { DeliverMouse(*e, e->position().toPoint()); }
@@ -1514,18 +1513,13 @@ void TStringGrid::SizeChanged(int oldColCount, int oldRowCount) {
 }
 
 void TStringGrid::ColumnMoved(int fromIndex, int toIndex) {
-    auto column = std::move(data_[fromIndex]);
-    data_.erase(data_.begin() + fromIndex);
-    data_.insert(data_.begin() + toIndex, std::move(column));
+    MoveItem(data_, fromIndex, toIndex);
     TDrawGrid::ColumnMoved(fromIndex, toIndex);
 }
 
 void TStringGrid::RowMoved(int fromIndex, int toIndex) {
-    for (auto& column : data_) {
-        CellData cell = std::move(column[fromIndex]);
-        column.erase(column.begin() + fromIndex);
-        column.insert(column.begin() + toIndex, std::move(cell));
-    }
+    for (auto& column : data_)
+        MoveItem(column, fromIndex, toIndex);
     TDrawGrid::RowMoved(fromIndex, toIndex);
 }
 

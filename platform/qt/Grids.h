@@ -154,6 +154,7 @@ private:
     void PlaceTextControl();
     void TextControlChanged();
     void InsertText(const std::string& text);
+    int TextLength() const;  // in the text control's characters, as selections count
     // Shows a text the grid stored into the edited cell, without Change.
     void ShowGridText(const std::string& text);
     bool HandleTextKey(QKeyEvent* event);
@@ -364,6 +365,17 @@ protected:
     int FixedHeight() const { return rows_.FixedExtent(HorzLineWidth()); }
     int VertLineWidth() const;  // the gap right of each column (0 without vertical lines)
     int HorzLineWidth() const;  // the gap below each row
+    // A selected cell takes the selection colours; the focused one only with
+    // goDrawFocusSelected or goRowSelect.
+    bool DrawsHighlighted(TGridDrawState state) const;
+    // Stores a different value of a look property and repaints.
+    template <typename T>
+    void SetAndRepaint(T& field, const T& value) {
+        if (field == value)
+            return;
+        field = value;
+        InvalidateGrid();
+    }
 
 private:
     friend class TInplaceEdit;
@@ -386,6 +398,7 @@ private:
     void UpdateEdit();
     void UpdateEditorPlace();
     void FocusChanged(QWidget* old, QWidget* now);
+    GridAxis& DragAxis();  // the axis the state sizes or moves
 
     GridAxis cols_{{}, 1, 1, 1, 1, 64};
     GridAxis rows_{{}, 1, 1, 1, 1, 24};
@@ -403,13 +416,11 @@ private:
     TInplaceEdit* editor_ = nullptr;
     TComponentState componentState_;
     GridState gridState_ = GridState::Normal;
-    GridAxis* dragAxis_ = nullptr;  // the axis being sized or moved
     int sizingIndex_ = -1;
     int sizingOrigin_ = 0;  // mouse position minus the size at the start
     int moveFrom_ = -1;
     int moveTo_ = -1;
     TPoint pressPoint_;
-    bool mouseInside_ = false;
     bool updatingScroll_ = false;
     bool hBar_ = false;
     bool vBar_ = false;

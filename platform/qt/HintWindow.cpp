@@ -36,7 +36,7 @@ void THintWindow::SetColor(TColor color) {
 TRect THintWindow::CalcHintRect(int maxWidth, const std::string& text) {
     canvas_.SetFont(font_);
     TRect r{0, 0, maxWidth, 0};
-    canvas_.DrawText(text, r, DT_CALCRECT | DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
+    canvas_.DrawText(text, r, DT_CALCRECT | HintTextFlags);
     r.Right += 6;
     r.Bottom += 2;
     return r;
@@ -48,10 +48,7 @@ void THintWindow::ActivateHint(TRect r, const std::string& text) {
     ShowNoActivate();
 }
 
-TRect THintWindow::BoundsRect() const {
-    const QRect g = geometry();
-    return {g.left(), g.top(), g.left() + g.width(), g.top() + g.height()};
-}
+TRect THintWindow::BoundsRect() const { return FromQRect(geometry()); }
 
 void THintWindow::SetBoundsRect(const TRect& r) { setGeometry(r.Left, r.Top, std::max(1, r.Width()), std::max(1, r.Height())); }
 
@@ -66,7 +63,7 @@ void THintWindow::Paint(TCanvas& canvas) {
     canvas.SetFont(font_);
     r.Left += 2;
     r.Top += 2;
-    canvas.DrawText(caption_, r, DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
+    canvas.DrawText(caption_, r, HintTextFlags);
     canvas.Brush().SetStyle(bsSolid);
 }
 

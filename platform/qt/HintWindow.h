@@ -11,6 +11,9 @@
 
 namespace zeko {
 
+// How a hint lays out its text: from the left, broken at spaces, "&" as it stands.
+constexpr uint32_t HintTextFlags = DT_LEFT | DT_WORDBREAK | DT_NOPREFIX;
+
 // The screen's size in pixels (the primary screen).
 TSize ScreenSize();
 

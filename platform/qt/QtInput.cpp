@@ -45,11 +45,11 @@ uint16_t VirtualKeyOf(const QKeyEvent& event) {
 char32_t CharOf(const QKeyEvent& event) {
     switch (event.key()) {
     case Qt::Key_Return:
-    case Qt::Key_Enter: return U'\r';
-    case Qt::Key_Escape: return 27;
+    case Qt::Key_Enter: return CH_RETURN;
+    case Qt::Key_Escape: return CH_ESCAPE;
     case Qt::Key_Tab:
-    case Qt::Key_Backtab: return U'\t';
-    case Qt::Key_Backspace: return 8;
+    case Qt::Key_Backtab: return CH_TAB;
+    case Qt::Key_Backspace: return CH_BACK;
     default: break;
     }
     if (event.modifiers() & (Qt::ControlModifier | Qt::AltModifier))

@@ -6,6 +6,7 @@
 #include <QWidget>
 
 #include "AligridTestSupport.h"
+#include "ImageProbe.h"
 
 using namespace zeko;
 using namespace zeko::aligrid_test;
@@ -34,10 +35,7 @@ protected:
         image = grid->PaintToImage();
         origin = grid->viewport()->mapTo(grid.get(), QPoint(0, 0));
     }
-    TColor Pixel(int x, int y) const {
-        const QRgb p = image.pixel(origin.x() + x, origin.y() + y);
-        return RGB(qRed(p), qGreen(p), qBlue(p));
-    }
+    TColor Pixel(int x, int y) const { return test::PixelAt(image, origin.x() + x, origin.y() + y); }
     // Columns (client x) inside the cell where some pixel has the colour.
     struct Ink { int left = -1, right = -1, top = -1, bottom = -1, count = 0; };
     Ink InkOf(int col, int row, TColor color) const {

@@ -396,6 +396,13 @@ TEST(AligridLines, InsertRowAboveTheCurrentRowKeepsTheEditorOnItsText) {
     grid->SetOptions(grid->Options() + goEditing);
     grid->resize(300, 200);
     grid->show();
+    std::vector<std::string> events;
+    grid->OnBeforeEdit = [&](TStringAlignGrid*, int c, int r) {
+        events.push_back("before " + std::to_string(c) + "," + std::to_string(r));
+    };
+    grid->OnAfterEdit = [&](TStringAlignGrid*, int c, int r) {
+        events.push_back("after " + std::to_string(c) + "," + std::to_string(r));
+    };
     grid->SetCells(2, 2, "edited");
     grid->SetAlignRow(2, alCenter);
     grid->SetHintCell(2, 2, "tip");
@@ -410,6 +417,9 @@ TEST(AligridLines, InsertRowAboveTheCurrentRowKeepsTheEditorOnItsText) {
     EXPECT_EQ(Column(*grid, 2), "|||edited||");
     EXPECT_TRUE(grid->InplaceEditor()->Visible());
     EXPECT_EQ(grid->InplaceEditor()->Text(), "edited");
+    // The editor's cell moved with its row: the edit goes on, nothing ends or begins.
+    EXPECT_EQ(grid->AlignEditor()->EditRow, 3);
+    EXPECT_EQ(events, std::vector<std::string>{"before 2,2"});
     EXPECT_EQ(grid->GetAlignCell(2, 3), alCenter);
     EXPECT_EQ(grid->GetAlignCell(2, 1), alLeft);
     EXPECT_EQ(grid->GetHintCell(2, 3), "tip");
@@ -418,6 +428,12 @@ TEST(AligridLines, InsertRowAboveTheCurrentRowKeepsTheEditorOnItsText) {
     grid->InsertRow(0);  // never among the fixed rows
     EXPECT_EQ(grid->GetAlignCell(2, 4), alCenter);
     EXPECT_EQ(grid->Cells(2, 0), "");
+    grid->InsertColumn(1);  // a column before the editor's moves it along the same way
+    grid->DeliverPostedMessages();
+    EXPECT_EQ(grid->Col(), 3);
+    EXPECT_EQ(grid->AlignEditor()->EditCol, 3);
+    EXPECT_EQ(grid->InplaceEditor()->Text(), "edited");
+    EXPECT_EQ(events, std::vector<std::string>{"before 2,2"});
 }
 
 TEST(AligridLines, InsertColumnShiftsColumnSettingsButNotTheFixedOnes) {
@@ -517,6 +533,10 @@ TEST(AligridLines, LastColumnFillsTheRestButNeverGoesNegative) {
     grid->SetColWidths(1, 300);
     grid->AdjustLastCol();
     EXPECT_EQ(grid->ColWidths(2), 25);
+    grid->SetColWidths(1, 40);
+    grid->SetOptions(grid->Options() - goVertLine - goFixedVertLine);  // no lines, no room for them
+    grid->AdjustLastCol();
+    EXPECT_EQ(grid->ColWidths(2), 200 - 80);
 }
 
 TEST(AligridLines, RedrawWhileScrollFollowsTheDraggedThumb) {

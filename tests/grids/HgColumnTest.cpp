@@ -147,6 +147,11 @@ TEST_F(ColumnModel, MoveGivesTheItemItsNewPlace) {
     EXPECT_EQ(first->Index(), 2);
     EXPECT_EQ(columns.Items(0)->Name(), "Column 2");
     EXPECT_EQ(columns.Items(9), nullptr);
+    columns.Move(3, 1);  // and back towards the front
+    EXPECT_EQ(columns.Items(1)->Name(), "Column 4");
+    EXPECT_EQ(columns.Items(3), first);
+    columns.Move(1, 7);  // beyond the end: nothing moves
+    EXPECT_EQ(columns.Items(1)->Name(), "Column 4");
 }
 
 TEST_F(ColumnModel, StreamKeepsOnlyWhatItsRulesAllow) {

@@ -82,6 +82,10 @@ TEST_F(Editor, WithoutAListTheGridsHandlerSuggests) {
     Edit().TypeKey('e');
     EXPECT_TRUE(Edit().SuggestionWindow()->Visible());
     EXPECT_EQ(Edit().SuggestionWindow()->Caption(), "Velikonoce");
+    Edit().TypeKey('x');  // no suggestion for "Vex": the shown one goes
+    EXPECT_FALSE(Edit().SuggestionWindow()->Visible());
+    Edit().TypeKey(8);
+    EXPECT_TRUE(Edit().SuggestionWindow()->Visible());
     grid->SetRow(1);  // leaving the cell takes the suggestion
     EXPECT_EQ(grid->Cells(0, 0), "Velikonoce");
 }
@@ -260,6 +264,8 @@ TEST(SuggestionWindow, StaysOnTheScreenAndFitsItsText) {
     EXPECT_EQ(w.BoundsRect().Left, 0);
     EXPECT_EQ(w.BoundsRect().Top, 0);
     EXPECT_EQ(w.BoundsRect().Width(), w.Canvas().TextWidth("Velikonoční pondělí") + 8);
+    const int lineHeight = w.Canvas().TextHeight("Wg");
+    EXPECT_EQ(w.BoundsRect().Height(), lineHeight + 6);
     const TSize screen = ScreenSize();
     w.ActivateHint(Bounds(screen.cx - 5, screen.cy - 5, 0, 0), "x");
     EXPECT_EQ(w.BoundsRect().Right, screen.cx);
@@ -268,6 +274,7 @@ TEST(SuggestionWindow, StaysOnTheScreenAndFitsItsText) {
     w.SetCaption("a longer text");  // a new text shows the window again, sized to it
     EXPECT_TRUE(w.Visible());
     EXPECT_EQ(w.BoundsRect().Width(), w.Canvas().TextWidth("a longer text") + 8);
+    EXPECT_EQ(w.BoundsRect().Height(), lineHeight + 6);
 }
 
 } // namespace

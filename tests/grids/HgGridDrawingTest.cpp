@@ -117,8 +117,16 @@ TEST_F(Drawing, TitlesHaveARaisedBevelAndAPressedOneIsLoweredWithItsTextMoved) {
 }
 
 TEST_F(Drawing, BorderEventThickensTheTopOfARow) {
-    grid.OnChangeCellBorders = [](THyperGrid*, int, int row, ThgHeading*, ThgCellStates, ThgBorder& top, ThgBorder&,
-                                  ThgBorder&, ThgBorder&) {
+    int headingCalls = 0;
+    grid.OnChangeCellBorders = [&](THyperGrid*, int col, int row, ThgHeading* item, ThgCellStates state,
+                                   ThgBorder& top, ThgBorder&, ThgBorder&, ThgBorder&) {
+        if (item == grid.Headings().Items(0)) {
+            // A heading is asked as a whole, not as one of its columns' cells.
+            EXPECT_EQ(col, -1);
+            EXPECT_EQ(row, -1);
+            EXPECT_EQ(state, ThgCellStates{hgcsHeading});
+            ++headingCalls;
+        }
         if (row == 2) {
             top.SetStyle(hgbrdSolid);
             top.SetWidth(2);
@@ -135,6 +143,7 @@ TEST_F(Drawing, BorderEventThickensTheTopOfARow) {
     }
     EXPECT_EQ(At(5, Cell(0, 2).Top + 1), clBlack);  // the fixed column's cell too
     EXPECT_EQ(At(r.Left + 5, r.Top - 2), clWhite);  // the row above is untouched
+    EXPECT_GT(headingCalls, 0);
 }
 
 TEST_F(Drawing, AttributeEventColoursOnlyItsCells) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 using namespace zeko;
 
 namespace {
@@ -103,6 +105,24 @@ TEST(FormStream, DamagedDataRaisesAReadErrorAndNeverReadsPastTheEnd) {
     TMemoryStream text(Bytes{0x06, 1, 'a'});
     TReader reader(text);
     EXPECT_THROW(reader.ReadInteger(), EReadError);
+
+    // The typed reads refuse a length the data cannot hold before they take it.
+    struct Read {
+        Bytes bytes;
+        std::function<void(TReader&)> read;
+    };
+    const Read reads[] = {
+        {{0x06, 0x09, 'a', 'b'}, [](TReader& r) { r.ReadString(); }},
+        {{0x0C, 0xFF, 0xFF, 0xFF, 0xFF}, [](TReader& r) { r.ReadString(); }},
+        {{0x0A, 0xFF, 0xFF, 0xFF, 0xFF, 1}, [](TReader& r) { r.ReadBinary(); }},
+        {{0x05, 'N', 'a', 'm'}, [](TReader& r) { r.ReadPropName(); }},
+    };
+    for (const Read& r : reads) {
+        TMemoryStream in(r.bytes);
+        TReader bad(in);
+        EXPECT_THROW(r.read(bad), EReadError) << r.bytes.size();
+        EXPECT_LE(in.Position(), static_cast<int64_t>(r.bytes.size()));
+    }
 }
 
 TEST(FormStream, ListsNestedWithoutEndAreDamageNotARecursionWithoutLimit) {

@@ -55,6 +55,10 @@ TEST(GridAxisTest, BoundariesResizingAndMoves) {
     a.sizes = {30, 1, 2, 3};
     a.Move(1, 3);
     EXPECT_EQ(a.sizes, (std::vector<int>{30, 2, 3, 1}));
+    a.Move(3, 0);
+    EXPECT_EQ(a.sizes, (std::vector<int>{1, 30, 2, 3}));
+    a.Move(2, 2);
+    EXPECT_EQ(a.sizes, (std::vector<int>{1, 30, 2, 3}));
     EXPECT_EQ(MovedIndex(1, 1, 3), 3);
     EXPECT_EQ(MovedIndex(2, 1, 3), 1);
     EXPECT_EQ(MovedIndex(0, 1, 3), 0);

@@ -269,12 +269,15 @@ TEST_F(CanvasTest, TextAlignmentPlacesTheInk) {
         canvas.DrawText("MM", r, c.flags | DT_NOPREFIX);
         const TRect ink = Ink();
         ASSERT_GT(ink.Right, ink.Left) << c.name;
-        if (c.flags == DT_LEFT)
+        if (c.flags == DT_LEFT) {
             EXPECT_LE(ink.Left, 2) << c.name;
-        if (c.flags == DT_RIGHT)
+        }
+        if (c.flags == DT_RIGHT) {
             EXPECT_GE(ink.Right, 58) << c.name;
-        if (c.flags == DT_CENTER)
+        }
+        if (c.flags == DT_CENTER) {
             EXPECT_NEAR(ink.Left, (60 - w) / 2, 2) << c.name;
+        }
         EXPECT_LT(ink.Top, 10) << c.name;
     }
     Clear();

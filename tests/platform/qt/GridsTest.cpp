@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "ImageProbe.h"
 #include "QtTestApp.h"
 
 namespace zeko {
@@ -29,10 +30,7 @@ protected:
                 grid.KeyPress(ch);
         }
     }
-    TColor At(const QImage& image, int x, int y) {
-        const QRgb p = image.pixel(x, y);
-        return RGB(qRed(p), qGreen(p), qBlue(p));
-    }
+    TColor At(const QImage& image, int x, int y) { return test::PixelAt(image, x, y); }
 
     TStringGrid grid;
 };
@@ -137,6 +135,12 @@ TEST_F(GridTest, ScrollingIsByWholeRowsAndFollowsTheCurrentCell) {
     EXPECT_EQ(grid.TopRow(), 2);
     EXPECT_EQ(grid.CellRect(1, 1), TRect{});  // scrolled out
     EXPECT_EQ(grid.CellRect(1, 2).Top, 25);
+    // Painted where CellRect says: row 2's text right under the fixed row.
+    grid.SetCells(2, 2, "W");
+    const QImage image = grid.PaintToImage();
+    const TRect cell = grid.CellRect(2, 2);
+    EXPECT_FALSE(IsRectEmpty(test::InkBox(image, cell, clBlack)));
+    EXPECT_TRUE(IsRectEmpty(test::InkBox(image, grid.CellRect(2, 3), clBlack)));
     Key(VK_NEXT);
     EXPECT_EQ(grid.Row(), 9);
     grid.SetTopRow(100);
@@ -218,6 +222,30 @@ TEST_F(GridTest, EditorTakesRealKeyEvents) {
     EXPECT_EQ(grid.Row(), 2);  // navigation keys reach the grid
 }
 
+TEST_F(GridTest, ArrowsLeaveTheEditorOnlyAtTheEndsOfItsText) {
+    grid.SetOptions(grid.Options() + goEditing);
+    grid.SetCells(1, 1, "ab");
+    grid.ShowEditor();
+    TInplaceEdit* e = grid.InplaceEditor();
+    e->SetSelStart(1);
+    uint16_t key = VK_RIGHT;
+    e->KeyDown(key, {});
+    EXPECT_EQ(key, VK_RIGHT);  // inside the text: left to the text control
+    EXPECT_EQ(grid.Col(), 1);
+    e->SetSelStart(2);
+    e->KeyDown(key, {});
+    EXPECT_EQ(key, 0);
+    EXPECT_EQ(grid.Col(), 2);
+    key = VK_LEFT;  // the new cell is empty: its start is its end
+    e->KeyDown(key, {});
+    EXPECT_EQ(grid.Col(), 1);
+    e->SetSelStart(1);
+    key = VK_LEFT;
+    e->KeyDown(key, {});
+    EXPECT_EQ(key, VK_LEFT);
+    EXPECT_EQ(grid.Col(), 1);
+}
+
 TEST_F(GridTest, ReadOnlyGridRefusesTyping) {
     struct ReadOnlyGrid : TStringGrid {
         bool CanEditModify() override { return false; }
@@ -280,6 +308,20 @@ TEST_F(GridTest, TitleDragWithColumnMovingMovesTheColumn) {
     EXPECT_EQ(grid.Cells(3, 0), "one");
 }
 
+TEST_F(GridTest, RowTitlesMoveAndSizeTheirRows) {
+    grid.SetOptions(grid.Options() + goRowMoving + goRowSizing);
+    grid.SetCells(0, 1, "first");
+    grid.MouseDown(mbLeft, {}, 10, 30);  // row 1's title
+    grid.MouseMove({ssLeft}, 300, 80);   // across to row 3, whatever the x
+    grid.MouseUp(mbLeft, {}, 300, 80);
+    EXPECT_EQ(grid.Cells(0, 3), "first");
+    grid.MouseDown(mbLeft, {}, 10, 47);  // 2 pixels above the line under row 1
+    grid.MouseMove({ssLeft}, 10, 57);
+    grid.MouseUp(mbLeft, {}, 10, 57);
+    EXPECT_EQ(grid.RowHeights(1), 34);
+    EXPECT_EQ(grid.Cells(0, 3), "first");  // sizing moves nothing
+}
+
 TEST_F(GridTest, PostedMessagesArriveLater) {
     struct Listening : TStringGrid {
         std::vector<uint32_t> seen;
@@ -314,6 +356,19 @@ TEST_F(GridTest, SelectedCellsAreHighlightedUnlessFocused) {
     const QImage image = grid.PaintToImage();
     EXPECT_EQ(At(image, 140, 40), ColorToRGB(clHighlight));  // selected, not current
     EXPECT_EQ(At(image, 80, 40), ColorToRGB(clHighlight));  // current, but the grid has no focus
+
+    struct Probe : TStringGrid {
+        using TCustomGrid::DrawsHighlighted;
+    } probe;
+    EXPECT_TRUE(probe.DrawsHighlighted({gdSelected}));
+    EXPECT_FALSE(probe.DrawsHighlighted({}));
+    EXPECT_FALSE(probe.DrawsHighlighted({gdFocused}));
+    EXPECT_FALSE(probe.DrawsHighlighted({gdSelected, gdFocused}));  // the focused cell shows its focus instead
+    for (TGridOption option : {goDrawFocusSelected, goRowSelect}) {
+        probe.SetOptions(probe.Options() + option);
+        EXPECT_TRUE(probe.DrawsHighlighted({gdSelected, gdFocused})) << option;
+        probe.SetOptions(probe.Options() - option);
+    }
 }
 
 } // namespace
