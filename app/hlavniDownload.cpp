@@ -6,9 +6,9 @@
 // so the next download reads the same records again.
 #include "app/hlavni.h"
 
-#include "app/RegulatorReplies.h"
+#include "core/RegulatorReplies.h"
 #include "app/TestHook.h"
-#include "app/WireRecord.h"
+#include "core/WireRecord.h"
 #include "core/Komunikace.h"
 #include "core/ProgramGlobals.h"
 #include "core/RecordSaving.h"

@@ -5,7 +5,7 @@
 // telegram is sent. Only one telegram is ever on its way.
 #include "app/hlavni.h"
 
-#include "app/RegulatorReplies.h"
+#include "core/RegulatorReplies.h"
 #include "core/BinaryData.h"
 #include "core/FrameParser.h"
 #include "core/Komunikace.h"

@@ -4,7 +4,7 @@
 // shows the chain. At its end the live values are polled every 450 ms at most.
 #include "app/hlavni.h"
 
-#include "app/RegulatorReplies.h"
+#include "core/RegulatorReplies.h"
 #include "core/Komunikace.h"
 #include "core/PollingList.h"
 #include "core/ProgramGlobals.h"

@@ -1,5 +1,5 @@
-#include "app/RegulatorReplies.h"
-#include "app/WireRecord.h"
+#include "core/RegulatorReplies.h"
+#include "core/WireRecord.h"
 #include "app/hlavni.h"
 
 #include "core/BinaryData.h"

@@ -2,7 +2,7 @@
 // byte, and what lands in the month files.
 #include "e2e/E2eSupport.h"
 
-#include "app/RegulatorReplies.h"
+#include "core/RegulatorReplies.h"
 #include "dialogs/online.h"
 
 #include <gtest/gtest.h>

@@ -3,7 +3,7 @@
 // read position is written back only once the records are stored.
 #include "e2e/E2eSupport.h"
 
-#include "app/WireRecord.h"
+#include "core/WireRecord.h"
 #include "core/BinaryData.h"
 #include "core/RecordStore.h"
 

@@ -1,7 +1,7 @@
 #include "e2e/E2eSupport.h"
 
-#include "app/RegulatorReplies.h"
-#include "app/WireRecord.h"
+#include "core/RegulatorReplies.h"
+#include "core/WireRecord.h"
 #include "core/BinaryData.h"
 #include "core/Calendar.h"
 #include "core/Komunikace.h"

@@ -1,4 +1,4 @@
-#include "app/RegulatorReplies.h"
+#include "core/RegulatorReplies.h"
 
 #include "core/BinaryData.h"
 #include "core/PowerFactor.h"

@@ -1,4 +1,4 @@
-#include "app/WireRecord.h"
+#include "core/WireRecord.h"
 
 #include "core/BinaryData.h"
 
