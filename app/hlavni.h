@@ -8,6 +8,7 @@
 // download (hlavniDownload.cpp); its commands open the table windows, whose
 // requests TTableWindows answers (hlavniTables.cpp, app/TableWindows.h). Registered
 // under the class name "THlavniForm", so other windows post their requests to it.
+#include "core/Telegram.h"
 #include "platform/WindowMessages.h"
 
 #include <QMainWindow>
@@ -35,18 +36,6 @@ class TOnlineForm;
 class TSuperTimer;
 class TTableWindows;
 struct TSaveOutcome;
-
-// The fields of a reply as the handlers see them.
-struct TReplyHeader {
-    uint8_t Source = 0;
-    int DataLength = 0;     // bits 4..0 of the length byte, minus 2
-    uint8_t Flags = 0;      // bits 7..5 of the length byte
-    uint8_t Mode = 0;       // memory kind
-    bool WriteAck = false;  // the reply answers a write
-    uint16_t Address = 0;
-    const uint8_t* Data = nullptr;
-};
-TReplyHeader DecodeReplyHeader(const uint8_t* frame);
 
 class THlavniForm : public QMainWindow, public MessageTarget {
     Q_OBJECT

@@ -18,18 +18,6 @@
 
 namespace zeko {
 
-TReplyHeader DecodeReplyHeader(const uint8_t* frame) {
-    TReplyHeader h;
-    h.Source = frame[tlg::OffSource];
-    h.DataLength = (frame[tlg::OffLength] & tlg::LengthMask) - 2;
-    h.Flags = static_cast<uint8_t>(frame[tlg::OffLength] >> 5);
-    h.Mode = tlg::KindOf(frame[tlg::OffControl]);
-    h.WriteAck = (frame[tlg::OffControl] & tlg::WriteBit) != 0;
-    h.Address = ReadWordLE(frame + tlg::OffAddressLow);
-    h.Data = frame + tlg::OffData;
-    return h;
-}
-
 void THlavniForm::ReceiveBytes(const uint8_t* data, uint32_t count) {
     if (parser_)
         parser_->ReceiveBytes(data, count);

@@ -1,5 +1,6 @@
 // Merging a full record ring into the month files and reading a year back.
 #include "core/RecordSamples.h"
+#include "core/RecordMemory.h"
 #include "core/RecordSaving.h"
 #include "core/RecordStore.h"
 #include "support/TempDir.h"

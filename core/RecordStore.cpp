@@ -29,10 +29,6 @@ int64_t FirstSecondOfMonth(int year, int month) {
 
 } // namespace
 
-uint32_t RecordAddress(uint32_t n) {
-    return n / RingRecordsPerPage * RingPageBytes + n % RingRecordsPerPage * WireRecordBytes;
-}
-
 std::string YearFolderName(int year) {
     char text[16];
     std::snprintf(text, sizeof text, "ROK%.4d", year);

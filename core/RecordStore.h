@@ -26,14 +26,6 @@ constexpr int RecordSize = static_cast<int>(RecordBytes);
 // The records read so far by the download; main thread only.
 extern TRecordList DownloadedRecords;
 
-// Places of the regulator's record ring; pages of 528 bytes hold 19 records of 27.
-constexpr uint32_t RingRecords = 75325;
-constexpr uint32_t RingPageBytes = 528;
-constexpr uint32_t RingRecordsPerPage = 19;
-constexpr uint32_t WireRecordBytes = 27;
-// Byte address of record n in the regulator's record memory.
-uint32_t RecordAddress(uint32_t n);
-
 // "ROK2024", "Mesic03.zek" as the saver names them.
 std::string YearFolderName(int year);
 std::string MonthFileName(int month);

@@ -4,40 +4,50 @@
 
 namespace zeko {
 
+namespace L = WireLayout;
+
+TWireRecord DecodeWireRecord(const uint8_t* data) {
+    TWireRecord r;
+    r.Stamp = DecodeBcdStamp(data + L::Stamp);
+    r.Status = ReadWordLE(data + L::Status);
+    for (size_t i = 0; i < r.Counts.size(); ++i)
+        r.Counts[i] = ReadWordLE(data + L::Counts + 2 * i);
+    for (size_t i = 0; i < r.Values24.size(); ++i)
+        r.Values24[i] = ReadInt24LE(data + L::Values24 + 3 * i);
+    r.Value16 = ReadWordLE(data + L::Value16);
+    return r;
+}
+
+TWireBytes EncodeWireRecord(const TWireRecord& r) {
+    TWireBytes b{};
+    for (size_t i = 0; i < r.Stamp.size(); ++i)
+        b[L::Stamp + i] = ToBcd(r.Stamp[i]);
+    WriteWordLE(&b[L::Status], r.Status);
+    for (size_t i = 0; i < r.Counts.size(); ++i)
+        WriteWordLE(&b[L::Counts + 2 * i], r.Counts[i]);
+    for (size_t i = 0; i < r.Values24.size(); ++i)
+        WriteInt24LE(&b[L::Values24 + 3 * i], r.Values24[i]);
+    WriteWordLE(&b[L::Value16], r.Value16);
+    return b;
+}
+
 void DecodeRecord(const uint8_t* data, TRegulatorRecord& record, uint32_t index,
                   const std::array<uint32_t, InputCount>& inputConstants) {
+    const TWireRecord wire = DecodeWireRecord(data);
     record = TRegulatorRecord{};
-    const std::array<uint8_t, 6> stamp = DecodeBcdStamp(data + WireLayout::Stamp);
-    record.Second = stamp[0];
-    record.Minute = stamp[1];
-    record.Hour = stamp[2];
-    record.Day = stamp[3];
-    record.Month = stamp[4];
-    record.Year = stamp[5];
+    record.Second = wire.Stamp[0];
+    record.Minute = wire.Stamp[1];
+    record.Hour = wire.Stamp[2];
+    record.Day = wire.Stamp[3];
+    record.Month = wire.Stamp[4];
+    record.Year = wire.Stamp[5];
     record.Index = index;
-    record.Status = ReadWordLE(data + WireLayout::Status);
-    for (size_t i = 0; i < RecordInputs; ++i) {
-        record.Counts[i] = ReadWordLE(data + WireLayout::Counts + 2 * i);
+    record.Status = wire.Status;
+    record.Counts = wire.Counts;
+    for (size_t i = 0; i < RecordInputs; ++i)
         record.Constants[i] = static_cast<float>(inputConstants[i] / InputConstantScale);
-    }
-    for (size_t i = 0; i < record.Values24.size(); ++i)
-        record.Values24[i] = ReadInt24LE(data + WireLayout::Values24 + 3 * i);
-    record.Value16 = ReadWordLE(data + WireLayout::Value16);
+    record.Values24 = wire.Values24;
+    record.Value16 = wire.Value16;
 }
-
-uint32_t NextRingIndex(uint32_t index) { return index + 1 >= RingRecords ? 0 : index + 1; }
-
-uint32_t PreviousRingIndex(uint32_t index) { return index == 0 ? RingRecords - 1 : index - 1; }
-
-uint32_t RingDistance(uint32_t oldest, uint32_t newest) {
-    const int64_t difference = static_cast<int64_t>(newest) - static_cast<int64_t>(oldest);
-    if (difference > 0)
-        return static_cast<uint32_t>(difference);
-    if (difference < 0)
-        return static_cast<uint32_t>(difference + RingRecords);
-    return RingRecords;
-}
-
-uint8_t AddressHighByte(uint32_t address) { return static_cast<uint8_t>(address >> 16); }
 
 } // namespace zeko

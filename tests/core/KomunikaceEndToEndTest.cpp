@@ -2,7 +2,7 @@
 #include "core/Komunikace.h"
 
 #include "core/FrameParser.h"
-#include "core/RecordStore.h"
+#include "core/RecordMemory.h"
 #include "core/RegisterTables.h"
 #include "platform/MainThread.h"
 #include "support/RegsimProcess.h"

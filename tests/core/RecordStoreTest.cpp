@@ -1,5 +1,7 @@
 #include "core/RecordStore.h"
 
+#include "core/RecordMemory.h"
+
 #include "RecordSamples.h"
 
 #include "platform/Exceptions.h"

@@ -1,6 +1,6 @@
 #include "support/RegsimProcess.h"
 
-#include "core/RecordStore.h"
+#include "core/RecordMemory.h"
 
 #include <chrono>
 #include <csignal>

@@ -11,11 +11,6 @@ namespace {
 
 using namespace zeko::tlg;
 
-void RecomputeChecks(std::vector<uint8_t>& f) {
-    f[OffHeaderCheck] = NegatedSum(f.data(), OffHeaderCheck);
-    f.back() = NegatedSum(f.data() + HeaderSize, f.size() - HeaderSize - 1);
-}
-
 } // namespace
 
 Faults::Faults(const FaultSettings& settings) : settings_(settings), state_(settings.Seed ^ 0x5DEECE66Dull) {}
@@ -32,7 +27,7 @@ std::vector<Transmission> Faults::Apply(std::vector<uint8_t> reply, std::string&
     std::string what;
     if (Chance(settings_.WrongAddressPercent)) {
         WriteWordLE(&reply[OffAddressLow], static_cast<uint16_t>(ReadWordLE(&reply[OffAddressLow]) + 1));
-        RecomputeChecks(reply);
+        SetChecks(reply);
         what = "wrong address";
     }
     if (Chance(settings_.CorruptPercent)) {

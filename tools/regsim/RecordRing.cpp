@@ -1,6 +1,5 @@
 #include "tools/regsim/RecordRing.h"
 
-#include "core/BinaryData.h"
 #include "platform/TextFiles.h"
 #include "tools/regsim/SplitMix.h"
 
@@ -9,22 +8,16 @@
 namespace zeko::regsim {
 
 Record EncodeRecord(const RecordFields& f) {
-    Record r{};
     const TimeParts t = DecodeTime(f.Stamp);
     const DateParts d = DecodeDate(f.Stamp);
-    r[0] = ToBcd(t.Second);
-    r[1] = ToBcd(t.Minute);
-    r[2] = ToBcd(t.Hour);
-    r[3] = ToBcd(d.Day);
-    r[4] = ToBcd(d.Month);
-    r[5] = ToBcd(d.Year % 100);
-    WriteWordLE(&r[6], f.Status);
-    for (int i = 0; i < 4; ++i)
-        WriteWordLE(&r[8 + 2 * i], f.Counters[i]);
-    for (int i = 0; i < 3; ++i)
-        WriteInt24LE(&r[16 + 3 * i], f.Values[i]);
-    WriteWordLE(&r[25], f.LastValue);
-    return r;
+    TWireRecord r;
+    r.Stamp = {static_cast<uint8_t>(t.Second), static_cast<uint8_t>(t.Minute), static_cast<uint8_t>(t.Hour),
+               static_cast<uint8_t>(d.Day),    static_cast<uint8_t>(d.Month),  static_cast<uint8_t>(d.Year % 100)};
+    r.Status = f.Status;
+    r.Counts = f.Counters;
+    r.Values24 = f.Values;
+    r.Value16 = f.LastValue;
+    return EncodeWireRecord(r);
 }
 
 RecordFields GeneratedRecord(uint64_t seed, TDateTime stamp, uint32_t n) {

@@ -1,22 +1,13 @@
 #pragma once
-// The record memory of the simulated regulator: a ring of 75,325 record places of
-// 27 bytes, laid out in pages of 528 bytes that hold 19 records each, so record n
-// lies at byte address (n div 19) * 528 + (n mod 19) * 27 (24-bit addresses; the
-// ring's numbers and RecordAddress are the program's, core/RecordStore.h).
-//
-// The 27-byte record (multi-byte values low byte first):
-// | Offset | Size | Field                                                         |
-// |--------|------|---------------------------------------------------------------|
-// | 0      | 6    | second, minute, hour, day, month, two-digit year; packed BCD |
-// | 6      | 2    | status word                                                   |
-// | 8      | 8    | impulse counters of inputs 1..4 in the quarter hour, 2 each   |
-// | 16     | 9    | three 24-bit values                                           |
-// | 25     | 2    | one 16-bit value                                              |
+// The record memory of the simulated regulator: the ring of record places laid out
+// as the program reads it (core/RecordMemory.h), each place a wire record
+// (core/WireRecord.h).
 //
 // Generated records are quarter-hour records with values drawn from a seed, so a
 // test can ask for the same ring again (Generate with the same arguments) or read
 // the ring back from an export file (Export: every place in index order).
-#include "core/RecordStore.h"
+#include "core/RecordMemory.h"
+#include "core/WireRecord.h"
 #include "platform/DateTime.h"
 
 #include <array>
@@ -26,9 +17,9 @@
 
 namespace zeko::regsim {
 
-constexpr uint32_t MemoryBytes = (RingRecords + RingRecordsPerPage - 1) / RingRecordsPerPage * RingPageBytes;
+constexpr uint32_t MemoryBytes = RecordMemoryBytes;
 
-using Record = std::array<uint8_t, WireRecordBytes>;
+using Record = TWireBytes;
 
 struct RecordFields {
     TDateTime Stamp = 0;  // whole seconds

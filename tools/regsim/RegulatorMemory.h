@@ -1,16 +1,15 @@
 #pragma once
-// The memory of the simulated regulator, by memory kind:
-//   0  settings area (0x0E00..), live values at 0xFF00 (16 bytes, made up on each
-//      read), the record pointers at 0x0E79 (7 bytes) and the upper byte of the
-//      record address at 0x0113;
-//   1  working registers (below 0x0100), the record pointers mirrored at 0x0079,
-//      the clock at 0xFF00 (7 bytes packed BCD: second, minute, hour, day, month,
-//      weekday Monday = 1, two-digit year), running from when it was last set;
-//   2  the record ring (RecordRing.h), read at the 24-bit address made of the byte
-//      at 0x0113 (bits 16..23) and the telegram's 16-bit address;
-//   3  identification texts at 0x0070, 0x0080, 0x0090, 0x00A2 and a block at 0x0100.
-// The record pointers are one block: newest index (24 bits), pointer flag, oldest
-// unread index (24 bits), low byte first; a write to either copy changes both.
+// The memory of the simulated regulator, by memory kind, at the registers and in the
+// layouts the program reads (core/RegisterTables.h, core/RegulatorReplies.h):
+//   0  settings area, live values (made up on each read), the record pointers and
+//      the upper byte of the record address;
+//   1  working registers (the settings area's twins), the record pointers mirrored,
+//      the clock, running from when it was last set;
+//   2  the record ring (RecordRing.h), read at the 24-bit address made of the upper
+//      address byte and the telegram's 16-bit address;
+//   3  identification texts and the identification block.
+// A write to either copy of the record pointers changes both.
+#include "core/RegulatorReplies.h"
 #include "platform/DateTime.h"
 #include "tools/regsim/RecordRing.h"
 
@@ -22,21 +21,10 @@
 
 namespace zeko::regsim {
 
-struct RecordPointers {
-    uint32_t Newest = 0;
-    uint8_t Flag = 0;
-    uint32_t OldestUnread = 0;
-};
+using RecordPointers = TRecordPointers;
 
 class RegulatorMemory {
 public:
-    static constexpr uint16_t LiveValuesAddress = 0xFF00;
-    static constexpr uint16_t ClockAddress = 0xFF00;
-    static constexpr uint16_t PointersSettings = 0x0E79;
-    static constexpr uint16_t PointersWorking = 0x0079;
-    static constexpr uint16_t PointersSize = 7;
-    static constexpr uint16_t RecordAddressHigh = 0x0113;
-
     RegulatorMemory();  // plausible settings and identification texts
 
     RecordRing& Ring() { return ring_; }
@@ -59,9 +47,9 @@ public:
 
 private:
     uint8_t ByteAt(uint8_t kind, uint16_t address) const;
-    std::array<uint8_t, 16> LiveValues() const;
-    std::array<uint8_t, 7> ClockBytes() const;
+    TLiveValueBytes LiveValues() const;
     void MirrorPointers(uint16_t fromAddress, std::vector<uint8_t>& from, std::vector<uint8_t>& to);
+    void PutIdent(uint8_t index, const std::string& text);
 
     std::vector<uint8_t> settings_, working_, ident_;
     RecordRing ring_;

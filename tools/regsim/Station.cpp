@@ -1,6 +1,7 @@
 #include "tools/regsim/Station.h"
 
 #include "core/BinaryData.h"
+#include "core/RegisterTables.h"
 #include "core/Telegram.h"
 
 #include <algorithm>
@@ -10,31 +11,37 @@ namespace {
 
 using namespace zeko::tlg;
 
+// The bytes after the header check of a request carrying `count` data bytes, without
+// and with the CRC block of this station.
+constexpr size_t PlainBody(size_t count) { return AddressedBytes + count + DataCheckBytes; }
+constexpr size_t CrcBody(size_t count) { return PlainBody(count) + CrcBytes; }
+constexpr size_t LengthByteOf(size_t body) { return body - LengthOverhead; }
+
 // Bytes after the header check. Writes to this station are measured by their
 // control byte: the length byte of a one-byte write with CRC may be one too high.
 size_t BodyLength(const uint8_t* header) {
     const size_t length = header[OffLength] & LengthMask;
     const uint8_t control = header[OffControl];
     if (header[OffDestination] != Station::Address || !(control & WriteBit))
-        return length + 2;
+        return length + LengthOverhead;
     const size_t count = control & CountMask;
-    if (length == count + 2)
-        return count + 4;  // no CRC block
-    if (length == count + 3 || (count == 1 && length == count + 4))
-        return count + 5;
-    return length + 2;
+    if (length == LengthByteOf(PlainBody(count)))
+        return PlainBody(count);
+    if (length == LengthByteOf(CrcBody(count)) || (count == 1 && length == LengthByteOf(CrcBody(count)) + 1))
+        return CrcBody(count);
+    return length + LengthOverhead;
+}
+
+bool IsStartupWrite(uint8_t kind, uint8_t count, uint16_t address) {
+    return kind == KindWorking && count == BytesOf(reg8::StartupWrite1) &&
+           (address == Registers::StartWrite1 || address == Registers::StartWrite2);
 }
 
 } // namespace
 
 std::vector<uint8_t> BuildReply(uint8_t destination, uint8_t control, uint16_t address,
                                 const std::vector<uint8_t>& data) {
-    std::vector<uint8_t> f = {StartByte, destination, Station::Address, static_cast<uint8_t>(data.size() + 2), 0,
-                              control, static_cast<uint8_t>(address), static_cast<uint8_t>(address >> 8)};
-    f[OffHeaderCheck] = NegatedSum(f.data(), OffHeaderCheck);
-    f.insert(f.end(), data.begin(), data.end());
-    f.push_back(NegatedSum(f.data() + HeaderSize, f.size() - HeaderSize));
-    return f;
+    return EncodeReply(destination, Station::Address, control, address, data);
 }
 
 std::vector<Exchange> Station::Receive(const uint8_t* data, size_t count) {
@@ -74,7 +81,7 @@ std::vector<uint8_t> Station::TakeStale() {
 }
 
 std::vector<uint8_t> Station::Answer(const std::vector<uint8_t>& t, std::string& note) {
-    if (t.size() < OffData + 1) {
+    if (t.size() < OffData + DataCheckBytes) {
         note = "too short for a request";  // no room for control byte, address and check
         return {};
     }
@@ -90,12 +97,12 @@ std::vector<uint8_t> Station::Answer(const std::vector<uint8_t>& t, std::string&
         return BuildReply(t[OffSource], control, address, memory_.Read(kind, address, count));
 
     const size_t body = t.size() - HeaderSize;
-    if (body != count + 5u) {
+    if (body != CrcBody(count)) {
         note = "write without CRC";
         return {};
     }
     const uint8_t crc = t[OffData + count];
-    if (Crc8(&t[OffControl], 3u + count, 0) != crc) {
+    if (Crc8(&t[OffControl], AddressedBytes + count, 0) != crc) {
         note = "wrong CRC";
         return {};
     }
@@ -104,7 +111,7 @@ std::vector<uint8_t> Station::Answer(const std::vector<uint8_t>& t, std::string&
         note = "memory kind not writable";
         return {};
     }
-    if (kind == KindWorking && count == 1 && (address == 0x0000 || address == 0x0001)) {
+    if (IsStartupWrite(kind, count, address)) {
         note = "start-up write";
         return {};
     }

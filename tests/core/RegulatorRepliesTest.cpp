@@ -1,13 +1,14 @@
 #include "core/RegulatorReplies.h"
-#include "core/WireRecord.h"
-#include "app/hlavni.h"
 
 #include "core/BinaryData.h"
-#include "core/RecordStore.h"
+#include "core/RecordMemory.h"
+#include "core/Telegram.h"
+#include "core/WireRecord.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <tuple>
 
 using namespace zeko;
 
@@ -209,4 +210,114 @@ TEST(Ring, DistancesWrapAndTheAddressBytesOfRegister0113) {
 TEST(ReadPosition, FlagClearedAndTheIndexLowByteFirst) {
     EXPECT_EQ(ReadPositionData(75324), (std::array<uint8_t, 4>{0x00, 0x3C, 0x26, 0x01}));
     EXPECT_EQ(ReadPositionData(0), (std::array<uint8_t, 4>{0, 0, 0, 0}));
+}
+
+namespace {
+
+// A state with a different value in every field the replies carry.
+TZEKO EveryFieldSet() {
+    TZEKO s;
+    s.Switches = 0x01;
+    s.OutputCount = 12;
+    s.OutputTypes = 0x1234;
+    for (size_t i = 0; i < s.OutputValues.size(); ++i)
+        s.OutputValues[i] = static_cast<uint16_t>(1000 + 37 * i);
+    s.SmallestOutput = 0x0201;
+    s.SumC = 0x030201;
+    s.SumC2 = 0xFEDCBA;
+    for (size_t i = 0; i < s.DischargeTimes.size(); ++i)
+        s.DischargeTimes[i] = static_cast<uint8_t>(30 + i);
+    s.MeterConstants = {250000, 100000, 0x12345678, 1};
+    s.InputFunctions = {2, 0, 7, 3};
+    s.SpeedUnder = 300;
+    s.SpeedOver = 120;
+    s.SpeedType = 0x11;
+    s.BandLow = 10, s.BandCentre = 20, s.BandHigh = 30;
+    s.BlockBytes = {0xAB, 0xCD};
+    s.AveragingIndex = 4, s.NonAveragedPulse = 5, s.SensitivityIndex = 6, s.UnderWait = 7;
+    s.Band2Low = 40, s.Band2Centre = 50, s.Band2High = 60;
+    s.UseBand2 = 1, s.Band2Start = 360, s.Band2End = 1320;
+    s.FaultOutput = 1, s.FaultDelay = 45;
+    s.ActivePower = 12.5, s.ReactivePower = -3.25;
+    s.LiveWords = {0x0105, 0xFFFF, 1, 12, 754, 754};
+    return s;
+}
+
+auto SettingsFields(const TZEKO& s) {
+    return std::tuple(s.Switches, s.OutputCount, s.OutputTypes, s.OutputValues, s.SmallestOutput, s.SumC, s.SumC2,
+                      s.DischargeTimes, s.MeterConstants, s.InputFunctions, s.InputConstants);
+}
+auto LastBlockFields(const TZEKO& s) {
+    return std::tuple(s.SpeedUnder, s.SpeedOver, s.SpeedType, s.BandLow, s.BandCentre, s.BandHigh, s.BlockBytes,
+                      s.AveragingIndex, s.NonAveragedPulse, s.SensitivityIndex, s.UnderWait, s.Band2Low,
+                      s.Band2Centre, s.Band2High, s.UseBand2, s.Band2Start, s.Band2End, s.FaultOutput, s.FaultDelay);
+}
+auto LiveFields(const TZEKO& s) {
+    return std::tuple(s.ActivePower, s.ReactivePower, s.LiveWords.OutputStates, s.LiveWords.NextStepTime,
+                      s.LiveWords.BandWord, s.LiveWords.RegulationState, s.LiveWords.RecordTime,
+                      s.LiveWords.RecordTimeCopy);
+}
+
+} // namespace
+
+// The encoders are what the simulated regulator answers with; the literal-byte tests
+// above pin the decoders to the wire, these the encoders to the decoders.
+TEST(ReplyEncoders, EveryLayoutReadsBackWhatItWrote) {
+    TZEKO s = EveryFieldSet();
+    DeriveInputConstants(s);
+    TZEKO r;
+    for (uint8_t index : StartupSettingsIndices) {
+        const uint16_t address = RegisterOf(index);
+        const std::vector<uint8_t> bytes = EncodeStartupSettings(address, s);
+        EXPECT_EQ(bytes.size(), BytesOf(index)) << std::hex << address;
+        ASSERT_TRUE(DecodeStartupSettings(address, bytes.data(), static_cast<int>(bytes.size()), r))
+            << std::hex << address;
+    }
+    EXPECT_EQ(SettingsFields(r), SettingsFields(s));
+    EXPECT_TRUE(EncodeStartupSettings(Registers::LastBlock, s).empty());
+
+    const TLastBlockBytes block = EncodeLastSettingsBlock(s);
+    ASSERT_TRUE(DecodeLastSettingsBlock(block.data(), static_cast<int>(block.size()), r));
+    EXPECT_EQ(LastBlockFields(r), LastBlockFields(s));
+
+    const TLiveValueBytes live = EncodeLiveValues(s);
+    ASSERT_TRUE(DecodeLiveValues(live.data(), static_cast<int>(live.size()), r));
+    EXPECT_EQ(LiveFields(r), LiveFields(s));
+
+    for (const TRecordPointers p : {TRecordPointers{5, 0, 75320}, TRecordPointers{75324, 1, 0x123456}}) {
+        const TPointerBytes bytes = EncodePointerBlock(p);
+        const TRecordPointers back = DecodePointerBlock(bytes.data());
+        EXPECT_EQ(std::tuple(back.Newest, back.Flag, back.OldestUnread), std::tuple(p.Newest, p.Flag, p.OldestUnread));
+    }
+}
+
+TEST(ReplyEncoders, TheClockIsPackedBcdWithAMondayFirstWeekday) {
+    EXPECT_EQ(HexBytes(EncodeClock(EncodeDate(2007, 3, 5) + EncodeTime(14, 3, 9))), "09 03 14 05 03 01 07");
+    const TClockBytes sunday = EncodeClock(EncodeDate(1999, 12, 26) + EncodeTime(23, 59, 58));
+    EXPECT_EQ(HexBytes(sunday), "58 59 23 26 12 07 99");
+    TZEKO s;
+    ASSERT_TRUE(DecodeClock(sunday.data(), static_cast<int>(sunday.size()), s, 1000));
+    EXPECT_EQ(s.ClockDate, EncodeDate(1999, 12, 26));
+    EXPECT_EQ(s.ClockWeekday, 7);
+}
+
+TEST(ReplyEncoders, AWireRecordReadsBackAndAReplyCarriesItsChecks) {
+    TWireRecord w;
+    w.Stamp = {59, 45, 23, 31, 12, 9};
+    w.Status = 0xA001;
+    w.Counts = {1000, 1001, 1002, 0xFFFF};
+    w.Values24 = {0x030201, 0xFFFFFF, 0x10};
+    w.Value16 = 0xBEEF;
+    const TWireBytes bytes = EncodeWireRecord(w);
+    EXPECT_EQ(HexBytes(bytes.data(), 6), "59 45 23 31 12 09");
+    EXPECT_EQ(DecodeWireRecord(bytes.data()), w);
+
+    const std::vector<uint8_t> reply = EncodeReply(63, 8, tlg::Control(false, tlg::KindRecords, 27), 0x0011, bytes);
+    ASSERT_EQ(reply.size(), 36u);
+    const TReplyHeader h = DecodeReplyHeader(reply.data());
+    EXPECT_EQ(h.DataLength, 27);
+    EXPECT_EQ(h.Address, 0x0011);
+    EXPECT_EQ(h.Mode, tlg::KindRecords);
+    EXPECT_TRUE(SumsToZero(reply.data(), tlg::HeaderSize));
+    EXPECT_TRUE(SumsToZero(reply.data() + tlg::HeaderSize, reply.size() - tlg::HeaderSize));
 }
