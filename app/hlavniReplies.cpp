@@ -28,9 +28,9 @@ void THlavniForm::HandleRegulatorReply(const uint8_t* frame) {
     // (doubled on the line, or a late one after a repetition) is taken for nothing:
     // its handler would drop a telegram queued since then before it went out, or
     // end a download twice.
-    if (Komunikace->SendCount == answeredSend_)
+    if (Komunikace->SendCount() == answeredSend_)
         return;
-    answeredSend_ = Komunikace->SendCount;
+    answeredSend_ = Komunikace->SendCount();
     const TReplyHeader reply = DecodeReplyHeader(frame);
     switch (reply.Mode) {
     case tlg::KindSettings: HandleEepromReply(reply); break;

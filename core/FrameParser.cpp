@@ -10,10 +10,10 @@ namespace {
 
 using namespace tlg;
 
-// A reply starts with 0xA5 and a destination of stations 55..63, or 0xBF.
+// A reply starts with the start byte and a destination of stations 55..63, or 0xBF.
 bool IsStart(const std::vector<uint8_t>& b, size_t p) {
-    const uint8_t d = b[p + 1];
-    return b[p] == StartByte && ((d >= 0x37 && d <= 0x3F) || d == 0xBF);
+    const uint8_t d = b[p + OffDestination];
+    return b[p] == StartByte && (ReplyDestinations.Holds(d) || d == ReplyStartAny);
 }
 
 // The shortest buffer worth looking at.
@@ -50,7 +50,7 @@ void TFrameParser::ParseReceivedFrames() {
             DropReceivedBytes(p + HeaderSize);
             return;  // the rest waits for the next bytes
         }
-        const size_t body = (ReceiveBuffer[p + OffLength] & LengthMask) + 2u;
+        const size_t body = (ReceiveBuffer[p + OffLength] & LengthMask) + LengthOverhead;
         if (length - p - HeaderSize < body)
             return;
         const bool dataOk = SumsToZero(&ReceiveBuffer[p + HeaderSize], body);
@@ -58,7 +58,7 @@ void TFrameParser::ParseReceivedFrames() {
         std::copy_n(ReceiveBuffer.begin() + p, HeaderSize + body, ReceivedFrame.begin());
         DropReceivedBytes(p + HeaderSize + body);
         if (dataOk && komunikace_.CheckTelegram(ReceivedFrame.data(), 1, 0) &&
-            (ReceivedFrame[OffSource] & 0x7F) == StationRegulator && OnRegulatorReply)
+            (ReceivedFrame[OffSource] & SourceStationMask) == StationRegulator && OnRegulatorReply)
             OnRegulatorReply(ReceivedFrame.data());
     }
 }

@@ -16,10 +16,25 @@ namespace {
 
 using namespace tlg;
 
-bool In(uint8_t value, uint8_t low, uint8_t high) { return value >= low && value <= high; }
-
 // The highest length byte value: L lives in bits 4..0.
 constexpr uint8_t MaxL = LengthMask;
+
+// What the checks let through without looking further:
+// - about to be sent, the one-byte read of register 0x000D of station 0 from 63
+//   (entry 31 of station 0's table): its length byte, header check, control byte
+//   and address;
+constexpr uint8_t Station0Probe[] = {0x02, 0x1A, 0x21, 0x0D, 0x00};
+// - a reply whose length byte carries the flag bits 100;
+constexpr uint8_t UncheckedFlags = 0x80;
+// - a telegram reading 18 bytes of register 0x0100 of the settings area: its
+//   control byte and address.
+constexpr uint8_t UncheckedRead[] = {0x12, 0x00, 0x01};
+// A banked reply of this length byte with one of these control bytes answers the
+// banked request sent last, whatever its address.
+constexpr uint8_t BankedLongReplyLength = 29;
+constexpr uint8_t BankedLongReplyControls[] = {0x40, 0x50};
+// The control byte without its write bit: a write's acknowledgement has it set.
+constexpr uint8_t ControlWithoutWrite = static_cast<uint8_t>(~WriteBit);
 
 } // namespace
 
@@ -71,19 +86,28 @@ void TKomunikace::SetAddressRange(uint16_t Min, uint16_t Max) {
 
 void TKomunikace::SetDataByte(uint8_t N, uint8_t Value) {
     if (N >= 1 && N <= MaxTelegram)
-        DataBytes[N] = Value;
+        dataBytes_[N] = Value;
+}
+
+bool TKomunikace::QueueTelegram(uint8_t Source, uint8_t Destination, uint8_t Write, uint8_t Mode,
+                                uint16_t Address, std::span<const uint8_t> Data, uint8_t Key) {
+    if (Data.size() > MaxTelegram)
+        return false;
+    std::copy(Data.begin(), Data.end(), dataBytes_.begin() + 1);
+    return BuildTelegram(Source, Destination, Write, Mode, Address, static_cast<uint8_t>(Data.size()), Key, 0) &&
+           AppendFrame();
 }
 
 bool TKomunikace::PutHeader(uint8_t destination, uint8_t source, uint8_t length) {
-    FrameLength = 0;
+    frameLength_ = 0;
     if (length > MaxL)
         return false;
-    FrameBuffer.fill(0);
-    FrameBuffer[OffStart] = StartByte;
-    FrameBuffer[OffDestination] = destination;
-    FrameBuffer[OffSource] = source;
-    FrameBuffer[OffLength] = length;
-    FrameBuffer[OffHeaderCheck] = zeko::NegatedSum(FrameBuffer.data(), OffHeaderCheck);
+    frameBuffer_.fill(0);
+    frameBuffer_[OffStart] = StartByte;
+    frameBuffer_[OffDestination] = destination;
+    frameBuffer_[OffSource] = source;
+    frameBuffer_[OffLength] = length;
+    frameBuffer_[OffHeaderCheck] = zeko::NegatedSum(frameBuffer_.data(), OffHeaderCheck);
     return true;
 }
 
@@ -91,19 +115,19 @@ size_t TKomunikace::PutBody(bool banked, uint8_t bank, bool write, uint8_t mode,
                              bool withData) {
     size_t n = HeaderSize;
     if (banked)
-        FrameBuffer[n++] = bank;
-    FrameBuffer[n++] = Control(write, mode, count);
-    WriteWordLE(&FrameBuffer[n], address);
+        frameBuffer_[n++] = bank;
+    frameBuffer_[n++] = Control(write, mode, count);
+    WriteWordLE(&frameBuffer_[n], address);
     n += 2;
     if (withData)
         for (uint8_t i = 1; i <= count; ++i)
-            FrameBuffer[n++] = DataBytes[i];
+            frameBuffer_[n++] = dataBytes_[i];
     return n;
 }
 
 bool TKomunikace::PutDataCheck(size_t end) {
-    FrameBuffer[end] = zeko::NegatedSum(FrameBuffer.data() + HeaderSize, end - HeaderSize);
-    FrameLength = static_cast<uint8_t>(end + 1);
+    frameBuffer_[end] = zeko::NegatedSum(frameBuffer_.data() + HeaderSize, end - HeaderSize);
+    frameLength_ = static_cast<uint8_t>(end + 1);
     return true;
 }
 
@@ -127,12 +151,12 @@ bool TKomunikace::BuildTelegram(uint8_t Source, uint8_t Destination, uint8_t Wri
         return false;
     size_t n = PutBody(banked, Bank, write, Mode, Address, Count, true);
     if (marker && Destination != StationRegulator) {
-        FrameBuffer[n++] = marker;
+        frameBuffer_[n++] = marker;
         if (marker == CrcMarkerWithKey)
-            FrameBuffer[n++] = Key;
+            frameBuffer_[n++] = Key;
     }
     if (marker) {
-        FrameBuffer[n] = zeko::Crc8(FrameBuffer.data() + HeaderSize, n - HeaderSize, 0);
+        frameBuffer_[n] = zeko::Crc8(frameBuffer_.data() + HeaderSize, n - HeaderSize, 0);
         ++n;
     }
     return PutDataCheck(n);
@@ -151,7 +175,7 @@ bool TKomunikace::BuildPlain(uint8_t Source, uint8_t Destination, uint8_t Write,
 bool TKomunikace::BuildTableTelegram(uint8_t Source, uint8_t Destination, uint8_t Write, uint8_t Mode,
                                      uint8_t Index) {
     const auto table = RegisterTableFor(Destination);
-    FrameLength = 0;
+    frameLength_ = 0;
     if (Index >= table.size())
         return false;
     const TRegisterEntry& entry = table[Index];
@@ -165,10 +189,10 @@ bool TKomunikace::BuildHeadTelegram(uint8_t Source, uint8_t Destination, uint8_t
 
 bool TKomunikace::IsQueued() const {
     size_t pos = 0;
-    while (pos < Queue.size()) {
-        const size_t length = Queue[pos];
-        if (length == FrameLength && pos + 1 + length <= Queue.size() &&
-            std::equal(FrameBuffer.begin(), FrameBuffer.begin() + length, Queue.begin() + pos + 1))
+    while (pos < queue_.size()) {
+        const size_t length = queue_[pos];
+        if (length == frameLength_ && pos + 1 + length <= queue_.size() &&
+            std::equal(frameBuffer_.begin(), frameBuffer_.begin() + length, queue_.begin() + pos + 1))
             return true;
         pos += length + 1;
     }
@@ -176,17 +200,20 @@ bool TKomunikace::IsQueued() const {
 }
 
 bool TKomunikace::AppendFrame() {
-    if (FrameLength == 0 || (RejectDuplicates && IsQueued()))
+    if (frameLength_ == 0 || (RejectDuplicates && IsQueued()))
         return false;
-    Queue.push_back(FrameLength);
-    Queue.insert(Queue.end(), FrameBuffer.begin(), FrameBuffer.begin() + FrameLength);
-    ++QueuedCount;
+    queue_.push_back(frameLength_);
+    queue_.insert(queue_.end(), frameBuffer_.begin(), frameBuffer_.begin() + frameLength_);
+    ++queuedCount_;
     return true;
 }
 
 bool TKomunikace::QueueTelegram(uint8_t Source, uint8_t Destination, uint8_t Write, uint8_t Mode,
                                 uint16_t Address, uint8_t Count, uint8_t Key) {
-    return BuildTelegram(Source, Destination, Write, Mode, Address, Count, Key, 0) && AppendFrame();
+    if (Count > MaxTelegram)
+        return false;
+    const std::array<uint8_t, MaxTelegram + 1> staged = dataBytes_;
+    return QueueTelegram(Source, Destination, Write, Mode, Address, std::span(staged).subspan(1, Count), Key);
 }
 
 bool TKomunikace::QueueTableTelegram(uint8_t Source, uint8_t Destination, uint8_t Write, uint8_t Mode,
@@ -202,40 +229,47 @@ bool TKomunikace::QueueTelegramFirst(uint8_t Source, uint8_t Destination, uint8_
         return false;
     if (!AppendFrame())
         return false;
-    std::rotate(Queue.begin(), Queue.end() - (FrameLength + 1), Queue.end());
+    std::rotate(queue_.begin(), queue_.end() - (frameLength_ + 1), queue_.end());
     return true;
 }
 
 void TKomunikace::DropIfLastSent(uint8_t Source, uint8_t Destination, uint8_t Write, uint8_t Mode, uint8_t Index) {
     if (BuildTableTelegram(Source, Destination, Write, Mode, Index) &&
-        std::equal(FrameBuffer.begin(), FrameBuffer.begin() + FrameLength, LastSent.begin() + 1))
+        std::equal(frameBuffer_.begin(), frameBuffer_.begin() + frameLength_, lastSent_.begin() + 1))
         DropHead();
 }
 
 void TKomunikace::DropHead() {
-    if (Queue.empty())
+    if (queue_.empty())
         return;
-    const size_t count = std::min<size_t>(Queue[0] + 1u, Queue.size());
-    Queue.erase(Queue.begin(), Queue.begin() + count);
-    if (QueuedCount > 0)
-        --QueuedCount;
+    const size_t count = std::min<size_t>(queue_[0] + 1u, queue_.size());
+    queue_.erase(queue_.begin(), queue_.begin() + count);
+    if (queuedCount_ > 0)
+        --queuedCount_;
 }
 
 void TKomunikace::ClearQueue() {
-    Queue.clear();
-    QueuedCount = 0;
+    queue_.clear();
+    queuedCount_ = 0;
+}
+
+std::vector<std::vector<uint8_t>> TKomunikace::QueuedTelegrams() const {
+    std::vector<std::vector<uint8_t>> telegrams;
+    for (size_t p = 0; p < queue_.size() && p + 1 + queue_[p] <= queue_.size(); p += queue_[p] + 1u)
+        telegrams.emplace_back(queue_.begin() + p + 1, queue_.begin() + p + 1 + queue_[p]);
+    return telegrams;
 }
 
 std::vector<uint8_t> TKomunikace::HeadTelegram() const {
-    if (Queue.empty() || Queue.size() < Queue[0] + 1u)
+    if (queue_.empty() || queue_.size() < queue_[0] + 1u)
         return {};
-    return {Queue.begin() + 1, Queue.begin() + 1 + Queue[0]};
+    return {queue_.begin() + 1, queue_.begin() + 1 + queue_[0]};
 }
 
 std::vector<uint8_t> TKomunikace::LastSentTelegram() const {
     // The queue's length entry, not the length byte: the one-byte write with a key
     // to station 8 claims a byte more than it has.
-    return {LastSent.begin() + 1, LastSent.begin() + 1 + lastSentLength_};
+    return {lastSent_.begin() + 1, lastSent_.begin() + 1 + lastSentLength_};
 }
 
 void TKomunikace::WaitMilliseconds(uint32_t N) {
@@ -247,37 +281,39 @@ void TKomunikace::WaitMilliseconds(uint32_t N) {
 }
 
 void TKomunikace::SendNext() {
-    if (Queue.empty())
+    if (queue_.empty())
         return;
-    const size_t length = Queue[0];
-    if (Queue.size() < length + 1 || length + 1 > FrameBuffer.size() || length < HeaderSize)
+    const size_t length = queue_[0];
+    if (queue_.size() < length + 1 || length + 1 > frameBuffer_.size() || length < HeaderSize)
         return;
-    std::copy(Queue.begin() + 1, Queue.begin() + 1 + length, FrameBuffer.begin() + 1);
-    if (!CheckTelegram(FrameBuffer.data() + 1, 0, 0)) {
-        FrameBuffer = LastSent;
+    std::copy(queue_.begin() + 1, queue_.begin() + 1 + length, frameBuffer_.begin() + 1);
+    if (!CheckTelegram(frameBuffer_.data() + 1, 0, 0)) {
+        frameBuffer_ = lastSent_;
         return;
     }
-    FrameBuffer[0] = LeadByte;
-    LastSent.fill(0);
-    std::copy(FrameBuffer.begin(), FrameBuffer.begin() + length + 1, LastSent.begin());
+    frameBuffer_[0] = LeadByte;
+    lastSent_.fill(0);
+    std::copy(frameBuffer_.begin(), frameBuffer_.begin() + length + 1, lastSent_.begin());
     lastSentLength_ = length;
-    ++SendCount;
+    ++sendCount_;
     if (DirectionControl) {
         Port->SetDTR(true);
         WaitMilliseconds(2);
     }
-    Port->SendData(FrameBuffer.data(), static_cast<uint32_t>(length + 1));
+    if (OnSend)
+        OnSend({frameBuffer_.data(), length + 1});
+    Port->SendData(frameBuffer_.data(), static_cast<uint32_t>(length + 1));
     if (DirectionControl) {
         Port->WaitForOutput();
         WaitMilliseconds(2);
         Port->SetDTR(false);
     }
-    const uint8_t* telegram = LastSent.data() + 1;
+    const uint8_t* telegram = lastSent_.data() + 1;
     const size_t control = ControlOffset(telegram);
     if (DropAfterSend) {
         DropHead();
         DropAfterSend = false;
-    } else if (In(telegram[OffSource], 55, 62) && KindOf(telegram[control]) == KindIdent) {
+    } else if (OwnRuleStations.Holds(telegram[OffSource]) && KindOf(telegram[control]) == KindIdent) {
         DropHead();
     }
 }
@@ -291,22 +327,23 @@ bool TKomunikace::CheckFrame(const uint8_t* Frame, size_t Size, uint8_t Directio
 bool TKomunikace::CheckTelegram(const uint8_t* Frame, uint8_t Direction, uint8_t Station) {
     const uint8_t destination = Frame[OffDestination];
     const uint8_t source = Frame[OffSource];
-    if (In(source, 16, 17) || In(destination, 16, 17))
+    if (UncheckedStations.Holds(source) || UncheckedStations.Holds(destination))
         return true;
     if (Direction == 0 && !ReplyCheck)
         return true;
-    static constexpr uint8_t station0Read[] = {0x02, 0x1A, 0x21, 0x0D, 0x00};
-    if (Direction == 0 && destination == 0 && std::memcmp(Frame + OffLength, station0Read, 5) == 0)
+    if (Direction == 0 && destination == 0 &&
+        std::memcmp(Frame + OffLength, Station0Probe, sizeof Station0Probe) == 0)
         return true;
-    if (In(destination, 55, 62) || In(source, 55, 62)) {
+    if (OwnRuleStations.Holds(destination) || OwnRuleStations.Holds(source)) {
         if (Direction == 1)
             LastReplyTick = GetTickCount();
         if (Direction == 0)
             return true;
-        return destination == Station || (In(destination, 56, 62) && Station != 55);
+        return destination == Station ||
+               (OwnRuleOpenStations.Holds(destination) && Station != OwnRuleStations.First);
     }
-    static constexpr uint8_t identRead[] = {0x12, 0x00, 0x01};
-    if ((Frame[OffLength] & FlagMask) == 0x80 || std::memcmp(Frame + OffControl, identRead, 3) == 0)
+    if ((Frame[OffLength] & FlagMask) == UncheckedFlags ||
+        std::memcmp(Frame + OffControl, UncheckedRead, sizeof UncheckedRead) == 0)
         return true;
     const uint16_t address = ReadWordLE(Frame + OffAddressLow);
     if (Direction == 1)
@@ -318,18 +355,20 @@ bool TKomunikace::CheckTelegram(const uint8_t* Frame, uint8_t Direction, uint8_t
 }
 
 bool TKomunikace::MatchesLastSent(const uint8_t* Frame) const {
-    const uint8_t* sent = LastSent.data() + 1;
+    const uint8_t* sent = lastSent_.data() + 1;
     if (Frame[OffDestination] != sent[OffSource] || Frame[OffSource] != sent[OffDestination])
         return false;
     const size_t control = ControlOffset(sent);
     if (sent[OffDestination] == StationBanked) {
         if (Frame[OffBank] != sent[OffBank])
             return false;
-        if ((Frame[control] == 0x40 || Frame[control] == 0x50) && Frame[OffLength] == 29)
+        if (Frame[OffLength] == BankedLongReplyLength &&
+            std::find(std::begin(BankedLongReplyControls), std::end(BankedLongReplyControls), Frame[control]) !=
+                std::end(BankedLongReplyControls))
             return true;
     }
-    return (Frame[control] & 0x7F) == (sent[control] & 0x7F) && Frame[control + 1] == sent[control + 1] &&
-           Frame[control + 2] == sent[control + 2];
+    return (Frame[control] & ControlWithoutWrite) == (sent[control] & ControlWithoutWrite) &&
+           Frame[control + 1] == sent[control + 1] && Frame[control + 2] == sent[control + 2];
 }
 
 } // namespace zeko

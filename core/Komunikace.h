@@ -12,13 +12,20 @@
 // check leaves the telegram queued, a telegram that cannot be built is not queued.
 //
 // Byte arguments: Write 0 = read, 1 = write; Mode = memory kind 0..3.
+//
+// The queue and the buffers are its own; callers queue telegrams with their data
+// bytes as an argument and read the queue and the last telegram back through the
+// accessors. DataBytes, the staging area the builders copy from, keeps the data of
+// the telegram queued last (a read built with a byte count carries them along).
 #include "core/CPDrv.h"
 #include "core/Telegram.h"
 
 #include <array>
 #include <bitset>
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <span>
 #include <vector>
 
 namespace zeko {
@@ -35,6 +42,8 @@ extern TKomunikace* Komunikace;
 
 class TKomunikace {
 public:
+    using TFrame = std::array<uint8_t, tlg::MaxTelegram>;
+
     // Create: the empty queue and the port component, set up for the regulator bus
     // (4800 Bd 8N1, RTS on, DTR off on open, polling every 40 ms, "\\.\COM2").
     explicit TKomunikace(void* Owner = nullptr);
@@ -50,13 +59,12 @@ public:
     void SetDTR(bool On);
     void SetOnReceiveData(TReceiveDataEvent Handler);
     void SetAddressRange(uint16_t Min, uint16_t Max);
-    // DataBytes[N] := Value for N = 1..50 (other N are ignored). The builders copy
-    // from byte 1 on.
-    void SetDataByte(uint8_t N, uint8_t Value);
 
-    // Builders and the queue. Each Queue* answers whether a telegram was appended.
-    bool QueueTelegram(uint8_t Source, uint8_t Destination, uint8_t Write, uint8_t Mode,
-                       uint16_t Address, uint8_t Count, uint8_t Key);
+    // Queues an explicit telegram (with the CRC block when it is a write to a CRC
+    // destination) that carries Data: its byte count is Data's size, for a read as
+    // for a write. Data stays in DataBytes. False when nothing was appended.
+    bool QueueTelegram(uint8_t Source, uint8_t Destination, uint8_t Write, uint8_t Mode, uint16_t Address,
+                       std::span<const uint8_t> Data, uint8_t Key);
     bool QueueTableTelegram(uint8_t Source, uint8_t Destination, uint8_t Write, uint8_t Mode, uint8_t Index);
     bool QueueTelegramFirst(uint8_t Source, uint8_t Destination, uint8_t Write, uint8_t Mode,
                             uint16_t Address, uint8_t Count, bool SkipIfQueued);
@@ -64,9 +72,28 @@ public:
     void SendNext();
     void DropHead();
     void ClearQueue();
-    // Entries in Queue (a length entry plus the bytes of each telegram), not
+
+    // The staged form: DataBytes[N] := Value for N = 1..50 (other N are ignored),
+    // then a telegram of Count bytes carrying DataBytes 1..Count.
+    void SetDataByte(uint8_t N, uint8_t Value);
+    uint8_t DataByte(uint8_t N) const { return N >= 1 && N <= tlg::MaxTelegram ? dataBytes_[N] : 0; }
+    bool QueueTelegram(uint8_t Source, uint8_t Destination, uint8_t Write, uint8_t Mode, uint16_t Address,
+                       uint8_t Count, uint8_t Key);
+
+    // Entries in the queue (a length entry plus the bytes of each telegram), not
     // telegrams: 0 exactly when nothing is queued.
-    int QueueCount() const { return static_cast<int>(Queue.size()); }
+    int QueueCount() const { return static_cast<int>(queue_.size()); }
+    // Telegrams appended minus dropped.
+    uint16_t QueuedCount() const { return queuedCount_; }
+    // The queued telegrams, head first.
+    std::vector<std::vector<uint8_t>> QueuedTelegrams() const;
+    // The telegram at the head of the queue (empty when none).
+    std::vector<uint8_t> HeadTelegram() const;
+    // The last telegram sent, without its lead byte (empty before the first send).
+    std::vector<uint8_t> LastSentTelegram() const;
+    // Telegrams sent so far (a send on a closed port counts): a reply handler can
+    // tell a second reply to one telegram from the reply to a new one.
+    uint32_t SendCount() const { return sendCount_; }
 
     // Frame points at a start byte 0xA5 with at least CheckedBytes readable bytes
     // behind it (a shorter frame is checked in a zero-padded copy: CheckFrame).
@@ -81,45 +108,39 @@ public:
     static uint8_t InvertedSum(const uint8_t* Bytes, size_t Count) { return zeko::InvertedSum(Bytes, Count); }
     static uint8_t Crc8(const uint8_t* Bytes, size_t Count, uint8_t Start) { return zeko::Crc8(Bytes, Count, Start); }
 
-    // The builders put a telegram into FrameBuffer (from byte 0) and its length into
-    // FrameLength; false (FrameLength 0) when none can be built: no table or index
-    // past its end, or a byte count that the length byte cannot hold.
+    // The builders put a telegram into the frame buffer (from byte 0) without
+    // queueing it; false (FrameLength 0) when none can be built: no table or index
+    // past its end, or a byte count that the length byte cannot hold. The explicit
+    // builder carries DataBytes 1..Count.
     bool BuildTelegram(uint8_t Source, uint8_t Destination, uint8_t Write, uint8_t Mode,
                        uint16_t Address, uint8_t Count, uint8_t Key, uint8_t Bank);
     bool BuildTableTelegram(uint8_t Source, uint8_t Destination, uint8_t Write, uint8_t Mode, uint8_t Index);
     bool BuildHeadTelegram(uint8_t Source, uint8_t Destination, uint8_t Write, uint8_t Mode,
                            uint16_t Address, uint8_t Count);
-    bool AppendFrame();
-    bool IsQueued() const;
+    // The telegram last built.
+    std::span<const uint8_t> Built() const { return {frameBuffer_.data(), frameLength_}; }
+    uint8_t FrameLength() const { return frameLength_; }
+    // The frame buffer, and the lead byte with the last telegram sent behind it.
+    const TFrame& FrameBuffer() const { return frameBuffer_; }
+    const TFrame& LastSent() const { return lastSent_; }
+
     // Busy-waits until more than N ms have passed on the multimedia clock.
     static void WaitMilliseconds(uint32_t N);
 
-    // The telegram at the head of the queue (empty when none), for callers and tests.
-    std::vector<uint8_t> HeadTelegram() const;
-    // The last telegram sent, without its lead byte (empty before the first send).
-    std::vector<uint8_t> LastSentTelegram() const;
-
     std::unique_ptr<TCommPortDriver> Port;
-    std::vector<uint8_t> Queue;
-    std::array<uint8_t, tlg::MaxTelegram> FrameBuffer{};
-    std::array<uint8_t, tlg::MaxTelegram> LastSent{};
-    std::array<uint8_t, tlg::MaxTelegram + 1> DataBytes{};  // numbered 1..50; [0] unused
     uint16_t MinAddress = 0;
     uint16_t MaxAddress = 0;
     bool RejectDuplicates = false;
     bool ReplyCheck = true;
     bool MatchLastSent = false;
     bool DirectionControl = true;
-    uint16_t QueuedCount = 0;
     bool DropAfterSend = false;
-    // Telegrams sent so far (a send on a closed port counts): a reply handler can
-    // tell a second reply to one telegram from the reply to a new one.
-    uint32_t SendCount = 0;
     std::bitset<256> CrcDestinations;  // the main window sets exactly station 8
-    uint8_t FrameLength = 0;
+    // Sees every telegram as it goes to the port, lead byte first: a log of the
+    // line, or a test playing the far end.
+    std::function<void(std::span<const uint8_t> Bytes)> OnSend;
 
 private:
-    size_t lastSentLength_ = 0;  // of the telegram in LastSent, without the lead byte
     bool PutHeader(uint8_t destination, uint8_t source, uint8_t length);
     // From byte 5 on: the bank byte (when banked), the control byte, the address and,
     // withData, DataBytes 1..count; answers the place after them.
@@ -129,6 +150,17 @@ private:
     bool PutDataCheck(size_t end);
     bool BuildPlain(uint8_t Source, uint8_t Destination, uint8_t Write, uint8_t Mode, uint16_t Address,
                     uint8_t Count);
+    bool AppendFrame();
+    bool IsQueued() const;
+
+    std::vector<uint8_t> queue_;
+    TFrame frameBuffer_{};
+    TFrame lastSent_{};
+    std::array<uint8_t, tlg::MaxTelegram + 1> dataBytes_{};  // numbered 1..50; [0] unused
+    size_t lastSentLength_ = 0;  // of the telegram in lastSent_, without the lead byte
+    uint8_t frameLength_ = 0;
+    uint16_t queuedCount_ = 0;
+    uint32_t sendCount_ = 0;
 };
 
 } // namespace zeko

@@ -30,8 +30,8 @@ bool In(uint8_t v, uint8_t low, uint8_t high) { return v >= low && v <= high; }
 
 // A built telegram has both checks right and a length byte that fits it.
 bool WellBuilt(const TKomunikace& k) {
-    const size_t n = k.FrameLength;
-    const uint8_t* f = k.FrameBuffer.data();
+    const size_t n = k.FrameLength();
+    const uint8_t* f = k.FrameBuffer().data();
     if (n < 9 || n > MaxTelegram || f[0] != StartByte || !SumsToZero(f, HeaderSize) ||
         !SumsToZero(f + HeaderSize, n - HeaderSize))
         return false;
@@ -42,12 +42,11 @@ bool WellBuilt(const TKomunikace& k) {
 
 // The queue is length entries each followed by that many bytes, nothing else.
 bool QueueInShape(const TKomunikace& k) {
-    size_t p = 0, telegrams = 0;
-    while (p < k.Queue.size()) {
-        p += k.Queue[p] + 1u;
-        ++telegrams;
-    }
-    return p == k.Queue.size() && telegrams == k.QueuedCount;
+    size_t entries = 0;
+    const auto telegrams = k.QueuedTelegrams();
+    for (const auto& t : telegrams)
+        entries += t.size() + 1;
+    return entries == static_cast<size_t>(k.QueueCount()) && telegrams.size() == k.QueuedCount();
 }
 
 // Builds a telegram with one of the builders and queues or sends it; false when

@@ -256,7 +256,7 @@ TEST_F(MainWindowFixture, TheSendTimerPutsNoPollInFrontWhileTheSettingsAreWritte
     f.SettingsWriteRunning = true;
     f.Tmr_SendTLGTimer();
     EXPECT_EQ(HexBytes(Komunikace->LastSentTelegram()), HexBytes(write));
-    EXPECT_EQ(Komunikace->QueuedCount, 1);
+    EXPECT_EQ(Komunikace->QueuedCount(), 1);
 
     f.SettingsWriteRunning = false;
     f.Tmr_SendTLGTimer();

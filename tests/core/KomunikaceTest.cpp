@@ -21,15 +21,10 @@ protected:
         k.DirectionControl = false;  // no port: nothing to switch, no waits
     }
 
-    Bytes Built() const { return {k.FrameBuffer.begin(), k.FrameBuffer.begin() + k.FrameLength}; }
+    Bytes Built() const { return {k.Built().begin(), k.Built().end()}; }
 
     // The telegrams of the queue, head first.
-    std::vector<Bytes> Telegrams() const {
-        std::vector<Bytes> out;
-        for (size_t p = 0; p < k.Queue.size(); p += k.Queue[p] + 1u)
-            out.emplace_back(k.Queue.begin() + p + 1, k.Queue.begin() + p + 1 + k.Queue[p]);
-        return out;
-    }
+    std::vector<Bytes> Telegrams() const { return k.QueuedTelegrams(); }
 
     TKomunikace k;
 };
@@ -63,7 +58,7 @@ TEST_F(Link, TheExampleTelegramsAreBuiltByteForByte) {
     k.SetDataByte(2, 0x34);
     EXPECT_TRUE(k.BuildTelegram(63, 8, 1, 0, 0x0E2B, 2, 0, 0));
     EXPECT_EQ(HexBytes(Built()), "A5 08 3F 05 0F 82 2B 0E 12 34 FA 05");
-    EXPECT_EQ(k.FrameLength, 12);
+    EXPECT_EQ(k.FrameLength(), 12);
 }
 
 TEST_F(Link, AnExplicitReadCarriesItsDataBytes) {
@@ -80,6 +75,35 @@ TEST_F(Link, AnExplicitReadCarriesItsDataBytes) {
     EXPECT_EQ(t[8], 1);
     EXPECT_EQ(t[34], 27);
     EXPECT_EQ(WithChecks(t), t) << HexBytes(t);
+}
+
+TEST_F(Link, TheDataOfAQueuedTelegramStayStagedForTheTelegramsAfterIt) {
+    const uint8_t position[] = {0x00, 0x3C, 0x26, 0x01};
+    ASSERT_TRUE(k.QueueTelegram(63, 8, 1, 0, 0x0E7C, position, 0));
+    for (uint8_t i = 0; i < 4; ++i)
+        k.SetDataByte(static_cast<uint8_t>(i + 1), position[i]);
+    ASSERT_TRUE(k.BuildTelegram(63, 8, 1, 0, 0x0E7C, 4, 0, 0));
+    EXPECT_EQ(HexBytes(k.HeadTelegram()), HexBytes(Built()));
+    EXPECT_EQ(k.DataByte(2), 0x3C);
+    // A read with a byte count carries what is staged, as the record reads do.
+    ASSERT_TRUE(k.QueueTelegram(63, 8, 0, 2, 0x0011, 2, 0));
+    const Bytes read = k.QueuedTelegrams().back();
+    EXPECT_EQ(HexBytes(Bytes(read.begin() + 8, read.end() - 1)), "00 3C");
+    // More data than a telegram holds is refused.
+    const std::vector<uint8_t> tooMuch(51, 1);
+    EXPECT_FALSE(k.QueueTelegram(63, 8, 1, 0, 0x0E7C, tooMuch, 0));
+    EXPECT_EQ(k.QueuedCount(), 2);
+}
+
+TEST_F(Link, TheSendTapSeesEveryTelegramThatGoesToThePort) {
+    std::vector<std::string> seen;
+    k.OnSend = [&](std::span<const uint8_t> bytes) { seen.push_back(HexBytes(bytes.data(), bytes.size())); };
+    k.QueueTableTelegram(63, 8, 0, 0, reg8::SettingsByte);
+    k.SendNext();
+    k.SendNext();  // the repetition goes out again
+    k.SetAddressRange(65535, 65535);
+    k.SendNext();  // refused: not sent
+    EXPECT_EQ(seen, std::vector<std::string>(2, "FF A5 08 3F 02 12 01 02 0E EF"));
 }
 
 TEST_F(Link, OtherCrcDestinationsCarryTheMarkerUnderTheCrc) {
@@ -103,7 +127,7 @@ TEST_F(Link, OtherCrcDestinationsCarryTheMarkerUnderTheCrc) {
     }
     // A read, or a destination outside the set, has no CRC block.
     ASSERT_TRUE(k.BuildTelegram(63, 20, 0, 0, 0x1234, 1, 9, 0));
-    EXPECT_EQ(k.FrameLength, 10);
+    EXPECT_EQ(k.FrameLength(), 10);
     ASSERT_TRUE(k.BuildTelegram(63, 9, 1, 0, 0x1234, 1, 9, 0));
     EXPECT_EQ(HexBytes(Built()), HexBytes(WithChecks({0xA5, 9, 63, 3, 0, 0x81, 0x34, 0x12, 0x40, 0})));
 }
@@ -122,7 +146,7 @@ TEST_F(Link, TelegramsThatCannotBeBuiltAreNotQueued) {
     EXPECT_FALSE(k.QueueTelegram(63, 8, 1, 0, 0, 29, 0));          // L = 32 with the CRC
     EXPECT_TRUE(k.QueueTelegram(63, 8, 1, 0, 0, 28, 0));
     EXPECT_EQ(Telegrams().size(), 1u);
-    EXPECT_EQ(k.QueuedCount, 1);
+    EXPECT_EQ(k.QueuedCount(), 1);
     EXPECT_EQ(RegisterTableFor(0)[31].Address, 0x000D);
     EXPECT_EQ(RegisterTableFor(8).size(), 53u);
     EXPECT_EQ(RegisterTableFor(115).size(), 0u);
@@ -156,16 +180,16 @@ TEST_F(Link, TheQueueKeepsLengthEntriesAndBytes) {
     k.QueueTableTelegram(63, 8, 0, 0, reg8::SettingsByte);
     k.QueueTableTelegram(63, 8, 0, 3, reg8::IdentText1);
     EXPECT_EQ(k.QueueCount(), 20);  // two entries of 1 + 9
-    EXPECT_EQ(k.QueuedCount, 2);
+    EXPECT_EQ(k.QueuedCount(), 2);
     EXPECT_EQ(HexBytes(k.HeadTelegram()), "A5 08 3F 02 12 01 02 0E EF");
     k.DropHead();
     EXPECT_EQ(k.QueueCount(), 10);
     EXPECT_EQ(k.HeadTelegram()[6], 0x70);
     k.ClearQueue();
     EXPECT_EQ(k.QueueCount(), 0);
-    EXPECT_EQ(k.QueuedCount, 0);
+    EXPECT_EQ(k.QueuedCount(), 0);
     k.DropHead();  // nothing to drop
-    EXPECT_EQ(k.QueuedCount, 0);
+    EXPECT_EQ(k.QueuedCount(), 0);
 }
 
 TEST_F(Link, QueueTelegramFirstPutsTheNewTelegramAtTheHead) {
@@ -196,20 +220,20 @@ TEST_F(Link, RejectDuplicatesRefusesATelegramAlreadyQueued) {
     EXPECT_TRUE(k.QueueTableTelegram(63, 8, 0, 0, reg8::SettingsByte));
     EXPECT_FALSE(k.QueueTableTelegram(63, 8, 0, 0, reg8::SettingsByte));
     EXPECT_TRUE(k.QueueTableTelegram(63, 8, 0, 0, reg8::OutputCount));
-    EXPECT_EQ(k.QueuedCount, 2);
+    EXPECT_EQ(k.QueuedCount(), 2);
 }
 
 TEST_F(Link, SendNextOnAnEmptyQueueLeavesLastSentAlone) {
     k.SendNext();
     EXPECT_TRUE(k.LastSentTelegram().empty());
-    EXPECT_EQ(k.SendCount, 0u);
+    EXPECT_EQ(k.SendCount(), 0u);
     k.QueueTableTelegram(63, 8, 0, 0, reg8::SettingsByte);
     k.SendNext();
     k.DropHead();
-    const auto last = k.LastSent;
+    const auto last = k.LastSent();
     k.SendNext();
-    EXPECT_EQ(k.LastSent, last);
-    EXPECT_EQ(k.SendCount, 1u);
+    EXPECT_EQ(k.LastSent(), last);
+    EXPECT_EQ(k.SendCount(), 1u);
 }
 
 TEST_F(Link, TheLastTelegramSentIsReadBackWithItsOwnLength) {
@@ -228,15 +252,15 @@ TEST_F(Link, ATelegramSentOnAClosedPortCountsAsSentAndStaysQueued) {
     k.QueueTableTelegram(63, 8, 0, 0, reg8::SettingsByte);
     k.SendNext();
     EXPECT_EQ(HexBytes(k.LastSentTelegram()), "A5 08 3F 02 12 01 02 0E EF");
-    EXPECT_EQ(k.LastSent[0], 0xFF);
-    EXPECT_EQ(k.QueuedCount, 1);
-    EXPECT_EQ(k.SendCount, 1u);
+    EXPECT_EQ(k.LastSent()[0], 0xFF);
+    EXPECT_EQ(k.QueuedCount(), 1);
+    EXPECT_EQ(k.SendCount(), 1u);
     // The polling telegram leaves the queue as it goes out.
     k.QueueTelegramFirst(63, 8, 0, 0, 0xFF00, 16, false);
     k.DropAfterSend = true;
     k.SendNext();
     EXPECT_FALSE(k.DropAfterSend);
-    EXPECT_EQ(k.QueuedCount, 1);
+    EXPECT_EQ(k.QueuedCount(), 1);
     EXPECT_EQ(HexBytes(k.HeadTelegram()), "A5 08 3F 02 12 01 02 0E EF");
 }
 
@@ -245,27 +269,27 @@ TEST_F(Link, ATelegramRefusedBeforeSendingStaysQueuedAndUnsent) {
     k.QueueTableTelegram(63, 8, 0, 0, reg8::SettingsByte);
     k.SendNext();
     EXPECT_TRUE(k.LastSentTelegram().empty());
-    EXPECT_EQ(k.QueuedCount, 1);
-    EXPECT_EQ(k.SendCount, 0u);
-    EXPECT_EQ(k.FrameBuffer, k.LastSent);
+    EXPECT_EQ(k.QueuedCount(), 1);
+    EXPECT_EQ(k.SendCount(), 0u);
+    EXPECT_EQ(k.FrameBuffer(), k.LastSent());
 }
 
 TEST_F(Link, IdentificationTelegramsOfStations55To62LeaveTheQueueWhenSent) {
     k.QueueTableTelegram(57, 8, 0, 3, reg8::IdentText1);
     k.QueueTableTelegram(57, 8, 0, 0, reg8::SettingsByte);
     k.SendNext();
-    EXPECT_EQ(k.QueuedCount, 1);
+    EXPECT_EQ(k.QueuedCount(), 1);
     k.SendNext();  // kind 0 stays
-    EXPECT_EQ(k.QueuedCount, 1);
+    EXPECT_EQ(k.QueuedCount(), 1);
 }
 
 TEST_F(Link, DropIfLastSentDropsOnlyTheAnsweredRequest) {
     k.QueueTableTelegram(63, 8, 0, 3, reg8::IdentText1);
     k.SendNext();
     k.DropIfLastSent(63, 8, 0, 3, reg8::IdentText2);
-    EXPECT_EQ(k.QueuedCount, 1);
+    EXPECT_EQ(k.QueuedCount(), 1);
     k.DropIfLastSent(63, 8, 0, 3, reg8::IdentText1);
-    EXPECT_EQ(k.QueuedCount, 0);
+    EXPECT_EQ(k.QueuedCount(), 0);
 }
 
 TEST_F(Link, SelectPortTakesOneToEightAndElseComTwo) {

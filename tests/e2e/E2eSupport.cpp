@@ -23,7 +23,7 @@ std::map<std::string, std::string> FastTiming(const test::RegsimProcess& sim, in
 namespace {
 
 Bytes Built(const TKomunikace& k) {
-    Bytes bytes(k.FrameBuffer.begin(), k.FrameBuffer.begin() + k.FrameLength);
+    Bytes bytes(k.Built().begin(), k.Built().end());
     bytes.insert(bytes.begin(), tlg::LeadByte);
     return bytes;
 }

@@ -25,7 +25,7 @@ protected:
         else
             link.BuildTelegram(63, 8, write, kind, addressOrIndex, count, key, 0);
         Bytes t = {tlg::LeadByte};
-        t.insert(t.end(), link.FrameBuffer.begin(), link.FrameBuffer.begin() + link.FrameLength);
+        t.insert(t.end(), link.Built().begin(), link.Built().end());
         return t;
     }
     Bytes Read(uint8_t index) { return Request(true, 0, KindOfIndex(index), index); }
@@ -184,7 +184,7 @@ TEST_F(StationTest, NoiseAndPiecesOfTelegramsAreSortedOut) {
     EXPECT_EQ(HexBytes(all[0].Reply), "A5 3F 08 03 11 01 02 0E 00 EF");
     // A telegram to another station is consumed without a reply.
     link.BuildTableTelegram(63, 0, 0, 1, 31);
-    Bytes other(link.FrameBuffer.begin(), link.FrameBuffer.begin() + link.FrameLength);
+    Bytes other(link.Built().begin(), link.Built().end());
     const auto e = station.Receive(other.data(), other.size());
     ASSERT_EQ(e.size(), 1u);
     EXPECT_TRUE(e[0].Reply.empty());
