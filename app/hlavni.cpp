@@ -4,14 +4,10 @@
 #include "app/TableWindows.h"
 #include "app/TestHook.h"
 #include "core/Calendar.h"
-#include "core/FrameParser.h"
-#include "core/Komunikace.h"
 #include "core/MojeDB.h"
-#include "core/PollingList.h"
 #include "core/PripojenaZarizeniUnit.h"
 #include "core/ProgramGlobals.h"
 #include "core/RecordSaving.h"
-#include "core/RecordStore.h"
 #include "core/Schedules.h"
 #include "core/SuperTimer.h"
 #include "core/TextHelpers.h"
@@ -21,7 +17,6 @@
 #include "platform/FormatPatterns.h"
 #include "platform/FormatSettings.h"
 #include "platform/IniFile.h"
-#include "platform/MainThread.h"
 #include "platform/Notifier.h"
 #include "platform/ProgramDir.h"
 #include "platform/qt/QtText.h"
@@ -43,8 +38,6 @@
 namespace zeko {
 
 namespace {
-
-constexpr uint16_t PortPollingMs = 10;
 
 QMenu* AddMenu(QMenuBar* bar, const char* name, const char* caption) {
     QMenu* menu = bar->addMenu(U(caption));
@@ -354,38 +347,14 @@ void THlavniForm::FormCreate() {
 void THlavniForm::CreateSharedObjects() {
     Devices = new TSeznamZarizeni;
     Devices->LoadFromIni(ProgramFile("Zarizeni.ini"));
-    FreeRecordList(DownloadedRecords);
-    PollingList = new TMyExtList;
-    CurrentState = new TZEKO;
-    EditedSettings = new TZEKO;
-    Komunikace = new TKomunikace(this);
-    // The line is looked at every 10 ms rather than every 40: a reply is taken up
-    // 5 ms after its last byte on average instead of 20, which a download of
-    // thousands of records at 4800 Bd feels (one record takes some 160 ms).
-    const TTestAutomation* automation = TTestAutomation::Instance();
-    Komunikace->Port->SetPollingDelay(automation && automation->PortPollingMs() ? automation->PortPollingMs()
-                                                                               : PortPollingMs);
-    parser_ = std::make_unique<TFrameParser>(*Komunikace);
-    parser_->OnRegulatorReply = [this](const uint8_t* frame) { HandleRegulatorReply(frame); };
-    ResetConversationFlags();
-}
-
-void THlavniForm::ResetConversationFlags() {
-    DownloadRunning = DownloadRequested = SettingsReadRunning = false;
-    SettingsWriteRunning = false;
-    DownloadCancelled = false;
-    answeredSend_ = 0;
+    CreateConversation();
     HideDownloadProgress();
     HideSettingsProgress();
     DisableRegulatorMenu();
 }
 
 void THlavniForm::OpenPortAndConversation() {
-    Komunikace->SetAddressRange(0, 65535);
-    Komunikace->SelectPort(static_cast<uint8_t>(ComPort));
-    Komunikace->CrcDestinations.reset();
-    Komunikace->CrcDestinations.set(8);
-    if (Komunikace->OpenPort(static_cast<uint32_t>(BaudRate))) {
+    if (conversation_->OpenPort(ComPort, BaudRate)) {
         OpenConversation();
         return;
     }
@@ -394,18 +363,7 @@ void THlavniForm::OpenPortAndConversation() {
 }
 
 void THlavniForm::FreeSharedObjects() {
-    MainThread().CancelFor(&savingOwner_);
-    FreeRecordList(DownloadedRecords);
-    // Bytes and replies of the old port are no longer looked at.
-    parser_.reset();
-    delete Komunikace;
-    Komunikace = nullptr;
-    delete CurrentState;
-    CurrentState = nullptr;
-    delete EditedSettings;
-    EditedSettings = nullptr;
-    delete PollingList;
-    PollingList = nullptr;
+    FreeConversation();
     delete Devices;
     Devices = nullptr;
 }

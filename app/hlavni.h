@@ -2,13 +2,13 @@
 // THlavniForm: the main window, the multiple-document frame of the program. It owns
 // the menus, the bar with the table buttons and the download gauge, the status bar
 // and the two timers; it creates and frees the program-wide objects of the
-// conversation with the regulator, reads and writes "Zeko.ini", and runs the
-// conversation itself: the reply parser and dispatch (hlavniReplies.cpp), the
-// start-up reading and live-value polling (hlavniStartup.cpp) and the record
-// download (hlavniDownload.cpp); its commands open the table windows, whose
+// conversation with the regulator and reads and writes "Zeko.ini". The conversation
+// itself is TConversation (app/Conversation.h): the window forwards the port's
+// opening, the send timer and its menu and cancel commands to it and shows what it
+// reports (hlavniConversation.cpp). Its commands open the table windows, whose
 // requests TTableWindows answers (hlavniTables.cpp, app/TableWindows.h). Registered
 // under the class name "THlavniForm", so other windows post their requests to it.
-#include "core/Telegram.h"
+#include "app/Conversation.h"
 #include "platform/WindowMessages.h"
 
 #include <QMainWindow>
@@ -31,11 +31,9 @@ class QToolButton;
 
 namespace zeko {
 
-class TFrameParser;
 class TOnlineForm;
 class TSuperTimer;
 class TTableWindows;
-struct TSaveOutcome;
 
 class THlavniForm : public QMainWindow, public MessageTarget {
     Q_OBJECT
@@ -44,50 +42,50 @@ public:
     ~THlavniForm() override;
 
     // Menus (captions as the user sees them; handlers below).
-    QMenu* cmProgram;
-    QMenu* cmOkno;
-    QAction* cmOnline;
-    QAction* cmArchiv;
-    QAction* cmDennitabulka;
-    QAction* cmMesicniTabulka;
-    QAction* cmRocniTabulka;
-    QMenu* cmNastaveni;
-    QAction* cmNastaveniRegulatoru;
-    QAction* cmNastavitCas;
-    QAction* cmSmeny;
-    QAction* cmTarify;
-    QMenu* cmServis;
-    QAction* cmNactiZaznamyZeSouboru;
-    QAction* cmNulujZaznamy;
-    QAction* cmNactiZaznamy;
-    QMenu* cmComPort;
-    std::array<QAction*, 8> cmCom;  // "Com 1" .. "Com 8", Tag 0..7
-    QMenu* cmUsporadaniOken;
-    QAction* cmKaskada;         // Tag 0
-    QAction* cmDlazdice;        // Tag 1
-    QAction* cmUsporadejIkony;  // Tag 2
+    QMenu* cmProgram = nullptr;
+    QMenu* cmOkno = nullptr;
+    QAction* cmOnline = nullptr;
+    QAction* cmArchiv = nullptr;
+    QAction* cmDennitabulka = nullptr;
+    QAction* cmMesicniTabulka = nullptr;
+    QAction* cmRocniTabulka = nullptr;
+    QMenu* cmNastaveni = nullptr;
+    QAction* cmNastaveniRegulatoru = nullptr;
+    QAction* cmNastavitCas = nullptr;
+    QAction* cmSmeny = nullptr;
+    QAction* cmTarify = nullptr;
+    QMenu* cmServis = nullptr;
+    QAction* cmNactiZaznamyZeSouboru = nullptr;
+    QAction* cmNulujZaznamy = nullptr;
+    QAction* cmNactiZaznamy = nullptr;
+    QMenu* cmComPort = nullptr;
+    std::array<QAction*, 8> cmCom{};  // "Com 1" .. "Com 8", Tag 0..7
+    QMenu* cmUsporadaniOken = nullptr;
+    QAction* cmKaskada = nullptr;         // Tag 0
+    QAction* cmDlazdice = nullptr;        // Tag 1
+    QAction* cmUsporadejIkony = nullptr;  // Tag 2
 
     // The bar under the menu: the table buttons and the record-download progress.
-    QWidget* SpeedBar1;
-    QToolButton* Btn_A1;
-    QToolButton* Btn_DenniTabulka;
-    QToolButton* Btn_MesicniTabulka;
-    QToolButton* Btn_RocniTabulka;
-    QLabel* Lbl_NacitaniZaznamu;
-    QProgressBar* Gau_NacitaniZaznamu;
-    QPushButton* Btn_PrerusZaznamy;
+    QWidget* SpeedBar1 = nullptr;
+    QToolButton* Btn_A1 = nullptr;
+    QToolButton* Btn_DenniTabulka = nullptr;
+    QToolButton* Btn_MesicniTabulka = nullptr;
+    QToolButton* Btn_RocniTabulka = nullptr;
+    QLabel* Lbl_NacitaniZaznamu = nullptr;
+    QProgressBar* Gau_NacitaniZaznamu = nullptr;
+    QPushButton* Btn_PrerusZaznamy = nullptr;
 
     // Status panels 0..4: the status line, two empty panels, the first and the
     // second identification text of the regulator.
-    std::array<QLabel*, 5> StatusPanels;
+    std::array<QLabel*, 5> StatusPanels{};
     // The PC date and time while no child window is open.
-    QLabel* Pnl_Datum;
-    QLabel* Pnl_Cas;
+    QLabel* Pnl_Datum = nullptr;
+    QLabel* Pnl_Cas = nullptr;
     // The settings-read progress.
-    QFrame* Panel1;
-    QLabel* ProgressLabel;
-    QProgressBar* ProgressBar;
-    QPushButton* ZrusNacitani;
+    QFrame* Panel1 = nullptr;
+    QLabel* ProgressLabel = nullptr;
+    QProgressBar* ProgressBar = nullptr;
+    QPushButton* ZrusNacitani = nullptr;
 
     QMdiArea* MdiArea() const { return mdiArea_; }
 
@@ -116,23 +114,16 @@ public:
     void EnableItem(QAction* item, bool enabled);
     TOnlineForm* OnlineForm() const { return onlineForm_; }
 
-    // ---- reply parser and dispatch (hlavniReplies.cpp) ----
-    void ReceiveBytes(const uint8_t* data, uint32_t count);
-    void HandleRegulatorReply(const uint8_t* frame);
-    void HandleEepromReply(const TReplyHeader& reply);
-    void HandleRamReply(const TReplyHeader& reply);
-    void HandleIdentReply(const TReplyHeader& reply);
-    void PumpTelegramQueue();
+    // ---- the conversation with the regulator (hlavniConversation.cpp) ----
+    // The conversation of the port open now (one exists from FormCreate on).
+    TConversation& Conversation() const { return *conversation_; }
     void Tmr_SendTLGTimer();
-
-    // ---- start-up reading and live values (hlavniStartup.cpp) ----
     void OpenConversation();
     void ShowSettingsProgress();
     void HideSettingsProgress();
     void ZrusNacitaniClick();
     void EnableRegulatorMenu();
     void DisableRegulatorMenu();
-    const std::array<std::string, 4>& IdentTexts() const { return identTexts_; }
 
     // ---- table windows and their requests (hlavniTables.cpp, TableWindows.h) ----
     void cmDennitabulkaClick();
@@ -148,15 +139,11 @@ public:
     void OpenArchive(bool Today);
     void WMShowArchive(const TMessage& message);
 
-    // ---- record download (hlavniDownload.cpp) ----
+    // ---- record download (hlavniConversation.cpp) ----
     void cmNactiZaznamyClick();
     void Btn_PrerusZaznamyClick();
-    void HandleRecordReply(const TReplyHeader& reply);
     void ShowDownloadProgress(int count, const std::string& text);
     void HideDownloadProgress();
-
-    bool DownloadCancelled = false;
-    bool SettingsWriteRunning = false;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -168,42 +155,42 @@ private:
     void CreateStatusBar();
     void CreatePanels();
     void CreateSharedObjects();
-    void ResetConversationFlags();
     // Step 18 and 19 of the start-up: the port of ComPort opened at BaudRate and the
     // conversation opened, or the warning that it cannot be.
     void OpenPortAndConversation();
     void TickComItem();
 
-    // Start-up reading (hlavniStartup.cpp).
-    bool HandleStartupSettingsReply(const TReplyHeader& reply);
-    void HandleStartupClock(const TReplyHeader& reply);
-    void HandleLastSettingsBlock(const TReplyHeader& reply);
-    void HandleLiveValues(const TReplyHeader& reply);
-    void QueueRead(uint8_t mode, uint8_t index);
+    // What the conversation reports, shown by this window (hlavniConversation.cpp).
+    class TConversationHost : public TConversationEvents {
+    public:
+        explicit TConversationHost(THlavniForm& form) : form_(form) {}
+        void Status(const std::string& text) override;
+        void IdentText(int n, const std::string& text) override;
+        void ShowProgress(TProgressKind kind, int steps, const std::string& text) override;
+        void StepProgress(TProgressKind kind) override;
+        void HideProgress(TProgressKind kind) override;
+        void SettingsRead() override;
+        void LiveValuesRead() override;
+        void SaveRecords(const TRecordList& records) override;
 
-    // Record download (hlavniDownload.cpp).
-    void StartDownload();
-    void HandleRecordPointers(const TReplyHeader& reply);
-    void QueueAddressHighByte(uint32_t address);
-    void QueueRecordRead(uint32_t address);
-    void FinishDownload();
-    void DownloadSaved(const TSaveOutcome& outcome, uint32_t nextIndex);
-    void HandleReadPositionAck();
+    private:
+        THlavniForm& form_;
+    };
+    void CreateConversation();
+    void FreeConversation();
 
-    QMdiArea* mdiArea_;
-    QActionGroup* comGroup_;
+    QMdiArea* mdiArea_ = nullptr;
+    QActionGroup* comGroup_ = nullptr;
     bool resizeAttached_ = false;
     std::unique_ptr<TSuperTimer> Tmr_SendTLG;
     std::unique_ptr<TSuperTimer> Tmr_Program;
-    std::unique_ptr<TFrameParser> parser_;
-    uint32_t answeredSend_ = 0;  // Komunikace->SendCount when the last reply was taken
-    std::array<std::string, 4> identTexts_;
+    std::unique_ptr<TConversationHost> host_;
+    // Shared with the saving threads' calls back only as a weak reference: a save
+    // that ends after a port change writes no position to the new conversation.
+    std::shared_ptr<TConversation> conversation_;
     TOnlineForm* onlineForm_ = nullptr;  // valid while OnlineOpen
     std::unique_ptr<TTableWindows> tables_;
     std::set<QAction*> laterItems_;  // items of windows that come later
-    // Owner of the saving threads' calls back: cancelled with the conversation, so
-    // a save ended after a port change writes no position to the new one.
-    char savingOwner_ = 0;
 };
 
 } // namespace zeko

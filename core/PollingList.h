@@ -2,6 +2,8 @@
 // The cyclic list of periodic telegrams. After each handled reply and on each
 // send-timer tick the queue pump asks for the current item; when the minimum
 // interval has passed since the last step it gets one, queues it and steps on.
+#include "core/RegisterTables.h"
+
 #include <cstdint>
 #include <vector>
 
@@ -17,7 +19,8 @@ struct TPollItem {
 };
 
 // The live-value request: 16 bytes of register 0xFF00, kind 0, from 63 to 8.
-constexpr TPollItem LiveValuesPollItem{63, 8, 0, 0, 16, 0xFF00};
+constexpr TPollItem LiveValuesPollItem{tlg::StationPC,          tlg::StationRegulator, 0, tlg::KindSettings,
+                                       BytesOf(reg8::LiveValues), Registers::LiveValues};
 
 class TMyList {
 public:

@@ -29,8 +29,4 @@ bool MonthTableOpen = false;
 bool YearTableOpen = false;
 bool ArchiveOpen = false;
 
-bool DownloadRunning = false;
-bool DownloadRequested = false;
-bool SettingsReadRunning = false;
-
 } // namespace zeko

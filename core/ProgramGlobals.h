@@ -43,9 +43,4 @@ extern bool MonthTableOpen;
 extern bool YearTableOpen;
 extern bool ArchiveOpen;
 
-// The conversation with the regulator.
-extern bool DownloadRunning;
-extern bool DownloadRequested;
-extern bool SettingsReadRunning;
-
 } // namespace zeko

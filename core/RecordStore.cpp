@@ -8,7 +8,7 @@
 
 namespace zeko {
 
-TRecordList DownloadedRecords;
+TRecordList* DownloadedRecords = nullptr;
 
 namespace {
 

@@ -23,8 +23,9 @@ using TRecordList = std::vector<TRegulatorRecord>;
 
 // Size of a stored record throughout the program.
 constexpr int RecordSize = static_cast<int>(RecordBytes);
-// The records read so far by the download; main thread only.
-extern TRecordList DownloadedRecords;
+// The records read so far by the download (the conversation's, while the main
+// window keeps one; nullptr otherwise); main thread only.
+extern TRecordList* DownloadedRecords;
 
 // "ROK2024", "Mesic03.zek" as the saver names them.
 std::string YearFolderName(int year);

@@ -1,5 +1,7 @@
 #include "app/hlavni.h"
 
+#include "app/Conversation.h"
+
 #include "app/DayResult.h"
 #include "app/PeriodResult.h"
 #include "app/TableWindows.h"
@@ -253,12 +255,12 @@ TEST_F(MainWindowFixture, TheSendTimerPutsNoPollInFrontWhileTheSettingsAreWritte
     const std::vector<uint8_t> write = Komunikace->HeadTelegram();
     LastReplyTick = GetTickCount() - 10000;  // long without a reply
 
-    f.SettingsWriteRunning = true;
+    f.Conversation().EnterSettingsWrite();
     f.Tmr_SendTLGTimer();
     EXPECT_EQ(HexBytes(Komunikace->LastSentTelegram()), HexBytes(write));
     EXPECT_EQ(Komunikace->QueuedCount(), 1);
 
-    f.SettingsWriteRunning = false;
+    f.Conversation().LeaveSettingsWrite();
     f.Tmr_SendTLGTimer();
     EXPECT_EQ(HexBytes(Komunikace->LastSentTelegram()), "A5 08 3F 02 12 10 00 FF F1");
     EXPECT_EQ(HexBytes(Komunikace->HeadTelegram()), HexBytes(write));

@@ -1,0 +1,171 @@
+#pragma once
+// TConversation: the conversation with the regulator, without a window. It owns the
+// link layer, the frame parser, the polling list, the regulator state (as read, and
+// as edited) and the download cursor, and it runs every request chain: the opening
+// with its start-up reading, the polling of the live values, and the record
+// download. What it is told: the bytes the port delivers, the ticks of the send
+// timer, and the user's download and cancel requests. What it tells: the status
+// line, the progress, the end of the settings read, the live values, and the
+// records a download has read, to be stored (TConversationEvents).
+//
+// Its state is two phases instead of scattered flags. The conversation runs
+// Closed -> ReadingSettings -> Polling; a settings write holds the polling as
+// WritingSettings. Beside it the download runs Idle -> ReadingPointers ->
+// ReadingRecords -> Saving -> WritingPosition -> Idle; a requested download waits
+// for the next handled reply outside the settings read and write.
+//
+// The program-wide names of the conversation (Komunikace, CurrentState,
+// EditedSettings, PollingList, DownloadedRecords) point at its members while the
+// main window keeps it. Everything runs in the main thread.
+#include "core/FrameParser.h"
+#include "core/Komunikace.h"
+#include "core/PollingList.h"
+#include "core/RecordStore.h"
+#include "core/Zeko.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace zeko {
+
+struct TSaveOutcome;
+
+enum class TConversationPhase : uint8_t {
+    Closed,           // nothing goes out: no port yet, or the start-up reading was cancelled
+    ReadingSettings,  // the start-up reading: each reply queues the next read
+    Polling,          // the live values are polled; a requested download runs beside them
+    WritingSettings,  // a settings write holds the polling and the downloads until it ends
+};
+
+enum class TDownloadPhase : uint8_t {
+    Idle,
+    ReadingPointers,  // the record pointers are asked for
+    ReadingRecords,   // one read per record, the upper address byte written where it changes
+    Saving,           // the records are with the host, to be stored
+    WritingPosition,  // the new read position goes to the settings area and the working registers
+};
+
+// Which progress an event is about: the panel of the settings read, or the gauge of
+// a download.
+enum class TProgressKind : uint8_t { SettingsRead, Download };
+
+class TConversationEvents {
+public:
+    virtual ~TConversationEvents() = default;
+    // A result for the status line, already stamped with the date and time.
+    virtual void Status(const std::string& text) = 0;
+    // Identification text n (1..4) as the regulator sent it (UTF-8).
+    virtual void IdentText(int n, const std::string& text) = 0;
+    // A progress is shown with its number of steps (a download's with its text),
+    // advanced by one step, and hidden.
+    virtual void ShowProgress(TProgressKind kind, int steps, const std::string& text) = 0;
+    virtual void StepProgress(TProgressKind kind) = 0;
+    virtual void HideProgress(TProgressKind kind) = 0;
+    // The start-up reading has ended: the settings are in State(), polling begins.
+    virtual void SettingsRead() = 0;
+    // A live-values reply is in State().
+    virtual void LiveValuesRead() = 0;
+    // A download has ended: its records are to be stored, and the host answers with
+    // RecordsSaved once they are (or are not). The records are the host's copy.
+    virtual void SaveRecords(const TRecordList& records) = 0;
+};
+
+class TConversation {
+public:
+    // portOwner is handed to the port component.
+    explicit TConversation(TConversationEvents& events, void* portOwner = nullptr);
+    ~TConversation();
+    TConversation(const TConversation&) = delete;
+    TConversation& operator=(const TConversation&) = delete;
+
+    // ---- opening (ConversationStartup.cpp)
+    // Selects port COMn and opens it at the rate; false when it cannot be opened.
+    bool OpenPort(int comPort, int baudRate);
+    // The two start-up writes, then the start-up reading with its progress shown.
+    void OpenConversation();
+    // "Zruš" of the settings read: nothing more is looked at or sent on this port.
+    void CancelSettingsRead();
+
+    // ---- what comes in (Conversation.cpp)
+    // The port's receive handler, installed by OpenConversation.
+    void ReceiveBytes(const uint8_t* data, size_t count);
+    // The send timer: when no reply has come for longer than its interval, a due
+    // live-values read goes to the head of the queue and the head telegram is sent.
+    void SendTimerTick(uint32_t intervalMs);
+    // A settings write holds the polling and any download from its first telegram
+    // queued to its last acknowledgement.
+    void EnterSettingsWrite();
+    void LeaveSettingsWrite();
+
+    // ---- the record download (ConversationDownload.cpp)
+    // "Načti záznamy": starts with the next handled reply, after a running one.
+    void RequestDownload();
+    // "Zruš": the download ends with the next record read.
+    void CancelDownload();
+    // The host's answer to SaveRecords; anything but the answer awaited is ignored.
+    void RecordsSaved(const TSaveOutcome& outcome);
+
+    TConversationPhase Phase() const { return phase_; }
+    TDownloadPhase DownloadPhase() const { return download_.Phase; }
+    bool SettingsReadRunning() const { return phase_ == TConversationPhase::ReadingSettings; }
+    bool SettingsWriteRunning() const { return phase_ == TConversationPhase::WritingSettings; }
+    bool DownloadRunning() const { return download_.Phase != TDownloadPhase::Idle; }
+    bool DownloadRequested() const { return download_.Requested; }
+    bool DownloadCancelled() const { return download_.Cancelled; }
+
+    TKomunikace& Link() { return link_; }
+    TZEKO& State() { return state_; }
+    TZEKO& Edited() { return edited_; }
+    TMyExtList& Polling() { return polling_; }
+    TRecordList& Records() { return download_.Records; }
+    const std::array<std::string, 4>& IdentTexts() const { return identTexts_; }
+
+private:
+    // Dispatch (Conversation.cpp).
+    void HandleRegulatorReply(const uint8_t* frame);
+    void HandleEepromReply(const TReplyHeader& reply);
+    void HandleRamReply(const TReplyHeader& reply);
+    void PumpTelegramQueue();
+    void QueueRead(uint8_t mode, uint8_t index);
+    void Report(const std::string& text);
+
+    // Start-up reading and live values (ConversationStartup.cpp).
+    void HandleStartupSettingsReply(const TReplyHeader& reply);
+    void HandleIdentReply(const TReplyHeader& reply);
+    void HandleClock(const TReplyHeader& reply);
+    void HandleLastSettingsBlock(const TReplyHeader& reply);
+    void HandleLiveValues(const TReplyHeader& reply);
+
+    // Record download (ConversationDownload.cpp).
+    void StartDownload();
+    void HandleRecordPointers(const TReplyHeader& reply);
+    void HandleRecordReply(const TReplyHeader& reply);
+    void QueueAddressHighByte(uint32_t address);
+    void QueueRecordRead(uint32_t address);
+    void FinishDownload();
+    void HandleReadPositionAck();
+
+    // One download: its phase, the user's request and cancel, and the records read so
+    // far. The ring position is the regulator state's (DownloadIndex and
+    // DownloadAddress, ending before NewestIndex).
+    struct TDownloadCursor {
+        TDownloadPhase Phase = TDownloadPhase::Idle;
+        bool Requested = false;
+        bool Cancelled = false;
+        TRecordList Records;
+    };
+
+    TConversationEvents& events_;
+    TKomunikace link_;
+    TFrameParser parser_;
+    TMyExtList polling_;
+    TZEKO state_;
+    TZEKO edited_;
+    TConversationPhase phase_ = TConversationPhase::Closed;
+    TDownloadCursor download_;
+    uint32_t answeredSend_ = 0;  // link_.SendCount() when the last reply was taken
+    std::array<std::string, 4> identTexts_;
+};
+
+} // namespace zeko

@@ -1,0 +1,131 @@
+// The record download: the record pointers are read, every unread record of the
+// ring is read in its own telegram (register 0x0113 holding the upper byte of the
+// record's address), converted and collected; the host stores them, and only when
+// every record is stored is the new read position written back to the regulator. A
+// save that fails leaves the position as it was, so the next download reads the
+// same records again.
+#include "app/Conversation.h"
+
+#include "core/RecordMemory.h"
+#include "core/RecordSaving.h"
+#include "core/RegisterTables.h"
+#include "core/RegulatorReplies.h"
+#include "core/WireRecord.h"
+#include "platform/Notifier.h"
+
+#include <utility>
+
+namespace zeko {
+
+namespace {
+
+using tlg::StationPC;
+using tlg::StationRegulator;
+
+} // namespace
+
+void TConversation::RequestDownload() { download_.Requested = true; }
+
+void TConversation::CancelDownload() { download_.Cancelled = true; }
+
+void TConversation::StartDownload() {
+    download_.Requested = false;
+    download_.Phase = TDownloadPhase::ReadingPointers;
+    QueueRead(tlg::KindSettings, reg8::RecordPointers);
+}
+
+void TConversation::HandleRecordPointers(const TReplyHeader& reply) {
+    if (download_.Phase != TDownloadPhase::ReadingPointers)
+        return;
+    TZEKO& s = state_;
+    if (!DecodeRecordPointers(reply.Data, reply.DataLength, s)) {
+        download_.Phase = TDownloadPhase::Idle;
+        return;
+    }
+    if (s.NewestIndex >= RingRecords || s.OldestUnreadIndex >= RingRecords) {
+        // Pointers outside the ring would read (and store) places that hold no record.
+        download_.Phase = TDownloadPhase::Idle;
+        Report("Chybné ukazatele záznamů v regulátoru (" + std::to_string(s.NewestIndex) + ", " +
+               std::to_string(s.OldestUnreadIndex) + "), záznamy nebyly načteny");
+        return;
+    }
+    if ((s.NewestIndex == 0 || s.NewestIndex == s.OldestUnreadIndex) && s.PointerFlag == 0) {
+        download_.Phase = TDownloadPhase::Idle;
+        return;
+    }
+    download_.Phase = TDownloadPhase::ReadingRecords;
+    download_.Records.clear();
+    s.DownloadIndex = s.OldestUnreadIndex;
+    s.DownloadAddress = RecordAddress(s.DownloadIndex);
+    QueueAddressHighByte(s.DownloadAddress);
+    QueueRecordRead(s.DownloadAddress);
+    download_.Cancelled = false;
+    const int count = static_cast<int>(RingDistance(s.OldestUnreadIndex, s.NewestIndex));
+    events_.ShowProgress(TProgressKind::Download, count,
+                         "Probíhá načítání záznamů - ZEKO (" + std::to_string(count) + ")");
+}
+
+void TConversation::QueueAddressHighByte(uint32_t address) {
+    const uint8_t high[] = {AddressHighByte(address)};
+    link_.QueueTelegram(StationPC, StationRegulator, 1, tlg::KindSettings, Registers::RecordAddressHigh, high, 0);
+}
+
+void TConversation::QueueRecordRead(uint32_t address) {
+    // The staged form: a read carries the data bytes staged last, as it always has.
+    link_.QueueTelegram(StationPC, StationRegulator, 0, tlg::KindRecords, AddressLowWord(address),
+                        static_cast<uint8_t>(WireLayout::Size), 0);
+}
+
+void TConversation::HandleRecordReply(const TReplyHeader& reply) {
+    TZEKO& s = state_;
+    if (download_.Phase != TDownloadPhase::ReadingRecords || reply.WriteAck ||
+        reply.Address != AddressLowWord(s.DownloadAddress) || reply.DataLength < static_cast<int>(WireLayout::Size))
+        return;
+    link_.DropHead();
+    TRegulatorRecord record;
+    DecodeRecord(reply.Data, record, s.DownloadIndex, s.InputConstants);
+    download_.Records.push_back(record);
+    if (s.DownloadIndex == PreviousRingIndex(s.NewestIndex) || download_.Cancelled) {
+        FinishDownload();
+        return;
+    }
+    const uint32_t previousAddress = s.DownloadAddress;
+    s.DownloadIndex = NextRingIndex(s.DownloadIndex);
+    s.DownloadAddress = RecordAddress(s.DownloadIndex);
+    if (AddressHighByte(s.DownloadAddress) != AddressHighByte(previousAddress))
+        QueueAddressHighByte(s.DownloadAddress);
+    QueueRecordRead(s.DownloadAddress);
+    events_.StepProgress(TProgressKind::Download);
+}
+
+void TConversation::FinishDownload() {
+    events_.HideProgress(TProgressKind::Download);
+    download_.Phase = TDownloadPhase::Saving;
+    const TRecordList records = std::exchange(download_.Records, {});
+    events_.SaveRecords(records);
+}
+
+void TConversation::RecordsSaved(const TSaveOutcome& outcome) {
+    if (download_.Phase != TDownloadPhase::Saving)
+        return;
+    if (!outcome.Success) {
+        download_.Phase = TDownloadPhase::Idle;
+        Report("Záznamy nebyly uloženy, pozice záznamů PC nezměněna");
+        MessageDlg("Chyba při ukládání záznamů:\n" + outcome.Error +
+                       "\nPozice záznamů v regulátoru nebyla změněna, záznamy se načtou znovu.",
+                   TMsgDlgType::mtError, TMsgDlgButtons::mbOK);
+        return;
+    }
+    download_.Phase = TDownloadPhase::WritingPosition;
+    const auto position = ReadPositionData(NextRingIndex(state_.DownloadIndex));
+    link_.QueueTelegram(StationPC, StationRegulator, 1, tlg::KindSettings, Registers::ReadPosition, position, 0);
+    link_.QueueTelegram(StationPC, StationRegulator, 1, tlg::KindWorking, Registers::ReadPositionWorking, position, 0);
+}
+
+void TConversation::HandleReadPositionAck() {
+    link_.DropHead();
+    Report("Pozice záznamů PC zapsána");
+    download_.Phase = TDownloadPhase::Idle;
+}
+
+} // namespace zeko

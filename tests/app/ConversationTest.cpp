@@ -1,0 +1,424 @@
+// The conversation without a window, against the simulated regulator's station
+// in-process: every telegram the link layer sends goes to the station byte for byte,
+// and every reply comes back through the port's receive handler, with a clock
+// stepped by hand. The end-to-end tests (tests/e2e) run the same over a pty.
+#include "app/Conversation.h"
+
+#include "core/RecordMemory.h"
+#include "core/RecordSaving.h"
+#include "core/RegisterTables.h"
+#include "core/RegulatorReplies.h"
+#include "core/WireRecord.h"
+#include "platform/Notifier.h"
+#include "platform/TickClock.h"
+#include "tools/regsim/Station.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <deque>
+#include <string>
+#include <vector>
+
+using namespace zeko;
+using Bytes = std::vector<uint8_t>;
+
+namespace {
+
+// What the conversation reported.
+struct Host : TConversationEvents {
+    void Status(const std::string& text) override { statuses.push_back(text.substr(text.find("> ") + 2)); }
+    void IdentText(int n, const std::string& text) override { idents.at(static_cast<size_t>(n)) = text; }
+    void ShowProgress(TProgressKind kind, int steps, const std::string& text) override {
+        Of(kind) = {true, steps, 0, text};
+    }
+    void StepProgress(TProgressKind kind) override {
+        ++Of(kind).Done;
+        if (onStep)
+            onStep(kind);
+    }
+    void HideProgress(TProgressKind kind) override { Of(kind).Shown = false; }
+    void SettingsRead() override { ++settingsRead; }
+    void LiveValuesRead() override { ++liveValues; }
+    void SaveRecords(const TRecordList& records) override { saves.push_back(records); }
+
+    struct Progress {
+        bool Shown = false;
+        int Steps = 0, Done = 0;
+        std::string Text;
+    };
+    Progress& Of(TProgressKind kind) { return kind == TProgressKind::Download ? download : settings; }
+
+    std::vector<std::string> statuses;  // without their date and time
+    std::array<std::string, 5> idents;  // 1..4
+    Progress settings, download;
+    int settingsRead = 0, liveValues = 0;
+    std::vector<TRecordList> saves;
+    std::function<void(TProgressKind)> onStep;
+};
+
+// A telegram the conversation sent, taken apart: "R0 0E79" for a read of kind 0,
+// "W0 0113: 1F" for a write with its data.
+std::string Describe(const Bytes& sent) {
+    const uint8_t* t = sent.data() + 1;  // behind the lead byte
+    const uint8_t control = t[tlg::OffControl];
+    const bool write = (control & tlg::WriteBit) != 0;
+    char head[16];
+    std::snprintf(head, sizeof head, "%c%d %04X", write ? 'W' : 'R', tlg::KindOf(control),
+                  t[tlg::OffAddressLow] | t[tlg::OffAddressHigh] << 8);
+    if (!write)
+        return head;
+    return std::string(head) + ": " + HexBytes(t + tlg::OffData, control & tlg::CountMask);
+}
+
+const std::string LiveValuesRead = "R0 FF00";
+
+// The regulator, the line and the conversation. Each reply takes the time of a
+// request and its reply at 4800 Bd, so the live values are polled in between as on
+// the line.
+class Rig {
+public:
+    static constexpr uint32_t ExchangeMs = 160;
+
+    Rig() : conversation(host) {
+        SetTickSource(&clock);
+        conversation.Link().DirectionControl = false;  // no port: nothing to switch
+        conversation.Link().OnSend = [this](std::span<const uint8_t> bytes) {
+            wire.emplace_back(bytes.begin(), bytes.end());
+            outbox.emplace_back(bytes.begin(), bytes.end());
+        };
+    }
+    ~Rig() { SetTickSource(nullptr); }
+
+    // Plays the line until it is quiet: each telegram sent reaches the station, and
+    // its reply comes back through the port's receive handler. A reply for which
+    // `drop` holds is lost on the way.
+    void Run(const std::function<bool(const Bytes&)>& drop = {}) {
+        while (!outbox.empty()) {
+            const Bytes sent = outbox.front();
+            outbox.pop_front();
+            for (const regsim::Exchange& e : station.Receive(sent.data(), sent.size()))
+                if (!e.Reply.empty() && !(drop && drop(e.Reply)))
+                    Deliver(e.Reply);
+        }
+    }
+    void Deliver(const Bytes& reply) {
+        clock.Advance(ExchangeMs);
+        const TReceiveDataEvent& receive = conversation.Link().Port->OnReceiveData;
+        if (receive)
+            receive(conversation.Link().Port.get(), reply.data(), static_cast<uint32_t>(reply.size()));
+    }
+    // The send timer fires after a quiet interval, and the line is played again.
+    void Tick(uint32_t intervalMs = 500) {
+        clock.Advance(intervalMs + 1);
+        conversation.SendTimerTick(intervalMs);
+        Run();
+    }
+    void StartUp() {
+        conversation.OpenConversation();
+        Run();
+    }
+
+    // What went out since `from`, taken apart, without the live-values reads.
+    std::vector<std::string> Requests(size_t from = 0) const {
+        std::vector<std::string> out;
+        for (size_t i = from; i < wire.size(); ++i)
+            if (Describe(wire[i]) != LiveValuesRead)
+                out.push_back(Describe(wire[i]));
+        return out;
+    }
+
+    ManualTickSource clock{1000000};
+    regsim::RegulatorMemory memory;
+    regsim::Station station{memory};
+    Host host;
+    TConversation conversation;
+    std::vector<Bytes> wire;  // every telegram sent, lead byte first
+    std::deque<Bytes> outbox;
+};
+
+std::string TableRead(uint8_t kind, uint8_t index) {
+    char text[16];
+    std::snprintf(text, sizeof text, "R%d %04X", kind, RegisterOf(index));
+    return text;
+}
+
+std::string Write(uint8_t kind, uint16_t address, const Bytes& data) {
+    char text[16];
+    std::snprintf(text, sizeof text, "W%d %04X", kind, address);
+    return std::string(text) + ": " + HexBytes(data);
+}
+
+std::string RecordRead(uint32_t index) {
+    char text[16];
+    std::snprintf(text, sizeof text, "R2 %04X", AddressLowWord(RecordAddress(index)));
+    return text;
+}
+
+// A ring of `count` quarter-hour records from place `first` on, all unread.
+void FillRing(regsim::RegulatorMemory& memory, uint32_t first, uint32_t count) {
+    memory.Ring().Generate(11, EncodeDate(2024, 2, 28) + EncodeTime(22, 0, 0), count, first);
+    memory.SetPointers({(first + count) % RingRecords, 0, first});
+}
+
+// Settles a download that has started: the host stores the records (here: says it
+// did) and the position goes back.
+void SaveAndFinish(Rig& rig) {
+    TSaveOutcome stored;
+    stored.Success = true;
+    rig.conversation.RecordsSaved(stored);
+    rig.Tick();
+}
+
+} // namespace
+
+TEST(Conversation, TheStartUpReadingFillsTheStateAndThenTheLiveValuesArePolled) {
+    Rig rig;
+    rig.StartUp();
+
+    // The two start-up writes (no reply), then one read per reply.
+    ASSERT_GE(rig.wire.size(), 2u);
+    EXPECT_EQ(HexBytes(rig.wire[0]), "FF A5 08 3F 05 0F A1 00 00 40 60 BF");
+    EXPECT_EQ(HexBytes(rig.wire[1]), "FF A5 08 3F 05 0F A1 01 00 01 D3 8A");
+    std::vector<std::string> chain = {TableRead(0, reg8::SettingsByte)};
+    for (uint8_t index : {reg8::IdentText1, reg8::IdentText2, reg8::IdentText3, reg8::IdentText4})
+        chain.push_back(TableRead(3, index));
+    for (uint8_t index : StartupSettingsIndices)
+        if (index != reg8::SettingsByte)
+            chain.push_back(TableRead(0, index));
+    chain.push_back(TableRead(1, reg8::Clock));
+    chain.push_back(TableRead(0, reg8::LastSettingsBlock));
+    EXPECT_EQ(rig.Requests(2), chain);
+
+    // The state holds what the regulator holds.
+    TZEKO& s = rig.conversation.State();
+    for (uint8_t index : StartupSettingsIndices)
+        EXPECT_EQ(EncodeStartupSettings(RegisterOf(index), s), rig.memory.Read(0, RegisterOf(index), BytesOf(index)))
+            << std::hex << RegisterOf(index);
+    const TLastBlockBytes block = EncodeLastSettingsBlock(s);
+    EXPECT_EQ(Bytes(block.begin(), block.end()), rig.memory.Read(0, Registers::LastBlock, LastBlockBytes));
+    EXPECT_EQ(s.InputConstants, (std::array<uint32_t, 4>{100000000, 100000000, 100000000, 100000}));
+    EXPECT_EQ(DecodeDate(s.ClockDate).Year, DecodeDate(rig.memory.Clock()).Year);
+    EXPECT_EQ(rig.host.idents[1], "ZEKO M7 v2.14  ");
+    EXPECT_EQ(rig.host.idents[2], "Výr.č. 000815  ");
+
+    // The progress went through the chain and closed; the settings are read.
+    EXPECT_EQ(rig.host.settings.Steps, 16);
+    EXPECT_EQ(rig.host.settings.Done, 15);
+    EXPECT_FALSE(rig.host.settings.Shown);
+    EXPECT_EQ(rig.host.settingsRead, 1);
+    EXPECT_EQ(rig.host.statuses, std::vector<std::string>{"Nastavení načteno"});
+    EXPECT_EQ(rig.conversation.Phase(), TConversationPhase::Polling);
+
+    // Nothing goes out until the send timer finds the polling due.
+    const size_t sent = rig.wire.size();
+    rig.conversation.SendTimerTick(500);
+    EXPECT_EQ(rig.wire.size(), sent);
+    rig.Tick();
+    ASSERT_EQ(rig.wire.size(), sent + 1);
+    EXPECT_EQ(HexBytes(rig.wire.back()), "FF A5 08 3F 02 12 10 00 FF F1");
+    EXPECT_EQ(rig.host.liveValues, 1);
+    EXPECT_NEAR(s.ActivePower, 12.5, 1.6);
+    EXPECT_EQ(rig.conversation.Link().QueueCount(), 0);
+}
+
+TEST(Conversation, ARequestThatGetsNoReplyGoesOutAgainWithTheSendTimerOnly) {
+    Rig rig;
+    rig.conversation.OpenConversation();
+    int replies = 0;
+    rig.Run([&](const Bytes&) { return ++replies > 1; });  // silent after the settings byte
+    ASSERT_EQ(rig.wire.size(), 4u);
+    const std::string unanswered = HexBytes(rig.wire.back());
+    rig.clock.Advance(500);
+    rig.conversation.SendTimerTick(500);  // not more than the interval since the reply
+    EXPECT_EQ(rig.wire.size(), 4u);
+    rig.Tick(0);
+    ASSERT_GE(rig.wire.size(), 5u);
+    EXPECT_EQ(HexBytes(rig.wire[4]), unanswered);
+    EXPECT_EQ(rig.host.settingsRead, 1);  // answered this time, and the reading went on
+}
+
+TEST(Conversation, CancellingTheSettingsReadLeavesTheLineSilent) {
+    Rig rig;
+    rig.conversation.OpenConversation();
+    int replies = 0;
+    rig.Run([&](const Bytes&) { return ++replies > 3; });  // the identification texts 1 and 2 came
+    rig.conversation.CancelSettingsRead();
+    EXPECT_EQ(rig.host.statuses, std::vector<std::string>{"Komunikace nenavázána."});
+    EXPECT_FALSE(rig.host.settings.Shown);
+    EXPECT_EQ(rig.conversation.Phase(), TConversationPhase::Closed);
+    EXPECT_EQ(rig.conversation.Link().QueueCount(), 0);
+    const size_t sent = rig.wire.size();
+    rig.conversation.RequestDownload();
+    rig.Tick();
+    rig.Tick();
+    EXPECT_EQ(rig.wire.size(), sent);
+    // A late reply is not looked at any more.
+    rig.Deliver({0xA5, 0x3F, 0x08, 0x03, 0x11, 0x01, 0x02, 0x0E, 0x00, 0xEF});
+    EXPECT_EQ(rig.host.settings.Done, 3);
+    EXPECT_EQ(rig.host.settingsRead, 0);
+}
+
+TEST(Conversation, ADownloadAcrossTheRingsWrapReadsEveryRecordAndThenWritesThePositionBack) {
+    Rig rig;
+    FillRing(rig.memory, 75320, 10);
+    rig.StartUp();
+    const size_t before = rig.wire.size();
+    rig.conversation.RequestDownload();
+    EXPECT_EQ(rig.wire.size(), before);  // it starts with the next handled reply
+    rig.Tick();
+
+    // Register 0x0113 goes out before the first read and again where the upper
+    // address byte changes, at the wrap from place 75324 to place 0.
+    std::vector<std::string> expected = {TableRead(0, reg8::RecordPointers),
+                                         Write(0, Registers::RecordAddressHigh, {0x1F})};
+    for (uint32_t i = 75320; i <= 75324; ++i)
+        expected.push_back(RecordRead(i));
+    expected.push_back(Write(0, Registers::RecordAddressHigh, {0x00}));
+    for (uint32_t i = 0; i <= 4; ++i)
+        expected.push_back(RecordRead(i));
+    EXPECT_EQ(rig.Requests(before), expected);
+    EXPECT_EQ(RecordRead(75320), "R2 F02C");
+    EXPECT_EQ(rig.host.download.Steps, 10);
+    EXPECT_EQ(rig.host.download.Text, "Probíhá načítání záznamů - ZEKO (10)");
+    EXPECT_EQ(rig.host.download.Done, 9);
+    EXPECT_FALSE(rig.host.download.Shown);
+
+    // Every record as the regulator holds it, with its place and the input constants.
+    ASSERT_EQ(rig.host.saves.size(), 1u);
+    const TRecordList& records = rig.host.saves[0];
+    ASSERT_EQ(records.size(), 10u);
+    for (size_t n = 0; n < records.size(); ++n) {
+        const uint32_t index = (75320 + static_cast<uint32_t>(n)) % RingRecords;
+        TRegulatorRecord expectedRecord;
+        DecodeRecord(rig.memory.Ring().Get(index).data(), expectedRecord, index, rig.conversation.State().InputConstants);
+        EXPECT_EQ(records[n], expectedRecord) << index;
+    }
+    EXPECT_EQ(records[0].Hour, 22);
+    EXPECT_EQ(records[9].Day, 29);  // 2024 is a leap year
+    EXPECT_EQ(rig.conversation.DownloadPhase(), TDownloadPhase::Saving);
+    EXPECT_TRUE(rig.conversation.Records().empty());
+
+    // Only once the records are stored does the position go back, to both places.
+    const size_t saved = rig.wire.size();
+    rig.Tick();
+    EXPECT_EQ(rig.Requests(saved), std::vector<std::string>{});
+    SaveAndFinish(rig);
+    EXPECT_EQ(rig.Requests(saved), (std::vector<std::string>{Write(0, Registers::ReadPosition, {0, 5, 0, 0}),
+                                                             Write(1, Registers::ReadPositionWorking, {0, 5, 0, 0})}));
+    EXPECT_EQ(rig.host.statuses.back(), "Pozice záznamů PC zapsána");
+    EXPECT_EQ(rig.conversation.DownloadPhase(), TDownloadPhase::Idle);
+    EXPECT_EQ(rig.memory.Pointers().OldestUnread, 5u);
+
+    // The next download finds nothing new.
+    const size_t done = rig.wire.size();
+    rig.conversation.RequestDownload();
+    rig.Tick();
+    EXPECT_EQ(rig.Requests(done), std::vector<std::string>{TableRead(0, reg8::RecordPointers)});
+    EXPECT_FALSE(rig.conversation.DownloadRunning());
+}
+
+TEST(Conversation, ACancelledDownloadEndsWithTheNextRecordAndKeepsWhatItRead) {
+    Rig rig;
+    FillRing(rig.memory, 75320, 10);
+    rig.StartUp();
+    rig.host.onStep = [&](TProgressKind kind) {
+        if (kind == TProgressKind::Download && rig.host.download.Done == 3)
+            rig.conversation.CancelDownload();
+    };
+    rig.conversation.RequestDownload();
+    rig.Tick();
+    ASSERT_EQ(rig.host.saves.size(), 1u);
+    const TRecordList& records = rig.host.saves[0];
+    ASSERT_EQ(records.size(), 4u);  // the read on its way when "Zruš" came is kept
+    EXPECT_EQ(records.back().Index, 75323u);
+    const size_t saved = rig.wire.size();
+    SaveAndFinish(rig);
+    // The next download goes on after the last record read.
+    EXPECT_EQ(rig.Requests(saved)[0], Write(0, Registers::ReadPosition, {0x00, 0x3C, 0x26, 0x01}));
+    EXPECT_EQ(rig.memory.Pointers().OldestUnread, 75324u);
+    EXPECT_EQ(rig.memory.Pointers().Newest, 5u);
+}
+
+TEST(Conversation, ASaveThatFailsLeavesThePositionSoTheRecordsAreReadAgain) {
+    ScopedLoggingNotifier notifier;
+    Rig rig;
+    FillRing(rig.memory, 100, 3);
+    rig.StartUp();
+    rig.conversation.RequestDownload();
+    rig.Tick();
+    ASSERT_EQ(rig.host.saves.size(), 1u);
+    TSaveOutcome failed;
+    failed.Error = "disk full";
+    rig.conversation.RecordsSaved(failed);
+    rig.conversation.RecordsSaved(failed);  // an answer not awaited is not taken
+    EXPECT_EQ(notifier.Count(), 1u);
+    EXPECT_EQ(rig.host.statuses.back(), "Záznamy nebyly uloženy, pozice záznamů PC nezměněna");
+    EXPECT_FALSE(rig.conversation.DownloadRunning());
+    EXPECT_EQ(rig.memory.Pointers().OldestUnread, 100u);
+
+    rig.conversation.RequestDownload();
+    rig.Tick();
+    ASSERT_EQ(rig.host.saves.size(), 2u);
+    EXPECT_EQ(rig.host.saves[1], rig.host.saves[0]);
+}
+
+TEST(Conversation, TheRecordPointersDecideWhatADownloadReads) {
+    struct Case {
+        TRecordPointers pointers;
+        int count;  // records the download shows, 0: none is read
+        const char* status;
+    };
+    const Case cases[] = {
+        {{0, 0, 0}, 0, nullptr},
+        {{100, 0, 100}, 0, nullptr},
+        {{100, 1, 100}, static_cast<int>(RingRecords), nullptr},  // a full ring: all of it
+        {{5, 0, 75320}, 10, nullptr},
+        {{12, 0, 10}, 2, nullptr},
+        {{RingRecords, 0, 3}, 0, "Chybné ukazatele záznamů v regulátoru (75325, 3), záznamy nebyly načteny"},
+    };
+    for (const Case& c : cases) {
+        Rig rig;
+        rig.StartUp();
+        rig.memory.SetPointers(c.pointers);
+        rig.host.onStep = [&](TProgressKind) { rig.conversation.CancelDownload(); };
+        rig.conversation.RequestDownload();
+        rig.Tick();
+        const std::string what = std::to_string(c.pointers.Newest) + "/" + std::to_string(c.pointers.Flag) + "/" +
+                                 std::to_string(c.pointers.OldestUnread);
+        EXPECT_EQ(rig.host.download.Steps, c.count) << what;
+        EXPECT_EQ(rig.host.saves.size(), c.count ? 1u : 0u) << what;
+        if (c.count) {
+            ASSERT_EQ(rig.host.saves[0].size(), 2u) << what;  // cancelled after the first record
+            EXPECT_EQ(rig.host.saves[0][0].Index, c.pointers.OldestUnread) << what;
+        } else {
+            EXPECT_FALSE(rig.conversation.DownloadRunning()) << what;
+        }
+        if (c.status)
+            EXPECT_EQ(rig.host.statuses.back(), c.status) << what;
+    }
+}
+
+TEST(Conversation, ADownloadWaitsForTheEndOfTheSettingsReadAndASettingsWriteHoldsThePolling) {
+    Rig rig;
+    FillRing(rig.memory, 0, 2);
+    rig.conversation.RequestDownload();
+    rig.StartUp();
+    // Asked for during the start-up reading, it starts with the reply that ends it.
+    const std::vector<std::string> requests = rig.Requests(2);
+    ASSERT_GE(requests.size(), 18u);
+    EXPECT_EQ(requests[16], TableRead(0, reg8::LastSettingsBlock));
+    EXPECT_EQ(requests[17], TableRead(0, reg8::RecordPointers));
+    EXPECT_EQ(rig.host.saves.size(), 1u);
+    SaveAndFinish(rig);
+
+    // While the settings are written the send timer puts no poll in front.
+    rig.conversation.EnterSettingsWrite();
+    const size_t sent = rig.wire.size();
+    rig.Tick();
+    EXPECT_EQ(rig.wire.size(), sent);
+    rig.conversation.LeaveSettingsWrite();
+    rig.Tick();
+    ASSERT_EQ(rig.wire.size(), sent + 1);
+    EXPECT_EQ(Describe(rig.wire.back()), LiveValuesRead);
+}
