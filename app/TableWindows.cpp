@@ -1,7 +1,7 @@
 #include "app/TableWindows.h"
 
-#include "app/DayResult.h"
-#include "app/PeriodResult.h"
+#include "app/evaluation/DayResult.h"
+#include "app/evaluation/PeriodResult.h"
 #include "core/ProgramGlobals.h"
 #include "core/ZekoMessages.h"
 #include "dialogs/info.h"

@@ -4,7 +4,7 @@
 // (WM_SHOW_DAY_TABLE .. WM_OPEN_DAY_TABLE), and what the main window does while a
 // request evaluates: the main form disabled, the progress box shown, and the
 // results handed to the window, which lays out and fills its grids.
-#include "app/TableRequests.h"
+#include "app/evaluation/TableRequests.h"
 #include "platform/Graphics.h"
 #include "platform/WindowMessages.h"
 

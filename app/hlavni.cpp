@@ -1,6 +1,6 @@
 #include "app/hlavni.h"
 
-#include "app/TableRequests.h"
+#include "app/evaluation/TableRequests.h"
 #include "app/TableWindows.h"
 #include "app/TestHook.h"
 #include "core/Calendar.h"

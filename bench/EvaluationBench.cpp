@@ -2,9 +2,9 @@
 // inputs read) over a year of quarter-hour records of four inputs, with tariff and
 // shift histories of two records each; the straightforward evaluation, which reads
 // the month files for each day and the histories for each record, for comparison.
-#include "app/DayEvaluation.h"
-#include "app/PeriodEvaluation.h"
-#include "app/StraightforwardSources.h"
+#include "app/evaluation/DayEvaluation.h"
+#include "app/evaluation/PeriodEvaluation.h"
+#include "app/evaluation/StraightforwardSources.h"
 #include "core/RecordSamples.h"
 #include "core/RecordSaving.h"
 #include "core/Schedules.h"

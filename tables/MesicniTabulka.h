@@ -11,8 +11,8 @@
 #include <bitset>
 #include <cstdint>
 
-#include "app/PeriodResult.h"
-#include "app/TableRequests.h"
+#include "app/evaluation/PeriodResult.h"
+#include "app/evaluation/TableRequests.h"
 #include "tables/PeriodTableForm.h"
 
 namespace zeko {

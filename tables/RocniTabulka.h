@@ -10,8 +10,8 @@
 // calls SetupTable and FillTable. YearTableOpen is set while the window exists.
 #include <cstdint>
 
-#include "app/PeriodResult.h"
-#include "app/TableRequests.h"
+#include "app/evaluation/PeriodResult.h"
+#include "app/evaluation/TableRequests.h"
 #include "tables/PeriodTableForm.h"
 
 namespace zeko {

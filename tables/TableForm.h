@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "app/DayEvaluation.h"
+#include "app/evaluation/DayEvaluation.h"
 #include "core/HistoryFormat.h"
 #include "core/MojeDB.h"
 #include "core/PripojenaZarizeniUnit.h"

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "app/DayTimeGrid.h"
+#include "app/evaluation/DayTimeGrid.h"
 #include "core/ProgramGlobals.h"
 #include "core/QuarterHours.h"
 #include "core/TextHelpers.h"

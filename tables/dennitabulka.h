@@ -10,8 +10,8 @@
 #include <array>
 #include <cstdint>
 
-#include "app/DayEvaluation.h"
-#include "app/DayResult.h"
+#include "app/evaluation/DayEvaluation.h"
+#include "app/evaluation/DayResult.h"
 #include "tables/TableForm.h"
 
 namespace zeko {

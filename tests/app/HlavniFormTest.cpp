@@ -2,8 +2,8 @@
 
 #include "app/Conversation.h"
 
-#include "app/DayResult.h"
-#include "app/PeriodResult.h"
+#include "app/evaluation/DayResult.h"
+#include "app/evaluation/PeriodResult.h"
 #include "app/TableWindows.h"
 #include "core/Komunikace.h"
 #include "core/PollingList.h"

@@ -4,9 +4,9 @@
 // name, over a program directory of the test's own: month files written through
 // the record store, schedule histories through the history writer, the channels
 // through "Zarizeni.ini"; the records and histories of app/EvaluationRecords.h.
-#include "app/DayResult.h"
-#include "app/EvaluationRecords.h"
-#include "app/PeriodResult.h"
+#include "app/evaluation/DayResult.h"
+#include "app/evaluation/EvaluationRecords.h"
+#include "app/evaluation/PeriodResult.h"
 #include "app/TableWindows.h"
 #include "core/Holidays.h"
 #include "core/MojeDB.h"

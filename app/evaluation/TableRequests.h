@@ -12,8 +12,8 @@
 // number) and LParam (the channel id). A date of 0 asks the user for the
 // measurement and the date first; until the date dialog exists such a request
 // does nothing.
-#include "app/DayEvaluation.h"
-#include "app/PeriodEvaluation.h"
+#include "app/evaluation/DayEvaluation.h"
+#include "app/evaluation/PeriodEvaluation.h"
 
 #include <array>
 #include <cstdint>

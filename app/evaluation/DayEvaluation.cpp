@@ -1,6 +1,6 @@
-#include "app/DayEvaluation.h"
+#include "app/evaluation/DayEvaluation.h"
 
-#include "app/DayTimeGrid.h"
+#include "app/evaluation/DayTimeGrid.h"
 #include "core/Calendar.h"
 #include "core/FileIO.h"
 #include "core/Holidays.h"

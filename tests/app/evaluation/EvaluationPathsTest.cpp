@@ -2,7 +2,7 @@
 // the results must be those of reading the files for every day and every record.
 #include "EvaluationFixture.h"
 
-#include "app/StraightforwardSources.h"
+#include "app/evaluation/StraightforwardSources.h"
 
 using namespace zeko;
 using namespace zeko::test;

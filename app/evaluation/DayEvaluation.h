@@ -6,8 +6,8 @@
 //
 // The window of an evaluation is [Start, End): a record stamped exactly at End is
 // the first record of the next day, not the last of this one.
-#include "app/DayResult.h"
-#include "app/EvaluationSources.h"
+#include "app/evaluation/DayResult.h"
+#include "app/evaluation/EvaluationSources.h"
 #include "core/HistoryFormat.h"
 #include "core/MojeDB.h"
 #include "core/PripojenaZarizeniUnit.h"

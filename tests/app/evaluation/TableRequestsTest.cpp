@@ -1,6 +1,6 @@
 #include "EvaluationFixture.h"
 
-#include "app/TableRequests.h"
+#include "app/evaluation/TableRequests.h"
 #include "platform/Notifier.h"
 
 #include <functional>

@@ -1,6 +1,6 @@
-#include "app/TableRequests.h"
+#include "app/evaluation/TableRequests.h"
 
-#include "app/DayTimeGrid.h"
+#include "app/evaluation/DayTimeGrid.h"
 #include "core/Calendar.h"
 #include "platform/Notifier.h"
 

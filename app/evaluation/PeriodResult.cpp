@@ -1,4 +1,4 @@
-#include "app/PeriodResult.h"
+#include "app/evaluation/PeriodResult.h"
 
 namespace zeko {
 

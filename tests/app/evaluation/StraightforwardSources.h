@@ -3,7 +3,7 @@
 // (app/EvaluationSources.h) must agree with: the month files read again for every
 // range, the history files for every record. The tests compare the results of
 // both; the benchmark measures what reading each file once saves.
-#include "app/EvaluationSources.h"
+#include "app/evaluation/EvaluationSources.h"
 
 #include <string>
 #include <utility>

@@ -1,4 +1,4 @@
-#include "app/EvaluationSources.h"
+#include "app/evaluation/EvaluationSources.h"
 
 #include "core/Calendar.h"
 

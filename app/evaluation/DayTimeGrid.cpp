@@ -1,4 +1,4 @@
-#include "app/DayTimeGrid.h"
+#include "app/evaluation/DayTimeGrid.h"
 
 #include "core/QuarterHours.h"
 

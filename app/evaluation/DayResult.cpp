@@ -1,4 +1,4 @@
-#include "app/DayResult.h"
+#include "app/evaluation/DayResult.h"
 
 namespace zeko {
 

@@ -3,8 +3,8 @@
 // to 35 days into TMonthResult, one month evaluation per month row of up to 15
 // months into TYearResult. After each day the progress is told, so that the
 // progress box advances and the message loop runs.
-#include "app/DayEvaluation.h"
-#include "app/PeriodResult.h"
+#include "app/evaluation/DayEvaluation.h"
+#include "app/evaluation/PeriodResult.h"
 
 namespace zeko {
 

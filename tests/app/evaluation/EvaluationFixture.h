@@ -2,9 +2,9 @@
 // Month files, schedule histories and channels for the evaluation tests, written
 // through the record store and the history writer into a program directory of the
 // test's own (app/EvaluationRecords.h).
-#include "app/DayEvaluation.h"
-#include "app/EvaluationRecords.h"
-#include "app/PeriodEvaluation.h"
+#include "app/evaluation/DayEvaluation.h"
+#include "app/evaluation/EvaluationRecords.h"
+#include "app/evaluation/PeriodEvaluation.h"
 #include "core/Holidays.h"
 #include "core/ProgramGlobals.h"
 #include "core/RecordSaving.h"

@@ -1,6 +1,6 @@
-#include "app/PeriodEvaluation.h"
+#include "app/evaluation/PeriodEvaluation.h"
 
-#include "app/DayTimeGrid.h"
+#include "app/evaluation/DayTimeGrid.h"
 #include "core/Calendar.h"
 #include "core/MojeDB.h"
 #include "core/TextHelpers.h"

@@ -1,6 +1,6 @@
 #include "EvaluationFixture.h"
 
-#include "app/DayTimeGrid.h"
+#include "app/evaluation/DayTimeGrid.h"
 #include "core/QuarterHours.h"
 #include "platform/Notifier.h"
 

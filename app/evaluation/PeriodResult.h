@@ -4,7 +4,7 @@
 // app/PeriodEvaluation.h and read by the month and year windows. Day rows and month
 // rows are numbered from 1 in the tables; here row 1 is at index 0. Main thread
 // only.
-#include "app/DayResult.h"
+#include "app/evaluation/DayResult.h"
 #include "platform/DateTime.h"
 
 #include <array>
