@@ -1,9 +1,9 @@
 #pragma once
 // The month result (one row per day of a period of up to 35 days) and the year
 // result (one row per month of up to 15 months), built from day evaluations by
-// app/PeriodEvaluation.h and read by the month and year windows. Day rows and month
-// rows are numbered from 1 in the tables; here row 1 is at index 0. Main thread
-// only.
+// app/evaluation/PeriodEvaluation.h and read by the month and year windows. Day rows
+// and month rows are numbered from 1 in the tables; here row 1 is at index 0. Main
+// thread only.
 #include "app/evaluation/DayResult.h"
 #include "platform/DateTime.h"
 

@@ -3,7 +3,7 @@
 // the requests (TTableWindows) standing in for the main window under its class
 // name, over a program directory of the test's own: month files written through
 // the record store, schedule histories through the history writer, the channels
-// through "Zarizeni.ini"; the records and histories of app/EvaluationRecords.h.
+// through "Zarizeni.ini"; the records and histories of app/evaluation/EvaluationRecords.h.
 #include "app/evaluation/DayResult.h"
 #include "app/evaluation/EvaluationRecords.h"
 #include "app/evaluation/PeriodResult.h"

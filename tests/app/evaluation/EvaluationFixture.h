@@ -1,7 +1,7 @@
 #pragma once
 // Month files, schedule histories and channels for the evaluation tests, written
 // through the record store and the history writer into a program directory of the
-// test's own (app/EvaluationRecords.h).
+// test's own (app/evaluation/EvaluationRecords.h).
 #include "app/evaluation/DayEvaluation.h"
 #include "app/evaluation/EvaluationRecords.h"
 #include "app/evaluation/PeriodEvaluation.h"

@@ -1,6 +1,6 @@
 #pragma once
 // The straightforward sources of an evaluation, which the program's own
-// (app/EvaluationSources.h) must agree with: the month files read again for every
+// (app/evaluation/EvaluationSources.h) must agree with: the month files read again for every
 // range, the history files for every record. The tests compare the results of
 // both; the benchmark measures what reading each file once saves.
 #include "app/evaluation/EvaluationSources.h"
