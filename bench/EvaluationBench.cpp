@@ -65,15 +65,15 @@ const TVstupyInfo& OwnChannel() {
 void BM_DayEvaluation(benchmark::State& state) {
     YearOfRecords year;
     for (auto _ : state)
-        benchmark::DoNotOptimize(ComputeDayTable(15, 6, 2024, 0));
+        benchmark::DoNotOptimize(ComputeDayTable(15, 6, 2024, 0, ProgramEvaluationSettings()));
 }
 BENCHMARK(BM_DayEvaluation)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_MonthEvaluation(benchmark::State& state) {
     YearOfRecords year;
-    MonthPeriodInfo.CustomPeriod = 0;
+    const TEvaluationSettings settings = ProgramEvaluationSettings();
     for (auto _ : state)
-        ComputeMonth(1, 7, 2024, 0);
+        ComputeMonth(1, 7, 2024, 0, settings);
     benchmark::DoNotOptimize(MonthResult.PeriodTotal);
 }
 BENCHMARK(BM_MonthEvaluation)->Unit(benchmark::kMillisecond)->UseRealTime();
@@ -81,7 +81,7 @@ BENCHMARK(BM_MonthEvaluation)->Unit(benchmark::kMillisecond)->UseRealTime();
 void BM_YearEvaluation(benchmark::State& state) {
     YearOfRecords year;
     for (auto _ : state)
-        ComputeYear(1, 1, 2024, OwnChannel(), 12);
+        ComputeYear(1, 1, 2024, OwnChannel(), 12, ProgramEvaluationSettings());
     benchmark::DoNotOptimize(YearResult.YearWorkdayTotal);
 }
 BENCHMARK(BM_YearEvaluation)->Unit(benchmark::kMillisecond)->UseRealTime();
@@ -90,8 +90,7 @@ void BM_StraightforwardMonthEvaluation(benchmark::State& state) {
     YearOfRecords year;
     test::TMonthFileReader records(ProgramDir());
     test::THistoryFileSchedules schedules(ProgramFile(TariffHistoryFile), ProgramFile(ShiftHistoryFile));
-    TDayEvaluator days(records, schedules);
-    MonthPeriodInfo.CustomPeriod = 0;
+    TDayEvaluator days(records, schedules, ProgramEvaluationSettings());
     for (auto _ : state)
         TPeriodEvaluator(days, ProgramResults()).ComputeMonth(1, 7, 2024, OwnChannel());
     benchmark::DoNotOptimize(MonthResult.PeriodTotal);

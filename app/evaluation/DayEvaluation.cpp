@@ -6,7 +6,6 @@
 #include "core/Holidays.h"
 #include "core/MojeDB.h"
 #include "core/PowerFactor.h"
-#include "core/ProgramGlobals.h"
 #include "core/QuarterHours.h"
 #include "platform/Notifier.h"
 #include "platform/ProgramDir.h"
@@ -51,9 +50,9 @@ void AggregateSchedules(TScheduleValues& totals, const TScheduleCounts& counts, 
 
 // A record counts for the weekend when its quarter began on a Saturday, a Sunday
 // or, while holidays are used, a holiday.
-bool WeekendRecord(TDateTime t) {
+bool WeekendRecord(TDateTime t, bool useHolidays) {
     const TDateTime windowStart = QuarterWindowStart(t);
-    return IsWeekend(windowStart) || (PouzivejSvatky && IsHolidayDate(windowStart));
+    return IsWeekend(windowStart) || (useHolidays && IsHolidayDate(windowStart));
 }
 
 // True when v becomes the quarter's value.
@@ -129,10 +128,7 @@ void CloseRows(TDayResult& day, uint8_t kind, bool own) {
 
 } // namespace
 
-const TMojeDB& QuantityTable() {
-    static const TMojeDB builtIn;
-    return MojeDB ? *MojeDB : builtIn;
-}
+const TMojeDB& QuantityTable() { return ProgramEvaluationSettings().QuantityTable(); }
 
 double AggregateValue(double sum, int32_t count, uint8_t kind) {
     if (kind == AggregateQuarterMean)
@@ -142,11 +138,13 @@ double AggregateValue(double sum, int32_t count, uint8_t kind) {
     return sum;
 }
 
-uint8_t AggregationKindOf(const TVstupyInfo& Channel) {
+uint8_t AggregationKindOf(const TMojeDB& Table, const TVstupyInfo& Channel) {
     TDBPolozka item;
-    QuantityTable().Find(Channel.UnitCode, item);
+    Table.Find(Channel.UnitCode, item);
     return item.Kind;
 }
+
+uint8_t AggregationKindOf(const TVstupyInfo& Channel) { return AggregationKindOf(QuantityTable(), Channel); }
 
 TVstupyInfo ChannelOfId(uint16_t Id) {
     TVstupyInfo channel;
@@ -160,16 +158,17 @@ int TDayEvaluator::EvaluatePeriod(const TVstupyInfo& Channel, int DayStartHour, 
                                   TPeriodAccumulators& Period) {
     if (Start > End)
         std::swap(Start, End);
-    const bool own = Channel.Id == RegulatorMeasurementId;
+    const uint16_t ownId = settings_.OwnMeasurementId;
+    const bool own = Channel.Id == ownId;
     const int startHour = NormalDayStartHour(DayStartHour);
-    const uint8_t kind = AggregationKindOf(Channel);
+    const uint8_t kind = AggregationKindOf(settings_.QuantityTable(), Channel);
     Day.Reset();
 
     TGraphView view;
     view.InputMap[0] = Channel.Id;
     if (own && Channel.DeviceType != FictiveDeviceType) {
-        view.InputMap[1] = static_cast<uint16_t>(RegulatorMeasurementId + 1);
-        view.InputMap[2] = static_cast<uint16_t>(RegulatorMeasurementId + 2);
+        view.InputMap[1] = static_cast<uint16_t>(ownId + 1);
+        view.InputMap[2] = static_cast<uint16_t>(ownId + 2);
     }
     for (TSampleList& list : lists_)
         list.clear();
@@ -194,7 +193,7 @@ int TDayEvaluator::EvaluatePeriod(const TVstupyInfo& Channel, int DayStartHour, 
             quarterRecords[row - 1][slot - 1] = {second, i};
 
         if (!SkipSchedules) {
-            const bool weekend = WeekendRecord(t);
+            const bool weekend = WeekendRecord(t, settings_.UseHolidays);
             (weekend ? Period.PeriodWeekendTotal : Period.PeriodWorkdayTotal) += v;
             (weekend ? Period.PeriodWeekendCount : Period.PeriodWorkdayCount) += 1;
             const uint16_t minute = static_cast<uint16_t>(s.Hour * 60 + s.Minute);
@@ -244,13 +243,14 @@ int TDayEvaluator::EvaluatePeriod(const TVstupyInfo& Channel, int DayStartHour, 
     return static_cast<int>(samples.size());
 }
 
-TEvaluationSession::TEvaluationSession(const std::string& dir)
+TEvaluationSession::TEvaluationSession(const std::string& dir, const TEvaluationSettings& settings)
     : records_(dir),
       lookup_(JoinPath(dir, TariffHistoryFile), JoinPath(dir, ShiftHistoryFile)),
       schedules_(lookup_),
-      evaluator_(records_, schedules_) {}
+      evaluator_(records_, schedules_, settings) {}
 
-std::optional<TDayTableFields> ComputeDayTable(int Day, int Month, int Year, uint16_t Id) {
+std::optional<TDayTableFields> ComputeDayTable(int Day, int Month, int Year, uint16_t Id,
+                                              const TEvaluationSettings& settings) {
     TDayTableFields fields;
     fields.Channel = ChannelOfId(Id);
     fields.DayStartHour = NormalDayStartHour(fields.Channel.DayStartHour);
@@ -258,7 +258,7 @@ std::optional<TDayTableFields> ComputeDayTable(int Day, int Month, int Year, uin
     if (!TryEncodeDate(Year, Month, Day, date))
         return std::nullopt;
     const TDateTime start = DayWindowStart(date, fields.DayStartHour);
-    TEvaluationSession session(ProgramDir());
+    TEvaluationSession session(ProgramDir(), settings);
     const int n = session.Evaluator().EvaluatePeriod(fields.Channel, fields.DayStartHour, start, start + 1,
                                                      false, DayResult, PeriodAccumulators);
     if (n == 0) {

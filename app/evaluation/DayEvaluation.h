@@ -7,6 +7,7 @@
 // The window of an evaluation is [Start, End): a record stamped exactly at End is
 // the first record of the next day, not the last of this one.
 #include "app/evaluation/DayResult.h"
+#include "app/evaluation/EvaluationSettings.h"
 #include "app/evaluation/EvaluationSources.h"
 #include "core/HistoryFormat.h"
 #include "core/MojeDB.h"
@@ -25,15 +26,19 @@ double AggregateValue(double sum, int32_t count, uint8_t kind);
 // The program's quantity table, or the built-in one while the main window has made
 // none: the evaluation and the table windows read the same quantities.
 const TMojeDB& QuantityTable();
-// The aggregation kind (TMojeDB) of the channel's quantity.
+// The aggregation kind (TMojeDB) of the channel's quantity in the table, or in the
+// program's table.
+uint8_t AggregationKindOf(const TMojeDB& Table, const TVstupyInfo& Channel);
 uint8_t AggregationKindOf(const TVstupyInfo& Channel);
 // The channel of that id in Devices (channel 0 when none has it).
 TVstupyInfo ChannelOfId(uint16_t Id);
 
 class TDayEvaluator {
 public:
-    TDayEvaluator(TRecordSource& records, TScheduleSource& schedules)
-        : records_(records), schedules_(schedules) {}
+    TDayEvaluator(TRecordSource& records, TScheduleSource& schedules, const TEvaluationSettings& settings)
+        : records_(records), schedules_(schedules), settings_(settings) {}
+
+    const TEvaluationSettings& Settings() const { return settings_; }
 
     // Evaluates the records of Channel in [Start, End) (swapped when Start is later)
     // for a day that starts at DayStartHour into Day, and adds the working-day and
@@ -45,13 +50,14 @@ public:
 private:
     TRecordSource& records_;
     TScheduleSource& schedules_;
+    TEvaluationSettings settings_;
     TSeriesLists lists_;  // kept between days, so that their room is reused
 };
 
 // Sources that read every month file and history file once: the program's own.
 class TEvaluationSession {
 public:
-    explicit TEvaluationSession(const std::string& dir);
+    TEvaluationSession(const std::string& dir, const TEvaluationSettings& settings);
     TDayEvaluator& Evaluator() { return evaluator_; }
     TScheduleLookup& Schedules() { return lookup_; }
 
@@ -80,6 +86,7 @@ struct TDayTableFields : TTableFields {
 // Evaluates the day of channel Id into the program-wide DayResult. A day without
 // records shows "Soubor pro daný měsíc není k dispozici!" and gives nothing, so the
 // day window keeps what it showed.
-std::optional<TDayTableFields> ComputeDayTable(int Day, int Month, int Year, uint16_t Id);
+std::optional<TDayTableFields> ComputeDayTable(int Day, int Month, int Year, uint16_t Id,
+                                              const TEvaluationSettings& settings);
 
 } // namespace zeko

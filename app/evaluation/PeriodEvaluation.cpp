@@ -82,18 +82,23 @@ TPeriodTargets ProgramResults() {
 }
 
 void TPeriodEvaluator::ComputeMonth(int Day, int Month, int Year, const TVstupyInfo& Channel) {
+    ComputeMonth(Day, Month, Year, Channel, days_.Settings().MonthPeriod);
+}
+
+void TPeriodEvaluator::ComputeMonth(int Day, int Month, int Year, const TVstupyInfo& Channel,
+                                    const TMonthPeriod& Period) {
     TDayResult& day = results_.Day;
     TPeriodAccumulators& period = results_.Period;
     TMonthPeriodInfo& info = results_.MonthInfo;
     TMonthResult& m = results_.Month;
     const int startHour = NormalDayStartHour(Channel.DayStartHour);
-    const uint8_t kind = AggregationKindOf(Channel);
+    const uint8_t kind = AggregationKindOf(days_.Settings().QuantityTable(), Channel);
     const TDateTime date = EncodeDate(Year, Month, Day);
     const int64_t start = ToSeconds(DayWindowStart(date, startHour));
 
+    info.CustomPeriod = Period.CustomPeriod;
     info.FirstMonthDays = static_cast<uint8_t>(DaysInMonth(Month, Year));
-    if (info.CustomPeriod == 0)
-        info.DayRows = info.FirstMonthDays;
+    info.DayRows = Period.CustomPeriod == 0 ? info.FirstMonthDays : Period.DayRows;
     info.DayRows = static_cast<uint8_t>(std::clamp<int>(info.DayRows, 1, MaxPeriodDays));
     int nextMonth, nextYear;
     NextMonth(Month, Year, nextMonth, nextYear);
@@ -181,15 +186,15 @@ void TPeriodEvaluator::ComputeYear(int Day, int Month, int Year, const TVstupyIn
     const TPeriodAccumulators& p = results_.Period;
     y = TYearResult{};
     y.YearMaximum = NoMaximum;
-    const uint8_t kind = AggregationKindOf(Channel);
+    const uint8_t kind = AggregationKindOf(days_.Settings().QuantityTable(), Channel);
     TPeriodAccumulators yearSums;
     // Every month of a year is evaluated whole.
-    results_.MonthInfo.CustomPeriod = 0;
+    const TMonthPeriod wholeMonth;
     const int months = std::clamp(MonthCount, 1, MaxYearMonths);
     int month = Month, year = Year;
     for (int r = 1; r <= months; ++r) {
         const int i = r - 1;
-        ComputeMonth(std::min(Day, DaysInMonth(month, year)), month, year, Channel);
+        ComputeMonth(std::min(Day, DaysInMonth(month, year)), month, year, Channel, wholeMonth);
         y.MonthTotal[i] = m.PeriodTotal;
         y.MonthMaximum[i] = m.PeriodMaximum;
         y.MonthMaximum2[i] = m.PeriodMaximum2;
@@ -241,14 +246,15 @@ void TPeriodEvaluator::ComputeYear(int Day, int Month, int Year, const TVstupyIn
     y.YearCosPhi = MeanOr1(y.YearCosPhiSum, y.YearCosPhiCount);
 }
 
-void ComputeMonth(int Day, int Month, int Year, uint16_t Id, TEvaluationProgress* progress) {
-    TEvaluationSession session(ProgramDir());
+void ComputeMonth(int Day, int Month, int Year, uint16_t Id, const TEvaluationSettings& settings,
+                  TEvaluationProgress* progress) {
+    TEvaluationSession session(ProgramDir(), settings);
     TPeriodEvaluator(session.Evaluator(), ProgramResults(), progress).ComputeMonth(Day, Month, Year, ChannelOfId(Id));
 }
 
 void ComputeYear(int Day, int Month, int Year, const TVstupyInfo& Channel, int MonthCount,
-                 TEvaluationProgress* progress) {
-    TEvaluationSession session(ProgramDir());
+                 const TEvaluationSettings& settings, TEvaluationProgress* progress) {
+    TEvaluationSession session(ProgramDir(), settings);
     TPeriodEvaluator(session.Evaluator(), ProgramResults(), progress)
         .ComputeYear(Day, Month, Year, Channel, MonthCount);
 }

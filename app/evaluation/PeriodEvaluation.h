@@ -31,23 +31,25 @@ public:
     TPeriodEvaluator(TDayEvaluator& days, TPeriodTargets results, TEvaluationProgress* progress = nullptr)
         : days_(days), results_(results), progress_(progress) {}
 
-    // The period that starts on the date: MonthInfo.DayRows days when
-    // MonthInfo.CustomPeriod is 1, else the whole length of the date's month.
+    // The period that starts on the date: the settings' MonthPeriod, that is DayRows
+    // days when CustomPeriod is 1, else the whole length of the date's month.
     void ComputeMonth(int Day, int Month, int Year, const TVstupyInfo& Channel);
     // MonthCount months (1..15) from Month/Year, each evaluated whole from day Day
     // (lowered to the month's length).
     void ComputeYear(int Day, int Month, int Year, const TVstupyInfo& Channel, int MonthCount);
 
 private:
+    void ComputeMonth(int Day, int Month, int Year, const TVstupyInfo& Channel, const TMonthPeriod& Period);
+
     TDayEvaluator& days_;
     TPeriodTargets results_;
     TEvaluationProgress* progress_;
 };
 
-// Into the program-wide results, from the files of the program directory; ComputeMonth
-// takes the period's length from MonthPeriodInfo.
-void ComputeMonth(int Day, int Month, int Year, uint16_t Id, TEvaluationProgress* progress = nullptr);
+// Into the program-wide results, from the files of the program directory.
+void ComputeMonth(int Day, int Month, int Year, uint16_t Id, const TEvaluationSettings& settings,
+                  TEvaluationProgress* progress = nullptr);
 void ComputeYear(int Day, int Month, int Year, const TVstupyInfo& Channel, int MonthCount,
-                 TEvaluationProgress* progress = nullptr);
+                 const TEvaluationSettings& settings, TEvaluationProgress* progress = nullptr);
 
 } // namespace zeko

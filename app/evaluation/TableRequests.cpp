@@ -93,8 +93,9 @@ void RunDayTableRequest(TEvaluationHost& host, uintptr_t WParam, intptr_t LParam
     DateParts date;
     if (requestRunning || !RequestDate(WParam, date))
         return;
+    const TEvaluationSettings settings = ProgramEvaluationSettings();
     RunRequest(host, 0, [&] {
-        if (auto fields = ComputeDayTable(date.Day, date.Month, date.Year, RequestChannelId(LParam)))
+        if (auto fields = ComputeDayTable(date.Day, date.Month, date.Year, RequestChannelId(LParam), settings))
             host.ShowDayTable(*fields);
     });
 }
@@ -118,11 +119,11 @@ void RunMonthTableRequest(TEvaluationHost& host, uintptr_t WParam, intptr_t LPar
         fields.PeriodMonths[k] = static_cast<uint8_t>(month);
         NextMonth(month, year, month, year);
     }
+    TEvaluationSettings settings = ProgramEvaluationSettings();
+    settings.MonthPeriod = {fields.PartialMonth, fields.PeriodDays};
     RunRequest(host, fields.PeriodDays, [&] {
-        MonthPeriodInfo.CustomPeriod = fields.PartialMonth;
-        MonthPeriodInfo.DayRows = fields.PeriodDays;
         THostProgress progress(host);
-        ComputeMonth(date.Day, date.Month, date.Year, fields.Channel.Id, &progress);
+        ComputeMonth(date.Day, date.Month, date.Year, fields.Channel.Id, settings, &progress);
         fields.PeriodDays = MonthPeriodInfo.DayRows;
         SelectScheduleTables(DayWindowStart(fields.FirstDay, fields.DayStartHour), fields);
         host.ShowMonthTable(fields);
@@ -141,9 +142,10 @@ void RunYearTableRequest(TEvaluationHost& host, uintptr_t WParam, intptr_t LPara
     fields.Channel = ChannelOfId(RequestChannelId(LParam));
     fields.DayStartHour = NormalDayStartHour(fields.Channel.DayStartHour);
     const int months = std::clamp<int>(YearMonthCount, 1, MaxYearMonths);
+    const TEvaluationSettings settings = ProgramEvaluationSettings();
     RunRequest(host, months * YearProgressStepsPerMonth, [&] {
         THostProgress progress(host);
-        ComputeYear(fields.StartDay, date.Month, date.Year, fields.Channel, months, &progress);
+        ComputeYear(fields.StartDay, date.Month, date.Year, fields.Channel, months, settings, &progress);
         SelectScheduleTables(DayWindowStart(fields.FirstMonth, fields.DayStartHour), fields);
         host.ShowYearTable(fields);
     });

@@ -297,7 +297,7 @@ TEST_F(DaySchedules, HolidaysAreWeekendDaysOnlyWhileHolidaysAreUsed) {
     EvaluateDay(MakeChannel(1), At(2024, 12, 24, 0, 7, 31));
     EXPECT_EQ(own_.Period.PeriodWeekendTotal, 40);
     EXPECT_EQ(Day().DayTariffTotals, (TScheduleValues{0, 0, 10}));
-    PouzivejSvatky = false;
+    settings_.UseHolidays = false;
     own_.Period.Clear();
     EvaluateDay(MakeChannel(1), At(2024, 12, 24, 0, 7, 31));
     EXPECT_EQ(own_.Period.PeriodWorkdayTotal, 40);
@@ -344,7 +344,7 @@ TEST_F(DayEvaluation, CosPhiOfTheRegulatorsOwnMeasurement) {
     EXPECT_EQ(Day().DayHourCosPhi[10], 1);
 
     // Another channel as the regulator's measurement reads the two inputs after it.
-    RegulatorMeasurementId = 1;
+    settings_.OwnMeasurementId = 1;
     EvaluateDay(MakeChannel(1), At(2024, 3, 5, 0, 7, 31));
     EXPECT_DOUBLE_EQ(Day().DayHourCosPhi[10], 75 / std::sqrt(75.0 * 75 + 999.0 * 999));
 }
@@ -365,7 +365,7 @@ TEST_F(DayEvaluation, DayWithoutRecordsHasNoValues) {
 TEST_F(DayEvaluation, StartAfterEndIsSwapped) {
     Add(24, 3, 5, 12, 0, 0, 100);
     Save();
-    TEvaluationSession session(ProgramDir());
+    TEvaluationSession session(ProgramDir(), settings_);
     EXPECT_EQ(session.Evaluator().EvaluatePeriod(MakeChannel(0), 0, At(2024, 3, 6, 0, 7, 31),
                                                  At(2024, 3, 5, 0, 7, 31), false, own_.Day, own_.Period),
               1);
@@ -380,7 +380,7 @@ TEST_F(DayEvaluation, DayStartHourBeyondTheDayIsReduced) {
     EXPECT_EQ(Quarter(24, 4), 8);
     for (int hour : {30, -18}) {
         SCOPED_TRACE(hour);
-        TEvaluationSession session(ProgramDir());
+        TEvaluationSession session(ProgramDir(), settings_);
         session.Evaluator().EvaluatePeriod(MakeChannel(0, 0, hour), hour, At(2024, 3, 5, 6, 7, 31),
                                            At(2024, 3, 6, 6, 7, 31), false, own_.Day, own_.Period);
         EXPECT_EQ(Day(), six);

@@ -68,19 +68,19 @@ protected:
 
     // Evaluates [Start, Start + 1 day) of the channel from the program directory.
     int EvaluateDay(const TVstupyInfo& channel, TDateTime start, bool skipSchedules = false) {
-        TEvaluationSession session(ProgramDir());
+        TEvaluationSession session(ProgramDir(), settings_);
         return session.Evaluator().EvaluatePeriod(channel, channel.DayStartHour, start, start + 1, skipSchedules,
                                                   own_.Day, own_.Period);
     }
     void ComputeMonth(TDateTime first, const TVstupyInfo& channel, int customRows = 0) {
-        own_.MonthInfo.CustomPeriod = customRows > 0 ? 1 : 0;
-        own_.MonthInfo.DayRows = static_cast<uint8_t>(customRows);
+        TEvaluationSettings settings = settings_;
+        settings.MonthPeriod = {static_cast<uint8_t>(customRows > 0 ? 1 : 0), static_cast<uint8_t>(customRows)};
         const DateParts d = DecodeDate(first);
-        TEvaluationSession session(ProgramDir());
+        TEvaluationSession session(ProgramDir(), settings);
         TPeriodEvaluator(session.Evaluator(), own_.Targets()).ComputeMonth(d.Day, d.Month, d.Year, channel);
     }
     void ComputeYear(int month, int year, const TVstupyInfo& channel, int months) {
-        TEvaluationSession session(ProgramDir());
+        TEvaluationSession session(ProgramDir(), settings_);
         TPeriodEvaluator(session.Evaluator(), own_.Targets()).ComputeYear(1, month, year, channel, months);
     }
 
@@ -92,6 +92,8 @@ protected:
     TempDir dir_;
     TRecordList records_;
     TOwnResults own_;
+    // Holidays used, channel 0 the regulator's own measurement, the built-in quantities.
+    TEvaluationSettings settings_;
 };
 
 } // namespace zeko::test
