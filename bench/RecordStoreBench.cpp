@@ -1,6 +1,7 @@
 // Merging a full record ring into the month files and reading a year back.
-#include "core/RecordSamples.h"
+#include "core/ChannelSamples.h"
 #include "core/RecordMemory.h"
+#include "core/RecordSamples.h"
 #include "core/RecordSaving.h"
 #include "core/RecordStore.h"
 #include "support/TempDir.h"

@@ -6,14 +6,13 @@
 // of a file (its length no multiple of 100) is not read.
 //
 // The readers run in the main thread and do not wait for a running save
-// (core/RecordSaving.h); they read whole records only.
-#include "core/GraphView.h"
+// (core/RecordSaving.h); they read whole records only. The readers of per-channel
+// samples are core/ChannelSamples.h.
 #include "core/RegulatorRecord.h"
-#include "platform/DateTime.h"
 
-#include <array>
 #include <bitset>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -39,43 +38,9 @@ std::string MonthFilePath(const std::string& dir, int year, int month);
 void ReadRecordFile(TRecordList& List, const std::string& FileName);
 void FreeRecordList(TRecordList& List);
 void CopyRecordList(const TRecordList& Source, TRecordList& Dest, bool ClearFirst);
-
-// One value of one input at one record time.
-struct TChannelSample {
-    uint16_t Hour = 0, Minute = 0, Second = 0;
-    uint16_t Day = 0, Month = 0, Year = 0;  // Year: two digits, as stored
-    uint16_t Status = 0;                    // the record's status word
-    double Value = 0;
-    uint8_t Flag = 0;
-};
-using TSampleList = std::vector<TChannelSample>;
-// List s - 1 holds the samples of series s.
-using TSeriesLists = std::array<TSampleList, GraphSeriesCount>;
-// Entry k (input 0..3): the series 1..9 that shows input k, 0 for none; the
-// remaining entries are not used.
-using TChannelMap = std::array<uint8_t, GraphSeriesCount>;
-
-// The inputs the view shows; a later series that names the same input wins.
-TChannelMap ChannelMapOf(const TGraphView& View);
-// True when the map names a series for any input.
-bool MapsAnyInput(const TChannelMap& ChannelMap);
-
-// For each record of the file with From <= time <= To (whole seconds, both ends
-// included) appends one sample per mapped input, in input order, to its series'
-// list. Records whose stamp is no valid date and time are skipped; a missing file
-// adds nothing.
-void ReadMonthFile(const std::string& FileName, TSeriesLists& Lists, const TChannelMap& ChannelMap,
-                   TDateTime From, TDateTime To);
-// The months whose files a range reads: from the month of From through the last
-// month whose first day is not after To (at least the month of From).
-struct TYearMonth {
-    int Year = 0, Month = 0;
-};
-std::vector<TYearMonth> MonthsOfRange(TDateTime From, TDateTime To);
-// Reads the month files of `Dir` (the program directory) of MonthsOfRange(From, To);
-// nothing when the view maps no input.
-void ReadRecordRange(const TGraphView& View, TSeriesLists& Lists, const std::string& Dir,
-                     TDateTime From, TDateTime To);
+// Calls `each` with every whole record of the file in file order; nothing when the
+// file does not exist. EInOutError when it exists but cannot be read.
+void ForEachRecordOf(const std::string& FileName, const std::function<void(const TRegulatorRecord&)>& each);
 
 // The day-of-month bytes of all records of the file; empty when it does not exist.
 using TDaySet = std::bitset<256>;

@@ -5,7 +5,7 @@
 // would give. The evaluation runs in the main thread, where nothing edits the
 // schedules meanwhile; a month file that a save extends during the evaluation is
 // seen as it was when first read.
-#include "core/RecordStore.h"
+#include "core/ChannelSamples.h"
 #include "core/Schedules.h"
 
 #include <cstdint>

@@ -1,7 +1,6 @@
 #include "core/RegulatorReplies.h"
 
 #include "core/BinaryData.h"
-#include "core/RecordMemory.h"
 #include "core/Telegram.h"
 #include "core/WireRecord.h"
 
@@ -193,18 +192,6 @@ TEST(WireRecord, TheTwentySevenBytesBecomeAStoredRecord) {
     EXPECT_EQ(ReadWordLE(&bytes[48]), 0xBEEF);
     for (size_t i = 50; i < 100; ++i)
         ASSERT_EQ(bytes[i], 0xFF) << i;
-}
-
-TEST(Ring, DistancesWrapAndTheAddressBytesOfRegister0113) {
-    EXPECT_EQ(RingDistance(75320, 5), 10u);
-    EXPECT_EQ(RingDistance(100, 100), 75325u);
-    EXPECT_EQ(RingDistance(10, 12), 2u);
-    EXPECT_EQ(NextRingIndex(75324), 0u);
-    EXPECT_EQ(PreviousRingIndex(0), 75324u);
-    EXPECT_EQ(RecordAddress(2358), 0xFFF6u);
-    EXPECT_EQ(RecordAddress(2359), 0x10011u);
-    EXPECT_EQ(AddressHighByte(RecordAddress(2358)), 0);
-    EXPECT_EQ(AddressHighByte(RecordAddress(2359)), 1);
 }
 
 TEST(ReadPosition, FlagClearedAndTheIndexLowByteFirst) {
