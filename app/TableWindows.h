@@ -60,8 +60,8 @@ private:
     template <typename Form>
     Form* Open(QPointer<Form>& form, bool open);
 
-    QWidget* mainForm_;
-    QMdiArea* area_;
+    QWidget* mainForm_ = nullptr;
+    QMdiArea* area_ = nullptr;
     QPointer<TDenniTabulkaForm> dayForm_;
     QPointer<TMesicniTabulkaForm> monthForm_;
     QPointer<TRocniTabulkaForm> yearForm_;

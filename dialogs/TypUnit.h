@@ -19,13 +19,13 @@ class TTypForm : public TDialogForm {
 public:
     explicit TTypForm(QWidget* parent = nullptr);
 
-    QLabel* Label1;
-    TDataComboBox* MereniCombo;
-    QPushButton* BitBtn1;  // "&Potvrď", ModalResults::Ok
-    QPushButton* BitBtn2;  // "&Zruš", ModalResults::Abort
+    QLabel* Label1 = nullptr;
+    TDataComboBox* MereniCombo = nullptr;
+    QPushButton* BitBtn1 = nullptr;  // "&Potvrď", ModalResults::Ok
+    QPushButton* BitBtn2 = nullptr;  // "&Zruš", ModalResults::Abort
     // Kept hidden; nothing reads them.
-    QGroupBox* CasRadio;
-    QGroupBox* TiskRadio;
+    QGroupBox* CasRadio = nullptr;
+    QGroupBox* TiskRadio = nullptr;
 
     static constexpr int ClientWidth = 226;
     static constexpr int ClientHeight = 144;

@@ -17,11 +17,11 @@ class TInfoForm : public TDialogForm {
 public:
     explicit TInfoForm(QWidget* parent = nullptr);
 
-    QFrame* Panel1;
-    QLabel* Label1;
-    QProgressBar* ProgressBar;
-    QProgressBar* ProgressBar1;  // never shown
-    QPushButton* Btn_Prerusit;
+    QFrame* Panel1 = nullptr;
+    QLabel* Label1 = nullptr;
+    QProgressBar* ProgressBar = nullptr;
+    QProgressBar* ProgressBar1 = nullptr;  // never shown
+    QPushButton* Btn_Prerusit = nullptr;
 
     bool Aborted() const { return aborted_; }
     void Btn_PrerusitClick();

@@ -56,20 +56,20 @@ public:
 
     const QImage& Picture() const { return picture_; }
 
-    QLabel* Label2;
-    QLabel* Lbl_CosFi;
-    QLabel* Lbl_CinnyVykon;
-    QLabel* Lbl_IndukcniVykon;
-    QLabel* Lbl_KapacitniVykon;
-    QLabel* Lbl_Vystupy;
-    QLabel* Lbl_AktCasZaznamu;
-    QLabel* Lbl_CasDoRegulace;
-    QLabel* Lbl_PasmoRegulace;
-    QLabel* Lbl_ZnakRegulace;
-    QLabel* Lbl_PripojenaIndukcnost;
-    QLabel* Lbl_PripojenaKapacita;
-    QLabel* Lbl_AktDTRegulatoru;
-    QLabel* Lbl_AktDTPC;
+    QLabel* Label2 = nullptr;
+    QLabel* Lbl_CosFi = nullptr;
+    QLabel* Lbl_CinnyVykon = nullptr;
+    QLabel* Lbl_IndukcniVykon = nullptr;
+    QLabel* Lbl_KapacitniVykon = nullptr;
+    QLabel* Lbl_Vystupy = nullptr;
+    QLabel* Lbl_AktCasZaznamu = nullptr;
+    QLabel* Lbl_CasDoRegulace = nullptr;
+    QLabel* Lbl_PasmoRegulace = nullptr;
+    QLabel* Lbl_ZnakRegulace = nullptr;
+    QLabel* Lbl_PripojenaIndukcnost = nullptr;
+    QLabel* Lbl_PripojenaKapacita = nullptr;
+    QLabel* Lbl_AktDTRegulatoru = nullptr;
+    QLabel* Lbl_AktDTPC = nullptr;
 
     static constexpr int PictureWidth = 1000;
     static constexpr int PictureHeight = 648;

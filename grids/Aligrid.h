@@ -86,7 +86,7 @@ public:
     TCellProperties(const TCellProperties&) = delete;
     TCellProperties& operator=(const TCellProperties&) = delete;
 
-    TStringAlignGrid* Grid;
+    TStringAlignGrid* Grid = nullptr;
     std::unique_ptr<TMyBrush> Brush;
     std::unique_ptr<TMyBrush> SelectedBrush;  // only its colour is used
     std::unique_ptr<TMyFont> Font;
@@ -141,7 +141,7 @@ public:
     void KeyPress(char32_t& key) override;
 
 private:
-    TStringAlignGrid* alignGrid_;
+    TStringAlignGrid* alignGrid_ = nullptr;
 };
 
 class TStringAlignGrid : public TStringGrid {

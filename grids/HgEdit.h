@@ -134,7 +134,7 @@ private:
     bool OverArrow(int x, int y) const;
     void PaintButton(TCanvas& canvas);
 
-    THyperGrid* hyperGrid_;
+    THyperGrid* hyperGrid_ = nullptr;
     int buttonWidth_;
     int comboWidth_;
     std::unique_ptr<TPopupListbox> listBox_;

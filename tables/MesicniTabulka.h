@@ -22,8 +22,8 @@ public:
     explicit TMesicniTabulkaForm(const TRect& mdiClientRect, QWidget* parent = nullptr);
     ~TMesicniTabulkaForm() override;
 
-    QPushButton* Btn_DenTab;
-    QPushButton* Btn_RokTab;
+    QPushButton* Btn_DenTab = nullptr;
+    QPushButton* Btn_RokTab = nullptr;
 
     static constexpr int ColumnCount = 23;
 

@@ -21,7 +21,7 @@ public:
     explicit TRocniTabulkaForm(const TRect& mdiClientRect, QWidget* parent = nullptr);
     ~TRocniTabulkaForm() override;
 
-    QPushButton* Btn_MesTab;
+    QPushButton* Btn_MesTab = nullptr;
 
     static constexpr int MaximumDateColumn = 17;
     static constexpr int ColumnCount = 25;

@@ -72,19 +72,19 @@ class TTableForm : public QWidget {
 public:
     ~TTableForm() override;
 
-    THyperGrid* Tabulka;
-    QFrame* Panel1;
-    QPushButton* Btn_VyberData;
-    QPushButton* Btn_Predchozi;
-    QPushButton* Btn_Dnesni;
-    QPushButton* Btn_Dalsi;
-    QPushButton* Btn_Tisk;
-    QPushButton* Btn_ExportTXT;
-    QPushButton* Btn_ExportXLS;
-    QPushButton* Btn_Graf;
-    QPushButton* Btn_Cetnost;
-    QPushButton* Btn_Maxima;
-    QPushButton* Btn_Minima;
+    THyperGrid* Tabulka = nullptr;
+    QFrame* Panel1 = nullptr;
+    QPushButton* Btn_VyberData = nullptr;
+    QPushButton* Btn_Predchozi = nullptr;
+    QPushButton* Btn_Dnesni = nullptr;
+    QPushButton* Btn_Dalsi = nullptr;
+    QPushButton* Btn_Tisk = nullptr;
+    QPushButton* Btn_ExportTXT = nullptr;
+    QPushButton* Btn_ExportXLS = nullptr;
+    QPushButton* Btn_Graf = nullptr;
+    QPushButton* Btn_Cetnost = nullptr;
+    QPushButton* Btn_Maxima = nullptr;
+    QPushButton* Btn_Minima = nullptr;
 
     // Written by the main window before SetupTable and FillTable (TakeFields).
     TVstupyInfo Channel;

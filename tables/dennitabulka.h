@@ -21,9 +21,9 @@ public:
     explicit TDenniTabulkaForm(const TRect& mdiClientRect, QWidget* parent = nullptr);
     ~TDenniTabulkaForm() override;
 
-    THyperGrid* Tabulka1;
-    QPushButton* Btn_MesTab;
-    QPushButton* Btn_RokTab;
+    THyperGrid* Tabulka1 = nullptr;
+    QPushButton* Btn_MesTab = nullptr;
+    QPushButton* Btn_RokTab = nullptr;
 
     // Model columns of Tabulka.
     static constexpr int HourColumn = 0;

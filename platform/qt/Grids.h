@@ -159,7 +159,7 @@ private:
     void ShowGridText(const std::string& text);
     bool HandleTextKey(QKeyEvent* event);
 
-    TCustomGrid* grid_;
+    TCustomGrid* grid_ = nullptr;
     QLineEdit* line_ = nullptr;
     QPlainTextEdit* multi_ = nullptr;
     TFont font_;

@@ -17,7 +17,7 @@ protected:
     void Wake() override;
 
 private:
-    QObject* receiver_;  // lives in the main thread; queued invocations run there
+    QObject* receiver_ = nullptr;  // lives in the main thread; queued invocations run there
 };
 
 // Creates the queue, makes it the program-wide one and answers it (the caller owns it).
