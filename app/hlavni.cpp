@@ -321,7 +321,7 @@ void THlavniForm::EnableItem(QAction* item, bool enabled) {
 }
 
 void THlavniForm::FormCreate() {
-    ProgramVersion = "0.90beta14";
+    ProgramVersion = BuildVersion;
     setWindowTitle(QString::fromStdString("ZEKO Regulátor M7 v" + ProgramVersion));
     FormatSettings().ShortDateFormat = "dd/mm/yyyy";
     FormatSettings().DateSeparator = '.';

@@ -2,7 +2,11 @@
 
 namespace zeko {
 
-std::string ProgramVersion = "0.90beta14";
+#ifndef ZEKO_PROGRAM_VERSION
+#error "The build names the program's version (ZEKO_PROGRAM_VERSION)."
+#endif
+const char* const BuildVersion = ZEKO_PROGRAM_VERSION;
+std::string ProgramVersion = BuildVersion;
 
 int ComPort = 1;
 int BaudRate = 4800;

@@ -8,7 +8,9 @@
 
 namespace zeko {
 
-extern std::string ProgramVersion;  // "0.90beta14"
+// The version the build gives the program (ZEKO_PROGRAM_VERSION of CMakeLists.txt).
+extern const char* const BuildVersion;
+extern std::string ProgramVersion;  // BuildVersion
 
 // "Zeko.ini": serial line, main window placement, power-factor axis.
 extern int ComPort;       // n of COMn, 1
