@@ -361,11 +361,13 @@ void TStringAlignGrid::DefineOldProperties(TFiler& filer) {
     const std::pair<const char*, AlignSetter> alignLines[] = {
         {"AlignCol", &TStringAlignGrid::SetAlignCol}, {"FixedAlignCol", &TStringAlignGrid::SetAlignFixedCol},
         {"AlignRow", &TStringAlignGrid::SetAlignRow}, {"FixedAlignRow", &TStringAlignGrid::SetAlignFixedRow}};
+    // A structured binding is not captured by name (not every compiler allows it):
+    // the lambdas take copies of the setters.
     for (const auto& [name, set] : alignLines)
-        filer.DefineBinaryProperty(name, [this, set](TStream& block) {
+        filer.DefineBinaryProperty(name, [this, setter = set](TStream& block) {
             ForEachBlockRecord(block, kLineBlockRecord, [&](const uint8_t* p) {
                 if (p[2] <= alDefault)
-                    (this->*set)(U16(p), static_cast<TMyAlign>(p[2]));
+                    (this->*setter)(U16(p), static_cast<TMyAlign>(p[2]));
             });
         }, nullptr, false);
 
@@ -378,10 +380,10 @@ void TStringAlignGrid::DefineOldProperties(TFiler& filer) {
     const std::pair<const char*, EditSetter> editLines[] = {
         {"EditCol", &TStringAlignGrid::SetEditCol}, {"EditRow", &TStringAlignGrid::SetEditRow}};
     for (const auto& [name, set] : editLines)
-        filer.DefineBinaryProperty(name, [this, set](TStream& block) {
+        filer.DefineBinaryProperty(name, [this, setter = set](TStream& block) {
             ForEachBlockRecord(block, kLineBlockRecord, [&](const uint8_t* p) {
                 if (p[2] <= 1)
-                    (this->*set)(U16(p), p[2] == 1);
+                    (this->*setter)(U16(p), p[2] == 1);
             });
         }, nullptr, false);
 
