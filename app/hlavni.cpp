@@ -478,10 +478,6 @@ void THlavniForm::cmOnlineClick() {
     child->setWindowTitle(form->windowTitle());
     child->showMaximized();
     onlineForm_ = form;
-    connect(form, &QObject::destroyed, this, [this, form] {
-        if (onlineForm_ == form)
-            onlineForm_ = nullptr;
-    });
     Tmr_ProgramTimer();
 }
 

@@ -9,9 +9,11 @@
 // requests TTableWindows answers (hlavniTables.cpp, app/TableWindows.h). Registered
 // under the class name "THlavniForm", so other windows post their requests to it.
 #include "app/Conversation.h"
+#include "dialogs/online.h"
 #include "platform/WindowMessages.h"
 
 #include <QMainWindow>
+#include <QPointer>
 
 #include <array>
 #include <cstdint>
@@ -31,7 +33,6 @@ class QToolButton;
 
 namespace zeko {
 
-class TOnlineForm;
 class TSuperTimer;
 class TTableWindows;
 
@@ -184,11 +185,13 @@ private:
     bool resizeAttached_ = false;
     std::unique_ptr<TSuperTimer> Tmr_SendTLG;
     std::unique_ptr<TSuperTimer> Tmr_Program;
-    std::unique_ptr<TConversationHost> host_;
+    TConversationHost host_{*this};
     // Shared with the saving threads' calls back only as a weak reference: a save
     // that ends after a port change writes no position to the new conversation.
     std::shared_ptr<TConversation> conversation_;
-    TOnlineForm* onlineForm_ = nullptr;  // valid while OnlineOpen
+    // The live-values window while it exists; it goes with the window's children,
+    // which may be after this window's own part is gone.
+    QPointer<TOnlineForm> onlineForm_;
     std::unique_ptr<TTableWindows> tables_;
     std::set<QAction*> laterItems_;  // items of windows that come later
 };

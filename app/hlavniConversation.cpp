@@ -86,8 +86,7 @@ void THlavniForm::TConversationHost::SaveRecords(const TRecordList& records) {
 }
 
 void THlavniForm::CreateConversation() {
-    host_ = std::make_unique<TConversationHost>(*this);
-    conversation_ = std::make_shared<TConversation>(*host_, this);
+    conversation_ = std::make_shared<TConversation>(host_, this);
     TConversation& c = *conversation_;
     Komunikace = &c.Link();
     CurrentState = &c.State();
