@@ -91,11 +91,10 @@ THlavniForm::THlavniForm(QWidget* parent) : QMainWindow(parent), MessageTarget(M
     CreatePanels();
 
     // Windows and commands that come with later parts of the program.
-    laterItems_ = {cmArchiv, cmNastaveniRegulatoru, cmNastavitCas, cmSmeny, cmTarify, cmNactiZaznamyZeSouboru,
+    laterItems_ = {cmNastaveniRegulatoru, cmNastavitCas, cmSmeny, cmTarify, cmNactiZaznamyZeSouboru,
                    cmNulujZaznamy};
     for (QAction* item : laterItems_)
         item->setEnabled(false);
-    Btn_A1->setEnabled(false);
 
     tables_ = std::make_unique<TTableWindows>(this, mdiArea_);
     connect(cmDennitabulka, &QAction::triggered, this, [this] { cmDennitabulkaClick(); });
@@ -104,6 +103,8 @@ THlavniForm::THlavniForm(QWidget* parent) : QMainWindow(parent), MessageTarget(M
     connect(Btn_DenniTabulka, &QToolButton::clicked, this, [this] { Btn_DenniTabulkaClick(); });
     connect(Btn_MesicniTabulka, &QToolButton::clicked, this, [this] { Btn_MesicniTabulkaClick(); });
     connect(Btn_RocniTabulka, &QToolButton::clicked, this, [this] { Btn_RocniTabulkaClick(); });
+    connect(cmArchiv, &QAction::triggered, this, [this] { OpenArchive(true); });
+    connect(Btn_A1, &QToolButton::clicked, this, [this] { OpenArchive(true); });
 
     connect(cmOnline, &QAction::triggered, this, [this] { cmOnlineClick(); });
     connect(cmNactiZaznamy, &QAction::triggered, this, [this] { cmNactiZaznamyClick(); });

@@ -71,6 +71,14 @@ QPainter::CompositionMode CopyModeComposition(TCopyMode mode) {
 
 TColor FromQRgb(QRgb rgb) { return RGB(qRed(rgb), qGreen(rgb), qBlue(rgb)); }
 
+// The brush with its hatch; bsClear gives no brush.
+QBrush ToQBrush(const TBrush& brush) {
+    static const std::array<Qt::BrushStyle, 8> hatch = {
+        Qt::SolidPattern, Qt::NoBrush,        Qt::HorPattern,   Qt::VerPattern,
+        Qt::FDiagPattern, Qt::BDiagPattern, Qt::CrossPattern, Qt::DiagCrossPattern};
+    return QBrush(ToQColor(brush.Color()), hatch[brush.Style()]);
+}
+
 // On and off lengths of the styled one-pixel pens.
 const std::vector<int>& DashPattern(TPenStyle style) {
     static const std::vector<int> none;
@@ -209,9 +217,33 @@ void TCanvas::FillPixels(const TRect& r, TColor color, TPenMode mode) {
     p->fillRect(ToQRect(r), c);
 }
 
+bool TCanvas::DrawsVectors() const {
+    if (image_ || !painter_ || !painter_->device())
+        return false;
+    const int type = painter_->device()->devType();
+    return type == QInternal::Printer || type == QInternal::Picture;
+}
+
+void TCanvas::VectorLine(int x1, int y1, int x2, int y2) {
+    QPainter* p = Prepared();
+    if (!p)
+        return;
+    const int w = pen_.Width();
+    QPen pen(ToQColor(pen_.Color()), w, Qt::SolidLine, w > 1 ? Qt::RoundCap : Qt::FlatCap, Qt::RoundJoin);
+    const auto& pattern = w == 1 ? DashPattern(pen_.Style()) : DashPattern(psSolid);
+    if (!pattern.empty())
+        pen.setDashPattern(QList<qreal>(pattern.begin(), pattern.end()));
+    p->setPen(pen);
+    p->drawLine(x1, y1, x2, y2);
+}
+
 void TCanvas::LinePixels(int x1, int y1, int x2, int y2, bool lastPoint, int& dashPhase) {
     if (pen_.Style() == psClear)
         return;
+    if (DrawsVectors() && pen_.Mode() == pmCopy) {
+        VectorLine(x1, y1, x2, y2);
+        return;
+    }
     const int w = pen_.Width();
     const auto& pattern = w == 1 ? DashPattern(pen_.Style()) : DashPattern(psSolid);
     const TColor color = pen_.Color();
@@ -283,7 +315,7 @@ void TCanvas::Polygon(const std::vector<TPoint>& points) {
             for (const TPoint& pt : points)
                 poly << QPoint(pt.X, pt.Y);
             p->setPen(Qt::NoPen);
-            p->setBrush(ToQColor(brush_.Color()));
+            p->setBrush(ToQBrush(brush_));
             p->drawPolygon(poly, Qt::OddEvenFill);
         }
     }
@@ -345,10 +377,7 @@ void TCanvas::FillRect(const TRect& r) {
     QPainter* p = Prepared();
     if (!p)
         return;
-    static const std::array<Qt::BrushStyle, 8> hatch = {
-        Qt::SolidPattern, Qt::NoBrush,        Qt::HorPattern,   Qt::VerPattern,
-        Qt::FDiagPattern, Qt::BDiagPattern, Qt::CrossPattern, Qt::DiagCrossPattern};
-    p->fillRect(ToQRect(r), QBrush(ToQColor(brush_.Color()), hatch[brush_.Style()]));
+    p->fillRect(ToQRect(r), ToQBrush(brush_));
 }
 
 namespace {
@@ -419,6 +448,20 @@ void TCanvas::TextOut(int x, int y, const std::string& text) {
     if (QPainter* p = Prepared())
         PaintText(p, f, fm, QRect(x, y, w, fm.height()), x, y, s);
     penPos_ = {x + w, y};
+}
+
+void TCanvas::TextOutRotated(int x, int y, const std::string& text, int escapement) {
+    QPainter* p = Prepared();
+    if (!p || text.empty())
+        return;
+    const QFont f = ToQFont(font_);
+    const QFontMetrics fm(f);
+    const QString s = QString::fromStdString(text);
+    p->save();
+    p->translate(x, y);
+    p->rotate(-escapement / 10.0);
+    PaintText(p, f, fm, QRect(0, 0, fm.horizontalAdvance(s), fm.height()), 0, 0, s);
+    p->restore();
 }
 
 void TCanvas::TextRect(const TRect& r, int x, int y, const std::string& text) {

@@ -1,0 +1,292 @@
+// The day graph's mouse handling, its two popup menus and its events.
+#include "graph/FullOkno.h"
+
+#include "platform/Exceptions.h"
+#include "platform/FormatSettings.h"
+#include "platform/Notifier.h"
+#include "platform/UserDialogs.h"
+
+#include <QMouseEvent>
+
+#include <algorithm>
+#include <utility>
+
+namespace zeko::graph {
+
+namespace {
+
+constexpr int UserMaxPosition = 4;
+
+} // namespace
+
+// ---------------------------------------------------------------- Qt events
+
+void TFullOkno::mousePressEvent(QMouseEvent* event) {
+    lastMouse_ = event->position().toPoint();
+    DeliverMouse(*event, lastMouse_);
+}
+
+void TFullOkno::mouseMoveEvent(QMouseEvent* event) {
+    lastMouse_ = event->position().toPoint();
+    DeliverMouse(*event, lastMouse_);
+}
+
+void TFullOkno::mouseReleaseEvent(QMouseEvent* event) {
+    lastMouse_ = event->position().toPoint();
+    DeliverMouse(*event, lastMouse_);
+}
+
+void TFullOkno::mouseDoubleClickEvent(QMouseEvent* event) {
+    lastMouse_ = event->position().toPoint();
+    DeliverMouse(*event, lastMouse_);
+}
+
+// ---------------------------------------------------------------- mouse
+
+void TFullOkno::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
+    lastMouse_ = QPoint(X, Y);
+    if (Shift.Contains(ssShift)) {
+        Zooming = true;
+        ZoomRect = {X, 5, X, 6};
+    }
+    if (X >= UpperFrame.Left && X <= GraphWidth - UpperFrame.Right)
+        SetCursorX(X);
+    if (!Shift.Contains(ssRight))
+        return;
+    const QPoint screen = mapToGlobal(QPoint(X, Y));
+    int kind = 0, number = 0;
+    if (X < UpperFrame.Left + 2 && Y > UpperFrame.Top && Y < SplitY - UpperFrame.Bottom)
+        MaxMenu.Popup(this, screen.x(), screen.y());
+    else if (LegendHitTest(X, Y, kind, number)) {
+        if (OnAboveSeriesRightClick)
+            OnAboveSeriesRightClick(*this, kind, number);
+    } else if (X > GraphWidth - UpperFrame.Right + 2)
+        ViewMenu.Popup(this, screen.x(), screen.y());
+    else
+        PanX = X;
+}
+
+void TFullOkno::MouseMove(TShiftState Shift, int X, int Y) {
+    if (Shift.Contains(ssRight) && std::abs(X - PanX) > PanThreshold) {
+        if (X - PanX > 0 && MinMinute < ViewStart) {
+            ViewStart -= TimeStep;
+            ViewEnd -= TimeStep;
+            PanX = X;
+            RedrawAll();
+        }
+        if (X - PanX < 0 && MaxMinute > ViewEnd) {
+            ViewStart += TimeStep;
+            ViewEnd += TimeStep;
+            PanX = X;
+            RedrawAll();
+        }
+    }
+    if (Shift.Contains(ssLeft) && X >= UpperFrame.Left && X <= GraphWidth - UpperFrame.Right)
+        SetCursorX(X);
+    if (Zooming && X > UpperFrame.Left && X < GraphWidth - UpperFrame.Right) {
+        TCanvas& c = *BufferCanvas;
+        const int width = c.Pen().Width();
+        c.Pen().SetWidth(2);
+        c.Pen().SetStyle(psSolid);
+        c.Pen().SetColor(BackColor);
+        c.MoveTo(ZoomRect.Left, ZoomRect.Top);
+        c.LineTo(ZoomRect.Right, ZoomRect.Top);
+        ZoomRect.Right = X;
+        c.Pen().SetColor(ZoomColor);
+        c.MoveTo(ZoomRect.Left, ZoomRect.Top);
+        c.LineTo(ZoomRect.Right, ZoomRect.Top);
+        c.Pen().SetWidth(width);
+        Paint();
+    }
+}
+
+void TFullOkno::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
+    if (!Zooming)
+        return;
+    Zooming = false;
+    ZoomRect.Right = X;
+    ZoomRect.Bottom = Y;
+    if (ZoomRect.Left > ZoomRect.Right)
+        std::swap(ZoomRect.Left, ZoomRect.Right);
+    // A plot without width has no minutes to choose.
+    if (PixelsPerMinute > 0) {
+        const int start = ViewStart;
+        ViewEnd = start + static_cast<int>(Round((ZoomRect.Right - UpperFrame.Left) / PixelsPerMinute));
+        ViewStart = start + static_cast<int>(Round((ZoomRect.Left - UpperFrame.Left) / PixelsPerMinute));
+        ViewStart = std::max<int>(ViewStart, MinMinute);
+        ViewEnd = std::min<int>(ViewEnd, MaxMinute);
+    }
+    RedrawAll();
+}
+
+void TFullOkno::DblClick() {
+    if (!CanDblClick)
+        return;
+    const int x = lastMouse_.x(), y = lastMouse_.y();
+    int kind = 0, number = 0;
+    if (LegendHitTest(x, y, kind, number)) {
+        TSet& set = kind == 1 ? Series[number] : LowerSeries[number];
+        set.Visible = !set.Visible;
+        DoSeriesVisibleChanged(kind, number);
+        RedrawAll();
+    } else if (!IsRectEmpty(CosPhiBox) && PointInBox(CosPhiBox, x, y)) {
+        CosPhiSeries.Visible = !CosPhiSeries.Visible;
+        RedrawAll();
+    }
+}
+
+void TFullOkno::DoSeriesVisibleChanged(int Kind, int Number) {
+    if (OnSeriesVisibleChanged)
+        OnSeriesVisibleChanged(*this, Kind, Number);
+}
+
+bool TFullOkno::PointInBox(const TRect& Box, int X, int Y) {
+    return Box.Left <= X && X <= Box.Right && Box.Top <= Y && Y <= Box.Bottom;
+}
+
+bool TFullOkno::LegendHitTest(int X, int Y, int& Kind, int& Number) const {
+    // A box never drawn is empty and takes no point.
+    for (int i = 1; i <= UpperSeriesCount; ++i)
+        if (!IsRectEmpty(SeriesBoxes[i]) && PointInBox(SeriesBoxes[i], X, Y)) {
+            Kind = 1;
+            Number = i;
+            return true;
+        }
+    for (int j = 1; j <= LowerSeriesCount; ++j)
+        if (!IsRectEmpty(LowerBoxes[j]) && PointInBox(LowerBoxes[j], X, Y)) {
+            Kind = 2;
+            Number = j;
+            return true;
+        }
+    return false;
+}
+
+// ---------------------------------------------------------------- cursor
+
+void TFullOkno::SetCursorX(int X) {
+    OldCursorX = CursorX;
+    CursorX = X;
+    FullRedraw = false;
+    Redraw();
+    Paint();
+}
+
+void TFullOkno::SetCursorMinute(int M) {
+    uint16_t minute = static_cast<uint16_t>(M);
+    if (minute > 1440)
+        minute = 1439;
+    SetCursorX(static_cast<int>(Round((minute - ViewStart) * PixelsPerMinute + UpperFrame.Left)));
+}
+
+void TFullOkno::CursorToLastPoint() {
+    const std::vector<TGraphPoint>& points = Series[1].Points();
+    SetCursorMinute(points.empty() ? 0 : points.back().Minute);
+}
+
+// ---------------------------------------------------------------- the Y maximum
+
+uint8_t TFullOkno::UkazatelMaxima() const {
+    for (int i = 0; i < MaxMenu.Count(); ++i)
+        if (MaxMenu.Items(i).Checked())
+            return static_cast<uint8_t>(MaxMenu.Items(i).Tag);
+    return 0;
+}
+
+void TFullOkno::SetUkazatelMaxima(uint8_t value) {
+    const int choice = std::clamp<int>(value, 1, MaximaCount);
+    if (MaxMenu.Count() > 0) {
+        int index = 0;
+        for (int i = 0; i < MaxMenu.Count(); ++i)
+            if (MaxMenu.Items(i).Tag == choice) {
+                index = i;
+                break;
+            }
+        MaxMenu.SetChecked(MaxMenu.Items(index), true);
+    }
+    MaxChoice = static_cast<uint8_t>(choice);
+    ApplyMaxChoice();
+}
+
+void TFullOkno::ApplyMaxChoice() {
+    SetYMax(Maxima[MaxChoice]);
+    RedrawAll();
+}
+
+void TFullOkno::BuildMaxMenu() {
+    MaxMenu.Clear();
+    auto choose = [this](TMenuItem& item) { MaxMenuClick(item); };
+    MaxMenu.Add("Tech. maximum", 1, choose);
+    MaxMenu.Add("Reg. maximum", 2, choose);
+    MaxMenu.Add("Reg. maximum T2", 3, choose);
+    MaxMenu.Add("-", 0, {});
+    MaxMenu.Add("Uživatelské maximum", 4, choose);
+    MaxMenu.Add("Změnit uživ. maximum", 0, [this](TMenuItem&) { UserMaxMenuClick(); });
+    MaxMenu.Add("-", 0, {});
+    for (int i = 1; i <= UpperSeriesCount; ++i)
+        MaxMenu.Add(Captions[i], 4 + i, choose);
+}
+
+void TFullOkno::MaxMenuClick(TMenuItem& Item) {
+    MaxMenu.SetChecked(Item, true);
+    MaxChoice = static_cast<uint8_t>(Item.Tag);
+    ApplyMaxChoice();
+    if (OnYAxisMaxChanged)
+        OnYAxisMaxChanged(*this, UzivatelskeMaximum(), MaxChoice);
+}
+
+void TFullOkno::UserMaxMenuClick() {
+    std::string text = IntToStr(UzivatelskeMaximum());
+    if (!CurrentDialogs().InputQuery("Uživatelské maximum osy y", "Hodnota:", text))
+        return;
+    int64_t value = 0;
+    try {
+        value = StrToInt(text);
+    } catch (const EConvertError& e) {
+        MessageDlg(e.what(), TMsgDlgType::mtError);
+        return;
+    }
+    // A maximum below 1 would turn the value axis upside down.
+    if (value < 1) {
+        MessageDlg("Uživatelské maximum musí být alespoň 1.", TMsgDlgType::mtError);
+        return;
+    }
+    SetUzivatelskeMaximum(static_cast<int>(value));
+    MaxChoice = 4;
+    if (MaxMenu.Count() > UserMaxPosition)
+        MaxMenu.SetChecked(MaxMenu.Items(UserMaxPosition), true);
+    ApplyMaxChoice();
+    if (OnYAxisMaxChanged)
+        OnYAxisMaxChanged(*this, UzivatelskeMaximum(), 4);
+}
+
+// ---------------------------------------------------------------- views
+
+void TFullOkno::AddView(const std::string& Name) {
+    Views.push_back(Name);
+    BuildViewMenu();
+}
+
+void TFullOkno::BuildViewMenu() {
+    ViewMenu.Clear();
+    auto choose = [this](TMenuItem& item) { ViewMenuClick(item); };
+    ViewMenu.Add("&Upravit pohledy", 0, choose);
+    ViewMenu.Add("-", 1, choose);
+    for (size_t i = 0; i < Views.size(); ++i)
+        ViewMenu.Add(Views[i], static_cast<int>(i) + 2, choose);
+}
+
+void TFullOkno::ViewMenuClick(TMenuItem& Item) {
+    if (Item.Tag == 1)
+        return;
+    if (ViewMessage < 0) {
+        MessageDlg("Range check error", TMsgDlgType::mtError);
+        return;
+    }
+    const auto msg = static_cast<uint32_t>(ViewMessage);
+    if (Item.Tag == 0)
+        PostMessageTo(ViewWindow, msg, 255, 0);
+    else if (ViewWindow != nullptr)
+        PostMessageTo(ViewWindow, msg, 0, Item.Tag - 2);
+}
+
+} // namespace zeko::graph
