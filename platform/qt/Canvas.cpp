@@ -200,21 +200,27 @@ TRect TCanvas::ClipRect() const {
 
 // ---------------------------------------------------------------- pixels and lines
 
+QPainter* TCanvas::PreparedFill(TColor color, TPenMode mode, QColor& fill) {
+    QPainter* p = Prepared();
+    if (!p)
+        return nullptr;
+    fill = ToQColor(color);
+    if (mode == pmBlack)
+        fill = Qt::black;
+    else if (mode == pmWhite)
+        fill = Qt::white;
+    else if (mode == pmNotCopy)
+        fill = QColor(255 - fill.red(), 255 - fill.green(), 255 - fill.blue());
+    p->setCompositionMode(PenModeComposition(mode));
+    return p;
+}
+
 void TCanvas::FillPixels(const TRect& r, TColor color, TPenMode mode) {
     if (IsRectEmpty(r) || mode == pmNop)
         return;
-    QPainter* p = Prepared();
-    if (!p)
-        return;
-    QColor c = ToQColor(color);
-    if (mode == pmBlack)
-        c = Qt::black;
-    else if (mode == pmWhite)
-        c = Qt::white;
-    else if (mode == pmNotCopy)
-        c = QColor(255 - c.red(), 255 - c.green(), 255 - c.blue());
-    p->setCompositionMode(PenModeComposition(mode));
-    p->fillRect(ToQRect(r), c);
+    QColor fill;
+    if (QPainter* p = PreparedFill(color, mode, fill))
+        p->fillRect(ToQRect(r), fill);
 }
 
 bool TCanvas::DrawsVectors() const {
@@ -248,10 +254,39 @@ void TCanvas::LinePixels(int x1, int y1, int x2, int y2, bool lastPoint, int& da
     const auto& pattern = w == 1 ? DashPattern(pen_.Style()) : DashPattern(psSolid);
     const TColor color = pen_.Color();
     const TPenMode mode = pen_.Mode();
+    if (mode == pmNop)
+        return;
+    // The painter is made ready once for the whole line, not for every pixel.
+    QColor fill;
+    QPainter* p = PreparedFill(color, mode, fill);
+    if (!p)
+        return;
+    // Solid lines fill each straight run of pixels (a column of a steep line, a
+    // row of a flat one) in one piece; dashed ones go pixel by pixel.
+    TRect run;
+    bool inRun = false;
+    auto flush = [&] {
+        if (inRun)
+            p->fillRect(QRect(std::min(run.Left, run.Right) - w / 2, std::min(run.Top, run.Bottom) - w / 2,
+                              std::abs(run.Right - run.Left) + w, std::abs(run.Bottom - run.Top) + w),
+                        fill);
+        inRun = false;
+    };
     auto plot = [&](int x, int y) {
-        if (DashOn(pattern, dashPhase))
-            FillPixels(Bounds(x - w / 2, y - w / 2, w, w), color, mode);
-        ++dashPhase;
+        if (!pattern.empty()) {
+            if (DashOn(pattern, dashPhase))
+                p->fillRect(QRect(x - w / 2, y - w / 2, w, w), fill);
+            ++dashPhase;
+            return;
+        }
+        if (inRun && ((x == run.Left && x == run.Right) || (y == run.Top && y == run.Bottom))) {
+            run.Right = x;
+            run.Bottom = y;
+            return;
+        }
+        flush();
+        run = {x, y, x, y};
+        inRun = true;
     };
     // Straight runs are filled in one piece (the common case: borders and grid lines).
     if ((y1 == y2 || x1 == x2) && pattern.empty()) {
@@ -260,10 +295,10 @@ void TCanvas::LinePixels(int x1, int y1, int x2, int y2, bool lastPoint, int& da
             return;
         if (y1 == y2) {
             const int left = x2 >= x1 ? x1 : x1 - len + 1;
-            FillPixels(Bounds(left - w / 2, y1 - w / 2, len + w - 1, w), color, mode);
+            p->fillRect(ToQRect(Bounds(left - w / 2, y1 - w / 2, len + w - 1, w)), fill);
         } else {
             const int top = y2 >= y1 ? y1 : y1 - len + 1;
-            FillPixels(Bounds(x1 - w / 2, top - w / 2, w, len + w - 1), color, mode);
+            p->fillRect(ToQRect(Bounds(x1 - w / 2, top - w / 2, w, len + w - 1)), fill);
         }
         dashPhase += len;
         return;
@@ -276,6 +311,7 @@ void TCanvas::LinePixels(int x1, int y1, int x2, int y2, bool lastPoint, int& da
         if (x == x2 && y == y2) {
             if (lastPoint)
                 plot(x, y);
+            flush();
             break;
         }
         plot(x, y);

@@ -191,6 +191,8 @@ public:
 
 private:
     QPainter* Prepared();
+    // Prepared, with the composition of the pen mode and its fill colour.
+    QPainter* PreparedFill(TColor color, TPenMode mode, QColor& fill);
     void LinePixels(int x1, int y1, int x2, int y2, bool lastPoint, int& dashPhase);
     QRegion ClipWithin(const TRect& r) const;  // the clip region cut down to r
     // Lines as vectors of the pen's width on a printer or a recorded picture of a
