@@ -48,88 +48,30 @@ void TFullOkno::Init(int AWidth, int AHeight) {
     GraphWidth = RoundToInt(width() * WidthKoef);
     Buffer.SetSize(width(), height());
     UseBuffer();
-    TickSize = 3;
-    XRozliseni = 640;
-    maxPocetBodu_ = 2000;
-    SetNumSeries(9);
-    SetNumSeries2(6);
+    const TColor colours[UpperSeriesCount] = {0x0000E0, clBlue, clLime,   clBlack, clAqua,
+                                              clYellow, clNavy, clPurple, clSilver};
     for (int i = 1; i <= UpperSeriesCount; ++i) {
-        TSet& s = Series[i];
-        s = TSet{};
-        s.Visible = true;
-        s.BandPlus = 10;
-        s.BandMinus = 5;
-        s.GapLimit = 17;
-        Decimals[i] = 0;
-        SeriesBoxes[i] = {};
+        Series[i].Color = colours[i - 1];
+        Series[i].Visible = true;
+        Series[i].BandPlus = 10;
+        Series[i].BandMinus = 5;
+        Series[i].GapLimit = 17;
     }
     for (int j = 1; j <= LowerSeriesCount; ++j) {
-        LowerSeries[j] = TSet{};
+        LowerSeries[j].Color = colours[j - 1];
         LowerSeries[j].Visible = true;
         LowerSeries[j].GapLimit = 17;
-        LowerBoxes[j] = {};
     }
-    CosPhiBox = {};
-    const TColor upperColors[UpperSeriesCount] = {0x0000E0, clBlue, clLime,   clBlack, clAqua,
-                                                  clYellow, clNavy, clPurple, clSilver};
-    for (int i = 1; i <= UpperSeriesCount; ++i)
-        Series[i].Color = upperColors[i - 1];
-    for (int j = 1; j <= LowerSeriesCount; ++j)
-        LowerSeries[j].Color = upperColors[j - 1];
-    CosPhiSeries = TSet2{};
     CosPhiSeries.Color = 0x0000E0;
     CosPhiSeries.NegativeColor = clLime;
     CosPhiSeries.Visible = true;
     CosPhiSeries.GapLimit = 17;
-    ContractedSeries = TSet{};
     ContractedSeries.Color = clWhite;
     ContractedSeries.GapLimit = 65;
-    ContractedSeries.Visible = false;
-    GrafStyl = Line;
+    // Every other field starts as it is declared.
     GraphDate = Today();
     CursorX = OldCursorX = GraphWidth / 2 + 2;
-    UpperFrame = {35, 20, 30, 27};
-    LowerFrame = {35, 5, 30, 35};
-    MaxDivisions = 11;
-    ViewStart = 0;
-    ViewEnd = 1440;
-    Zooming = false;
-    ZoomRect = {};
-    YMax = 500;
-    YMax2 = 12;
     CosPhiY = height() - 50;
-    CosPhiHalf = 30;
-    KresliUcinik = false;
-    SingleGraf = true;
-    FullRedraw = true;
-    Grid = true;
-    GridStyle = psDot;
-    PanThreshold = 10;
-    GridColor = clBlack;
-    BackColor = clGray;
-    CursorColor = clBlack;
-    ZoomColor = clYellow;
-    AxisColor = clLime;
-    RegMaxColor = clBlue;
-    BoxColor = 0x00939292;
-    YMinUcinikKl = 0;
-    YMinUcinikZap = 0;
-    YZapMax = 0;
-    BarMinutes = 15;
-    MaxMinute = 1440;
-    MinMinute = 0;
-    KresliSjednaneOdbery = false;
-    MaxChoice = 1;
-    ViewWindow = nullptr;
-    ViewMessage = 0;
-    BorderDrawing = false;
-    RegMaxDrawing = true;
-    DateDrawing = true;
-    CanDblClick = false;
-    ShowMinMaxValues = false;
-    SingleTopMargin = 20;
-    VoltageNames = {"Napětí L1 MIN", "Napětí L1 MAX", "Napětí L2 MIN",
-                    "Napětí L2 MAX", "Napětí L3 MIN", "Napětí L3 MAX"};
     BuildMaxMenu();
     Redraw();
 }

@@ -130,7 +130,8 @@ public:
     int ViewMessage = 0;
     std::array<double, VoltageCount> Voltages{};  // L1 min, L1 max, L2 min, ...
     std::array<double, VoltageCount> VoltageDeviations{};  // percent
-    std::array<std::string, VoltageCount> VoltageNames;
+    std::array<std::string, VoltageCount> VoltageNames = {"Napětí L1 MIN", "Napětí L1 MAX", "Napětí L2 MIN",
+                                                          "Napětí L2 MAX", "Napětí L3 MIN", "Napětí L3 MAX"};
     bool ShowMinMaxValues = false;
     TBitmap Buffer;
     std::vector<TRegMaxItem> RegMaxList;  // stays empty: nothing in the program adds items
@@ -333,10 +334,19 @@ private:
     // The buffer as the drawing canvas again after a print.
     void UseBuffer();
     void BlankRect(const TRect& r);  // pen and brush BackColor
+    // The dotted vertical lines of the time steps from one row to another.
+    void TimeGridLines(int fromY, int toY);
+    // A graph's dotted grid: the time steps and the value steps between its rows.
+    void DrawValueGrid(const TRect& frame, int top, int bottom, double pixelsPerStep, int64_t first, int64_t last);
+    // A legend box's frame, fill and colour stripe; answers the room for its texts.
+    TRect LegendBoxFrame(const TRect& r, TColor colour);
+    void DeliverEvent(QMouseEvent* event);
     // One series of the upper graph in the current style, its band first.
     void DrawUpperOne(const TSet& set, int index, bool print);
     void DrawBand(const TSet& set);
     void DrawCosPhiLine(bool stepped);
+    // Points joined by lines (or steps) where fewer than GapLimit minutes apart.
+    void RenderJoined(const TSet& Set, int BaseY, double Scale, int BottomMargin, bool stepped);
     void DrawCosPhiBars();
     // A line from one y to another at the x of two minutes, in the pen as it is.
     void HoldSegment(int x, int y, int untilMinute);

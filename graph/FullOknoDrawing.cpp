@@ -48,59 +48,45 @@ void TFullOkno::HoldSegment(int x, int y, int untilMinute) {
 
 // ---------------------------------------------------------------- grids
 
-void TFullOkno::DrawGrid() {
-    if (!Grid)
-        return;
+void TFullOkno::TimeGridLines(int fromY, int toY) {
     TCanvas& c = *BufferCanvas;
     c.Pen().SetColor(GridColor);
     c.Pen().SetStyle(GridStyle);
     c.Pen().SetWidth(1);
-    const int bottom = SplitY - UpperFrame.Bottom;
     for (int k = 1; k * TimeStep <= ViewEnd - ViewStart; ++k) {
         const int x = MinuteToX(ViewStart + k * TimeStep);
-        c.MoveTo(x, bottom - 4);
-        c.LineTo(x, UpperFrame.Top);
+        c.MoveTo(x, fromY);
+        c.LineTo(x, toY);
     }
-    ForEachValueRow(bottom, UpperFrame.Top, YStep * YScale, 0, UpperSteps() + 1, false, [&](int y, int64_t) {
-        c.MoveTo(UpperFrame.Left + TickSize + 2, y);
-        c.LineTo(GraphWidth - UpperFrame.Right, y);
+}
+
+void TFullOkno::DrawValueGrid(const TRect& frame, int top, int bottom, double pixelsPerStep, int64_t first,
+                              int64_t last) {
+    if (!Grid)
+        return;
+    TCanvas& c = *BufferCanvas;
+    TimeGridLines(bottom - 4, top);
+    ForEachValueRow(bottom, top, pixelsPerStep, first, last, false, [&](int y, int64_t) {
+        c.MoveTo(frame.Left + TickSize + 2, y);
+        c.LineTo(GraphWidth - frame.Right, y);
     });
     c.Pen().SetStyle(psSolid);
 }
 
+void TFullOkno::DrawGrid() {
+    DrawValueGrid(UpperFrame, UpperFrame.Top, SplitY - UpperFrame.Bottom, YStep * YScale, 0, UpperSteps() + 1);
+}
+
 void TFullOkno::DrawLowerGrid() {
-    if (!Grid)
-        return;
-    TCanvas& c = *BufferCanvas;
-    c.Pen().SetColor(GridColor);
-    c.Pen().SetStyle(GridStyle);
-    c.Pen().SetWidth(1);
-    const int bottom = BufferHeight - LowerFrame.Bottom;
-    const int top = SplitY + LowerFrame.Top;
-    for (int k = 1; k * TimeStep <= ViewEnd - ViewStart; ++k) {
-        const int x = MinuteToX(ViewStart + k * TimeStep);
-        c.MoveTo(x, bottom - 4);
-        c.LineTo(x, top);
-    }
-    ForEachValueRow(bottom, top, YStep2 * YScale2, 1, YMax2 / YStep2 + 1, false, [&](int y, int64_t) {
-        c.MoveTo(LowerFrame.Left + TickSize + 2, y);
-        c.LineTo(GraphWidth - LowerFrame.Right, y);
-    });
-    c.Pen().SetStyle(psSolid);
+    DrawValueGrid(LowerFrame, SplitY + LowerFrame.Top, BufferHeight - LowerFrame.Bottom, YStep2 * YScale2, 1,
+                  YMax2 / YStep2 + 1);
 }
 
 void TFullOkno::DrawCosPhiGrid() {
     if (!Grid)
         return;
     TCanvas& c = *BufferCanvas;
-    c.Pen().SetColor(GridColor);
-    c.Pen().SetStyle(GridStyle);
-    c.Pen().SetWidth(1);
-    for (int k = 1; k * TimeStep <= ViewEnd - ViewStart; ++k) {
-        const int x = MinuteToX(ViewStart + k * TimeStep);
-        c.MoveTo(x, CosPhiY - CosPhiHalf);
-        c.LineTo(x, CosPhiY + CosPhiHalf);
-    }
+    TimeGridLines(CosPhiY - CosPhiHalf, CosPhiY + CosPhiHalf);
     for (const int y : {CosPhiY - CosPhiHalf, CosPhiY - CosPhiHalf / 2, CosPhiY + CosPhiHalf / 2,
                         CosPhiY + CosPhiHalf}) {
         c.MoveTo(UpperFrame.Left, y);
@@ -198,33 +184,20 @@ void TFullOkno::DrawYAxes(int Weight) {
 
 // ---------------------------------------------------------------- series
 
-void TFullOkno::RenderLine(const TSet& Set, int BaseY, double Scale, int BottomMargin) {
+void TFullOkno::RenderJoined(const TSet& Set, int BaseY, double Scale, int BottomMargin, bool stepped) {
     TCanvas& c = *BufferCanvas;
     const std::vector<TGraphPoint> points = DrawablePoints(Set);
+    // A line may run up out of the plot, which the margins blank; a step stays on
+    // the picture.
+    const double highest = stepped ? 0 : -CoordinateMargin;
     int px = 0, py = 0;
     for (size_t k = 0; k < points.size(); ++k) {
         const int x = MinuteToX(points[k].Minute);
-        const int y = HeldY(BaseY - BottomMargin - points[k].Value * Scale, -CoordinateMargin);
-        c.MoveTo(x, y);
-        if (JoinsPrevious(points, k, Set.GapLimit))
-            c.LineTo(px, py);
-        if (EndsRun(points, k, Set.GapLimit))
-            HoldSegment(x, y, points[k].Minute + Set.GapLimit - 1);
-        px = x;
-        py = y;
-    }
-}
-
-void TFullOkno::RenderStep(const TSet& Set, int BaseY, double Scale, int BottomMargin) {
-    TCanvas& c = *BufferCanvas;
-    const std::vector<TGraphPoint> points = DrawablePoints(Set);
-    int px = 0, py = 0;
-    for (size_t k = 0; k < points.size(); ++k) {
-        const int x = MinuteToX(points[k].Minute);
-        const int y = HeldY(BaseY - BottomMargin - points[k].Value * Scale, 0);
+        const int y = HeldY(BaseY - BottomMargin - points[k].Value * Scale, highest);
         c.MoveTo(x, y);
         if (JoinsPrevious(points, k, Set.GapLimit)) {
-            c.LineTo(x, py);
+            if (stepped)
+                c.LineTo(x, py);
             c.LineTo(px, py);
         }
         if (EndsRun(points, k, Set.GapLimit))
@@ -232,6 +205,14 @@ void TFullOkno::RenderStep(const TSet& Set, int BaseY, double Scale, int BottomM
         px = x;
         py = y;
     }
+}
+
+void TFullOkno::RenderLine(const TSet& Set, int BaseY, double Scale, int BottomMargin) {
+    RenderJoined(Set, BaseY, Scale, BottomMargin, false);
+}
+
+void TFullOkno::RenderStep(const TSet& Set, int BaseY, double Scale, int BottomMargin) {
+    RenderJoined(Set, BaseY, Scale, BottomMargin, true);
 }
 
 void TFullOkno::RenderBar(const TSet& Set, int BaseY, double Scale, int BottomMargin, int Index, int Count,

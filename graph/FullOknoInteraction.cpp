@@ -21,25 +21,15 @@ constexpr int UserMaxPosition = 4;
 
 // ---------------------------------------------------------------- Qt events
 
-void TFullOkno::mousePressEvent(QMouseEvent* event) {
+void TFullOkno::DeliverEvent(QMouseEvent* event) {
     lastMouse_ = event->position().toPoint();
     DeliverMouse(*event, lastMouse_);
 }
 
-void TFullOkno::mouseMoveEvent(QMouseEvent* event) {
-    lastMouse_ = event->position().toPoint();
-    DeliverMouse(*event, lastMouse_);
-}
-
-void TFullOkno::mouseReleaseEvent(QMouseEvent* event) {
-    lastMouse_ = event->position().toPoint();
-    DeliverMouse(*event, lastMouse_);
-}
-
-void TFullOkno::mouseDoubleClickEvent(QMouseEvent* event) {
-    lastMouse_ = event->position().toPoint();
-    DeliverMouse(*event, lastMouse_);
-}
+void TFullOkno::mousePressEvent(QMouseEvent* event) { DeliverEvent(event); }
+void TFullOkno::mouseMoveEvent(QMouseEvent* event) { DeliverEvent(event); }
+void TFullOkno::mouseReleaseEvent(QMouseEvent* event) { DeliverEvent(event); }
+void TFullOkno::mouseDoubleClickEvent(QMouseEvent* event) { DeliverEvent(event); }
 
 // ---------------------------------------------------------------- mouse
 

@@ -113,22 +113,26 @@ void TFullOkno::DrawLegend(int Minute) {
     c.Font().SetColor(fontColour);
 }
 
-void TFullOkno::DrawLegendBox(int X, int Y, int Width, const std::string& Caption, const std::string& ValueText,
-                              const std::string& UnitText, TColor Colour, TRect& Box, bool Visible, bool ShowExtra,
-                              const std::string& ExtraText) {
+TRect TFullOkno::LegendBoxFrame(const TRect& r, TColor colour) {
     TCanvas& c = *BufferCanvas;
-    const TRect r{X, Y, X + Width, Y + BoxHeight};
     c.Pen().SetColor(clBlack);
     c.Pen().SetWidth(1);
     c.Pen().SetStyle(psSolid);
     c.Brush().SetStyle(bsSolid);
     c.Brush().SetColor(BoxColor);
     c.Rectangle(r);
-    Box = r;
-    c.Brush().SetColor(Colour);
+    c.Brush().SetColor(colour);
     c.FillRect({r.Right - 1 - StripeWidth, r.Top + 1, r.Right - 1, r.Bottom - 1});
     c.Brush().SetColor(BoxColor);
-    const TRect inside{r.Left + 1, r.Top + 1, r.Right - 1 - StripeWidth, r.Bottom - 1};
+    return {r.Left + 1, r.Top + 1, r.Right - 1 - StripeWidth, r.Bottom - 1};
+}
+
+void TFullOkno::DrawLegendBox(int X, int Y, int Width, const std::string& Caption, const std::string& ValueText,
+                              const std::string& UnitText, TColor Colour, TRect& Box, bool Visible, bool ShowExtra,
+                              const std::string& ExtraText) {
+    TCanvas& c = *BufferCanvas;
+    Box = {X, Y, X + Width, Y + BoxHeight};
+    const TRect inside = LegendBoxFrame(Box, Colour);
     const int half = Y + BoxHeight / 2;
     BoxText(c, {inside.Left, inside.Top, inside.Right, half}, X + 3, Y + 1, Caption, clBlack);
     const TRect lower{inside.Left, half, inside.Right, inside.Bottom};
@@ -147,22 +151,13 @@ void TFullOkno::DrawLegendBox(int X, int Y, int Width, const std::string& Captio
 void TFullOkno::DrawLegendBox2(int X, int Y, bool Visible, TRect& Box, TColor Colour, const std::string& ValueText,
                                const std::string& Caption) {
     TCanvas& c = *BufferCanvas;
-    const TRect r{X, Y, width() - 3, Y + SmallBoxHeight};
-    c.Pen().SetColor(clBlack);
-    c.Pen().SetWidth(1);
-    c.Brush().SetStyle(bsSolid);
-    c.Brush().SetColor(BoxColor);
-    c.Rectangle(r);
-    Box = r;
-    c.Brush().SetColor(Colour);
-    c.FillRect({r.Right - 1 - StripeWidth, r.Top + 1, r.Right - 1, r.Bottom - 1});
-    c.Brush().SetColor(BoxColor);
-    const TRect inside{r.Left + 1, r.Top + 1, r.Right - 1 - StripeWidth, r.Bottom - 1};
+    Box = {X, Y, width() - 3, Y + SmallBoxHeight};
+    const TRect inside = LegendBoxFrame(Box, Colour);
     const int textY = Y + (SmallBoxHeight - c.TextHeight(Caption)) / 2;
     BoxText(c, inside, X + 3, textY, Caption, clBlack);
     if (CanDblClick && !Visible)
         BoxText(c, inside, X + 3 + c.TextWidth(Caption) + 5, textY, "x", clBlack);
-    BoxText(c, inside, r.Right - 5 - c.TextWidth("99:99  "), textY, ValueText, Colour);
+    BoxText(c, inside, Box.Right - 5 - c.TextWidth("99:99  "), textY, ValueText, Colour);
 }
 
 void TFullOkno::DrawMinMaxBoxes() {

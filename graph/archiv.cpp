@@ -121,13 +121,13 @@ void TArchivForm::CreateToolBar() {
     for (QToolButton* off : {PrintSetup, Print, SpeedSave, SpeedSend})
         off->setEnabled(false);
 
-    connect(SpeedLines, &QToolButton::clicked, this, [this] { SpeedLinesClick(); });
-    connect(SpeedStep, &QToolButton::clicked, this, [this] { SpeedStepClick(); });
-    connect(SpeedBar, &QToolButton::clicked, this, [this] { SpeedBarClick(); });
-    connect(SpeedZoom, &QToolButton::clicked, this, [this] { SpeedZoomClick(); });
-    connect(SpeedCosFi, &QToolButton::clicked, this, [this] { SpeedCosFiClick(); });
-    connect(SpeedLeft, &QToolButton::clicked, this, [this] { SpeedLeftClick(); });
-    connect(SpeedRight, &QToolButton::clicked, this, [this] { SpeedRightClick(); });
+    const std::pair<QToolButton*, void (TArchivForm::*)()> actions[] = {
+        {SpeedLines, &TArchivForm::SpeedLinesClick}, {SpeedStep, &TArchivForm::SpeedStepClick},
+        {SpeedBar, &TArchivForm::SpeedBarClick},     {SpeedZoom, &TArchivForm::SpeedZoomClick},
+        {SpeedCosFi, &TArchivForm::SpeedCosFiClick}, {SpeedLeft, &TArchivForm::SpeedLeftClick},
+        {SpeedRight, &TArchivForm::SpeedRightClick}};
+    for (const auto& [button, action] : actions)
+        connect(button, &QToolButton::clicked, this, [this, action] { (this->*action)(); });
     ToolBar1->setGeometry(0, clientHeight_ - ToolBarHeight, clientWidth_, ToolBarHeight);
 }
 
