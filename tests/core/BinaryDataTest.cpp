@@ -34,15 +34,10 @@ TEST(BinaryData, BcdStampWithANibbleAbove9IsNoValidTime) {
             wire[field] = bad;
             const std::array<uint8_t, 6> stamp = DecodeBcdStamp(wire);
             EXPECT_EQ(stamp[field], BcdInvalid) << field << " " << int(bad);
-            TRegulatorRecord record;
-            record.Second = stamp[0];
-            record.Minute = stamp[1];
-            record.Hour = stamp[2];
-            record.Day = stamp[3];
-            record.Month = stamp[4];
-            record.Year = stamp[5];
+            std::array<uint8_t, RecordBytes> stored{};  // the stamp at the front of a stored record
+            std::copy(stamp.begin(), stamp.end(), stored.begin());
             int64_t seconds = 0;
-            EXPECT_FALSE(RecordSeconds(record, seconds)) << field << " " << int(bad);
+            EXPECT_FALSE(RecordSeconds(TRegulatorRecord::FromBytes(stored.data()), seconds)) << field << " " << int(bad);
         }
     }
     EXPECT_TRUE(IsBcd(0x99));
