@@ -22,19 +22,20 @@ namespace zeko::test {
 class ControlHost : public ::testing::Test {
 protected:
     ControlHost() {
-        QtApp();
         ResetSysColors();
         SetTimerService(&clock);
         host.resize(320, 200);
         host.show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&host));
         host.activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&host));
     }
     ~ControlHost() override {
         SetTimerService(nullptr);
         ResetSysColors();
     }
 
+    QApplication& app = QtApp();  // before any widget
     ManualTimerService clock;
     QWidget host;
 };
