@@ -15,7 +15,12 @@ TCustomEdit::TCustomEdit(QWidget* parent) : QLineEdit(parent) {
 
 std::string TCustomEdit::Text() const { return text().toStdString(); }
 
-void TCustomEdit::SetText(const std::string& text) { setText(QString::fromStdString(text)); }
+void TCustomEdit::SetText(const std::string& text) {
+    // Writing the same text again leaves the edit alone, Modified included.
+    const QString next = QString::fromStdString(text);
+    if (next != this->text())
+        setText(next);
+}
 
 void TCustomEdit::SetAlignment(TAlignment value) {
     alignment_ = value;

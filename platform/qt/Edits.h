@@ -21,7 +21,7 @@ public:
     explicit TCustomEdit(QWidget* parent = nullptr);
 
     std::string Text() const;
-    void SetText(const std::string& text);  // Change runs when the text differs
+    void SetText(const std::string& text);  // Change runs when the text differs; Modified clears
     bool Modified() const { return isModified(); }
     void SetModified(bool value) { setModified(value); }
     bool ReadOnly() const { return isReadOnly(); }
