@@ -327,7 +327,7 @@ TButtonLayoutResult TZcButtonGlyph::CalcButtonLayout(TCanvas& canvas, const TRec
                                                      const std::string& caption, TButtonLayout layout, int margin,
                                                      int spacing, bool popupMark, uint32_t textFlags,
                                                      const TImageList* images, int index) const {
-    const TPoint c{client.Width(), client.Height()};
+    TPoint c{client.Width(), client.Height()};
     const TSize glyph = GlyphSize(images, index);
     TPoint g{glyph.cx, glyph.cy};
     const bool horizontal = layout == blGlyphLeft || layout == blGlyphRight;
@@ -362,21 +362,19 @@ TButtonLayoutResult TZcButtonGlyph::CalcButtonLayout(TCanvas& canvas, const TRec
             g.X += PopupMarkGlyphRoom;
     }
 
+    // Components along the layout's axis (a) and across it (b).
+    auto along = [horizontal](TPoint& p) -> int& { return horizontal ? p.X : p.Y; };
+    auto across = [horizontal](TPoint& p) -> int& { return horizontal ? p.Y : p.X; };
     TPoint glyphPos, textPos;
-    if (horizontal) {
-        glyphPos.Y = c.Y / 2 - g.Y / 2;
-        textPos.Y = c.Y / 2 - t.Y / 2;
-    } else {
-        glyphPos.X = c.X / 2 - g.X / 2;
-        textPos.X = c.X / 2 - t.X / 2;
-    }
+    across(glyphPos) = across(c) / 2 - across(g) / 2;
+    across(textPos) = across(c) / 2 - across(t) / 2;
 
     if (t.X == 0 || g.X == 0)
         spacing = 0;
 
-    const int ca = horizontal ? c.X : c.Y;
-    const int ga = horizontal ? g.X : g.Y;
-    const int ta = horizontal ? t.X : t.Y;
+    const int ca = along(c);
+    const int ga = along(g);
+    const int ta = along(t);
     if (margin == -1 && spacing == -1) {
         margin = spacing = (ca - (ga + ta)) / 3;
     } else if (margin == -1) {
@@ -385,23 +383,12 @@ TButtonLayoutResult TZcButtonGlyph::CalcButtonLayout(TCanvas& canvas, const TRec
         spacing = (ca - (margin + ga)) / 2 - ta / 2;
     }
 
-    switch (layout) {
-    case blGlyphLeft:
-        glyphPos.X = margin;
-        textPos.X = glyphPos.X + g.X + spacing;
-        break;
-    case blGlyphRight:
-        glyphPos.X = c.X - margin - g.X;
-        textPos.X = glyphPos.X - spacing - t.X;
-        break;
-    case blGlyphTop:
-        glyphPos.Y = margin;
-        textPos.Y = glyphPos.Y + g.Y + spacing;
-        break;
-    case blGlyphBottom:
-        glyphPos.Y = c.Y - margin - g.Y;
-        textPos.Y = glyphPos.Y - spacing - t.Y;
-        break;
+    if (layout == blGlyphLeft || layout == blGlyphTop) {
+        along(glyphPos) = margin;
+        along(textPos) = along(glyphPos) + ga + spacing;
+    } else {
+        along(glyphPos) = ca - margin - ga;
+        along(textPos) = along(glyphPos) - spacing - ta;
     }
 
     result.GlyphPos = {glyphPos.X + client.Left, glyphPos.Y + client.Top};

@@ -176,6 +176,8 @@ TEST_F(GlyphFixture, GlyphsOfOneSizeShareAListAndItsFreedSlots) {
         EXPECT_NE(ia, ib);
         TGlyphList* shared = a.GlyphList();
         EXPECT_EQ(shared->UsedCount(), 2);
+        EXPECT_EQ(a.CreateButtonGlyph(gsUp), ia);  // built once
+        EXPECT_EQ(shared->UsedCount(), 2);
 
         {
             TZcButtonGlyph big;

@@ -179,6 +179,20 @@ TEST_F(SpeedButtonFixture, ADisabledButtonTakesNoPress) {
     EXPECT_EQ(b->State(), gsUp);
 }
 
+TEST_F(SpeedButtonFixture, ADoubleClickCountsOnlyOnAButtonThatIsDown) {
+    TZcSpeedButton* grouped = Add(&host, 10, 5);
+    TZcSpeedButton* plain = Add(&host, 40);
+    int doubles = 0;
+    for (TZcSpeedButton* b : {grouped, plain})
+        b->OnDblClick = [&](TGraphicControl*) { ++doubles; };
+    QTest::mouseDClick(grouped, Qt::LeftButton, {}, QPoint(12, 12));  // down by its first click
+    EXPECT_TRUE(grouped->Down());
+    EXPECT_EQ(doubles, 1);
+    QTest::mouseDClick(plain, Qt::LeftButton, {}, QPoint(12, 12));  // never down
+    EXPECT_EQ(doubles, 1);
+    EXPECT_EQ(clicks.size(), 4u);  // each half of a double click clicks
+}
+
 // ---------------------------------------------------------------- repeat
 
 TEST_F(SpeedButtonFixture, AHeldButtonRepeatsAfterThePauseAndClicksOnRelease) {
