@@ -165,7 +165,7 @@ TEST_F(DayTable, ADayWithoutRecordsSaysSoAndTheWindowKeepsWhatItShowed) {
     Post(WM_SHOW_DAY_TABLE, Date(2024, 3, 5), 0);
     Post(WM_SHOW_DAY_TABLE, Date(2024, 3, 7), 0);
     ASSERT_EQ(notifier_.Messages().size(), 1u);
-    EXPECT_EQ(notifier_.Messages()[0].Text, "Soubor pro daný měsíc není k dispozici!");
+    EXPECT_EQ(notifier_.Messages()[0].Text, "Pro daný den nejsou k dispozici žádné záznamy!");  // March has a file
     EXPECT_EQ(form.Day, Date(2024, 3, 5));
     EXPECT_EQ(form.Tabulka->Cells(1, 11), "100,0");
 }
