@@ -180,7 +180,17 @@ protected:
         SetChannelKey(1, "ZtratyTRF_v", "2,5");  // the year table's TRF column and row
     }
     bool Narrow() const { return GetParam() < 900; }
-    std::string Layout() const { return Narrow() ? "800" : "1024"; }
+    TMesicniTabulkaForm& ShowMarch() {
+        windows_.OpenMonthTable();
+        Post(WM_SHOW_MONTH_TABLE, Date(2024, 3, 1), 0);
+        return *windows_.MonthForm();
+    }
+    // A picture of the window named after it and the layout, then its grids checked.
+    void KeepPictureAndCheck(TTableForm& form, const std::string& name, std::initializer_list<THyperGrid*> grids) {
+        KeepPicture(form, name + (Narrow() ? "-800" : "-1024"));
+        for (THyperGrid* grid : grids)
+            ExpectTextsWhole(*grid, grid->objectName().toStdString());
+    }
 };
 
 TEST_P(TableTextFit, TheDayTable) {
@@ -188,18 +198,13 @@ TEST_P(TableTextFit, TheDayTable) {
     TDenniTabulkaForm& form = *windows_.DayForm();
     Post(WM_SHOW_DAY_TABLE, Date(2024, 3, 5), 0);
     ASSERT_EQ(form.Tabulka->Cells(1, 11), "53555,0");
-    KeepPicture(form, "denni-tabulka-" + Layout());
-    ExpectTextsWhole(*form.Tabulka, "Tabulka");
-    ExpectTextsWhole(*form.Tabulka1, "Tabulka1");
+    KeepPictureAndCheck(form, "denni-tabulka", {form.Tabulka, form.Tabulka1});
 }
 
 TEST_P(TableTextFit, TheMonthTable) {
-    windows_.OpenMonthTable();
-    TMesicniTabulkaForm& form = *windows_.MonthForm();
-    Post(WM_SHOW_MONTH_TABLE, Date(2024, 3, 1), 0);
+    TMesicniTabulkaForm& form = ShowMarch();
     ASSERT_EQ(form.Tabulka->Cells(7, 5), "103777,0");
-    KeepPicture(form, "mesicni-tabulka-" + Layout());
-    ExpectTextsWhole(*form.Tabulka, "Tabulka");
+    KeepPictureAndCheck(form, "mesicni-tabulka", {form.Tabulka});
 }
 
 TEST_P(TableTextFit, TheYearTable) {
@@ -207,17 +212,13 @@ TEST_P(TableTextFit, TheYearTable) {
     TRocniTabulkaForm& form = *windows_.YearForm();
     Post(WM_SHOW_YEAR_TABLE, Date(2024, 1, 1), 0);
     ASSERT_TRUE(form.TrfShown);
-    KeepPicture(form, "rocni-tabulka-" + Layout());
-    ExpectTextsWhole(*form.Tabulka, "Tabulka");
+    KeepPictureAndCheck(form, "rocni-tabulka", {form.Tabulka});
 }
 
 // "12 3" and "12,3" differ by the comma alone (a space is as wide): all its glyph
 // shows, and its lowest pixel lies below the lowest pixel of the digits.
 TEST_P(TableTextFit, TheMonthTablesDecimalCommaShowsBelowTheDigits) {
-    windows_.OpenMonthTable();
-    TMesicniTabulkaForm& form = *windows_.MonthForm();
-    Post(WM_SHOW_MONTH_TABLE, Date(2024, 3, 1), 0);
-    THyperGrid& grid = *form.Tabulka;
+    THyperGrid& grid = *ShowMarch().Tabulka;
     const int col = 2, row = 5;  // a working day on white
     const TRect cell = grid.CellRect(col, row);
     grid.SetCells(col, row, "12 3");
