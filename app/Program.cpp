@@ -2,6 +2,7 @@
 
 #include "app/TestHook.h"
 #include "app/hlavni.h"
+#include "controls/ZcConst.h"
 #include "dialogs/TypUnit.h"
 #include "dialogs/info.h"
 #include "platform/FormatSettings.h"
@@ -31,6 +32,7 @@ int RunProgram(int argc, char** argv) {
     TQtClipboard clipboard;  // the grids copy and paste through the desktop's clipboard
     SetClipboard(&clipboard);
     TTestAutomation::InstallFromEnvironment();
+    InitZcConst();  // the controls' cursors
 
     int result;
     {
