@@ -2,6 +2,7 @@
 
 #include "app/TestHook.h"
 #include "app/hlavni.h"
+#include "controls/ZcConst.h"
 #include "dialogs/TypUnit.h"
 #include "dialogs/info.h"
 #include "platform/FormatSettings.h"
@@ -20,6 +21,8 @@ int RunProgram(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ZEKO"));
     QApplication::setApplicationDisplayName(QStringLiteral("ZEKO"));
+    // The desktop shows the icon of the installed desktop entry for the windows.
+    QGuiApplication::setDesktopFileName(QStringLiteral("zeko"));
     LoadLocaleFormatSettings();
     std::setlocale(LC_NUMERIC, "C");  // Qt set the locale; numbers are formatted by FormatSettings
     std::unique_ptr<QtMainThread> mainThread(InstallQtMainThread());
@@ -29,6 +32,7 @@ int RunProgram(int argc, char** argv) {
     TQtClipboard clipboard;  // the grids copy and paste through the desktop's clipboard
     SetClipboard(&clipboard);
     TTestAutomation::InstallFromEnvironment();
+    InitZcConst();  // the controls' cursors
 
     int result;
     {

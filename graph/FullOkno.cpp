@@ -30,12 +30,12 @@ int RoundToInt(double v) {
 
 TFullOkno::TFullOkno(QWidget* AOwner) : QWidget(AOwner) {
     setAttribute(Qt::WA_OpaquePaintEvent);
-    // Arial at 12 pixels: at 11 the metric-compatible face draws its bold digits
-    // badly without smoothing, and two lines of 14 still fill a legend box.
     ControlFont.SetName("Arial");
-    ControlFont.SetHeight(-12);
+    ControlFont.SetSize(8);
     ControlFont.SetColor(clBlack);
     BufferCanvas = &Buffer.Canvas();
+    MaxMenu = new TPopupMenu(this);
+    ViewMenu = new TPopupMenu(this);
     BuildViewMenu();
 }
 

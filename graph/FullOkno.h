@@ -20,7 +20,7 @@
 #include "platform/DateTime.h"
 #include "platform/WindowMessages.h"
 #include "platform/qt/Canvas.h"
-#include "platform/qt/PopupMenu.h"
+#include "platform/qt/Menus.h"
 #include "platform/qt/QtInput.h"
 
 #include <QWidget>
@@ -168,7 +168,10 @@ public:
     uint16_t MaxMinute = 1440, MinMinute = 0;
     TCanvas* BufferCanvas = nullptr;  // the buffer's, or the page's while printing
     int BufferWidth = 0, BufferHeight = 0;
-    TPopupMenu MaxMenu, ViewMenu;
+    // Owned by the control. An item's Tag is its action's data; the maximum items
+    // are radio items, which the handlers check (a click alone checks nothing).
+    TPopupMenu* MaxMenu = nullptr;
+    TPopupMenu* ViewMenu = nullptr;
     std::vector<std::string> Views;
     uint8_t MaxChoice = 1;
     double WidthKoef = 0.92;
@@ -295,9 +298,10 @@ public:
     void BuildViewMenu();
     bool LegendHitTest(int X, int Y, int& Kind, int& Number) const;
     static bool PointInBox(const TRect& Box, int X, int Y);
-    void MaxMenuClick(TMenuItem& Item);
+    void MaxMenuClick(QAction* Item);
     void UserMaxMenuClick();
-    void ViewMenuClick(TMenuItem& Item);
+    void ViewMenuClick(QAction* Item);
+    static int MenuTag(const QAction* Item);
     virtual void DoSeriesVisibleChanged(int Kind, int Number);
     // Full redraw: FullRedraw set, Redraw, Paint.
     void RedrawAll();
@@ -341,6 +345,12 @@ private:
     // A legend box's frame, fill and colour stripe; answers the room for its texts.
     TRect LegendBoxFrame(const TRect& r, TColor colour);
     void DeliverEvent(QMouseEvent* event);
+    // Appends an item ("-": a line) whose click runs `onClick`.
+    QAction* AddMenuItem(TPopupMenu* menu, const std::string& caption, int tag,
+                         void (TFullOkno::*onClick)(QAction*));
+    // Checks the item and unchecks the menu's others.
+    static void CheckMenuItem(TPopupMenu* menu, QAction* item);
+    void UserMaxItemClick(QAction*) { UserMaxMenuClick(); }
     // One series of the upper graph in the current style, its band first.
     void DrawUpperOne(const TSet& set, int index, bool print);
     void DrawBand(const TSet& set);

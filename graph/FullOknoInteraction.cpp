@@ -6,9 +6,11 @@
 #include "platform/Notifier.h"
 #include "platform/UserDialogs.h"
 
+#include <QAction>
 #include <QMouseEvent>
 
 #include <algorithm>
+#include <climits>
 #include <utility>
 
 namespace zeko::graph {
@@ -45,15 +47,18 @@ void TFullOkno::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) 
         return;
     const QPoint screen = mapToGlobal(QPoint(X, Y));
     int kind = 0, number = 0;
-    if (X < UpperFrame.Left + 2 && Y > UpperFrame.Top && Y < SplitY - UpperFrame.Bottom)
-        MaxMenu.Popup(this, screen.x(), screen.y());
-    else if (LegendHitTest(X, Y, kind, number)) {
+    if (X < UpperFrame.Left + 2 && Y > UpperFrame.Top && Y < SplitY - UpperFrame.Bottom) {
+        MaxMenu->SetPopupComponent(this);
+        MaxMenu->Popup(screen.x(), screen.y());
+    } else if (LegendHitTest(X, Y, kind, number)) {
         if (OnAboveSeriesRightClick)
             OnAboveSeriesRightClick(*this, kind, number);
-    } else if (X > GraphWidth - UpperFrame.Right + 2)
-        ViewMenu.Popup(this, screen.x(), screen.y());
-    else
+    } else if (X > GraphWidth - UpperFrame.Right + 2) {
+        ViewMenu->SetPopupComponent(this);
+        ViewMenu->Popup(screen.x(), screen.y());
+    } else {
         PanX = X;
+    }
 }
 
 void TFullOkno::MouseMove(TShiftState Shift, int X, int Y) {
@@ -173,25 +178,50 @@ void TFullOkno::CursorToLastPoint() {
     SetCursorMinute(points.empty() ? 0 : points.back().Minute);
 }
 
+// ---------------------------------------------------------------- menus
+
+QAction* TFullOkno::AddMenuItem(TPopupMenu* menu, const std::string& caption, int tag,
+                                void (TFullOkno::*onClick)(QAction*)) {
+    QAction* item = caption == "-" ? menu->addSeparator() : menu->addAction(QString::fromStdString(caption));
+    item->setData(tag);
+    if (item->isSeparator())
+        return item;
+    item->setCheckable(true);
+    connect(item, &QAction::triggered, this, [this, item, onClick](bool checked) {
+        item->setChecked(!checked);  // as a radio item of the class library: the handler checks
+        if (onClick)
+            (this->*onClick)(item);
+    });
+    return item;
+}
+
+void TFullOkno::CheckMenuItem(TPopupMenu* menu, QAction* item) {
+    for (QAction* a : menu->actions())
+        a->setChecked(a == item);
+}
+
+int TFullOkno::MenuTag(const QAction* Item) { return Item->data().toInt(); }
+
 // ---------------------------------------------------------------- the Y maximum
 
 uint8_t TFullOkno::UkazatelMaxima() const {
-    for (int i = 0; i < MaxMenu.Count(); ++i)
-        if (MaxMenu.Items(i).Checked())
-            return static_cast<uint8_t>(MaxMenu.Items(i).Tag);
+    for (const QAction* a : MaxMenu->actions())
+        if (a->isChecked())
+            return static_cast<uint8_t>(MenuTag(a));
     return 0;
 }
 
 void TFullOkno::SetUkazatelMaxima(uint8_t value) {
     const int choice = std::clamp<int>(value, 1, MaximaCount);
-    if (MaxMenu.Count() > 0) {
-        int index = 0;
-        for (int i = 0; i < MaxMenu.Count(); ++i)
-            if (MaxMenu.Items(i).Tag == choice) {
-                index = i;
+    const QList<QAction*> items = MaxMenu->actions();
+    if (!items.isEmpty()) {
+        QAction* chosen = items.front();
+        for (QAction* a : items)
+            if (MenuTag(a) == choice) {
+                chosen = a;
                 break;
             }
-        MaxMenu.SetChecked(MaxMenu.Items(index), true);
+        CheckMenuItem(MaxMenu, chosen);
     }
     MaxChoice = static_cast<uint8_t>(choice);
     ApplyMaxChoice();
@@ -203,22 +233,21 @@ void TFullOkno::ApplyMaxChoice() {
 }
 
 void TFullOkno::BuildMaxMenu() {
-    MaxMenu.Clear();
-    auto choose = [this](TMenuItem& item) { MaxMenuClick(item); };
-    MaxMenu.Add("Tech. maximum", 1, choose);
-    MaxMenu.Add("Reg. maximum", 2, choose);
-    MaxMenu.Add("Reg. maximum T2", 3, choose);
-    MaxMenu.Add("-", 0, {});
-    MaxMenu.Add("Uživatelské maximum", 4, choose);
-    MaxMenu.Add("Změnit uživ. maximum", 0, [this](TMenuItem&) { UserMaxMenuClick(); });
-    MaxMenu.Add("-", 0, {});
+    MaxMenu->clear();
+    AddMenuItem(MaxMenu, "Tech. maximum", 1, &TFullOkno::MaxMenuClick);
+    AddMenuItem(MaxMenu, "Reg. maximum", 2, &TFullOkno::MaxMenuClick);
+    AddMenuItem(MaxMenu, "Reg. maximum T2", 3, &TFullOkno::MaxMenuClick);
+    AddMenuItem(MaxMenu, "-", 0, nullptr);
+    AddMenuItem(MaxMenu, "Uživatelské maximum", 4, &TFullOkno::MaxMenuClick);
+    AddMenuItem(MaxMenu, "Změnit uživ. maximum", 0, &TFullOkno::UserMaxItemClick);
+    AddMenuItem(MaxMenu, "-", 0, nullptr);
     for (int i = 1; i <= UpperSeriesCount; ++i)
-        MaxMenu.Add(Captions[i], 4 + i, choose);
+        AddMenuItem(MaxMenu, Captions[i], 4 + i, &TFullOkno::MaxMenuClick);
 }
 
-void TFullOkno::MaxMenuClick(TMenuItem& Item) {
-    MaxMenu.SetChecked(Item, true);
-    MaxChoice = static_cast<uint8_t>(Item.Tag);
+void TFullOkno::MaxMenuClick(QAction* Item) {
+    CheckMenuItem(MaxMenu, Item);
+    MaxChoice = static_cast<uint8_t>(MenuTag(Item));
     ApplyMaxChoice();
     if (OnYAxisMaxChanged)
         OnYAxisMaxChanged(*this, UzivatelskeMaximum(), MaxChoice);
@@ -240,10 +269,10 @@ void TFullOkno::UserMaxMenuClick() {
         MessageDlg("Uživatelské maximum musí být alespoň 1.", TMsgDlgType::mtError);
         return;
     }
-    SetUzivatelskeMaximum(static_cast<int>(value));
+    SetUzivatelskeMaximum(static_cast<int>(std::min<int64_t>(value, INT32_MAX)));
     MaxChoice = 4;
-    if (MaxMenu.Count() > UserMaxPosition)
-        MaxMenu.SetChecked(MaxMenu.Items(UserMaxPosition), true);
+    if (MaxMenu->actions().size() > UserMaxPosition)
+        CheckMenuItem(MaxMenu, MaxMenu->actions()[UserMaxPosition]);
     ApplyMaxChoice();
     if (OnYAxisMaxChanged)
         OnYAxisMaxChanged(*this, UzivatelskeMaximum(), 4);
@@ -257,26 +286,26 @@ void TFullOkno::AddView(const std::string& Name) {
 }
 
 void TFullOkno::BuildViewMenu() {
-    ViewMenu.Clear();
-    auto choose = [this](TMenuItem& item) { ViewMenuClick(item); };
-    ViewMenu.Add("&Upravit pohledy", 0, choose);
-    ViewMenu.Add("-", 1, choose);
+    ViewMenu->clear();
+    AddMenuItem(ViewMenu, "&Upravit pohledy", 0, &TFullOkno::ViewMenuClick);
+    AddMenuItem(ViewMenu, "-", 1, &TFullOkno::ViewMenuClick);
     for (size_t i = 0; i < Views.size(); ++i)
-        ViewMenu.Add(Views[i], static_cast<int>(i) + 2, choose);
+        AddMenuItem(ViewMenu, Views[i], static_cast<int>(i) + 2, &TFullOkno::ViewMenuClick);
 }
 
-void TFullOkno::ViewMenuClick(TMenuItem& Item) {
-    if (Item.Tag == 1)
+void TFullOkno::ViewMenuClick(QAction* Item) {
+    const int tag = MenuTag(Item);
+    if (tag == 1)
         return;
     if (ViewMessage < 0) {
         MessageDlg("Range check error", TMsgDlgType::mtError);
         return;
     }
     const auto msg = static_cast<uint32_t>(ViewMessage);
-    if (Item.Tag == 0)
+    if (tag == 0)
         PostMessageTo(ViewWindow, msg, 255, 0);
     else if (ViewWindow != nullptr)
-        PostMessageTo(ViewWindow, msg, 0, Item.Tag - 2);
+        PostMessageTo(ViewWindow, msg, 0, tag - 2);
 }
 
 } // namespace zeko::graph

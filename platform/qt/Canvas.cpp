@@ -1,5 +1,7 @@
 #include "platform/qt/Canvas.h"
 
+#include "platform/qt/FontTable.h"
+
 #include <QFont>
 #include <QFontMetrics>
 #include <QPainter>
@@ -17,9 +19,7 @@ QColor ToQColor(TColor color) {
 }
 
 QFont ToQFont(const TFont& font) {
-    QFont f(QString::fromStdString(font.Name()));
-    f.setPixelSize(std::max(1, std::abs(font.Height())));
-    f.setBold(font.Style().Contains(fsBold));
+    QFont f = StandInQFont(font.Name(), std::abs(font.Height()), font.Style().Contains(fsBold));
     f.setItalic(font.Style().Contains(fsItalic));
     f.setUnderline(font.Style().Contains(fsUnderline));
     f.setStrikeOut(font.Style().Contains(fsStrikeOut));
@@ -657,8 +657,15 @@ int TCanvas::DrawText(const std::string& text, TRect& r, uint32_t flags) {
     QPainter* p = Prepared();
     if (!p)
         return answer;
-    if (!(flags & DT_NOCLIP))
-        p->setClipRegion(ClipWithin(r));
+    if (!(flags & DT_NOCLIP)) {
+        // The stand-in faces draw the accents of capitals (Č, Ř) a pixel or two
+        // above their ascent: those rows belong to the first line, so the top
+        // edge does not cut them.
+        TRect clip = r;
+        if (!lines.empty())
+            clip.Top = std::min(clip.Top, y + fm.ascent() + fm.tightBoundingRect(lines.front().text).top());
+        p->setClipRegion(ClipWithin(clip));
+    }
     const QColor textColor = ToQColor(font_.Color());
     for (TextLine& l : lines) {
         if (flags & DT_END_ELLIPSIS)
@@ -888,6 +895,8 @@ void TBitmap::SetSize(int w, int h) {
     h = std::max(0, h);
     if (w == Width() && h == Height())
         return;
+    width_ = w;
+    height_ = h;
     canvas_.EndPaint();
     QImage next;
     if (w > 0 && h > 0) {
@@ -909,7 +918,24 @@ TCanvas& TBitmap::Canvas() {
 
 void TBitmap::Assign(const QImage& image) {
     canvas_.EndPaint();
+    monochrome_ = !image.isNull() && image.depth() == 1;
     image_ = image.convertToFormat(QImage::Format_RGB32);
+    width_ = image_.width();
+    height_ = image_.height();
+}
+
+void TBitmap::Assign(const TBitmap& other) {
+    if (&other == this)
+        return;
+    canvas_.EndPaint();
+    image_ = other.image_;
+    width_ = other.width_;
+    height_ = other.height_;
+    monochrome_ = other.monochrome_;
+}
+
+TColor TBitmap::TransparentColor() const {
+    return image_.isNull() ? clNone : FromQRgb(image_.pixel(0, image_.height() - 1));
 }
 
 void TPicture::SetGraphic(const QImage& image) {
@@ -923,6 +949,10 @@ void TPicture::Assign(const TPicture& other) { SetGraphic(other.image_); }
 int TImageList::Add(const QImage& image) {
     images_.push_back(image.size() == QSize(width_, height_) ? image : image.scaled(width_, height_));
     return Count() - 1;
+}
+
+void TImageList::Replace(int index, const QImage& image) {
+    images_.at(static_cast<size_t>(index)) = image.size() == QSize(width_, height_) ? image : image.scaled(width_, height_);
 }
 
 void TImageList::Draw(TCanvas& canvas, int x, int y, int index, bool enabled) const {

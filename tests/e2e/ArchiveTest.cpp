@@ -39,7 +39,7 @@ TEST(Archive, TheDayTablesGraphButtonOpensTheArchiveOnTheTablesDay) {
     test::ZekoProcess zeko(dir.Path(), {{"ZEKO_COM1", dir / "no-such-port"}});
     ASSERT_TRUE(zeko.WaitForLine("MessageDlg Warning [OK] Daný sériový port neexistuje nebo se právě používá !"));
     // One command at a time: each button's request is answered before the next.
-    for (const char* command : {"click Btn_DenniTabulka", "click Btn_Dnesni", "click Btn_Predchozi", "click Btn_Graf"}) {
+    for (const char* command : {"menu cmDennitabulka", "click Btn_Dnesni", "click Btn_Predchozi", "click Btn_Graf"}) {
         zeko.Command(command);
         ASSERT_TRUE(zeko.WaitForLine(std::string("Command ") + command));
     }

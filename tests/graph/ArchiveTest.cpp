@@ -9,6 +9,7 @@
 #include "core/ZekoMessages.h"
 #include "platform/Exceptions.h"
 
+#include <QAction>
 #include <QToolButton>
 
 #include <cmath>
@@ -128,7 +129,7 @@ TEST_F(ArchiveTest, TheDaySetsTheMaximaTheLegendTextsAndTheAxisFromZero) {
     EXPECT_EQ(Graph().Captions[2], "Jalový");
     EXPECT_EQ(Graph().Units[1], "kWh");
     EXPECT_EQ(Graph().Units[2], "kVArh");
-    EXPECT_EQ(Graph().MaxMenu.Items(8).Caption, "Jalový");
+    EXPECT_EQ(Graph().MaxMenu->actions()[8]->text().toStdString(), "Jalový");
     for (int k = 1; k <= 4; ++k)
         EXPECT_EQ(Graph().Series[k].GapLimit, 17) << k;
 }
