@@ -32,14 +32,16 @@ std::unique_ptr<graph::TFullOkno> WholeDay(graph::TFullOknoStyle style) {
     return g;
 }
 
-void Redraw(benchmark::State& state) {
-    auto g = WholeDay(static_cast<graph::TFullOknoStyle>(state.range(0)));
+void Redraw(benchmark::State& state, graph::TFullOknoStyle style) {
+    auto g = WholeDay(style);
     for (auto _ : state) {
         g->FullRedraw = true;
         g->Redraw();
     }
 }
-BENCHMARK(Redraw)->ArgName("style")->Arg(graph::Line)->Arg(graph::Step)->Arg(graph::Bar)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Redraw, Lines, graph::Line)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Redraw, Steps, graph::Step)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Redraw, Bars, graph::Bar)->Unit(benchmark::kMillisecond);
 
 void CursorMove(benchmark::State& state) {
     auto g = WholeDay(graph::Line);

@@ -5,7 +5,10 @@
 
 #include "platform/Jpeg.h"
 
+#include <QApplication>
+#include <QDialog>
 #include <QPrinter>
+#include <QTimer>
 
 #include <cstdio>
 #include <stdexcept>
@@ -143,13 +146,38 @@ TEST_F(GraphPrint, TheOneSeriesOfModeZeroIsOneThatExists) {
     }
 }
 
+TEST_F(GraphPrint, ThePrinterDialogWorksOnThePrinterThePrintUses) {
+    Open();
+    QTimer closer;
+    bool shown = false;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            shown = true;
+            dialog->reject();
+        }
+    });
+    closer.start(20);
+    EXPECT_FALSE(Graph().PrinterSetup(nullptr));
+    EXPECT_TRUE(shown);
+}
+
+TEST_F(GraphPrint, TheRegulatedMaximaOfTheHeaderAreEmptyWithoutItems) {
+    Open();
+    EXPECT_EQ(Graph().FirstLastText(), "");
+    Graph().RegMaxList = {{0, EncodeTime(6, 0, 0), 120}, {0, EncodeTime(14, 0, 0), 90}, {0, EncodeTime(22, 0, 0), 150}};
+    EXPECT_EQ(Graph().FirstLastText(), "120,0/150,0");
+    EXPECT_EQ(Graph().RegMaxAt(13 * 60), 120);
+    EXPECT_EQ(Graph().RegMaxAt(5 * 60), 120);
+    EXPECT_EQ(Graph().RegMaxAt(14 * 60), 90);
+    EXPECT_EQ(Graph().RegMaxAt(2000), 150);
+}
+
 TEST_F(GraphPrint, APdfPageOfTheLoadedDayCarriesTheHeaderTheLegendAndTheAxes) {
     TArchivForm& f = ArchiveWithADay();
     SetHeader(Graph());
     const std::string pdf = dir_ / "graf.pdf";
     PrintToPdf(Graph(), pdf);
     Graph().Print(1, "kW", true, false, "");
-    std::filesystem::copy_file(pdf, "/tmp/x/graf.pdf", std::filesystem::copy_options::overwrite_existing);
     EXPECT_EQ(Graph().Printer().pageLayout().orientation(), QPageLayout::Landscape);
     const std::string text = PdfText(pdf);
     for (const char* expected : {"Denní průběh", "Odběry 5. 3. 2024", "Velkoodběr:", "Slévárna Brno", "Odb. místo:",
