@@ -2,7 +2,6 @@
 
 #include "platform/FormatSettings.h"
 
-#include <QPainter>
 #include <QPrinter>
 
 #include <algorithm>
@@ -28,11 +27,11 @@ int RoundToInt(double v) {
 
 } // namespace
 
-TFullOkno::TFullOkno(QWidget* AOwner) : QWidget(AOwner) {
+TFullOkno::TFullOkno(QWidget* AOwner) : TGraphicControl(AOwner) {
     setAttribute(Qt::WA_OpaquePaintEvent);
-    ControlFont.SetName("Arial");
-    ControlFont.SetSize(8);
-    ControlFont.SetColor(clBlack);
+    Font().SetName("Arial");
+    Font().SetSize(8);
+    Font().SetColor(clBlack);
     BufferCanvas = &Buffer.Canvas();
     MaxMenu = new TPopupMenu(this);
     ViewMenu = new TPopupMenu(this);
@@ -82,12 +81,7 @@ void TFullOkno::UseBuffer() {
     BufferHeight = Buffer.Height();
 }
 
-void TFullOkno::Paint() { update(); }
-
-void TFullOkno::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
-    painter.drawImage(QPoint(0, 0), Buffer.Image());
-}
+void TFullOkno::Paint() { Canvas().Draw(0, 0, Buffer); }
 
 void TFullOkno::BlankRect(const TRect& r) {
     TCanvas& c = *BufferCanvas;
@@ -102,7 +96,7 @@ void TFullOkno::Redraw() {
     TCanvas& c = *BufferCanvas;
     if (Buffer.Empty() && BufferCanvas == &Buffer.Canvas())
         return;
-    c.Font().Assign(ControlFont);
+    c.Font().Assign(Font());
     if (FullRedraw) {
         c.Pen().SetColor(BackColor);
         c.Pen().SetStyle(psSolid);
@@ -150,7 +144,7 @@ void TFullOkno::Redraw() {
 void TFullOkno::RedrawAll() {
     FullRedraw = true;
     Redraw();
-    Paint();
+    Invalidate();
 }
 
 // ---------------------------------------------------------------- scales
@@ -288,7 +282,7 @@ int TFullOkno::XToMinute(int x) const {
 void TFullOkno::SetGrafStyl(TFullOknoStyle value) {
     GrafStyl = value;
     Redraw();
-    Paint();
+    Invalidate();
 }
 
 void TFullOkno::SetNumSeries(int value) { NumSeries = std::clamp(value, 0, UpperSeriesCount); }
@@ -321,7 +315,7 @@ void TFullOkno::SetKresliUcinik(bool value) {
     KresliUcinik = value;
     ComputeScales();
     Redraw();
-    Paint();
+    Invalidate();
 }
 
 void TFullOkno::SetSingleGraf(bool value) {
@@ -335,7 +329,7 @@ void TFullOkno::SetSingleGraf(bool value) {
     }
     ComputeScales();
     Redraw();
-    Paint();
+    Invalidate();
 }
 
 void TFullOkno::SetXRozliseni(int value) {
@@ -349,7 +343,7 @@ void TFullOkno::SetXRozliseni(int value) {
     CosPhiY = height() - 50;
     ComputeScales();
     Redraw();
-    Paint();
+    Invalidate();
     SetSingleGraf(SingleGraf);
 }
 
@@ -364,7 +358,7 @@ void TFullOkno::SetWidthKoef(double value) {
 void TFullOkno::SetBorderDrawing(bool value) {
     BorderDrawing = value;
     Redraw();
-    Paint();
+    Invalidate();
 }
 
 void TFullOkno::SetRegMaxDrawing(bool value) {
@@ -377,7 +371,7 @@ void TFullOkno::SetShowMinMaxValues(bool value) {
     SingleTopMargin = value ? 60 : 20;
     ComputeScales();
     Redraw();
-    Paint();
+    Invalidate();
 }
 
 } // namespace zeko::graph

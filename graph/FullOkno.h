@@ -20,6 +20,7 @@
 #include "platform/DateTime.h"
 #include "platform/WindowMessages.h"
 #include "platform/qt/Canvas.h"
+#include "platform/qt/GraphicControl.h"
 #include "platform/qt/Menus.h"
 #include "platform/qt/QtInput.h"
 
@@ -89,7 +90,7 @@ constexpr int ScreenMode = 1;
 // How far outside the drawable area a coordinate may lie; a line is held there.
 constexpr double CoordinateMargin = 2000;
 
-class TFullOkno : public QWidget, public TInputHandlers {
+class TFullOkno : public TGraphicControl {
 public:
     explicit TFullOkno(QWidget* AOwner);
     ~TFullOkno() override;
@@ -181,8 +182,6 @@ public:
     TRect CosPhiBox;
     bool CanDblClick = false;
     std::string HeaderPlace, HeaderConsumer, HeaderTitle, HeaderSubtitle, HeaderVersion;
-    // The canvas font of every text but the legend's (Arial bold) and the page's.
-    TFont ControlFont;
 
     // kind 1 upper, 2 lower series
     std::function<void(TFullOkno&, int aSeriesKind, int aSeriesNumber)> OnSeriesVisibleChanged;
@@ -196,8 +195,6 @@ public:
     // ---------------------------------------------------------------- set-up
     // Once after creation, before anything else.
     virtual void Init(int AWidth, int AHeight);
-    // Puts the buffer on the screen.
-    void Paint();
     void Redraw();
     virtual void ComputeScales();
     // Value rounded up to a multiple of a step that gives at most MaxDivisions
@@ -303,7 +300,7 @@ public:
     void ViewMenuClick(QAction* Item);
     static int MenuTag(const QAction* Item);
     virtual void DoSeriesVisibleChanged(int Kind, int Number);
-    // Full redraw: FullRedraw set, Redraw, Paint.
+    // Full redraw: FullRedraw set, Redraw, and the buffer put on the screen.
     void RedrawAll();
 
     // ---------------------------------------------------------------- printing
@@ -328,11 +325,9 @@ public:
     static constexpr int PictureHeight = 1650;
 
 protected:
-    void paintEvent(QPaintEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
-    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    // Copies the whole buffer onto the control's canvas; after a change the
+    // control redraws its buffer and asks for this (Invalidate).
+    void Paint() override;
 
 private:
     // The buffer as the drawing canvas again after a print.
@@ -344,7 +339,6 @@ private:
     void DrawValueGrid(const TRect& frame, int top, int bottom, double pixelsPerStep, int64_t first, int64_t last);
     // A legend box's frame, fill and colour stripe; answers the room for its texts.
     TRect LegendBoxFrame(const TRect& r, TColor colour);
-    void DeliverEvent(QMouseEvent* event);
     // Appends an item ("-": a line) whose click runs `onClick`.
     QAction* AddMenuItem(TPopupMenu* menu, const std::string& caption, int tag,
                          void (TFullOkno::*onClick)(QAction*));
@@ -375,7 +369,7 @@ private:
                   const std::function<void(const TDeviceMetrics&)>& draw);
 
     int maxPocetBodu_ = 2000;
-    QPoint lastMouse_;  // where the last mouse event happened, for DblClick
+    QPoint lastMouse_;  // where the last button was pressed, for DblClick
     std::unique_ptr<QPrinter> printer_;
 };
 

@@ -7,7 +7,6 @@
 #include "platform/UserDialogs.h"
 
 #include <QAction>
-#include <QMouseEvent>
 
 #include <algorithm>
 #include <climits>
@@ -21,21 +20,10 @@ constexpr int UserMaxPosition = 4;
 
 } // namespace
 
-// ---------------------------------------------------------------- Qt events
-
-void TFullOkno::DeliverEvent(QMouseEvent* event) {
-    lastMouse_ = event->position().toPoint();
-    DeliverMouse(*event, lastMouse_);
-}
-
-void TFullOkno::mousePressEvent(QMouseEvent* event) { DeliverEvent(event); }
-void TFullOkno::mouseMoveEvent(QMouseEvent* event) { DeliverEvent(event); }
-void TFullOkno::mouseReleaseEvent(QMouseEvent* event) { DeliverEvent(event); }
-void TFullOkno::mouseDoubleClickEvent(QMouseEvent* event) { DeliverEvent(event); }
-
 // ---------------------------------------------------------------- mouse
 
 void TFullOkno::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
+    TGraphicControl::MouseDown(Button, Shift, X, Y);
     lastMouse_ = QPoint(X, Y);
     if (Shift.Contains(ssShift)) {
         Zooming = true;
@@ -62,6 +50,7 @@ void TFullOkno::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) 
 }
 
 void TFullOkno::MouseMove(TShiftState Shift, int X, int Y) {
+    TGraphicControl::MouseMove(Shift, X, Y);
     if (Shift.Contains(ssRight) && std::abs(X - PanX) > PanThreshold) {
         if (X - PanX > 0 && MinMinute < ViewStart) {
             ViewStart -= TimeStep;
@@ -91,11 +80,12 @@ void TFullOkno::MouseMove(TShiftState Shift, int X, int Y) {
         c.MoveTo(ZoomRect.Left, ZoomRect.Top);
         c.LineTo(ZoomRect.Right, ZoomRect.Top);
         c.Pen().SetWidth(width);
-        Paint();
+        Invalidate();
     }
 }
 
 void TFullOkno::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
+    TGraphicControl::MouseUp(Button, Shift, X, Y);
     if (!Zooming)
         return;
     Zooming = false;
@@ -163,7 +153,7 @@ void TFullOkno::SetCursorX(int X) {
     CursorX = X;
     FullRedraw = false;
     Redraw();
-    Paint();
+    Invalidate();
 }
 
 void TFullOkno::SetCursorMinute(int M) {

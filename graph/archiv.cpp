@@ -169,7 +169,7 @@ void TArchivForm::Setup(bool Load) {
         Graph->Captions[i] = "Nepřiřazeno";
     Graph->GraphDate = Today();
     Graph->Redraw();
-    Graph->Paint();
+    Graph->Invalidate();
     SpeedLines->setChecked(true);
     Day = Today();
     Graph->ViewWindow = this;
@@ -293,7 +293,7 @@ void TArchivForm::SpeedZoomClick() {
     Graph->ViewStart = 0;
     Graph->ViewEnd = 1440;
     Graph->Redraw();
-    Graph->Paint();
+    Graph->Invalidate();
 }
 
 void TArchivForm::SpeedCosFiClick() {

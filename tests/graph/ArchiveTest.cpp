@@ -296,7 +296,10 @@ TEST_F(ArchiveTest, AFullDayShowsALegendBoxForEachSeriesAndThePowerFactor) {
     EXPECT_FALSE(IsRectEmpty(test::InkBox(picture, {box.Left + 1, box.Top + 15, box.Right - 45, box.Bottom - 1}, clBlue)));
     EXPECT_FALSE(IsRectEmpty(test::InkBox(picture, {box.Left + 1, box.Top + 1, box.Right - 6, box.Top + 14}, clBlack)));
     f.show();
-    KeepPicture(f.Picture(), "archiv");
+    const QImage shown = f.Picture();  // the window as painted: the graph puts its buffer on it
+    EXPECT_EQ(PixelAt(shown, 35, 300), clLime);
+    EXPECT_EQ(PixelAt(shown, 20, 300), clGray);
+    KeepPicture(shown, "archiv");
 }
 
 } // namespace zeko::graph

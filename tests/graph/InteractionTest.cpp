@@ -11,6 +11,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QTimer>
 
 namespace zeko::graph {
@@ -136,6 +137,19 @@ TEST_F(GraphMouse, TheCursorFollowsAPressOrALeftDragInsideThePlotOnly) {
     EXPECT_EQ(G().CursorX, X(300));
     G().SetCursorMinute(2000);  // held to 1439
     EXPECT_EQ(G().CursorX, 889);
+}
+
+TEST_F(GraphMouse, TheWindowSystemsMouseReachesTheHandlers) {
+    const QPointF at(X(600), PlotY);
+    QMouseEvent press(QEvent::MouseButtonPress, at, G().mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
+                      Qt::ShiftModifier);
+    QCoreApplication::sendEvent(g.get(), &press);
+    EXPECT_EQ(G().CursorX, X(600));
+    EXPECT_TRUE(G().Zooming);
+    QMouseEvent release(QEvent::MouseButtonRelease, at, G().mapToGlobal(at), Qt::LeftButton, Qt::NoButton,
+                        Qt::ShiftModifier);
+    QCoreApplication::sendEvent(g.get(), &release);
+    EXPECT_EQ(View(), std::make_pair(600, 660));
 }
 
 TEST_F(GraphMouse, RightClicksPopUpTheMaximumMenuTheViewsMenuOrTellTheOwner) {
