@@ -134,12 +134,14 @@ protected:
         EXPECT_EQ(LastRequest().WParam, static_cast<uintptr_t>(date)) << name;
         EXPECT_EQ(LastRequest().LParam, 0) << name;
     }
-    // Until the date dialog exists its button stays off, as do printing, the
-    // exports and the analyses.
+    // Until the date dialog exists its button stays off, as do the analyses;
+    // printing and the exports work.
     static void ExpectLaterButtonsOff(const TTableForm& form) {
-        for (QPushButton* off : {form.Btn_VyberData, form.Btn_Graf, form.Btn_Tisk, form.Btn_ExportTXT,
-                                 form.Btn_ExportXLS, form.Btn_Cetnost, form.Btn_Maxima, form.Btn_Minima})
+        for (QPushButton* off : {form.Btn_VyberData, form.Btn_Graf, form.Btn_Cetnost, form.Btn_Maxima,
+                                 form.Btn_Minima})
             EXPECT_FALSE(off->isEnabled()) << off->objectName().toStdString();
+        for (QPushButton* on : {form.Btn_Tisk, form.Btn_ExportTXT, form.Btn_ExportXLS})
+            EXPECT_TRUE(on->isEnabled()) << on->objectName().toStdString();
     }
 
     // Keeps a picture of the window for a person to look at.
