@@ -19,6 +19,8 @@ constexpr int ScheduleWidth = 58;
 constexpr int TotalLeft = 432, TotalWidth = 70;
 constexpr int MaximumLeft = 506, TimeLeft = 570, DateLeft = 619;
 constexpr int UnitLeft = 506;
+// The time bands ("06:00-14:00") fit their columns only in a smaller font.
+constexpr int TimeFontSize = 7;
 
 // A summary line: its label, the shift and tariff cells named prefix + k + suffix,
 // the total and its unit.
@@ -40,7 +42,7 @@ TQRBand& AddTimeLine(TQuickRep& report, TQRBand& parent, const std::string& name
     std::vector<std::string> names;
     for (int t = 1; t <= 3; ++t)
         names.push_back(prefix + std::to_string(t) + std::to_string(band));
-    AddLabelRow(b, names, TariffLefts, 1, ScheduleWidth, ReportFont(8));
+    AddLabelRow(b, names, TariffLefts, 1, ScheduleWidth, ReportFont(TimeFontSize));
     return b;
 }
 
@@ -93,7 +95,7 @@ void TReportForm2::CreateBands() {
     maximum.AddLabel("Jednotka11", UnitLeft, 7, 50, "", ReportFont(8));
 
     TQRBand& band1 = AddTimeLine(r, maximum, "ChildBand6", "CasT", 1);
-    AddLabelRow(band1, Numbered("CasS", 3), ShiftLefts, 1, ScheduleWidth, ReportFont(8));
+    AddLabelRow(band1, Numbered("CasS", 3), ShiftLefts, 1, ScheduleWidth, ReportFont(TimeFontSize));
     TQRBand& band2 = AddTimeLine(r, band1, "ChildBand7", "CasT", 2);
     TQRBand& band3 = AddTimeLine(r, band2, "ChildBand10", "CasT", 3);
     TQRBand& weekend1 = AddTimeLine(r, band3, "ChildBand11", "CasVT", 1);
