@@ -57,8 +57,9 @@ TEST(SheetTypedInput, NumbersInTheLocalesNotationBecomeNumbersAndTheRestStaysTex
                           Case{"", false, 0}, Case{"-", false, 0}, Case{"1,5 kWh", false, 0}}) {
         double value = 0;
         EXPECT_EQ(ReadsAsNumber(c.text, value), c.number) << c.text;
-        if (c.number)
+        if (c.number) {
             EXPECT_DOUBLE_EQ(value, c.value) << c.text;
+        }
     }
     FormatSettings().DecimalSeparator = '.';
     double value = 0;
