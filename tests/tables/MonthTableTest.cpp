@@ -201,6 +201,9 @@ TEST_F(MonthTable, OpeningTheMonthOfADayTakesTheWholeLengthOfThatMonth) {
     EXPECT_EQ(form.PeriodDays, 29);
     EXPECT_EQ(form.Tabulka->Cells(0, 1), "15.02. čt");
     EXPECT_EQ(form.Tabulka->Cells(0, 29), "14.03. čt");
+    // "Denní tab." opens the last day of the table, not one past it.
+    main_.answer = false;
+    ExpectRequest(form.Btn_DenTab, WM_OPEN_DAY_TABLE, Date(2024, 3, 14));
 }
 
 TEST_F(MonthTable, TheButtonsMoveByMonthsAndOpenTheYearAndTheSelectedDay) {

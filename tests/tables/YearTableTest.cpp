@@ -159,6 +159,22 @@ TEST_F(YearTable, HiddenColumnsComeBackEmpty) {
     showShorter(10);
 }
 
+TEST_F(YearTable, AMonthSelectedBeyondAShorterPeriodOpensItsLastMonth) {
+    WriteYear();
+    TRocniTabulkaForm& form = Open();
+    Post(WM_SHOW_YEAR_TABLE, Date(2023, 11, 1), 0);
+    form.TabulkaFixedCellClick(0, 12);
+    ASSERT_EQ(form.SelectedRow, 12);
+    YearMonthCount = 6;
+    YearCustomPeriod = 1;
+    Post(WM_SHOW_YEAR_TABLE, Date(2023, 11, 1), 0);
+    EXPECT_EQ(form.SelectedRow, 6);
+    form.TabulkaFixedCellClick(0, 7);  // the total row is no month
+    EXPECT_EQ(form.SelectedRow, 6);
+    main_.answer = false;
+    ExpectRequest(form.Btn_MesTab, WM_OPEN_MONTH_TABLE, Date(2024, 4, 1));
+}
+
 TEST_F(YearTable, AFreshWindowLabelsTheCurrentYearAndAThirteenMonthRequestAddsARow) {
     TRocniTabulkaForm& form = Open();
     const int year = DecodeDate(Today()).Year;
