@@ -32,6 +32,13 @@ bool ReadInt(const std::string& text, int& value) {
     return true;
 }
 
+// A macro argument left out leaves the field as it is.
+template <typename T>
+void Take(T& field, const std::optional<int>& value) {
+    if (value)
+        field = static_cast<T>(*value);
+}
+
 // "R12C3" from `pos` on; `pos` is moved past it.
 bool ReadCell(const std::string& text, size_t& pos, int& row, int& col) {
     auto number = [&](char letter, int& out) {
@@ -241,10 +248,8 @@ bool TSheetServer::Run(const std::string& name, const std::vector<TArgument>& ar
         if (!intArg(1, 1, 409, size) || !intArg(2, 0, 1, bold))
             return false;
         return ForSelection([&](TSheetCell& cell, int, int) {
-            if (size)
-                cell.Style.FontSize = *size;
-            if (bold)
-                cell.Style.Bold = *bold != 0;
+            Take(cell.Style.FontSize, size);
+            Take(cell.Style.Bold, bold);
         });
     }
     if (name == "alignment") {
@@ -252,12 +257,9 @@ bool TSheetServer::Run(const std::string& name, const std::vector<TArgument>& ar
         if (!intArg(0, 1, 7, h) || !intArg(1, 0, 1, wrap) || !intArg(2, 1, 4, v))
             return false;
         return ForSelection([&](TSheetCell& cell, int, int) {
-            if (h)
-                cell.Style.HAlign = *h;
-            if (wrap)
-                cell.Style.Wrap = *wrap != 0;
-            if (v)
-                cell.Style.VAlign = *v;
+            Take(cell.Style.HAlign, h);
+            Take(cell.Style.Wrap, wrap);
+            Take(cell.Style.VAlign, v);
         });
     }
     if (name == "border") {
@@ -270,8 +272,7 @@ bool TSheetServer::Run(const std::string& name, const std::vector<TArgument>& ar
             TSheetStyle& st = cell.Style;
             int* sides[] = {&st.Left, &st.Right, &st.Top, &st.Bottom};
             for (size_t i = 0; i < 4; ++i)
-                if (lines[i + 1])
-                    *sides[i] = *lines[i + 1];
+                Take(*sides[i], lines[i + 1]);
             if (const int outline = lines[0].value_or(0); outline != 0) {
                 if (col == s.Left)
                     st.Left = outline;

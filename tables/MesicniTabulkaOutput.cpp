@@ -19,20 +19,8 @@ void TMesicniTabulkaForm::Btn_TiskClick() { PrintMonthReport(*this); }
 
 void TMesicniTabulkaForm::Btn_ExportTXTClick() {
     SaveDialog1 = TextExportDialog(true);
-    RunTextExport(*this, FirstDay, [this](TReportExport& file) {
-        file.WriteLine("\t\t\t" + Tabulka->Headings().Items(0)->Caption());
-        const std::vector<std::string> headings =
-            ShownColumnHeadings(*Tabulka, 1, TextColumns - 1, [this](int model, const std::string& caption) {
-                if (model == MaximumColumn)
-                    return "1/4h.max. " + PowerUnitText;
-                return model == MaximumTimeColumn ? std::string("Čas 1/4h.max.") : caption;
-            });
-        file.WriteLine("Odběr/Den\t" + TabJoined(headings));
-        for (int r = 1; r < Tabulka->RowCount(); ++r)
-            file.WriteLine(RowLine(*Tabulka, r, TextColumns - 1));
-        file.WriteLine("");
-        file.WriteLine("");
-    });
+    RunTextExport(*this, FirstDay,
+                  [this](TReportExport& file) { WritePeriodTable(file, *this, "Odběr/Den", TextColumns - 1); });
 }
 
 void TMesicniTabulkaForm::Btn_ExportXLSClick() {

@@ -64,6 +64,19 @@ void SetCaption(TQuickRep& report, const std::string& name, const std::string& c
     LabelOf(report, name).Caption = caption;
 }
 
+void SetCaptions(TQuickRep& report, const std::vector<std::pair<std::string, std::string>>& captions) {
+    for (const auto& [name, caption] : captions)
+        SetCaption(report, name, caption);
+}
+
+void SetScheduleNames(TQuickRep& report, const std::array<std::string, 4>& shifts,
+                      const std::array<std::string, 4>& tariffs) {
+    for (int k = 1; k <= ScheduleCount; ++k) {
+        SetCaption(report, "Smena" + std::to_string(k) + "Label", shifts[static_cast<size_t>(k)]);
+        SetCaption(report, "Tarif" + std::to_string(k) + "Label", tariffs[static_cast<size_t>(k)]);
+    }
+}
+
 void SwitchOff(TQuickRep& report, const std::vector<std::string>& names) {
     for (const std::string& name : names) {
         if (TQRBand* band = report.FindBand(name))

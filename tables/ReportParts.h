@@ -3,8 +3,10 @@
 // the print date and program version on the page, the title band, rows of labels
 // named by column, the shift and tariff time bands, finding and changing labels by
 // name, and the print command itself (prepare, printer set-up, preview).
+#include <array>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/HistoryFormat.h"
@@ -30,6 +32,11 @@ std::vector<std::string> Numbered(const std::string& prefix, int count, const st
 // fault of the form's design.
 TQRLabel& LabelOf(TQuickRep& report, const std::string& name);
 void SetCaption(TQuickRep& report, const std::string& name, const std::string& caption);
+// Captions by name, in order.
+void SetCaptions(TQuickRep& report, const std::vector<std::pair<std::string, std::string>>& captions);
+// Smena1Label..Smena3Label and Tarif1Label..Tarif3Label (texts from index 1).
+void SetScheduleNames(TQuickRep& report, const std::array<std::string, 4>& shifts,
+                      const std::array<std::string, 4>& tariffs);
 void SwitchOff(TQuickRep& report, const std::vector<std::string>& names);
 void MoveTo(TQuickRep& report, const std::string& name, int left);
 

@@ -22,23 +22,8 @@ void TRocniTabulkaForm::Btn_TiskClick() { PrintYearReport(*this); }
 
 void TRocniTabulkaForm::Btn_ExportTXTClick() {
     SaveDialog1 = TextExportDialog(true);
-    RunTextExport(*this, FirstMonth, [this](TReportExport& file) {
-        file.WriteLine("\t\t\t" + Tabulka->Headings().Items(0)->Caption());
-        const std::vector<std::string> headings =
-            ShownColumnHeadings(*Tabulka, 1, TextColumns - 1, [this](int model, const std::string& caption) {
-                switch (model) {
-                case MaximumColumn: return "1/4h.max. " + PowerUnitText;
-                case MaximumTimeColumn: return std::string("Čas 1/4h.max.");
-                case MaximumDateColumn: return std::string("Datum 1/4h.max.");
-                default: return caption;
-                }
-            });
-        file.WriteLine("Odběr/Měsíc\t" + TabJoined(headings));
-        for (int r = 1; r < Tabulka->RowCount(); ++r)
-            file.WriteLine(RowLine(*Tabulka, r, TextColumns - 1));
-        file.WriteLine("");
-        file.WriteLine("");
-    });
+    RunTextExport(*this, FirstMonth,
+                  [this](TReportExport& file) { WritePeriodTable(file, *this, "Odběr/Měsíc", TextColumns - 1); });
 }
 
 void TRocniTabulkaForm::Btn_ExportXLSClick() {

@@ -8,6 +8,7 @@
 #include "platform/FormatPatterns.h"
 #include "platform/Notifier.h"
 #include "platform/ProgramDir.h"
+#include "tables/RocniTabulka.h"
 #include "tables/TableForm.h"
 
 namespace zeko {
@@ -60,6 +61,28 @@ std::string RowLine(const THyperGrid& grid, int row, int last) {
     for (int g = 0; g <= last; ++g)
         line += grid.Cells(g, row) + "\t";
     return line;
+}
+
+void WriteGridLines(TReportExport& file, const THyperGrid& grid, const std::string& label, int last, int lastRow,
+                    const std::function<std::string(int model, const std::string& caption)>& headingOf) {
+    file.WriteLine("\t\t\t" + grid.Headings().Items(0)->Caption());
+    file.WriteLine(label + "\t" + TabJoined(ShownColumnHeadings(grid, 1, last, headingOf)));
+    for (int r = 1; r <= lastRow; ++r)
+        file.WriteLine(RowLine(grid, r, last));
+}
+
+void WritePeriodTable(TReportExport& file, const TPeriodTableForm& form, const std::string& label, int last) {
+    WriteGridLines(file, *form.Tabulka, label, last, form.Tabulka->RowCount() - 1,
+                   [&form](int model, const std::string& caption) {
+                       switch (model) {
+                       case TPeriodTableForm::MaximumColumn: return "1/4h.max. " + form.PowerUnitText;
+                       case TPeriodTableForm::MaximumTimeColumn: return std::string("Čas 1/4h.max.");
+                       case TRocniTabulkaForm::MaximumDateColumn: return std::string("Datum 1/4h.max.");
+                       default: return caption;
+                       }
+                   });
+    file.WriteLine("");
+    file.WriteLine("");
 }
 
 void RunTextExport(TTableForm& form, TDateTime firstDay, const std::function<void(TReportExport&)>& writeTable) {

@@ -15,6 +15,7 @@
 namespace zeko {
 
 class THyperGrid;
+class TPeriodTableForm;
 class TTableForm;
 
 // "Export.txt" in the program folder, text files first; `defaultExtension` adds
@@ -38,6 +39,15 @@ std::vector<std::string> ShownColumnHeadings(const THyperGrid& grid, int first, 
 std::string TabJoined(const std::vector<std::string>& fields);
 // The cells of grid columns 0..last of a row, each followed by a tab.
 std::string RowLine(const THyperGrid& grid, int row, int last);
+
+// The title line (the caption of heading 0 after three empty fields), the heading
+// line (`label`, then the headings over grid columns 1..last) and the grid rows
+// 1..lastRow.
+void WriteGridLines(TReportExport& file, const THyperGrid& grid, const std::string& label, int last, int lastRow,
+                    const std::function<std::string(int model, const std::string& caption)>& headingOf);
+// The month or year table: its lines, the quarter-hour maximum's columns headed as
+// such, then two empty lines.
+void WritePeriodTable(TReportExport& file, const TPeriodTableForm& form, const std::string& label, int last);
 
 // The export of a table window: its SaveDialog1 asks for the file (nothing happens
 // when the user cancels), `writeTable` writes the table's lines, the closing lines

@@ -30,12 +30,8 @@ void TDenniTabulkaForm::Btn_TiskClick() { PrintDayReport(*this); }
 void TDenniTabulkaForm::Btn_ExportTXTClick() {
     SaveDialog1 = TextExportDialog(false);
     RunTextExport(*this, Day, [this](TReportExport& file) {
-        file.WriteLine("\t\t\t" + Tabulka->Headings().Items(0)->Caption());
-        file.WriteLine("Čtvrthodina/Hodina\t" +
-                       TabJoined(ShownColumnHeadings(*Tabulka, 1, TextColumns - 1,
-                                                     [](int, const std::string& caption) { return caption; })));
-        for (int r = 1; r <= MinMaxRow; ++r)
-            file.WriteLine(RowLine(*Tabulka, r, TextColumns - 1));
+        WriteGridLines(file, *Tabulka, "Čtvrthodina/Hodina", TextColumns - 1, MinMaxRow,
+                       [](int, const std::string& caption) { return caption; });
         file.WriteLine("");
         file.WriteLine("");
         // The captions stand over their columns: the label column is the first field.

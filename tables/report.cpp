@@ -146,22 +146,18 @@ void TReportForm::CreateBands() {
 }
 
 void TReportForm::SetStaticCaptions() {
-    TQuickRep& r = QuickRep1;
-    SetCaption(r, "QRLabel15", "Čtvrthodina:");
-    SetCaption(r, "QRLabel14", "Hodina");
-    SetCaption(r, "CelkemNLabel", "Celkem");
-    SetCaption(r, "QRLabel2", "Celkem:");
-    SetCaption(r, "QRLabel13", "Čtvrthodinové maximum:");
-    for (int k = 1; k <= 3; ++k) {
-        SetCaption(r, "Smena" + std::to_string(k) + "Label", ShiftNames[k]);
-        SetCaption(r, "Tarif" + std::to_string(k) + "Label", TariffNames[k]);
-    }
-    SetCaption(r, "QRLabel20", "Součty:");
-    SetCaption(r, "QRLabel21", "Maxima:");
-    SetCaption(r, "QRLabel22", "Časy:");
-    SetCaption(r, "QRLabel16", "Vytištěno:");
-    SetCaption(r, "QRLabel26", "Den začíná:");
-    SetCaption(r, "QRLabel28", "Verze softwaru PC:");
+    SetCaptions(QuickRep1, {{"QRLabel15", "Čtvrthodina:"},
+                            {"QRLabel14", "Hodina"},
+                            {"CelkemNLabel", "Celkem"},
+                            {"QRLabel2", "Celkem:"},
+                            {"QRLabel13", "Čtvrthodinové maximum:"},
+                            {"QRLabel20", "Součty:"},
+                            {"QRLabel21", "Maxima:"},
+                            {"QRLabel22", "Časy:"},
+                            {"QRLabel16", "Vytištěno:"},
+                            {"QRLabel26", "Den začíná:"},
+                            {"QRLabel28", "Verze softwaru PC:"}});
+    SetScheduleNames(QuickRep1, ShiftNames, TariffNames);
 }
 
 void TReportForm::QuickRep1BeforePrint(bool&) {

@@ -115,24 +115,20 @@ void TReportForm2::CreateBands() {
 }
 
 void TReportForm2::SetStaticCaptions() {
-    TQuickRep& r = QuickRep1;
-    SetCaption(r, "QRLabel15", "Odběr:");
-    SetCaption(r, "QRLabel14", "Den:");
-    for (int k = 1; k <= 3; ++k) {
-        SetCaption(r, "Smena" + std::to_string(k) + "Label", ShiftAbbrevs[k]);
-        SetCaption(r, "Tarif" + std::to_string(k) + "Label", TariffAbbrevs[k]);
-    }
-    SetCaption(r, "QRLabel7", "1/4h max.");
-    SetCaption(r, "QRLabel6", "Celý den");
-    SetCaption(r, "QRLabel2", "Celkem");
-    SetCaption(r, "QRLabel3TRF", "Celk.TRF");
-    SetCaption(r, "QRLabel17", "Po÷Pá");
-    SetCaption(r, "QRLabel18", "So+Ne");
-    SetCaption(r, "QRLabel13", "Čtvrthodinové maximum:");
-    SetCaption(r, "QRLabel1", "Víkendové tarify:");
-    SetCaption(r, "QRLabel16", "Vytištěno:");
-    SetCaption(r, "QRLabel19", "Den začíná:");
-    SetCaption(r, "QRLabel24", "Verze softwaru PC:");
+    SetCaptions(QuickRep1, {{"QRLabel15", "Odběr:"},
+                            {"QRLabel14", "Den:"},
+                            {"QRLabel7", "1/4h max."},
+                            {"QRLabel6", "Celý den"},
+                            {"QRLabel2", "Celkem"},
+                            {"QRLabel3TRF", "Celk.TRF"},
+                            {"QRLabel17", "Po÷Pá"},
+                            {"QRLabel18", "So+Ne"},
+                            {"QRLabel13", "Čtvrthodinové maximum:"},
+                            {"QRLabel1", "Víkendové tarify:"},
+                            {"QRLabel16", "Vytištěno:"},
+                            {"QRLabel19", "Den začíná:"},
+                            {"QRLabel24", "Verze softwaru PC:"}});
+    SetScheduleNames(QuickRep1, ShiftAbbrevs, TariffAbbrevs);
 }
 
 std::string TReportForm2::Title() const { return "Měsíční výpis - " + DateToStr(firstDay_); }

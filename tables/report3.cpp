@@ -15,8 +15,7 @@ TReportForm3::TReportForm3(TRocniTabulkaForm& window) : TReportForm2(window, Yea
 
 void TReportForm3::SetStaticCaptions() {
     TReportForm2::SetStaticCaptions();
-    SetCaption(QuickRep1, "QRLabel14", "Měsíc:");
-    SetCaption(QuickRep1, "QRLabel6", "Celý měsíc");
+    SetCaptions(QuickRep1, {{"QRLabel14", "Měsíc:"}, {"QRLabel6", "Celý měsíc"}});
 }
 
 std::string TReportForm3::Title() const { return "Roční výpis - " + DateToStr(firstDay_); }

@@ -128,48 +128,40 @@ TPageItem TQRSysData::Printed(int x, int y, int pageNumber) const {
     return item;
 }
 
-TQRLabel& TQRBand::AddLabel(const std::string& name, int left, int top, int width, const std::string& caption,
-                            const TReportFont& font, TAlignment alignment) {
-    auto label = std::make_unique<TQRLabel>();
-    label->Name = name;
-    label->Left = left;
-    label->Top = top;
-    label->Width = width;
-    label->Height = LineHeight(font);
-    label->Caption = caption;
-    label->Font = font;
-    label->Alignment = alignment;
-    TQRLabel& made = *label;
-    Items.push_back(std::move(label));
+template <typename T>
+T& TQRBand::Add(const std::string& name, int left, int top, int width, int height) {
+    auto item = std::make_unique<T>();
+    item->Name = name;
+    item->Left = left;
+    item->Top = top;
+    item->Width = width;
+    item->Height = height;
+    T& made = *item;
+    Items.push_back(std::move(item));
     return made;
 }
 
+TQRLabel& TQRBand::AddLabel(const std::string& name, int left, int top, int width, const std::string& caption,
+                            const TReportFont& font, TAlignment alignment) {
+    TQRLabel& label = Add<TQRLabel>(name, left, top, width, LineHeight(font));
+    label.Caption = caption;
+    label.Font = font;
+    label.Alignment = alignment;
+    return label;
+}
+
 TQRShape& TQRBand::AddShape(const std::string& name, TQRShapeType shape, int left, int top, int width, int height) {
-    auto made = std::make_unique<TQRShape>();
-    made->Name = name;
-    made->Shape = shape;
-    made->Left = left;
-    made->Top = top;
-    made->Width = width;
-    made->Height = height;
-    TQRShape& result = *made;
-    Items.push_back(std::move(made));
-    return result;
+    TQRShape& made = Add<TQRShape>(name, left, top, width, height);
+    made.Shape = shape;
+    return made;
 }
 
 TQRSysData& TQRBand::AddSysData(const std::string& name, TQRSysDataType data, int left, int top, int width,
                                 const TReportFont& font) {
-    auto field = std::make_unique<TQRSysData>();
-    field->Name = name;
-    field->Data = data;
-    field->Left = left;
-    field->Top = top;
-    field->Width = width;
-    field->Height = LineHeight(font);
-    field->Font = font;
-    TQRSysData& made = *field;
-    Items.push_back(std::move(field));
-    return made;
+    TQRSysData& field = Add<TQRSysData>(name, left, top, width, LineHeight(font));
+    field.Data = data;
+    field.Font = font;
+    return field;
 }
 
 TQRBand& TQuickRep::AddBand(const std::string& name, TQRBandType type, int height) {

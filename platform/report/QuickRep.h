@@ -82,6 +82,10 @@ public:
     TQRShape& AddShape(const std::string& name, TQRShapeType shape, int left, int top, int width, int height);
     TQRSysData& AddSysData(const std::string& name, TQRSysDataType data, int left, int top, int width,
                            const TReportFont& font);
+
+private:
+    template <typename T>
+    T& Add(const std::string& name, int left, int top, int width, int height);
 };
 
 class TQuickRep {

@@ -35,6 +35,11 @@ protected:
         static const TPageItem none;
         return items.empty() ? none : *items[0];
     }
+    // Each named item's text on the first page.
+    static void ExpectTexts(const TReportDocument& doc, const std::vector<std::pair<std::string, std::string>>& texts) {
+        for (const auto& [name, text] : texts)
+            EXPECT_EQ(Item(doc, name).Text, text) << name;
+    }
     // The texts a name printed, in order.
     static Names Texts(const TReportDocument& doc, const std::string& name) {
         Names texts;
@@ -93,9 +98,9 @@ TEST_F(Report, TheDayOfTheOwnMeasurementPrintsItsHoursCosPhiAndSchedules) {
 
     EXPECT_EQ(Item(doc, "Nadpis").Text, "Denní výpis - úterý  05.03.2024");
     EXPECT_TRUE(Item(doc, "Nadpis").Font.Bold);
-    EXPECT_EQ(Item(doc, "TypMereni").Text, "Činný - Činný");
-    EXPECT_EQ(Item(doc, "QRSysData1").Text, "10.03.2024");
-    EXPECT_EQ(Item(doc, "LVerze").Text, "0.90beta14");
+    ExpectTexts(doc, {{"TypMereni", "Činný - Činný"},
+                      {"QRSysData1", "10.03.2024"},
+                      {"LVerze", "0.90beta14"}});
     EXPECT_EQ(Texts(doc, "CosfiNLabel"), Names{"Cos fí"});
     EXPECT_TRUE(Texts(doc, "SjednanoNLabel").empty());
     EXPECT_TRUE(doc.Named("C5NShape").empty());
@@ -116,26 +121,26 @@ TEST_F(Report, TheDayOfTheOwnMeasurementPrintsItsHoursCosPhiAndSchedules) {
     EXPECT_EQ(doc.Named("QRL_Detail3")[0]->Bounds.Left, Left + 289);
     EXPECT_EQ(Item(doc, "Suma").Text, "157,3");
     EXPECT_EQ(Item(doc, "Suma").Bounds.Left, Left + 450);
-    EXPECT_EQ(Item(doc, "PrumCosFiLabel").Text, "0,95");
-    EXPECT_EQ(Item(doc, "CtvrtMax").Text, "200,0");
-    EXPECT_EQ(Item(doc, "CasMaxima").Text, "23:55");
+    ExpectTexts(doc, {{"PrumCosFiLabel", "0,95"},
+                      {"CtvrtMax", "200,0"},
+                      {"CasMaxima", "23:55"}});
     EXPECT_EQ(Item(doc, "CasMaxima").Bounds.Left, Left + 361);
     // Detail rows one under another, from the column header's bottom.
     EXPECT_EQ(doc.Named("QRL_Detail0")[1]->Bounds.Top - doc.Named("QRL_Detail0")[0]->Bounds.Top, 18);
 
-    EXPECT_EQ(Item(doc, "Sm1Sum").Text, "106,0");
-    EXPECT_EQ(Item(doc, "T2Max").Text, "120,0");
-    EXPECT_EQ(Item(doc, "T1Cas").Text, "13:21");
-    EXPECT_EQ(Item(doc, "Qrl_T1CosFi").Text, "1,00");
-    EXPECT_EQ(Item(doc, "Smena1Label").Text, "Směna 1");
-    EXPECT_EQ(Item(doc, "Tarif2Label").Text, "Tarif 2");
-    EXPECT_EQ(Item(doc, "CasS3").Text, "22:00-06:00");
-    EXPECT_EQ(Item(doc, "CasT11").Text, "06:00-10:00");
-    EXPECT_EQ(Item(doc, "CasT12").Text, "12:00-14:00");
-    EXPECT_EQ(Item(doc, "CasT21").Text, "10:00-12:00");
-    EXPECT_EQ(Item(doc, "CasT13").Text, "-");
-    EXPECT_EQ(Item(doc, "Jednotka1").Text, "[kWh]");
-    EXPECT_EQ(Item(doc, "Jednotka2").Text, "[kW]");
+    ExpectTexts(doc, {{"Sm1Sum", "106,0"},
+                      {"T2Max", "120,0"},
+                      {"T1Cas", "13:21"},
+                      {"Qrl_T1CosFi", "1,00"},
+                      {"Smena1Label", "Směna 1"},
+                      {"Tarif2Label", "Tarif 2"},
+                      {"CasS3", "22:00-06:00"},
+                      {"CasT11", "06:00-10:00"},
+                      {"CasT12", "12:00-14:00"},
+                      {"CasT21", "10:00-12:00"},
+                      {"CasT13", "-"},
+                      {"Jednotka1", "[kWh]"},
+                      {"Jednotka2", "[kW]"}});
     KeepPage(doc, "denni-sestava.png");
 }
 
@@ -181,30 +186,30 @@ TEST_F(Report, TheMonthPrintsADetailPerDayTheSummaryAndBothKindsOfTariffBands) {
     EXPECT_EQ(doc.BandNames(), bands);
     EXPECT_EQ(doc.Pages[0].Bands.back().Top, 1123 - 38 - 20);  // the footer at the foot of the page
 
-    EXPECT_EQ(Item(doc, "Nadpis").Text, "Měsíční výpis - 01.04.2024");
-    EXPECT_EQ(Item(doc, "QRLabel14").Text, "Den:");
-    EXPECT_EQ(Item(doc, "Smena1Label").Text, "S1");
-    EXPECT_EQ(Item(doc, "Tarif3Label").Text, "T3");
+    ExpectTexts(doc, {{"Nadpis", "Měsíční výpis - 01.04.2024"},
+                      {"QRLabel14", "Den:"},
+                      {"Smena1Label", "S1"},
+                      {"Tarif3Label", "T3"}});
     EXPECT_EQ(DetailTexts(doc, 1), (Names{"02.04. út", "25,0", "0,0", "0,0", "0,0", "0,0", "0,0", "25,0", "60,0",
                                           "10:30"}));
     EXPECT_EQ(DetailTexts(doc, 2), (Names{"03.04. st", "x", "x", "x", "x", "x", "x", "x", "x", "x"}));
     EXPECT_TRUE(doc.Named("QRL_Detail0")[0]->Font.Bold);
     EXPECT_TRUE(doc.Named("QRL_Detail7")[0]->Font.Bold);
     EXPECT_FALSE(doc.Named("QRL_Detail8")[0]->Font.Bold);
-    EXPECT_EQ(Item(doc, "Suma").Text, "70,0");
-    EXPECT_EQ(Item(doc, "S1Suma").Text, "70,0");
-    EXPECT_EQ(Item(doc, "PracSuma").Text, "25,0");
-    EXPECT_EQ(Item(doc, "VikSuma").Text, "45,0");
-    EXPECT_EQ(Item(doc, "S1Vikend").Text, "45,0");
-    EXPECT_EQ(Item(doc, "DatCelkMax").Text, "01.04.2024");
-    EXPECT_EQ(Item(doc, "CasCtvrtMax").Text, "10:15");
-    EXPECT_EQ(Item(doc, "CtvrtMax").Text, "100,0");
-    EXPECT_EQ(Item(doc, "Jednotka10").Text, "[kWh]");
-    EXPECT_EQ(Item(doc, "Jednotka11").Text, "[kW]");
-    EXPECT_EQ(Item(doc, "CasT11").Text, "06:00-10:00");
-    EXPECT_EQ(Item(doc, "CasVT11").Text, "-");
-    EXPECT_EQ(Item(doc, "CasVT23").Text, "00:00-08:00");
-    EXPECT_EQ(Item(doc, "LZacDne").Text, "00:00");
+    ExpectTexts(doc, {{"Suma", "70,0"},
+                      {"S1Suma", "70,0"},
+                      {"PracSuma", "25,0"},
+                      {"VikSuma", "45,0"},
+                      {"S1Vikend", "45,0"},
+                      {"DatCelkMax", "01.04.2024"},
+                      {"CasCtvrtMax", "10:15"},
+                      {"CtvrtMax", "100,0"},
+                      {"Jednotka10", "[kWh]"},
+                      {"Jednotka11", "[kW]"},
+                      {"CasT11", "06:00-10:00"},
+                      {"CasVT11", "-"},
+                      {"CasVT23", "00:00-08:00"},
+                      {"LZacDne", "00:00"}});
     EXPECT_TRUE(doc.Named("QRL_Detail10").empty());
     KeepPage(doc, "mesicni-sestava.png");
 }
@@ -219,17 +224,17 @@ TEST_F(Report, TheYearPrintsMonthsWithTheDateOfTheirMaximumAndNoLossesLine) {
     const Names bands = doc.BandNames();
     EXPECT_EQ(std::count(bands.begin(), bands.end(), "DetailBand1"), 12);
     EXPECT_EQ(std::count(bands.begin(), bands.end(), "ChildBand1"), 0);
-    EXPECT_EQ(Item(doc, "Nadpis").Text, "Roční výpis - 01.11.2023");
-    EXPECT_EQ(Item(doc, "QRLabel14").Text, "Měsíc:");
-    EXPECT_EQ(Item(doc, "QRLabel6").Text, "Celý měsíc");
+    ExpectTexts(doc, {{"Nadpis", "Roční výpis - 01.11.2023"},
+                      {"QRLabel14", "Měsíc:"},
+                      {"QRLabel6", "Celý měsíc"}});
     EXPECT_EQ(DetailTexts(doc, 0), (Names{"11. 2023", "1000,0", "0,0", "0,0", "0,0", "0,0", "0,0", "1000,0",
                                           "4000,0", "10:15", "15.11."}));
     // The summary rows counted past the losses' row.
-    EXPECT_EQ(Item(doc, "Suma").Text, "1200,0");
-    EXPECT_EQ(Item(doc, "PracSuma").Text, "1000,0");
-    EXPECT_EQ(Item(doc, "VikSuma").Text, "200,0");
-    EXPECT_EQ(Item(doc, "CtvrtMax").Text, "4000,0");
-    EXPECT_EQ(Item(doc, "DatCelkMax").Text, "15.11.2023");
+    ExpectTexts(doc, {{"Suma", "1200,0"},
+                      {"PracSuma", "1000,0"},
+                      {"VikSuma", "200,0"},
+                      {"CtvrtMax", "4000,0"},
+                      {"DatCelkMax", "15.11.2023"}});
     KeepPage(doc, "rocni-sestava.png");
 }
 
