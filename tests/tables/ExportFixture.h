@@ -91,24 +91,6 @@ protected:
         SetZone(tariffs, 0, 2, 1, 600, 720);
         AddTariffs(Date(2024, 1, 1), tariffs);
     }
-    // April 2024 on the regulator's own measurement: Easter Monday the 1st, a
-    // Tuesday and a Saturday with records.
-    void WriteMonth() {
-        Add(2024, 4, 1, 10, 15, 0, {100, 75, 0, 0});
-        Add(2024, 4, 2, 10, 15, 0, {40, 30, 0, 0});
-        Add(2024, 4, 2, 10, 30, 0, {60, 45, 0, 0});
-        Add(2024, 4, 6, 10, 15, 0, {80, 0, 0, 0});
-        Save();
-    }
-    // November 2023 to October 2024 on the regulator's own measurement with
-    // transformer losses of 2.5 %.
-    void WriteYear() {
-        SetChannelKey(1, "ZtratyTRF_v", "2,5");
-        Add(2023, 11, 15, 10, 15, 0, {4000, 3000, 0, 0});
-        Add(2024, 1, 6, 10, 15, 0, {800, 0, 0, 0});
-        Save();
-    }
-
     static std::string FileBytes(const std::string& path) {
         std::ifstream in(path, std::ios::binary);
         std::ostringstream bytes;

@@ -20,15 +20,6 @@ protected:
         windows_.OpenMonthTable();
         return *windows_.MonthForm();
     }
-    // April 2024 on the regulator's own measurement: Easter Monday the 1st, a
-    // Tuesday and a Saturday with records.
-    void WriteApril() {
-        Add(2024, 4, 1, 10, 15, 0, {100, 75, 0, 0});
-        Add(2024, 4, 2, 10, 15, 0, {40, 30, 0, 0});
-        Add(2024, 4, 2, 10, 30, 0, {60, 45, 0, 0});
-        Add(2024, 4, 6, 10, 15, 0, {80, 0, 0, 0});
-        Save();
-    }
     const Row NoData = Row(10, "x");
 };
 

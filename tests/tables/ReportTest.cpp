@@ -169,7 +169,7 @@ TEST_F(Report, AnotherChannelsDayHasNoCosPhiAndAFrameUnderTheTimes) {
 }
 
 TEST_F(Report, TheMonthPrintsADetailPerDayTheSummaryAndBothKindsOfTariffBands) {
-    WriteMonth();
+    WriteApril();
     TTariffTable tariffs;
     SetZone(tariffs, 0, 1, 1, 360, 600);
     SetZone(tariffs, 1, 2, 3, 0, 480);
@@ -264,7 +264,7 @@ TEST_F(Report, ThePrintedPdfHoldsTheTitlesAndValues) {
                              "Čtvrthodinové maximum:", "23:55", "06:00-10:00", "Verze softwaru PC:", "0.90beta14"})
         EXPECT_NE(dayText.find(text), std::string::npos) << text << "\n" << dayText;
 
-    WriteMonth();
+    WriteApril();
     TMesicniTabulkaForm& month = MonthWindow();
     Post(WM_SHOW_MONTH_TABLE, Date(2024, 4, 1), 0);
     printing_.PrintToPdf(dir_ / "mesic.pdf");

@@ -76,7 +76,7 @@ TEST_F(SheetExport, AnotherChannelsDaySendsNoTwoDecimalFormatAndFillsColumnsTwoT
 }
 
 TEST_F(SheetExport, TheMonthTableGoesOverAsKeptWithItsCosPhiOfTwoDecimals) {
-    WriteMonth();
+    WriteApril();
     TMesicniTabulkaForm& form = MonthWindow();
     Post(WM_SHOW_MONTH_TABLE, Date(2024, 4, 1), 0);
     form.Btn_ExportXLS->click();
@@ -121,7 +121,7 @@ TEST_F(SheetExport, TheYearTableWithLossesKeepsItsMaximumRow) {
 }
 
 TEST_F(SheetExport, EachExportAddsASheetInFrontOfTheOthers) {
-    WriteMonth();
+    WriteApril();
     TMesicniTabulkaForm& form = MonthWindow();
     Post(WM_SHOW_MONTH_TABLE, Date(2024, 4, 1), 0);
     form.Btn_ExportXLS->click();

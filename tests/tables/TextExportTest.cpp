@@ -92,7 +92,7 @@ TEST_F(TextExport, AnotherChannelsDayHasSixFilledFieldsAndFourEmptyOnes) {
 }
 
 TEST_F(TextExport, TheMonthTableIsWrittenAsKept) {
-    WriteMonth();
+    WriteApril();
     TMesicniTabulkaForm& form = MonthWindow();
     Post(WM_SHOW_MONTH_TABLE, Date(2024, 4, 1), 0);
     ExpectSameAsKept(Export(form), "mesicni.txt");
@@ -136,7 +136,7 @@ TEST_F(TextExport, TheClosingLineStartsThePeriodAtItsDayStartHour) {
 }
 
 TEST_F(TextExport, ACancelledDialogWritesNothingAndAnExistingFileIsRewrittenOnlyOnYes) {
-    WriteMonth();
+    WriteApril();
     TMesicniTabulkaForm& form = MonthWindow();
     Post(WM_SHOW_MONTH_TABLE, Date(2024, 4, 1), 0);
     dialogs_.CancelFile();
@@ -158,7 +158,7 @@ TEST_F(TextExport, ACancelledDialogWritesNothingAndAnExistingFileIsRewrittenOnly
 }
 
 TEST_F(TextExport, AFileThatCannotBeWrittenIsReportedOnce) {
-    WriteMonth();
+    WriteApril();
     TMesicniTabulkaForm& form = MonthWindow();
     Post(WM_SHOW_MONTH_TABLE, Date(2024, 4, 1), 0);
     std::filesystem::create_directories(dir_ / "zamceno");

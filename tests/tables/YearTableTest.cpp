@@ -20,14 +20,6 @@ protected:
         windows_.OpenYearTable();
         return *windows_.YearForm();
     }
-    // A Wednesday in November 2023 and a Saturday in January 2024 on the
-    // regulator's own measurement, with transformer losses of 2.5 %.
-    void WriteYear() {
-        SetChannelKey(1, "ZtratyTRF_v", "2,5");
-        Add(2023, 11, 15, 10, 15, 0, {4000, 3000, 0, 0});
-        Add(2024, 1, 6, 10, 15, 0, {800, 0, 0, 0});
-        Save();
-    }
     // The year from `first` of a channel whose table has no losses column or row.
     const THyperGrid& ShowWithoutLosses(TDateTime first, int channel, const std::string& totalCaption) {
         TRocniTabulkaForm& form = Open();
