@@ -3,6 +3,7 @@
 #include "app/SpreadsheetProgram.h"
 #include "app/TestHook.h"
 #include "app/hlavni.h"
+#include "controls/ZcConst.h"
 #include "dialogs/TypUnit.h"
 #include "dialogs/info.h"
 #include "platform/FormatSettings.h"
@@ -36,6 +37,7 @@ int RunProgram(int argc, char** argv) {
     QtReportPrinting printing;
     SetReportPrinting(&printing);
     TTestAutomation::InstallFromEnvironment();
+    InitZcConst();  // the controls' cursors
 
     int result;
     {

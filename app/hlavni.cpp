@@ -3,6 +3,7 @@
 #include "app/TableRequests.h"
 #include "app/TableWindows.h"
 #include "app/TestHook.h"
+#include "controls/ZcCtrls.h"
 #include "core/Calendar.h"
 #include "core/FrameParser.h"
 #include "core/Komunikace.h"
@@ -38,7 +39,9 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QToolBar>
-#include <QToolButton>
+
+// Resources of a static library are registered by hand.
+static void InitHlavniResources() { Q_INIT_RESOURCE(hlavni); }
 
 namespace zeko {
 
@@ -58,13 +61,16 @@ QAction* AddItem(QMenu* menu, const char* name, const char* caption) {
     return action;
 }
 
-QToolButton* AddSpeedButton(QWidget* bar, const char* name, int left, const char* hint, const char* glyph) {
-    auto* button = new QToolButton(bar);
+// A button of the bar with its glyph of four cells (up, disabled, pressed, held down).
+TZcSpeedButton* AddSpeedButton(QWidget* bar, const char* name, int left, const char* hint) {
+    static const bool resources = (InitHlavniResources(), true);
+    (void)resources;
+    auto* button = new TZcSpeedButton(bar);
     button->setObjectName(name);
-    button->setGeometry(left, 3, 25, 25);
-    button->setToolTip(U(hint));
-    button->setText(U(glyph));
-    button->setAutoRaise(true);
+    button->SetBounds(left, 3, 25, 25);
+    button->SetHint(hint);
+    button->SetGlyph(QImage(QStringLiteral(":/app/glyphs/%1.xpm").arg(QLatin1String(name))));
+    button->SetNumGlyphs(4);
     return button;
 }
 
@@ -95,15 +101,15 @@ THlavniForm::THlavniForm(QWidget* parent) : QMainWindow(parent), MessageTarget(M
                    cmNulujZaznamy};
     for (QAction* item : laterItems_)
         item->setEnabled(false);
-    Btn_A1->setEnabled(false);
+    Btn_A1->SetEnabled(false);
 
     tables_ = std::make_unique<TTableWindows>(this, mdiArea_);
     connect(cmDennitabulka, &QAction::triggered, this, [this] { cmDennitabulkaClick(); });
     connect(cmMesicniTabulka, &QAction::triggered, this, [this] { cmMesicniTabulkaClick(); });
     connect(cmRocniTabulka, &QAction::triggered, this, [this] { cmRocniTabulkaClick(); });
-    connect(Btn_DenniTabulka, &QToolButton::clicked, this, [this] { Btn_DenniTabulkaClick(); });
-    connect(Btn_MesicniTabulka, &QToolButton::clicked, this, [this] { Btn_MesicniTabulkaClick(); });
-    connect(Btn_RocniTabulka, &QToolButton::clicked, this, [this] { Btn_RocniTabulkaClick(); });
+    Btn_DenniTabulka->OnClick = [this](TGraphicControl*) { Btn_DenniTabulkaClick(); };
+    Btn_MesicniTabulka->OnClick = [this](TGraphicControl*) { Btn_MesicniTabulkaClick(); };
+    Btn_RocniTabulka->OnClick = [this](TGraphicControl*) { Btn_RocniTabulkaClick(); };
 
     connect(cmOnline, &QAction::triggered, this, [this] { cmOnlineClick(); });
     connect(cmNactiZaznamy, &QAction::triggered, this, [this] { cmNactiZaznamyClick(); });
@@ -205,10 +211,10 @@ void THlavniForm::CreateSpeedBar() {
     toolBar->addWidget(SpeedBar1);
     addToolBar(Qt::TopToolBarArea, toolBar);
 
-    Btn_A1 = AddSpeedButton(SpeedBar1, "Btn_A1", 30, "", "A");
-    Btn_DenniTabulka = AddSpeedButton(SpeedBar1, "Btn_DenniTabulka", 62, "Denní tabulka", "D");
-    Btn_MesicniTabulka = AddSpeedButton(SpeedBar1, "Btn_MesicniTabulka", 86, "Měsíční tabulka", "M");
-    Btn_RocniTabulka = AddSpeedButton(SpeedBar1, "Btn_RocniTabulka", 110, "Roční tabulka", "R");
+    Btn_A1 = AddSpeedButton(SpeedBar1, "Btn_A1", 30, "");
+    Btn_DenniTabulka = AddSpeedButton(SpeedBar1, "Btn_DenniTabulka", 62, "Denní tabulka");
+    Btn_MesicniTabulka = AddSpeedButton(SpeedBar1, "Btn_MesicniTabulka", 86, "Měsíční tabulka");
+    Btn_RocniTabulka = AddSpeedButton(SpeedBar1, "Btn_RocniTabulka", 110, "Roční tabulka");
 
     Lbl_NacitaniZaznamu = new QLabel(U("Načítání záznamů:"), SpeedBar1);
     Lbl_NacitaniZaznamu->setObjectName("Lbl_NacitaniZaznamu");

@@ -26,7 +26,6 @@ class QMdiArea;
 class QMenu;
 class QProgressBar;
 class QPushButton;
-class QToolButton;
 
 namespace zeko {
 
@@ -34,6 +33,7 @@ class TFrameParser;
 class TOnlineForm;
 class TSuperTimer;
 class TTableWindows;
+class TZcSpeedButton;
 struct TSaveOutcome;
 
 // The fields of a reply as the handlers see them.
@@ -80,10 +80,10 @@ public:
 
     // The bar under the menu: the table buttons and the record-download progress.
     QWidget* SpeedBar1;
-    QToolButton* Btn_A1;
-    QToolButton* Btn_DenniTabulka;
-    QToolButton* Btn_MesicniTabulka;
-    QToolButton* Btn_RocniTabulka;
+    TZcSpeedButton* Btn_A1;
+    TZcSpeedButton* Btn_DenniTabulka;
+    TZcSpeedButton* Btn_MesicniTabulka;
+    TZcSpeedButton* Btn_RocniTabulka;
     QLabel* Lbl_NacitaniZaznamu;
     QProgressBar* Gau_NacitaniZaznamu;
     QPushButton* Btn_PrerusZaznamy;

@@ -809,6 +809,8 @@ void TBitmap::SetSize(int w, int h) {
     h = std::max(0, h);
     if (w == Width() && h == Height())
         return;
+    width_ = w;
+    height_ = h;
     canvas_.EndPaint();
     QImage next;
     if (w > 0 && h > 0) {
@@ -830,7 +832,24 @@ TCanvas& TBitmap::Canvas() {
 
 void TBitmap::Assign(const QImage& image) {
     canvas_.EndPaint();
+    monochrome_ = !image.isNull() && image.depth() == 1;
     image_ = image.convertToFormat(QImage::Format_RGB32);
+    width_ = image_.width();
+    height_ = image_.height();
+}
+
+void TBitmap::Assign(const TBitmap& other) {
+    if (&other == this)
+        return;
+    canvas_.EndPaint();
+    image_ = other.image_;
+    width_ = other.width_;
+    height_ = other.height_;
+    monochrome_ = other.monochrome_;
+}
+
+TColor TBitmap::TransparentColor() const {
+    return image_.isNull() ? clNone : FromQRgb(image_.pixel(0, image_.height() - 1));
 }
 
 void TPicture::SetGraphic(const QImage& image) {
@@ -844,6 +863,10 @@ void TPicture::Assign(const TPicture& other) { SetGraphic(other.image_); }
 int TImageList::Add(const QImage& image) {
     images_.push_back(image.size() == QSize(width_, height_) ? image : image.scaled(width_, height_));
     return Count() - 1;
+}
+
+void TImageList::Replace(int index, const QImage& image) {
+    images_.at(static_cast<size_t>(index)) = image.size() == QSize(width_, height_) ? image : image.scaled(width_, height_);
 }
 
 void TImageList::Draw(TCanvas& canvas, int x, int y, int index, bool enabled) const {

@@ -238,18 +238,29 @@ public:
     TBitmap(const TBitmap&) = delete;
     TBitmap& operator=(const TBitmap&) = delete;
 
-    int Width() const { return image_.width(); }
-    int Height() const { return image_.height(); }
+    // A bitmap may be 0 pixels in one direction and not in the other; it is then
+    // empty, but keeps both numbers.
+    int Width() const { return width_; }
+    int Height() const { return height_; }
     void SetWidth(int w) { SetSize(w, Height()); }
     void SetHeight(int h) { SetSize(Width(), h); }
     void SetSize(int w, int h);  // the content is kept where it fits, new area white
     bool Empty() const { return image_.isNull(); }
     TCanvas& Canvas();  // bound to the picture while the bitmap lives
     const QImage& Image() const { return image_; }
-    void Assign(const QImage& image);
+    void Assign(const QImage& image);  // a one-bit image makes a monochrome bitmap
+    void Assign(const TBitmap& other);
+    // Two colours, black and white (a one-bit picture).
+    bool Monochrome() const { return monochrome_; }
+    // The colour that drawing with transparency leaves out: that of the bottom-left
+    // pixel (clNone for an empty bitmap).
+    TColor TransparentColor() const;
 
 private:
     QImage image_;
+    int width_ = 0;
+    int height_ = 0;
+    bool monochrome_ = false;
     TCanvas canvas_;
 };
 
@@ -277,6 +288,8 @@ public:
     int Height() const { return height_; }
     int Count() const { return static_cast<int>(images_.size()); }
     int Add(const QImage& image);  // scaled to the list's size; answers its index
+    void Replace(int index, const QImage& image);  // scaled as Add scales
+    const QImage& Image(int index) const { return images_.at(static_cast<size_t>(index)); }
     void Clear() { images_.clear(); }
     // A disabled image is drawn greyed.
     void Draw(TCanvas& canvas, int x, int y, int index, bool enabled = true) const;

@@ -3,6 +3,7 @@
 #include "app/DayResult.h"
 #include "app/PeriodResult.h"
 #include "app/TableWindows.h"
+#include "controls/ZcCtrls.h"
 #include "core/Komunikace.h"
 #include "core/PollingList.h"
 #include "core/PripojenaZarizeniUnit.h"
@@ -20,15 +21,17 @@
 #include "support/MessageRecorder.h"
 #include "support/QtApp.h"
 #include "support/TempDir.h"
+#include "ImageProbe.h"
 #include "tables/MesicniTabulka.h"
 #include "tables/dennitabulka.h"
 
 #include <QAction>
+#include <QDir>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMouseEvent>
 #include <QTimer>
-#include <QToolButton>
 
 #include <gtest/gtest.h>
 
@@ -38,6 +41,16 @@
 using namespace zeko;
 
 namespace {
+
+// A left click in the middle of a button, as the mouse gives it.
+void ClickWithMouse(QWidget* button) {
+    const QPointF centre(button->width() / 2, button->height() / 2);
+    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        QMouseEvent event(type, centre, button->mapToGlobal(centre), Qt::LeftButton,
+                          type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(button, &event);
+    }
+}
 
 // The main window on ports that do not exist, in a program folder of its own.
 struct MainWindowFixture : ::testing::Test {
@@ -195,23 +208,40 @@ TEST_F(MainWindowFixture, TheTableCommandsOpenEachWindowOnceAndBringItForward) {
     THlavniForm& f = Start();
     for (QAction* item : {f.cmDennitabulka, f.cmMesicniTabulka, f.cmRocniTabulka})
         EXPECT_TRUE(item->isEnabled()) << item->objectName().toStdString();
-    EXPECT_TRUE(f.Btn_DenniTabulka->isEnabled());
+    EXPECT_TRUE(f.Btn_DenniTabulka->Enabled());
     EXPECT_FALSE(f.cmArchiv->isEnabled());  // the archive comes with the day graph
 
     f.cmMesicniTabulka->trigger();
     EXPECT_TRUE(MonthTableOpen);
-    f.Btn_DenniTabulka->click();
+    ClickWithMouse(f.Btn_DenniTabulka);
     EXPECT_TRUE(DayTableOpen);
     QMdiSubWindow* day = f.MdiArea()->activeSubWindow();
     f.cmMesicniTabulka->trigger();  // brought forward, not made twice
     EXPECT_EQ(f.MdiArea()->subWindowList().size(), 2);
     EXPECT_NE(f.MdiArea()->activeSubWindow(), day);
     EXPECT_EQ(f.MdiArea()->activeSubWindow()->windowTitle().toStdString(), "Měsíční tabulka");
-    f.Btn_RocniTabulka->click();
+    ClickWithMouse(f.Btn_RocniTabulka);
     EXPECT_TRUE(YearTableOpen);
     EXPECT_EQ(f.MdiArea()->subWindowList().size(), 3);
     f.MdiArea()->closeAllSubWindows();
     ASSERT_TRUE(test::ProcessEventsUntil([] { return !DayTableOpen && !MonthTableOpen && !YearTableOpen; }));
+}
+
+TEST_F(MainWindowFixture, TheBarShowsItsFourButtonsWithTheirGlyphs) {
+    THlavniForm& f = Start();
+    const QImage window = f.grab().toImage();
+    QDir().mkpath(ZEKO_ARTEFACT_DIR);
+    window.save(QString(ZEKO_ARTEFACT_DIR) + "/hlavni.png");
+    // The table buttons show the navy heading of their sheet; the archive button,
+    // disabled until the day graph comes, only the gray of its embossed glyph.
+    for (TZcSpeedButton* button : {f.Btn_DenniTabulka, f.Btn_MesicniTabulka, f.Btn_RocniTabulka}) {
+        const QImage face = button->grab().toImage();
+        EXPECT_NE(test::InkBox(face, {0, 0, face.width(), face.height()}, clNavy), TRect{})
+            << button->objectName().toStdString();
+    }
+    const QImage archive = f.Btn_A1->grab().toImage();
+    EXPECT_EQ(test::InkBox(archive, {0, 0, archive.width(), archive.height()}, clRed), TRect{});
+    EXPECT_NE(test::InkBox(archive, {0, 0, archive.width(), archive.height()}, clBtnShadow), TRect{});
 }
 
 TEST_F(MainWindowFixture, OpeningTheDayTableByMessageCreatesItAndShowsTheDay) {

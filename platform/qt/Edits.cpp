@@ -1,0 +1,133 @@
+#include "platform/qt/Edits.h"
+
+#include "platform/qt/GraphicControl.h"
+
+#include <QContextMenuEvent>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QMenu>
+
+namespace zeko {
+
+TCustomEdit::TCustomEdit(QWidget* parent) : QLineEdit(parent) {
+    connect(this, &QLineEdit::textChanged, this, [this] { Change(); });
+}
+
+std::string TCustomEdit::Text() const { return text().toStdString(); }
+
+void TCustomEdit::SetText(const std::string& text) {
+    // Writing the same text again leaves the edit alone, Modified included.
+    const QString next = QString::fromStdString(text);
+    if (next != this->text())
+        setText(next);
+}
+
+void TCustomEdit::SetAlignment(TAlignment value) {
+    alignment_ = value;
+    const Qt::Alignment horizontal =
+        value == taRightJustify ? Qt::AlignRight : value == taCenter ? Qt::AlignHCenter : Qt::AlignLeft;
+    setAlignment(horizontal | Qt::AlignVCenter);
+}
+
+void TCustomEdit::SetEditRect(const TRect& r) {
+    setTextMargins(r.Left, r.Top, std::max(0, ClientWidth() - r.Right), 0);
+}
+
+void TCustomEdit::Change() {
+    if (OnChange)
+        OnChange(this);
+}
+
+void TCustomEdit::KeyDown(uint16_t& key, TShiftState shift) {
+    if (OnKeyDown)
+        OnKeyDown(this, key, shift);
+}
+
+void TCustomEdit::KeyPress(char32_t& key) {
+    if (OnKeyPress)
+        OnKeyPress(this, key);
+}
+
+void TCustomEdit::DoEnter() {
+    if (OnEnter)
+        OnEnter(this);
+}
+
+void TCustomEdit::DoExit() {
+    if (OnExit)
+        OnExit(this);
+}
+
+void TCustomEdit::keyPressEvent(QKeyEvent* event) {
+    passToForm_ = false;
+    uint16_t key = VirtualKeyOf(*event);
+    const char32_t typed = CharOf(*event);
+    char32_t ch = typed;
+    if (key != 0)
+        KeyDown(key, ShiftStateOf(event->modifiers()));
+    const bool keyConsumed = key == 0;
+    if (ch != 0)
+        KeyPress(ch);
+    if (passToForm_) {
+        event->ignore();
+        return;
+    }
+    if (typed != 0) {
+        if (ch == 0) {
+            event->accept();
+            return;
+        }
+        // A replaced character, or one whose key KeyDown consumed, is typed here.
+        if (ch != typed || keyConsumed) {
+            if (EditsText(ch) && ch != CH_BACK && !isReadOnly())
+                insert(QString::fromUcs4(&ch, 1));
+            event->accept();
+            return;
+        }
+    } else if (keyConsumed) {
+        event->accept();
+        return;
+    }
+    if ((event->matches(QKeySequence::Paste) || event->matches(QKeySequence::Cut)) && !CanPasteOrCut()) {
+        event->accept();
+        return;
+    }
+    QLineEdit::keyPressEvent(event);
+}
+
+void TCustomEdit::focusInEvent(QFocusEvent* event) {
+    QLineEdit::focusInEvent(event);
+    if (autoSelect_ && !LeftButtonHeld())
+        selectAll();
+    DoEnter();
+}
+
+void TCustomEdit::focusOutEvent(QFocusEvent* event) {
+    QLineEdit::focusOutEvent(event);
+    DoExit();
+}
+
+void TCustomEdit::changeEvent(QEvent* event) {
+    QLineEdit::changeEvent(event);
+    if (event->type() == QEvent::EnabledChange)
+        EnabledChanged();
+}
+
+void TCustomEdit::resizeEvent(QResizeEvent* event) {
+    QLineEdit::resizeEvent(event);
+    Resized();
+}
+
+void TCustomEdit::contextMenuEvent(QContextMenuEvent* event) {
+    QMenu* menu = createStandardContextMenu();
+    if (!CanPasteOrCut())
+        for (QAction* action : menu->actions()) {
+            const QString name = action->objectName();
+            if (name == QLatin1String("edit-paste") || name == QLatin1String("edit-cut"))
+                action->setEnabled(false);
+        }
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(event->globalPos());
+}
+
+} // namespace zeko
