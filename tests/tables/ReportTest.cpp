@@ -11,6 +11,8 @@
 #include "tables/report3.h"
 
 #include <QLabel>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 
 #include <cstdio>
 #include <memory>
@@ -142,6 +144,20 @@ TEST_F(Report, TheDayOfTheOwnMeasurementPrintsItsHoursCosPhiAndSchedules) {
                       {"Jednotka1", "[kWh]"},
                       {"Jednotka2", "[kW]"}});
     KeepPage(doc, "denni-sestava.png");
+
+    // The preview the user prints from, as Qt's print support shows it.
+    QPrinter printer(QPrinter::HighResolution);
+    QPrintPreviewDialog preview(&printer);
+    int painted = 0;
+    QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, [&](QPrinter* target) {
+        PrintReport(doc, *target);
+        ++painted;
+    });
+    preview.resize(900, 700);
+    preview.show();
+    QApplication::processEvents();
+    EXPECT_GT(painted, 0);
+    EXPECT_TRUE(preview.grab().save(QString::fromStdString(std::string(ZEKO_ARTEFACT_DIR) + "/nahled-tisku.png")));
 }
 
 TEST_F(Report, AnotherChannelsDayHasNoCosPhiAndAFrameUnderTheTimes) {

@@ -135,10 +135,11 @@ TEST_F(TextExport, TheClosingLineStartsThePeriodAtItsDayStartHour) {
     EXPECT_EQ(notifier_.Count(), 0u);
 }
 
+// The day's dialog asks before it rewrites a file, as the month's and year's do.
 TEST_F(TextExport, ACancelledDialogWritesNothingAndAnExistingFileIsRewrittenOnlyOnYes) {
-    WriteApril();
-    TMesicniTabulkaForm& form = MonthWindow();
-    Post(WM_SHOW_MONTH_TABLE, Date(2024, 4, 1), 0);
+    WriteDay();
+    TDenniTabulkaForm& form = DayWindow();
+    Post(WM_SHOW_DAY_TABLE, Date(2024, 3, 5), 0);
     dialogs_.CancelFile();
     form.Btn_ExportTXT->click();
     EXPECT_FALSE(FileExists(dir_ / "Export.txt"));
