@@ -25,6 +25,8 @@
 #include "platform/MainThread.h"
 #include "platform/Notifier.h"
 #include "platform/ProgramDir.h"
+#include "platform/qt/FontTable.h"
+#include "platform/qt/MdiChild.h"
 #include "platform/qt/QtText.h"
 
 #include <QAction>
@@ -105,9 +107,7 @@ TZcSpeedButton* AddSpeedButton(QWidget* bar, const char* name, int left, const c
 }
 
 QFont PanelFont(int pixelHeight, bool bold, bool italic = false) {
-    QFont font(QStringLiteral("Arial"));
-    font.setPixelSize(pixelHeight);
-    font.setBold(bold);
+    QFont font = StandInQFont("Arial", pixelHeight, bold);
     font.setItalic(italic);
     return font;
 }
@@ -532,7 +532,7 @@ void THlavniForm::Tmr_ProgramTimer() {
 
 void THlavniForm::cmOnlineClick() {
     if (OnlineOpen && onlineForm_ != nullptr) {
-        if (auto* child = qobject_cast<QMdiSubWindow*>(onlineForm_->parentWidget()))
+        if (QMdiSubWindow* child = MdiChildOf(onlineForm_))
             mdiArea_->setActiveSubWindow(child);
         return;
     }
@@ -561,10 +561,7 @@ void THlavniForm::cmOnlineClick() {
     // The labels' texts are gathered for the test log only, not at every refresh.
     if (TTestAutomation::Instance())
         form->OnRefreshed = [form] { TestLog("Online " + form->ValuesText()); };
-    QMdiSubWindow* child = mdiArea_->addSubWindow(form);
-    child->setAttribute(Qt::WA_DeleteOnClose);
-    child->setWindowTitle(form->windowTitle());
-    child->showMaximized();
+    AddMdiChild(mdiArea_, form);
     onlineForm_ = form;
     connect(form, &QObject::destroyed, this, [this, form] {
         if (onlineForm_ == form)
