@@ -8,6 +8,8 @@
 
 #include <cmath>
 
+#include "platform/qt/FontTable.h"
+
 namespace zeko {
 
 namespace {
@@ -16,9 +18,12 @@ TReportPrinting* installed = nullptr;
 
 constexpr double ReportPixelsPerInch = 96.0;
 
+// The installed stand-in of the face, at the report's own size: a printed page has
+// no cells that a screen size would have to fit.
 QFont ReportQFont(const TReportFont& font) {
-    QFont f(QString::fromStdString(font.Name));
-    f.setPixelSize(static_cast<int>(std::lround(font.Size * ReportPixelsPerInch / 72.0)));
+    const int pixels = static_cast<int>(std::lround(font.Size * ReportPixelsPerInch / 72.0));
+    QFont f(QString::fromStdString(StandInFor(font.Name, pixels, font.Bold).Family));
+    f.setPixelSize(pixels);
     f.setBold(font.Bold);
     return f;
 }
