@@ -319,8 +319,8 @@ public:
     // The printer Print uses: the system's default one until the caller chooses
     // another (PrinterSetup) or sets it to write a PDF file.
     QPrinter& Printer();
-    // The printer dialog; false when cancelled.
-    bool PrinterSetup(QWidget* parent);
+    // The printer dialog of the printing service on Printer(); false when cancelled.
+    bool PrinterSetup();
     static constexpr int PictureWidth = 2200;
     static constexpr int PictureHeight = 1650;
 

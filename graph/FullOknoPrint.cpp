@@ -9,10 +9,10 @@
 #include "platform/Notifier.h"
 #include "platform/TextFiles.h"
 #include "platform/qt/QtJpeg.h"
+#include "platform/report/ReportPrinting.h"
 
 #include <QPainter>
 #include <QPicture>
-#include <QPrintDialog>
 #include <QPrinter>
 
 #include <algorithm>
@@ -56,10 +56,7 @@ QPrinter& TFullOkno::Printer() {
     return *printer_;
 }
 
-bool TFullOkno::PrinterSetup(QWidget* parent) {
-    QPrintDialog dialog(&Printer(), parent);
-    return dialog.exec() == QDialog::Accepted;
-}
+bool TFullOkno::PrinterSetup() { return CurrentReportPrinting().PrinterSetup(Printer()); }
 
 TPrintedSeries TFullOkno::PrintedSeries(int Mode) const {
     TPrintedSeries printed;

@@ -4,11 +4,9 @@
 #include "ArchiveFixture.h"
 
 #include "platform/Jpeg.h"
+#include "platform/report/ReportPrinting.h"
 
-#include <QApplication>
-#include <QDialog>
 #include <QPrinter>
-#include <QTimer>
 
 #include <cstdio>
 #include <stdexcept>
@@ -146,19 +144,19 @@ TEST_F(GraphPrint, TheOneSeriesOfModeZeroIsOneThatExists) {
     }
 }
 
-TEST_F(GraphPrint, ThePrinterDialogWorksOnThePrinterThePrintUses) {
-    Open();
-    QTimer closer;
-    bool shown = false;
-    QObject::connect(&closer, &QTimer::timeout, [&] {
-        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
-            shown = true;
-            dialog->reject();
-        }
-    });
-    closer.start(20);
-    EXPECT_FALSE(Graph().PrinterSetup(nullptr));
-    EXPECT_TRUE(shown);
+TEST_F(GraphPrint, ThePrinterChosenInThePrinterDialogTakesThePage) {
+    ArchiveWithADay();
+    ScriptedReportPrinting dialogs;
+    SetReportPrinting(&dialogs);
+    dialogs.Cancel();
+    EXPECT_FALSE(Graph().PrinterSetup());
+    const std::string pdf = dir_ / "zvoleny.pdf";
+    dialogs.PrintToPdf(pdf);
+    ASSERT_TRUE(Graph().PrinterSetup());
+    Graph().Print(3, "kW", true, false, "");
+    SetReportPrinting(nullptr);
+    EXPECT_NE(PdfText(pdf).find("Činný"), std::string::npos);  // the legend of mode 3: the captions
+    EXPECT_EQ(dialogs.Log(), (std::vector<std::string>{"PrinterSetup -> cancel", "PrinterSetup -> " + pdf}));
 }
 
 TEST_F(GraphPrint, TheRegulatedMaximaOfTheHeaderAreEmptyWithoutItems) {
