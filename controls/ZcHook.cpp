@@ -198,8 +198,12 @@ private:
 THookList::THookList() : utility_(std::make_unique<Utility>(*this)) {}
 
 THookList::~THookList() {
-    while (!hooks_.empty())
-        delete hooks_.back();  // takes itself out of the list
+    // The list is already gone for HookListExists(): take each hook out here.
+    while (!hooks_.empty()) {
+        TControlHook* hook = hooks_.back();
+        hooks_.pop_back();
+        delete hook;
+    }
 }
 
 TControlHook* THookList::GetControlHook(QWidget* control) {
