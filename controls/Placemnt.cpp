@@ -163,7 +163,9 @@ void TFormPlacement::SavePlacement() {
             IniWriteString(IniObject(), section, "ActiveControl", form->focusWidget()->objectName().toStdString());
         IniWriteInteger(IniObject(), section, "Visible", destroying_ ? 1 : 0);
     }
-    for (TIniLink* link : links_)
+    // A handler may attach or detach links.
+    const std::vector<TIniLink*> links = links_;
+    for (TIniLink* link : links)
         if (link->OnSave)
             link->OnSave(link);
 }
@@ -171,7 +173,8 @@ void TFormPlacement::SavePlacement() {
 void TFormPlacement::RestorePlacement() {
     if (QWidget* form = Form())
         ReadFormPlacement(form, IniObject(), IniSection(), options_.Contains(fpPosition), options_.Contains(fpState));
-    for (TIniLink* link : links_)
+    const std::vector<TIniLink*> links = links_;
+    for (TIniLink* link : links)
         if (link->OnLoad)
             link->OnLoad(link);
 }

@@ -322,9 +322,7 @@ void TBtnControl::MoveTo(TPoint screenPoint) {
 // ---------------------------------------------------------------- layout storage
 
 std::string TSpeedBar::LayoutSection() const {
-    TIniLink link;
-    link.SetStorage(IniStorage());
-    return link.RootSection() + GetDefaultSection(this);
+    return iniLink_->RootSection() + GetDefaultSection(this);
 }
 
 void TSpeedBar::SaveLayout(const TIniObject& ini, const std::string& section) {

@@ -40,7 +40,7 @@ struct TWindowPlacement {
     int ShowCmd = SW_SHOWNORMAL;
     TPoint MinPosition{-1, -1};
     TPoint MaxPosition{-1, -1};
-    TRect NormalPosition;
+    TRect NormalPosition;  // the restored rectangle of the window's client area
 };
 
 TWindowPlacement GetWindowPlacement(const QWidget* window);
