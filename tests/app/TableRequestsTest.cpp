@@ -185,6 +185,25 @@ TEST_F(TableRequests, FailureClosesTheProgressBoxAndEnablesTheMainForm) {
     EXPECT_FALSE(TableRequestRunning());
 }
 
+// The evaluation and the tables handed to the window read the histories once per
+// request, so their error is shown once (it was shown up to three times).
+TEST_F(TableRequests, AHistoryErrorIsShownOncePerRequest) {
+    Add(24, 3, 5, 12, 0, 0, 40);
+    Save();
+    dir_.Write(std::string(TariffHistoryFile) + "/x", "");  // a folder: cannot be read
+    dir_.Write(ShiftHistoryFile, "damaged");
+    RunDayTableRequest(host_, DayNumber(2024, 3, 5), 0);
+    EXPECT_EQ(messages_.Count(), 1u);
+    RunMonthTableRequest(host_, DayNumber(2024, 3, 1), 0, {});
+    EXPECT_EQ(messages_.Count(), 2u);
+    RunYearTableRequest(host_, DayNumber(2024, 1, 1), 0);
+    EXPECT_EQ(messages_.Count(), 3u);
+    for (const auto& m : messages_.Messages())
+        EXPECT_EQ(m.Text, "Chyba při načítání historie tarifů/směn!");
+    ASSERT_TRUE(host_.day && host_.month && host_.year);
+    EXPECT_EQ(host_.year->Shifts, StartShiftTable());
+}
+
 TEST_F(TableRequests, RequestArrivingWhileOneEvaluatesIsDropped) {
     bool running = false;
     host_.onStep = [&] {
