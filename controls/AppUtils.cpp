@@ -26,8 +26,6 @@ QPointer<QWidget>& MainFormPointer() {
     return form;
 }
 
-std::string ProgramFileName() { return QFileInfo(QCoreApplication::applicationFilePath()).fileName().toStdString(); }
-
 std::string ProgramBaseName() {
     return QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName().toStdString();
 }

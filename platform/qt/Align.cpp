@@ -16,7 +16,7 @@ constexpr const char* SuspendProperty = "zekoAlignSuspended";
 // Arranges an ordinary parent whenever it is resized.
 class ResizeRealigner : public QObject {
 public:
-    explicit ResizeRealigner(QWidget* parent) : QObject(parent) { setObjectName("zekoAligner"); }
+    explicit ResizeRealigner(QWidget* parent) : QObject(parent) {}
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
@@ -43,9 +43,11 @@ QObject* VisibilityWatcher() {
 }
 
 void EnsureRealigner(QWidget* parent) {
-    if (dynamic_cast<TAlignContainer*>(parent) != nullptr ||
-        parent->findChild<ResizeRealigner*>(QString(), Qt::FindDirectChildrenOnly) != nullptr)
+    if (dynamic_cast<TAlignContainer*>(parent) != nullptr)
         return;
+    for (QObject* child : parent->children())
+        if (dynamic_cast<ResizeRealigner*>(child) != nullptr)
+            return;
     parent->installEventFilter(new ResizeRealigner(parent));
 }
 

@@ -50,6 +50,8 @@ TEST_F(BarFixture, StartsAsAHorizontalBarAtTheTopWithItsDefaults) {
     EXPECT_EQ(bar->BtnOffsetHorz(), 3);
     EXPECT_EQ(bar->height(), 29);
     EXPECT_EQ(bar->width(), 400) << "aligned to the top of its parent";
+    host.resize(500, 300);
+    EXPECT_EQ(bar->width(), 500) << "and follows it";
     EXPECT_EQ(bar->Options(), (TSpeedbarOptions{sbAllowDrag, sbGrayedBtns}));
 }
 

@@ -1,8 +1,6 @@
 // onlinepic OUTPUT.jpg: draws the 1000 x 648 background of the live-values window,
 // a plain panel layout under the window's labels, and writes it as a baseline JPEG.
 //   QT_QPA_PLATFORM=offscreen build/tools/onlinepic/onlinepic dialogs/online.jpg
-#include "platform/Jpeg.h"
-#include "platform/TextFiles.h"
 #include "platform/qt/QtJpeg.h"
 
 #include <QGuiApplication>
@@ -11,7 +9,6 @@
 #include <QPainter>
 
 #include <cstdio>
-#include <cstring>
 
 namespace {
 
@@ -76,14 +73,9 @@ int main(int argc, char** argv) {
         return 2;
     }
     QGuiApplication app(argc, argv);
-    std::vector<uint8_t> bytes;
     std::string error;
-    if (!zeko::EncodeJpeg(zeko::FromQImage(DrawBackground()), 90, bytes, &error)) {
+    if (!zeko::SaveJpegPicture(argv[1], DrawBackground(), 90, error)) {
         std::fprintf(stderr, "onlinepic: %s\n", error.c_str());
-        return 1;
-    }
-    if (const int failure = zeko::WriteWholeFile(argv[1], bytes.data(), bytes.size(), false); failure != 0) {
-        std::fprintf(stderr, "onlinepic: %s: %s\n", argv[1], std::strerror(failure));
         return 1;
     }
     return 0;
