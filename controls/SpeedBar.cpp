@@ -317,42 +317,33 @@ void TSpeedBar::SetAlign(TAlign value) {
     }
 }
 
-void TSpeedBar::SetBtnOffsetHorz(int value) {
+void TSpeedBar::SetBtnOffsetHorz(int value) { SetOffset(offset_.X, value, 1, true); }
+void TSpeedBar::SetBtnOffsetVert(int value) { SetOffset(offset_.Y, value, 2, false); }
+
+void TSpeedBar::SetOffset(int& offset, int value, int scaleFlag, bool horizontal) {
     value = std::max(value, MinButtonsOffset());
-    scaleFlags_ |= 1;
-    if (value == offset_.X)
+    scaleFlags_ |= scaleFlag;
+    if (value == offset)
         return;
-    const int dx = value - offset_.X;
-    offset_.X = value;
-    MoveItems(dx, 0);
+    const int delta = value - offset;
+    offset = value;
+    MoveItems(horizontal ? delta : 0, horizontal ? 0 : delta);
 }
 
-void TSpeedBar::SetBtnOffsetVert(int value) {
-    value = std::max(value, MinButtonsOffset());
-    scaleFlags_ |= 2;
-    if (value == offset_.Y)
-        return;
-    const int dy = value - offset_.Y;
-    offset_.Y = value;
-    MoveItems(0, dy);
-}
+void TSpeedBar::SetBtnWidth(int value) { SetButtonSize(btnSize_.X, value, 4); }
+void TSpeedBar::SetBtnHeight(int value) { SetButtonSize(btnSize_.Y, value, 8); }
 
-void TSpeedBar::SetBtnWidth(int value) {
-    scaleFlags_ |= 4;
-    btnSize_.X = value;
+void TSpeedBar::SetButtonSize(int& size, int value, int scaleFlag) {
+    scaleFlags_ |= scaleFlag;
+    size = value;
     UpdateGridStep();
-    if (!loading_ && Orientation() == boVertical)
-        resize(std::max(width(), 2 * offset_.X + btnSize_.X), height());
-    ResizeItemButtons();
-    NotifyCustomizer(SBR_BTNSIZECHANGED, this);
-}
-
-void TSpeedBar::SetBtnHeight(int value) {
-    scaleFlags_ |= 8;
-    btnSize_.Y = value;
-    UpdateGridStep();
-    if (!loading_ && Orientation() == boHorizontal)
-        resize(width(), std::max(height(), 2 * offset_.Y + btnSize_.Y));
+    if (!loading_) {
+        // A row of buttons fits across the bar.
+        if (Orientation() == boHorizontal)
+            resize(width(), std::max(height(), 2 * offset_.Y + btnSize_.Y));
+        else
+            resize(std::max(width(), 2 * offset_.X + btnSize_.X), height());
+    }
     ResizeItemButtons();
     NotifyCustomizer(SBR_BTNSIZECHANGED, this);
 }
@@ -373,8 +364,7 @@ void TSpeedBar::SetBoundLines(TBoundLines value) {
     if (value == boundLines_)
         return;
     boundLines_ = value;
-    RealignControls();
-    update();
+    FrameChanged();
 }
 
 void TSpeedBar::SetImages(TImageList* images) {
@@ -392,24 +382,26 @@ void TSpeedBar::ImagesChanged() {
 
 void TSpeedBar::SetBevelOuter(TBevelCut value) {
     bevelOuter_ = value;
-    RealignControls();
-    update();
+    FrameChanged();
 }
 
 void TSpeedBar::SetBevelInner(TBevelCut value) {
     bevelInner_ = value;
-    RealignControls();
-    update();
+    FrameChanged();
 }
 
 void TSpeedBar::SetBevelWidth(int value) {
     bevelWidth_ = std::max(1, value);
-    RealignControls();
-    update();
+    FrameChanged();
 }
 
 void TSpeedBar::SetBorderWidth(int value) {
     borderWidth_ = std::max(0, value);
+    FrameChanged();
+}
+
+// The room left for the children and the buttons' smallest offset follow the frame.
+void TSpeedBar::FrameChanged() {
     RealignControls();
     update();
 }

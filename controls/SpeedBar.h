@@ -325,6 +325,9 @@ private:
     friend class TSpeedItem;
     friend class TSpeedbarSection;
     void UpdateGridStep();
+    void SetOffset(int& offset, int value, int scaleFlag, bool horizontal);
+    void SetButtonSize(int& size, int value, int scaleFlag);
+    void FrameChanged();
     void MoveItems(int dx, int dy);
     void ResizeItemButtons();
     void ApplyOptionsToButtons();

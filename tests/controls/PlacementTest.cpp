@@ -14,24 +14,12 @@
 #include <QMainWindow>
 #include <QMdiArea>
 
-#include <fstream>
 
 using namespace zeko;
 
 namespace {
 
 const TScreenInfo Screen1024{1024, 768, 96, {{0, 0, 1024, 768}}};
-
-std::vector<std::string> FileLines(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::vector<std::string> lines;
-    for (std::string line; std::getline(in, line);) {
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        lines.push_back(line);
-    }
-    return lines;
-}
 
 struct PlacementFixture : test::ControlHost {
     PlacementFixture() {
@@ -119,7 +107,7 @@ TEST_F(PlacementFixture, QuotedTextsGetOneMorePairOfQuotesInAnIniFileOnly) {
     for (const Case& c : cases) {
         TIniFile ini(dir / "quotes.ini");
         IniWriteString(&ini, "S", "Key", c.value);
-        EXPECT_EQ(FileLines(dir / "quotes.ini").back(), c.line) << c.value;
+        EXPECT_EQ(test::FileLines(dir / "quotes.ini").back(), c.line) << c.value;
         TRegIniFile reg("Software\\Test");
         IniWriteString(&reg, "S", "Key", c.value);
         EXPECT_EQ(IniReadString(&reg, "S", "Key", ""), c.value) << "the registry keeps it as it is";
@@ -140,7 +128,7 @@ TEST_F(PlacementFixture, APlacementIsWrittenKeyByKeyUnderBothScreenKeys) {
     const QRect g = form.geometry();
     const std::string norm = std::to_string(g.left()) + "," + std::to_string(g.top()) + "," +
                              std::to_string(g.left() + g.width()) + "," + std::to_string(g.top() + g.height());
-    EXPECT_EQ(FileLines(dir / "place.ini"),
+    EXPECT_EQ(test::FileLines(dir / "place.ini"),
               (std::vector<std::string>{"[Form]", "Flags=0", "ShowCmd=1", "PixelsPerInch=96",
                                         "MinMaxPos(1024x768)=-1,-1,-1,-1", "MinMaxPos=-1,-1,-1,-1",
                                         "NormPos(1024x768)=" + norm, "NormPos=" + norm}));

@@ -12,8 +12,6 @@
 #include <QCursor>
 #include <QMouseEvent>
 
-#include <fstream>
-#include <sstream>
 
 using namespace zeko;
 
@@ -58,17 +56,6 @@ struct DockFixture : test::ControlHost {
     QObject owner;
     TSpeedBar* bar;
 };
-
-std::vector<std::string> FileLines(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::vector<std::string> lines;
-    for (std::string line; std::getline(in, line);) {
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        lines.push_back(line);
-    }
-    return lines;
-}
 
 } // namespace
 
@@ -236,7 +223,7 @@ TEST_F(DockFixture, TheLayoutIsWrittenKeyByKey) {
     unstored->SetStored(false);
     AddItem("btnSave", 83, true);
     bar->SaveLayout(&ini, "Bar");
-    EXPECT_EQ(FileLines(dir / "layout.ini"),
+    EXPECT_EQ(test::FileLines(dir / "layout.ini"),
               (std::vector<std::string>{"[Bar]", "Position=1", "Width=29", "Version=4", "PixelsPerInch=96",
                                         "BtnWidth=24", "BtnHeight=23", "Button1=btnOpen,11,3", "Button2=btnSave,83,3",
                                         "Count=2"}));

@@ -2,15 +2,13 @@
 // window's child-window area (the program shows "logo.jpg" from its folder there)
 // and writes it as a baseline JPEG.
 //   QT_QPA_PLATFORM=offscreen build/tools/logopic/logopic demo/logo.jpg
-#include "platform/qt/QtJpeg.h"
+#include "tools/PictureTool.h"
 
-#include <QGuiApplication>
 #include <QImage>
 #include <QLinearGradient>
 #include <QPainter>
 
 #include <cmath>
-#include <cstdio>
 
 namespace {
 
@@ -53,11 +51,11 @@ QImage DrawLogo() {
     DrawDial(p, QPointF(90, 100), 62);
 
     QFont title(QStringLiteral("DejaVu Sans"));
-    title.setPixelSize(64);
+    title.setPixelSize(54);
     title.setBold(true);
     p.setFont(title);
     p.setPen(Qt::white);
-    p.drawText(QRectF(165, 40, 190, 76), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("ZEKO"));
+    p.drawText(QRectF(166, 40, 180, 76), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("ZEKO"));
     QFont line(QStringLiteral("DejaVu Sans"));
     line.setPixelSize(17);
     p.setFont(line);
@@ -70,16 +68,4 @@ QImage DrawLogo() {
 
 } // namespace
 
-int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: logopic OUTPUT.jpg\n");
-        return 2;
-    }
-    QGuiApplication app(argc, argv);
-    std::string error;
-    if (!zeko::SaveJpegPicture(argv[1], DrawLogo(), 90, error)) {
-        std::fprintf(stderr, "logopic: %s\n", error.c_str());
-        return 1;
-    }
-    return 0;
-}
+int main(int argc, char** argv) { return zeko::RunPictureTool(argc, argv, "logopic", DrawLogo); }

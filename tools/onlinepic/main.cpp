@@ -1,14 +1,11 @@
 // onlinepic OUTPUT.jpg: draws the 1000 x 648 background of the live-values window,
 // a plain panel layout under the window's labels, and writes it as a baseline JPEG.
 //   QT_QPA_PLATFORM=offscreen build/tools/onlinepic/onlinepic dialogs/online.jpg
-#include "platform/qt/QtJpeg.h"
+#include "tools/PictureTool.h"
 
-#include <QGuiApplication>
 #include <QImage>
 #include <QLinearGradient>
 #include <QPainter>
-
-#include <cstdio>
 
 namespace {
 
@@ -67,16 +64,4 @@ QImage DrawBackground() {
 
 } // namespace
 
-int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: onlinepic OUTPUT.jpg\n");
-        return 2;
-    }
-    QGuiApplication app(argc, argv);
-    std::string error;
-    if (!zeko::SaveJpegPicture(argv[1], DrawBackground(), 90, error)) {
-        std::fprintf(stderr, "onlinepic: %s\n", error.c_str());
-        return 1;
-    }
-    return 0;
-}
+int main(int argc, char** argv) { return zeko::RunPictureTool(argc, argv, "onlinepic", DrawBackground); }
