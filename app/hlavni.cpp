@@ -25,6 +25,8 @@
 #include "platform/MainThread.h"
 #include "platform/Notifier.h"
 #include "platform/ProgramDir.h"
+#include "platform/qt/FontTable.h"
+#include "platform/qt/MdiChild.h"
 #include "platform/qt/QtText.h"
 
 #include <QAction>
@@ -88,9 +90,7 @@ QAction* AddItem(QMenu* menu, const char* name, const char* caption) {
 }
 
 QFont PanelFont(int pixelHeight, bool bold, bool italic = false) {
-    QFont font(QStringLiteral("Arial"));
-    font.setPixelSize(pixelHeight);
-    font.setBold(bold);
+    QFont font = StandInQFont("Arial", pixelHeight, bold);
     font.setItalic(italic);
     return font;
 }
@@ -482,7 +482,7 @@ void THlavniForm::Tmr_ProgramTimer() {
 
 void THlavniForm::cmOnlineClick() {
     if (OnlineOpen && onlineForm_ != nullptr) {
-        if (auto* child = qobject_cast<QMdiSubWindow*>(onlineForm_->parentWidget()))
+        if (QMdiSubWindow* child = MdiChildOf(onlineForm_))
             mdiArea_->setActiveSubWindow(child);
         return;
     }
@@ -511,10 +511,7 @@ void THlavniForm::cmOnlineClick() {
     // The labels' texts are gathered for the test log only, not at every refresh.
     if (TTestAutomation::Instance())
         form->OnRefreshed = [form] { TestLog("Online " + form->ValuesText()); };
-    QMdiSubWindow* child = mdiArea_->addSubWindow(form);
-    child->setAttribute(Qt::WA_DeleteOnClose);
-    child->setWindowTitle(form->windowTitle());
-    child->showMaximized();
+    AddMdiChild(mdiArea_, form);
     onlineForm_ = form;
     connect(form, &QObject::destroyed, this, [this, form] {
         if (onlineForm_ == form)
