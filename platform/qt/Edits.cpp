@@ -4,6 +4,7 @@
 
 #include <QContextMenuEvent>
 #include <QFocusEvent>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QMenu>
 
@@ -31,6 +32,19 @@ void TCustomEdit::SetAlignment(TAlignment value) {
 
 void TCustomEdit::SetEditRect(const TRect& r) {
     setTextMargins(r.Left, r.Top, std::max(0, ClientWidth() - r.Right), 0);
+}
+
+int TCustomEdit::MinHeight() const {
+    constexpr int BorderHeight = 1;  // the system's thin border
+    return QFontMetrics(font()).height() + 4 * BorderHeight + 1;
+}
+
+bool TCustomEdit::RaiseToMinHeight() {
+    const int least = MinHeight();
+    if (height() >= least)
+        return false;
+    resize(width(), least);
+    return true;
 }
 
 void TCustomEdit::Change() {
@@ -79,8 +93,8 @@ void TCustomEdit::keyPressEvent(QKeyEvent* event) {
         }
         // A replaced character, or one whose key KeyDown consumed, is typed here.
         if (ch != typed || keyConsumed) {
-            if (EditsText(ch) && ch != CH_BACK && !isReadOnly())
-                insert(QString::fromUcs4(&ch, 1));
+            if (EditsText(ch) && ch != CH_BACK)
+                TypeCharacter(ch);
             event->accept();
             return;
         }
@@ -92,19 +106,30 @@ void TCustomEdit::keyPressEvent(QKeyEvent* event) {
         event->accept();
         return;
     }
-    QLineEdit::keyPressEvent(event);
+    EditKey(event);
 }
 
+void TCustomEdit::TypeCharacter(char32_t ch) {
+    if (!isReadOnly())
+        insert(QString::fromUcs4(&ch, 1));
+}
+
+// A popup (a menu, a drop-down) takes the keyboard for a while without the focus
+// leaving the edit, as the class library's drop-downs never took it: that is no
+// exit and no entering.
 void TCustomEdit::focusInEvent(QFocusEvent* event) {
     QLineEdit::focusInEvent(event);
+    if (event->reason() == Qt::PopupFocusReason)
+        return;
     if (autoSelect_ && !LeftButtonHeld())
-        selectAll();
+        SelectAll();
     DoEnter();
 }
 
 void TCustomEdit::focusOutEvent(QFocusEvent* event) {
     QLineEdit::focusOutEvent(event);
-    DoExit();
+    if (event->reason() != Qt::PopupFocusReason)
+        DoExit();
 }
 
 void TCustomEdit::changeEvent(QEvent* event) {
@@ -118,14 +143,19 @@ void TCustomEdit::resizeEvent(QResizeEvent* event) {
     Resized();
 }
 
+void TCustomEdit::PrepareContextMenu(QMenu* menu) {
+    if (CanPasteOrCut())
+        return;
+    for (QAction* action : menu->actions()) {
+        const QString name = action->objectName();
+        if (name == QLatin1String("edit-paste") || name == QLatin1String("edit-cut"))
+            action->setEnabled(false);
+    }
+}
+
 void TCustomEdit::contextMenuEvent(QContextMenuEvent* event) {
     QMenu* menu = createStandardContextMenu();
-    if (!CanPasteOrCut())
-        for (QAction* action : menu->actions()) {
-            const QString name = action->objectName();
-            if (name == QLatin1String("edit-paste") || name == QLatin1String("edit-cut"))
-                action->setEnabled(false);
-        }
+    PrepareContextMenu(menu);
     menu->setAttribute(Qt::WA_DeleteOnClose);
     menu->popup(event->globalPos());
 }

@@ -1,0 +1,206 @@
+#include "platform/qt/MaskEdit.h"
+
+#include "platform/Exceptions.h"
+#include "platform/Notifier.h"
+#include "platform/Utf8.h"
+#include "platform/qt/Grids.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QSignalBlocker>
+
+namespace zeko {
+namespace {
+
+QString FromU32(const std::u32string& text) {
+    return QString::fromUcs4(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+std::u32string ToU32(const QString& text) { return text.toStdU32String(); }
+
+bool IsHistoryKey(QKeyEvent* event) {
+    return event->matches(QKeySequence::Undo) || event->matches(QKeySequence::Redo);
+}
+
+} // namespace
+
+TCustomMaskEdit::TCustomMaskEdit(QWidget* parent) : TCustomEdit(parent) {}
+
+void TCustomMaskEdit::SetEditMask(const std::string& mask) {
+    const std::string kept = Text();
+    editMask_ = mask;
+    mask_ = TEditMask(mask);
+    // A mask's places take no drops and no composed input: every change goes
+    // through the places.
+    setAcceptDrops(!IsMasked());
+    setAttribute(Qt::WA_InputMethodEnabled, !IsMasked());
+    const bool modified = Modified();
+    const QSignalBlocker quiet(this);
+    setText(IsMasked() ? FromU32(mask_.Fit(Utf8ToUtf32(kept))) : QString::fromStdString(kept));
+    SetModified(modified);
+}
+
+std::u32string TCustomMaskEdit::Shown() const { return ToU32(text()); }
+
+std::string TCustomMaskEdit::Text() const {
+    if (!IsMasked())
+        return TCustomEdit::Text();
+    return Utf32ToUtf8(mask_.Stored(Shown()));
+}
+
+std::string TCustomMaskEdit::EditText() const { return TCustomEdit::Text(); }
+
+void TCustomMaskEdit::SetText(const std::string& text) {
+    TCustomEdit::SetText(IsMasked() ? Utf32ToUtf8(mask_.Fit(Utf8ToUtf32(text))) : text);
+}
+
+size_t TCustomMaskEdit::SelStart() const {
+    return static_cast<size_t>(hasSelectedText() ? selectionStart() : cursorPosition());
+}
+
+size_t TCustomMaskEdit::SelLength() const { return static_cast<size_t>(hasSelectedText() ? selectionLength() : 0); }
+
+void TCustomMaskEdit::Apply(const TEditMask::Edit& edit) {
+    if (!edit.Replacement.empty()) {
+        // Replacing a selection is an edit of the user's: it marks the edit
+        // modified and can be undone.
+        setSelection(static_cast<int>(edit.Start), static_cast<int>(edit.Replacement.size()));
+        insert(FromU32(edit.Replacement));
+    }
+    setCursorPosition(static_cast<int>(edit.Cursor));
+}
+
+void TCustomMaskEdit::TypeCharacter(char32_t ch) {
+    if (!IsMasked() || isReadOnly()) {
+        TCustomEdit::TypeCharacter(ch);
+        return;
+    }
+    if (const auto edit = mask_.Type(Shown(), SelStart(), SelLength(), ch))
+        Apply(*edit);
+    else
+        MessageBeep();
+}
+
+void TCustomMaskEdit::Erase(bool backward) { Apply(mask_.Erase(Shown(), SelStart(), SelLength(), backward)); }
+
+void TCustomMaskEdit::CutToClipboard() {
+    if (!hasSelectedText() || !CanPasteOrCut())
+        return;
+    QGuiApplication::clipboard()->setText(selectedText());
+    if (IsMasked())
+        Erase(false);
+    else
+        del();
+}
+
+void TCustomMaskEdit::PasteFromClipboard() {
+    if (!CanPasteOrCut())
+        return;
+    const QString pasted = QGuiApplication::clipboard()->text();
+    if (IsMasked())
+        Apply(mask_.Paste(Shown(), SelStart(), SelLength(), ToU32(pasted)));
+    else
+        insert(pasted);
+}
+
+void TCustomMaskEdit::EditKey(QKeyEvent* event) {
+    if (!IsMasked() || isReadOnly()) {
+        TCustomEdit::EditKey(event);
+        return;
+    }
+    event->accept();
+    if (event->matches(QKeySequence::Paste)) {
+        PasteFromClipboard();
+        return;
+    }
+    if (event->matches(QKeySequence::Cut)) {
+        CutToClipboard();
+        return;
+    }
+    const bool noModifier = !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+    if (noModifier && (event->key() == Qt::Key_Backspace || event->key() == Qt::Key_Delete)) {
+        Erase(event->key() == Qt::Key_Backspace);
+        return;
+    }
+    const char32_t typed = CharOf(*event);
+    if (EditsText(typed) && typed != CH_BACK) {
+        TypeCharacter(typed);
+        return;
+    }
+    // Anything else moves the cursor, selects, copies or goes back in the history,
+    // whose states are all whole masked texts; a key that would edit the text
+    // otherwise (deleting words, say) is undone.
+    const QString before = text();
+    {
+        const QSignalBlocker quiet(this);
+        TCustomEdit::EditKey(event);
+        if (!IsHistoryKey(event) && text() != before) {
+            const bool modified = Modified();
+            const int cursor = cursorPosition();
+            setText(before);
+            SetModified(modified);
+            setCursorPosition(cursor);
+        }
+    }
+    if (text() != before)
+        Change();
+}
+
+void TCustomMaskEdit::PrepareContextMenu(QMenu* menu) {
+    TCustomEdit::PrepareContextMenu(menu);
+    if (!IsMasked())
+        return;
+    for (QAction* action : menu->actions()) {
+        const QString name = action->objectName();
+        const bool cut = name == QLatin1String("edit-cut");
+        const bool remove = name == QLatin1String("edit-delete");
+        if (name != QLatin1String("edit-paste") && !cut && !remove)
+            continue;
+        QObject::disconnect(action, &QAction::triggered, nullptr, nullptr);
+        connect(action, &QAction::triggered, this, [this, cut, remove] {
+            if (cut)
+                CutToClipboard();
+            else if (remove)
+                Erase(false);
+            else
+                PasteFromClipboard();
+        });
+    }
+}
+
+void TCustomMaskEdit::ValidateEdit() {
+    if (!IsMasked())
+        return;
+    const size_t missing = mask_.MissingPlace(Shown());
+    if (missing == std::u32string::npos)
+        return;
+    setCursorPosition(static_cast<int>(missing));
+    throw EConvertError("Invalid input value");
+}
+
+void TCustomMaskEdit::RefuseExit(const std::exception& error) {
+    const std::string message = error.what();
+    QMetaObject::invokeMethod(
+        this,
+        [this, message] {
+            if (CanFocus())
+                setFocus(Qt::OtherFocusReason);
+            ShowException(EConvertError(message));
+        },
+        Qt::QueuedConnection);
+}
+
+void TCustomMaskEdit::DoExit() {
+    try {
+        ValidateEdit();
+    } catch (const EConvertError& error) {
+        RefuseExit(error);
+        return;
+    }
+    TCustomEdit::DoExit();
+}
+
+} // namespace zeko
