@@ -6,7 +6,12 @@
 #include <QFocusEvent>
 #include <QFontMetrics>
 #include <QKeyEvent>
+#include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QMenu>
+
+#include "platform/qt/QtText.h"
 
 namespace zeko {
 
@@ -102,7 +107,11 @@ void TCustomEdit::keyPressEvent(QKeyEvent* event) {
         event->accept();
         return;
     }
-    if ((event->matches(QKeySequence::Paste) || event->matches(QKeySequence::Cut)) && !CanPasteOrCut()) {
+    if (event->matches(QKeySequence::Paste) || event->matches(QKeySequence::Cut)) {
+        if (event->matches(QKeySequence::Paste))
+            PasteFromClipboard();
+        else
+            CutToClipboard();
         event->accept();
         return;
     }
@@ -143,19 +152,45 @@ void TCustomEdit::resizeEvent(QResizeEvent* event) {
     Resized();
 }
 
-void TCustomEdit::PrepareContextMenu(QMenu* menu) {
+void TCustomEdit::CutToClipboard() {
     if (CanPasteOrCut())
-        return;
-    for (QAction* action : menu->actions()) {
-        const QString name = action->objectName();
-        if (name == QLatin1String("edit-paste") || name == QLatin1String("edit-cut"))
-            action->setEnabled(false);
-    }
+        cut();
+}
+
+void TCustomEdit::PasteFromClipboard() {
+    if (CanPasteOrCut())
+        paste();
+}
+
+void TCustomEdit::DeleteSelection() {
+    if (CanPasteOrCut())
+        del();
+}
+
+QMenu* TCustomEdit::CreateContextMenu() {
+    auto* menu = new QMenu(this);
+    const bool selected = hasSelectedText();
+    const bool changeable = CanPasteOrCut();
+    auto add = [&](const char* name, const char* text, bool enabled, auto handler) {
+        QAction* action = menu->addAction(U(text));
+        action->setObjectName(QLatin1String(name));
+        action->setEnabled(enabled);
+        connect(action, &QAction::triggered, this, handler);
+    };
+    add("edit-undo", "&Zpět", isUndoAvailable() && !isReadOnly(), [this] { undo(); });
+    menu->addSeparator();
+    add("edit-cut", "Vyj&mout", selected && changeable, [this] { CutToClipboard(); });
+    add("edit-copy", "&Kopírovat", selected && echoMode() == Normal, [this] { copy(); });
+    add("edit-paste", "&Vložit", changeable && !QGuiApplication::clipboard()->text().isEmpty(),
+        [this] { PasteFromClipboard(); });
+    add("edit-delete", "&Odstranit", selected && changeable, [this] { DeleteSelection(); });
+    menu->addSeparator();
+    add("select-all", "Vybrat &vše", !text().isEmpty(), [this] { SelectAll(); });
+    return menu;
 }
 
 void TCustomEdit::contextMenuEvent(QContextMenuEvent* event) {
-    QMenu* menu = createStandardContextMenu();
-    PrepareContextMenu(menu);
+    QMenu* menu = CreateContextMenu();
     menu->setAttribute(Qt::WA_DeleteOnClose);
     menu->popup(event->globalPos());
 }

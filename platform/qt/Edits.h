@@ -35,6 +35,10 @@ public:
     bool Enabled() const { return isEnabled(); }
     void SetEnabled(bool value) { setEnabled(value); }
     virtual void SelectAll() { selectAll(); }
+    // The edit's context menu, as the system's edit control has it (the caller owns
+    // it); its actions are named "edit-undo", "edit-cut", "edit-copy", "edit-paste",
+    // "edit-delete" and "select-all".
+    QMenu* CreateContextMenu();
     bool TabStop() const { return focusPolicy() & Qt::TabFocus; }
     bool CanFocus() const { return isEnabled() && isVisible(); }
 
@@ -68,9 +72,11 @@ protected:
     // The line edit's own handling of a key press the handlers left alone: moving
     // the cursor, selecting, typing, deleting, the clipboard.
     virtual void EditKey(QKeyEvent* event) { QLineEdit::keyPressEvent(event); }
-    // The context menu before it opens; paste and cut are disabled when they may
-    // not change the text.
-    virtual void PrepareContextMenu(QMenu* menu);
+    // The clipboard operations of the keys and the context menu; nothing when
+    // CanPasteOrCut refuses.
+    virtual void CutToClipboard();
+    virtual void PasteFromClipboard();
+    virtual void DeleteSelection();
     // From KeyPress: the key of the current press goes on to the form as its
     // dialog key (Enter for the default button, Escape for the cancel button).
     void PassToForm() { passToForm_ = true; }

@@ -5,11 +5,9 @@
 #include "platform/Utf8.h"
 #include "platform/qt/Grids.h"
 
-#include <QAction>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QKeyEvent>
-#include <QMenu>
 #include <QSignalBlocker>
 
 namespace zeko {
@@ -87,23 +85,32 @@ void TCustomMaskEdit::TypeCharacter(char32_t ch) {
 void TCustomMaskEdit::Erase(bool backward) { Apply(mask_.Erase(Shown(), SelStart(), SelLength(), backward)); }
 
 void TCustomMaskEdit::CutToClipboard() {
+    if (!IsMasked()) {
+        TCustomEdit::CutToClipboard();
+        return;
+    }
     if (!hasSelectedText() || !CanPasteOrCut())
         return;
     QGuiApplication::clipboard()->setText(selectedText());
-    if (IsMasked())
-        Erase(false);
-    else
-        del();
+    Erase(false);
 }
 
 void TCustomMaskEdit::PasteFromClipboard() {
-    if (!CanPasteOrCut())
+    if (!IsMasked()) {
+        TCustomEdit::PasteFromClipboard();
         return;
-    const QString pasted = QGuiApplication::clipboard()->text();
-    if (IsMasked())
-        Apply(mask_.Paste(Shown(), SelStart(), SelLength(), ToU32(pasted)));
-    else
-        insert(pasted);
+    }
+    if (CanPasteOrCut())
+        Apply(mask_.Paste(Shown(), SelStart(), SelLength(), ToU32(QGuiApplication::clipboard()->text())));
+}
+
+void TCustomMaskEdit::DeleteSelection() {
+    if (!IsMasked()) {
+        TCustomEdit::DeleteSelection();
+        return;
+    }
+    if (hasSelectedText() && CanPasteOrCut())
+        Erase(false);
 }
 
 void TCustomMaskEdit::EditKey(QKeyEvent* event) {
@@ -112,14 +119,6 @@ void TCustomMaskEdit::EditKey(QKeyEvent* event) {
         return;
     }
     event->accept();
-    if (event->matches(QKeySequence::Paste)) {
-        PasteFromClipboard();
-        return;
-    }
-    if (event->matches(QKeySequence::Cut)) {
-        CutToClipboard();
-        return;
-    }
     const bool noModifier = !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
     if (noModifier && (event->key() == Qt::Key_Backspace || event->key() == Qt::Key_Delete)) {
         Erase(event->key() == Qt::Key_Backspace);
@@ -149,28 +148,6 @@ void TCustomMaskEdit::EditKey(QKeyEvent* event) {
         Change();
 }
 
-void TCustomMaskEdit::PrepareContextMenu(QMenu* menu) {
-    TCustomEdit::PrepareContextMenu(menu);
-    if (!IsMasked())
-        return;
-    for (QAction* action : menu->actions()) {
-        const QString name = action->objectName();
-        const bool cut = name == QLatin1String("edit-cut");
-        const bool remove = name == QLatin1String("edit-delete");
-        if (name != QLatin1String("edit-paste") && !cut && !remove)
-            continue;
-        QObject::disconnect(action, &QAction::triggered, nullptr, nullptr);
-        connect(action, &QAction::triggered, this, [this, cut, remove] {
-            if (cut)
-                CutToClipboard();
-            else if (remove)
-                Erase(false);
-            else
-                PasteFromClipboard();
-        });
-    }
-}
-
 void TCustomMaskEdit::ValidateEdit() {
     if (!IsMasked())
         return;
@@ -188,6 +165,9 @@ void TCustomMaskEdit::RefuseExit(const std::exception& error) {
         [this, message] {
             if (CanFocus())
                 setFocus(Qt::OtherFocusReason);
+            // Entering selects the text; the cursor goes back to a place left blank.
+            if (IsMasked() && mask_.MissingPlace(Shown()) != std::u32string::npos)
+                setCursorPosition(static_cast<int>(mask_.MissingPlace(Shown())));
             ShowException(EConvertError(message));
         },
         Qt::QueuedConnection);

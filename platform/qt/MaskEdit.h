@@ -32,14 +32,14 @@ public:
     // EConvertError when a required place is blank; the cursor goes there.
     void ValidateEdit();
     // The clipboard operations through the mask.
-    void CutToClipboard();
-    void PasteFromClipboard();
+    void CutToClipboard() override;
+    void PasteFromClipboard() override;
+    void DeleteSelection() override;
     void DoExit() override;
 
 protected:
     void TypeCharacter(char32_t ch) override;
     void EditKey(QKeyEvent* event) override;
-    void PrepareContextMenu(QMenu* menu) override;
     // Sends the focus back to the edit and shows the error, once the focus change
     // that is under way has ended.
     void RefuseExit(const std::exception& error);
