@@ -183,10 +183,10 @@ void TZcCalendar::Change() {
 }
 
 void TZcCalendar::Resize() {
-    const int lines = 6 * GridLineWidth();
-    const bool vertical = Options().Contains(goVertLine) || Options().Contains(goFixedVertLine);
-    SetDefaultColWidth(vertical ? (ClientWidth() - lines) / WeekDays : ClientWidth() / WeekDays);
-    SetDefaultRowHeight((ClientHeight() - lines) / (WeekRows + 1));
+    // The grid keeps a line after the last column (row) as well: all seven must
+    // fit, or the grid would scroll by a cell to show a line.
+    SetDefaultColWidth((ClientWidth() - WeekDays * VertLineWidth()) / WeekDays);
+    SetDefaultRowHeight((ClientHeight() - (WeekRows + 1) * HorzLineWidth()) / (WeekRows + 1));
 }
 
 // ---- drawing
