@@ -32,7 +32,7 @@ TDateTime PopupValueDate(const TPopupValue& value) {
     return StrToDate(PopupValueText(value));
 }
 
-TPopupWindow::TPopupWindow(TCustomComboEdit* editor) : QWidget(editor, Qt::Popup), editor_(editor) {
+TPopupWindow::TPopupWindow(TCustomComboEdit* editor) : QWidget(editor, Qt::Popup | Qt::FramelessWindowHint), editor_(editor) {
     hide();
 }
 
