@@ -86,7 +86,8 @@ void TCustomDateEdit::UpdateMask() {
     const std::string oldFormat = dateFormat_;
     UpdateFormat();
     const std::string mask = GetDateMask();
-    if (mask != EditMask() || oldFormat != dateFormat_) {
+    // A changed date separator changes the mask's literals, not its text.
+    if (mask != EditMask() || oldFormat != dateFormat_ || TEditMask(mask).BlankText() != Mask().BlankText()) {
         SetEditMask("");
         SetEditMask(mask);
     }
