@@ -97,22 +97,12 @@ bool ScanDate(const std::string& text, const std::string& format, int& pos, int&
     const size_t afterTwo = sc.Pos();
     // A separator with no number behind it ends a date without a year ("5.3.").
     if (sc.Char(separator) && ScanNumber(sc, n3)) {
-        switch (order) {
-        case doMDY: month = n1; day = n2; year = n3; break;
-        case doDMY: day = n1; month = n2; year = n3; break;
-        case doYMD: year = n1; month = n2; day = n3; break;
-        }
+        PlaceDateNumbers(order, n1, n2, n3, year, month, day);
         year = ExpandShortYear(year);
     } else {
         sc.SetPos(afterTwo);
         year = CurrentYear();
-        if (order == doDMY) {
-            day = n1;
-            month = n2;
-        } else {
-            month = n1;
-            day = n2;
-        }
+        PlaceDayAndMonth(order, n1, n2, month, day);
     }
     sc.Char(separator);
     sc.SkipBlanks();

@@ -83,13 +83,6 @@ void TZcCalendar::SetDateElement(int index, int value) {
     Change();
 }
 
-void TZcCalendar::SetStartOfWeek(TDayOfWeekName value) {
-    if (value == startOfWeek_)
-        return;
-    startOfWeek_ = value;
-    UpdateCalendar();
-}
-
 void TZcCalendar::SetUseCurrentDate(bool value) {
     if (value == useCurrentDate_)
         return;
@@ -98,13 +91,6 @@ void TZcCalendar::SetUseCurrentDate(bool value) {
         date_ = Today();
         UpdateCalendar();
     }
-}
-
-void TZcCalendar::SetWeekends(TDaysOfWeek value) {
-    if (value == weekends_)
-        return;
-    weekends_ = value;
-    UpdateCalendar();
 }
 
 bool TZcCalendar::DataAvailable(int day) const { return day >= 0 && day < 256 && dataAvailable_.test(day); }

@@ -55,11 +55,11 @@ public:
     bool ReadOnly() const { return readOnly_; }
     void SetReadOnly(bool value) { readOnly_ = value; }
     TDayOfWeekName StartOfWeek() const { return startOfWeek_; }
-    void SetStartOfWeek(TDayOfWeekName value);
+    void SetStartOfWeek(TDayOfWeekName value) { SetAndLayOut(startOfWeek_, value); }
     bool UseCurrentDate() const { return useCurrentDate_; }
     void SetUseCurrentDate(bool value);
     TDaysOfWeek Weekends() const { return weekends_; }
-    void SetWeekends(TDaysOfWeek value);
+    void SetWeekends(TDaysOfWeek value) { SetAndLayOut(weekends_, value); }
     TColor WeekendColor() const { return weekendColor_; }
     void SetWeekendColor(TColor value) { SetAndRepaint(weekendColor_, value); }
     TColor DataAvailableColor() const { return dataAvailableColor_; }
@@ -103,6 +103,14 @@ protected:
 
 private:
     void StepMonth(TDateTime target, int day);
+    // Stores a different value and lays the month out again.
+    template <typename T>
+    void SetAndLayOut(T& field, const T& value) {
+        if (field == value)
+            return;
+        field = value;
+        UpdateCalendar();
+    }
 
     TDateTime date_ = 0;
     int monthOffset_ = 1;

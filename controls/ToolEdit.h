@@ -228,13 +228,13 @@ public:
     const std::vector<std::string>& CalendarHints() const { return calendarHints_; }
     void SetCalendarHints(const std::vector<std::string>& hints);
     TDayOfWeekName StartOfWeek() const { return startOfWeek_; }
-    void SetStartOfWeek(TDayOfWeekName value);
+    void SetStartOfWeek(TDayOfWeekName value) { SetAndUpdatePopup(startOfWeek_, value); }
     TDaysOfWeek Weekends() const { return weekends_; }
-    void SetWeekends(TDaysOfWeek value);
+    void SetWeekends(TDaysOfWeek value) { SetAndUpdatePopup(weekends_, value); }
     TColor WeekendColor() const { return weekendColor_; }
-    void SetWeekendColor(TColor value);
+    void SetWeekendColor(TColor value) { SetAndUpdatePopup(weekendColor_, value); }
     TColor DataAvailableColor() const { return dataAvailableColor_; }
-    void SetDataAvailableColor(TColor value);
+    void SetDataAvailableColor(TColor value) { SetAndUpdatePopup(dataAvailableColor_, value); }
     TYearDigits YearDigits() const { return yearDigits_; }
     void SetYearDigits(TYearDigits value);
     TColor PopupColor() const;
@@ -277,6 +277,14 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    // Stores a different value and passes the settings to the drop-down.
+    template <typename T>
+    void SetAndUpdatePopup(T& field, const T& value) {
+        if (field == value)
+            return;
+        field = value;
+        UpdatePopup();
+    }
     bool FourDigits() const { return yearDigits_ != dyTwo; }
     void UpdateFormat() { dateFormat_ = DefDateFormat(FourDigits()); }
     void UpdatePopup();

@@ -142,34 +142,6 @@ void TCustomDateEdit::SetCalendarHints(const std::vector<std::string>& hints) {
     UpdatePopup();
 }
 
-void TCustomDateEdit::SetStartOfWeek(TDayOfWeekName value) {
-    if (value == startOfWeek_)
-        return;
-    startOfWeek_ = value;
-    UpdatePopup();
-}
-
-void TCustomDateEdit::SetWeekends(TDaysOfWeek value) {
-    if (value == weekends_)
-        return;
-    weekends_ = value;
-    UpdatePopup();
-}
-
-void TCustomDateEdit::SetWeekendColor(TColor value) {
-    if (value == weekendColor_)
-        return;
-    weekendColor_ = value;
-    UpdatePopup();
-}
-
-void TCustomDateEdit::SetDataAvailableColor(TColor value) {
-    if (value == dataAvailableColor_)
-        return;
-    dataAvailableColor_ = value;
-    UpdatePopup();
-}
-
 void TCustomDateEdit::UpdatePopup() {
     SetupPopupCalendar(Popup(), startOfWeek_, weekends_, calendarHints_, dataAvailableColor_, weekendColor_);
 }
@@ -291,15 +263,8 @@ void TCustomDateEdit::KeyPress(char32_t& key) {
 }
 
 void TCustomDateEdit::DoExit() {
-    if (checkOnExit_) {
-        try {
-            ValidateDateText();
-        } catch (const EConvertError& error) {
-            RefuseExit(error);
-            return;
-        }
-    }
-    TCustomComboEdit::DoExit();
+    if (!checkOnExit_ || PassesExitCheck([this] { ValidateDateText(); }))
+        TCustomComboEdit::DoExit();
 }
 
 void TCustomDateEdit::changeEvent(QEvent* event) {

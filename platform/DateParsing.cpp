@@ -27,11 +27,9 @@ bool ScanDate(TTextScanner& sc, TDateTime& value) {
     const TDateOrder order = GetDateOrder(fs.ShortDateFormat);
     const size_t afterTwo = sc.Pos();
     if (sc.Char(fs.DateSeparator) && sc.Number(n3, &yearDigits)) {
-        switch (order) {
-        case doMDY: month = n1; day = n2; year = n3; break;
-        case doDMY: day = n1; month = n2; year = n3; break;
-        case doYMD: year = n1; month = n2; day = n3; yearDigits = firstDigits; break;
-        }
+        PlaceDateNumbers(order, n1, n2, n3, year, month, day);
+        if (order == doYMD)
+            yearDigits = firstDigits;
         if (yearDigits <= 2)
             year = ExpandTwoDigitYear(year);
         sc.Char(fs.DateSeparator);
@@ -39,13 +37,7 @@ bool ScanDate(TTextScanner& sc, TDateTime& value) {
         sc.SetPos(afterTwo);
         sc.Char(fs.DateSeparator);  // "15.3." ends with a separator
         year = DecodeDate(Today()).Year;
-        if (order == doDMY) {
-            day = n1;
-            month = n2;
-        } else {
-            month = n1;
-            day = n2;
-        }
+        PlaceDayAndMonth(order, n1, n2, month, day);
     }
     return TryEncodeDate(year, month, day, value);
 }
@@ -117,6 +109,19 @@ TDateOrder GetDateOrder(const std::string& format) {
         }
     }
     return doDMY;
+}
+
+void PlaceDateNumbers(TDateOrder order, int n1, int n2, int n3, int& year, int& month, int& day) {
+    switch (order) {
+    case doMDY: month = n1; day = n2; year = n3; break;
+    case doDMY: day = n1; month = n2; year = n3; break;
+    case doYMD: year = n1; month = n2; day = n3; break;
+    }
+}
+
+void PlaceDayAndMonth(TDateOrder order, int n1, int n2, int& month, int& day) {
+    month = order == doDMY ? n2 : n1;
+    day = order == doDMY ? n1 : n2;
 }
 
 bool TryStrToDate(const std::string& text, TDateTime& value) {

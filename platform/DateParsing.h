@@ -15,6 +15,10 @@ enum TDateOrder : uint8_t { doMDY, doDMY, doYMD };
 // By the first of the letters D, E, M and Y in the format (any case): D day first,
 // M month first, E or Y year first; day first when there is none.
 TDateOrder GetDateOrder(const std::string& format);
+// The numbers of a typed date put in their places by the order: three numbers
+// hold a year, two only day and month (day first for day-month-year, else month).
+void PlaceDateNumbers(TDateOrder order, int n1, int n2, int n3, int& year, int& month, int& day);
+void PlaceDayAndMonth(TDateOrder order, int n1, int n2, int& month, int& day);
 
 bool TryStrToDate(const std::string& text, TDateTime& value);
 bool TryStrToTime(const std::string& text, TDateTime& value);

@@ -158,8 +158,14 @@ void TCustomMaskEdit::ValidateEdit() {
     throw EConvertError("Invalid input value");
 }
 
-void TCustomMaskEdit::RefuseExit(const std::exception& error) {
-    const std::string message = error.what();
+bool TCustomMaskEdit::PassesExitCheck(const std::function<void()>& check) {
+    std::string message;
+    try {
+        check();
+        return true;
+    } catch (const EConvertError& error) {
+        message = error.what();
+    }
     QMetaObject::invokeMethod(
         this,
         [this, message] {
@@ -171,16 +177,12 @@ void TCustomMaskEdit::RefuseExit(const std::exception& error) {
             ShowException(EConvertError(message));
         },
         Qt::QueuedConnection);
+    return false;
 }
 
 void TCustomMaskEdit::DoExit() {
-    try {
-        ValidateEdit();
-    } catch (const EConvertError& error) {
-        RefuseExit(error);
-        return;
-    }
-    TCustomEdit::DoExit();
+    if (PassesExitCheck([this] { ValidateEdit(); }))
+        TCustomEdit::DoExit();
 }
 
 } // namespace zeko

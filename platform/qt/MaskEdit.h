@@ -7,6 +7,7 @@
 //
 // Leaving the edit with a required place blank is refused: the focus comes back
 // and the error is shown ("Invalid input value").
+#include <functional>
 #include <string>
 
 #include "platform/EditMask.h"
@@ -40,9 +41,10 @@ public:
 protected:
     void TypeCharacter(char32_t ch) override;
     void EditKey(QKeyEvent* event) override;
-    // Sends the focus back to the edit and shows the error, once the focus change
-    // that is under way has ended.
-    void RefuseExit(const std::exception& error);
+    // Runs the check of leaving the edit; when it raises the conversion error, the
+    // focus comes back to the edit and the error is shown (once the focus change
+    // under way has ended), and the answer is false.
+    bool PassesExitCheck(const std::function<void()>& check);
 
 private:
     std::u32string Shown() const;

@@ -33,6 +33,14 @@ struct Ymd {
 };
 std::ostream& operator<<(std::ostream& os, const Ymd& v) { return os << v.d << "." << v.m << "." << v.y; }
 
+// A typed text, the date format it is read with, and what comes of it.
+struct TypedDate {
+    const char* text;
+    const char* format;
+    bool ok;
+    Ymd date;
+};
+
 } // namespace
 
 TEST_F(DateUtilTest, MonthLengthsAndValidity) {
@@ -112,13 +120,7 @@ TEST_F(DateUtilTest, MonthNamesMatchByTheirStartWithoutCase) {
 }
 
 TEST_F(DateUtilTest, ScanDateReadsBySeparatorsInTheFormatsOrder) {
-    struct Case {
-        const char* text;
-        const char* format;
-        bool ok;
-        Ymd date;
-    };
-    const Case cases[] = {
+    const TypedDate cases[] = {
         {"12.03.2026", "DD/MM/YYYY", true, {2026, 3, 12}},
         {" 7 . 3 ", "DD/MM/YYYY", true, {2026, 3, 7}},  // blanks around, this year
         {"7.3.", "DD/MM/YYYY", true, {2026, 3, 7}},     // a trailing separator is passed
@@ -139,7 +141,7 @@ TEST_F(DateUtilTest, ScanDateReadsBySeparatorsInTheFormatsOrder) {
         {"", "DD/MM/YYYY", false, {0, 0, 0}},
         {"0012.3.2026", "DD/MM/YYYY", true, {2026, 3, 12}},  // leading zeros keep the value small
     };
-    for (const Case& c : cases) {
+    for (const TypedDate& c : cases) {
         int pos = 1;
         Ymd read{};
         EXPECT_EQ(ScanDate(c.text, c.format, pos, read.y, read.m, read.d), c.ok) << c.text;
@@ -210,30 +212,24 @@ TEST_F(DateUtilTest, ExtractMaskReadsOneElementByItsPlaces) {
 }
 
 TEST_F(DateUtilTest, TypedDatesAreReadByPositionThenBySeparators) {
-    struct Case {
-        const char* format;
-        const char* text;
-        bool ok;
-        Ymd date;
-    };
-    const Case cases[] = {
-        {"DD/MM/YYYY", "12.03.2026", true, {2026, 3, 12}},
-        {"DD/MM/YYYY", "05.03.1990", true, {1990, 3, 5}},
-        {"DD/MM/YYYY", " 5. 3.2026", true, {2026, 3, 5}},
-        {"DD/MM/YYYY", "5.3.", true, {2026, 3, 5}},       // free text by its separators
-        {"DD/MM/YYYY", "5.3.26", true, {2026, 3, 5}},
-        {"DD/MM/YYYY", "31.02.2026", false, {}},
-        {"DD/MM/YYYY", "  .  .    ", false, {}},
+    const TypedDate cases[] = {
+        {"12.03.2026", "DD/MM/YYYY", true, {2026, 3, 12}},
+        {"05.03.1990", "DD/MM/YYYY", true, {1990, 3, 5}},
+        {" 5. 3.2026", "DD/MM/YYYY", true, {2026, 3, 5}},
+        {"5.3.", "DD/MM/YYYY", true, {2026, 3, 5}},       // free text by its separators
+        {"5.3.26", "DD/MM/YYYY", true, {2026, 3, 5}},
+        {"31.02.2026", "DD/MM/YYYY", false, {}},
+        {"  .  .    ", "DD/MM/YYYY", false, {}},
         // A year left blank in the mask is no year: this year, as for "5.3.".
-        {"DD/MM/YYYY", "12.03.    ", true, {2026, 3, 12}},
-        {"DD/MM/YYYY", "12.03.  26", true, {2026, 3, 12}},
-        {"MM/DD/YYYY", "03.12.2026", true, {2026, 3, 12}},
-        {"YYYY/MM/DD", "2026.03.12", true, {2026, 3, 12}},
-        {"DD/MM/YY", "12.03.26", true, {2026, 3, 12}},
-        {"DD/MM/YY", "12.03.90", true, {2090, 3, 12}},  // why the date edits keep four digits
-        {"DD/MM", "12.03", true, {2026, 3, 12}},        // no year in the format: this year
+        {"12.03.    ", "DD/MM/YYYY", true, {2026, 3, 12}},
+        {"12.03.  26", "DD/MM/YYYY", true, {2026, 3, 12}},
+        {"03.12.2026", "MM/DD/YYYY", true, {2026, 3, 12}},
+        {"2026.03.12", "YYYY/MM/DD", true, {2026, 3, 12}},
+        {"12.03.26", "DD/MM/YY", true, {2026, 3, 12}},
+        {"12.03.90", "DD/MM/YY", true, {2090, 3, 12}},  // why the date edits keep four digits
+        {"12.03", "DD/MM", true, {2026, 3, 12}},        // no year in the format: this year
     };
-    for (const Case& c : cases) {
+    for (const TypedDate& c : cases) {
         TDateTime date = -1;
         EXPECT_EQ(TryStrToDateFmt(c.format, c.text, date), c.ok) << c.format << " " << c.text;
         if (c.ok) {

@@ -13,6 +13,15 @@ namespace {
 std::u32string U32(const std::string& s) { return Utf8ToUtf32(s); }
 std::string U8(const std::u32string& s) { return Utf32ToUtf8(s); }
 
+// A masked text with a selection (or the cursor, for length 0), and the text and
+// cursor an edit leaves.
+struct EditCase {
+    const char* shown;
+    size_t start, length;
+    const char* after;
+    size_t cursor;
+};
+
 struct EditMaskTest : ::testing::Test {
     EditMaskTest() {
         FormatSettings().DateSeparator = '.';
@@ -25,6 +34,10 @@ struct EditMaskTest : ::testing::Test {
         std::u32string text = U32(shown);
         text.replace(edit.Start, edit.Replacement.size(), edit.Replacement);
         return U8(text);
+    }
+    static void ExpectEdit(const EditCase& c, const TEditMask::Edit& edit) {
+        EXPECT_EQ(Applied(c.shown, edit), c.after) << c.shown << " at " << c.start;
+        EXPECT_EQ(edit.Cursor, c.cursor) << c.shown << " at " << c.start;
     }
 };
 
@@ -78,28 +91,20 @@ TEST_F(EditMaskTest, LiteralsAreReadBackOnlyWhenKept) {
 
 TEST_F(EditMaskTest, TypingOverwritesPlacesAndSkipsLiterals) {
     const TEditMask mask("!99/99/9999;1; ");
-    struct Case {
-        const char* shown;
-        size_t start, length;
-        char32_t typed;
-        const char* after;
-        size_t cursor;
+    const std::pair<EditCase, char32_t> cases[] = {
+        {{"  .  .    ", 0, 0, "1 .  .    ", 1}, U'1'},
+        {{"1 .  .    ", 1, 0, "12.  .    ", 3}, U'2'},   // the cursor jumps the separator
+        {{"12.  .    ", 2, 0, "12.0 .    ", 4}, U'0'},   // typed on a literal: the next place
+        {{"12.03.2026", 0, 10, "7 .  .    ", 1}, U'7'},  // a selection is blanked first
+        {{"5 .  .    ", 1, 0, "5 .  .    ", 3}, U'.'},   // the separator typed early moves on
+        {{"12.  .    ", 3, 0, "12.  .    ", 3}, U'.'},   // ...and is taken as typed right behind it
+        {{"12.03.2026", 4, 0, "12.09.2026", 6}, U'9'},
+        {{"12.03.2026", 9, 0, "12.03.2027", 10}, U'7'},  // the last place
     };
-    const Case cases[] = {
-        {"  .  .    ", 0, 0, U'1', "1 .  .    ", 1},
-        {"1 .  .    ", 1, 0, U'2', "12.  .    ", 3},   // the cursor jumps the separator
-        {"12.  .    ", 2, 0, U'0', "12.0 .    ", 4},   // typed on a literal: the next place
-        {"12.03.2026", 0, 10, U'7', "7 .  .    ", 1},  // a selection is blanked first
-        {"5 .  .    ", 1, 0, U'.', "5 .  .    ", 3},   // the separator typed early moves on
-        {"12.  .    ", 3, 0, U'.', "12.  .    ", 3},   // ...and is taken as typed right behind it
-        {"12.03.2026", 4, 0, U'9', "12.09.2026", 6},
-        {"12.03.2026", 9, 0, U'7', "12.03.2027", 10},  // the last place
-    };
-    for (const Case& c : cases) {
-        const auto edit = mask.Type(U32(c.shown), c.start, c.length, c.typed);
-        ASSERT_TRUE(edit) << c.shown << " + " << static_cast<char>(c.typed);
-        EXPECT_EQ(Applied(c.shown, *edit), c.after) << c.shown;
-        EXPECT_EQ(edit->Cursor, c.cursor) << c.shown;
+    for (const auto& [c, typed] : cases) {
+        const auto edit = mask.Type(U32(c.shown), c.start, c.length, typed);
+        ASSERT_TRUE(edit) << c.shown << " + " << static_cast<char>(typed);
+        ExpectEdit(c, *edit);
     }
 }
 
@@ -113,27 +118,17 @@ TEST_F(EditMaskTest, TypingWhatFitsNowhereIsRefused) {
 
 TEST_F(EditMaskTest, RemovingBlanksOrMovesTheFieldUp) {
     const TEditMask mask("!99/99/9999;1; ");
-    struct Case {
-        const char* shown;
-        size_t start, length;
-        bool backward;
-        const char* after;
-        size_t cursor;
+    const std::pair<EditCase, bool> cases[] = {  // true: Backspace, false: Delete
+        {{"12.03.2026", 3, 0, "1 .03.2026", 1}, true},    // behind a separator: the place before it
+        {{"12.03.2026", 1, 0, "2 .03.2026", 0}, true},    // the rest of the field moves up
+        {{"12.03.2026", 6, 0, "12.03.026 ", 6}, false},
+        {{"12.03.2026", 2, 0, "12.3 .2026", 2}, false},   // on a separator: the place after it
+        {{"12.03.2026", 1, 6, "1 .  . 026", 1}, true},    // a selection is blanked, literals stay
+        {{"12.03.2026", 0, 0, "12.03.2026", 0}, true},    // nothing before the first place
+        {{"12.03.2026", 10, 0, "12.03.2026", 10}, false}, // nothing after the last one
     };
-    const Case cases[] = {
-        {"12.03.2026", 3, 0, true, "1 .03.2026", 1},    // Backspace behind a separator: the place before it
-        {"12.03.2026", 1, 0, true, "2 .03.2026", 0},    // the rest of the field moves up
-        {"12.03.2026", 6, 0, false, "12.03.026 ", 6},
-        {"12.03.2026", 2, 0, false, "12.3 .2026", 2},   // Delete on a separator: the place after it
-        {"12.03.2026", 1, 6, true, "1 .  . 026", 1},    // a selection is blanked, literals stay
-        {"12.03.2026", 0, 0, true, "12.03.2026", 0},    // nothing before the first place
-        {"12.03.2026", 10, 0, false, "12.03.2026", 10}, // nothing after the last one
-    };
-    for (const Case& c : cases) {
-        const TEditMask::Edit edit = mask.Erase(U32(c.shown), c.start, c.length, c.backward);
-        EXPECT_EQ(Applied(c.shown, edit), c.after) << c.shown << " at " << c.start;
-        EXPECT_EQ(edit.Cursor, c.cursor) << c.shown << " at " << c.start;
-    }
+    for (const auto& [c, backward] : cases)
+        ExpectEdit(c, mask.Erase(U32(c.shown), c.start, c.length, backward));
 }
 
 TEST_F(EditMaskTest, PastingTypesTheCharactersThatFit) {
