@@ -21,6 +21,8 @@ int RunProgram(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ZEKO"));
     QApplication::setApplicationDisplayName(QStringLiteral("ZEKO"));
+    // The desktop shows the icon of the installed desktop entry for the windows.
+    QGuiApplication::setDesktopFileName(QStringLiteral("zeko"));
     LoadLocaleFormatSettings();
     std::setlocale(LC_NUMERIC, "C");  // Qt set the locale; numbers are formatted by FormatSettings
     std::unique_ptr<QtMainThread> mainThread(InstallQtMainThread());

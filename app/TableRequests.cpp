@@ -3,6 +3,7 @@
 #include "app/DayTimeGrid.h"
 #include "core/Calendar.h"
 #include "platform/Notifier.h"
+#include "platform/ProgramDir.h"
 
 #include <algorithm>
 #include <exception>
@@ -77,10 +78,11 @@ uint16_t RequestChannelId(intptr_t LParam) {
     return static_cast<uint16_t>(LParam);
 }
 
-// The tariffs and shifts valid at the start of the period.
-void SelectScheduleTables(TDateTime start, TTableFields& fields) {
-    fields.Tariffs = SelectTariffTable(start);
-    fields.Shifts = SelectShiftTable(start);
+// The tariffs and shifts valid at the start of the period, from the histories the
+// evaluation has read, so that a history error is shown once per request.
+void SelectScheduleTables(TScheduleLookup& schedules, TDateTime start, TTableFields& fields) {
+    fields.Tariffs = schedules.TariffTableAt(start);
+    fields.Shifts = schedules.ShiftTableAt(start);
 }
 
 } // namespace
@@ -122,9 +124,11 @@ void RunMonthTableRequest(TEvaluationHost& host, uintptr_t WParam, intptr_t LPar
         MonthPeriodInfo.CustomPeriod = fields.PartialMonth;
         MonthPeriodInfo.DayRows = fields.PeriodDays;
         THostProgress progress(host);
-        ComputeMonth(date.Day, date.Month, date.Year, fields.Channel.Id, &progress);
+        TEvaluationSession session(ProgramDir());
+        TPeriodEvaluator(session.Evaluator(), ProgramResults(), &progress)
+            .ComputeMonth(date.Day, date.Month, date.Year, fields.Channel);
         fields.PeriodDays = MonthPeriodInfo.DayRows;
-        SelectScheduleTables(DayWindowStart(fields.FirstDay, fields.DayStartHour), fields);
+        SelectScheduleTables(session.Schedules(), DayWindowStart(fields.FirstDay, fields.DayStartHour), fields);
         host.ShowMonthTable(fields);
     });
 }
@@ -143,8 +147,10 @@ void RunYearTableRequest(TEvaluationHost& host, uintptr_t WParam, intptr_t LPara
     const int months = std::clamp<int>(YearMonthCount, 1, MaxYearMonths);
     RunRequest(host, months * YearProgressStepsPerMonth, [&] {
         THostProgress progress(host);
-        ComputeYear(fields.StartDay, date.Month, date.Year, fields.Channel, months, &progress);
-        SelectScheduleTables(DayWindowStart(fields.FirstMonth, fields.DayStartHour), fields);
+        TEvaluationSession session(ProgramDir());
+        TPeriodEvaluator(session.Evaluator(), ProgramResults(), &progress)
+            .ComputeYear(fields.StartDay, date.Month, date.Year, fields.Channel, months);
+        SelectScheduleTables(session.Schedules(), DayWindowStart(fields.FirstMonth, fields.DayStartHour), fields);
         host.ShowYearTable(fields);
     });
 }

@@ -25,6 +25,8 @@
 #include "platform/MainThread.h"
 #include "platform/Notifier.h"
 #include "platform/ProgramDir.h"
+#include "platform/qt/FontTable.h"
+#include "platform/qt/MdiChild.h"
 #include "platform/qt/QtText.h"
 
 #include <QAction>
@@ -43,11 +45,41 @@
 // Resources of a static library are registered by hand.
 static void InitHlavniResources() { Q_INIT_RESOURCE(hlavni); }
 
+#include <cstring>
+#include <limits>
+
 namespace zeko {
 
 namespace {
 
 constexpr uint16_t PortPollingMs = 10;
+
+// "Zeko.ini" values outside these ranges are not the user's setting but damage (or
+// a number too large for the variable): they give the default, which is also what
+// is written back at close. The port is one the link layer can be given (COM1 ..
+// COM255); the rate one a serial line can be set to (50 Bd to 4 MBd).
+constexpr long long ComPortLow = 1, ComPortHigh = 255;
+constexpr long long BaudRateLow = 50, BaudRateHigh = 4000000;
+
+// Every record and setting goes into the program folder: the user learns at start,
+// not at the first failed save, that it cannot be used, and how to choose another.
+void CheckProgramDir() {
+    int error = 0;
+    const TProgramDirState state = PrepareProgramDir(error);
+    if (state == TProgramDirState::Ready)
+        return;
+    const std::string what = state == TProgramDirState::NotCreated ? "Složku dat programu nelze vytvořit:\n"
+                                                                   : "Do složky dat programu nelze zapisovat:\n";
+    MessageDlg(what + ProgramDir() + "\n" + std::strerror(error) +
+                   "\nZáznamy ani nastavení nebude možné uložit. Jinou složku určuje proměnná prostředí "
+                   "ZEKO_PROGRAM_DIR.",
+               TMsgDlgType::mtError, TMsgDlgButtons::mbOK);
+}
+
+std::string UnreadableIniText(const TIniFile& ini) {
+    return "Konfigurační soubor nelze přečíst:\n" + ini.FileName() + "\n" + std::strerror(ini.ReadError()) +
+           "\nProgram poběží s výchozím nastavením a soubor nepřepíše.";
+}
 
 QMenu* AddMenu(QMenuBar* bar, const char* name, const char* caption) {
     QMenu* menu = bar->addMenu(U(caption));
@@ -75,9 +107,7 @@ TZcSpeedButton* AddSpeedButton(QWidget* bar, const char* name, int left, const c
 }
 
 QFont PanelFont(int pixelHeight, bool bold, bool italic = false) {
-    QFont font(QStringLiteral("Arial"));
-    font.setPixelSize(pixelHeight);
-    font.setBold(bold);
+    QFont font = StandInQFont("Arial", pixelHeight, bold);
     font.setItalic(italic);
     return font;
 }
@@ -336,6 +366,7 @@ void THlavniForm::EnableItem(QAction* item, bool enabled) {
 void THlavniForm::FormCreate() {
     ProgramVersion = "0.90beta14";
     setWindowTitle(QString::fromStdString("ZEKO Regulátor M7 v" + ProgramVersion));
+    CheckProgramDir();
     FormatSettings().ShortDateFormat = "dd/mm/yyyy";
     FormatSettings().DateSeparator = '.';
     Tmr_SendTLG->SetEnabled(false);
@@ -418,14 +449,21 @@ void THlavniForm::FreeSharedObjects() {
 
 void THlavniForm::ReadIniFile(const std::string& fileName) {
     const TIniFile ini(fileName);
-    ComPort = static_cast<int>(ini.ReadInteger("ComPort", "Com", 1));
-    BaudRate = static_cast<int>(ini.ReadInteger("ComPort", "BaudRate", 4800));
-    WindowWidth = static_cast<int>(ini.ReadInteger("Program", "Sirka", 1023));
-    WindowHeight = static_cast<int>(ini.ReadInteger("Program", "Vyska", 767));
-    WindowLeft = static_cast<int>(ini.ReadInteger("Program", "PoziceX", 0));
-    WindowTop = static_cast<int>(ini.ReadInteger("Program", "PoziceY", 0));
-    OsaKL = static_cast<int>(ini.ReadInteger("Ucinik", "OsaKL", 0));
-    OsaZAP = static_cast<int>(ini.ReadInteger("Ucinik", "OsaZAP", 0));
+    if (ini.ReadError() != 0)
+        MessageDlg(UnreadableIniText(ini), TMsgDlgType::mtWarning, TMsgDlgButtons::mbOK);
+    const auto readInt = [&ini](const char* section, const char* key, int fallback,
+                                long long low = std::numeric_limits<int>::min(),
+                                long long high = std::numeric_limits<int>::max()) {
+        return static_cast<int>(ini.ReadInteger(section, key, fallback, low, high));
+    };
+    ComPort = readInt("ComPort", "Com", 1, ComPortLow, ComPortHigh);
+    BaudRate = readInt("ComPort", "BaudRate", 4800, BaudRateLow, BaudRateHigh);
+    WindowWidth = readInt("Program", "Sirka", 1023);
+    WindowHeight = readInt("Program", "Vyska", 767);
+    WindowLeft = readInt("Program", "PoziceX", 0);
+    WindowTop = readInt("Program", "PoziceY", 0);
+    OsaKL = readInt("Ucinik", "OsaKL", 0);
+    OsaZAP = readInt("Ucinik", "OsaZAP", 0);
     PouzivejSvatky = ini.ReadBool("Tarify", "PouzivejSvatky", true);
     for (size_t n = 1; n <= 3; ++n) {
         const std::string digit = std::to_string(n);
@@ -440,6 +478,8 @@ void THlavniForm::ReadIniFile(const std::string& fileName) {
 
 void THlavniForm::WriteIniFile(const std::string& fileName) {
     TIniFile ini(fileName);
+    if (ini.ReadError() != 0)
+        return;  // the user was told at start; the file is not written over
     ini.WriteInteger("ComPort", "Com", ComPort);
     ini.WriteInteger("ComPort", "BaudRate", BaudRate);
     ini.WriteInteger("Program", "Sirka", WindowWidth);
@@ -492,7 +532,7 @@ void THlavniForm::Tmr_ProgramTimer() {
 
 void THlavniForm::cmOnlineClick() {
     if (OnlineOpen && onlineForm_ != nullptr) {
-        if (auto* child = qobject_cast<QMdiSubWindow*>(onlineForm_->parentWidget()))
+        if (QMdiSubWindow* child = MdiChildOf(onlineForm_))
             mdiArea_->setActiveSubWindow(child);
         return;
     }
@@ -521,10 +561,7 @@ void THlavniForm::cmOnlineClick() {
     // The labels' texts are gathered for the test log only, not at every refresh.
     if (TTestAutomation::Instance())
         form->OnRefreshed = [form] { TestLog("Online " + form->ValuesText()); };
-    QMdiSubWindow* child = mdiArea_->addSubWindow(form);
-    child->setAttribute(Qt::WA_DeleteOnClose);
-    child->setWindowTitle(form->windowTitle());
-    child->showMaximized();
+    AddMdiChild(mdiArea_, form);
     onlineForm_ = form;
     connect(form, &QObject::destroyed, this, [this, form] {
         if (onlineForm_ == form)

@@ -362,7 +362,7 @@ void TStringAlignGrid::DefineOldProperties(TFiler& filer) {
         {"AlignCol", &TStringAlignGrid::SetAlignCol}, {"FixedAlignCol", &TStringAlignGrid::SetAlignFixedCol},
         {"AlignRow", &TStringAlignGrid::SetAlignRow}, {"FixedAlignRow", &TStringAlignGrid::SetAlignFixedRow}};
     for (const auto& [name, set] : alignLines)
-        filer.DefineBinaryProperty(name, [this, set](TStream& block) {
+        filer.DefineBinaryProperty(name, [this, set = set](TStream& block) {  // clang < 16 cannot capture a binding
             ForEachBlockRecord(block, kLineBlockRecord, [&](const uint8_t* p) {
                 if (p[2] <= alDefault)
                     (this->*set)(U16(p), static_cast<TMyAlign>(p[2]));
@@ -378,7 +378,7 @@ void TStringAlignGrid::DefineOldProperties(TFiler& filer) {
     const std::pair<const char*, EditSetter> editLines[] = {
         {"EditCol", &TStringAlignGrid::SetEditCol}, {"EditRow", &TStringAlignGrid::SetEditRow}};
     for (const auto& [name, set] : editLines)
-        filer.DefineBinaryProperty(name, [this, set](TStream& block) {
+        filer.DefineBinaryProperty(name, [this, set = set](TStream& block) {  // clang < 16 cannot capture a binding
             ForEachBlockRecord(block, kLineBlockRecord, [&](const uint8_t* p) {
                 if (p[2] <= 1)
                     (this->*set)(U16(p), p[2] == 1);

@@ -35,7 +35,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 
 using namespace zeko;
@@ -124,6 +126,67 @@ TEST_F(MainWindowFixture, NamesAreCutToTheirLengthAndTheWindowReopensWhereItWasC
     EXPECT_EQ(ini.ReadInteger("ComPort", "Com", 0), 1);
     EXPECT_EQ(ini.ReadInteger("ComPort", "BaudRate", 0), 4800);
     EXPECT_EQ(ini.ReadString("Smeny", "Smena2", ""), "Odpolední směna číslo dvě!");  // kept as it was
+}
+
+TEST_F(MainWindowFixture, AProgramFolderThatCannotBeMadeIsAnErrorAtStart) {
+    dir.Write("plain-file", "");
+    ::setenv("ZEKO_PROGRAM_DIR", (dir / "plain-file/zeko").c_str(), 1);
+    Start();
+    ASSERT_EQ(notifier.Count(), 2u);
+    EXPECT_EQ(notifier.Messages()[0].Type, TMsgDlgType::mtError);
+    EXPECT_EQ(Texts()[0], "Složku dat programu nelze vytvořit:\n" + dir / "plain-file/zeko/" + "\n" +
+                              std::strerror(EEXIST) +
+                              "\nZáznamy ani nastavení nebude možné uložit. Jinou složku určuje proměnná "
+                              "prostředí ZEKO_PROGRAM_DIR.");
+    EXPECT_EQ(Texts()[1], NoPort);  // the program runs on
+    ::setenv("ZEKO_PROGRAM_DIR", dir.Path().c_str(), 1);
+}
+
+TEST_F(MainWindowFixture, AZekoIniThatCannotBeReadIsReportedAndNeverWrittenOver) {
+    dir.WriteUnreadable("Zeko.ini");
+    THlavniForm& f = Start();
+    ASSERT_EQ(notifier.Count(), 2u);
+    EXPECT_EQ(Texts()[0], "Konfigurační soubor nelze přečíst:\n" + dir / "Zeko.ini" + "\n" + std::strerror(EIO) +
+                              "\nProgram poběží s výchozím nastavením a soubor nepřepíše.");
+    EXPECT_EQ(Texts()[1], NoPort);
+    EXPECT_EQ(ComPort, 1);
+    EXPECT_EQ(BaudRate, 4800);
+    EXPECT_EQ(f.width(), 1023);
+    // A port change cannot store the port: it says so and leaves the file alone.
+    notifier.QueueAnswer(TModalResult::mrYes);
+    f.cmCom[1]->trigger();
+    EXPECT_EQ(ComPort, 2);
+    ASSERT_EQ(notifier.Count(), 5u);
+    EXPECT_NE(Texts()[3].find("nelze přečíst"), std::string::npos) << Texts()[3];
+    f.close();
+    EXPECT_EQ(notifier.Count(), 5u);  // closing writes nothing and says nothing more
+    EXPECT_TRUE(dir.StillUnreadable("Zeko.ini"));
+    EXPECT_FALSE(dir.Exists("Zeko.ini.new"));
+}
+
+// A port or rate that is damage, or too large for the program's numbers, gives the
+// default; what is written back is the value read or that default, never an
+// overflowed number.
+TEST_F(MainWindowFixture, APortOrRateOutOfRangeFallsBackToTheDefault) {
+    const struct {
+        const char* com;
+        const char* baud;
+        int port, rate;
+    } cases[] = {
+        {"3", "9600", 3, 9600},          {"12", "115200", 12, 115200}, {"255", "4000000", 255, 4000000},
+        {"0", "0", 1, 4800},             {"256", "49", 1, 4800},        {"-1", "-9600", 1, 4800},
+        {"4294967297", "4294972096", 1, 4800}, {"99999999999999999999", "x", 1, 4800},
+    };
+    for (const auto& c : cases) {
+        dir.Write("Zeko.ini", std::string("[ComPort]\r\nCom=") + c.com + "\r\nBaudRate=" + c.baud + "\r\n");
+        Start().close();
+        EXPECT_EQ(ComPort, c.port) << c.com;
+        EXPECT_EQ(BaudRate, c.rate) << c.baud;
+        const TIniFile ini(dir / "Zeko.ini");
+        EXPECT_EQ(ini.ReadString("ComPort", "Com", ""), std::to_string(c.port)) << c.com;
+        EXPECT_EQ(ini.ReadString("ComPort", "BaudRate", ""), std::to_string(c.rate)) << c.baud;
+        form.reset();
+    }
 }
 
 TEST_F(MainWindowFixture, ChangingThePortAsksFirstAndStoresTheNewPortAtOnce) {

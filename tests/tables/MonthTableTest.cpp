@@ -171,7 +171,23 @@ TEST_F(MonthTable, AHiddenCosPhiColumnComesBackEmpty) {
     form.Tabulka->Columns().Items(cos)->SetVisible(false);  // hidden with its texts
     Post(WM_SHOW_MONTH_TABLE, Date(2024, 2, 1), 0);
     EXPECT_EQ(cell(31), "");
-    EXPECT_EQ(cell(30), "1,00");
+    EXPECT_EQ(cell(30), "x");  // February has no records
+}
+
+// The evaluation leaves 1 as the cos phi and 0,0 at 00:00 of the first day as the
+// maximum of a period without records; the table shows that there is none.
+TEST_F(MonthTable, APeriodWithoutRecordsHasNoMaximumAndNoCosPhi) {
+    WriteApril();
+    TMesicniTabulkaForm& form = Open();
+    Post(WM_SHOW_MONTH_TABLE, Date(2024, 2, 1), 0);
+    const THyperGrid& t = *form.Tabulka;
+    ASSERT_EQ(form.PeriodDays, 29);
+    EXPECT_EQ(RowTexts(t, 30), Labelled("Celkem:", {"0,0", "0,0", "0,0", "0,0", "0,0", "0,0", "0,0", "x", "", ""}));
+    EXPECT_EQ(RowTexts(t, 33), Labelled("1/4h.max:", {"", "", "", "", "x", "x", "x", "", "", ""}));
+    // One day with records is enough for both.
+    Post(WM_SHOW_MONTH_TABLE, Date(2024, 4, 1), 0);
+    EXPECT_EQ(t.Cells(8, 31), "0,87");
+    EXPECT_EQ(t.Cells(7, 34), "100,0");
 }
 
 TEST_F(MonthTable, ACustomPeriodOfThirtyFiveDaysRunsIntoTheNextMonths) {

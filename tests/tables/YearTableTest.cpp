@@ -128,6 +128,18 @@ TEST_F(YearTable, AnAveragedQuantityShowsMeansOverTheYearAndNoLosses) {
     EXPECT_EQ(RowTexts(t, 16), Blank({"1/4h.max:", "", "", "", "", "07.02.2024", "12:00", "30,0"}, 11));
 }
 
+// A year without records has no maximum and no cos phi, where the evaluation
+// leaves 0,0 at 00:00 and 1.
+TEST_F(YearTable, AYearWithoutRecordsHasNoMaximumAndNoCosPhi) {
+    TRocniTabulkaForm& form = Open();
+    Post(WM_SHOW_YEAR_TABLE, Date(2020, 1, 1), 0);
+    const THyperGrid& t = *form.Tabulka;
+    ASSERT_FALSE(form.TrfShown);
+    EXPECT_EQ(RowTexts(t, 2), Labelled("02. 2020", Row(11, "x")));
+    EXPECT_EQ(RowTexts(t, 13), Labelled("Celkem:", {"0,0", "0,0", "0,0", "0,0", "0,0", "0,0", "0,0", "x", "", "", ""}));
+    EXPECT_EQ(RowTexts(t, 16), Blank({"1/4h.max:", "", "", "", "", "x", "x", "x"}, 12));
+}
+
 // The losses and cos phi columns, hidden for another channel or while they held
 // texts, come back empty: the old total row's figures must not turn up in the
 // "Celk. TRF:" row of a shorter period, which the fill leaves empty there.

@@ -1,6 +1,7 @@
 // onlinepic OUTPUT.jpg: draws the 1000 x 648 background of the live-values window,
 // a plain panel layout under the window's labels, and writes it as a baseline JPEG.
 //   QT_QPA_PLATFORM=offscreen build/tools/onlinepic/onlinepic dialogs/online.jpg
+#include "dialogs/OnlineLayout.h"
 #include "platform/Jpeg.h"
 #include "platform/TextFiles.h"
 #include "platform/qt/QtJpeg.h"
@@ -30,10 +31,11 @@ void DrawPanel(QPainter& p, const QRect& r) {
     p.drawRoundedRect(r, 10, 10);
 }
 
+// A value's box: its frame line is the outermost pixel of the box.
 void DrawDisplay(QPainter& p, const QRect& r) {
     p.setPen(QPen(DisplayEdge, 1));
     p.setBrush(Display);
-    p.drawRoundedRect(r.adjusted(-4, -2, 4, 2), 4, 4);
+    p.drawRoundedRect(QRectF(r).adjusted(0.5, 0.5, -0.5, -0.5), 3, 3);
 }
 
 QImage DrawBackground() {
@@ -50,20 +52,12 @@ QImage DrawBackground() {
     p.fillRect(QRect(0, Height - 24, Width, 24), Blue.darker(200));
 
     // One panel under every label, divided between the measured values (left) and
-    // the regulation and the clocks (right); the value fields sit under the value
-    // labels of the window.
+    // the regulation and the clocks (right); a value box under each value label.
     DrawPanel(p, QRect(235, 175, 550, 300));
     p.setPen(QPen(PanelEdge, 1));
     p.drawLine(512, 195, 512, 372);
-
-    DrawDisplay(p, QRect(368, 200, 119, 60));   // cos phi
-    for (int top : {261, 301, 341})
-        DrawDisplay(p, QRect(304, top, 120, 32));  // P, Qi, Qc
-    DrawDisplay(p, QRect(396, 387, 373, 27));   // outputs
-    DrawDisplay(p, QRect(664, 212, 57, 23));    // record time
-    for (int top : {234, 264, 294, 324, 354})
-        DrawDisplay(p, QRect(648, top + 2, 88, 28));  // regulation, connected power
-    DrawDisplay(p, QRect(552, 421, 185, 35));   // the two clocks
+    for (size_t i = 0; i < zeko::online::ValueLabels.size(); ++i)
+        DrawDisplay(p, zeko::online::ValueBox(i));
     p.end();
     return image;
 }
