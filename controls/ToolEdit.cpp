@@ -147,14 +147,6 @@ void TCustomComboEdit::SetButtonWidth(int width) {
     LayoutButton();
 }
 
-int TCustomComboEdit::DefaultButtonWidth() const {
-    if (glyphKind_ == gkDefault && !button_->Glyph().Empty())
-        return std::max(button_->Glyph().Width() / std::max(1, NumGlyphs()) + GlyphMargin, DefaultButtonSize);
-    if (glyphKind_ == gkDropDown)
-        return GetScrollBarWidth();
-    return DefaultButtonSize;
-}
-
 void TCustomComboEdit::SetDirectInput(bool value) {
     directInput_ = value;
     UpdateInnerReadOnly();

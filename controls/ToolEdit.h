@@ -147,8 +147,6 @@ public:
     TPopupWindow* Popup() const { return popup_; }
     TEditButton* Button() const { return button_; }
     QWidget* ButtonHolder() const { return holder_; }
-    // Where the button's width would be stored in a form, were it not this.
-    int DefaultButtonWidth() const;
 
     std::function<void(TCustomComboEdit*)> OnButtonClick;
 

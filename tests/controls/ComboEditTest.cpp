@@ -159,6 +159,18 @@ TEST_F(ComboEditFixture, APressElsewhereClosesTheListWithoutItsValue) {
     EXPECT_EQ(edit->Text(), "inside");
 }
 
+TEST_F(ComboEditFixture, AListClosedByTheWindowSystemIsARejection) {
+    edit->SetText("kept");
+    ClickButton();
+    popup->value = "dropped";
+    popup->hide();  // as when another program comes to the front
+    EXPECT_FALSE(edit->PopupVisible());
+    EXPECT_FALSE(edit->isReadOnly());
+    EXPECT_EQ(edit->Text(), "kept");
+    ClickButton();  // and it opens again
+    EXPECT_TRUE(edit->PopupVisible());
+}
+
 TEST_F(ComboEditFixture, ReadOnlyOpensNothing) {
     edit->SetReadOnly(true);
     EXPECT_TRUE(edit->isReadOnly());

@@ -148,6 +148,21 @@ TEST_F(MaskEditTest, PasteAndCutGoThroughThePlaces) {
     EXPECT_EQ(edit->Text(), "  .1 .2000");
 }
 
+TEST_F(MaskEditTest, TheMenuChangesNothingAReadOnlyEditShows) {
+    QGuiApplication::clipboard()->setText("1.1.2000");
+    edit->SetText("12.03.2026");
+    edit->selectAll();
+    edit->setReadOnly(true);
+    std::unique_ptr<QMenu> menu(edit->CreateContextMenu());
+    for (const char* name : {"edit-undo", "edit-cut", "edit-paste", "edit-delete"})
+        EXPECT_FALSE(menu->findChild<QAction*>(name)->isEnabled()) << name;
+    EXPECT_TRUE(menu->findChild<QAction*>("edit-copy")->isEnabled());
+    EXPECT_TRUE(menu->findChild<QAction*>("select-all")->isEnabled());
+    Key(Qt::Key_V, Qt::ControlModifier);
+    Key(Qt::Key_X, Qt::ControlModifier);
+    EXPECT_EQ(edit->Text(), "12.03.2026");
+}
+
 TEST_F(MaskEditTest, TextsArePutOntoTheMaskAndReadBackWithOrWithoutLiterals) {
     edit->SetText("1203");
     EXPECT_EQ(edit->Text(), "12.03.    ");
