@@ -20,15 +20,6 @@ protected:
         windows_.OpenMonthTable();
         return *windows_.MonthForm();
     }
-    // April 2024 on the regulator's own measurement: Easter Monday the 1st, a
-    // Tuesday and a Saturday with records.
-    void WriteApril() {
-        Add(2024, 4, 1, 10, 15, 0, {100, 75, 0, 0});
-        Add(2024, 4, 2, 10, 15, 0, {40, 30, 0, 0});
-        Add(2024, 4, 2, 10, 30, 0, {60, 45, 0, 0});
-        Add(2024, 4, 6, 10, 15, 0, {80, 0, 0, 0});
-        Save();
-    }
     const Row NoData = Row(10, "x");
 };
 
@@ -217,6 +208,9 @@ TEST_F(MonthTable, OpeningTheMonthOfADayTakesTheWholeLengthOfThatMonth) {
     EXPECT_EQ(form.PeriodDays, 29);
     EXPECT_EQ(form.Tabulka->Cells(0, 1), "15.02. čt");
     EXPECT_EQ(form.Tabulka->Cells(0, 29), "14.03. čt");
+    // "Denní tab." opens the last day of the table, not one past it.
+    main_.answer = false;
+    ExpectRequest(form.Btn_DenTab, WM_OPEN_DAY_TABLE, Date(2024, 3, 14));
 }
 
 TEST_F(MonthTable, TheButtonsMoveByMonthsAndOpenTheYearAndTheSelectedDay) {
