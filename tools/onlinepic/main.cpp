@@ -2,17 +2,11 @@
 // a plain panel layout under the window's labels, and writes it as a baseline JPEG.
 //   QT_QPA_PLATFORM=offscreen build/tools/onlinepic/onlinepic dialogs/online.jpg
 #include "dialogs/OnlineLayout.h"
-#include "platform/Jpeg.h"
-#include "platform/TextFiles.h"
-#include "platform/qt/QtJpeg.h"
+#include "tools/PictureTool.h"
 
-#include <QGuiApplication>
 #include <QImage>
 #include <QLinearGradient>
 #include <QPainter>
-
-#include <cstdio>
-#include <cstring>
 
 namespace {
 
@@ -64,21 +58,4 @@ QImage DrawBackground() {
 
 } // namespace
 
-int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: onlinepic OUTPUT.jpg\n");
-        return 2;
-    }
-    QGuiApplication app(argc, argv);
-    std::vector<uint8_t> bytes;
-    std::string error;
-    if (!zeko::EncodeJpeg(zeko::FromQImage(DrawBackground()), 90, bytes, &error)) {
-        std::fprintf(stderr, "onlinepic: %s\n", error.c_str());
-        return 1;
-    }
-    if (const int failure = zeko::WriteWholeFile(argv[1], bytes.data(), bytes.size(), false); failure != 0) {
-        std::fprintf(stderr, "onlinepic: %s: %s\n", argv[1], std::strerror(failure));
-        return 1;
-    }
-    return 0;
-}
+int main(int argc, char** argv) { return zeko::RunPictureTool(argc, argv, "onlinepic", DrawBackground); }
