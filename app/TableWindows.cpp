@@ -1,10 +1,14 @@
 #include "app/TableWindows.h"
 
+#include "app/TestHook.h"
 #include "app/evaluation/DayResult.h"
 #include "app/evaluation/PeriodResult.h"
 #include "core/ProgramGlobals.h"
 #include "core/ZekoMessages.h"
 #include "dialogs/info.h"
+#include "graph/archiv.h"
+#include "platform/FormatPatterns.h"
+#include "platform/qt/MdiChild.h"
 #include "tables/MesicniTabulka.h"
 #include "tables/RocniTabulka.h"
 #include "tables/dennitabulka.h"
@@ -22,6 +26,7 @@ TTableWindows::~TTableWindows() = default;
 TDenniTabulkaForm* TTableWindows::DayForm() const { return dayForm_; }
 TMesicniTabulkaForm* TTableWindows::MonthForm() const { return monthForm_; }
 TRocniTabulkaForm* TTableWindows::YearForm() const { return yearForm_; }
+TArchivForm* TTableWindows::ArchiveForm() const { return archiveForm_; }
 
 TRect TTableWindows::MdiClientRect() const {
     const QRect r = area_->viewport()->rect();
@@ -31,21 +36,35 @@ TRect TTableWindows::MdiClientRect() const {
 template <typename Form>
 Form* TTableWindows::Open(QPointer<Form>& form, bool open) {
     if (open && form) {
-        if (auto* child = qobject_cast<QMdiSubWindow*>(form->parentWidget()))
+        if (QMdiSubWindow* child = MdiChildOf(form))
             area_->setActiveSubWindow(child);
         return form;
     }
     form = new Form(MdiClientRect());
-    QMdiSubWindow* child = area_->addSubWindow(form);
-    child->setAttribute(Qt::WA_DeleteOnClose);
-    child->setWindowTitle(form->windowTitle());
-    child->showMaximized();
+    AddMdiChild(area_, form);
     return form;
 }
 
 void TTableWindows::OpenDayTable() { Open(dayForm_, DayTableOpen)->repaint(); }
 void TTableWindows::OpenMonthTable() { Open(monthForm_, MonthTableOpen); }
 void TTableWindows::OpenYearTable() { Open(yearForm_, YearTableOpen); }
+
+void TTableWindows::OpenArchive(bool Today) {
+    if (ArchiveOpen && archiveForm_) {
+        Open(archiveForm_, true);
+        return;
+    }
+    TArchivForm* form = Open(archiveForm_, false);
+    // The points of each day shown, for the test log only.
+    if (TTestAutomation::Instance())
+        form->OnDayLoaded = [form] {
+            std::string line = "Archiv " + DateToStr(form->Day);
+            for (int k = 1; k <= 3; ++k)
+                line += " " + std::to_string(form->Graph->Series[k].Count());
+            TestLog(line + " cos " + std::to_string(form->Graph->CosPhiSeries.Count()));
+        };
+    form->Setup(Today);
+}
 
 bool TTableWindows::HandleMessage(const TMessage& message) {
     switch (message.Msg) {

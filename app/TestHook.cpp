@@ -2,6 +2,7 @@
 
 #include "platform/Notifier.h"
 #include "platform/UserDialogs.h"
+#include "platform/report/ReportPrinting.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -105,11 +106,15 @@ TTestAutomation::TTestAutomation(const std::string& logFile, const std::string& 
     dialogs_ = std::make_unique<ScriptedDialogs>();
     dialogs_->SetLogSink([this](const std::string& line) { Log(line); });
     SetDialogs(dialogs_.get());
+    printing_ = std::make_unique<ScriptedReportPrinting>();
+    printing_->SetLogSink([this](const std::string& line) { Log(line); });
+    SetReportPrinting(printing_.get());
 }
 
 TTestAutomation::~TTestAutomation() {
     SetNotifier(nullptr);
     SetDialogs(nullptr);
+    SetReportPrinting(nullptr);
     if (instance == this)
         instance = nullptr;
 }
@@ -166,13 +171,30 @@ void TTestAutomation::Run(const std::string& command) {
         else
             Log("CommandFailed " + command);
     } else if (verb == "click") {
-        auto* button = mainWindow_ ? mainWindow_->findChild<QAbstractButton*>(name) : nullptr;
+        // "form/button" looks in that window only: each table window has its own.
+        const qsizetype slash = name.indexOf('/');
+        QWidget* within = mainWindow_;
+        if (within && slash >= 0)
+            within = within->findChild<QWidget*>(name.left(slash));
+        auto* button = within ? within->findChild<QAbstractButton*>(name.mid(slash + 1)) : nullptr;
         if (button && button->isEnabled())
             button->click();
         else
             Log("CommandFailed " + command);
     } else if (verb == "answer") {
         notifier_->QueueAnswer(AnswerByName(argument));
+    } else if (verb == "file") {
+        if (argument == "cancel")
+            dialogs_->CancelFile();
+        else
+            dialogs_->AnswerFile(argument);
+    } else if (verb == "printer") {
+        if (argument == "cancel")
+            printing_->Cancel();
+        else if (argument.rfind("pdf ", 0) == 0)
+            printing_->PrintToPdf(argument.substr(4));
+        else
+            Log("CommandFailed " + command);
     } else if (verb == "grab") {
         if (!mainWindow_ || !mainWindow_->grab().save(name, "PNG"))
             Log("CommandFailed " + command);

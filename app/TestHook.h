@@ -7,15 +7,31 @@
 //                            observable events:
 //                              Status <panel> <text>   a status panel got a text
 //                              Online <values...>      the live-values window redrew
+//                              Archiv <date> <n1> <n2> <n3> cos <n>
+//                                                      the archive window showed a
+//                                                      day: the points of series
+//                                                      1..3 and of the power factor
 //                              Command <line>          a script command was run
 //                              MessageDlg <type> [<buttons>] <text> -> <answer>
 //                              InputQuery ..., OpenDialog ..., SaveDialog ...
+//                              PrinterSetup -> <file>|cancel
+//                              Preview <n> pages -> <file>   the report was printed
+//                              OpenDocument <file>   a spreadsheet export's workbook
+//                                                    (written, not opened)
 //   ZEKO_TEST_SCRIPT=<file>  the program polls this file (every 50 ms) for lines
 //                            appended to it and runs each once, in order:
 //                              menu <objectName>    trigger a menu item (cmNactiZaznamy)
 //                              click <objectName>   click a button (Btn_PrerusZaznamy)
+//                              click <form>/<objectName>  click a button of one
+//                                                   window (DenniTabulkaForm/Btn_ExportTXT)
 //                              answer <Yes|No|OK|Cancel>  the next message box
 //                                                   gets that answer
+//                              file <path>          the next file dialog chooses it
+//                              file cancel          the next file dialog is cancelled
+//                              printer pdf <file>   the next printer set-up prints into
+//                                                   that PDF file; its preview prints at
+//                                                   once, without a dialog
+//                              printer cancel       the next printer set-up is cancelled
 //                              grab <file.png>      save a picture of the main window
 //                              close                close the main window
 //   ZEKO_TEST_POLL_MS=<ms>   the serial port is polled this often instead of every
@@ -38,6 +54,7 @@ class QWidget;
 namespace zeko {
 
 class ScriptedDialogs;
+class ScriptedReportPrinting;
 
 class TTestAutomation : public QObject {
     Q_OBJECT
@@ -70,6 +87,7 @@ private:
     class LoggedNotifier;
     std::unique_ptr<LoggedNotifier> notifier_;
     std::unique_ptr<ScriptedDialogs> dialogs_;
+    std::unique_ptr<ScriptedReportPrinting> printing_;
     QWidget* mainWindow_ = nullptr;
     QTimer* timer_ = nullptr;
 };

@@ -3,6 +3,7 @@
 #include "app/evaluation/TableRequests.h"
 #include "app/TableWindows.h"
 #include "app/TestHook.h"
+#include "controls/ZcCtrls.h"
 #include "core/Calendar.h"
 #include "core/MojeDB.h"
 #include "core/PripojenaZarizeniUnit.h"
@@ -19,6 +20,8 @@
 #include "platform/IniFile.h"
 #include "platform/Notifier.h"
 #include "platform/ProgramDir.h"
+#include "platform/qt/FontTable.h"
+#include "platform/qt/MdiChild.h"
 #include "platform/qt/QtText.h"
 
 #include <QAction>
@@ -32,12 +35,40 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStatusBar>
-#include <QToolBar>
-#include <QToolButton>
+
+#include <cstring>
+#include <limits>
 
 namespace zeko {
 
 namespace {
+
+// "Zeko.ini" values outside these ranges are not the user's setting but damage (or
+// a number too large for the variable): they give the default, which is also what
+// is written back at close. The port is one the link layer can be given (COM1 ..
+// COM255); the rate one a serial line can be set to (50 Bd to 4 MBd).
+constexpr long long ComPortLow = 1, ComPortHigh = 255;
+constexpr long long BaudRateLow = 50, BaudRateHigh = 4000000;
+
+// Every record and setting goes into the program folder: the user learns at start,
+// not at the first failed save, that it cannot be used, and how to choose another.
+void CheckProgramDir() {
+    int error = 0;
+    const TProgramDirState state = PrepareProgramDir(error);
+    if (state == TProgramDirState::Ready)
+        return;
+    const std::string what = state == TProgramDirState::NotCreated ? "Složku dat programu nelze vytvořit:\n"
+                                                                   : "Do složky dat programu nelze zapisovat:\n";
+    MessageDlg(what + ProgramDir() + "\n" + std::strerror(error) +
+                   "\nZáznamy ani nastavení nebude možné uložit. Jinou složku určuje proměnná prostředí "
+                   "ZEKO_PROGRAM_DIR.",
+               TMsgDlgType::mtError, TMsgDlgButtons::mbOK);
+}
+
+std::string UnreadableIniText(const TIniFile& ini) {
+    return "Konfigurační soubor nelze přečíst:\n" + ini.FileName() + "\n" + std::strerror(ini.ReadError()) +
+           "\nProgram poběží s výchozím nastavením a soubor nepřepíše.";
+}
 
 QMenu* AddMenu(QMenuBar* bar, const char* name, const char* caption) {
     QMenu* menu = bar->addMenu(U(caption));
@@ -51,20 +82,8 @@ QAction* AddItem(QMenu* menu, const char* name, const char* caption) {
     return action;
 }
 
-QToolButton* AddSpeedButton(QWidget* bar, const char* name, int left, const char* hint, const char* glyph) {
-    auto* button = new QToolButton(bar);
-    button->setObjectName(name);
-    button->setGeometry(left, 3, 25, 25);
-    button->setToolTip(U(hint));
-    button->setText(U(glyph));
-    button->setAutoRaise(true);
-    return button;
-}
-
 QFont PanelFont(int pixelHeight, bool bold, bool italic = false) {
-    QFont font(QStringLiteral("Arial"));
-    font.setPixelSize(pixelHeight);
-    font.setBold(bold);
+    QFont font = StandInQFont("Arial", pixelHeight, bold);
     font.setItalic(italic);
     return font;
 }
@@ -84,19 +103,20 @@ THlavniForm::THlavniForm(QWidget* parent) : QMainWindow(parent), MessageTarget(M
     CreatePanels();
 
     // Windows and commands that come with later parts of the program.
-    laterItems_ = {cmArchiv, cmNastaveniRegulatoru, cmNastavitCas, cmSmeny, cmTarify, cmNactiZaznamyZeSouboru,
+    laterItems_ = {cmNastaveniRegulatoru, cmNastavitCas, cmSmeny, cmTarify, cmNactiZaznamyZeSouboru,
                    cmNulujZaznamy};
     for (QAction* item : laterItems_)
         item->setEnabled(false);
-    Btn_A1->setEnabled(false);
 
     tables_ = std::make_unique<TTableWindows>(this, mdiArea_);
     connect(cmDennitabulka, &QAction::triggered, this, [this] { cmDennitabulkaClick(); });
     connect(cmMesicniTabulka, &QAction::triggered, this, [this] { cmMesicniTabulkaClick(); });
     connect(cmRocniTabulka, &QAction::triggered, this, [this] { cmRocniTabulkaClick(); });
-    connect(Btn_DenniTabulka, &QToolButton::clicked, this, [this] { Btn_DenniTabulkaClick(); });
-    connect(Btn_MesicniTabulka, &QToolButton::clicked, this, [this] { Btn_MesicniTabulkaClick(); });
-    connect(Btn_RocniTabulka, &QToolButton::clicked, this, [this] { Btn_RocniTabulkaClick(); });
+    Btn_DenniTabulka->OnClick = [this](TGraphicControl*) { Btn_DenniTabulkaClick(); };
+    Btn_MesicniTabulka->OnClick = [this](TGraphicControl*) { Btn_MesicniTabulkaClick(); };
+    Btn_RocniTabulka->OnClick = [this](TGraphicControl*) { Btn_RocniTabulkaClick(); };
+    connect(cmArchiv, &QAction::triggered, this, [this] { OpenArchive(true); });
+    Btn_A1->OnClick = [this](TGraphicControl*) { OpenArchive(true); };
 
     connect(cmOnline, &QAction::triggered, this, [this] { cmOnlineClick(); });
     connect(cmNactiZaznamy, &QAction::triggered, this, [this] { cmNactiZaznamyClick(); });
@@ -183,40 +203,6 @@ void THlavniForm::CreateMenus() {
     connect(cmKaskada, &QAction::triggered, this, [this] { cmKaskadaClick(0); });
     connect(cmDlazdice, &QAction::triggered, this, [this] { cmKaskadaClick(1); });
     connect(cmUsporadejIkony, &QAction::triggered, this, [this] { cmKaskadaClick(2); });
-}
-
-void THlavniForm::CreateSpeedBar() {
-    auto* toolBar = new QToolBar(this);
-    toolBar->setObjectName("SpeedBarHost");
-    toolBar->setMovable(false);
-    toolBar->setFloatable(false);
-    SpeedBar1 = new QWidget(toolBar);
-    SpeedBar1->setObjectName("SpeedBar1");
-    SpeedBar1->setFixedHeight(32);
-    SpeedBar1->setMinimumWidth(760);  // room for the gauge and "Zruš" behind it
-    SpeedBar1->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-    toolBar->addWidget(SpeedBar1);
-    addToolBar(Qt::TopToolBarArea, toolBar);
-
-    Btn_A1 = AddSpeedButton(SpeedBar1, "Btn_A1", 30, "", "A");
-    Btn_DenniTabulka = AddSpeedButton(SpeedBar1, "Btn_DenniTabulka", 62, "Denní tabulka", "D");
-    Btn_MesicniTabulka = AddSpeedButton(SpeedBar1, "Btn_MesicniTabulka", 86, "Měsíční tabulka", "M");
-    Btn_RocniTabulka = AddSpeedButton(SpeedBar1, "Btn_RocniTabulka", 110, "Roční tabulka", "R");
-
-    Lbl_NacitaniZaznamu = new QLabel(U("Načítání záznamů:"), SpeedBar1);
-    Lbl_NacitaniZaznamu->setObjectName("Lbl_NacitaniZaznamu");
-    Lbl_NacitaniZaznamu->setGeometry(150, 8, 110, 16);
-    Gau_NacitaniZaznamu = new QProgressBar(SpeedBar1);
-    Gau_NacitaniZaznamu->setObjectName("Gau_NacitaniZaznamu");
-    Gau_NacitaniZaznamu->setGeometry(262, 10, 161, 13);
-    Gau_NacitaniZaznamu->setTextVisible(false);
-    Gau_NacitaniZaznamu->setStyleSheet("QProgressBar::chunk { background: blue; }");
-    Btn_PrerusZaznamy = new QPushButton(U("Zruš"), SpeedBar1);
-    Btn_PrerusZaznamy->setObjectName("Btn_PrerusZaznamy");
-    Btn_PrerusZaznamy->setGeometry(0, 5, 60, 22);
-    Lbl_NacitaniZaznamu->hide();
-    Gau_NacitaniZaznamu->hide();
-    Btn_PrerusZaznamy->hide();
 }
 
 void THlavniForm::CreateStatusBar() {
@@ -323,8 +309,10 @@ void THlavniForm::EnableItem(QAction* item, bool enabled) {
 void THlavniForm::FormCreate() {
     ProgramVersion = BuildVersion;
     setWindowTitle(QString::fromStdString("ZEKO Regulátor M7 v" + ProgramVersion));
+    CheckProgramDir();
     FormatSettings().ShortDateFormat = "dd/mm/yyyy";
     FormatSettings().DateSeparator = '.';
+    CreateBackgroundImage();
     Tmr_SendTLG->SetEnabled(false);
     const TTestAutomation* automation = TTestAutomation::Instance();
     Tmr_SendTLG->SetInterval(automation && automation->SendTimerMs() ? automation->SendTimerMs() : 500);
@@ -370,14 +358,21 @@ void THlavniForm::FreeSharedObjects() {
 
 void THlavniForm::ReadIniFile(const std::string& fileName) {
     const TIniFile ini(fileName);
-    ComPort = static_cast<int>(ini.ReadInteger("ComPort", "Com", 1));
-    BaudRate = static_cast<int>(ini.ReadInteger("ComPort", "BaudRate", 4800));
-    WindowWidth = static_cast<int>(ini.ReadInteger("Program", "Sirka", 1023));
-    WindowHeight = static_cast<int>(ini.ReadInteger("Program", "Vyska", 767));
-    WindowLeft = static_cast<int>(ini.ReadInteger("Program", "PoziceX", 0));
-    WindowTop = static_cast<int>(ini.ReadInteger("Program", "PoziceY", 0));
-    OsaKL = static_cast<int>(ini.ReadInteger("Ucinik", "OsaKL", 0));
-    OsaZAP = static_cast<int>(ini.ReadInteger("Ucinik", "OsaZAP", 0));
+    if (ini.ReadError() != 0)
+        MessageDlg(UnreadableIniText(ini), TMsgDlgType::mtWarning, TMsgDlgButtons::mbOK);
+    const auto readInt = [&ini](const char* section, const char* key, int fallback,
+                                long long low = std::numeric_limits<int>::min(),
+                                long long high = std::numeric_limits<int>::max()) {
+        return static_cast<int>(ini.ReadInteger(section, key, fallback, low, high));
+    };
+    ComPort = readInt("ComPort", "Com", 1, ComPortLow, ComPortHigh);
+    BaudRate = readInt("ComPort", "BaudRate", 4800, BaudRateLow, BaudRateHigh);
+    WindowWidth = readInt("Program", "Sirka", 1023);
+    WindowHeight = readInt("Program", "Vyska", 767);
+    WindowLeft = readInt("Program", "PoziceX", 0);
+    WindowTop = readInt("Program", "PoziceY", 0);
+    OsaKL = readInt("Ucinik", "OsaKL", 0);
+    OsaZAP = readInt("Ucinik", "OsaZAP", 0);
     PouzivejSvatky = ini.ReadBool("Tarify", "PouzivejSvatky", true);
     for (size_t n = 1; n <= 3; ++n) {
         const std::string digit = std::to_string(n);
@@ -392,6 +387,8 @@ void THlavniForm::ReadIniFile(const std::string& fileName) {
 
 void THlavniForm::WriteIniFile(const std::string& fileName) {
     TIniFile ini(fileName);
+    if (ini.ReadError() != 0)
+        return;  // the user was told at start; the file is not written over
     ini.WriteInteger("ComPort", "Com", ComPort);
     ini.WriteInteger("ComPort", "BaudRate", BaudRate);
     ini.WriteInteger("Program", "Sirka", WindowWidth);
@@ -444,7 +441,7 @@ void THlavniForm::Tmr_ProgramTimer() {
 
 void THlavniForm::cmOnlineClick() {
     if (OnlineOpen && onlineForm_ != nullptr) {
-        if (auto* child = qobject_cast<QMdiSubWindow*>(onlineForm_->parentWidget()))
+        if (QMdiSubWindow* child = MdiChildOf(onlineForm_))
             mdiArea_->setActiveSubWindow(child);
         return;
     }
@@ -473,10 +470,7 @@ void THlavniForm::cmOnlineClick() {
     // The labels' texts are gathered for the test log only, not at every refresh.
     if (TTestAutomation::Instance())
         form->OnRefreshed = [form] { TestLog("Online " + form->ValuesText()); };
-    QMdiSubWindow* child = mdiArea_->addSubWindow(form);
-    child->setAttribute(Qt::WA_DeleteOnClose);
-    child->setWindowTitle(form->windowTitle());
-    child->showMaximized();
+    AddMdiChild(mdiArea_, form);
     onlineForm_ = form;
     Tmr_ProgramTimer();
 }

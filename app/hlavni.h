@@ -29,12 +29,15 @@ class QMdiArea;
 class QMenu;
 class QProgressBar;
 class QPushButton;
-class QToolButton;
 
 namespace zeko {
 
+class TMDIImage;
+class TSpeedBar;
+class TSpeedbarSection;
 class TSuperTimer;
 class TTableWindows;
+class TZcSpeedButton;
 
 class THlavniForm : public QMainWindow, public MessageTarget {
     Q_OBJECT
@@ -66,12 +69,14 @@ public:
     QAction* cmDlazdice = nullptr;        // Tag 1
     QAction* cmUsporadejIkony = nullptr;  // Tag 2
 
-    // The bar under the menu: the table buttons and the record-download progress.
-    QWidget* SpeedBar1 = nullptr;
-    QToolButton* Btn_A1 = nullptr;
-    QToolButton* Btn_DenniTabulka = nullptr;
-    QToolButton* Btn_MesicniTabulka = nullptr;
-    QToolButton* Btn_RocniTabulka = nullptr;
+    // The bar under the menu: the table buttons and the record-download progress
+    // (hlavniBar.cpp).
+    TSpeedBar* SpeedBar1 = nullptr;
+    TSpeedbarSection* SpeedbarSection1 = nullptr;
+    TZcSpeedButton* Btn_A1 = nullptr;
+    TZcSpeedButton* Btn_DenniTabulka = nullptr;
+    TZcSpeedButton* Btn_MesicniTabulka = nullptr;
+    TZcSpeedButton* Btn_RocniTabulka = nullptr;
     QLabel* Lbl_NacitaniZaznamu = nullptr;
     QProgressBar* Gau_NacitaniZaznamu = nullptr;
     QPushButton* Btn_PrerusZaznamy = nullptr;
@@ -89,6 +94,8 @@ public:
     QPushButton* ZrusNacitani = nullptr;
 
     QMdiArea* MdiArea() const { return mdiArea_; }
+    // "logo.jpg" of the program folder behind the child windows (hlavniBar.cpp).
+    TMDIImage* BackgroundImage = nullptr;
 
     // Status line (panel 0) and its stamped form used by every conversation result.
     void SetStatusLine(const std::string& text);
@@ -153,6 +160,7 @@ protected:
 private:
     void CreateMenus();
     void CreateSpeedBar();
+    void CreateBackgroundImage();
     void CreateStatusBar();
     void CreatePanels();
     void CreateSharedObjects();

@@ -15,9 +15,7 @@ void THlavniForm::Btn_DenniTabulkaClick() { tables_->OpenDayTable(); }
 void THlavniForm::Btn_MesicniTabulkaClick() { tables_->OpenMonthTable(); }
 void THlavniForm::Btn_RocniTabulkaClick() { tables_->OpenYearTable(); }
 
-void THlavniForm::OpenArchive(bool Today) {
-    // The archive window comes with the day graph; until then there is nothing to open.
-}
+void THlavniForm::OpenArchive(bool Today) { tables_->OpenArchive(Today); }
 
 void THlavniForm::WMShowArchive(const TMessage& message) {
     if (message.LParam / ArchiveMenuItemFactor != 0)

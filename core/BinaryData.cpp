@@ -15,25 +15,33 @@ uint8_t ToBcd(int value) {
     return static_cast<uint8_t>((value / 10) * 16 + value % 10);
 }
 
+bool IsBcd(uint8_t b) {
+    return (b >> 4) <= 9 && (b & 15) <= 9;
+}
+
+uint8_t DecodeBcd(uint8_t b) {
+    return IsBcd(b) ? FromBcd(b) : BcdInvalid;
+}
+
 std::array<uint8_t, 6> DecodeBcdStamp(const uint8_t* bytes) {
     std::array<uint8_t, 6> stamp{};
     for (size_t i = 0; i < stamp.size(); ++i)
-        stamp[i] = FromBcd(bytes[i]);
+        stamp[i] = DecodeBcd(bytes[i]);
     return stamp;
 }
 
 void DecodeBcdDateTime(const uint8_t* bytes, TDateTime& date, TDateTime& time, uint8_t& weekday) {
-    const int second = FromBcd(bytes[0]), minute = FromBcd(bytes[1]), hour = FromBcd(bytes[2]);
-    int day = FromBcd(bytes[3]), month = FromBcd(bytes[4]);
+    const int second = DecodeBcd(bytes[0]), minute = DecodeBcd(bytes[1]), hour = DecodeBcd(bytes[2]);
+    int day = DecodeBcd(bytes[3]), month = DecodeBcd(bytes[4]);
     weekday = FromBcd(bytes[5]);
-    const int year = FromBcd(bytes[6]);
+    const int year = DecodeBcd(bytes[6]);
     if (!TryEncodeTime(hour, minute, second, 0, time))
         time = EncodeTime(1, 0, 0);
     if (day > 31)
         day = 1;
     if (month > 12)
         month = 1;
-    if (!TryEncodeDate(ExpandYear(year), month, day, date))
+    if (year > 99 || !TryEncodeDate(ExpandYear(year), month, day, date))
         date = EncodeDate(1980, 1, 1);
 }
 

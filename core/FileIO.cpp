@@ -14,7 +14,18 @@ void RaiseInOutError(const std::string& what, const std::string& path, int error
     throw EInOutError(what + " " + path + ": " + std::strerror(error), error);
 }
 
-bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes) {
+namespace {
+
+[[noreturn]] void RaiseTooLarge(TTooLargeFile tooLarge, const std::string& path, uint64_t size) {
+    if (tooLarge != nullptr)
+        tooLarge(path, size);
+    RaiseInOutError("Soubor je příliš velký:", path, EFBIG);
+}
+
+} // namespace
+
+bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes, uint64_t maxBytes,
+                   TTooLargeFile tooLarge) {
     bytes.clear();
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
@@ -23,7 +34,7 @@ bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes) {
         RaiseInOutError("Nelze otevřít soubor", path, errno);
     }
     try {
-        ReadWholeDescriptor(fd, path, bytes);
+        ReadWholeDescriptor(fd, path, bytes, maxBytes, tooLarge);
     } catch (...) {
         ::close(fd);
         throw;
@@ -32,17 +43,26 @@ bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes) {
     return true;
 }
 
-void ReadWholeDescriptor(int fd, const std::string& path, std::vector<uint8_t>& bytes) {
+void ReadWholeDescriptor(int fd, const std::string& path, std::vector<uint8_t>& bytes, uint64_t maxBytes,
+                         TTooLargeFile tooLarge) {
     struct stat st{};
     if (::fstat(fd, &st) != 0)
         RaiseInOutError("Nelze číst soubor", path, errno);
     if (S_ISDIR(st.st_mode))
         RaiseInOutError("Nelze číst soubor", path, EISDIR);
-    bytes.resize(static_cast<size_t>(st.st_size));
+    const uint64_t size = static_cast<uint64_t>(st.st_size);
+    if (size > maxBytes)
+        RaiseTooLarge(tooLarge, path, size);
+    bytes.resize(static_cast<size_t>(size));
     size_t done = 0;
     while (true) {
-        if (done == bytes.size())
-            bytes.resize(bytes.size() + 4096);  // the file grew meanwhile
+        if (done == bytes.size()) {
+            // The file grew meanwhile; one byte past the bound is enough to tell.
+            if (done > maxBytes)
+                RaiseTooLarge(tooLarge, path, done);
+            const uint64_t room = maxBytes - done;
+            bytes.resize(bytes.size() + static_cast<size_t>(room < 4096 ? room + 1 : 4096));
+        }
         const ssize_t n = ::pread(fd, bytes.data() + done, bytes.size() - done, static_cast<off_t>(done));
         if (n < 0) {
             if (errno == EINTR)

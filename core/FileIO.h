@@ -11,11 +11,20 @@ namespace zeko {
 
 [[noreturn]] void RaiseInOutError(const std::string& what, const std::string& path, int error);
 
-// The whole content of `path`; false (and `bytes` empty) when the file does not exist.
-bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes);
+// What a bounded read calls, instead of reading, for a file of more than its bound:
+// it raises the error that names the file in its reader's terms.
+using TTooLargeFile = void (*)(const std::string& path, uint64_t size);
+constexpr uint64_t NoSizeBound = UINT64_MAX;
 
-// The content of an open file from offset 0.
-void ReadWholeDescriptor(int fd, const std::string& path, std::vector<uint8_t>& bytes);
+// The whole content of `path`; false (and `bytes` empty) when the file does not exist.
+// A file of more than `maxBytes` (also one that grows past it while it is read) is
+// not read: `tooLarge` raises.
+bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes, uint64_t maxBytes = NoSizeBound,
+                   TTooLargeFile tooLarge = nullptr);
+
+// The content of an open file from offset 0, bounded as above.
+void ReadWholeDescriptor(int fd, const std::string& path, std::vector<uint8_t>& bytes,
+                         uint64_t maxBytes = NoSizeBound, TTooLargeFile tooLarge = nullptr);
 // Writes all `size` bytes at `offset`.
 void WriteAt(int fd, const std::string& path, const uint8_t* data, size_t size, uint64_t offset);
 // Flushes the file's data to the disk and closes it.

@@ -93,4 +93,20 @@ bool ParseHistoryRecord(const uint8_t* bytes, size_t available, THistoryRecord& 
     return true;
 }
 
+bool ParseHistory(const uint8_t* bytes, size_t size, size_t bodySize, THistoryList& List) {
+    bool intact = true;
+    size_t at = 0, used = 0;
+    THistoryRecord record;
+    while (at < size) {
+        if (!ParseHistoryRecord(bytes + at, size - at, record, used) || record.Body.size() != bodySize)
+            return false;
+        if (record.Marker == HistoryMarker)
+            List.push_back(std::move(record));
+        else
+            intact = false;
+        at += used;
+    }
+    return intact;
+}
+
 } // namespace zeko

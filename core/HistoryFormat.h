@@ -70,6 +70,7 @@ struct TTariffZone {
 };
 
 struct TTariffTable {
+    static constexpr size_t BodySize = TariffLayout::Size;
     // Zones[day type][zone 0..11]
     std::array<std::array<TTariffZone, TariffLayout::Zones>, TariffLayout::DayTypes> Zones{};
 
@@ -91,6 +92,7 @@ struct TShiftBand {
 };
 
 struct TShiftTable {
+    static constexpr size_t BodySize = ShiftLayout::Size;
     std::array<TShiftBand, ShiftLayout::Shifts> Shifts{};  // shift n is Shifts[n - 1]
 
     void ReadBody(const uint8_t* body, size_t size);
@@ -112,5 +114,15 @@ struct THistoryRecord {
 // Reads the record at `bytes`; false when fewer bytes remain than its head and body
 // need. `used` receives its length.
 bool ParseHistoryRecord(const uint8_t* bytes, size_t available, THistoryRecord& record, size_t& used);
+
+using THistoryList = std::vector<THistoryRecord>;
+
+// Appends the intact records of a history file's bytes to List, whose bodies are
+// `bodySize` bytes (TTariffTable::BodySize, TShiftTable::BodySize). The rest is
+// damage and is never taken for a table: a record whose marker is not 1 is left
+// out; a body length other than `bodySize`, or a record that the file cuts short,
+// ends the reading, as the records after it can no longer be found with certainty.
+// False when any damage was met.
+bool ParseHistory(const uint8_t* bytes, size_t size, size_t bodySize, THistoryList& List);
 
 } // namespace zeko

@@ -38,7 +38,7 @@ public:
             while (::flock(fd_, LOCK_EX) != 0)
                 if (errno != EINTR)
                     RaiseInOutError("Nelze zamknout soubor", path_, errno);
-            ReadWholeDescriptor(fd_, path_, bytes);
+            ReadWholeDescriptor(fd_, path_, bytes, MaxMonthFileBytes, RaiseMonthFileTooLarge);
         } catch (...) {
             ::close(fd_);  // no destructor runs for a constructor that throws
             throw;
@@ -61,7 +61,10 @@ public:
 
     void Merge(const TRegulatorRecord& record, TSaveOutcome& outcome) {
         const double value = RecordInput1Value(record);
-        const auto [it, isNew] = stored_.try_emplace(TimeStampKey(record), TStored{records_, value});
+        const uint64_t key = TimeStampKey(record);
+        if (records_ >= MaxMonthFileRecords && stored_.count(key) == 0)
+            RaiseMonthFileFull(path_);
+        const auto [it, isNew] = stored_.try_emplace(key, TStored{records_, value});
         if (isNew) {
             const size_t at = pending_.size();
             pending_.resize(at + RecordBytes);

@@ -2,8 +2,10 @@
 
 #include "core/Calendar.h"
 #include "core/FileIO.h"
+#include "platform/Exceptions.h"
 #include "platform/ProgramDir.h"
 
+#include <cerrno>
 #include <cstdio>
 
 namespace zeko {
@@ -16,7 +18,7 @@ namespace {
 template <typename Each>
 void ForEachStoredRecord(const std::string& fileName, Each each) {
     std::vector<uint8_t> bytes;
-    if (!ReadWholeFile(ResolvePathNoCase(fileName), bytes))
+    if (!ReadWholeFile(ResolvePathNoCase(fileName), bytes, MaxMonthFileBytes, RaiseMonthFileTooLarge))
         return;
     const size_t whole = bytes.size() / RecordBytes;
     for (size_t i = 0; i < whole; ++i)
@@ -24,6 +26,20 @@ void ForEachStoredRecord(const std::string& fileName, Each each) {
 }
 
 } // namespace
+
+void RaiseMonthFileTooLarge(const std::string& path, uint64_t size) {
+    throw EInOutError("Soubor záznamů " + path + " má " + std::to_string(size) +
+                          " bajtů, víc než může mít soubor jednoho měsíce (nejvýše " +
+                          std::to_string(MaxMonthFileRecords) + " záznamů, " + std::to_string(MaxMonthFileBytes) +
+                          " bajtů). Soubor je poškozený nebo cizí a nebyl načten.",
+                      EFBIG);
+}
+
+void RaiseMonthFileFull(const std::string& path) {
+    throw EInOutError("Soubor záznamů " + path + " je plný (" + std::to_string(MaxMonthFileRecords) +
+                          " záznamů), další záznamy do něj nelze uložit.",
+                      EFBIG);
+}
 
 std::string YearFolderName(int year) {
     char text[16];

@@ -9,7 +9,6 @@
 #include "platform/ProgramDir.h"
 #include "platform/TextFiles.h"
 
-#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <unistd.h>
@@ -27,11 +26,12 @@ std::string OrProgramFile(const std::string& fileName, const char* name) {
 
 void ReportLoadError() { MessageDlg(HistoryLoadErrorText, TMsgDlgType::mtError, TMsgDlgButtons::mbOK); }
 
-// The history of the file; empty, and `failed` set, when it cannot be read.
-THistoryList LoadOrEmpty(const std::string& fileName, bool& failed) {
+// The intact records of the file; `failed` set when it cannot be read (then none)
+// or holds a damaged record.
+THistoryList LoadOrEmpty(const std::string& fileName, size_t bodySize, bool& failed) {
     THistoryList list;
     try {
-        LoadHistory(list, fileName);
+        failed = !LoadHistory(list, fileName, bodySize);
     } catch (const EInOutError&) {
         failed = true;
         list.clear();
@@ -50,7 +50,7 @@ Table TableAt(const THistoryList& list, TDateTime date, const Table& fallback) {
 template <typename Table>
 Table SelectTable(TDateTime date, const std::string& fileName, const Table& fallback) {
     bool failed = false;
-    const THistoryList list = LoadOrEmpty(fileName, failed);
+    const THistoryList list = LoadOrEmpty(fileName, Table::BodySize, failed);
     if (failed)
         ReportLoadError();
     return TableAt(list, date, fallback);
@@ -84,16 +84,11 @@ void InitDefaultSchedules() {
     DefaultTariffTable = StartTariffTable();
 }
 
-void LoadHistory(THistoryList& List, const std::string& FileName) {
+bool LoadHistory(THistoryList& List, const std::string& FileName, size_t BodySize) {
     std::vector<uint8_t> bytes;
     if (!ReadWholeFile(ResolvePathNoCase(FileName), bytes))
-        return;
-    size_t at = 0, used = 0;
-    THistoryRecord record;
-    while (ParseHistoryRecord(bytes.data() + at, bytes.size() - at, record, used)) {
-        List.push_back(std::move(record));
-        at += used;
-    }
+        return true;
+    return ParseHistory(bytes.data(), bytes.size(), BodySize, List);
 }
 
 void FreeHistory(THistoryList& List) { List.clear(); }
@@ -146,14 +141,12 @@ bool SelectHistoryRecord(std::vector<uint8_t>& Body, const std::vector<uint8_t>&
                          const std::string& FileName) {
     Body = Default;
     bool failed = false;
-    const THistoryList list = LoadOrEmpty(FileName, failed);
-    if (failed) {
+    const THistoryList list = LoadOrEmpty(FileName, Default.size(), failed);
+    if (failed)
         ReportLoadError();
-        return false;
-    }
     if (const THistoryRecord* r = ValidHistoryRecord(list, Date))
-        std::copy_n(r->Body.begin(), std::min(r->Body.size(), Body.size()), Body.begin());
-    return true;
+        Body = r->Body;
+    return !failed;
 }
 
 TTariffTable SelectTariffTable(TDateTime Date, const std::string& FileName) {
@@ -197,10 +190,11 @@ TScheduleLookup::TScheduleLookup(std::string tariffFile, std::string shiftFile)
     : tariffFile_(OrProgramFile(tariffFile, TariffHistoryFile)),
       shiftFile_(OrProgramFile(shiftFile, ShiftHistoryFile)) {}
 
-const THistoryList& TScheduleLookup::History(std::optional<THistoryList>& cache, const std::string& fileName) {
+const THistoryList& TScheduleLookup::History(std::optional<THistoryList>& cache, const std::string& fileName,
+                                             size_t bodySize) {
     if (!cache) {
         bool failed = false;
-        cache = LoadOrEmpty(fileName, failed);
+        cache = LoadOrEmpty(fileName, bodySize, failed);
         if (failed && !reported_) {
             reported_ = true;
             ReportLoadError();
@@ -210,11 +204,11 @@ const THistoryList& TScheduleLookup::History(std::optional<THistoryList>& cache,
 }
 
 TTariffTable TScheduleLookup::TariffTableAt(TDateTime Date) {
-    return TableAt(History(tariffs_, tariffFile_), Date, DefaultTariffTable);
+    return TableAt(History(tariffs_, tariffFile_, TTariffTable::BodySize), Date, DefaultTariffTable);
 }
 
 TShiftTable TScheduleLookup::ShiftTableAt(TDateTime Date) {
-    return TableAt(History(shifts_, shiftFile_), Date, DefaultShiftTable);
+    return TableAt(History(shifts_, shiftFile_, TShiftTable::BodySize), Date, DefaultShiftTable);
 }
 
 bool TScheduleLookup::ShiftMaskAt(int Minute, uint8_t& Mask, TDateTime Date) {

@@ -6,7 +6,9 @@
 //
 // The evaluation takes one TScheduleLookup per evaluation: it reads each history
 // file once, and a file that cannot be read is reported once ("Chyba při načítání
-// historie tarifů/směn!") and counts as empty, so the default table applies. Where
+// historie tarifů/směn!") and counts as empty, so the default table applies. A
+// damaged record (core/HistoryFormat.h, ParseHistory) is reported the same way and
+// never used; the intact records before it still are. Where
 // no history record applies, the program-wide DefaultTariffTable and
 // DefaultShiftTable are used; nothing here changes them.
 #include "core/HistoryFormat.h"
@@ -31,11 +33,10 @@ TShiftTable StartShiftTable();
 TTariffTable StartTariffTable();
 void InitDefaultSchedules();  // both defaults := the start tables
 
-using THistoryList = std::vector<THistoryRecord>;
-
-// Appends every whole record of the file; nothing when it does not exist; stops at
-// the first incomplete record. EInOutError when the file cannot be read.
-void LoadHistory(THistoryList& List, const std::string& FileName);
+// Appends the intact records of the file, whose bodies are BodySize bytes (see
+// ParseHistory); nothing when it does not exist. False when a damaged record was
+// met. EInOutError when the file cannot be read.
+bool LoadHistory(THistoryList& List, const std::string& FileName, size_t BodySize);
 void FreeHistory(THistoryList& List);
 // Appends one record (with Rewrite, or when the file is missing, to a new empty
 // file; the folder is created when missing). False on any failure.
@@ -49,9 +50,11 @@ void SaveHistory(const THistoryList& List, const std::string& FileName);
 // earliest one after it; on equal dates the first in the list. nullptr for none.
 const THistoryRecord* ValidHistoryRecord(const THistoryList& List, TDateTime Date);
 
-// Body := Default, then the body of the record of the file valid at Date over it
-// (at most Default's size in bytes). A file that cannot be read is reported and
-// leaves Body at Default; the answer is then false.
+// Body := Default, then the body of the record of the file valid at Date over it;
+// records whose body is not of Default's size are damage. A file that cannot be
+// read is reported and leaves Body at Default; a damaged record is reported and
+// the valid record is chosen among the intact ones. The answer is false when
+// something was reported.
 bool SelectHistoryRecord(std::vector<uint8_t>& Body, const std::vector<uint8_t>& Default, TDateTime Date,
                          const std::string& FileName);
 // The same as tables; the file names default to those of the program directory.
@@ -82,7 +85,7 @@ public:
     bool Reported() const { return reported_; }
 
 private:
-    const THistoryList& History(std::optional<THistoryList>& cache, const std::string& fileName);
+    const THistoryList& History(std::optional<THistoryList>& cache, const std::string& fileName, size_t bodySize);
 
     std::string tariffFile_, shiftFile_;
     std::optional<THistoryList> tariffs_, shifts_;

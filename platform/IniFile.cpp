@@ -5,10 +5,14 @@
 #include "platform/ProgramDir.h"
 #include "platform/TextFiles.h"
 
+#include <cerrno>
 #include <cstring>
+#include <string_view>
 
 namespace zeko {
 namespace {
+
+constexpr std::string_view Utf8Mark = "\xEF\xBB\xBF";
 
 // The section name of a heading line, or false when the line is none.
 bool HeadingName(const std::string& line, std::string& name) {
@@ -63,12 +67,17 @@ TIniFile::TIniFile(const std::string& fileName) : fileName_(ResolvePathNoCase(fi
 
 void TIniFile::Load() {
     std::string bytes;
-    if (!ReadFileBytes(fileName_, bytes))
+    int error = 0;
+    if (!ReadFileBytes(fileName_, bytes, &error)) {
+        // No such file (or no such folder on the way) is a missing file.
+        readError_ = error == ENOENT || error == ENOTDIR ? 0 : error;
         return;
+    }
     // A file saved by a newer editor may carry a UTF-8 mark; the program's own
-    // files are Windows-1250.
-    const bool utf8 = bytes.compare(0, 3, "\xEF\xBB\xBF") == 0;
-    lines_ = SplitLines(utf8 ? bytes.substr(3) : Cp1250ToUtf8(bytes));
+    // files are Windows-1250. Each is written back as it was read, so that text
+    // Windows-1250 has no letter for (and bytes that are no UTF-8) stay as they are.
+    utf8_ = bytes.compare(0, Utf8Mark.size(), Utf8Mark) == 0;
+    lines_ = SplitLines(utf8_ ? bytes.substr(Utf8Mark.size()) : Cp1250ToUtf8(bytes));
 }
 
 size_t TIniFile::FindSection(const std::string& section) const {
@@ -111,6 +120,12 @@ std::string TIniFile::ReadString(const std::string& section, const std::string& 
 long long TIniFile::ReadInteger(const std::string& section, const std::string& key,
                                 long long fallback) const {
     return StrToIntDef(ReadString(section, key, ""), fallback);
+}
+
+long long TIniFile::ReadInteger(const std::string& section, const std::string& key, long long fallback,
+                                long long low, long long high) const {
+    const long long value = ReadInteger(section, key, fallback);
+    return value < low || value > high ? fallback : value;
 }
 
 bool TIniFile::ReadBool(const std::string& section, const std::string& key, bool fallback) const {
@@ -207,12 +222,15 @@ void TIniFile::DeleteKey(const std::string& section, const std::string& key) {
 }
 
 void TIniFile::UpdateFile() {
+    if (readError_ != 0)
+        throw EIniFileException("Soubor " + fileName_ + " nelze přečíst (" + std::strerror(readError_) +
+                                "), proto do něj program nezapisuje.");
     std::string text;
     for (const std::string& line : lines_) {
         text += line;
         text += "\r\n";
     }
-    WriteFile(fileName_, Utf8ToCp1250(text));
+    WriteFile(fileName_, utf8_ ? std::string(Utf8Mark) + text : Utf8ToCp1250(text));
 }
 
 } // namespace zeko

@@ -6,7 +6,10 @@
 // its section and a new section at the end of the file. Every write goes to the
 // disk at once, as profile files behave (through a file beside it that replaces
 // it, so a failed write leaves the old file whole); a file that cannot be written raises
-// EIniFileException. A missing or unreadable file reads as empty.
+// EIniFileException. A missing file reads as empty. A file that exists but cannot be
+// read (permissions, an I/O error) reads as empty too, but is never written over:
+// the user's sections would be lost for the few keys the program knows, so every
+// write to it raises EIniFileException.
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -24,12 +27,18 @@ public:
     explicit TIniFile(const std::string& fileName);
 
     const std::string& FileName() const { return fileName_; }
+    // The errno of a file that exists but could not be read; 0 when it was read or
+    // does not exist.
+    int ReadError() const { return readError_; }
 
     // Values are trimmed; one pair of quotes around a value is removed.
     std::string ReadString(const std::string& section, const std::string& key,
                            const std::string& fallback) const;
     // Decimal or $hex; the fallback when the key is missing or no integer.
     long long ReadInteger(const std::string& section, const std::string& key, long long fallback) const;
+    // The same, and the fallback also for an integer outside low..high.
+    long long ReadInteger(const std::string& section, const std::string& key, long long fallback, long long low,
+                          long long high) const;
     // An integer other than 0 is true.
     bool ReadBool(const std::string& section, const std::string& key, bool fallback) const;
     // In the session's decimal format; the fallback when missing or no number.
@@ -58,6 +67,8 @@ private:
     void Load();
 
     std::string fileName_;
+    int readError_ = 0;
+    bool utf8_ = false;  // read as UTF-8 (with its mark), written back so
     std::vector<std::string> lines_;  // UTF-8, without line ends
 };
 

@@ -2,8 +2,10 @@
 
 #include "platform/TextFiles.h"
 
+#include <cerrno>
 #include <cstdlib>
 #include <dirent.h>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -22,13 +24,25 @@ std::string WithSlash(std::string dir) {
     return dir;
 }
 
-std::string ExecutableDir() {
-    std::vector<char> buf(4096);
-    const ssize_t n = ::readlink("/proc/self/exe", buf.data(), buf.size() - 1);
-    if (n <= 0)
-        return "./";
-    const std::string exe(buf.data(), static_cast<size_t>(n));
-    return WithSlash(ExtractFileDir(exe));
+std::string HomeDir() {
+    const char* home = std::getenv("HOME");
+    if (home != nullptr && home[0] != '\0')
+        return home;
+    std::vector<char> buf(16384);
+    passwd entry{};
+    passwd* found = nullptr;
+    if (::getpwuid_r(::getuid(), &entry, buf.data(), buf.size(), &found) == 0 && found != nullptr &&
+        found->pw_dir != nullptr)
+        return found->pw_dir;
+    return "/";
+}
+
+// The user's data folder; a relative $XDG_DATA_HOME is to be ignored.
+std::string DataHome() {
+    const char* xdg = std::getenv("XDG_DATA_HOME");
+    if (xdg != nullptr && xdg[0] == '/')
+        return WithSlash(xdg);
+    return WithSlash(HomeDir()) + ".local/share/";
 }
 
 } // namespace
@@ -37,8 +51,21 @@ std::string ProgramDir() {
     const char* env = std::getenv("ZEKO_PROGRAM_DIR");
     if (env != nullptr && env[0] != '\0')
         return WithSlash(env);
-    static const std::string exeDir = ExecutableDir();
-    return exeDir;
+    return DataHome() + "zeko/";
+}
+
+TProgramDirState PrepareProgramDir(int& error) {
+    error = 0;
+    const std::string dir = ProgramDir();
+    if (!ForceDirectories(dir)) {
+        error = errno;
+        return TProgramDirState::NotCreated;
+    }
+    if (::access(dir.c_str(), W_OK | X_OK) != 0) {
+        error = errno;
+        return TProgramDirState::NotWritable;
+    }
+    return TProgramDirState::Ready;
 }
 
 std::string FindNameNoCase(const std::string& dir, const std::string& name) {
@@ -103,9 +130,12 @@ bool ForceDirectories(const std::string& dir) {
         if (slash == std::string::npos)
             slash = resolved.size();
         const std::string prefix = resolved.substr(0, slash);
-        if (!prefix.empty() && !DirectoryExists(prefix)) {
-            if (::mkdir(prefix.c_str(), 0777) != 0 && !DirectoryExists(prefix))
+        if (!prefix.empty() && !DirectoryExists(prefix) && ::mkdir(prefix.c_str(), 0777) != 0) {
+            const int error = errno;  // kept for the caller past the check below
+            if (!DirectoryExists(prefix)) {
+                errno = error;
                 return false;
+            }
         }
         pos = slash + 1;
     }

@@ -8,9 +8,17 @@
 
 namespace zeko {
 
-// The folder of the executable, or $ZEKO_PROGRAM_DIR when that is set (tests, the
-// demo), always with a trailing '/'.
+// The folder of every file the program forms itself, always with a trailing '/':
+// $ZEKO_PROGRAM_DIR when that is set (a technician's chosen folder, tests, the demo),
+// else the user's data folder $XDG_DATA_HOME/zeko, by default ~/.local/share/zeko.
+// Never the folder of the executable, which is a build tree or a folder of the
+// system that the user cannot write.
 std::string ProgramDir();
+
+enum class TProgramDirState { Ready, NotCreated, NotWritable };
+// Creates the program directory when it is missing (on first start) and checks
+// that it can be written; `error` receives the errno of a failure.
+TProgramDirState PrepareProgramDir(int& error);
 
 // The entry of `dir` whose name equals `name` without regard to case; an entry of
 // exactly that name wins. `name` itself when there is none (or `dir` is unreadable).

@@ -59,26 +59,30 @@ std::vector<std::string> SplitLines(const std::string& text) {
     return lines;
 }
 
-bool ReadFileBytes(const std::string& path, std::string& bytes) {
+bool ReadFileBytes(const std::string& path, std::string& bytes, int* error) {
+    int failure = 0;
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    char buf[8192];
-    bool ok = true;
-    for (;;) {
-        const ssize_t n = ::read(fd, buf, sizeof buf);
-        if (n == 0)
-            break;
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            ok = false;
-            break;
+    if (fd < 0) {
+        failure = errno;
+    } else {
+        char buf[8192];
+        for (;;) {
+            const ssize_t n = ::read(fd, buf, sizeof buf);
+            if (n == 0)
+                break;
+            if (n < 0) {
+                if (errno == EINTR)
+                    continue;
+                failure = errno;
+                break;
+            }
+            bytes.append(buf, static_cast<size_t>(n));
         }
-        bytes.append(buf, static_cast<size_t>(n));
+        ::close(fd);
     }
-    ::close(fd);
-    return ok;
+    if (error != nullptr)
+        *error = failure;
+    return failure == 0;
 }
 
 int WriteAllBytes(int fd, const void* data, size_t size) {

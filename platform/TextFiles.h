@@ -21,8 +21,9 @@ bool MatchesNoCaseAt(const std::string& s, size_t pos, const std::string& word);
 // end gives no empty line after it.
 std::vector<std::string> SplitLines(const std::string& text);
 
-// The whole file; false when it cannot be opened or read.
-bool ReadFileBytes(const std::string& path, std::string& bytes);
+// The whole file; false when it cannot be opened or read, with the errno of the
+// failure in `error` when given (ENOENT for a file that does not exist).
+bool ReadFileBytes(const std::string& path, std::string& bytes, int* error = nullptr);
 // Writes all `size` bytes to an open file; 0, or the errno of the failure.
 int WriteAllBytes(int fd, const void* data, size_t size);
 // Creates or empties `path` and writes the bytes into it, with `sync` through to

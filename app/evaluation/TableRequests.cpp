@@ -3,6 +3,7 @@
 #include "app/evaluation/DayTimeGrid.h"
 #include "core/Calendar.h"
 #include "platform/Notifier.h"
+#include "platform/ProgramDir.h"
 
 #include <algorithm>
 #include <exception>
@@ -77,10 +78,11 @@ uint16_t RequestChannelId(intptr_t LParam) {
     return static_cast<uint16_t>(LParam);
 }
 
-// The tariffs and shifts valid at the start of the period.
-void SelectScheduleTables(TDateTime start, TTableFields& fields) {
-    fields.Tariffs = SelectTariffTable(start);
-    fields.Shifts = SelectShiftTable(start);
+// The tariffs and shifts valid at the start of the period, from the histories the
+// evaluation has read, so that a history error is shown once per request.
+void SelectScheduleTables(TScheduleLookup& schedules, TDateTime start, TTableFields& fields) {
+    fields.Tariffs = schedules.TariffTableAt(start);
+    fields.Shifts = schedules.ShiftTableAt(start);
 }
 
 } // namespace
@@ -123,9 +125,11 @@ void RunMonthTableRequest(TEvaluationHost& host, uintptr_t WParam, intptr_t LPar
     settings.MonthPeriod = {fields.PartialMonth, fields.PeriodDays};
     RunRequest(host, fields.PeriodDays, [&] {
         THostProgress progress(host);
-        ComputeMonth(date.Day, date.Month, date.Year, fields.Channel.Id, settings, &progress);
+        TEvaluationSession session(ProgramDir(), settings);
+        TPeriodEvaluator(session.Evaluator(), ProgramResults(), &progress)
+            .ComputeMonth(date.Day, date.Month, date.Year, fields.Channel);
         fields.PeriodDays = MonthPeriodInfo.DayRows;
-        SelectScheduleTables(DayWindowStart(fields.FirstDay, fields.DayStartHour), fields);
+        SelectScheduleTables(session.Schedules(), DayWindowStart(fields.FirstDay, fields.DayStartHour), fields);
         host.ShowMonthTable(fields);
     });
 }
@@ -145,8 +149,10 @@ void RunYearTableRequest(TEvaluationHost& host, uintptr_t WParam, intptr_t LPara
     const TEvaluationSettings settings = ProgramEvaluationSettings();
     RunRequest(host, months * YearProgressStepsPerMonth, [&] {
         THostProgress progress(host);
-        ComputeYear(fields.StartDay, date.Month, date.Year, fields.Channel, months, settings, &progress);
-        SelectScheduleTables(DayWindowStart(fields.FirstMonth, fields.DayStartHour), fields);
+        TEvaluationSession session(ProgramDir(), settings);
+        TPeriodEvaluator(session.Evaluator(), ProgramResults(), &progress)
+            .ComputeYear(fields.StartDay, date.Month, date.Year, fields.Channel, months);
+        SelectScheduleTables(session.Schedules(), DayWindowStart(fields.FirstMonth, fields.DayStartHour), fields);
         host.ShowYearTable(fields);
     });
 }

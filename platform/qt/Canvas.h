@@ -140,7 +140,7 @@ public:
     void MoveTo(int x, int y) { penPos_ = {x, y}; }
     void LineTo(int x, int y);  // from PenPos; the end point stays unpainted
     void Polyline(const std::vector<TPoint>& points);
-    void Polygon(const std::vector<TPoint>& points);
+    void Polygon(const std::vector<TPoint>& points);  // filled with the brush, hatched ones too
     void Ellipse(const TRect& r);
     TColor Pixel(int x, int y) const;  // clNone when not bound to an image or outside
     void SetPixel(int x, int y, TColor color);
@@ -151,6 +151,10 @@ public:
     // ---- text (the font colour draws; the brush fills behind unless bsClear)
     void TextOut(int x, int y, const std::string& text);
     void TextRect(const TRect& r, int x, int y, const std::string& text);  // fills r, clips to it
+    // Text turned anticlockwise by `escapement` tenths of a degree about its
+    // top-left corner (x, y), as a font with that escapement writes it: 900 runs
+    // upwards from (x, y).
+    void TextOutRotated(int x, int y, const std::string& text, int escapement);
     int TextWidth(const std::string& text) const;
     int TextHeight(const std::string& text) const;
     TSize TextExtent(const std::string& text) const;
@@ -187,8 +191,14 @@ public:
 
 private:
     QPainter* Prepared();
+    // Prepared, with the composition of the pen mode and its fill colour.
+    QPainter* PreparedFill(TColor color, TPenMode mode, QColor& fill);
     void LinePixels(int x1, int y1, int x2, int y2, bool lastPoint, int& dashPhase);
     QRegion ClipWithin(const TRect& r) const;  // the clip region cut down to r
+    // Lines as vectors of the pen's width on a printer or a recorded picture of a
+    // page, where pixel runs would make thousands of tiny shapes; pixels elsewhere.
+    bool DrawsVectors() const;
+    void VectorLine(int x1, int y1, int x2, int y2);
     // The text by its top-left corner (x, y) in the font colour, over `behind`
     // filled with the brush unless the brush is clear.
     void PaintText(QPainter* p, const QFont& font, const QFontMetrics& fm, const QRect& behind, int x, int y,
@@ -238,18 +248,29 @@ public:
     TBitmap(const TBitmap&) = delete;
     TBitmap& operator=(const TBitmap&) = delete;
 
-    int Width() const { return image_.width(); }
-    int Height() const { return image_.height(); }
+    // A bitmap may be 0 pixels in one direction and not in the other; it is then
+    // empty, but keeps both numbers.
+    int Width() const { return width_; }
+    int Height() const { return height_; }
     void SetWidth(int w) { SetSize(w, Height()); }
     void SetHeight(int h) { SetSize(Width(), h); }
     void SetSize(int w, int h);  // the content is kept where it fits, new area white
     bool Empty() const { return image_.isNull(); }
     TCanvas& Canvas();  // bound to the picture while the bitmap lives
     const QImage& Image() const { return image_; }
-    void Assign(const QImage& image);
+    void Assign(const QImage& image);  // a one-bit image makes a monochrome bitmap
+    void Assign(const TBitmap& other);
+    // Two colours, black and white (a one-bit picture).
+    bool Monochrome() const { return monochrome_; }
+    // The colour that drawing with transparency leaves out: that of the bottom-left
+    // pixel (clNone for an empty bitmap).
+    TColor TransparentColor() const;
 
 private:
     QImage image_;
+    int width_ = 0;
+    int height_ = 0;
+    bool monochrome_ = false;
     TCanvas canvas_;
 };
 
@@ -277,6 +298,8 @@ public:
     int Height() const { return height_; }
     int Count() const { return static_cast<int>(images_.size()); }
     int Add(const QImage& image);  // scaled to the list's size; answers its index
+    void Replace(int index, const QImage& image);  // scaled as Add scales
+    const QImage& Image(int index) const { return images_.at(static_cast<size_t>(index)); }
     void Clear() { images_.clear(); }
     // A disabled image is drawn greyed.
     void Draw(TCanvas& canvas, int x, int y, int index, bool enabled = true) const;

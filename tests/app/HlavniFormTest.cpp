@@ -5,6 +5,7 @@
 #include "app/evaluation/DayResult.h"
 #include "app/evaluation/PeriodResult.h"
 #include "app/TableWindows.h"
+#include "controls/ZcCtrls.h"
 #include "core/Komunikace.h"
 #include "core/PollingList.h"
 #include "core/PripojenaZarizeniUnit.h"
@@ -14,32 +15,46 @@
 #include "core/ZekoMessages.h"
 #include "dialogs/info.h"
 #include "dialogs/online.h"
+#include "graph/archiv.h"
 #include "platform/Cp1250.h"
 #include "platform/IniFile.h"
 #include "platform/Notifier.h"
 #include "platform/TickClock.h"
 #include "platform/qt/QtMainThread.h"
-#include "support/MessageRecorder.h"
 #include "support/QtApp.h"
 #include "support/TempDir.h"
+#include "ImageProbe.h"
 #include "tables/MesicniTabulka.h"
 #include "tables/dennitabulka.h"
 
 #include <QAction>
+#include <QDir>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMouseEvent>
 #include <QTimer>
-#include <QToolButton>
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 
 using namespace zeko;
 
 namespace {
+
+// A left click in the middle of a button, as the mouse gives it.
+void ClickWithMouse(QWidget* button) {
+    const QPointF centre(button->width() / 2, button->height() / 2);
+    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        QMouseEvent event(type, centre, button->mapToGlobal(centre), Qt::LeftButton,
+                          type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(button, &event);
+    }
+}
 
 // The main window on ports that do not exist, in a program folder of its own.
 struct MainWindowFixture : ::testing::Test {
@@ -113,6 +128,67 @@ TEST_F(MainWindowFixture, NamesAreCutToTheirLengthAndTheWindowReopensWhereItWasC
     EXPECT_EQ(ini.ReadInteger("ComPort", "Com", 0), 1);
     EXPECT_EQ(ini.ReadInteger("ComPort", "BaudRate", 0), 4800);
     EXPECT_EQ(ini.ReadString("Smeny", "Smena2", ""), "Odpolední směna číslo dvě!");  // kept as it was
+}
+
+TEST_F(MainWindowFixture, AProgramFolderThatCannotBeMadeIsAnErrorAtStart) {
+    dir.Write("plain-file", "");
+    ::setenv("ZEKO_PROGRAM_DIR", (dir / "plain-file/zeko").c_str(), 1);
+    Start();
+    ASSERT_EQ(notifier.Count(), 2u);
+    EXPECT_EQ(notifier.Messages()[0].Type, TMsgDlgType::mtError);
+    EXPECT_EQ(Texts()[0], "Složku dat programu nelze vytvořit:\n" + dir / "plain-file/zeko/" + "\n" +
+                              std::strerror(EEXIST) +
+                              "\nZáznamy ani nastavení nebude možné uložit. Jinou složku určuje proměnná "
+                              "prostředí ZEKO_PROGRAM_DIR.");
+    EXPECT_EQ(Texts()[1], NoPort);  // the program runs on
+    ::setenv("ZEKO_PROGRAM_DIR", dir.Path().c_str(), 1);
+}
+
+TEST_F(MainWindowFixture, AZekoIniThatCannotBeReadIsReportedAndNeverWrittenOver) {
+    dir.WriteUnreadable("Zeko.ini");
+    THlavniForm& f = Start();
+    ASSERT_EQ(notifier.Count(), 2u);
+    EXPECT_EQ(Texts()[0], "Konfigurační soubor nelze přečíst:\n" + dir / "Zeko.ini" + "\n" + std::strerror(EIO) +
+                              "\nProgram poběží s výchozím nastavením a soubor nepřepíše.");
+    EXPECT_EQ(Texts()[1], NoPort);
+    EXPECT_EQ(ComPort, 1);
+    EXPECT_EQ(BaudRate, 4800);
+    EXPECT_EQ(f.width(), 1023);
+    // A port change cannot store the port: it says so and leaves the file alone.
+    notifier.QueueAnswer(TModalResult::mrYes);
+    f.cmCom[1]->trigger();
+    EXPECT_EQ(ComPort, 2);
+    ASSERT_EQ(notifier.Count(), 5u);
+    EXPECT_NE(Texts()[3].find("nelze přečíst"), std::string::npos) << Texts()[3];
+    f.close();
+    EXPECT_EQ(notifier.Count(), 5u);  // closing writes nothing and says nothing more
+    EXPECT_TRUE(dir.StillUnreadable("Zeko.ini"));
+    EXPECT_FALSE(dir.Exists("Zeko.ini.new"));
+}
+
+// A port or rate that is damage, or too large for the program's numbers, gives the
+// default; what is written back is the value read or that default, never an
+// overflowed number.
+TEST_F(MainWindowFixture, APortOrRateOutOfRangeFallsBackToTheDefault) {
+    const struct {
+        const char* com;
+        const char* baud;
+        int port, rate;
+    } cases[] = {
+        {"3", "9600", 3, 9600},          {"12", "115200", 12, 115200}, {"255", "4000000", 255, 4000000},
+        {"0", "0", 1, 4800},             {"256", "49", 1, 4800},        {"-1", "-9600", 1, 4800},
+        {"4294967297", "4294972096", 1, 4800}, {"99999999999999999999", "x", 1, 4800},
+    };
+    for (const auto& c : cases) {
+        dir.Write("Zeko.ini", std::string("[ComPort]\r\nCom=") + c.com + "\r\nBaudRate=" + c.baud + "\r\n");
+        Start().close();
+        EXPECT_EQ(ComPort, c.port) << c.com;
+        EXPECT_EQ(BaudRate, c.rate) << c.baud;
+        const TIniFile ini(dir / "Zeko.ini");
+        EXPECT_EQ(ini.ReadString("ComPort", "Com", ""), std::to_string(c.port)) << c.com;
+        EXPECT_EQ(ini.ReadString("ComPort", "BaudRate", ""), std::to_string(c.rate)) << c.baud;
+        form.reset();
+    }
 }
 
 TEST_F(MainWindowFixture, ChangingThePortAsksFirstAndStoresTheNewPortAtOnce) {
@@ -197,23 +273,38 @@ TEST_F(MainWindowFixture, TheTableCommandsOpenEachWindowOnceAndBringItForward) {
     THlavniForm& f = Start();
     for (QAction* item : {f.cmDennitabulka, f.cmMesicniTabulka, f.cmRocniTabulka})
         EXPECT_TRUE(item->isEnabled()) << item->objectName().toStdString();
-    EXPECT_TRUE(f.Btn_DenniTabulka->isEnabled());
-    EXPECT_FALSE(f.cmArchiv->isEnabled());  // the archive comes with the day graph
+    EXPECT_TRUE(f.Btn_DenniTabulka->Enabled());
 
     f.cmMesicniTabulka->trigger();
     EXPECT_TRUE(MonthTableOpen);
-    f.Btn_DenniTabulka->click();
+    ClickWithMouse(f.Btn_DenniTabulka);
     EXPECT_TRUE(DayTableOpen);
     QMdiSubWindow* day = f.MdiArea()->activeSubWindow();
     f.cmMesicniTabulka->trigger();  // brought forward, not made twice
     EXPECT_EQ(f.MdiArea()->subWindowList().size(), 2);
     EXPECT_NE(f.MdiArea()->activeSubWindow(), day);
     EXPECT_EQ(f.MdiArea()->activeSubWindow()->windowTitle().toStdString(), "Měsíční tabulka");
-    f.Btn_RocniTabulka->click();
+    ClickWithMouse(f.Btn_RocniTabulka);
     EXPECT_TRUE(YearTableOpen);
     EXPECT_EQ(f.MdiArea()->subWindowList().size(), 3);
     f.MdiArea()->closeAllSubWindows();
     ASSERT_TRUE(test::ProcessEventsUntil([] { return !DayTableOpen && !MonthTableOpen && !YearTableOpen; }));
+}
+
+TEST_F(MainWindowFixture, TheBarShowsItsFourButtonsWithTheirGlyphs) {
+    THlavniForm& f = Start();
+    const QImage window = f.grab().toImage();
+    QDir().mkpath(ZEKO_ARTEFACT_DIR);
+    window.save(QString(ZEKO_ARTEFACT_DIR) + "/hlavni.png");
+    // The table buttons show the navy heading of their sheet, the archive button
+    // the red of its glyph.
+    for (TZcSpeedButton* button : {f.Btn_DenniTabulka, f.Btn_MesicniTabulka, f.Btn_RocniTabulka}) {
+        const QImage face = button->grab().toImage();
+        EXPECT_NE(test::InkBox(face, {0, 0, face.width(), face.height()}, clNavy), TRect{})
+            << button->objectName().toStdString();
+    }
+    const QImage archive = f.Btn_A1->grab().toImage();
+    EXPECT_NE(test::InkBox(archive, {0, 0, archive.width(), archive.height()}, clRed), TRect{});
 }
 
 TEST_F(MainWindowFixture, OpeningTheDayTableByMessageCreatesItAndShowsTheDay) {
@@ -228,22 +319,39 @@ TEST_F(MainWindowFixture, OpeningTheDayTableByMessageCreatesItAndShowsTheDay) {
     EXPECT_TRUE(f.isEnabled());
 }
 
-TEST_F(MainWindowFixture, TheArchiveRequestPassesOnOnlyWithoutAMenuItem) {
+TEST_F(MainWindowFixture, TheArchiveRequestOpensTheArchiveOnlyWithoutAMenuItem) {
+    TRecordList records = {test::MakeRecord(24, 3, 5, 10, 15, 0, 25)};
+    SaveRecords(records, "");
     THlavniForm& f = Start();
-    test::MessageRecorder archive(ArchiveWindowClass);
-    ArchiveOpen = true;  // as the archive window keeps it while it exists
-    f.WMShowArchive({WM_SHOW_ARCHIVE, 45356, 2 + ArchiveMenuItemFactor});
-    f.WMShowArchive({WM_SHOW_ARCHIVE, 45356, 2});
-    ASSERT_TRUE(test::ProcessEventsUntil([&] { return !archive.got.empty(); }));
-    QCoreApplication::processEvents();
-    ASSERT_EQ(archive.got.size(), 1u);
-    EXPECT_EQ(archive.got[0].Msg, WM_SHOW_ARCHIVE);
-    EXPECT_EQ(archive.got[0].WParam, 45356u);
-    EXPECT_EQ(archive.got[0].LParam, 2);
-    ArchiveOpen = false;
-    f.WMShowArchive({WM_SHOW_ARCHIVE, 45356, 1});
-    QCoreApplication::processEvents();
-    EXPECT_EQ(archive.got.size(), 1u);
+    const auto day = static_cast<uintptr_t>(EncodeDate(2024, 3, 5));
+    f.HandleMessage({WM_SHOW_ARCHIVE, day, 2 + ArchiveMenuItemFactor});
+    EXPECT_FALSE(ArchiveOpen);
+    EXPECT_TRUE(f.MdiArea()->subWindowList().isEmpty());
+    f.HandleMessage({WM_SHOW_ARCHIVE, day, 2});
+    ASSERT_TRUE(ArchiveOpen);
+    TArchivForm& archive = *f.Tables().ArchiveForm();
+    ASSERT_TRUE(test::ProcessEventsUntil([&] { return archive.Day == EncodeDate(2024, 3, 5); }));
+    EXPECT_EQ(archive.Graph->Series[1].Count(), 1);
+    EXPECT_EQ(f.MdiArea()->activeSubWindow()->windowTitle().toStdString(), "Archiv");
+    f.HandleMessage({WM_SHOW_ARCHIVE, day - 1, 1});  // the same window shows the day before
+    ASSERT_TRUE(test::ProcessEventsUntil([&] { return archive.Day == EncodeDate(2024, 3, 4); }));
+    EXPECT_EQ(f.MdiArea()->subWindowList().size(), 1);
+    f.MdiArea()->closeAllSubWindows();
+    ASSERT_TRUE(test::ProcessEventsUntil([] { return !ArchiveOpen; }));
+}
+
+TEST_F(MainWindowFixture, TheArchiveCommandsOpenOneArchiveOnToday) {
+    THlavniForm& f = Start();
+    EXPECT_TRUE(f.cmArchiv->isEnabled());
+    EXPECT_TRUE(f.Btn_A1->Enabled());
+    f.cmArchiv->trigger();
+    ASSERT_TRUE(ArchiveOpen);
+    EXPECT_EQ(f.Tables().ArchiveForm()->Day, Today());
+    EXPECT_TRUE(f.Tables().ArchiveForm()->SetUpDone);
+    ClickWithMouse(f.Btn_A1);
+    EXPECT_EQ(f.MdiArea()->subWindowList().size(), 1);
+    f.MdiArea()->closeAllSubWindows();
+    ASSERT_TRUE(test::ProcessEventsUntil([] { return !ArchiveOpen; }));
 }
 
 TEST_F(MainWindowFixture, TheSendTimerPutsNoPollInFrontWhileTheSettingsAreWritten) {

@@ -1,7 +1,10 @@
 #include "core/BinaryData.h"
 
+#include "core/RegulatorRecord.h"
+
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 using namespace zeko;
@@ -20,6 +23,29 @@ TEST(BinaryData, BcdStampKeepsTheOrder) {
     EXPECT_EQ(DecodeBcdStamp(wire), expected);
 }
 
+// A nibble above 9 once read 0x1A as a valid 20; now the field, and with it the
+// stamp, is invalid, so the record is skipped as one with an invalid stamp.
+TEST(BinaryData, BcdStampWithANibbleAbove9IsNoValidTime) {
+    const uint8_t good[6] = {0x30, 0x07, 0x23, 0x15, 0x06, 0x24};
+    for (size_t field = 0; field < 6; ++field) {
+        for (const uint8_t bad : {0x0A, 0xA0, 0x1A, 0x1F, 0xF1, 0xFF}) {
+            uint8_t wire[6];
+            std::copy(good, good + 6, wire);
+            wire[field] = bad;
+            const std::array<uint8_t, 6> stamp = DecodeBcdStamp(wire);
+            EXPECT_EQ(stamp[field], BcdInvalid) << field << " " << int(bad);
+            std::array<uint8_t, RecordBytes> stored{};  // the stamp at the front of a stored record
+            std::copy(stamp.begin(), stamp.end(), stored.begin());
+            int64_t seconds = 0;
+            EXPECT_FALSE(RecordSeconds(TRegulatorRecord::FromBytes(stored.data()), seconds)) << field << " " << int(bad);
+        }
+    }
+    EXPECT_TRUE(IsBcd(0x99));
+    EXPECT_TRUE(IsBcd(0x00));
+    EXPECT_FALSE(IsBcd(0x9A));
+    EXPECT_FALSE(IsBcd(0xA9));
+}
+
 TEST(BinaryData, RegulatorClock) {
     struct Case {
         uint8_t bytes[7];
@@ -33,6 +59,10 @@ TEST(BinaryData, RegulatorClock) {
         {{0x00, 0x61, 0x12, 0x30, 0x02, 0x05, 0x24}, EncodeDate(1980, 1, 1), EncodeTime(1, 0, 0), 5},
         {{0x00, 0x00, 0x25, 0x00, 0x00, 0x00, 0x99}, EncodeDate(1980, 1, 1), EncodeTime(1, 0, 0), 0},
         {{0x59, 0x59, 0x23, 0x31, 0x12, 0x04, 0x85}, EncodeDate(1985, 12, 31), EncodeTime(23, 59, 59), 4},
+        // Bytes that are no BCD numbers fall to the same defaults as impossible values.
+        {{0x0A, 0x30, 0x08, 0x1A, 0x04, 0x01, 0x24}, EncodeDate(2024, 4, 1), EncodeTime(1, 0, 0), 1},
+        {{0x15, 0x30, 0x08, 0x01, 0x0B, 0x01, 0x24}, EncodeDate(2024, 1, 1), EncodeTime(8, 30, 15), 1},
+        {{0x15, 0x30, 0x08, 0x01, 0x04, 0x01, 0xA4}, EncodeDate(1980, 1, 1), EncodeTime(8, 30, 15), 1},
     };
     for (const Case& c : cases) {
         TDateTime date = -1, time = -1;

@@ -10,6 +10,7 @@
 #include <chrono>
 #include <fcntl.h>
 #include <filesystem>
+#include <fstream>
 #include <sys/file.h>
 #include <thread>
 #include <unistd.h>
@@ -170,6 +171,38 @@ TEST_F(Saving, AFailureEndsTheSaveAndKeepsWhatWasWritten) {
     EXPECT_TRUE(list.empty());
     EXPECT_EQ(outcome.Appended, 1u);
     EXPECT_EQ(dir.Read("ROK2023/Mesic12.zek"), BytesOf({a}));
+}
+
+// A month file never grows past what a month can hold, so that it stays readable;
+// the save fails (the read position is then not moved on) and the file stays.
+TEST_F(Saving, AFullMonthFileTakesReplacementsButNoNewStamp) {
+    const std::string path = dir / "ROK2024/Mesic03.zek";
+    const TRegulatorRecord last = MakeRecord(24, 3, 31, 23, 52, 31, 7);
+    dir.Write("ROK2024/Mesic03.zek", "");
+    ASSERT_EQ(::truncate(path.c_str(), static_cast<off_t>(MaxMonthFileBytes - RecordBytes)), 0);
+    TRecordList tail = {last};
+    std::ofstream(path, std::ios::binary | std::ios::app) << BytesOf(tail);
+    const TRegulatorRecord larger = MakeRecord(24, 3, 31, 23, 52, 31, 9);
+    EXPECT_EQ(Save({larger}).Replaced, 1u);
+    TRecordList list = {MakeRecord(24, 3, 1, 0, 7, 31)};
+    try {
+        SaveRecords(list, "");
+        ADD_FAILURE() << "a record was appended to a full file";
+    } catch (const EInOutError& e) {
+        EXPECT_EQ(e.what(), "Soubor záznamů " + path + " je plný (75325 záznamů), další záznamy do něj nelze uložit.");
+    }
+    EXPECT_EQ(std::filesystem::file_size(path), MaxMonthFileBytes);
+    TRecordList stored = Stored("ROK2024/Mesic03.zek");
+    EXPECT_EQ(stored.back(), larger);
+}
+
+TEST_F(Saving, AMonthFileLargerThanAFullRingIsNotMergedInto) {
+    const std::string path = dir / "ROK2024/Mesic03.zek";
+    dir.Write("ROK2024/Mesic03.zek", "");
+    ASSERT_EQ(::truncate(path.c_str(), static_cast<off_t>(MaxMonthFileBytes + RecordBytes)), 0);
+    TRecordList list = {MakeRecord(24, 3, 1, 0, 7, 31)};
+    EXPECT_THROW(SaveRecords(list, ""), EInOutError);
+    EXPECT_EQ(std::filesystem::file_size(path), MaxMonthFileBytes + RecordBytes);
 }
 
 TEST_F(Saving, ASecondProgramSavingTheSameFileIsWaitedForAndNotOverwritten) {

@@ -2,9 +2,17 @@
 
 #include "RecordSamples.h"
 
+#include "core/ChannelSamples.h"
+
 #include "platform/Exceptions.h"
 
 #include <gtest/gtest.h>
+
+#include <fstream>
+#include <functional>
+#include <unistd.h>
+#include <utility>
+#include <vector>
 
 using namespace zeko;
 using zeko::test::BytesOf;
@@ -42,6 +50,63 @@ TEST(ReadRecordFile, MissingFileAddsNothingAndAFolderIsAnError) {
     EXPECT_TRUE(list.empty());
     dir.Write("ROK2024/x", "");
     EXPECT_THROW(ReadRecordFile(list, dir / "ROK2024"), EInOutError);
+}
+
+namespace {
+
+// A month file of `bytes` bytes that takes no room on the disk (zeros, so records
+// without a valid stamp), ending in `last` when given.
+std::string SparseMonthFile(const TempDir& dir, uint64_t bytes, const TRegulatorRecord* last = nullptr) {
+    const std::string path = dir / "ROK2024/Mesic03.zek";
+    dir.Write("ROK2024/Mesic03.zek", "");
+    EXPECT_EQ(::truncate(path.c_str(), static_cast<off_t>(last ? bytes - RecordBytes : bytes)), 0);
+    if (last != nullptr) {
+        std::ofstream out(path, std::ios::binary | std::ios::app);
+        const auto b = last->Bytes();
+        out.write(reinterpret_cast<const char*>(b.data()), static_cast<std::streamsize>(b.size()));
+    }
+    return path;
+}
+
+} // namespace
+
+// A file larger than a full ring of records is damage or no month file: every
+// reader refuses it with a message naming it, instead of reading it whole.
+TEST(MonthFileBound, EveryReaderRefusesAFileLargerThanAFullRing) {
+    TempDir dir;
+    const std::string path = SparseMonthFile(dir, MaxMonthFileBytes + 1);
+    const std::string message = "Soubor záznamů " + path +
+                                " má 7532501 bajtů, víc než může mít soubor jednoho měsíce (nejvýše 75325 "
+                                "záznamů, 7532500 bajtů). Soubor je poškozený nebo cizí a nebyl načten.";
+    TGraphView view;
+    view.InputMap.fill(255);
+    view.InputMap[0] = 0;
+    const TDateTime from = EncodeDate(2024, 3, 1), to = EncodeDate(2024, 3, 31);
+    const std::vector<std::pair<const char*, std::function<void()>>> readers = {
+        {"ReadRecordFile", [&] { TRecordList list; ReadRecordFile(list, path); }},
+        {"ReadMonthFile", [&] { TSeriesLists lists; ReadMonthFile(path, lists, ChannelMapOf(view), from, to); }},
+        {"ReadRecordRange", [&] { TSeriesLists lists; ReadRecordRange(view, lists, dir.Path(), from, to); }},
+        {"ScanRecordDays", [&] { ScanRecordDays(path); }},
+    };
+    for (const auto& [name, read] : readers) {
+        try {
+            read();
+            ADD_FAILURE() << name << " read the file";
+        } catch (const EInOutError& e) {
+            EXPECT_EQ(e.what(), message) << name;
+        }
+    }
+}
+
+TEST(MonthFileBound, AFileOfExactlyAFullRingIsRead) {
+    TempDir dir;
+    const TRegulatorRecord last = MakeRecord(24, 3, 31, 23, 52, 31, 7);
+    const std::string path = SparseMonthFile(dir, MaxMonthFileBytes, &last);
+    TRecordList list;
+    ReadRecordFile(list, path);
+    ASSERT_EQ(list.size(), 75325u);
+    EXPECT_EQ(list.back(), last);
+    EXPECT_EQ(ScanRecordDays(path).count(), 2u);  // day 0 of the zeros and day 31
 }
 
 TEST(RecordLists, CopyAppendsOrReplacesAndFreeEmpties) {

@@ -70,14 +70,19 @@ TEST_F(HistoryFiles, FileNamesAreFoundInAnyCase) {
     EXPECT_EQ(SelectShiftTable(jan).Shifts[0].Start, 7);
 }
 
-TEST_F(HistoryFiles, ByteVersionTakesAtMostTheDefaultsSize) {
-    Write({THistoryRecord{jan, 1, {9, 8, 7, 6, 5}}});
+// A body of another length than the table's is damage: it once filled part of a
+// table with bytes of something else.
+TEST_F(HistoryFiles, ByteVersionTakesOnlyBodiesOfTheDefaultsSize) {
+    Write({THistoryRecord{jan, 1, {9, 8, 7}}});
     std::vector<uint8_t> body;
     EXPECT_TRUE(SelectHistoryRecord(body, {1, 1, 1}, jan, dir / ShiftHistoryFile));
     EXPECT_EQ(body, (std::vector<uint8_t>{9, 8, 7}));
-    Write({THistoryRecord{jan, 1, {9}}});
-    EXPECT_TRUE(SelectHistoryRecord(body, {1, 1, 1}, jan, dir / ShiftHistoryFile));
-    EXPECT_EQ(body, (std::vector<uint8_t>{9, 1, 1}));
+    for (const std::vector<uint8_t>& other : {std::vector<uint8_t>{9, 8, 7, 6, 5}, std::vector<uint8_t>{9}}) {
+        Write({THistoryRecord{jan, 1, other}});
+        EXPECT_FALSE(SelectHistoryRecord(body, {1, 1, 1}, jan, dir / ShiftHistoryFile));
+        EXPECT_EQ(body, (std::vector<uint8_t>{1, 1, 1}));
+    }
+    EXPECT_EQ(notifier.Count(), 2u);
 }
 
 TEST_F(HistoryFiles, AnUnreadableFileIsReportedAndTheDefaultApplies) {
@@ -137,9 +142,62 @@ TEST_F(HistoryFiles, LoadStopsAtAnIncompleteRecordAndKeepsTheOnesBefore) {
     std::string bytes = dir.Read(ShiftHistoryFile);
     dir.Write(ShiftHistoryFile, bytes.substr(0, bytes.size() - 3));
     THistoryList list;
-    LoadHistory(list, dir / ShiftHistoryFile);
+    EXPECT_FALSE(LoadHistory(list, dir / ShiftHistoryFile, TShiftTable::BodySize));  // damaged
     ASSERT_EQ(list.size(), 1u);
     EXPECT_EQ(list[0], THistoryRecord::Of(jan, Shifts(1, 1)));
+}
+
+// A damaged record is reported once and never taken for a table: a wrong marker
+// leaves the one record out; a wrong body length, or a record cut short, ends the
+// reading, since the records after it can no longer be found for certain.
+TEST_F(HistoryFiles, DamagedRecordsAreReportedOnceAndNeverUsed) {
+    const THistoryRecord first = THistoryRecord::Of(jan, Shifts(1, 1)), second = THistoryRecord::Of(jul, Shifts(2, 2));
+    std::vector<uint8_t> good;
+    first.AppendBytes(good);
+    second.AppendBytes(good);
+    const size_t recordSize = HistoryLayout::HeadSize + TShiftTable::BodySize;
+    const auto damaged = [&](size_t offset, uint8_t value) {
+        std::vector<uint8_t> bytes = good;
+        bytes[offset] = value;
+        return bytes;
+    };
+    const struct Case {
+        const char* what;
+        std::vector<uint8_t> bytes;
+        uint16_t march, august;  // shift 1's start chosen for 15 March and 15 August
+    } cases[] = {
+        {"first marker 0", damaged(HistoryLayout::Marker, 0), 2, 2},
+        {"second marker 2", damaged(recordSize + HistoryLayout::Marker, 2), 1, 1},
+        {"marker high byte", damaged(HistoryLayout::Marker + 1, 1), 2, 2},
+        {"first length 13", damaged(HistoryLayout::BodyLength, 13), 360, 360},  // nothing intact: defaults
+        {"second length 11", damaged(recordSize + HistoryLayout::BodyLength, 11), 1, 1},
+        {"second length 120", damaged(recordSize + HistoryLayout::BodyLength, 120), 1, 1},
+        {"cut short", std::vector<uint8_t>(good.begin(), good.end() - 1), 1, 1},
+        {"head cut short", std::vector<uint8_t>(good.begin(), good.begin() + recordSize + 5), 1, 1},
+    };
+    InitDefaultSchedules();
+    for (const Case& c : cases) {
+        dir.Write(ShiftHistoryFile, std::string(c.bytes.begin(), c.bytes.end()));
+        const size_t before = notifier.Count();
+        TScheduleLookup lookup;
+        uint8_t mask = 0;
+        for (int minute = 0; minute < 1440; minute += 15)
+            lookup.ShiftMaskAt(minute, mask, EncodeDate(2024, 3, 15));
+        EXPECT_EQ(lookup.ShiftTableAt(EncodeDate(2024, 3, 15)).Shifts[0].Start, c.march) << c.what;
+        EXPECT_EQ(lookup.ShiftTableAt(EncodeDate(2024, 8, 15)).Shifts[0].Start, c.august) << c.what;
+        EXPECT_EQ(notifier.Count(), before + 1) << c.what;
+        EXPECT_EQ(SelectShiftTable(EncodeDate(2024, 3, 15)).Shifts[0].Start, c.march) << c.what;
+        EXPECT_EQ(notifier.Count(), before + 2) << c.what;
+        EXPECT_EQ(notifier.Messages().back().Text, "Chyba při načítání historie tarifů/směn!");
+    }
+    // A tariff record in the shift history is damage too.
+    std::vector<uint8_t> tariff;
+    THistoryRecord::Of(jan, TTariffTable{}).AppendBytes(tariff);
+    THistoryList list;
+    EXPECT_FALSE(ParseHistory(tariff.data(), tariff.size(), TShiftTable::BodySize, list));
+    EXPECT_TRUE(list.empty());
+    EXPECT_TRUE(ParseHistory(tariff.data(), tariff.size(), TTariffTable::BodySize, list));
+    EXPECT_EQ(list.size(), 1u);
 }
 
 TEST_F(HistoryFiles, SavedAndAppendedFilesReadBackByteForByte) {
@@ -147,7 +205,7 @@ TEST_F(HistoryFiles, SavedAndAppendedFilesReadBackByteForByte) {
     SaveHistory(list, dir / ShiftHistoryFile);
     EXPECT_EQ(dir.Read(ShiftHistoryFile).size(), 48u);
     THistoryList back;
-    LoadHistory(back, dir / ShiftHistoryFile);
+    EXPECT_TRUE(LoadHistory(back, dir / ShiftHistoryFile, TShiftTable::BodySize));
     EXPECT_EQ(back, list);
 
     EXPECT_TRUE(AppendHistoryRecord(dir / ShiftHistoryFile, list[1], false));

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <csignal>
 #include <sys/resource.h>
 
@@ -86,9 +87,14 @@ TEST(IniFile, TextIsWindows1250OnDiskAndUtf8InMemory) {
     dir.Write("x.ini", "[Jine]\r\nKun=k\xC5\xAF\xC5\x88\r\n");
     TIniFile(dir / "x.ini").WriteInteger("ComPort", "Com", 2);
     EXPECT_EQ(dir.Read("x.ini"), "[Jine]\r\nKun=k\xC5\xAF\xC5\x88\r\n[ComPort]\r\nCom=2\r\n");
-    // A file saved with a UTF-8 mark is read as UTF-8.
-    dir.Write("u.ini", "\xEF\xBB\xBF[ZEKO]\r\nNazev_z=Rozvodna Č\r\n");
-    EXPECT_EQ(TIniFile(dir / "u.ini").ReadString("ZEKO", "Nazev_z", ""), "Rozvodna Č");
+    // A file saved with a UTF-8 mark is read as UTF-8 and written back so, text
+    // that Windows-1250 has no letter for and bytes that are no UTF-8 included.
+    dir.Write("u.ini", "\xEF\xBB\xBF[ZEKO]\r\nNazev_z=Rozvodna Č\r\nJine=Σ \xFF\r\n");
+    TIniFile utf8(dir / "u.ini");
+    EXPECT_EQ(utf8.ReadString("ZEKO", "Nazev_z", ""), "Rozvodna Č");
+    utf8.WriteString("Smeny", "Smena1", "Směna ranní");
+    EXPECT_EQ(dir.Read("u.ini"),
+              "\xEF\xBB\xBF[ZEKO]\r\nNazev_z=Rozvodna Č\r\nJine=Σ \xFF\r\n[Smeny]\r\nSmena1=Směna ranní\r\n");
 }
 
 TEST(IniFile, TheFileIsFoundWithoutRegardToCase) {
@@ -123,6 +129,38 @@ TEST(IniFile, AFileThatCannotBeWrittenRaises) {
     TIniFile aFolder(dir / "folder");
     EXPECT_THROW(aFolder.UpdateFile(), EIniFileException);
     EXPECT_EQ(aFolder.ReadInteger("S", "K", 9), 9);
+}
+
+// Writing a few known keys into a file read as empty would replace the user's
+// sections by those keys; such a file is never written over.
+TEST(IniFile, AFileThatExistsButCannotBeReadIsNeverWrittenOver) {
+    TempDir dir;
+    dir.WriteUnreadable("Zeko.ini");
+    TIniFile ini(dir / "Zeko.ini");
+    EXPECT_EQ(ini.ReadError(), EIO);
+    EXPECT_EQ(ini.ReadInteger("ComPort", "Com", 1), 1);
+    EXPECT_THROW(ini.WriteInteger("ComPort", "Com", 3), EIniFileException);
+    EXPECT_THROW(ini.UpdateFile(), EIniFileException);
+    EXPECT_TRUE(dir.StillUnreadable("Zeko.ini"));
+    EXPECT_FALSE(dir.Exists("Zeko.ini.new"));
+    // A missing file is no read error: it is created by the first write.
+    TIniFile missing(dir / "Zarizeni.ini");
+    EXPECT_EQ(missing.ReadError(), 0);
+    EXPECT_NO_THROW(missing.WriteInteger("S", "K", 1));
+}
+
+TEST(IniFile, AnIntegerOutsideItsRangeGivesTheFallback) {
+    TempDir dir;
+    dir.Write("a.ini", "[S]\nLow=0\nOne=1\nTop=255\nAbove=256\nHuge=99999999999\nHuger=99999999999999999999\n"
+                       "Minus=-4294967295\nHex=$FF\n");
+    const TIniFile ini(dir / "a.ini");
+    const struct {
+        const char* key;
+        long long expected;
+    } cases[] = {{"Low", 7}, {"One", 1}, {"Top", 255}, {"Above", 7}, {"Huge", 7},
+                 {"Huger", 7}, {"Minus", 7}, {"Hex", 255}, {"Missing", 7}};
+    for (const auto& c : cases)
+        EXPECT_EQ(ini.ReadInteger("S", c.key, 7, 1, 255), c.expected) << c.key;
 }
 
 TEST(IniFile, AWriteThatFailsHalfWayLeavesTheOldFileWhole) {

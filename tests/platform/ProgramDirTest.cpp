@@ -4,21 +4,94 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstdlib>
+#include <optional>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+
 using namespace zeko;
 using zeko::test::TempDir;
 
-TEST(ProgramDir, EnvironmentOverridesTheExecutableFolder) {
-    {
-        TempDir dir(true);
-        EXPECT_EQ(ProgramDir(), dir.Path());
-        ::setenv("ZEKO_PROGRAM_DIR", "/tmp/no-slash", 1);
-        EXPECT_EQ(ProgramDir(), "/tmp/no-slash/");
+namespace {
+
+// Sets an environment variable for the time of a test, and puts back what it was.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const char* value) : name_(name) {
+        if (const char* old = std::getenv(name))
+            old_ = old;
+        if (value)
+            ::setenv(name, value, 1);
+        else
+            ::unsetenv(name);
     }
-    // Without the variable it is the folder of the test program itself.
-    const std::string exeDir = ProgramDir();
-    ASSERT_FALSE(exeDir.empty());
-    EXPECT_EQ(exeDir.back(), '/');
-    EXPECT_TRUE(FileExists(exeDir + "test_platform"));
+    ~ScopedEnv() {
+        if (old_)
+            ::setenv(name_, old_->c_str(), 1);
+        else
+            ::unsetenv(name_);
+    }
+
+private:
+    const char* name_;
+    std::optional<std::string> old_;
+};
+
+} // namespace
+
+TEST(ProgramDir, TheChosenFolderElseTheUsersDataFolderNeverTheExecutables) {
+    TempDir home;
+    ScopedEnv noChoice("ZEKO_PROGRAM_DIR", nullptr);
+    ScopedEnv homeDir("HOME", home.Path().c_str());
+    const struct {
+        const char* chosen;
+        const char* xdg;
+        std::string expected;
+    } cases[] = {
+        {"/tmp/no-slash", "/data", "/tmp/no-slash/"},
+        {"/tmp/slash/", nullptr, "/tmp/slash/"},
+        {nullptr, "/data", "/data/zeko/"},
+        {"", "/data/", "/data/zeko/"},
+        {nullptr, nullptr, home / ".local/share/zeko/"},
+        {nullptr, "", home / ".local/share/zeko/"},
+        {nullptr, "relative/data", home / ".local/share/zeko/"},  // only an absolute one counts
+    };
+    for (const auto& c : cases) {
+        ScopedEnv chosen("ZEKO_PROGRAM_DIR", c.chosen);
+        ScopedEnv xdg("XDG_DATA_HOME", c.xdg);
+        EXPECT_EQ(ProgramDir(), c.expected) << (c.chosen ? c.chosen : "-") << " " << (c.xdg ? c.xdg : "-");
+    }
+}
+
+TEST(ProgramDir, TheFolderIsMadeOnFirstStartAndAFolderThatCannotBeUsedIsTold) {
+    TempDir base;
+    ScopedEnv chosen("ZEKO_PROGRAM_DIR", nullptr);
+    ScopedEnv xdg("XDG_DATA_HOME", (base / "data").c_str());
+    int error = -1;
+    EXPECT_EQ(PrepareProgramDir(error), TProgramDirState::Ready);
+    EXPECT_EQ(error, 0);
+    EXPECT_TRUE(DirectoryExists(base / "data/zeko"));
+    EXPECT_EQ(PrepareProgramDir(error), TProgramDirState::Ready);  // there already
+
+    base.Write("file", "");
+    ScopedEnv underAFile("ZEKO_PROGRAM_DIR", (base / "file/zeko").c_str());
+    EXPECT_EQ(PrepareProgramDir(error), TProgramDirState::NotCreated);
+    EXPECT_EQ(error, EEXIST);  // a file stands where the folder goes
+}
+
+TEST(ProgramDir, AFolderClosedToWritingIsTold) {
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "no permission closes a folder to root";
+    TempDir base;
+    base.Write("closed/keep", "");
+    ASSERT_EQ(::chmod((base / "closed").c_str(), 0500), 0);
+    ScopedEnv chosen("ZEKO_PROGRAM_DIR", (base / "closed").c_str());
+    int error = 0;
+    EXPECT_EQ(PrepareProgramDir(error), TProgramDirState::NotWritable);
+    EXPECT_EQ(error, EACCES);
+    ::chmod((base / "closed").c_str(), 0700);
 }
 
 TEST(ProgramDir, NamesAreFoundWithoutRegardToCase) {

@@ -40,6 +40,19 @@ public:
         std::filesystem::create_directories(std::filesystem::path(path_ + name).parent_path());
         std::ofstream(path_ + name, std::ios::binary) << bytes;
     }
+    // A file that exists but cannot be read: every read of it ends in an I/O error
+    // (a link to the process's own memory, whose first page is never mapped). It
+    // behaves so for root as well, whom no permission keeps from reading.
+    void WriteUnreadable(const std::string& name) const {
+        std::filesystem::create_directories(std::filesystem::path(path_ + name).parent_path());
+        std::filesystem::create_symlink("/proc/self/mem", path_ + name);
+    }
+    // Whether `name` is still the file WriteUnreadable made.
+    bool StillUnreadable(const std::string& name) const {
+        std::error_code ec;
+        return std::filesystem::is_symlink(path_ + name, ec) &&
+               std::filesystem::read_symlink(path_ + name, ec) == "/proc/self/mem";
+    }
     std::string Read(const std::string& name) const {
         std::ifstream in(path_ + name, std::ios::binary);
         return std::string(std::istreambuf_iterator<char>(in), {});

@@ -1,0 +1,32 @@
+#pragma once
+// The fuzz entries: each drives one reader of data the program did not write itself,
+// or that a disk may have damaged, with arbitrary bytes and checks the rules it must
+// keep. The fuzzers (FuzzerMain.cpp) and the corpus replay test (tests/fuzz) call
+// them alike. Each answers false when a rule was broken; crashes, leaks and undefined
+// behaviour are the sanitizers' to find.
+#include "fuzz/FrameChecks.h"
+
+#include <cstddef>
+#include <cstdint>
+
+namespace zeko::fuzz {
+
+// A month file of the input's bytes, read by every reader and merged into: what was
+// stored stays (or is replaced by a larger value of its stamp), each new stamp is
+// appended once, nothing but whole records is read.
+bool MonthFileMerge(const uint8_t* data, size_t size);
+
+// "Zeko.ini" of the input's bytes: values read, ranges kept, and a write of one key
+// changes that key alone.
+bool IniReader(const uint8_t* data, size_t size);
+
+// A tariff or shift history of the input's bytes: only intact records are taken, an
+// intact file reads back byte for byte, and the tables and masks made from it hold.
+bool HistoryReader(const uint8_t* data, size_t size);
+
+// The alignment grid's properties read from a form stream of the input's bytes: a
+// damaged stream is refused, and what was read writes a stream that reads back the
+// same.
+bool GridPropertyStream(const uint8_t* data, size_t size);
+
+} // namespace zeko::fuzz
