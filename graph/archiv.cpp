@@ -126,8 +126,9 @@ void TArchivForm::CreateToolBar() {
         {SpeedBar, &TArchivForm::SpeedBarClick},     {SpeedZoom, &TArchivForm::SpeedZoomClick},
         {SpeedCosFi, &TArchivForm::SpeedCosFiClick}, {SpeedLeft, &TArchivForm::SpeedLeftClick},
         {SpeedRight, &TArchivForm::SpeedRightClick}};
+    // A structured binding is not captured by name (not every compiler allows it).
     for (const auto& [button, action] : actions)
-        connect(button, &QToolButton::clicked, this, [this, action] { (this->*action)(); });
+        connect(button, &QToolButton::clicked, this, [this, handler = action] { (this->*handler)(); });
     ToolBar1->setGeometry(0, clientHeight_ - ToolBarHeight, clientWidth_, ToolBarHeight);
 }
 

@@ -244,7 +244,7 @@ TEST_F(GlyphFixture, LayoutPlacesGlyphAndTextByLayoutMarginAndSpacing) {
         const TButtonLayoutResult place = glyph.CalcButtonLayout(surface.canvas, c.client, c.caption, c.layout,
                                                                  c.margin, c.spacing, c.mark, DT_CENTER, nullptr, -1);
         EXPECT_EQ(place.GlyphPos, c.glyph) << c.what << ": " << place.GlyphPos.X << "," << place.GlyphPos.Y;
-        EXPECT_EQ(TPoint(place.TextBounds.Left, place.TextBounds.Top), c.text)
+        EXPECT_EQ((TPoint{place.TextBounds.Left, place.TextBounds.Top}), c.text)
             << c.what << ": " << place.TextBounds.Left << "," << place.TextBounds.Top;
     }
 }
@@ -258,7 +258,7 @@ TEST_F(GlyphFixture, AnImageOfAListTakesThePlaceOfTheGlyph) {
     glyph.SetGlyph(Cells(1));
     const TButtonLayoutResult place =
         glyph.CalcButtonLayout(surface.canvas, {0, 0, 30, 30}, "", blGlyphTop, -1, -1, false, DT_CENTER, &images, 0);
-    EXPECT_EQ(place.GlyphPos, TPoint(10, 9));  // the list's 10 × 12, centred
+    EXPECT_EQ(place.GlyphPos, (TPoint{10, 9}));  // the list's 10 × 12, centred
     surface.Clear();
     glyph.DrawEx(surface.canvas, {0, 0, 30, 30}, "", blGlyphTop, -1, -1, false, &images, 0, gsUp, DT_CENTER);
     EXPECT_EQ(surface.Ink(), (TRect{10, 9, 20, 21}));
