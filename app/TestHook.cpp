@@ -1,15 +1,20 @@
 #include "app/TestHook.h"
 
+#include "core/WindowHelpers.h"
+#include "core/ZekoMessages.h"
 #include "platform/Notifier.h"
 #include "platform/UserDialogs.h"
+#include "platform/qt/Grids.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QAction>
 #include <QPixmap>
 #include <QTimer>
 #include <QWidget>
 
 #include <cstdlib>
+#include <sstream>
 #include <utility>
 
 namespace zeko {
@@ -43,6 +48,22 @@ uint16_t MillisecondsFrom(const char* name) {
         return 0;
     const long value = std::strtol(text, nullptr, 10);
     return value > 0 && value < 60000 ? static_cast<uint16_t>(value) : 0;
+}
+
+// "<msg> <wparam> <lparam>" as three decimal numbers and nothing else.
+bool ParseMessage(const std::string& text, uint32_t& msg, uintptr_t& wParam, intptr_t& lParam) {
+    std::istringstream in(text);
+    unsigned long long m = 0, w = 0;
+    long long l = 0;
+    if (!(in >> m >> w >> l) || m > UINT32_MAX)
+        return false;
+    std::string rest;
+    if (in >> rest)
+        return false;
+    msg = static_cast<uint32_t>(m);
+    wParam = static_cast<uintptr_t>(w);
+    lParam = static_cast<intptr_t>(l);
+    return true;
 }
 
 const char* TypeName(TMsgDlgType type) {
@@ -132,6 +153,19 @@ void TTestAutomation::Log(const std::string& line) {
 }
 
 void TTestAutomation::PollScript() {
+    // A command that lets the event loop run while it works (a file loading with
+    // its progress box) finishes before the next one starts; one that shows a modal
+    // dialog waits for the commands that answer it.
+    if (running_ && QApplication::activeModalWidget() == nullptr)
+        return;
+    const bool outer = !running_;
+    running_ = true;
+    ReadScript();
+    if (outer)
+        running_ = false;
+}
+
+void TTestAutomation::ReadScript() {
     std::ifstream in(scriptFile_, std::ios::binary);
     if (!in)
         return;
@@ -148,12 +182,14 @@ void TTestAutomation::PollScript() {
         partialLine_.erase(0, end + 1);
         if (!command.empty() && command.back() == '\r')
             command.pop_back();
-        if (!command.empty())
-            Run(command);
+        // After a post the rest waits for the next poll, when the message has been
+        // handled.
+        if (!command.empty() && !Run(command))
+            break;
     }
 }
 
-void TTestAutomation::Run(const std::string& command) {
+bool TTestAutomation::Run(const std::string& command) {
     Log("Command " + command);
     const size_t space = command.find(' ');
     const std::string verb = command.substr(0, space);
@@ -173,6 +209,28 @@ void TTestAutomation::Run(const std::string& command) {
             Log("CommandFailed " + command);
     } else if (verb == "answer") {
         notifier_->QueueAnswer(AnswerByName(argument));
+    } else if (verb == "input") {
+        dialogs_->AnswerInput(argument);
+    } else if (verb == "file") {
+        if (argument.empty())
+            dialogs_->CancelFile();
+        else
+            dialogs_->AnswerFile(argument);
+    } else if (verb == "post") {
+        uint32_t msg = 0;
+        uintptr_t wParam = 0;
+        intptr_t lParam = 0;
+        if (!ParseMessage(argument, msg, wParam, lParam) || !PostToWindow(MainWindowClass, msg, wParam, lParam)) {
+            Log("CommandFailed " + command);
+            return true;
+        }
+        return false;
+    } else if (verb == "cells") {
+        auto* grid = mainWindow_ ? dynamic_cast<TStringGrid*>(mainWindow_->findChild<QWidget*>(name)) : nullptr;
+        if (grid)
+            LogCells(argument, *grid);
+        else
+            Log("CommandFailed " + command);
     } else if (verb == "grab") {
         if (!mainWindow_ || !mainWindow_->grab().save(name, "PNG"))
             Log("CommandFailed " + command);
@@ -181,6 +239,16 @@ void TTestAutomation::Run(const std::string& command) {
             mainWindow_->close();
     } else {
         Log("CommandFailed " + command);
+    }
+    return true;
+}
+
+void TTestAutomation::LogCells(const std::string& name, const TStringGrid& grid) {
+    for (int row = 0; row < grid.RowCount(); ++row) {
+        std::string line = "Cells " + name + " " + std::to_string(row) + " ";
+        for (int col = 0; col < grid.ColCount(); ++col)
+            line += (col > 0 ? "|" : "") + grid.Cells(col, row);
+        Log(line);
     }
 }
 

@@ -11,11 +11,26 @@
 //                              MessageDlg <type> [<buttons>] <text> -> <answer>
 //                              InputQuery ..., OpenDialog ..., SaveDialog ...
 //   ZEKO_TEST_SCRIPT=<file>  the program polls this file (every 50 ms) for lines
-//                            appended to it and runs each once, in order:
+//                            appended to it and runs each once, in order, each
+//                            after the one before has finished (unless that one
+//                            waits in a modal dialog for the commands that answer it):
 //                              menu <objectName>    trigger a menu item (cmNactiZaznamy)
 //                              click <objectName>   click a button (Btn_PrerusZaznamy)
 //                              answer <Yes|No|OK|Cancel>  the next message box
 //                                                   gets that answer
+//                              input <text>         the next input box is confirmed
+//                                                   with the text (the rest of the
+//                                                   line, blanks and all)
+//                              file <path>          the next open or save dialog
+//                                                   chooses the file; "file" alone
+//                                                   cancels it
+//                              post <msg> <wparam> <lparam>  posts a window message
+//                                                   to "THlavniForm" (decimal numbers);
+//                                                   the commands after it run once it
+//                                                   has been handled
+//                              cells <objectName>   logs the texts of a string grid,
+//                                                   a line per row:
+//                                                   Cells <objectName> <row> <c0>|<c1>|...
 //                              grab <file.png>      save a picture of the main window
 //                              close                close the main window
 //   ZEKO_TEST_POLL_MS=<ms>   the serial port is polled this often instead of every
@@ -38,6 +53,7 @@ class QWidget;
 namespace zeko {
 
 class ScriptedDialogs;
+class TStringGrid;
 
 class TTestAutomation : public QObject {
     Q_OBJECT
@@ -58,7 +74,10 @@ public:
 private:
     TTestAutomation(const std::string& logFile, const std::string& scriptFile);
     void PollScript();
-    void Run(const std::string& command);
+    void ReadScript();
+    // Runs one command; false when the next ones are to wait for the next poll.
+    bool Run(const std::string& command);
+    void LogCells(const std::string& name, const TStringGrid& grid);
 
     std::mutex mutex_;
     std::ofstream log_;
@@ -67,6 +86,7 @@ private:
     uint16_t sendMs_ = 0;
     std::streamoff scriptRead_ = 0;
     std::string partialLine_;
+    bool running_ = false;
     class LoggedNotifier;
     std::unique_ptr<LoggedNotifier> notifier_;
     std::unique_ptr<ScriptedDialogs> dialogs_;

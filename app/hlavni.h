@@ -11,6 +11,7 @@
 #include "platform/WindowMessages.h"
 
 #include <QMainWindow>
+#include <QPointer>
 
 #include <array>
 #include <cstdint>
@@ -33,6 +34,7 @@ class TFrameParser;
 class TOnlineForm;
 class TSuperTimer;
 class TTableWindows;
+class TZaznamyServisForm;
 class TZcSpeedButton;
 struct TSaveOutcome;
 
@@ -158,6 +160,9 @@ public:
     // of an archive-choice menu: only a request without an item opens the archive.
     void OpenArchive(bool Today);
     void WMShowArchive(const TMessage& message);
+    // The record-file viewer: made and laid out once, then brought to the front.
+    void cmNactiZaznamyZeSouboruClick();
+    TZaznamyServisForm* ServiceViewer() const;
 
     // ---- record download (hlavniDownload.cpp) ----
     void cmNactiZaznamyClick();
@@ -211,6 +216,7 @@ private:
     std::array<std::string, 4> identTexts_;
     TOnlineForm* onlineForm_ = nullptr;  // valid while OnlineOpen
     std::unique_ptr<TTableWindows> tables_;
+    QPointer<TZaznamyServisForm> serviceViewer_;
     std::set<QAction*> laterItems_;  // items of windows that come later
     // Owner of the saving threads' calls back: cancelled with the conversation, so
     // a save ended after a port change writes no position to the new one.

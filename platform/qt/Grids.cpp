@@ -314,11 +314,12 @@ void TInplaceEdit::KeyDown(uint16_t& key, TShiftState shift) {
 }
 
 void TInplaceEdit::KeyPress(char32_t& key) {
+    // The grid hears every key typed into its editor first: its OnKeyPress may drop
+    // or replace it, and Enter is the grid's.
+    grid_->KeyPress(key);
     switch (key) {
-    case CH_RETURN:
-        grid_->KeyPress(key);
-        key = 0;
-        break;
+    case 0: break;
+    case CH_RETURN: key = 0; break;
     case CH_ESCAPE:  // gives the cell its text back and ends editing
         SetText(startText_);
         SelectAll();
@@ -1160,6 +1161,17 @@ void TCustomGrid::KeyDown(uint16_t& key, TShiftState shift) {
 }
 
 void TCustomGrid::KeyPress(char32_t& key) {
+    // A character typed into the grid opens the editor and is typed into it; the
+    // editor hands it back here (OnKeyPress) before it takes it.
+    if (options_.Contains(goEditing) && !editorMode_ && EditsText(key) && CanEditAcceptKey(key)) {
+        ShowEditor();
+        if (editor_ && editor_->Visible()) {
+            editor_->SelectAll();
+            editor_->TypeKey(key);
+            key = 0;
+            return;
+        }
+    }
     if (OnKeyPress)
         OnKeyPress(this, key);
     if (key == 0)
@@ -1167,15 +1179,6 @@ void TCustomGrid::KeyPress(char32_t& key) {
     if (key == CH_RETURN) {
         if (options_.Contains(goEditing) && !options_.Contains(goAlwaysShowEditor))
             SetEditorMode(!editorMode_);
-        key = 0;
-        return;
-    }
-    if (!options_.Contains(goEditing) || editorMode_ || !EditsText(key) || !CanEditAcceptKey(key))
-        return;
-    ShowEditor();
-    if (editor_ && editor_->Visible()) {
-        editor_->SelectAll();
-        editor_->TypeKey(key);
         key = 0;
     }
 }
