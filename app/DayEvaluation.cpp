@@ -11,13 +11,24 @@
 #include "platform/Notifier.h"
 #include "platform/ProgramDir.h"
 
+#include <algorithm>
+#include <filesystem>
 #include <utility>
 
 namespace zeko {
 
 namespace {
 
-constexpr const char* NoDayDataText = "Soubor pro daný měsíc není k dispozici!";
+constexpr const char* NoMonthFileText = "Soubor pro daný měsíc není k dispozici!";
+constexpr const char* NoDayRecordsText = "Pro daný den nejsou k dispozici žádné záznamy!";
+
+// True when a month file that the window [from, to] reads exists.
+bool AnyMonthFile(TDateTime from, TDateTime to) {
+    const std::vector<TYearMonth> months = MonthsOfRange(from, to);
+    return std::any_of(months.begin(), months.end(), [](const TYearMonth& m) {
+        return std::filesystem::exists(MonthFilePath(ProgramDir(), m.Year, m.Month));
+    });
+}
 
 // Sums, counts and maxima of the shifts (or the tariffs) of one day, and the
 // working-day or weekend sums of the period they go on into.
@@ -262,7 +273,7 @@ std::optional<TDayTableFields> ComputeDayTable(int Day, int Month, int Year, uin
     const int n = session.Evaluator().EvaluatePeriod(fields.Channel, fields.DayStartHour, start, start + 1,
                                                      false, DayResult, PeriodAccumulators);
     if (n == 0) {
-        MessageDlg(NoDayDataText, TMsgDlgType::mtError);
+        MessageDlg(AnyMonthFile(start, start + 1) ? NoDayRecordsText : NoMonthFileText, TMsgDlgType::mtError);
         return std::nullopt;
     }
     fields.Day = date;

@@ -78,8 +78,9 @@ struct TDayTableFields : TTableFields {
 };
 
 // Evaluates the day of channel Id into the program-wide DayResult. A day without
-// records shows "Soubor pro daný měsíc není k dispozici!" and gives nothing, so the
-// day window keeps what it showed.
+// records gives nothing, so the day window keeps what it showed, and says why:
+// "Soubor pro daný měsíc není k dispozici!" when no month file of the day exists,
+// "Pro daný den nejsou k dispozici žádné záznamy!" when one does.
 std::optional<TDayTableFields> ComputeDayTable(int Day, int Month, int Year, uint16_t Id);
 
 } // namespace zeko

@@ -1,5 +1,6 @@
 #include "app/Program.h"
 
+#include "app/SpreadsheetProgram.h"
 #include "app/TestHook.h"
 #include "app/hlavni.h"
 #include "controls/ZcConst.h"
@@ -9,8 +10,12 @@
 #include "platform/qt/QtClipboard.h"
 #include "platform/qt/QtMainThread.h"
 #include "platform/qt/QtNotifier.h"
+#include "platform/report/ReportPrinting.h"
+#include "core/TextHelpers.h"
 
 #include <QApplication>
+#include <QDesktopServices>
+#include <QUrl>
 
 #include <clocale>
 #include <memory>
@@ -21,6 +26,8 @@ int RunProgram(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ZEKO"));
     QApplication::setApplicationDisplayName(QStringLiteral("ZEKO"));
+    // The desktop shows the icon of the installed desktop entry for the windows.
+    QGuiApplication::setDesktopFileName(QStringLiteral("zeko"));
     LoadLocaleFormatSettings();
     std::setlocale(LC_NUMERIC, "C");  // Qt set the locale; numbers are formatted by FormatSettings
     std::unique_ptr<QtMainThread> mainThread(InstallQtMainThread());
@@ -29,6 +36,8 @@ int RunProgram(int argc, char** argv) {
     SetDialogs(&dialogs);
     TQtClipboard clipboard;  // the grids copy and paste through the desktop's clipboard
     SetClipboard(&clipboard);
+    QtReportPrinting printing;
+    SetReportPrinting(&printing);
     TTestAutomation::InstallFromEnvironment();
     InitZcConst();  // the controls' cursors
 
@@ -37,11 +46,23 @@ int RunProgram(int argc, char** argv) {
         auto main = std::make_unique<THlavniForm>();
         InfoForm = new TInfoForm(main.get());
         TypForm = new TTypForm(main.get());
-        if (TTestAutomation* automation = TTestAutomation::Instance())
+        TTestAutomation* automation = TTestAutomation::Instance();
+        if (automation)
             automation->Attach(main.get());
+        THlavniForm* window = main.get();
+        InstallSpreadsheetProgram(
+            [automation](const std::string& file) {
+                if (automation) {
+                    automation->Log("OpenDocument " + file);
+                    return true;
+                }
+                return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(file)));
+            },
+            [window](const std::string& text) { window->SetStatusLine(StampedLine(text)); });
         main->show();
         main->FormCreate();
         result = app.exec();
+        RemoveSpreadsheetProgram();
         InfoForm = nullptr;
         TypForm = nullptr;
     }
@@ -49,6 +70,7 @@ int RunProgram(int argc, char** argv) {
     SetNotifier(nullptr);
     SetDialogs(nullptr);
     SetClipboard(nullptr);
+    SetReportPrinting(nullptr);
     return result;
 }
 

@@ -5,6 +5,7 @@
 #include "core/ProgramGlobals.h"
 #include "core/ZekoMessages.h"
 #include "dialogs/info.h"
+#include "platform/qt/MdiChild.h"
 #include "tables/MesicniTabulka.h"
 #include "tables/RocniTabulka.h"
 #include "tables/dennitabulka.h"
@@ -31,15 +32,12 @@ TRect TTableWindows::MdiClientRect() const {
 template <typename Form>
 Form* TTableWindows::Open(QPointer<Form>& form, bool open) {
     if (open && form) {
-        if (auto* child = qobject_cast<QMdiSubWindow*>(form->parentWidget()))
+        if (QMdiSubWindow* child = MdiChildOf(form))
             area_->setActiveSubWindow(child);
         return form;
     }
     form = new Form(MdiClientRect());
-    QMdiSubWindow* child = area_->addSubWindow(form);
-    child->setAttribute(Qt::WA_DeleteOnClose);
-    child->setWindowTitle(form->windowTitle());
-    child->showMaximized();
+    AddMdiChild(area_, form);
     return form;
 }
 

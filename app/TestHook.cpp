@@ -5,6 +5,7 @@
 #include "platform/Notifier.h"
 #include "platform/UserDialogs.h"
 #include "platform/qt/Grids.h"
+#include "platform/report/ReportPrinting.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -48,6 +49,17 @@ uint16_t MillisecondsFrom(const char* name) {
         return 0;
     const long value = std::strtol(text, nullptr, 10);
     return value > 0 && value < 60000 ? static_cast<uint16_t>(value) : 0;
+}
+
+// The child of that name; "form/name" looks in that window only, as each table
+// window has its own buttons and grids.
+template <typename T>
+T FindIn(QWidget* mainWindow, const QString& name) {
+    const qsizetype slash = name.indexOf('/');
+    QWidget* within = mainWindow;
+    if (within && slash >= 0)
+        within = within->findChild<QWidget*>(name.left(slash));
+    return within ? within->findChild<T>(name.mid(slash + 1)) : nullptr;
 }
 
 // "<msg> <wparam> <lparam>" as three decimal numbers and nothing else.
@@ -126,11 +138,15 @@ TTestAutomation::TTestAutomation(const std::string& logFile, const std::string& 
     dialogs_ = std::make_unique<ScriptedDialogs>();
     dialogs_->SetLogSink([this](const std::string& line) { Log(line); });
     SetDialogs(dialogs_.get());
+    printing_ = std::make_unique<ScriptedReportPrinting>();
+    printing_->SetLogSink([this](const std::string& line) { Log(line); });
+    SetReportPrinting(printing_.get());
 }
 
 TTestAutomation::~TTestAutomation() {
     SetNotifier(nullptr);
     SetDialogs(nullptr);
+    SetReportPrinting(nullptr);
     if (instance == this)
         instance = nullptr;
 }
@@ -202,7 +218,7 @@ bool TTestAutomation::Run(const std::string& command) {
         else
             Log("CommandFailed " + command);
     } else if (verb == "click") {
-        auto* button = mainWindow_ ? mainWindow_->findChild<QAbstractButton*>(name) : nullptr;
+        auto* button = FindIn<QAbstractButton*>(mainWindow_, name);
         if (button && button->isEnabled())
             button->click();
         else
@@ -212,10 +228,17 @@ bool TTestAutomation::Run(const std::string& command) {
     } else if (verb == "input") {
         dialogs_->AnswerInput(argument);
     } else if (verb == "file") {
-        if (argument.empty())
+        if (argument == "cancel")
             dialogs_->CancelFile();
         else
             dialogs_->AnswerFile(argument);
+    } else if (verb == "printer") {
+        if (argument == "cancel")
+            printing_->Cancel();
+        else if (argument.rfind("pdf ", 0) == 0)
+            printing_->PrintToPdf(argument.substr(4));
+        else
+            Log("CommandFailed " + command);
     } else if (verb == "post") {
         uint32_t msg = 0;
         uintptr_t wParam = 0;
@@ -226,7 +249,7 @@ bool TTestAutomation::Run(const std::string& command) {
         }
         return false;
     } else if (verb == "cells") {
-        auto* grid = mainWindow_ ? dynamic_cast<TStringGrid*>(mainWindow_->findChild<QWidget*>(name)) : nullptr;
+        auto* grid = dynamic_cast<TStringGrid*>(FindIn<QWidget*>(mainWindow_, name));
         if (grid)
             LogCells(argument, *grid);
         else

@@ -25,6 +25,8 @@
 #include "platform/MainThread.h"
 #include "platform/Notifier.h"
 #include "platform/ProgramDir.h"
+#include "platform/qt/FontTable.h"
+#include "platform/qt/MdiChild.h"
 #include "platform/qt/QtText.h"
 
 #include <QAction>
@@ -38,10 +40,6 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStatusBar>
-#include <QToolBar>
-
-// Resources of a static library are registered by hand.
-static void InitHlavniResources() { Q_INIT_RESOURCE(hlavni); }
 
 #include <cstring>
 #include <limits>
@@ -91,23 +89,8 @@ QAction* AddItem(QMenu* menu, const char* name, const char* caption) {
     return action;
 }
 
-// A button of the bar with its glyph of four cells (up, disabled, pressed, held down).
-TZcSpeedButton* AddSpeedButton(QWidget* bar, const char* name, int left, const char* hint) {
-    static const bool resources = (InitHlavniResources(), true);
-    (void)resources;
-    auto* button = new TZcSpeedButton(bar);
-    button->setObjectName(name);
-    button->SetBounds(left, 3, 25, 25);
-    button->SetHint(hint);
-    button->SetGlyph(QImage(QStringLiteral(":/app/glyphs/%1.xpm").arg(QLatin1String(name))));
-    button->SetNumGlyphs(4);
-    return button;
-}
-
 QFont PanelFont(int pixelHeight, bool bold, bool italic = false) {
-    QFont font(QStringLiteral("Arial"));
-    font.setPixelSize(pixelHeight);
-    font.setBold(bold);
+    QFont font = StandInQFont("Arial", pixelHeight, bold);
     font.setItalic(italic);
     return font;
 }
@@ -228,40 +211,6 @@ void THlavniForm::CreateMenus() {
     connect(cmUsporadejIkony, &QAction::triggered, this, [this] { cmKaskadaClick(2); });
 }
 
-void THlavniForm::CreateSpeedBar() {
-    auto* toolBar = new QToolBar(this);
-    toolBar->setObjectName("SpeedBarHost");
-    toolBar->setMovable(false);
-    toolBar->setFloatable(false);
-    SpeedBar1 = new QWidget(toolBar);
-    SpeedBar1->setObjectName("SpeedBar1");
-    SpeedBar1->setFixedHeight(32);
-    SpeedBar1->setMinimumWidth(760);  // room for the gauge and "Zruš" behind it
-    SpeedBar1->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-    toolBar->addWidget(SpeedBar1);
-    addToolBar(Qt::TopToolBarArea, toolBar);
-
-    Btn_A1 = AddSpeedButton(SpeedBar1, "Btn_A1", 30, "");
-    Btn_DenniTabulka = AddSpeedButton(SpeedBar1, "Btn_DenniTabulka", 62, "Denní tabulka");
-    Btn_MesicniTabulka = AddSpeedButton(SpeedBar1, "Btn_MesicniTabulka", 86, "Měsíční tabulka");
-    Btn_RocniTabulka = AddSpeedButton(SpeedBar1, "Btn_RocniTabulka", 110, "Roční tabulka");
-
-    Lbl_NacitaniZaznamu = new QLabel(U("Načítání záznamů:"), SpeedBar1);
-    Lbl_NacitaniZaznamu->setObjectName("Lbl_NacitaniZaznamu");
-    Lbl_NacitaniZaznamu->setGeometry(150, 8, 110, 16);
-    Gau_NacitaniZaznamu = new QProgressBar(SpeedBar1);
-    Gau_NacitaniZaznamu->setObjectName("Gau_NacitaniZaznamu");
-    Gau_NacitaniZaznamu->setGeometry(262, 10, 161, 13);
-    Gau_NacitaniZaznamu->setTextVisible(false);
-    Gau_NacitaniZaznamu->setStyleSheet("QProgressBar::chunk { background: blue; }");
-    Btn_PrerusZaznamy = new QPushButton(U("Zruš"), SpeedBar1);
-    Btn_PrerusZaznamy->setObjectName("Btn_PrerusZaznamy");
-    Btn_PrerusZaznamy->setGeometry(0, 5, 60, 22);
-    Lbl_NacitaniZaznamu->hide();
-    Gau_NacitaniZaznamu->hide();
-    Btn_PrerusZaznamy->hide();
-}
-
 void THlavniForm::CreateStatusBar() {
     static const int widths[5] = {0, 120, 100, 105, 105};
     for (size_t i = 0; i < StatusPanels.size(); ++i) {
@@ -369,6 +318,7 @@ void THlavniForm::FormCreate() {
     CheckProgramDir();
     FormatSettings().ShortDateFormat = "dd/mm/yyyy";
     FormatSettings().DateSeparator = '.';
+    CreateBackgroundImage();
     Tmr_SendTLG->SetEnabled(false);
     const TTestAutomation* automation = TTestAutomation::Instance();
     Tmr_SendTLG->SetInterval(automation && automation->SendTimerMs() ? automation->SendTimerMs() : 500);
@@ -532,7 +482,7 @@ void THlavniForm::Tmr_ProgramTimer() {
 
 void THlavniForm::cmOnlineClick() {
     if (OnlineOpen && onlineForm_ != nullptr) {
-        if (auto* child = qobject_cast<QMdiSubWindow*>(onlineForm_->parentWidget()))
+        if (QMdiSubWindow* child = MdiChildOf(onlineForm_))
             mdiArea_->setActiveSubWindow(child);
         return;
     }
@@ -561,10 +511,7 @@ void THlavniForm::cmOnlineClick() {
     // The labels' texts are gathered for the test log only, not at every refresh.
     if (TTestAutomation::Instance())
         form->OnRefreshed = [form] { TestLog("Online " + form->ValuesText()); };
-    QMdiSubWindow* child = mdiArea_->addSubWindow(form);
-    child->setAttribute(Qt::WA_DeleteOnClose);
-    child->setWindowTitle(form->windowTitle());
-    child->showMaximized();
+    AddMdiChild(mdiArea_, form);
     onlineForm_ = form;
     connect(form, &QObject::destroyed, this, [this, form] {
         if (onlineForm_ == form)

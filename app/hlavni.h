@@ -31,7 +31,10 @@ class QPushButton;
 namespace zeko {
 
 class TFrameParser;
+class TMDIImage;
 class TOnlineForm;
+class TSpeedBar;
+class TSpeedbarSection;
 class TSuperTimer;
 class TTableWindows;
 class TZaznamyServisForm;
@@ -80,8 +83,10 @@ public:
     QAction* cmDlazdice;        // Tag 1
     QAction* cmUsporadejIkony;  // Tag 2
 
-    // The bar under the menu: the table buttons and the record-download progress.
-    QWidget* SpeedBar1;
+    // The bar under the menu: the table buttons and the record-download progress
+    // (hlavniBar.cpp).
+    TSpeedBar* SpeedBar1;
+    TSpeedbarSection* SpeedbarSection1;
     TZcSpeedButton* Btn_A1;
     TZcSpeedButton* Btn_DenniTabulka;
     TZcSpeedButton* Btn_MesicniTabulka;
@@ -103,6 +108,8 @@ public:
     QPushButton* ZrusNacitani;
 
     QMdiArea* MdiArea() const { return mdiArea_; }
+    // "logo.jpg" of the program folder behind the child windows (hlavniBar.cpp).
+    TMDIImage* BackgroundImage = nullptr;
 
     // Status line (panel 0) and its stamped form used by every conversation result.
     void SetStatusLine(const std::string& text);
@@ -181,6 +188,7 @@ protected:
 private:
     void CreateMenus();
     void CreateSpeedBar();
+    void CreateBackgroundImage();
     void CreateStatusBar();
     void CreatePanels();
     void CreateSharedObjects();

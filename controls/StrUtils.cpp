@@ -1,5 +1,9 @@
 #include "controls/StrUtils.h"
 
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+
 namespace zeko {
 
 bool AllCharsIn(const std::string& text, const TCharSet& chars) {
@@ -45,6 +49,16 @@ std::string WordAt(int n, const std::string& text, const TCharSet& delimiters) {
     while (end < text.size() && !delimiters.Contains(text[end]))
         ++end;
     return text.substr(static_cast<size_t>(start) - 1, end - (static_cast<size_t>(start) - 1));
+}
+
+int WordAsInteger(int n, const std::string& text, const TCharSet& delimiters, int fallback) {
+    const std::string word = WordAt(n, text, delimiters);
+    char* end = nullptr;
+    errno = 0;
+    const long value = std::strtol(word.c_str(), &end, 10);
+    if (word.empty() || *end != '\0' || errno == ERANGE || value < INT_MIN || value > INT_MAX)
+        return fallback;
+    return static_cast<int>(value);
 }
 
 } // namespace zeko

@@ -36,5 +36,7 @@ std::string RepeatChar(char c, int count);
 int WordStart(int n, const std::string& text, const TCharSet& delimiters);
 // The n-th word, or an empty text when there is none.
 std::string WordAt(int n, const std::string& text, const TCharSet& delimiters);
+// The n-th word as a decimal integer; the fallback when it is missing or no integer.
+int WordAsInteger(int n, const std::string& text, const TCharSet& delimiters, int fallback);
 
 } // namespace zeko

@@ -4,7 +4,6 @@
 #include "platform/FormatSettings.h"
 #include "platform/qt/Grids.h"
 
-#include <QFontMetrics>
 
 #include <algorithm>
 #include <cmath>
@@ -204,11 +203,6 @@ int TZcSpinEdit::ButtonWidth() const {
     return std::min(GetScrollBarWidth(), 15);
 }
 
-int TZcSpinEdit::MinHeight() const {
-    constexpr int BorderHeight = 1;  // the system's thin border
-    return QFontMetrics(font()).height() + 4 * BorderHeight + 1;
-}
-
 void TZcSpinEdit::RecreateButton() {
     delete button_;
     button_ = nullptr;
@@ -254,11 +248,8 @@ void TZcSpinEdit::ResizeButton() {
 void TZcSpinEdit::UpdateEditRect() { SetEditRect({0, 0, ClientWidth() - ButtonWidth() - 2, ClientHeight() + 1}); }
 
 void TZcSpinEdit::Resized() {
-    const int least = MinHeight();
-    if (height() < least) {
-        resize(width(), least);  // comes back here with the new height
+    if (RaiseToMinHeight())
         return;
-    }
     ResizeButton();
     UpdateEditRect();
 }

@@ -147,7 +147,6 @@ public:
     TZcSpinButton* Button() const { return button_; }
     TZcUpDown* UpDown() const { return upDown_; }
     int ButtonWidth() const;
-    int MinHeight() const;
 
     void Change() override;
     void KeyDown(uint16_t& key, TShiftState shift) override;

@@ -1,5 +1,7 @@
 #include "dialogs/online.h"
 
+#include "dialogs/OnlineLayout.h"
+
 #include "core/ProgramGlobals.h"
 #include "core/TextHelpers.h"
 #include "core/ZekoMessages.h"
@@ -7,6 +9,7 @@
 #include "platform/FormatPatterns.h"
 #include "platform/FormatSettings.h"
 #include "platform/Notifier.h"
+#include "platform/qt/FontTable.h"
 #include "platform/qt/QtJpeg.h"
 #include "platform/qt/QtText.h"
 
@@ -14,7 +17,9 @@
 #include <QLabel>
 #include <QPainter>
 
+#include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <limits>
 
 // Resources of a static library are registered by hand.
@@ -25,50 +30,93 @@ namespace zeko {
 namespace {
 
 const QColor FormColour(5, 59, 149);
+// The face the values are shown in.
+constexpr const char* ValueFace = "Elektra";
 
-QFont LabelFont(const char* family, int pixelHeight) {
-    QFont font{QString::fromUtf8(family)};
-    // The display font may be missing: fall back on a fixed-width face.
-    if (std::string(family) != "Arial")
-        font.setStyleHint(QFont::TypeWriter);
-    font.setPixelSize(pixelHeight);
-    font.setBold(true);
-    return font;
+// A value keeps this far from the side of its box it is aligned to.
+constexpr int ValueIndent = 3;
+// Below this a text no longer shrinks to fit; it is cut instead.
+constexpr int SmallestPixels = 8;
+
+} // namespace
+
+QRect LabelTextRoom(const QLabel* label) {
+    const int m = label->margin();
+    QRect room = label->contentsRect().adjusted(m, m, -m, -m);
+    const int indent = std::max(0, label->indent());
+    if (label->alignment() & Qt::AlignLeft)
+        room.setLeft(room.left() + indent);
+    else if (label->alignment() & Qt::AlignRight)
+        room.setRight(room.right() - indent);
+    return room;
 }
 
-// The layout is drawn for the program's own fonts; where another font stands in, a
-// text that would not fit its label is drawn smaller instead of being cut.
-void FitFont(QLabel* label, int designHeight) {
+namespace {
+
+// True when every glyph of the text, placed in the room as the label places it
+// (aligned across, centred down), lies inside the room: the stand-in faces reach
+// beyond their advance and their ascent here and there.
+bool TextFits(const QFontMetrics& fm, const QString& text, const QRect& room, Qt::Alignment alignment) {
+    if (fm.height() > room.height())
+        return false;
+    const int advance = fm.horizontalAdvance(text);
+    const QRect glyphs = fm.tightBoundingRect(text);
+    double x = 0;
+    if (alignment & Qt::AlignRight)
+        x = room.width() - advance;
+    else if (alignment & Qt::AlignHCenter)
+        x = (room.width() - advance) / 2.0;
+    const double baseline = (room.height() - fm.height()) / 2.0 + fm.ascent();
+    return glyphs.isEmpty() || (x + glyphs.left() >= 0 && x + glyphs.right() < room.width() &&
+                                baseline + glyphs.top() >= 0 && baseline + glyphs.bottom() < room.height());
+}
+
+// The stand-in of the label's face at its design height, made smaller as long as
+// the text does not fit the label's room: the boxes of the picture are as the
+// layout gives them, the stand-in faces are not the original ones.
+void FitFont(QLabel* label) {
     QFont font = label->font();
-    font.setPixelSize(designHeight);
-    while (font.pixelSize() > 8 && QFontMetrics(font).horizontalAdvance(label->text()) > label->width())
+    font.setPixelSize(label->property("standInPixels").toInt());
+    const QRect room = LabelTextRoom(label);
+    while (font.pixelSize() > SmallestPixels && !TextFits(QFontMetrics(font), label->text(), room, label->alignment()))
         font.setPixelSize(font.pixelSize() - 1);
     label->setFont(font);
 }
 
-QLabel* Place(QWidget* parent, const QString& text, int left, int top, int width, int height, const char* family,
-              int fontHeight, Qt::Alignment alignment, bool value) {
+Qt::Alignment AlignmentOf(online::TLabelAlign align) {
+    switch (align) {
+    case online::AlignRight: return Qt::AlignRight;
+    case online::AlignCentre: return Qt::AlignHCenter;
+    default: return Qt::AlignLeft;
+    }
+}
+
+QLabel* Place(QWidget* parent, const online::TLabelPlace& place, const QString& text, const char* face,
+             const QColor& colour) {
     auto* label = new QLabel(text, parent);
-    label->setGeometry(left, top, width, height);
-    label->setFont(LabelFont(family, fontHeight));
-    label->setAlignment(alignment | Qt::AlignVCenter);
+    label->setGeometry(place.Rect());
+    label->setFont(StandInQFont(face, place.FontHeight, true));
+    label->setProperty("standInPixels", label->font().pixelSize());
+    label->setAlignment(AlignmentOf(place.Align) | Qt::AlignVCenter);
     label->setAttribute(Qt::WA_TranslucentBackground);
     QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, value ? QColor(Qt::black) : FormColour);
+    palette.setColor(QPalette::WindowText, colour);
     label->setPalette(palette);
-    label->setProperty("designHeight", fontHeight);
-    FitFont(label, fontHeight);
+    FitFont(label);
     return label;
 }
 
-QLabel* Fixed(QWidget* p, const char* text, int left, int top, int width, int height, int fontHeight) {
-    return Place(p, U(text), left, top, width, height, "Arial", fontHeight, Qt::AlignLeft, false);
-}
-
-QLabel* Value(QWidget* p, const char* name, int left, int top, int width, int height, int fontHeight,
-              Qt::Alignment alignment) {
-    QLabel* label = Place(p, QString(), left, top, width, height, "Elektra", fontHeight, alignment, true);
-    label->setObjectName(name);
+// A value label shows its text inside the frame line of its box, which may be
+// lower than the label where labels overlap.
+QLabel* Value(QWidget* p, size_t index) {
+    const online::TLabelPlace& place = online::ValueLabels[index];
+    QLabel* label = Place(p, place, QString(), ValueFace, Qt::black);
+    label->setObjectName(place.Text);
+    const QRect r = place.Rect();
+    const QRect inside = online::ValueBox(index).adjusted(1, 1, -1, -1);
+    label->setContentsMargins(inside.left() - r.left(), inside.top() - r.top(), r.right() - inside.right(),
+                              r.bottom() - inside.bottom());
+    label->setIndent(ValueIndent);
     return label;
 }
 
@@ -82,7 +130,7 @@ int64_t Truncate(double value) {
 
 void SetText(QLabel* label, const std::string& text) {
     label->setText(QString::fromStdString(text));
-    FitFont(label, label->property("designHeight").toInt());
+    FitFont(label);
 }
 
 // A clock reading outside the calendar shows nothing rather than stopping the
@@ -94,32 +142,6 @@ void SetClockText(QLabel* label, TDateTime value) {
         label->clear();
     }
 }
-
-// The fixed labels over the picture: text, left, top, width, height, font height.
-struct FixedLabel {
-    const char* Text;
-    int Left, Top, Width, Height, FontHeight;
-};
-const FixedLabel fixedLabels[] = {
-    {"Cos", 260, 216, 52, 32, 27},
-    {"P", 260, 266, 18, 32, 27},
-    {"Qi", 260, 306, 29, 32, 27},
-    {"Qc", 260, 346, 36, 32, 27},
-    {"kW", 436, 266, 40, 32, 27},
-    {"kVAr", 436, 306, 63, 32, 27},
-    {"kVAr", 436, 346, 63, 32, 27},
-    {"Výstupy:", 260, 386, 116, 32, 27},
-    {"Čas záznamu:", 553, 214, 89, 16, 13},
-    {"Čas do reg:", 556, 242, 89, 19, 16},
-    {"Pásmo reg:", 556, 272, 88, 19, 16},
-    {"Regulace:", 572, 302, 78, 19, 16},
-    {"Přip.ind.", 545, 332, 63, 19, 16},
-    {"Přip.kap.", 541, 362, 67, 19, 16},
-    {"kVAr", 612, 332, 37, 19, 16},
-    {"kVAr", 612, 362, 37, 19, 16},
-    {"REG:", 519, 420, 31, 16, 13},
-    {"PC:", 528, 436, 22, 16, 13},
-};
 
 } // namespace
 
@@ -177,26 +199,23 @@ TOnlineForm::TOnlineForm(QWidget* parent) : QWidget(parent), MessageTarget("TOnl
     resize(958, 706);
     LoadJpegResource(QStringLiteral(":/dialogs/online.jpg"), picture_);
 
-    for (const FixedLabel& l : fixedLabels)
-        Fixed(this, l.Text, l.Left, l.Top, l.Width, l.Height, l.FontHeight);
-    // The Greek phi as a letter of its own, in any font.
-    Label2 = Fixed(this, "φ:", 324, 210, 29, 37, 29);
-    Lbl_CosFi = Value(this, "Lbl_CosFi", 368, 198, 119, 64, 67, Qt::AlignLeft);
-    Lbl_CinnyVykon = Value(this, "Lbl_CinnyVykon", 304, 261, 120, 32, 40, Qt::AlignRight);
-    Lbl_IndukcniVykon = Value(this, "Lbl_IndukcniVykon", 304, 301, 120, 32, 40, Qt::AlignRight);
-    Lbl_KapacitniVykon = Value(this, "Lbl_KapacitniVykon", 304, 341, 120, 32, 40, Qt::AlignRight);
-    Lbl_Vystupy = Value(this, "Lbl_Vystupy", 396, 383, 373, 50, 40, Qt::AlignLeft);
-    Lbl_AktCasZaznamu = Value(this, "Lbl_AktCasZaznamu", 664, 212, 57, 23, 21, Qt::AlignHCenter);
-    Lbl_CasDoRegulace = Value(this, "Lbl_CasDoRegulace", 648, 234, 88, 32, 35, Qt::AlignHCenter);
-    Lbl_PasmoRegulace = Value(this, "Lbl_PasmoRegulace", 648, 264, 88, 32, 35, Qt::AlignHCenter);
-    Lbl_ZnakRegulace = Value(this, "Lbl_ZnakRegulace", 648, 294, 88, 32, 35, Qt::AlignHCenter);
-    Lbl_PripojenaIndukcnost = Value(this, "Lbl_PripojenaIndukcnost", 648, 324, 88, 32, 35, Qt::AlignHCenter);
-    Lbl_PripojenaKapacita = Value(this, "Lbl_PripojenaKapacita", 648, 354, 88, 32, 35, Qt::AlignHCenter);
-    Lbl_AktDTRegulatoru = Value(this, "Lbl_AktDTRegulatoru", 552, 418, 185, 20, 21, Qt::AlignHCenter);
-    Lbl_AktDTPC = Value(this, "Lbl_AktDTPC", 552, 434, 185, 23, 21, Qt::AlignHCenter);
+    for (const online::TLabelPlace& place : online::FixedLabels)
+        Place(this, place, U(place.Text), "Arial", FormColour);
+    // The Symbol face wrote the phi as a "j"; the stand-in has the Greek letter.
+    Label2 = Place(this, online::PhiLabel, U(online::PhiLabel.Text), "Symbol", FormColour);
+    QLabel** values[] = {&Lbl_CosFi,         &Lbl_CinnyVykon,          &Lbl_IndukcniVykon,
+                         &Lbl_KapacitniVykon, &Lbl_Vystupy,             &Lbl_AktCasZaznamu,
+                         &Lbl_CasDoRegulace,  &Lbl_PasmoRegulace,       &Lbl_ZnakRegulace,
+                         &Lbl_PripojenaIndukcnost, &Lbl_PripojenaKapacita, &Lbl_AktDTRegulatoru,
+                         &Lbl_AktDTPC};
+    static_assert(std::size(values) == online::ValueLabels.size());
+    for (size_t i = 0; i < online::ValueLabels.size(); ++i)
+        *values[i] = Value(this, i);
 }
 
 TOnlineForm::~TOnlineForm() { OnlineOpen = false; }
+
+QSize TOnlineForm::minimumSizeHint() const { return picture_.size(); }
 
 void TOnlineForm::paintEvent(QPaintEvent*) {
     QPainter painter(this);

@@ -74,6 +74,9 @@ public:
     static constexpr int PictureWidth = 1000;
     static constexpr int PictureHeight = 648;
 
+    // The picture: a child window smaller than it scrolls.
+    QSize minimumSizeHint() const override;
+
 protected:
     void paintEvent(QPaintEvent* event) override;
 
@@ -96,5 +99,10 @@ struct TOutputsText {
     double Inductive = 0;
 };
 TOutputsText OutputsText(const TOnlineValues& values);  // EConvertError when the count is no output count
+
+// The room a label of the window gives its text, in the label's coordinates: its
+// rectangle less the margin, and less the indent on the side the text is aligned
+// to. The label draws its text there and cuts what lies outside.
+QRect LabelTextRoom(const QLabel* label);
 
 } // namespace zeko

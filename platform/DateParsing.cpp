@@ -3,74 +3,12 @@
 #include "platform/Exceptions.h"
 #include "platform/FormatSettings.h"
 #include "platform/TextFiles.h"
-
-#include <cctype>
+#include "platform/TextScanner.h"
 
 namespace zeko {
 namespace {
 
 constexpr int CenturyWindow = 50;
-
-enum class DateOrder { DMY, MDY, YMD };
-
-DateOrder OrderOf(const std::string& format) {
-    for (char ch : format) {
-        switch (LowerAscii(ch)) {
-        case 'd': return DateOrder::DMY;
-        case 'm': return DateOrder::MDY;
-        case 'y': case 'e': return DateOrder::YMD;
-        default: break;
-        }
-    }
-    return DateOrder::DMY;
-}
-
-class Scanner {
-public:
-    explicit Scanner(const std::string& text) : s_(text) {}
-
-    void SkipBlanks() {
-        while (pos_ < s_.size() && s_[pos_] == ' ')
-            ++pos_;
-    }
-    bool AtEnd() {
-        SkipBlanks();
-        return pos_ >= s_.size();
-    }
-    // A decimal number of at most 4 digits; `digits` tells how many were read.
-    bool Number(int& value, int* digits = nullptr) {
-        SkipBlanks();
-        size_t start = pos_;
-        value = 0;
-        while (pos_ < s_.size() && pos_ - start < 4 && std::isdigit(static_cast<unsigned char>(s_[pos_])))
-            value = value * 10 + (s_[pos_++] - '0');
-        if (digits)
-            *digits = static_cast<int>(pos_ - start);
-        return pos_ > start;
-    }
-    bool Char(char ch) {
-        SkipBlanks();
-        if (pos_ < s_.size() && s_[pos_] == ch) {
-            ++pos_;
-            return true;
-        }
-        return false;
-    }
-    // A word compared without case (ASCII letters).
-    bool Word(const std::string& word) {
-        SkipBlanks();
-        if (!MatchesNoCaseAt(s_, pos_, word))
-            return false;
-        pos_ += word.size();
-        return true;
-    }
-    size_t Pos() const { return pos_; }
-    void SetPos(size_t pos) { pos_ = pos; }
-
-private:
-    const std::string& s_;
-    size_t pos_ = 0;
-};
 
 int ExpandTwoDigitYear(int year) {
     const int threshold = DecodeDate(Today()).Year - CenturyWindow;
@@ -80,20 +18,18 @@ int ExpandTwoDigitYear(int year) {
     return year;
 }
 
-bool ScanDate(Scanner& sc, TDateTime& value) {
+bool ScanDate(TTextScanner& sc, TDateTime& value) {
     const TFormatSettings& fs = FormatSettings();
     int n1, n2, n3 = 0, firstDigits = 0, yearDigits = 0;
     if (!sc.Number(n1, &firstDigits) || !sc.Char(fs.DateSeparator) || !sc.Number(n2))
         return false;
-    int year, month, day;
-    const DateOrder order = OrderOf(fs.ShortDateFormat);
+    int year = 0, month = 0, day = 0;
+    const TDateOrder order = GetDateOrder(fs.ShortDateFormat);
     const size_t afterTwo = sc.Pos();
     if (sc.Char(fs.DateSeparator) && sc.Number(n3, &yearDigits)) {
-        switch (order) {
-        case DateOrder::MDY: month = n1; day = n2; year = n3; break;
-        case DateOrder::DMY: day = n1; month = n2; year = n3; break;
-        case DateOrder::YMD: year = n1; month = n2; day = n3; yearDigits = firstDigits; break;
-        }
+        PlaceDateNumbers(order, n1, n2, n3, year, month, day);
+        if (order == doYMD)
+            yearDigits = firstDigits;
         if (yearDigits <= 2)
             year = ExpandTwoDigitYear(year);
         sc.Char(fs.DateSeparator);
@@ -101,18 +37,12 @@ bool ScanDate(Scanner& sc, TDateTime& value) {
         sc.SetPos(afterTwo);
         sc.Char(fs.DateSeparator);  // "15.3." ends with a separator
         year = DecodeDate(Today()).Year;
-        if (order == DateOrder::DMY) {
-            day = n1;
-            month = n2;
-        } else {
-            month = n1;
-            day = n2;
-        }
+        PlaceDayAndMonth(order, n1, n2, month, day);
     }
     return TryEncodeDate(year, month, day, value);
 }
 
-bool ScanTime(Scanner& sc, TDateTime& value) {
+bool ScanTime(TTextScanner& sc, TDateTime& value) {
     const TFormatSettings& fs = FormatSettings();
     int hour, minute = 0, second = 0, msec = 0;
     if (!sc.Number(hour))
@@ -150,8 +80,8 @@ bool ScanTime(Scanner& sc, TDateTime& value) {
 }
 
 // The whole text must be what `scan` reads.
-bool ScanWhole(const std::string& text, bool (*scan)(Scanner&, TDateTime&), TDateTime& value) {
-    Scanner sc(text);
+bool ScanWhole(const std::string& text, bool (*scan)(TTextScanner&, TDateTime&), TDateTime& value) {
+    TTextScanner sc(text);
     TDateTime read;
     if (!scan(sc, read) || !sc.AtEnd())
         return false;
@@ -169,6 +99,31 @@ TDateTime ConvertOrRaise(bool (*tryConvert)(const std::string&, TDateTime&),
 
 } // namespace
 
+TDateOrder GetDateOrder(const std::string& format) {
+    for (char ch : format) {
+        switch (LowerAscii(ch)) {
+        case 'd': return doDMY;
+        case 'm': return doMDY;
+        case 'y': case 'e': return doYMD;
+        default: break;
+        }
+    }
+    return doDMY;
+}
+
+void PlaceDateNumbers(TDateOrder order, int n1, int n2, int n3, int& year, int& month, int& day) {
+    switch (order) {
+    case doMDY: month = n1; day = n2; year = n3; break;
+    case doDMY: day = n1; month = n2; year = n3; break;
+    case doYMD: year = n1; month = n2; day = n3; break;
+    }
+}
+
+void PlaceDayAndMonth(TDateOrder order, int n1, int n2, int& month, int& day) {
+    month = order == doDMY ? n2 : n1;
+    day = order == doDMY ? n1 : n2;
+}
+
 bool TryStrToDate(const std::string& text, TDateTime& value) {
     return ScanWhole(text, ScanDate, value);
 }
@@ -178,7 +133,7 @@ bool TryStrToTime(const std::string& text, TDateTime& value) {
 }
 
 bool TryStrToDateTime(const std::string& text, TDateTime& value) {
-    Scanner sc(text);
+    TTextScanner sc(text);
     TDateTime date = 0, time = 0;
     if (ScanDate(sc, date)) {
         if (!sc.AtEnd() && (!ScanTime(sc, time) || !sc.AtEnd()))

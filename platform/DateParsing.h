@@ -5,9 +5,20 @@
 // "8:30", "8:30:15", "8:30:15,250", "8:30 PM", "15.3.2024 8:30".
 #include "platform/DateTime.h"
 
+#include <cstdint>
 #include <string>
 
 namespace zeko {
+
+// The order of day, month and year in a date text.
+enum TDateOrder : uint8_t { doMDY, doDMY, doYMD };
+// By the first of the letters D, E, M and Y in the format (any case): D day first,
+// M month first, E or Y year first; day first when there is none.
+TDateOrder GetDateOrder(const std::string& format);
+// The numbers of a typed date put in their places by the order: three numbers
+// hold a year, two only day and month (day first for day-month-year, else month).
+void PlaceDateNumbers(TDateOrder order, int n1, int n2, int n3, int& year, int& month, int& day);
+void PlaceDayAndMonth(TDateOrder order, int n1, int n2, int& month, int& day);
 
 bool TryStrToDate(const std::string& text, TDateTime& value);
 bool TryStrToTime(const std::string& text, TDateTime& value);

@@ -1,5 +1,6 @@
 #include "platform/DecimalDigits.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -48,5 +49,7 @@ void RoundDigits(Decimal& d, int keep) {
     if (d.digits.empty())
         d.exponent = 0;
 }
+
+void DropBinaryError(Decimal& d, int shownDigits) { RoundDigits(d, std::max(TrustedDigits, shownDigits)); }
 
 } // namespace zeko

@@ -120,6 +120,7 @@ NumberDigits Digitise(double magnitude, const NumberLayout& l) {
     NumberDigits n;
     if (l.scientific) {
         const int intCount = l.intPlaces > 0 ? l.intPlaces : 1;
+        DropBinaryError(d, intCount + l.fracPlaces);
         RoundDigits(d, intCount + l.fracPlaces);
         n.zero = d.digits.empty();
         std::string all = d.digits;
@@ -129,6 +130,7 @@ NumberDigits Digitise(double magnitude, const NumberLayout& l) {
         n.exponent = n.zero ? 0 : d.exponent - intCount;
         return n;
     }
+    DropBinaryError(d, d.exponent + l.fracPlaces);
     RoundDigits(d, d.exponent + l.fracPlaces);
     n.zero = d.digits.empty();
     if (!n.zero) {

@@ -75,6 +75,7 @@ std::string FormatFixed(double value, int decimals) {
     if (decimals < 0)
         decimals = 0;
     Decimal d = ToDecimal(value);
+    DropBinaryError(d, d.exponent + decimals);
     // Integer digits and fraction digits as text, padded with zeros.
     std::string intPart, fracPart;
     if (d.exponent > 0) {

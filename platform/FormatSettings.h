@@ -19,6 +19,9 @@ struct TFormatSettings {
     std::string LongDateFormat = "d. mmmm yyyy";
     std::string TimeAMString = "dop.";  // "ampm" in a time format shows these
     std::string TimePMString = "odp.";
+    // A Chinese, Japanese or Korean locale, whose long dates carry words after the
+    // date; never set for the program's Czech settings.
+    bool FarEastLocale = false;
     // Czech names as the Czech locale writes them; days from Sunday (index 0),
     // months from January.
     std::array<std::string, 7> ShortDayNames = {"ne", "po", "út", "st", "čt", "pá", "so"};

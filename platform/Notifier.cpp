@@ -19,6 +19,8 @@ TModalResult MessageDlg(const std::string& text, TMsgDlgType type, TMsgDlgButton
     return CurrentNotifier().MessageDlg(text, type, buttons);
 }
 
+void ShowException(const std::exception& error) { MessageDlg(error.what(), TMsgDlgType::mtError); }
+
 TModalResult FirstButton(TMsgDlgButtons buttons) {
     switch (buttons) {
     case TMsgDlgButtons::mbYesNo:

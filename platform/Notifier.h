@@ -4,6 +4,7 @@
 // tests bind it to LoggingNotifier, which keeps every message and answers from a
 // script. Called in the main thread only.
 #include <deque>
+#include <exception>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -29,6 +30,10 @@ void SetNotifier(Notifier* notifier);  // nullptr: the fallback again
 
 TModalResult MessageDlg(const std::string& text, TMsgDlgType type,
                         TMsgDlgButtons buttons = TMsgDlgButtons::mbOK);
+
+// An error raised out of an event handler, shown as the class library's
+// application showed it: its text in an error box.
+void ShowException(const std::exception& error);
 
 // The answer a box gets when nobody chooses: OK, or Yes for a question.
 TModalResult FirstButton(TMsgDlgButtons buttons);

@@ -281,6 +281,23 @@ bool TRegistry::KeyExists(const std::string& key) {
     return store_->Exists(FullPath(key));
 }
 
+bool TRegistry::DeleteKey(const std::string& key) {
+    const std::string path = FullPath(key);
+    if (!open_)
+        Load();
+    auto& keys = store_->keys;
+    const size_t before = keys.size();
+    keys.erase(std::remove_if(keys.begin(), keys.end(), [&](const Store::Key& k) { return IsKeyOrBelow(k.path, path); }),
+               keys.end());
+    if (keys.size() == before)
+        return false;
+    if (open_ && IsKeyOrBelow(current_, path))
+        keys.push_back({current_, {}});
+    if (!store_->Write(RegistryFilePath()))
+        throw ERegistryException("Failed to write the registry file " + RegistryFilePath());
+    return true;
+}
+
 bool TRegistry::OpenKey(const std::string& key, bool canCreate) {
     const std::string path = FullPath(key);
     CloseKey();

@@ -55,6 +55,9 @@ public:
     bool OpenKeyReadOnly(const std::string& key);
     void CloseKey();
     bool KeyExists(const std::string& key);
+    // Removes the key with every key below it; false when there was none. A key
+    // that is open stays open and empty.
+    bool DeleteKey(const std::string& key);
     const std::string& CurrentPath() const { return current_; }
 
     // The values of the open key in the order of the file.

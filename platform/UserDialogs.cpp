@@ -2,6 +2,9 @@
 
 #include <atomic>
 
+#include "platform/Notifier.h"
+#include "platform/ProgramDir.h"
+
 namespace zeko {
 
 namespace {
@@ -15,6 +18,11 @@ UserDialogs& CurrentDialogs() {
 }
 
 void SetDialogs(UserDialogs* dialogs) { installed.store(dialogs); }
+
+bool ConfirmOverwrite(const std::string& fileName) {
+    return MessageDlg(ExtractFileName(fileName) + " již existuje.\nChcete jej nahradit?", TMsgDlgType::mtWarning,
+                      TMsgDlgButtons::mbYesNo) == TModalResult::mrYes;
+}
 
 void ScriptedDialogs::AnswerInput(std::string value) {
     std::lock_guard<std::mutex> lock(mutex_);
@@ -80,7 +88,10 @@ bool ScriptedDialogs::OpenFileDialog(const TFileDialogRequest& request, std::str
 }
 
 bool ScriptedDialogs::SaveFileDialog(const TFileDialogRequest& request, std::string& fileName) {
-    return FileAnswer("SaveDialog", request, fileName);
+    while (FileAnswer("SaveDialog", request, fileName))
+        if (!request.OverwritePrompt || !FileExists(fileName) || ConfirmOverwrite(fileName))
+            return true;
+    return false;
 }
 
 } // namespace zeko

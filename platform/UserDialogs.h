@@ -17,7 +17,14 @@ struct TFileDialogRequest {
     std::string DefaultExt;  // without the point
     std::string InitialDir;
     std::string FileName;    // proposed name
+    // A save dialog asks before an existing file is chosen (ConfirmOverwrite); No
+    // leaves the dialog open for another name.
+    bool OverwritePrompt = false;
 };
+
+// The save dialog's question before it takes an existing file, as a message box
+// of the notifier service; true on Yes.
+bool ConfirmOverwrite(const std::string& fileName);
 
 class UserDialogs {
 public:
@@ -36,7 +43,9 @@ void SetDialogs(UserDialogs* dialogs);  // nullptr: the fallback again
 
 // Answers in order, each by the next call of its kind; without one the box counts
 // as cancelled. Log lines: "InputQuery <caption> | <prompt> -> <value>|cancel",
-// "OpenDialog <title> -> <file>|cancel", "SaveDialog <title> -> ...".
+// "OpenDialog <title> -> <file>|cancel", "SaveDialog <title> -> ...". A save
+// dialog with OverwritePrompt asks ConfirmOverwrite for an existing file and, on
+// No, takes the next answer.
 class ScriptedDialogs : public UserDialogs {
 public:
     void AnswerInput(std::string value);

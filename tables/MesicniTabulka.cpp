@@ -133,10 +133,8 @@ void TMesicniTabulkaForm::FillTable(const TMonthResult& result, const TPeriodAcc
     SetCellByColumn(TotalColumn, p + TotalRowOffset, TableValueText(result.PeriodTotal));
     SetCellByColumn(TotalColumn, p + WorkdayRowOffset, TableValueText(period.PeriodWorkdayTotal));
     SetCellByColumn(TotalColumn, p + WeekendRowOffset, TableValueText(period.PeriodWeekendTotal));
-    SetCellByColumn(5, p + MaxRowOffset, DateToStr(result.PeriodMaximumDate));
-    SetCellByColumn(6, p + MaxRowOffset, result.PeriodMaximumTime);
-    SetCellByColumn(TotalColumn, p + MaxRowOffset, TableValueText(result.PeriodMaximum, 1, 10));
-    SetCellByColumn(CosPhiColumn, p + TotalRowOffset, CosPhiCellText(result.PeriodCosPhi));
+    SetMaximumRow(result.DayHasData, result.PeriodMaximumDate, result.PeriodMaximumTime, result.PeriodMaximum);
+    SetCellByColumn(CosPhiColumn, p + TotalRowOffset, PeriodCosPhiText(result.PeriodCosPhi, result.PeriodCosPhiCount));
     Tabulka->InvalidateGrid();
 }
 

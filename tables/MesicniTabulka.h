@@ -46,6 +46,10 @@ public:
 
     void Btn_DnesniClick() override;
     void Btn_VyberDataClick() override;
+    // Printing and the text and spreadsheet exports (MesicniTabulkaOutput.cpp).
+    void Btn_TiskClick() override;
+    void Btn_ExportTXTClick() override;
+    void Btn_ExportXLSClick() override;
     void Btn_PredchoziClick() override;
     void Btn_DalsiClick() override;
     void Btn_RokTabClick();

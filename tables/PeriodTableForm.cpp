@@ -91,6 +91,16 @@ std::string TPeriodTableForm::TotalLabel() const {
     return Quantity.Kind == AggregatePresentMean ? "Průměr:" : "Celkem:";
 }
 
+void TPeriodTableForm::SetMaximumRow(std::span<const uint8_t> rowHasData, TDateTime date, const std::string& time,
+                                     double value) {
+    const int row = PeriodRows() + MaxRowOffset;
+    const bool anyRecords = std::any_of(rowHasData.begin(), rowHasData.begin() + PeriodRows(),
+                                        [](uint8_t has) { return has == 1; });
+    SetCellByColumn(5, row, anyRecords ? DateToStr(date) : NoDataText);
+    SetCellByColumn(6, row, anyRecords ? time : NoDataText);
+    SetCellByColumn(TotalColumn, row, anyRecords ? TableValueText(value, 1, 10) : NoDataText);
+}
+
 void TPeriodTableForm::TabulkaFixedCellClick(int col, int row) {
     if (col != LabelColumn || row < 1 || row > PeriodRows())
         return;

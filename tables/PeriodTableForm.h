@@ -6,6 +6,9 @@
 // click on a row's label selects it; the selected label is green.
 #include "tables/TableForm.h"
 
+#include <cstdint>
+#include <span>
+
 namespace zeko {
 
 // The design of a period grid: its model columns and its three headings (the
@@ -69,6 +72,9 @@ protected:
     void FitPeriodTable(std::vector<std::string> periodLabels, TDateTime someDate);
     // The label of the total row: "Průměr:" for an averaged quantity.
     std::string TotalLabel() const;
+    // The maximum row: the date, time and value of the period's maximum, or "x" in
+    // each when no row of the period had records (`rowHasData` 1 for a row with).
+    void SetMaximumRow(std::span<const uint8_t> rowHasData, TDateTime date, const std::string& time, double value);
 };
 
 } // namespace zeko

@@ -140,11 +140,9 @@ void TRocniTabulkaForm::FillTable(const TYearResult& result) {
     SetCellByColumn(TrfColumn, y + WorkdayRowOffset, TableValueText(WithLosses(result.YearWorkdayTotal)));
     SetCellByColumn(TrfColumn, y + WeekendRowOffset, TableValueText(WithLosses(result.YearWeekendTotal)));
 
-    SetCellByColumn(5, y + MaxRowOffset, DateToStr(result.YearMaximumDate));
-    SetCellByColumn(6, y + MaxRowOffset, result.YearMaximumTime);
-    SetCellByColumn(TotalColumn, y + MaxRowOffset, TableValueText(result.YearMaximum, 1, 10));
+    SetMaximumRow(result.MonthHasData, result.YearMaximumDate, result.YearMaximumTime, result.YearMaximum);
     if (own)
-        SetCellByColumn(CosPhiColumn, y + TotalRowOffset, CosPhiCellText(result.YearCosPhi));
+        SetCellByColumn(CosPhiColumn, y + TotalRowOffset, PeriodCosPhiText(result.YearCosPhi, result.YearCosPhiCount));
     Tabulka->InvalidateGrid();
 }
 

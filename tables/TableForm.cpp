@@ -9,6 +9,7 @@
 #include "core/ProgramGlobals.h"
 #include "core/WindowHelpers.h"
 #include "core/ZekoMessages.h"
+#include "tables/Excels.h"
 
 namespace zeko {
 
@@ -203,6 +204,7 @@ TTableForm::TTableForm(const char* objectName, const char* caption, const TRect&
     Panel1->setObjectName("Panel1");
     Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
     Panel1->setGeometry(0, TableTop, PanelWidth, 0);
+    Excel = std::make_unique<TExcel>();
 }
 
 TTableForm::~TTableForm() = default;
@@ -258,12 +260,13 @@ void TTableForm::AddDateButtons(bool previousFirst) {
 }
 
 void TTableForm::AddOutputButtons(bool printFirst) {
+    auto print = [this] { Btn_Tisk = AddButton("Btn_Tisk", "&Tisk", [this] { Btn_TiskClick(); }); };
     if (printFirst)
-        Btn_Tisk = AddButton("Btn_Tisk", "&Tisk");
-    Btn_ExportTXT = AddButton("Btn_ExportTXT", "T&XT");
-    Btn_ExportXLS = AddButton("Btn_ExportXLS", "XL&S");
+        print();
+    Btn_ExportTXT = AddButton("Btn_ExportTXT", "T&XT", [this] { Btn_ExportTXTClick(); });
+    Btn_ExportXLS = AddButton("Btn_ExportXLS", "XL&S", [this] { Btn_ExportXLSClick(); });
     if (!printFirst)
-        Btn_Tisk = AddButton("Btn_Tisk", "&Tisk");
+        print();
     AddBevel();
 }
 

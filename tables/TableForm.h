@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -20,11 +21,14 @@
 #include "grids/HgGrid.h"
 #include "platform/DateTime.h"
 #include "platform/Graphics.h"
+#include "platform/UserDialogs.h"
 
 class QFrame;
 class QPushButton;
 
 namespace zeko {
+
+class TExcel;
 
 // One model column of a table grid as the form lays it out.
 struct TTableColumn {
@@ -85,6 +89,10 @@ public:
     QPushButton* Btn_Cetnost;
     QPushButton* Btn_Maxima;
     QPushButton* Btn_Minima;
+    // The spreadsheet link of the "XL&S" export and the save dialog of the "T&XT"
+    // export.
+    std::unique_ptr<TExcel> Excel;
+    TFileDialogRequest SaveDialog1;
 
     // Written by the main window before SetupTable and FillTable (TakeFields).
     TVstupyInfo Channel;
@@ -129,6 +137,10 @@ public:
     virtual void Btn_PredchoziClick() = 0;
     virtual void Btn_DalsiClick() = 0;
     virtual void Btn_VyberDataClick() = 0;
+    // Printing and the text and spreadsheet exports of the table as it is shown.
+    virtual void Btn_TiskClick() = 0;
+    virtual void Btn_ExportTXTClick() = 0;
+    virtual void Btn_ExportXLSClick() = 0;
 
     // Where the grid lies in the form before it is centred.
     static constexpr int TableLeft = 8;
@@ -146,7 +158,7 @@ protected:
     void AddBevel();
     // The buttons every table window has, each group followed by a bevel: the
     // date buttons (the day window has "Předchozí" before "Dnešní"); printing and
-    // the exports, which come later; and frequencies, maxima, minima and, unless
+    // the exports; and frequencies, maxima, minima and, unless
     // the window offers the graph itself, the graph, which have no action.
     void AddDateButtons(bool previousFirst);
     void AddOutputButtons(bool printFirst);

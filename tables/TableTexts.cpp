@@ -17,6 +17,8 @@ std::string TableValueText(double value, int decimals, int precision) {
 
 std::string CosPhiCellText(double value) { return TableValueText(value, 2, 4); }
 
+std::string PeriodCosPhiText(double value, int count) { return count > 0 ? CosPhiCellText(value) : NoDataText; }
+
 std::string TariffCosPhiText(const std::array<double, 6>& parts, int tariff) {
     const double divisor = parts[tariff + 2];
     return CosPhiCellText(divisor > 0 ? parts[tariff - 1] / divisor : 1.0);

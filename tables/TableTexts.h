@@ -20,6 +20,9 @@ constexpr const char* NoDataText = "x";
 std::string TableValueText(double value, int decimals = 1, int precision = 11);
 // A cos phi: two decimals, at most four significant digits.
 std::string CosPhiCellText(double value);
+// The cos phi of a period from its `count` hour values: "x" when the period had no
+// records, and so no hour value (its result then holds 1 all the same).
+std::string PeriodCosPhiText(double value, int count);
 // The cos phi of tariff k (1..3) from its numerator parts[k - 1] and denominator
 // parts[k + 2]; 1 when the denominator is not above 0.
 std::string TariffCosPhiText(const std::array<double, 6>& parts, int tariff);

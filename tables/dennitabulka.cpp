@@ -184,13 +184,16 @@ void TDenniTabulkaForm::FillTable(const TDayResult& result) {
         const struct {
             int column;
             double total;
+            int32_t records;
             const TScheduleMaxima& maxima;
-        } parts[] = {{k, result.DayShiftTotals[k - 1], result.DayShiftMaxima},
-                     {k + 3, result.DayTariffTotals[k - 1], result.DayTariffMaxima}};
+        } parts[] = {{k, result.DayShiftTotals[k - 1], result.DayShiftCounts[k - 1], result.DayShiftMaxima},
+                     {k + 3, result.DayTariffTotals[k - 1], result.DayTariffCounts[k - 1], result.DayTariffMaxima}};
         for (const auto& part : parts) {
+            // A shift or tariff without records has no maximum.
+            const bool any = part.records > 0;
             Tabulka1->SetCells(part.column, SumRow, TableValueText(part.total, 1, 10));
-            Tabulka1->SetCells(part.column, MaxRow, TableValueText(part.maxima.Values[k - 1], 1, 10));
-            Tabulka1->SetCells(part.column, TimeRow, MinutesToHHMM(part.maxima.Minutes[k - 1]));
+            Tabulka1->SetCells(part.column, MaxRow, any ? TableValueText(part.maxima.Values[k - 1], 1, 10) : NoDataText);
+            Tabulka1->SetCells(part.column, TimeRow, any ? MinutesToHHMM(part.maxima.Minutes[k - 1]) : NoDataText);
         }
         Tabulka1->Columns().Items(k + 3)->SetCaption(TariffNames[k]);
         if (own) {

@@ -1,5 +1,7 @@
 #include "platform/qt/Canvas.h"
 
+#include "platform/qt/FontTable.h"
+
 #include <QFont>
 #include <QFontMetrics>
 #include <QPainter>
@@ -17,9 +19,7 @@ QColor ToQColor(TColor color) {
 }
 
 QFont ToQFont(const TFont& font) {
-    QFont f(QString::fromStdString(font.Name()));
-    f.setPixelSize(std::max(1, std::abs(font.Height())));
-    f.setBold(font.Style().Contains(fsBold));
+    QFont f = StandInQFont(font.Name(), std::abs(font.Height()), font.Style().Contains(fsBold));
     f.setItalic(font.Style().Contains(fsItalic));
     f.setUnderline(font.Style().Contains(fsUnderline));
     f.setStrikeOut(font.Style().Contains(fsStrikeOut));
@@ -578,8 +578,15 @@ int TCanvas::DrawText(const std::string& text, TRect& r, uint32_t flags) {
     QPainter* p = Prepared();
     if (!p)
         return answer;
-    if (!(flags & DT_NOCLIP))
-        p->setClipRegion(ClipWithin(r));
+    if (!(flags & DT_NOCLIP)) {
+        // The stand-in faces draw the accents of capitals (Č, Ř) a pixel or two
+        // above their ascent: those rows belong to the first line, so the top
+        // edge does not cut them.
+        TRect clip = r;
+        if (!lines.empty())
+            clip.Top = std::min(clip.Top, y + fm.ascent() + fm.tightBoundingRect(lines.front().text).top());
+        p->setClipRegion(ClipWithin(clip));
+    }
     const QColor textColor = ToQColor(font_.Color());
     for (TextLine& l : lines) {
         if (flags & DT_END_ELLIPSIS)

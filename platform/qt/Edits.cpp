@@ -4,8 +4,14 @@
 
 #include <QContextMenuEvent>
 #include <QFocusEvent>
+#include <QFontMetrics>
 #include <QKeyEvent>
+#include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QMenu>
+
+#include "platform/qt/QtText.h"
 
 namespace zeko {
 
@@ -31,6 +37,19 @@ void TCustomEdit::SetAlignment(TAlignment value) {
 
 void TCustomEdit::SetEditRect(const TRect& r) {
     setTextMargins(r.Left, r.Top, std::max(0, ClientWidth() - r.Right), 0);
+}
+
+int TCustomEdit::MinHeight() const {
+    constexpr int BorderHeight = 1;  // the system's thin border
+    return QFontMetrics(font()).height() + 4 * BorderHeight + 1;
+}
+
+bool TCustomEdit::RaiseToMinHeight() {
+    const int least = MinHeight();
+    if (height() >= least)
+        return false;
+    resize(width(), least);
+    return true;
 }
 
 void TCustomEdit::Change() {
@@ -79,8 +98,8 @@ void TCustomEdit::keyPressEvent(QKeyEvent* event) {
         }
         // A replaced character, or one whose key KeyDown consumed, is typed here.
         if (ch != typed || keyConsumed) {
-            if (EditsText(ch) && ch != CH_BACK && !isReadOnly())
-                insert(QString::fromUcs4(&ch, 1));
+            if (EditsText(ch) && ch != CH_BACK)
+                TypeCharacter(ch);
             event->accept();
             return;
         }
@@ -88,23 +107,38 @@ void TCustomEdit::keyPressEvent(QKeyEvent* event) {
         event->accept();
         return;
     }
-    if ((event->matches(QKeySequence::Paste) || event->matches(QKeySequence::Cut)) && !CanPasteOrCut()) {
+    if (event->matches(QKeySequence::Paste) || event->matches(QKeySequence::Cut)) {
+        if (event->matches(QKeySequence::Paste))
+            PasteFromClipboard();
+        else
+            CutToClipboard();
         event->accept();
         return;
     }
-    QLineEdit::keyPressEvent(event);
+    EditKey(event);
 }
 
+void TCustomEdit::TypeCharacter(char32_t ch) {
+    if (!isReadOnly())
+        insert(QString::fromUcs4(&ch, 1));
+}
+
+// A popup (a menu, a drop-down) takes the keyboard for a while without the focus
+// leaving the edit, as the class library's drop-downs never took it: that is no
+// exit and no entering.
 void TCustomEdit::focusInEvent(QFocusEvent* event) {
     QLineEdit::focusInEvent(event);
+    if (event->reason() == Qt::PopupFocusReason)
+        return;
     if (autoSelect_ && !LeftButtonHeld())
-        selectAll();
+        SelectAll();
     DoEnter();
 }
 
 void TCustomEdit::focusOutEvent(QFocusEvent* event) {
     QLineEdit::focusOutEvent(event);
-    DoExit();
+    if (event->reason() != Qt::PopupFocusReason)
+        DoExit();
 }
 
 void TCustomEdit::changeEvent(QEvent* event) {
@@ -118,14 +152,45 @@ void TCustomEdit::resizeEvent(QResizeEvent* event) {
     Resized();
 }
 
+void TCustomEdit::CutToClipboard() {
+    if (CanPasteOrCut())
+        cut();
+}
+
+void TCustomEdit::PasteFromClipboard() {
+    if (CanPasteOrCut())
+        paste();
+}
+
+void TCustomEdit::DeleteSelection() {
+    if (CanPasteOrCut())
+        del();
+}
+
+QMenu* TCustomEdit::CreateContextMenu() {
+    auto* menu = new QMenu(this);
+    const bool selected = hasSelectedText();
+    const bool changeable = CanPasteOrCut();
+    auto add = [&](const char* name, const char* text, bool enabled, auto handler) {
+        QAction* action = menu->addAction(U(text));
+        action->setObjectName(QLatin1String(name));
+        action->setEnabled(enabled);
+        connect(action, &QAction::triggered, this, handler);
+    };
+    add("edit-undo", "&Zpět", isUndoAvailable() && !isReadOnly(), [this] { undo(); });
+    menu->addSeparator();
+    add("edit-cut", "Vyj&mout", selected && changeable, [this] { CutToClipboard(); });
+    add("edit-copy", "&Kopírovat", selected && echoMode() == Normal, [this] { copy(); });
+    add("edit-paste", "&Vložit", changeable && !QGuiApplication::clipboard()->text().isEmpty(),
+        [this] { PasteFromClipboard(); });
+    add("edit-delete", "&Odstranit", selected && changeable, [this] { DeleteSelection(); });
+    menu->addSeparator();
+    add("select-all", "Vybrat &vše", !text().isEmpty(), [this] { SelectAll(); });
+    return menu;
+}
+
 void TCustomEdit::contextMenuEvent(QContextMenuEvent* event) {
-    QMenu* menu = createStandardContextMenu();
-    if (!CanPasteOrCut())
-        for (QAction* action : menu->actions()) {
-            const QString name = action->objectName();
-            if (name == QLatin1String("edit-paste") || name == QLatin1String("edit-cut"))
-                action->setEnabled(false);
-        }
+    QMenu* menu = CreateContextMenu();
     menu->setAttribute(Qt::WA_DeleteOnClose);
     menu->popup(event->globalPos());
 }

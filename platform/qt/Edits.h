@@ -7,6 +7,8 @@
 // descendant places inside the edit.
 #include <QLineEdit>
 
+class QMenu;
+
 #include <functional>
 #include <string>
 
@@ -20,8 +22,8 @@ class TCustomEdit : public QLineEdit, public TInputHandlers {
 public:
     explicit TCustomEdit(QWidget* parent = nullptr);
 
-    std::string Text() const;
-    void SetText(const std::string& text);  // Change runs when the text differs; Modified clears
+    virtual std::string Text() const;
+    virtual void SetText(const std::string& text);  // Change runs when the text differs; Modified clears
     bool Modified() const { return isModified(); }
     void SetModified(bool value) { setModified(value); }
     bool ReadOnly() const { return isReadOnly(); }
@@ -32,7 +34,11 @@ public:
     void SetAlignment(TAlignment value);
     bool Enabled() const { return isEnabled(); }
     void SetEnabled(bool value) { setEnabled(value); }
-    void SelectAll() { selectAll(); }
+    virtual void SelectAll() { selectAll(); }
+    // The edit's context menu, as the system's edit control has it (the caller owns
+    // it); its actions are named "edit-undo", "edit-cut", "edit-copy", "edit-paste",
+    // "edit-delete" and "select-all".
+    QMenu* CreateContextMenu();
     bool TabStop() const { return focusPolicy() & Qt::TabFocus; }
     bool CanFocus() const { return isEnabled() && isVisible(); }
 
@@ -44,6 +50,8 @@ public:
     int ClientHeight() const { return height() - 2 * BorderWidth(); }
     // Where the text may lie, in client coordinates.
     void SetEditRect(const TRect& r);
+    // The least height that shows a line of the font inside the border.
+    int MinHeight() const;
 
     std::function<void(TCustomEdit*)> OnChange, OnEnter, OnExit;
     std::function<void(TCustomEdit*, uint16_t& key, TShiftState)> OnKeyDown;
@@ -59,11 +67,24 @@ public:
 protected:
     // Whether pasting and cutting may change the text.
     virtual bool CanPasteOrCut() const { return !isReadOnly(); }
+    // A character the handlers left (or put) into a key press goes into the text.
+    virtual void TypeCharacter(char32_t ch);
+    // The line edit's own handling of a key press the handlers left alone: moving
+    // the cursor, selecting, typing, deleting, the clipboard.
+    virtual void EditKey(QKeyEvent* event) { QLineEdit::keyPressEvent(event); }
+    // The clipboard operations of the keys and the context menu; nothing when
+    // CanPasteOrCut refuses.
+    virtual void CutToClipboard();
+    virtual void PasteFromClipboard();
+    virtual void DeleteSelection();
     // From KeyPress: the key of the current press goes on to the form as its
     // dialog key (Enter for the default button, Escape for the cancel button).
     void PassToForm() { passToForm_ = true; }
     virtual void EnabledChanged() {}
     virtual void Resized() {}
+    // Raises a height below MinHeight to it (Resized comes again); answers whether
+    // it did.
+    bool RaiseToMinHeight();
 
     void keyPressEvent(QKeyEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;

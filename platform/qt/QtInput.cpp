@@ -11,6 +11,12 @@ uint16_t VirtualKeyOf(const QKeyEvent& event) {
         return static_cast<uint16_t>('A' + (key - Qt::Key_A));
     if (key >= Qt::Key_0 && key <= Qt::Key_9)
         return static_cast<uint16_t>('0' + (key - Qt::Key_0));
+    if (event.modifiers() & Qt::KeypadModifier) {
+        if (key == Qt::Key_Plus)
+            return VK_ADD;
+        if (key == Qt::Key_Minus)
+            return VK_SUBTRACT;
+    }
     if (key >= Qt::Key_F1 && key <= Qt::Key_F24)
         return static_cast<uint16_t>(VK_F1 + (key - Qt::Key_F1));
     switch (key) {

@@ -1,5 +1,7 @@
 #include "platform/qt/QtJpeg.h"
 
+#include "platform/TextFiles.h"
+
 #include <QFile>
 
 #include <cstring>
@@ -43,6 +45,17 @@ bool LoadJpegResource(const QString& resource, QImage& picture) {
     if (!DecodeJpeg(reinterpret_cast<const uint8_t*>(bytes.constData()), static_cast<size_t>(bytes.size()), image))
         return false;
     picture = ToQImage(image);
+    return true;
+}
+
+bool SaveJpegPicture(const std::string& fileName, const QImage& picture, int quality, std::string& error) {
+    std::vector<uint8_t> bytes;
+    if (!EncodeJpeg(FromQImage(picture), quality, bytes, &error))
+        return false;
+    if (const int failure = WriteWholeFile(fileName, bytes.data(), bytes.size(), false); failure != 0) {
+        error = fileName + ": " + std::strerror(failure);
+        return false;
+    }
     return true;
 }
 

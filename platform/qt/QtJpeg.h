@@ -18,5 +18,8 @@ TRgbImage FromQImage(const QImage& image);
 bool LoadJpegPicture(const std::string& fileName, QImage& picture);
 // The same for a picture compiled into the program (":/..." resource path).
 bool LoadJpegResource(const QString& resource, QImage& picture);
+// Encodes the picture as a baseline JPEG of that quality into the file; false with
+// the reason in error when it cannot.
+bool SaveJpegPicture(const std::string& fileName, const QImage& picture, int quality, std::string& error);
 
 } // namespace zeko

@@ -9,6 +9,8 @@
 #include <memory>
 #include <vector>
 
+#include "platform/ProgramDir.h"
+
 namespace zeko {
 namespace {
 
@@ -131,12 +133,18 @@ bool QtNotifier::SaveFileDialog(const TFileDialogRequest& request, std::string& 
     QFileDialog dialog(DialogParent(), Q(request.Title), Q(request.InitialDir), Q(QtFileFilter(request.Filter)));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(Q(request.DefaultExt));
+    // The question comes in Czech from ConfirmOverwrite, as in the scripted dialogs.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
     if (!request.FileName.empty())
         dialog.selectFile(Q(request.FileName));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return false;
-    fileName = dialog.selectedFiles().front().toStdString();
-    return true;
+    while (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
+        const std::string chosen = dialog.selectedFiles().front().toStdString();
+        if (!request.OverwritePrompt || !FileExists(chosen) || ConfirmOverwrite(chosen)) {
+            fileName = chosen;
+            return true;
+        }
+    }
+    return false;
 }
 
 } // namespace zeko

@@ -105,6 +105,28 @@ TEST_F(TableRequests, DayWithoutRecordsKeepsTheWindowAndSaysSo) {
     EXPECT_EQ(messages_.Messages()[0].Type, TMsgDlgType::mtError);
 }
 
+// The message tells a missing month file from a day without records in an existing
+// one, also when the day runs into the next month, whose file is the one there.
+TEST_F(TableRequests, ADayWithoutRecordsInAnExistingMonthFileSaysTheDayHasNone) {
+    Add(24, 4, 10, 10, 15, 0, {100, 0, 0, 0});
+    Save();
+    struct Case {
+        uintptr_t day;
+        const char* text;
+    } cases[] = {
+        {DayNumber(2024, 4, 2), "Pro daný den nejsou k dispozici žádné záznamy!"},
+        {DayNumber(2024, 3, 31), "Pro daný den nejsou k dispozici žádné záznamy!"},  // until 1 April 0:07:31
+        {DayNumber(2024, 3, 30), "Soubor pro daný měsíc není k dispozici!"},
+        {DayNumber(2024, 5, 2), "Soubor pro daný měsíc není k dispozici!"},
+    };
+    for (const Case& c : cases) {
+        messages_.Clear();
+        RunDayTableRequest(host_, c.day, 0);
+        ASSERT_EQ(messages_.Count(), 1u) << c.day;
+        EXPECT_EQ(messages_.Messages()[0].Text, c.text) << c.day;
+    }
+}
+
 TEST_F(TableRequests, DateZeroAsksTheUserWhichIsNotThereYet) {
     RunDayTableRequest(host_, 0, 1);
     RunMonthTableRequest(host_, 0, 1, {});

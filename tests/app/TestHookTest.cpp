@@ -77,7 +77,7 @@ struct Automation : ::testing::Test {
 } // namespace
 
 TEST_F(Automation, InputAndFileLinesAnswerTheNextBoxes) {
-    Run({"input Tarif denní  ", "input", "file /data/ROK2024/Mesic03.zek", "file"});
+    Run({"input Tarif denní  ", "input", "file /data/ROK2024/Mesic03.zek", "file cancel"});
     std::string value = "old";
     ASSERT_TRUE(CurrentDialogs().InputQuery("Tarify", "Název tarifu:", value));
     EXPECT_EQ(value, "Tarif denní  ");
@@ -110,8 +110,18 @@ TEST_F(Automation, PostWithoutTheMainWindowFails) {
 }
 
 TEST_F(Automation, CellsLogsAStringGridRowByRow) {
-    Run({"cells Mrizka", "cells Nic"});
+    // A window of its own with a grid of the same name.
+    QWidget other(&window);
+    other.setObjectName("Okno");
+    TStringGrid second(&other);
+    second.setObjectName("Mrizka");
+    second.SetColCount(1);
+    second.SetRowCount(1);
+    second.SetCells(0, 0, "jiná");
+    Run({"cells Mrizka", "cells Okno/Mrizka", "cells Nic", "cells Okno/Nic"});
     EXPECT_TRUE(Has("Cells Mrizka 0 a|"));
     EXPECT_TRUE(Has("Cells Mrizka 1 |d"));
+    EXPECT_TRUE(Has("Cells Okno/Mrizka 0 jiná"));
     EXPECT_TRUE(Has("CommandFailed cells Nic"));
+    EXPECT_TRUE(Has("CommandFailed cells Okno/Nic"));
 }

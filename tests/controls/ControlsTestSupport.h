@@ -10,7 +10,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <string>
+#include <vector>
 
 #include "ImageProbe.h"
 #include "platform/Graphics.h"
@@ -43,6 +45,18 @@ protected:
 inline void SaveArtefact(const QImage& image, const std::string& name) {
     QDir().mkpath(ZEKO_ARTEFACT_DIR);
     image.save(QString::fromStdString(std::string(ZEKO_ARTEFACT_DIR) + "/" + name));
+}
+
+// The lines of a text file without their line ends (CR LF or LF).
+inline std::vector<std::string> FileLines(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        lines.push_back(line);
+    }
+    return lines;
 }
 
 } // namespace zeko::test

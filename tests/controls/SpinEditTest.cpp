@@ -4,12 +4,15 @@
 #include "ControlsTestSupport.h"
 #include "platform/FormatSettings.h"
 
+#include <QAction>
 #include <QClipboard>
+#include <QMenu>
 #include <QDialog>
 #include <QGuiApplication>
 #include <QPushButton>
 
 #include <cmath>
+#include <memory>
 #include <vector>
 
 using namespace zeko;
@@ -243,6 +246,16 @@ TEST_F(SpinEditFixture, PastingNeedsTheEditor) {
     EXPECT_EQ(edit->Text(), "1");
     QTest::keyClick(edit, Qt::Key_X, Qt::ControlModifier);
     EXPECT_EQ(edit->Text(), "1");
+    // Nor does the context menu paste, cut or delete.
+    std::unique_ptr<QMenu> menu(edit->CreateContextMenu());
+    for (const char* name : {"edit-cut", "edit-paste", "edit-delete"}) {
+        QAction* action = menu->findChild<QAction*>(name);
+        ASSERT_NE(action, nullptr) << name;
+        EXPECT_FALSE(action->isEnabled()) << name;
+        edit->selectAll();
+        action->trigger();
+        EXPECT_EQ(edit->Text(), "1") << name;
+    }
     edit->SetEditorEnabled(true);
     edit->selectAll();
     QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);

@@ -1,5 +1,7 @@
 #include "dialogs/online.h"
 
+#include "dialogs/OnlineLayout.h"
+
 #include "core/ProgramGlobals.h"
 #include "platform/FormatSettings.h"
 #include "support/MessageRecorder.h"
@@ -8,6 +10,9 @@
 #include "platform/Notifier.h"
 
 #include <QLabel>
+#include <QPainter>
+
+#include <filesystem>
 
 #include <gtest/gtest.h>
 
@@ -144,4 +149,129 @@ TEST(OnlineForm, CosPhiTextTruncatesToThreeDecimals) {
     EXPECT_EQ(CosPhiText(1.0), "1.000");
     EXPECT_EQ(CosPhiText(-0.96873), "-0.968");
     EXPECT_EQ(CosPhiText(0.9999), "0.999");
+}
+
+namespace {
+
+// The longest and lowest texts each value can take: sixteen outputs and the fault
+// output, negative powers of five digits, the regulation texts with a descender.
+std::vector<TOnlineValues> ExtremeValues() {
+    std::vector<TOnlineValues> all;
+    TOnlineValues v = FourOutputs();
+    v.CosPhi = -0.999;
+    v.ActivePower = -99999;
+    v.ReactivePower = -99999;
+    v.OutputCount = 16;
+    v.OutputTypes = 0xAAAA;
+    v.OutputStates = 0x5555;
+    v.OutputValues.fill(65535);
+    v.TimeToRegulation = 65534;
+    v.RegulationState = 12;  // " Reg"
+    v.RecordTime = 3599;
+    v.RegulatorNow = EncodeDate(2099, 12, 28) + EncodeTime(23, 58, 58);
+    v.PcNow = v.RegulatorNow;
+    all.push_back(v);
+    v.ReactivePower = 99999;
+    v.OutputStates = 0xFFFF;
+    v.OutputTypes = 0;
+    v.CosPhi = 1;
+    for (uint8_t state : {6, 18, 24, 30, 36}) {
+        v.RegulationState = state;
+        all.push_back(v);
+    }
+    return all;
+}
+
+// The label's text drawn again without a clip where the label draws it: what
+// lies outside the label's text room, and the box of the glyphs in the window.
+struct LabelText {
+    int PixelsOutsideRoom = 0;
+    bool SameAsLabel = true;
+    QRect Glyphs;
+};
+LabelText Measure(QLabel* label) {
+    constexpr int pad = 40;
+    QImage drawn(label->size(), QImage::Format_RGB32);
+    drawn.fill(Qt::white);
+    label->render(&drawn);
+    QImage whole(label->width() + 2 * pad, label->height() + 2 * pad, QImage::Format_RGB32);
+    whole.fill(Qt::white);
+    const QRect room = LabelTextRoom(label).translated(pad, pad);
+    {
+        QPainter p(&whole);
+        p.setFont(label->font());
+        p.setPen(label->palette().color(QPalette::WindowText));
+        p.drawText(room, static_cast<int>(label->alignment()) | Qt::TextDontClip, label->text());
+    }
+    LabelText t;
+    for (int y = 0; y < whole.height(); ++y)
+        for (int x = 0; x < whole.width(); ++x) {
+            const bool ink = whole.pixel(x, y) != QColor(Qt::white).rgb();
+            if (ink && !room.contains(x, y))
+                ++t.PixelsOutsideRoom;
+            if (ink)
+                t.Glyphs |= QRect(x, y, 1, 1);
+            const QPoint inLabel(x - pad, y - pad);
+            if (drawn.rect().contains(inLabel) && drawn.pixel(inLabel) != whole.pixel(x, y))
+                t.SameAsLabel = false;
+        }
+    t.Glyphs.translate(label->pos() - QPoint(pad, pad));
+    return t;
+}
+
+} // namespace
+
+// Every label shows its text whole, and every value stays inside the box the
+// picture draws for it, with the longest texts the values can take.
+TEST(OnlineForm, EveryTextShowsWholeAndEveryValueInsideItsBox) {
+    test::QtApp();
+    TOnlineForm form;
+    for (QLabel* label : form.findChildren<QLabel*>()) {
+        if (!label->objectName().startsWith("Lbl_")) {
+            const LabelText t = Measure(label);
+            EXPECT_EQ(t.PixelsOutsideRoom, 0) << label->text().toStdString();
+            EXPECT_TRUE(t.SameAsLabel) << label->text().toStdString();
+        }
+    }
+    const std::string folder = ZEKO_ARTEFACT_DIR;
+    std::filesystem::create_directories(folder);
+    int picture = 0;
+    for (const TOnlineValues& values : ExtremeValues()) {
+        form.Refresh(values);
+        if (picture < 2)
+            EXPECT_TRUE(form.grab().save(QString::fromStdString(folder + "/online-" + std::to_string(++picture) + ".png")));
+        for (size_t i = 0; i < online::ValueLabels.size(); ++i) {
+            auto* label = form.findChild<QLabel*>(online::ValueLabels[i].Text);
+            ASSERT_NE(label, nullptr) << online::ValueLabels[i].Text;
+            const std::string what = label->objectName().toStdString() + " \"" + Text(label) + "\"";
+            const LabelText t = Measure(label);
+            EXPECT_EQ(t.PixelsOutsideRoom, 0) << what;
+            EXPECT_TRUE(t.SameAsLabel) << what;
+            EXPECT_TRUE(online::ValueBox(i).adjusted(1, 1, -1, -1).contains(t.Glyphs)) << what;
+        }
+    }
+}
+
+// The picture draws a value box where the layout puts each value label: its frame
+// line on the edge, the display colour inside, the panel outside.
+TEST(OnlineForm, ThePictureHasABoxUnderEveryValueLabel) {
+    test::QtApp();
+    TOnlineForm form;
+    const QImage& picture = form.Picture();
+    const QColor display(214, 228, 204);
+    auto near = [&](QPoint at, const QColor& colour) {
+        const QColor c = picture.pixelColor(at);
+        return std::abs(c.red() - colour.red()) + std::abs(c.green() - colour.green()) +
+                   std::abs(c.blue() - colour.blue()) < 30;
+    };
+    for (size_t i = 0; i < online::ValueLabels.size(); ++i) {
+        const QRect box = online::ValueBox(i);
+        const std::string name = online::ValueLabels[i].Text;
+        const int middle = box.center().y();
+        EXPECT_TRUE(near({box.left() + 4, middle}, display)) << name;
+        EXPECT_TRUE(near({box.right() - 4, middle}, display)) << name;
+        EXPECT_FALSE(near({box.left() - 3, middle}, display)) << name;
+        EXPECT_FALSE(near({box.right() + 3, middle}, display)) << name;
+    }
+    EXPECT_EQ(form.minimumSizeHint(), QSize(TOnlineForm::PictureWidth, TOnlineForm::PictureHeight));
 }

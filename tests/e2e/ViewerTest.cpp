@@ -84,9 +84,9 @@ TEST(Viewer, ListsAMonthFileWithARecordOfAnInvalidStamp) {
     // passes over the damaged record and shows the downloaded ones.
     zeko.Command("post " + std::to_string(WM_OPEN_DAY_TABLE) + " " +
                  std::to_string(static_cast<int>(EncodeDate(2024, 3, 5))) + " 0");
-    zeko.Command("cells Tabulka");
-    ASSERT_TRUE(zeko.WaitForLine("Cells Tabulka 26 "));
-    const std::vector<std::string> day = Rows(zeko.Log(), "Tabulka", 0, 27);
+    zeko.Command("cells DenniTabulkaForm/Tabulka");
+    ASSERT_TRUE(zeko.WaitForLine("Cells DenniTabulkaForm/Tabulka 26 "));
+    const std::vector<std::string> day = Rows(zeko.Log(), "DenniTabulkaForm/Tabulka", 0, 27);
     ASSERT_EQ(day.size(), 27u);
     // Quarter cells (columns 1..4 of the hour rows) with a value: one per downloaded
     // record, 10:00 in the last quarter of 09 - 10 through 11:15 in the first of 11 - 12.

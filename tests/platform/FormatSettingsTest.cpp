@@ -21,6 +21,22 @@ TEST_F(DecimalComma, FixedRoundsHalvesAwayFromZeroOnTheDecimalValue) {
         EXPECT_EQ(FormatFixed(c.v, c.d), c.text) << c.v;
 }
 
+// A tie in decimal rounds the same way whether the value was written or summed:
+// the sum's binary error lies beyond the digits the value is trusted to.
+TEST_F(DecimalComma, FixedRoundsATieOfASumAsTheWrittenTie) {
+    struct Case { double v; int d; const char* text; } cases[] = {
+        {0.1 + 14.35 + 0.2, 1, "14,7"},  // 14.649999999999999
+        {14.65, 1, "14,7"},
+        {0.1 + 0.2 + 7.35, 1, "7,7"},    // 7.6499999999999995
+        {-(0.1 + 14.35 + 0.2), 1, "-14,7"},
+        {0.1 + 7.3 + 0.1, 0, "8"},       // 7.499999999999999
+        {14.649999, 1, "14,6"},          // a difference within the trusted digits stands
+        {1234567890123.45, 1, "1234567890123,5"},  // digits shown beyond the trusted ones count
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(FormatFixed(c.v, c.d), c.text) << c.v;
+}
+
 TEST_F(DecimalComma, ComputationsRoundHalfToEven) {
     EXPECT_EQ(Round(2.5), 2);
     EXPECT_EQ(Round(3.5), 4);

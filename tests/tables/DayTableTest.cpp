@@ -59,8 +59,9 @@ TEST_F(DayTable, AnOwnMeasurementDayShowsQuartersHoursCosPhiAndTheDaySummary) {
     const THyperGrid& s = *form.Tabulka1;
     EXPECT_EQ(RowTexts(s, 0), (Row{"", "", "", "", "1,00", "1,00", "1,00"}));
     EXPECT_EQ(RowTexts(s, 1), (Row{"Součty [kWh]:", "106,0", "0,0", "53,0", "100,0", "0,0", "0,0"}));
-    EXPECT_EQ(RowTexts(s, 2), (Row{"Maxima [kW]:", "120,0", "0,0", "200,0", "120,0", "0,0", "0,0"}));
-    EXPECT_EQ(RowTexts(s, 3), (Row{"Časy:", "10:30", "00:00", "23:55", "10:30", "00:00", "00:00"}));
+    // Shift 2 and tariffs 2 and 3 had no records: no maximum, no time.
+    EXPECT_EQ(RowTexts(s, 2), (Row{"Maxima [kW]:", "120,0", "x", "200,0", "120,0", "x", "x"}));
+    EXPECT_EQ(RowTexts(s, 3), (Row{"Časy:", "10:30", "x", "23:55", "10:30", "x", "x"}));
     EXPECT_EQ(s.Columns().Items(4)->Caption(), "Tarif 1");
     EXPECT_EQ(form.DayType, 0);
     EXPECT_TRUE(form.Tariffs.Zone(0, 1, 1).InUse());
@@ -164,7 +165,7 @@ TEST_F(DayTable, ADayWithoutRecordsSaysSoAndTheWindowKeepsWhatItShowed) {
     Post(WM_SHOW_DAY_TABLE, Date(2024, 3, 5), 0);
     Post(WM_SHOW_DAY_TABLE, Date(2024, 3, 7), 0);
     ASSERT_EQ(notifier_.Messages().size(), 1u);
-    EXPECT_EQ(notifier_.Messages()[0].Text, "Soubor pro daný měsíc není k dispozici!");
+    EXPECT_EQ(notifier_.Messages()[0].Text, "Pro daný den nejsou k dispozici žádné záznamy!");  // March has a file
     EXPECT_EQ(form.Day, Date(2024, 3, 5));
     EXPECT_EQ(form.Tabulka->Cells(1, 11), "100,0");
 }

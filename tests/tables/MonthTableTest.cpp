@@ -20,15 +20,6 @@ protected:
         windows_.OpenMonthTable();
         return *windows_.MonthForm();
     }
-    // April 2024 on the regulator's own measurement: Easter Monday the 1st, a
-    // Tuesday and a Saturday with records.
-    void WriteApril() {
-        Add(2024, 4, 1, 10, 15, 0, {100, 75, 0, 0});
-        Add(2024, 4, 2, 10, 15, 0, {40, 30, 0, 0});
-        Add(2024, 4, 2, 10, 30, 0, {60, 45, 0, 0});
-        Add(2024, 4, 6, 10, 15, 0, {80, 0, 0, 0});
-        Save();
-    }
     const Row NoData = Row(10, "x");
 };
 
@@ -171,7 +162,23 @@ TEST_F(MonthTable, AHiddenCosPhiColumnComesBackEmpty) {
     form.Tabulka->Columns().Items(cos)->SetVisible(false);  // hidden with its texts
     Post(WM_SHOW_MONTH_TABLE, Date(2024, 2, 1), 0);
     EXPECT_EQ(cell(31), "");
-    EXPECT_EQ(cell(30), "1,00");
+    EXPECT_EQ(cell(30), "x");  // February has no records
+}
+
+// The evaluation leaves 1 as the cos phi and 0,0 at 00:00 of the first day as the
+// maximum of a period without records; the table shows that there is none.
+TEST_F(MonthTable, APeriodWithoutRecordsHasNoMaximumAndNoCosPhi) {
+    WriteApril();
+    TMesicniTabulkaForm& form = Open();
+    Post(WM_SHOW_MONTH_TABLE, Date(2024, 2, 1), 0);
+    const THyperGrid& t = *form.Tabulka;
+    ASSERT_EQ(form.PeriodDays, 29);
+    EXPECT_EQ(RowTexts(t, 30), Labelled("Celkem:", {"0,0", "0,0", "0,0", "0,0", "0,0", "0,0", "0,0", "x", "", ""}));
+    EXPECT_EQ(RowTexts(t, 33), Labelled("1/4h.max:", {"", "", "", "", "x", "x", "x", "", "", ""}));
+    // One day with records is enough for both.
+    Post(WM_SHOW_MONTH_TABLE, Date(2024, 4, 1), 0);
+    EXPECT_EQ(t.Cells(8, 31), "0,87");
+    EXPECT_EQ(t.Cells(7, 34), "100,0");
 }
 
 TEST_F(MonthTable, ACustomPeriodOfThirtyFiveDaysRunsIntoTheNextMonths) {
@@ -201,6 +208,9 @@ TEST_F(MonthTable, OpeningTheMonthOfADayTakesTheWholeLengthOfThatMonth) {
     EXPECT_EQ(form.PeriodDays, 29);
     EXPECT_EQ(form.Tabulka->Cells(0, 1), "15.02. čt");
     EXPECT_EQ(form.Tabulka->Cells(0, 29), "14.03. čt");
+    // "Denní tab." opens the last day of the table, not one past it.
+    main_.answer = false;
+    ExpectRequest(form.Btn_DenTab, WM_OPEN_DAY_TABLE, Date(2024, 3, 14));
 }
 
 TEST_F(MonthTable, TheButtonsMoveByMonthsAndOpenTheYearAndTheSelectedDay) {

@@ -116,6 +116,24 @@ protected:
         AddTariffs(validFrom, tariffs);
     }
 
+    // April 2024 on the regulator's own measurement: Easter Monday the 1st, a
+    // Tuesday and a Saturday with records.
+    void WriteApril() {
+        Add(2024, 4, 1, 10, 15, 0, {100, 75, 0, 0});
+        Add(2024, 4, 2, 10, 15, 0, {40, 30, 0, 0});
+        Add(2024, 4, 2, 10, 30, 0, {60, 45, 0, 0});
+        Add(2024, 4, 6, 10, 15, 0, {80, 0, 0, 0});
+        Save();
+    }
+    // A Wednesday in November 2023 and a Saturday in January 2024 on the
+    // regulator's own measurement, with transformer losses of 2.5 %.
+    void WriteYear() {
+        SetChannelKey(1, "ZtratyTRF_v", "2,5");
+        Add(2023, 11, 15, 10, 15, 0, {4000, 3000, 0, 0});
+        Add(2024, 1, 6, 10, 15, 0, {800, 0, 0, 0});
+        Save();
+    }
+
     // A request as a table window posts it, answered once the queue is pumped.
     void Post(uint32_t msg, TDateTime date, int channel) {
         PostToWindow(MainWindowClass, msg, static_cast<uintptr_t>(date), channel);
@@ -134,12 +152,14 @@ protected:
         EXPECT_EQ(LastRequest().WParam, static_cast<uintptr_t>(date)) << name;
         EXPECT_EQ(LastRequest().LParam, 0) << name;
     }
-    // Until the date dialog exists its button stays off, as do printing, the
-    // exports and the analyses.
+    // Until the date dialog exists its button stays off, as do the analyses;
+    // printing and the exports work.
     static void ExpectLaterButtonsOff(const TTableForm& form) {
-        for (QPushButton* off : {form.Btn_VyberData, form.Btn_Graf, form.Btn_Tisk, form.Btn_ExportTXT,
-                                 form.Btn_ExportXLS, form.Btn_Cetnost, form.Btn_Maxima, form.Btn_Minima})
+        for (QPushButton* off : {form.Btn_VyberData, form.Btn_Graf, form.Btn_Cetnost, form.Btn_Maxima,
+                                 form.Btn_Minima})
             EXPECT_FALSE(off->isEnabled()) << off->objectName().toStdString();
+        for (QPushButton* on : {form.Btn_Tisk, form.Btn_ExportTXT, form.Btn_ExportXLS})
+            EXPECT_TRUE(on->isEnabled()) << on->objectName().toStdString();
     }
 
     // Keeps a picture of the window for a person to look at.

@@ -8,7 +8,12 @@
 
 #include "TableFixture.h"
 
+#include <QApplication>
 #include <QMdiSubWindow>
+#include <QScrollArea>
+#include <QScrollBar>
+
+#include "platform/qt/MdiChild.h"
 
 namespace zeko::test {
 namespace {
@@ -67,7 +72,7 @@ TEST_F(TableLayout, ColumnWidthsComeFromTheKeyOfTheLayout) {
     EXPECT_EQ(day.Tabulka->ColWidths(6), 44);  // cos phi, loaded while every column was shown
     EXPECT_EQ(day.Tabulka1->ColWidths(0), 120);
     EXPECT_EQ(day.Tabulka1->width(), 6 * 77 + 120 + 7);
-    delete day.parentWidget();
+    delete MdiChildOf(&day);
 
     WindowWidth = 800;
     windows_.OpenDayTable();
@@ -103,7 +108,7 @@ TEST_F(TableLayout, TheLayoutsSetRowHeightsAndFonts) {
     EXPECT_EQ(day.Tabulka->Cells(0, 26), "MIN/MAX");
     for (TTableForm* form : {static_cast<TTableForm*>(&day), static_cast<TTableForm*>(&month),
                              static_cast<TTableForm*>(&year)})
-        delete form->parentWidget();
+        delete MdiChildOf(form);
 
     WindowWidth = 800;
     windows_.OpenDayTable();
@@ -144,6 +149,21 @@ TEST_F(TableLayout, TheGridFitsBesideTheButtonsOrScrolls) {
     EXPECT_EQ(grid.ScrollBars(), ssBoth);
 }
 
+// The buttons stand beside the grid down to the bottom of the panel: a main window
+// made smaller than that after the window opened scrolls to them.
+TEST_F(TableLayout, AWindowSmallerThanItsGridAndButtonsScrolls) {
+    windows_.OpenMonthTable();
+    TMesicniTabulkaForm& form = *windows_.MonthForm();
+    area_->resize(500, 300);
+    QApplication::processEvents();
+    auto* scroller = qobject_cast<QScrollArea*>(MdiChildOf(&form)->widget());
+    ASSERT_NE(scroller, nullptr);
+    EXPECT_GE(form.height(), form.Panel1->geometry().bottom());
+    EXPECT_GE(form.width(), form.Panel1->geometry().right());
+    EXPECT_GT(scroller->verticalScrollBar()->maximum(), 0);
+    EXPECT_GT(scroller->horizontalScrollBar()->maximum(), 0);
+}
+
 TEST_F(TableLayout, EachWindowOpensOnceAndClearsItsFlagWhenClosed) {
     windows_.OpenMonthTable();
     TMesicniTabulkaForm* first = windows_.MonthForm();
@@ -154,13 +174,13 @@ TEST_F(TableLayout, EachWindowOpensOnceAndClearsItsFlagWhenClosed) {
     EXPECT_FALSE(DayTableOpen);
     windows_.OpenDayTable();
     EXPECT_TRUE(DayTableOpen);
-    EXPECT_EQ(area_->activeSubWindow()->widget(), windows_.DayForm());
+    EXPECT_EQ(area_->activeSubWindow(), MdiChildOf(windows_.DayForm()));
     windows_.OpenMonthTable();
-    EXPECT_EQ(area_->activeSubWindow()->widget(), first);
+    EXPECT_EQ(area_->activeSubWindow(), MdiChildOf(first));
     EXPECT_EQ(area_->subWindowList().size(), 2);
     EXPECT_TRUE(area_->activeSubWindow()->isMaximized());
 
-    delete first->parentWidget();
+    delete MdiChildOf(first);
     EXPECT_FALSE(MonthTableOpen);
     EXPECT_EQ(windows_.MonthForm(), nullptr);
     // A request for a window that has gone is lost.

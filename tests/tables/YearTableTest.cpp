@@ -20,14 +20,6 @@ protected:
         windows_.OpenYearTable();
         return *windows_.YearForm();
     }
-    // A Wednesday in November 2023 and a Saturday in January 2024 on the
-    // regulator's own measurement, with transformer losses of 2.5 %.
-    void WriteYear() {
-        SetChannelKey(1, "ZtratyTRF_v", "2,5");
-        Add(2023, 11, 15, 10, 15, 0, {4000, 3000, 0, 0});
-        Add(2024, 1, 6, 10, 15, 0, {800, 0, 0, 0});
-        Save();
-    }
     // The year from `first` of a channel whose table has no losses column or row.
     const THyperGrid& ShowWithoutLosses(TDateTime first, int channel, const std::string& totalCaption) {
         TRocniTabulkaForm& form = Open();
@@ -128,6 +120,18 @@ TEST_F(YearTable, AnAveragedQuantityShowsMeansOverTheYearAndNoLosses) {
     EXPECT_EQ(RowTexts(t, 16), Blank({"1/4h.max:", "", "", "", "", "07.02.2024", "12:00", "30,0"}, 11));
 }
 
+// A year without records has no maximum and no cos phi, where the evaluation
+// leaves 0,0 at 00:00 and 1.
+TEST_F(YearTable, AYearWithoutRecordsHasNoMaximumAndNoCosPhi) {
+    TRocniTabulkaForm& form = Open();
+    Post(WM_SHOW_YEAR_TABLE, Date(2020, 1, 1), 0);
+    const THyperGrid& t = *form.Tabulka;
+    ASSERT_FALSE(form.TrfShown);
+    EXPECT_EQ(RowTexts(t, 2), Labelled("02. 2020", Row(11, "x")));
+    EXPECT_EQ(RowTexts(t, 13), Labelled("Celkem:", {"0,0", "0,0", "0,0", "0,0", "0,0", "0,0", "0,0", "x", "", "", ""}));
+    EXPECT_EQ(RowTexts(t, 16), Blank({"1/4h.max:", "", "", "", "", "x", "x", "x"}, 12));
+}
+
 // The losses and cos phi columns, hidden for another channel or while they held
 // texts, come back empty: the old total row's figures must not turn up in the
 // "Celk. TRF:" row of a shorter period, which the fill leaves empty there.
@@ -157,6 +161,22 @@ TEST_F(YearTable, HiddenColumnsComeBackEmpty) {
     for (int column : {trf, cos})  // hidden with their texts
         form.Tabulka->Columns().Items(column)->SetVisible(false);
     showShorter(10);
+}
+
+TEST_F(YearTable, AMonthSelectedBeyondAShorterPeriodOpensItsLastMonth) {
+    WriteYear();
+    TRocniTabulkaForm& form = Open();
+    Post(WM_SHOW_YEAR_TABLE, Date(2023, 11, 1), 0);
+    form.TabulkaFixedCellClick(0, 12);
+    ASSERT_EQ(form.SelectedRow, 12);
+    YearMonthCount = 6;
+    YearCustomPeriod = 1;
+    Post(WM_SHOW_YEAR_TABLE, Date(2023, 11, 1), 0);
+    EXPECT_EQ(form.SelectedRow, 6);
+    form.TabulkaFixedCellClick(0, 7);  // the total row is no month
+    EXPECT_EQ(form.SelectedRow, 6);
+    main_.answer = false;
+    ExpectRequest(form.Btn_MesTab, WM_OPEN_MONTH_TABLE, Date(2024, 4, 1));
 }
 
 TEST_F(YearTable, AFreshWindowLabelsTheCurrentYearAndAThirteenMonthRequestAddsARow) {

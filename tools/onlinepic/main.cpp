@@ -1,17 +1,12 @@
 // onlinepic OUTPUT.jpg: draws the 1000 x 648 background of the live-values window,
 // a plain panel layout under the window's labels, and writes it as a baseline JPEG.
 //   QT_QPA_PLATFORM=offscreen build/tools/onlinepic/onlinepic dialogs/online.jpg
-#include "platform/Jpeg.h"
-#include "platform/TextFiles.h"
-#include "platform/qt/QtJpeg.h"
+#include "dialogs/OnlineLayout.h"
+#include "tools/PictureTool.h"
 
-#include <QGuiApplication>
 #include <QImage>
 #include <QLinearGradient>
 #include <QPainter>
-
-#include <cstdio>
-#include <cstring>
 
 namespace {
 
@@ -30,10 +25,11 @@ void DrawPanel(QPainter& p, const QRect& r) {
     p.drawRoundedRect(r, 10, 10);
 }
 
+// A value's box: its frame line is the outermost pixel of the box.
 void DrawDisplay(QPainter& p, const QRect& r) {
     p.setPen(QPen(DisplayEdge, 1));
     p.setBrush(Display);
-    p.drawRoundedRect(r.adjusted(-4, -2, 4, 2), 4, 4);
+    p.drawRoundedRect(QRectF(r).adjusted(0.5, 0.5, -0.5, -0.5), 3, 3);
 }
 
 QImage DrawBackground() {
@@ -50,41 +46,16 @@ QImage DrawBackground() {
     p.fillRect(QRect(0, Height - 24, Width, 24), Blue.darker(200));
 
     // One panel under every label, divided between the measured values (left) and
-    // the regulation and the clocks (right); the value fields sit under the value
-    // labels of the window.
+    // the regulation and the clocks (right); a value box under each value label.
     DrawPanel(p, QRect(235, 175, 550, 300));
     p.setPen(QPen(PanelEdge, 1));
     p.drawLine(512, 195, 512, 372);
-
-    DrawDisplay(p, QRect(368, 200, 119, 60));   // cos phi
-    for (int top : {261, 301, 341})
-        DrawDisplay(p, QRect(304, top, 120, 32));  // P, Qi, Qc
-    DrawDisplay(p, QRect(396, 387, 373, 27));   // outputs
-    DrawDisplay(p, QRect(664, 212, 57, 23));    // record time
-    for (int top : {234, 264, 294, 324, 354})
-        DrawDisplay(p, QRect(648, top + 2, 88, 28));  // regulation, connected power
-    DrawDisplay(p, QRect(552, 421, 185, 35));   // the two clocks
+    for (size_t i = 0; i < zeko::online::ValueLabels.size(); ++i)
+        DrawDisplay(p, zeko::online::ValueBox(i));
     p.end();
     return image;
 }
 
 } // namespace
 
-int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: onlinepic OUTPUT.jpg\n");
-        return 2;
-    }
-    QGuiApplication app(argc, argv);
-    std::vector<uint8_t> bytes;
-    std::string error;
-    if (!zeko::EncodeJpeg(zeko::FromQImage(DrawBackground()), 90, bytes, &error)) {
-        std::fprintf(stderr, "onlinepic: %s\n", error.c_str());
-        return 1;
-    }
-    if (const int failure = zeko::WriteWholeFile(argv[1], bytes.data(), bytes.size(), false); failure != 0) {
-        std::fprintf(stderr, "onlinepic: %s: %s\n", argv[1], std::strerror(failure));
-        return 1;
-    }
-    return 0;
-}
+int main(int argc, char** argv) { return zeko::RunPictureTool(argc, argv, "onlinepic", DrawBackground); }

@@ -287,6 +287,29 @@ TEST_F(CanvasTest, TextAlignmentPlacesTheInk) {
     EXPECT_NEAR((ink.Top + ink.Bottom) / 2.0, 20.0, 3.0);
 }
 
+// A capital's caron rises above the stand-in face's ascent: a rectangle whose top
+// is the line's top keeps it, as drawing without a clip does; what lies below the
+// rectangle is still cut.
+TEST_F(CanvasTest, TheAccentsOfCapitalsAboveTheAscentAreNotCutAtTheTop) {
+    canvas.Brush().SetStyle(bsClear);
+    canvas.Font().SetName("Arial");
+    canvas.Font().SetHeight(-11);
+    canvas.Font().SetColor(clBlack);
+    const int lh = canvas.TextHeight("Č");
+    TRect unclipped{0, 10, 60, 40};
+    canvas.DrawText("Časy:", unclipped, DT_NOPREFIX | DT_NOCLIP);
+    const TRect whole = Ink();
+    ASSERT_LT(whole.Top, 10);  // this face puts the caron above the line
+    Clear();
+    TRect tight{0, 10, 60, 10 + lh};
+    canvas.DrawText("Časy:", tight, DT_NOPREFIX);
+    EXPECT_EQ(Ink(), whole);
+    Clear();
+    TRect low{0, 10, 60, 10 + lh / 2};
+    canvas.DrawText("Časy:", low, DT_NOPREFIX);
+    EXPECT_LE(Ink().Bottom, 10 + lh / 2);
+}
+
 TEST_F(CanvasTest, TextIsClippedToItsRectangleAndEllipsisShortensIt) {
     canvas.Brush().SetStyle(bsClear);
     TRect r{0, 0, 20, 20};

@@ -1,0 +1,67 @@
+#include "app/SpreadsheetProgram.h"
+
+#include <memory>
+
+#include "platform/FormatPatterns.h"
+#include "platform/ProgramDir.h"
+#include "platform/SheetServer.h"
+#include "platform/XlsxFile.h"
+
+namespace zeko {
+
+namespace {
+
+// The name the table windows' links start when no server answers.
+constexpr const char* ProgramName = "Excel";
+constexpr const char* ServiceName = "Excel";
+
+struct TInstalled {
+    std::function<bool(const std::string&)> Open;
+    std::function<void(const std::string&)> Tell;
+    std::unique_ptr<TSheetServer> Server;
+};
+
+TInstalled& Installed() {
+    static TInstalled installed;
+    return installed;
+}
+
+bool StartServer() {
+    TInstalled& installed = Installed();
+    if (!installed.Server) {
+        installed.Server = std::make_unique<TSheetServer>();
+        installed.Server->NewFileName = NewWorkbookFileName;
+        installed.Server->WriteFile = WriteXlsxFile;
+        installed.Server->OpenDocument = installed.Open;
+        installed.Server->Tell = installed.Tell;
+    }
+    RegisterDdeServer(ServiceName, installed.Server.get());
+    return true;
+}
+
+} // namespace
+
+void InstallSpreadsheetProgram(std::function<bool(const std::string&)> open,
+                               std::function<void(const std::string&)> tell) {
+    Installed().Open = std::move(open);
+    Installed().Tell = std::move(tell);
+    RegisterDdeApplication(ProgramName, StartServer);
+}
+
+void RemoveSpreadsheetProgram() {
+    RegisterDdeApplication(ProgramName, {});
+    RegisterDdeServer(ServiceName, nullptr);
+    Installed() = TInstalled{};
+}
+
+TSheetServer* SpreadsheetServer() { return Installed().Server.get(); }
+
+std::string NewWorkbookFileName() {
+    const std::string stem = ProgramFile("Export/Tabulky " + FormatDateTime("yyyy-mm-dd hh-nn-ss", Now()));
+    std::string name = stem + ".xlsx";
+    for (int n = 2; FileExists(name); ++n)
+        name = stem + " (" + std::to_string(n) + ").xlsx";
+    return name;
+}
+
+} // namespace zeko

@@ -1,0 +1,28 @@
+#pragma once
+// The spreadsheet program the "XL&S" exports talk to. No program on this system
+// serves their data-exchange conversation, so the program serves it itself
+// (platform/SheetServer.h): it is registered under the name the exports start
+// ("Excel") and comes up on the first export. Each export adds a sheet in front of
+// the others; the workbook of the session is then written as a new file
+// "Export/Tabulky <date> <time>.xlsx" in the program folder and opened with the
+// desktop's program for spreadsheets, and the status line names the file.
+#include <functional>
+#include <string>
+
+namespace zeko {
+
+class TSheetServer;
+
+// `open` opens a written file (false when it cannot); `tell` shows a status line.
+void InstallSpreadsheetProgram(std::function<bool(const std::string&)> open,
+                               std::function<void(const std::string&)> tell);
+// Unregisters the program and drops its workbook.
+void RemoveSpreadsheetProgram();
+// The server while it runs, else null.
+TSheetServer* SpreadsheetServer();
+
+// "<ProgramDir>Export/Tabulky yyyy-mm-dd hh-nn-ss.xlsx" of `now`, with " (2)",
+// " (3)"... before the extension while such a file exists.
+std::string NewWorkbookFileName();
+
+} // namespace zeko

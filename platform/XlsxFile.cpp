@@ -1,0 +1,91 @@
+#include "platform/XlsxFile.h"
+
+#include <xlsxwriter.h>
+
+#include <cstdio>
+#include <map>
+
+#include "platform/ProgramDir.h"
+
+namespace zeko {
+
+namespace {
+
+// ALIGNMENT's horizontal 1..7 and vertical 1..4 as the file's alignments.
+uint8_t HorizontalAlignment(int h) { return static_cast<uint8_t>(h >= 1 && h <= 7 ? h - 1 : LXW_ALIGN_NONE); }
+
+uint8_t VerticalAlignment(int v) {
+    switch (v) {
+    case 1: return LXW_ALIGN_VERTICAL_TOP;
+    case 2: return LXW_ALIGN_VERTICAL_CENTER;
+    case 4: return LXW_ALIGN_VERTICAL_JUSTIFY;
+    default: return LXW_ALIGN_VERTICAL_BOTTOM;
+    }
+}
+
+lxw_format* MakeFormat(lxw_workbook* book, const TSheetStyle& style) {
+    lxw_format* format = workbook_add_format(book);
+    if (!style.NumberFormat.empty())
+        format_set_num_format(format, style.NumberFormat.c_str());
+    if (style.FontSize > 0)
+        format_set_font_size(format, style.FontSize);
+    if (style.Bold)
+        format_set_bold(format);
+    if (const uint8_t h = HorizontalAlignment(style.HAlign); h != LXW_ALIGN_NONE)
+        format_set_align(format, h);
+    format_set_align(format, VerticalAlignment(style.VAlign));
+    if (style.Wrap)
+        format_set_text_wrap(format);
+    // BORDER numbers its line styles as the file does.
+    format_set_left(format, static_cast<uint8_t>(style.Left));
+    format_set_right(format, static_cast<uint8_t>(style.Right));
+    format_set_top(format, static_cast<uint8_t>(style.Top));
+    format_set_bottom(format, static_cast<uint8_t>(style.Bottom));
+    return format;
+}
+
+} // namespace
+
+std::optional<std::string> WriteXlsxFile(const TWorkbook& book, const std::string& path) {
+    if (!ForceFileDirectory(path))
+        return "složku souboru nelze vytvořit";
+    lxw_workbook* workbook = workbook_new(path.c_str());
+    if (!workbook)
+        return "soubor nelze vytvořit";
+    std::map<TSheetStyle, lxw_format*> formats;
+    auto formatOf = [&](const TSheetStyle& style) -> lxw_format* {
+        if (style == TSheetStyle{})
+            return nullptr;
+        auto [it, made] = formats.try_emplace(style, nullptr);
+        if (made)
+            it->second = MakeFormat(workbook, style);
+        return it->second;
+    };
+    for (const TWorksheet& sheet : book.Sheets) {
+        lxw_worksheet* ws = workbook_add_worksheet(workbook, sheet.Name.c_str());
+        if (!ws) {
+            workbook_close(workbook);
+            std::remove(path.c_str());
+            return "list " + sheet.Name + " nelze přidat";
+        }
+        for (const auto& [at, cell] : sheet.Cells) {
+            const lxw_row_t row = static_cast<lxw_row_t>(at.first - 1);
+            const lxw_col_t col = static_cast<lxw_col_t>(at.second - 1);
+            lxw_format* format = formatOf(cell.Style);
+            if (cell.Kind == TSheetCell::ckNumber)
+                worksheet_write_number(ws, row, col, cell.Value, format);
+            else if (cell.Kind == TSheetCell::ckText)
+                worksheet_write_string(ws, row, col, cell.Text.c_str(), format);
+            else if (format)
+                worksheet_write_blank(ws, row, col, format);
+        }
+    }
+    const lxw_error error = workbook_close(workbook);
+    if (error != LXW_NO_ERROR) {
+        std::remove(path.c_str());
+        return lxw_strerror(error);
+    }
+    return std::nullopt;
+}
+
+} // namespace zeko

@@ -1,0 +1,81 @@
+#include "platform/qt/MdiChild.h"
+
+#include <QEvent>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QScrollArea>
+
+namespace zeko {
+
+namespace {
+
+// Keeps the form at least as large as its content, so that the scroll area around
+// it shows scroll bars for what lies beyond the child window rather than shrinking
+// the form over its controls.
+class TContentExtent : public QObject {
+public:
+    explicit TContentExtent(QWidget* form) : QObject(form), form_(form) {
+        form->installEventFilter(this);
+        for (QObject* child : form->children())
+            Watch(child);
+        Update();
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        switch (event->type()) {
+        case QEvent::ChildAdded:
+            if (watched == form_)
+                Watch(static_cast<QChildEvent*>(event)->child());
+            break;
+        case QEvent::Move:
+        case QEvent::Resize:
+        case QEvent::Show:
+        case QEvent::Hide:
+            if (watched != form_)
+                Update();
+            break;
+        default:
+            break;
+        }
+        return false;
+    }
+
+private:
+    void Watch(QObject* child) {
+        if (child->isWidgetType())
+            child->installEventFilter(this);
+    }
+    void Update() {
+        const QRect children = form_->childrenRect();
+        QSize extent = form_->minimumSizeHint().expandedTo(QSize(0, 0));
+        if (!children.isEmpty())
+            extent = extent.expandedTo(QSize(children.right() + 1, children.bottom() + 1));
+        form_->setMinimumSize(extent);
+    }
+
+    QWidget* form_;
+};
+
+} // namespace
+
+QMdiSubWindow* AddMdiChild(QMdiArea* area, QWidget* form) {
+    auto* scroller = new QScrollArea;
+    scroller->setFrameShape(QFrame::NoFrame);
+    scroller->setWidgetResizable(true);
+    scroller->setWidget(form);
+    new TContentExtent(form);
+    QMdiSubWindow* child = area->addSubWindow(scroller);
+    child->setAttribute(Qt::WA_DeleteOnClose);
+    child->setWindowTitle(form->windowTitle());
+    child->showMaximized();
+    return child;
+}
+
+QMdiSubWindow* MdiChildOf(const QWidget* form) {
+    for (QWidget* w = form ? form->parentWidget() : nullptr; w != nullptr; w = w->parentWidget())
+        if (auto* child = qobject_cast<QMdiSubWindow*>(w))
+            return child;
+    return nullptr;
+}
+
+} // namespace zeko

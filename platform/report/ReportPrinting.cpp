@@ -1,0 +1,134 @@
+#include "platform/report/ReportPrinting.h"
+
+#include <QApplication>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+
+#include <cmath>
+
+#include "platform/qt/FontTable.h"
+
+namespace zeko {
+
+namespace {
+
+TReportPrinting* installed = nullptr;
+
+constexpr double ReportPixelsPerInch = 96.0;
+
+// The installed stand-in of the face, at the report's own size: a printed page has
+// no cells that a screen size would have to fit.
+QFont ReportQFont(const TReportFont& font) {
+    const int pixels = static_cast<int>(std::lround(font.Size * ReportPixelsPerInch / 72.0));
+    QFont f(QString::fromStdString(StandInFor(font.Name, pixels, font.Bold).Family));
+    f.setPixelSize(pixels);
+    f.setBold(font.Bold);
+    return f;
+}
+
+int TextFlags(TAlignment alignment) {
+    const int horizontal = alignment == taCenter ? Qt::AlignHCenter
+                           : alignment == taRightJustify ? Qt::AlignRight
+                                                        : Qt::AlignLeft;
+    return horizontal | Qt::AlignTop | Qt::TextDontClip | Qt::TextSingleLine;
+}
+
+} // namespace
+
+void PaintReportPage(QPainter& painter, const TReportPage& page) {
+    for (const TPageItem& item : page.Items) {
+        const QRect r(item.Bounds.Left, item.Bounds.Top, item.Bounds.Width(), item.Bounds.Height());
+        switch (item.Kind) {
+        case TPageItemKind::Text:
+            painter.setFont(ReportQFont(item.Font));
+            painter.setPen(Qt::black);
+            painter.drawText(r, TextFlags(item.Alignment), QString::fromStdString(item.Text));
+            break;
+        case TPageItemKind::Line: {
+            painter.setPen(QPen(Qt::black, item.PenWidth));
+            if (r.width() >= r.height())
+                painter.drawLine(r.left(), r.top(), r.right(), r.top());
+            else
+                painter.drawLine(r.left(), r.top(), r.left(), r.bottom());
+            break;
+        }
+        case TPageItemKind::Frame:
+            painter.setPen(QPen(Qt::black, item.PenWidth));
+            painter.setBrush(Qt::NoBrush);
+            painter.drawRect(r.adjusted(0, 0, -1, -1));
+            break;
+        }
+    }
+}
+
+void PrintReport(const TReportDocument& document, QPrinter& printer) {
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setPageOrientation(QPageLayout::Portrait);
+    printer.setFullPage(true);
+    QPainter painter(&printer);
+    const double scale = printer.resolution() / ReportPixelsPerInch;
+    painter.scale(scale, scale);
+    for (size_t i = 0; i < document.Pages.size(); ++i) {
+        if (i > 0)
+            printer.newPage();
+        PaintReportPage(painter, document.Pages[i]);
+    }
+}
+
+QImage ReportPageImage(const TReportDocument& document, int index, double scale) {
+    QImage image(static_cast<int>(document.PageWidth * scale), static_cast<int>(document.PageHeight * scale),
+                 QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.scale(scale, scale);
+    PaintReportPage(painter, document.Pages.at(static_cast<size_t>(index)));
+    return image;
+}
+
+TReportPrinting& CurrentReportPrinting() {
+    static ScriptedReportPrinting fallback;
+    return installed ? *installed : fallback;
+}
+
+void SetReportPrinting(TReportPrinting* printing) { installed = printing; }
+
+bool QtReportPrinting::PrinterSetup(QPrinter& printer) {
+    QPrintDialog dialog(&printer, QApplication::activeWindow());
+    return dialog.exec() == QDialog::Accepted;
+}
+
+void QtReportPrinting::Preview(const TReportDocument& document, QPrinter& printer) {
+    QPrintPreviewDialog preview(&printer, QApplication::activeWindow());
+    QObject::connect(&preview, &QPrintPreviewDialog::paintRequested,
+                     [&document](QPrinter* target) { PrintReport(document, *target); });
+    preview.exec();
+}
+
+void ScriptedReportPrinting::Write(const std::string& line) {
+    log_.push_back(line);
+    if (sink_)
+        sink_(line);
+}
+
+bool ScriptedReportPrinting::PrinterSetup(QPrinter& printer) {
+    std::string file;
+    if (!answers_.empty()) {
+        file = answers_.front();
+        answers_.pop_front();
+    }
+    Write("PrinterSetup -> " + (file.empty() ? std::string("cancel") : file));
+    if (file.empty())
+        return false;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QString::fromStdString(file));
+    return true;
+}
+
+void ScriptedReportPrinting::Preview(const TReportDocument& document, QPrinter& printer) {
+    PrintReport(document, printer);
+    Write("Preview " + std::to_string(document.Pages.size()) + " pages -> " + printer.outputFileName().toStdString());
+}
+
+} // namespace zeko

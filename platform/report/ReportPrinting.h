@@ -1,0 +1,68 @@
+#pragma once
+// Painting a prepared report and the two dialogs around printing: the printer
+// set-up (a printer of the system, or a PDF file) and the preview from which the
+// user prints. The program binds the dialogs to Qt's (QtReportPrinting); tests and
+// the test automation to ScriptedReportPrinting, which prints into a PDF file
+// without a dialog.
+#include <QImage>
+
+#include <deque>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/report/ReportPage.h"
+
+class QPainter;
+class QPrinter;
+
+namespace zeko {
+
+// Page `index` into a painter whose coordinates are report pixels.
+void PaintReportPage(QPainter& painter, const TReportPage& page);
+// Every page on A4 portrait paper, the whole sheet addressed.
+void PrintReport(const TReportDocument& document, QPrinter& printer);
+// A page as a picture, `scale` pixels to the report pixel.
+QImage ReportPageImage(const TReportDocument& document, int index, double scale = 1.0);
+
+class TReportPrinting {
+public:
+    virtual ~TReportPrinting() = default;
+    // False when the user cancels.
+    virtual bool PrinterSetup(QPrinter& printer) = 0;
+    // Returns when the preview is closed; the user may have printed from it.
+    virtual void Preview(const TReportDocument& document, QPrinter& printer) = 0;
+};
+
+// The program-wide service; until one is installed a ScriptedReportPrinting
+// without a script serves (every set-up counts as cancelled).
+TReportPrinting& CurrentReportPrinting();
+void SetReportPrinting(TReportPrinting* printing);
+
+class QtReportPrinting : public TReportPrinting {
+public:
+    bool PrinterSetup(QPrinter& printer) override;
+    void Preview(const TReportDocument& document, QPrinter& printer) override;
+};
+
+// Each set-up takes the next answer: a PDF file to print into, or a cancel (also
+// when none is left); the preview prints at once, as a user pressing its print
+// button. Log lines: "PrinterSetup -> <file>|cancel", "Preview <n> pages -> <file>".
+class ScriptedReportPrinting : public TReportPrinting {
+public:
+    void PrintToPdf(std::string fileName) { answers_.push_back(std::move(fileName)); }
+    void Cancel() { answers_.push_back({}); }
+    void SetLogSink(std::function<void(const std::string&)> sink) { sink_ = std::move(sink); }
+    const std::vector<std::string>& Log() const { return log_; }
+
+    bool PrinterSetup(QPrinter& printer) override;
+    void Preview(const TReportDocument& document, QPrinter& printer) override;
+
+private:
+    void Write(const std::string& line);
+    std::deque<std::string> answers_;
+    std::vector<std::string> log_;
+    std::function<void(const std::string&)> sink_;
+};
+
+} // namespace zeko

@@ -1,0 +1,87 @@
+#include "platform/qt/MdiChild.h"
+
+#include <QApplication>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QScrollArea>
+#include <QScrollBar>
+
+#include <gtest/gtest.h>
+
+#include "QtTestApp.h"
+
+namespace zeko {
+namespace {
+
+// A form that paints a picture of its own beside its controls.
+class PictureForm : public QWidget {
+public:
+    QSize minimumSizeHint() const override { return {700, 100}; }
+};
+
+struct MdiChildTest : ::testing::Test {
+    MdiChildTest() {
+        area.resize(400, 300);
+        area.show();
+    }
+    // The scroll bars of the child that holds `form`, after the layout settled.
+    std::pair<QScrollBar*, QScrollBar*> Bars(QWidget* form) {
+        QApplication::processEvents();
+        auto* scroller = qobject_cast<QScrollArea*>(MdiChildOf(form)->widget());
+        return {scroller->horizontalScrollBar(), scroller->verticalScrollBar()};
+    }
+    QMdiArea area;
+};
+
+TEST_F(MdiChildTest, AChildSmallerThanItsFormsControlsScrollsToThem) {
+    auto* form = new QWidget;
+    form->setWindowTitle("Tabulka");
+    auto* far = new QWidget(form);
+    far->setGeometry(500, 400, 50, 50);
+    QMdiSubWindow* child = AddMdiChild(&area, form);
+    EXPECT_TRUE(child->isMaximized());
+    EXPECT_EQ(child->windowTitle(), "Tabulka");
+    EXPECT_EQ(MdiChildOf(form), child);
+    EXPECT_EQ(MdiChildOf(far), child);
+    auto [horizontal, vertical] = Bars(form);
+    EXPECT_GE(form->width(), 550);
+    EXPECT_GE(form->height(), 450);
+    EXPECT_GT(horizontal->maximum(), 0);
+    EXPECT_GT(vertical->maximum(), 0);
+
+    // A control moved, or added, later counts as well.
+    far->move(10, 10);
+    std::tie(horizontal, vertical) = Bars(form);
+    EXPECT_EQ(horizontal->maximum(), 0);
+    EXPECT_EQ(vertical->maximum(), 0);
+    auto* late = new QWidget(form);
+    late->setGeometry(0, 600, 10, 10);
+    late->show();
+    std::tie(horizontal, vertical) = Bars(form);
+    EXPECT_EQ(horizontal->maximum(), 0);
+    EXPECT_GT(vertical->maximum(), 0);
+
+    // Closing the child frees the form.
+    bool gone = false;
+    QObject::connect(form, &QObject::destroyed, [&] { gone = true; });
+    child->close();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(gone);
+}
+
+TEST_F(MdiChildTest, AFormsOwnPictureCountsAsContent) {
+    auto* form = new PictureForm;
+    AddMdiChild(&area, form);
+    auto [horizontal, vertical] = Bars(form);
+    EXPECT_GT(horizontal->maximum(), 0);
+    EXPECT_EQ(vertical->maximum(), 0);
+}
+
+TEST(MdiChild, AWidgetOutsideAnyChildHasNone) {
+    QWidget alone;
+    EXPECT_EQ(MdiChildOf(&alone), nullptr);
+    EXPECT_EQ(MdiChildOf(nullptr), nullptr);
+}
+
+} // namespace
+} // namespace zeko

@@ -1,0 +1,201 @@
+// The spreadsheet exports ("XL&S") of the day, month and year tables: the macro
+// stream against streams kept with the tests, the workbook file read back by a
+// reader that is not our writer (values, number formats, sheet order), and the
+// one message of a failed link.
+#include "ExportFixture.h"
+
+#include "support/XlsxReader.h"
+#include "tables/SheetExport.h"
+
+namespace zeko::test {
+namespace {
+
+class SheetExport : public ExportTest {
+protected:
+    XlsxBook LastBook() {
+        EXPECT_FALSE(server_.opened.empty());
+        return server_.opened.empty() ? XlsxBook{} : ReadXlsx(server_.opened.back());
+    }
+    RecordingSheetServer server_{dir_.Path()};
+};
+
+TEST_F(SheetExport, TheDayTableGoesOverAsKeptAndReadsBackWithItsFormats) {
+    WriteDay();
+    TDenniTabulkaForm& form = DayWindow();
+    Post(WM_SHOW_DAY_TABLE, Date(2024, 3, 5), 0);
+    form.Btn_ExportXLS->click();
+    EXPECT_EQ(notifier_.Count(), 0u);
+    ExpectSameAsKept(Lines(server_.stream), "denni.macros");
+
+    const XlsxBook book = LastBook();
+    ASSERT_EQ(book.Sheets, (std::vector<std::string>{"List1"}));
+    const std::string s = "List1";
+    EXPECT_EQ(book.At(s, "B3").Value, "Denní výpis : Činný - Činný - úterý  05.03.2024");
+    EXPECT_EQ(book.Row(s, 4, 'B', 7), (std::vector<std::string>{"Čtvrthodina/Hodina", "1.", "2.", "3.", "4.",
+                                                                 "Celkem [kWh]:", "cos. fí"}));
+    // The hour label stays a text; quarter values are numbers of one decimal, the
+    // cos phi of two; "x" stays as shown.
+    EXPECT_EQ(book.At(s, "B5").Value, " 00 - 01 ");
+    EXPECT_FALSE(book.At(s, "B5").Number);
+    const XlsxCell quarter = book.At(s, "C15");
+    EXPECT_TRUE(quarter.Number);
+    EXPECT_EQ(quarter.Value, "100.0");
+    EXPECT_EQ(quarter.Format, "##,##0.0");
+    EXPECT_EQ(book.At(s, "H15").Value, "0.8");
+    EXPECT_EQ(book.At(s, "H15").Format, "##,##0.00");
+    EXPECT_EQ(book.At(s, "D5").Value, "x");
+    EXPECT_EQ(book.At(s, "G29").Value, "157.3");
+    EXPECT_EQ(book.At(s, "B30").Value, "MIN/MAX");
+    EXPECT_EQ(book.At(s, "F30").Value, "23:55");  // a time stays as the grid shows it
+    EXPECT_EQ(book.Row(s, 33, 'C', 6), (std::vector<std::string>{"Směna 1", "Směna 2", "Směna 3", "Tarif 1",
+                                                                  "Tarif 2", "Tarif 3"}));
+    EXPECT_EQ(book.At(s, "B34").Value, "Součty [kWh]:");
+    EXPECT_TRUE(book.At(s, "B34").Bold);
+    EXPECT_EQ(book.At(s, "C34").Value, "106.0");
+    EXPECT_EQ(book.Row(s, 41, 'B', 3), (std::vector<std::string>{"Exportováno:", "10.03.2024", "14:05:09"}));
+    EXPECT_EQ(book.At(s, "C42").Value, "05.03.2024");
+    EXPECT_EQ(book.At(s, "H42").Value, "0.90beta14");
+    // The table's frame: thick round the hours, thin inside.
+    EXPECT_EQ(book.At(s, "B5").Borders, "thick,thin,thick,thin");
+    EXPECT_EQ(book.At(s, "D10").Borders, "thin,thin,thin,thin");
+    ASSERT_EQ(server_.told.size(), 1u);
+    EXPECT_EQ(server_.told[0], "Tabulka uložena do sešitu " + server_.opened[0]);
+}
+
+TEST_F(SheetExport, AnotherChannelsDaySendsNoTwoDecimalFormatAndFillsColumnsTwoToSeven) {
+    Add(2024, 3, 5, 6, 15, 0, {0, 50, 0, 0});
+    Save();
+    TDenniTabulkaForm& form = DayWindow();
+    Post(WM_SHOW_DAY_TABLE, Date(2024, 3, 5), 1);
+    form.Btn_ExportXLS->click();
+    for (const std::string& line : server_.stream)
+        EXPECT_EQ(line.find("0,00\""), std::string::npos) << line;
+    const XlsxBook book = LastBook();
+    EXPECT_EQ(book.Row("List1", 11, 'B', 7),
+              (std::vector<std::string>{" 06 - 07 ", "50.0", "x", "x", "x", "12.5", ""}));
+}
+
+TEST_F(SheetExport, TheMonthTableGoesOverAsKeptWithItsCosPhiOfTwoDecimals) {
+    WriteApril();
+    TMesicniTabulkaForm& form = MonthWindow();
+    Post(WM_SHOW_MONTH_TABLE, Date(2024, 4, 1), 0);
+    form.Btn_ExportXLS->click();
+    EXPECT_EQ(notifier_.Count(), 0u);
+    ExpectSameAsKept(Lines(server_.stream), "mesicni.macros");
+
+    const XlsxBook book = LastBook();
+    const std::string s = "List1";
+    EXPECT_EQ(book.Row(s, 5, 'B', 11), (std::vector<std::string>{"01.04. po", "25.0", "0.0", "0.0", "0.0", "0.0",
+                                                                  "0.0", "25.0", "0.8", "100.0", "10:15"}));
+    EXPECT_EQ(book.At(s, "J5").Format, "##,##0.00");  // cos phi as the screen shows it
+    EXPECT_EQ(book.At(s, "J35").Format, "##,##0.00");
+    EXPECT_EQ(book.At(s, "L5").Format, "@");
+    // 30 days: rows 5-34, the summary 35-38, the closing rows 40 and 41.
+    EXPECT_EQ(book.At(s, "B35").Value, "Celkem:");
+    EXPECT_EQ(book.At(s, "B38").Value, "1/4h.max:");
+    EXPECT_EQ(book.At(s, "G38").Value, "01.04.2024");
+    EXPECT_FALSE(book.Has(s, "B39"));  // the cos phi row stays out
+    EXPECT_EQ(book.At(s, "B40").Value, "Exportováno:");
+    EXPECT_EQ(book.At(s, "B41").Value, "Den začíná:");
+}
+
+TEST_F(SheetExport, TheYearTableWithLossesKeepsItsMaximumRow) {
+    WriteYear();
+    TRocniTabulkaForm& form = YearWindow();
+    Post(WM_SHOW_YEAR_TABLE, Date(2023, 11, 1), 0);
+    form.Btn_ExportXLS->click();
+    EXPECT_EQ(notifier_.Count(), 0u);
+    ExpectSameAsKept(Lines(server_.stream), "rocni.macros");
+
+    const XlsxBook book = LastBook();
+    const std::string s = "List1";
+    EXPECT_EQ(book.At(s, "B3").Value, "Roční výpis - Činný - Činný  01.11.2023");
+    EXPECT_EQ(book.At(s, "L3").Value, "1/4hod. maximum");
+    EXPECT_EQ(book.Row(s, 5, 'I', 6), (std::vector<std::string>{"1000.0", "1025.0", "0.8", "4000.0", "10:15", "15.11."}));
+    EXPECT_EQ(book.At(s, "K5").Format, "##,##0.00");
+    EXPECT_EQ(book.At(s, "N5").Format, "@");
+    EXPECT_EQ(book.At(s, "B18").Value, "Celk. TRF:");
+    EXPECT_EQ(book.At(s, "B21").Value, "1/4h.max:");
+    EXPECT_EQ(book.At(s, "I21").Value, "4000.0");
+    EXPECT_EQ(book.At(s, "B23").Value, "Exportováno:");
+}
+
+TEST_F(SheetExport, EachExportAddsASheetInFrontOfTheOthers) {
+    WriteApril();
+    TMesicniTabulkaForm& form = MonthWindow();
+    Post(WM_SHOW_MONTH_TABLE, Date(2024, 4, 1), 0);
+    form.Btn_ExportXLS->click();
+    Post(WM_SHOW_MONTH_TABLE, Date(2024, 5, 1), 0);
+    form.Btn_ExportXLS->click();
+    ASSERT_EQ(server_.opened.size(), 2u);
+    EXPECT_NE(server_.opened[0], server_.opened[1]);
+    const XlsxBook book = ReadXlsx(server_.opened[1]);
+    EXPECT_EQ(book.Sheets, (std::vector<std::string>{"List2", "List1"}));
+    EXPECT_EQ(book.Active, "List2");
+    EXPECT_EQ(book.At("List2", "B5").Value, "01.05. st");
+    EXPECT_EQ(book.At("List1", "B5").Value, "01.04. po");
+}
+
+TEST_F(SheetExport, ATariffNameWithAQuoteGoesOverWhole) {
+    WriteDay();
+    TariffNames[1] = "Tarif \"VT\"";
+    TDenniTabulkaForm& form = DayWindow();
+    Post(WM_SHOW_DAY_TABLE, Date(2024, 3, 5), 0);
+    form.Btn_ExportXLS->click();
+    TariffNames[1] = "Tarif 1";
+    EXPECT_EQ(notifier_.Count(), 0u);
+    EXPECT_EQ(std::count(server_.stream.begin(), server_.stream.end(),
+                         "Exec [FORMULA(\"Tarif \"\"VT\"\"\",\"R33C6\")]"),
+              1);
+    EXPECT_EQ(LastBook().At("List1", "F33").Value, "Tarif \"VT\"");
+}
+
+TEST_F(SheetExport, WithoutASpreadsheetProgramTheMessageComesOnceAndNoSheetIsMade) {
+    WriteDay();
+    TDenniTabulkaForm& form = DayWindow();
+    Post(WM_SHOW_DAY_TABLE, Date(2024, 3, 5), 0);
+    RegisterDdeServer("Excel", nullptr);
+    form.Btn_ExportXLS->click();
+    ASSERT_EQ(notifier_.Count(), 1u);
+    EXPECT_EQ(notifier_.Messages()[0].Text, "Nepodařilo se provést propojení s programem Excel..");
+    EXPECT_EQ(notifier_.Messages()[0].Type, TMsgDlgType::mtError);
+    EXPECT_TRUE(server_.stream.empty());
+    EXPECT_TRUE(server_.opened.empty());
+}
+
+// Refuses one command for good, as a program that is busy with something else.
+class RefusingServer : public RecordingSheetServer {
+public:
+    using RecordingSheetServer::RecordingSheetServer;
+    bool Execute(const std::string& topic, const std::string& command) override {
+        if (command.find(refused) != std::string::npos) {
+            stream.push_back("Refused " + command);
+            return false;
+        }
+        return RecordingSheetServer::Execute(topic, command);
+    }
+    std::string refused = "\"R10C2\"";
+};
+
+TEST_F(SheetExport, ACommandRefusedTwiceEndsTheExportWithTheMessageOnceAndKeepsTheSheet) {
+    WriteDay();
+    TDenniTabulkaForm& form = DayWindow();
+    Post(WM_SHOW_DAY_TABLE, Date(2024, 3, 5), 0);
+    TempDir folder;
+    RefusingServer refusing(folder.Path());
+    form.Btn_ExportXLS->click();
+    ASSERT_EQ(notifier_.Count(), 1u);
+    EXPECT_EQ(notifier_.Messages()[0].Text, "Nepodařilo se provést propojení s programem Excel..");
+    // Refused, the link waits for "Ready" and tries once more, then gives up.
+    const std::vector<std::string>& s = refusing.stream;
+    ASSERT_GE(s.size(), 3u);
+    EXPECT_EQ(s[s.size() - 3].rfind("Refused [FORMULA(\" 05 - 06 \",\"R10C2\")]", 0), 0u);
+    EXPECT_EQ(s[s.size() - 2], "Request Status");
+    EXPECT_EQ(s[s.size() - 1].rfind("Refused ", 0), 0u);
+    EXPECT_TRUE(refusing.opened.empty());
+    ASSERT_EQ(refusing.Workbook().Sheets.size(), 1u);
+    EXPECT_EQ(refusing.Workbook().Sheets[0].Find(9, 3)->Text, "x");  // written before the refusal
+}
+
+} // namespace
+} // namespace zeko::test
