@@ -99,14 +99,9 @@ void TMujKalendar::SetMarkedDays(const TMarkedDays& days) {
     InvalidateGrid();
 }
 
-bool TMujKalendar::IsLeapYear(int year) const { return year % 4 == 0 && (year % 100 != 0 || year % 400 == 0); }
+bool TMujKalendar::IsLeapYear(int year) const { return zeko::IsLeapYear(year); }
 
-int TMujKalendar::DaysPerMonth(int year, int month) const {
-    static constexpr int Days[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    if (month < 1 || month > 12)
-        return 0;
-    return Days[month - 1] + (month == 2 && IsLeapYear(year) ? 1 : 0);
-}
+int TMujKalendar::DaysPerMonth(int year, int month) const { return MonthDays(year, month); }
 
 int TMujKalendar::DaysThisMonth() const { return DaysPerMonth(Year(), Month()); }
 
