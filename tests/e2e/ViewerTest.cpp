@@ -3,7 +3,7 @@
 // ones, listed line by line, ordered by date, and the day it holds evaluated.
 #include "e2e/E2eSupport.h"
 
-#include "core/RegulatorRecord.h"
+#include "core/RecordSamples.h"
 #include "core/ZekoMessages.h"
 #include "platform/DateTime.h"
 
@@ -42,13 +42,7 @@ TEST(Viewer, ListsAMonthFileWithARecordOfAnInvalidStamp) {
     ASSERT_TRUE(zeko.WaitForLine("Pozice záznamů PC zapsána"));
 
     // The regulator's clock once said 24 o'clock; such a record is in the file.
-    TRegulatorRecord damaged;
-    damaged.Index = 99;
-    damaged.Hour = 24;
-    damaged.Minute = 15;
-    damaged.Day = 5;
-    damaged.Month = 3;
-    damaged.Year = 24;
+    const TRegulatorRecord damaged = test::MakeRecord(24, 3, 5, 24, 15, 0, 0, 99);
     const std::string file = dir / "ROK2024/Mesic03.zek";
     {
         const auto bytes = damaged.Bytes();
@@ -66,7 +60,7 @@ TEST(Viewer, ListsAMonthFileWithARecordOfAnInvalidStamp) {
     for (size_t i = 0; i < 6; ++i)
         EXPECT_TRUE(Begins(byFile[i], "000" + std::to_string(40 + i) + "  05.03.2024  " + times[i] + "  "))
             << byFile[i];
-    EXPECT_TRUE(Begins(byFile[6], "00099  05.03.2024  Neplatný čas  00:00  Cinny :Imp-00000  ")) << byFile[6];
+    EXPECT_TRUE(Begins(byFile[6], "00099  05.03.2024  Neplatný čas  04:18  Cinny :Imp-00000  ")) << byFile[6];
 
     // By date the damaged record, dated by its day alone, comes first.
     zeko.Command("click Rgp_Razeni1");
