@@ -2,9 +2,12 @@
 
 #include "app/DayResult.h"
 #include "app/PeriodResult.h"
+#include "app/TestHook.h"
 #include "core/ProgramGlobals.h"
 #include "core/ZekoMessages.h"
 #include "dialogs/info.h"
+#include "graph/archiv.h"
+#include "platform/FormatPatterns.h"
 #include "platform/qt/MdiChild.h"
 #include "tables/MesicniTabulka.h"
 #include "tables/RocniTabulka.h"
@@ -23,6 +26,7 @@ TTableWindows::~TTableWindows() = default;
 TDenniTabulkaForm* TTableWindows::DayForm() const { return dayForm_; }
 TMesicniTabulkaForm* TTableWindows::MonthForm() const { return monthForm_; }
 TRocniTabulkaForm* TTableWindows::YearForm() const { return yearForm_; }
+TArchivForm* TTableWindows::ArchiveForm() const { return archiveForm_; }
 
 TRect TTableWindows::MdiClientRect() const {
     const QRect r = area_->viewport()->rect();
@@ -44,6 +48,23 @@ Form* TTableWindows::Open(QPointer<Form>& form, bool open) {
 void TTableWindows::OpenDayTable() { Open(dayForm_, DayTableOpen)->repaint(); }
 void TTableWindows::OpenMonthTable() { Open(monthForm_, MonthTableOpen); }
 void TTableWindows::OpenYearTable() { Open(yearForm_, YearTableOpen); }
+
+void TTableWindows::OpenArchive(bool Today) {
+    if (ArchiveOpen && archiveForm_) {
+        Open(archiveForm_, true);
+        return;
+    }
+    TArchivForm* form = Open(archiveForm_, false);
+    // The points of each day shown, for the test log only.
+    if (TTestAutomation::Instance())
+        form->OnDayLoaded = [form] {
+            std::string line = "Archiv " + DateToStr(form->Day);
+            for (int k = 1; k <= 3; ++k)
+                line += " " + std::to_string(form->Graph->Series[k].Count());
+            TestLog(line + " cos " + std::to_string(form->Graph->CosPhiSeries.Count()));
+        };
+    form->Setup(Today);
+}
 
 bool TTableWindows::HandleMessage(const TMessage& message) {
     switch (message.Msg) {

@@ -3,7 +3,8 @@
 // each table window once or bring it to the front, the requests the windows post
 // (WM_SHOW_DAY_TABLE .. WM_OPEN_DAY_TABLE), and what the main window does while a
 // request evaluates: the main form disabled, the progress box shown, and the
-// results handed to the window, which lays out and fills its grids.
+// results handed to the window, which lays out and fills its grids. The archive
+// window, which shows a day as a graph, is opened here too.
 #include "app/TableRequests.h"
 #include "platform/Graphics.h"
 #include "platform/WindowMessages.h"
@@ -15,6 +16,7 @@ class QWidget;
 
 namespace zeko {
 
+class TArchivForm;
 class TDenniTabulkaForm;
 class TMesicniTabulkaForm;
 class TRocniTabulkaForm;
@@ -30,6 +32,8 @@ public:
     void OpenDayTable();
     void OpenMonthTable();
     void OpenYearTable();
+    // The archive window, set up on creation; Today: it shows today at once.
+    void OpenArchive(bool Today);
 
     // The table messages of the windows; false for any other message.
     bool HandleMessage(const TMessage& message);
@@ -44,6 +48,7 @@ public:
     TDenniTabulkaForm* DayForm() const;
     TMesicniTabulkaForm* MonthForm() const;
     TRocniTabulkaForm* YearForm() const;
+    TArchivForm* ArchiveForm() const;
 
     // TEvaluationHost
     void SetMainFormEnabled(bool enabled) override;
@@ -65,6 +70,7 @@ private:
     QPointer<TDenniTabulkaForm> dayForm_;
     QPointer<TMesicniTabulkaForm> monthForm_;
     QPointer<TRocniTabulkaForm> yearForm_;
+    QPointer<TArchivForm> archiveForm_;
 };
 
 } // namespace zeko

@@ -7,6 +7,10 @@
 //                            observable events:
 //                              Status <panel> <text>   a status panel got a text
 //                              Online <values...>      the live-values window redrew
+//                              Archiv <date> <n1> <n2> <n3> cos <n>
+//                                                      the archive window showed a
+//                                                      day: the points of series
+//                                                      1..3 and of the power factor
 //                              Command <line>          a script command was run
 //                              MessageDlg <type> [<buttons>] <text> -> <answer>
 //                              InputQuery ..., OpenDialog ..., SaveDialog ...

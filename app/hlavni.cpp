@@ -110,10 +110,9 @@ THlavniForm::THlavniForm(QWidget* parent) : QMainWindow(parent), MessageTarget(M
     CreatePanels();
 
     // Windows and commands that come with later parts of the program.
-    laterItems_ = {cmArchiv, cmNastaveniRegulatoru, cmNastavitCas, cmSmeny, cmTarify, cmNulujZaznamy};
+    laterItems_ = {cmNastaveniRegulatoru, cmNastavitCas, cmSmeny, cmTarify, cmNulujZaznamy};
     for (QAction* item : laterItems_)
         item->setEnabled(false);
-    Btn_A1->SetEnabled(false);
 
     tables_ = std::make_unique<TTableWindows>(this, mdiArea_);
     connect(cmDennitabulka, &QAction::triggered, this, [this] { cmDennitabulkaClick(); });
@@ -122,6 +121,8 @@ THlavniForm::THlavniForm(QWidget* parent) : QMainWindow(parent), MessageTarget(M
     Btn_DenniTabulka->OnClick = [this](TGraphicControl*) { Btn_DenniTabulkaClick(); };
     Btn_MesicniTabulka->OnClick = [this](TGraphicControl*) { Btn_MesicniTabulkaClick(); };
     Btn_RocniTabulka->OnClick = [this](TGraphicControl*) { Btn_RocniTabulkaClick(); };
+    connect(cmArchiv, &QAction::triggered, this, [this] { OpenArchive(true); });
+    Btn_A1->OnClick = [this](TGraphicControl*) { OpenArchive(true); };
 
     connect(cmOnline, &QAction::triggered, this, [this] { cmOnlineClick(); });
     connect(cmNactiZaznamy, &QAction::triggered, this, [this] { cmNactiZaznamyClick(); });

@@ -8,6 +8,7 @@
 #include "core/ZekoMessages.h"
 #include "dialogs/zaznamyservis.h"
 #include "grids/HgGrid.h"
+#include "platform/qt/MdiChild.h"
 #include "platform/qt/RadioGroup.h"
 
 #include <QMdiArea>
@@ -27,16 +28,13 @@ TZaznamyServisForm* THlavniForm::ServiceViewer() const { return serviceViewer_; 
 
 void THlavniForm::cmNactiZaznamyZeSouboruClick() {
     if (ServiceViewerOpen && serviceViewer_) {
-        if (auto* child = qobject_cast<QMdiSubWindow*>(serviceViewer_->parentWidget()))
+        if (QMdiSubWindow* child = MdiChildOf(serviceViewer_))
             mdiArea_->setActiveSubWindow(child);
         return;
     }
     auto* form = new TZaznamyServisForm;
     serviceViewer_ = form;
-    QMdiSubWindow* child = mdiArea_->addSubWindow(form);
-    child->setAttribute(Qt::WA_DeleteOnClose);
-    child->setWindowTitle(form->windowTitle());
-    child->showMaximized();
+    AddMdiChild(mdiArea_, form);
     // Laid out in the size the maximised window got.
     const int width = form->width(), height = form->height();
     form->HyperGrid1->resize(width - 30, height - 80);
@@ -45,9 +43,7 @@ void THlavniForm::cmNactiZaznamyZeSouboruClick() {
     form->Rgp_Razeni->move(form->Rgp_Razeni->x(), form->Otevri->y() - 5);
 }
 
-void THlavniForm::OpenArchive(bool Today) {
-    // The archive window comes with the day graph; until then there is nothing to open.
-}
+void THlavniForm::OpenArchive(bool Today) { tables_->OpenArchive(Today); }
 
 void THlavniForm::WMShowArchive(const TMessage& message) {
     if (message.LParam / ArchiveMenuItemFactor != 0)

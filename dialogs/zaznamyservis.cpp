@@ -11,11 +11,13 @@
 #include "platform/Notifier.h"
 #include "platform/ProgramDir.h"
 #include "platform/UserDialogs.h"
+#include "platform/qt/MdiChild.h"
 #include "platform/qt/QtText.h"
 #include "platform/qt/RadioGroup.h"
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QMdiSubWindow>
 #include <QProgressBar>
 #include <QPushButton>
 
@@ -166,6 +168,20 @@ void TZaznamyServisForm::closeEvent(QCloseEvent* event) {
         return;
     }
     QWidget::closeEvent(event);
+}
+
+void TZaznamyServisForm::showEvent(QShowEvent* event) {
+    if (QMdiSubWindow* child = MdiChildOf(this))
+        child->installEventFilter(this);
+    QWidget::showEvent(event);
+}
+
+bool TZaznamyServisForm::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Close && loading_) {
+        event->ignore();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void TZaznamyServisForm::OtevriClick() {

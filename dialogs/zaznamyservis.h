@@ -66,8 +66,11 @@ public:
     static constexpr const char* LoadingText = "Načítají se záznamy...";
 
 protected:
-    // Refused while a file loads: "Přerušit" ends the loading first.
+    // Closing the window, or the MDI child that holds it, is refused while a file
+    // loads: "Přerušit" ends the loading first.
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void LoadFile();

@@ -72,7 +72,7 @@ TDenniTabulkaForm::TDenniTabulkaForm(const TRect& mdiClientRect, QWidget* parent
     AddOutputButtons(true);
     Btn_MesTab = AddButton("Btn_MesTab", "Měs.tab.", [this] { Btn_MesTabClick(); });
     Btn_RokTab = AddButton("Btn_RokTab", "Roční tab.", [this] { Btn_RokTabClick(); });
-    Btn_Graf = AddButton("Btn_Graf", "Gra&f");  // the archive window comes later
+    Btn_Graf = AddButton("Btn_Graf", "Gra&f", [this] { Btn_GrafClick(); });
     AddBevel();
     AddAnalysisButtons(false);
 

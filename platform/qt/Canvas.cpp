@@ -71,6 +71,14 @@ QPainter::CompositionMode CopyModeComposition(TCopyMode mode) {
 
 TColor FromQRgb(QRgb rgb) { return RGB(qRed(rgb), qGreen(rgb), qBlue(rgb)); }
 
+// The brush with its hatch; bsClear gives no brush.
+QBrush ToQBrush(const TBrush& brush) {
+    static const std::array<Qt::BrushStyle, 8> hatch = {
+        Qt::SolidPattern, Qt::NoBrush,        Qt::HorPattern,   Qt::VerPattern,
+        Qt::FDiagPattern, Qt::BDiagPattern, Qt::CrossPattern, Qt::DiagCrossPattern};
+    return QBrush(ToQColor(brush.Color()), hatch[brush.Style()]);
+}
+
 // On and off lengths of the styled one-pixel pens.
 const std::vector<int>& DashPattern(TPenStyle style) {
     static const std::vector<int> none;
@@ -192,34 +200,93 @@ TRect TCanvas::ClipRect() const {
 
 // ---------------------------------------------------------------- pixels and lines
 
+QPainter* TCanvas::PreparedFill(TColor color, TPenMode mode, QColor& fill) {
+    QPainter* p = Prepared();
+    if (!p)
+        return nullptr;
+    fill = ToQColor(color);
+    if (mode == pmBlack)
+        fill = Qt::black;
+    else if (mode == pmWhite)
+        fill = Qt::white;
+    else if (mode == pmNotCopy)
+        fill = QColor(255 - fill.red(), 255 - fill.green(), 255 - fill.blue());
+    p->setCompositionMode(PenModeComposition(mode));
+    return p;
+}
+
 void TCanvas::FillPixels(const TRect& r, TColor color, TPenMode mode) {
     if (IsRectEmpty(r) || mode == pmNop)
         return;
+    QColor fill;
+    if (QPainter* p = PreparedFill(color, mode, fill))
+        p->fillRect(ToQRect(r), fill);
+}
+
+bool TCanvas::DrawsVectors() const {
+    if (image_ || !painter_ || !painter_->device())
+        return false;
+    const int type = painter_->device()->devType();
+    return type == QInternal::Printer || type == QInternal::Picture;
+}
+
+void TCanvas::VectorLine(int x1, int y1, int x2, int y2) {
     QPainter* p = Prepared();
     if (!p)
         return;
-    QColor c = ToQColor(color);
-    if (mode == pmBlack)
-        c = Qt::black;
-    else if (mode == pmWhite)
-        c = Qt::white;
-    else if (mode == pmNotCopy)
-        c = QColor(255 - c.red(), 255 - c.green(), 255 - c.blue());
-    p->setCompositionMode(PenModeComposition(mode));
-    p->fillRect(ToQRect(r), c);
+    const int w = pen_.Width();
+    QPen pen(ToQColor(pen_.Color()), w, Qt::SolidLine, w > 1 ? Qt::RoundCap : Qt::FlatCap, Qt::RoundJoin);
+    const auto& pattern = w == 1 ? DashPattern(pen_.Style()) : DashPattern(psSolid);
+    if (!pattern.empty())
+        pen.setDashPattern(QList<qreal>(pattern.begin(), pattern.end()));
+    p->setPen(pen);
+    p->drawLine(x1, y1, x2, y2);
 }
 
 void TCanvas::LinePixels(int x1, int y1, int x2, int y2, bool lastPoint, int& dashPhase) {
     if (pen_.Style() == psClear)
         return;
+    if (DrawsVectors() && pen_.Mode() == pmCopy) {
+        VectorLine(x1, y1, x2, y2);
+        return;
+    }
     const int w = pen_.Width();
     const auto& pattern = w == 1 ? DashPattern(pen_.Style()) : DashPattern(psSolid);
     const TColor color = pen_.Color();
     const TPenMode mode = pen_.Mode();
+    if (mode == pmNop)
+        return;
+    // The painter is made ready once for the whole line, not for every pixel.
+    QColor fill;
+    QPainter* p = PreparedFill(color, mode, fill);
+    if (!p)
+        return;
+    // Solid lines fill each straight run of pixels (a column of a steep line, a
+    // row of a flat one) in one piece; dashed ones go pixel by pixel.
+    TRect run;
+    bool inRun = false;
+    auto flush = [&] {
+        if (inRun)
+            p->fillRect(QRect(std::min(run.Left, run.Right) - w / 2, std::min(run.Top, run.Bottom) - w / 2,
+                              std::abs(run.Right - run.Left) + w, std::abs(run.Bottom - run.Top) + w),
+                        fill);
+        inRun = false;
+    };
     auto plot = [&](int x, int y) {
-        if (DashOn(pattern, dashPhase))
-            FillPixels(Bounds(x - w / 2, y - w / 2, w, w), color, mode);
-        ++dashPhase;
+        if (!pattern.empty()) {
+            if (DashOn(pattern, dashPhase))
+                p->fillRect(QRect(x - w / 2, y - w / 2, w, w), fill);
+            ++dashPhase;
+            return;
+        }
+        if (inRun && ((x == run.Left && x == run.Right) || (y == run.Top && y == run.Bottom))) {
+            run.Right = x;
+            run.Bottom = y;
+            return;
+        }
+        flush();
+        run = {x, y, x, y};
+        inRun = true;
     };
     // Straight runs are filled in one piece (the common case: borders and grid lines).
     if ((y1 == y2 || x1 == x2) && pattern.empty()) {
@@ -228,10 +295,10 @@ void TCanvas::LinePixels(int x1, int y1, int x2, int y2, bool lastPoint, int& da
             return;
         if (y1 == y2) {
             const int left = x2 >= x1 ? x1 : x1 - len + 1;
-            FillPixels(Bounds(left - w / 2, y1 - w / 2, len + w - 1, w), color, mode);
+            p->fillRect(ToQRect(Bounds(left - w / 2, y1 - w / 2, len + w - 1, w)), fill);
         } else {
             const int top = y2 >= y1 ? y1 : y1 - len + 1;
-            FillPixels(Bounds(x1 - w / 2, top - w / 2, w, len + w - 1), color, mode);
+            p->fillRect(ToQRect(Bounds(x1 - w / 2, top - w / 2, w, len + w - 1)), fill);
         }
         dashPhase += len;
         return;
@@ -244,6 +311,7 @@ void TCanvas::LinePixels(int x1, int y1, int x2, int y2, bool lastPoint, int& da
         if (x == x2 && y == y2) {
             if (lastPoint)
                 plot(x, y);
+            flush();
             break;
         }
         plot(x, y);
@@ -283,7 +351,7 @@ void TCanvas::Polygon(const std::vector<TPoint>& points) {
             for (const TPoint& pt : points)
                 poly << QPoint(pt.X, pt.Y);
             p->setPen(Qt::NoPen);
-            p->setBrush(ToQColor(brush_.Color()));
+            p->setBrush(ToQBrush(brush_));
             p->drawPolygon(poly, Qt::OddEvenFill);
         }
     }
@@ -345,10 +413,7 @@ void TCanvas::FillRect(const TRect& r) {
     QPainter* p = Prepared();
     if (!p)
         return;
-    static const std::array<Qt::BrushStyle, 8> hatch = {
-        Qt::SolidPattern, Qt::NoBrush,        Qt::HorPattern,   Qt::VerPattern,
-        Qt::FDiagPattern, Qt::BDiagPattern, Qt::CrossPattern, Qt::DiagCrossPattern};
-    p->fillRect(ToQRect(r), QBrush(ToQColor(brush_.Color()), hatch[brush_.Style()]));
+    p->fillRect(ToQRect(r), ToQBrush(brush_));
 }
 
 namespace {
@@ -419,6 +484,20 @@ void TCanvas::TextOut(int x, int y, const std::string& text) {
     if (QPainter* p = Prepared())
         PaintText(p, f, fm, QRect(x, y, w, fm.height()), x, y, s);
     penPos_ = {x + w, y};
+}
+
+void TCanvas::TextOutRotated(int x, int y, const std::string& text, int escapement) {
+    QPainter* p = Prepared();
+    if (!p || text.empty())
+        return;
+    const QFont f = ToQFont(font_);
+    const QFontMetrics fm(f);
+    const QString s = QString::fromStdString(text);
+    p->save();
+    p->translate(x, y);
+    p->rotate(-escapement / 10.0);
+    PaintText(p, f, fm, QRect(0, 0, fm.horizontalAdvance(s), fm.height()), 0, 0, s);
+    p->restore();
 }
 
 void TCanvas::TextRect(const TRect& r, int x, int y, const std::string& text) {

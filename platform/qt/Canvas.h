@@ -140,7 +140,7 @@ public:
     void MoveTo(int x, int y) { penPos_ = {x, y}; }
     void LineTo(int x, int y);  // from PenPos; the end point stays unpainted
     void Polyline(const std::vector<TPoint>& points);
-    void Polygon(const std::vector<TPoint>& points);
+    void Polygon(const std::vector<TPoint>& points);  // filled with the brush, hatched ones too
     void Ellipse(const TRect& r);
     TColor Pixel(int x, int y) const;  // clNone when not bound to an image or outside
     void SetPixel(int x, int y, TColor color);
@@ -151,6 +151,10 @@ public:
     // ---- text (the font colour draws; the brush fills behind unless bsClear)
     void TextOut(int x, int y, const std::string& text);
     void TextRect(const TRect& r, int x, int y, const std::string& text);  // fills r, clips to it
+    // Text turned anticlockwise by `escapement` tenths of a degree about its
+    // top-left corner (x, y), as a font with that escapement writes it: 900 runs
+    // upwards from (x, y).
+    void TextOutRotated(int x, int y, const std::string& text, int escapement);
     int TextWidth(const std::string& text) const;
     int TextHeight(const std::string& text) const;
     TSize TextExtent(const std::string& text) const;
@@ -187,8 +191,14 @@ public:
 
 private:
     QPainter* Prepared();
+    // Prepared, with the composition of the pen mode and its fill colour.
+    QPainter* PreparedFill(TColor color, TPenMode mode, QColor& fill);
     void LinePixels(int x1, int y1, int x2, int y2, bool lastPoint, int& dashPhase);
     QRegion ClipWithin(const TRect& r) const;  // the clip region cut down to r
+    // Lines as vectors of the pen's width on a printer or a recorded picture of a
+    // page, where pixel runs would make thousands of tiny shapes; pixels elsewhere.
+    bool DrawsVectors() const;
+    void VectorLine(int x1, int y1, int x2, int y2);
     // The text by its top-left corner (x, y) in the font colour, over `behind`
     // filled with the brush unless the brush is clear.
     void PaintText(QPainter* p, const QFont& font, const QFontMetrics& fm, const QRect& behind, int x, int y,

@@ -14,6 +14,7 @@
 #include "dialogs/info.h"
 #include "dialogs/online.h"
 #include "dialogs/zaznamyservis.h"
+#include "graph/archiv.h"
 #include "grids/HgGrid.h"
 #include "platform/qt/RadioGroup.h"
 #include "platform/Cp1250.h"
@@ -21,8 +22,8 @@
 #include "platform/Notifier.h"
 #include "platform/UserDialogs.h"
 #include "platform/TickClock.h"
+#include "platform/qt/MdiChild.h"
 #include "platform/qt/QtMainThread.h"
-#include "support/MessageRecorder.h"
 #include "support/QtApp.h"
 #include "support/TempDir.h"
 #include "ImageProbe.h"
@@ -35,6 +36,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMouseEvent>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
@@ -278,7 +280,6 @@ TEST_F(MainWindowFixture, TheTableCommandsOpenEachWindowOnceAndBringItForward) {
     for (QAction* item : {f.cmDennitabulka, f.cmMesicniTabulka, f.cmRocniTabulka})
         EXPECT_TRUE(item->isEnabled()) << item->objectName().toStdString();
     EXPECT_TRUE(f.Btn_DenniTabulka->Enabled());
-    EXPECT_FALSE(f.cmArchiv->isEnabled());  // the archive comes with the day graph
 
     f.cmMesicniTabulka->trigger();
     EXPECT_TRUE(MonthTableOpen);
@@ -301,16 +302,15 @@ TEST_F(MainWindowFixture, TheBarShowsItsFourButtonsWithTheirGlyphs) {
     const QImage window = f.grab().toImage();
     QDir().mkpath(ZEKO_ARTEFACT_DIR);
     window.save(QString(ZEKO_ARTEFACT_DIR) + "/hlavni.png");
-    // The table buttons show the navy heading of their sheet; the archive button,
-    // disabled until the day graph comes, only the gray of its embossed glyph.
+    // The table buttons show the navy heading of their sheet, the archive button
+    // the red of its glyph.
     for (TZcSpeedButton* button : {f.Btn_DenniTabulka, f.Btn_MesicniTabulka, f.Btn_RocniTabulka}) {
         const QImage face = button->grab().toImage();
         EXPECT_NE(test::InkBox(face, {0, 0, face.width(), face.height()}, clNavy), TRect{})
             << button->objectName().toStdString();
     }
     const QImage archive = f.Btn_A1->grab().toImage();
-    EXPECT_EQ(test::InkBox(archive, {0, 0, archive.width(), archive.height()}, clRed), TRect{});
-    EXPECT_NE(test::InkBox(archive, {0, 0, archive.width(), archive.height()}, clBtnShadow), TRect{});
+    EXPECT_NE(test::InkBox(archive, {0, 0, archive.width(), archive.height()}, clRed), TRect{});
 }
 
 TEST_F(MainWindowFixture, OpeningTheDayTableByMessageCreatesItAndShowsTheDay) {
@@ -325,22 +325,39 @@ TEST_F(MainWindowFixture, OpeningTheDayTableByMessageCreatesItAndShowsTheDay) {
     EXPECT_TRUE(f.isEnabled());
 }
 
-TEST_F(MainWindowFixture, TheArchiveRequestPassesOnOnlyWithoutAMenuItem) {
+TEST_F(MainWindowFixture, TheArchiveRequestOpensTheArchiveOnlyWithoutAMenuItem) {
+    TRecordList records = {test::MakeRecord(24, 3, 5, 10, 15, 0, 25)};
+    SaveRecords(records, "");
     THlavniForm& f = Start();
-    test::MessageRecorder archive(ArchiveWindowClass);
-    ArchiveOpen = true;  // as the archive window keeps it while it exists
-    f.WMShowArchive({WM_SHOW_ARCHIVE, 45356, 2 + ArchiveMenuItemFactor});
-    f.WMShowArchive({WM_SHOW_ARCHIVE, 45356, 2});
-    ASSERT_TRUE(test::ProcessEventsUntil([&] { return !archive.got.empty(); }));
-    QCoreApplication::processEvents();
-    ASSERT_EQ(archive.got.size(), 1u);
-    EXPECT_EQ(archive.got[0].Msg, WM_SHOW_ARCHIVE);
-    EXPECT_EQ(archive.got[0].WParam, 45356u);
-    EXPECT_EQ(archive.got[0].LParam, 2);
-    ArchiveOpen = false;
-    f.WMShowArchive({WM_SHOW_ARCHIVE, 45356, 1});
-    QCoreApplication::processEvents();
-    EXPECT_EQ(archive.got.size(), 1u);
+    const auto day = static_cast<uintptr_t>(EncodeDate(2024, 3, 5));
+    f.HandleMessage({WM_SHOW_ARCHIVE, day, 2 + ArchiveMenuItemFactor});
+    EXPECT_FALSE(ArchiveOpen);
+    EXPECT_TRUE(f.MdiArea()->subWindowList().isEmpty());
+    f.HandleMessage({WM_SHOW_ARCHIVE, day, 2});
+    ASSERT_TRUE(ArchiveOpen);
+    TArchivForm& archive = *f.Tables().ArchiveForm();
+    ASSERT_TRUE(test::ProcessEventsUntil([&] { return archive.Day == EncodeDate(2024, 3, 5); }));
+    EXPECT_EQ(archive.Graph->Series[1].Count(), 1);
+    EXPECT_EQ(f.MdiArea()->activeSubWindow()->windowTitle().toStdString(), "Archiv");
+    f.HandleMessage({WM_SHOW_ARCHIVE, day - 1, 1});  // the same window shows the day before
+    ASSERT_TRUE(test::ProcessEventsUntil([&] { return archive.Day == EncodeDate(2024, 3, 4); }));
+    EXPECT_EQ(f.MdiArea()->subWindowList().size(), 1);
+    f.MdiArea()->closeAllSubWindows();
+    ASSERT_TRUE(test::ProcessEventsUntil([] { return !ArchiveOpen; }));
+}
+
+TEST_F(MainWindowFixture, TheArchiveCommandsOpenOneArchiveOnToday) {
+    THlavniForm& f = Start();
+    EXPECT_TRUE(f.cmArchiv->isEnabled());
+    EXPECT_TRUE(f.Btn_A1->Enabled());
+    f.cmArchiv->trigger();
+    ASSERT_TRUE(ArchiveOpen);
+    EXPECT_EQ(f.Tables().ArchiveForm()->Day, Today());
+    EXPECT_TRUE(f.Tables().ArchiveForm()->SetUpDone);
+    ClickWithMouse(f.Btn_A1);
+    EXPECT_EQ(f.MdiArea()->subWindowList().size(), 1);
+    f.MdiArea()->closeAllSubWindows();
+    ASSERT_TRUE(test::ProcessEventsUntil([] { return !ArchiveOpen; }));
 }
 
 TEST_F(MainWindowFixture, TheSendTimerPutsNoPollInFrontWhileTheSettingsAreWritten) {
@@ -389,7 +406,7 @@ TEST_F(MainWindowFixture, TheRecordViewerOpensOnceLaidOutInItsWindow) {
     f.cmDennitabulkaClick();
     f.cmNactiZaznamyZeSouboru->trigger();  // brought forward, not made twice
     EXPECT_EQ(f.MdiArea()->subWindowList().size(), 2);
-    EXPECT_EQ(f.MdiArea()->activeSubWindow()->widget(), viewer);
+    EXPECT_EQ(f.MdiArea()->activeSubWindow(), MdiChildOf(viewer));
     EXPECT_TRUE(f.MdiArea()->activeSubWindow()->isMaximized());
     EXPECT_EQ(f.MdiArea()->activeSubWindow()->windowTitle().toStdString(), "ZaznamyServisForm");
 
@@ -418,7 +435,18 @@ TEST_F(MainWindowFixture, TheRecordViewerOpensOnceLaidOutInItsWindow) {
     ScriptedDialogs dialogs;
     SetDialogs(&dialogs);
     dialogs.AnswerFile(dir / "ROK2024/Mesic03.zek");
+    // While the file loads, its window cannot be closed from its title bar.
+    InfoForm = new TInfoForm(&f);
+    bool closed = true;
+    QObject::connect(InfoForm->ProgressBar, &QProgressBar::valueChanged, InfoForm, [&](int value) {
+        if (value == 1)
+            closed = MdiChildOf(viewer)->close();
+    });
     viewer->Otevri->click();
+    EXPECT_FALSE(closed);
+    ASSERT_TRUE(ServiceViewerOpen);
+    delete InfoForm;
+    InfoForm = nullptr;
     SetDialogs(nullptr);
     ASSERT_EQ(viewer->HyperGrid1->RowCount(), 3);
     TCanvas measure;

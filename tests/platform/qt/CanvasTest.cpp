@@ -1,5 +1,8 @@
 #include "platform/qt/Canvas.h"
 
+#include <QPainter>
+#include <QPicture>
+
 #include <gtest/gtest.h>
 
 #include "ImageProbe.h"
@@ -340,6 +343,86 @@ TEST_F(CanvasTest, PrefixMarksAreRemovedUnlessNoPrefix) {
     TRect b{0, 0, 1000, 0};
     canvas.DrawText("&Tisk", b, DT_CALCRECT | DT_NOPREFIX);
     EXPECT_EQ(b.Width(), canvas.TextWidth("&Tisk"));
+}
+
+TEST_F(CanvasTest, AWideLineCoversTheSquaresAroundTheThinLinesPixels) {
+    const std::pair<TPoint, TPoint> lines[] = {
+        {{5, 3}, {9, 35}}, {{40, 30}, {12, 25}}, {{2, 2}, {30, 30}}, {{50, 36}, {48, 4}}, {{10, 20}, {10, 20}}};
+    for (const auto& [from, to] : lines) {
+        Clear();
+        canvas.Pen().SetWidth(1);
+        canvas.MoveTo(from.X, from.Y);
+        canvas.LineTo(to.X, to.Y);
+        QImage expected(image.size(), QImage::Format_RGB32);
+        expected.fill(Qt::white);
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                if (At(x, y) == clBlack)
+                    for (int dy = -1; dy <= 0; ++dy)
+                        for (int dx = -1; dx <= 0; ++dx)
+                            if (x + dx >= 0 && y + dy >= 0)
+                                expected.setPixel(x + dx, y + dy, qRgb(0, 0, 0));
+        Clear();
+        canvas.Pen().SetWidth(2);
+        canvas.MoveTo(from.X, from.Y);
+        canvas.LineTo(to.X, to.Y);
+        EXPECT_EQ(image, expected) << from.X << "," << from.Y << " -> " << to.X << "," << to.Y;
+    }
+}
+
+TEST_F(CanvasTest, AHatchedPolygonLeavesGapsBetweenItsLines) {
+    canvas.Brush().SetColor(clRed);
+    canvas.Brush().SetStyle(bsDiagCross);
+    canvas.Pen().SetColor(clBlue);
+    canvas.Polygon({{5, 5}, {45, 5}, {45, 35}, {5, 35}});
+    const TRect inside{10, 10, 40, 30};
+    EXPECT_FALSE(IsRectEmpty(test::InkBox(image, inside, clRed)));
+    EXPECT_FALSE(IsRectEmpty(test::InkBox(image, inside, clWhite)));
+    EXPECT_EQ(At(5, 20), clBlue);
+}
+
+TEST_F(CanvasTest, RotatedTextRunsUpwardsFromItsCorner) {
+    canvas.Font().SetName("Arial");
+    canvas.Font().SetHeight(-12);
+    canvas.Brush().SetStyle(bsClear);
+    canvas.TextOutRotated(20, 38, "Wgh", 900);
+    const TRect ink = Ink();
+    EXPECT_GE(ink.Left, 20);
+    EXPECT_LE(ink.Bottom, 38);
+    EXPECT_GT(ink.Height(), ink.Width());
+    EXPECT_GE(ink.Height(), canvas.TextWidth("Wgh") - 2);
+    Clear();
+    canvas.TextOutRotated(20, 38, "", 900);
+    EXPECT_EQ(Ink().Right, -1);
+}
+
+TEST_F(CanvasTest, OnARecordedPageLinesAreVectorsOfThePensWidth) {
+    QPicture page;
+    TCanvas recorder;
+    {
+        QPainter painter(&page);
+        recorder.BeginPaint(&painter);
+        recorder.Pen().SetWidth(4);
+        recorder.MoveTo(10, 10);
+        recorder.LineTo(50, 10);
+        recorder.Pen().SetWidth(1);
+        recorder.Pen().SetStyle(psDash);
+        recorder.MoveTo(0, 30);
+        recorder.LineTo(60, 30);
+        recorder.EndPaint();
+    }
+    EXPECT_LT(page.size(), 2000u);  // two lines, not a shape per pixel
+    QImage played(60, 40, QImage::Format_RGB32);
+    played.fill(Qt::white);
+    QPainter player(&played);
+    player.scale(double(page.logicalDpiX()) / played.logicalDpiX(), double(page.logicalDpiY()) / played.logicalDpiY());
+    player.drawPicture(0, 0, page);
+    player.end();
+    const TRect thick = test::InkBox(played, {0, 0, 60, 20}, clBlack);
+    EXPECT_EQ(thick.Height(), 4);
+    EXPECT_GE(thick.Width(), 40);
+    EXPECT_FALSE(IsRectEmpty(test::InkBox(played, {0, 30, 60, 31}, clBlack)));
+    EXPECT_FALSE(IsRectEmpty(test::InkBox(played, {0, 30, 60, 31}, clWhite)));  // the dashes' gaps
 }
 
 } // namespace

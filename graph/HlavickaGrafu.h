@@ -1,0 +1,42 @@
+#pragma once
+// The printed day graph's page: device metrics of a printer page or of the
+// picture, centimetres measured on the sheet turned into device pixels, and the
+// page header with the title, the subtitle and five lines of details.
+#include "platform/qt/Canvas.h"
+
+#include <string>
+
+class QPrinter;
+
+namespace zeko {
+
+struct TDeviceMetrics {
+    int Width = 0, Height = 0;  // the drawable page in device pixels
+    int PixelsPerInchX = 96, PixelsPerInchY = 96;
+    // Where the drawable page starts on the sheet (a printer's unprintable edge).
+    int OffsetX = 0, OffsetY = 0;
+};
+
+// The printer's page as it stands (orientation, resolution, margins).
+TDeviceMetrics PrinterMetrics(const QPrinter& printer);
+// A picture stands for an 11 × 8.25 inch page, so its margins in centimetres
+// leave room for the plot whatever printer there is.
+constexpr int PicturePixelsPerInch = 200;
+TDeviceMetrics PictureMetrics(int width, int height);
+
+// A position `centimetres` from the sheet's left (or, Vertical, top) edge, in the
+// drawable page's pixels.
+int CentimetresToPixels(const TDeviceMetrics& device, bool Vertical, double Centimetres);
+// A length (a margin from the right or the bottom, a distance) in pixels.
+int CentimetresToLength(const TDeviceMetrics& device, bool Vertical, double Centimetres);
+// A font of that many points as a pixel height (negative, as character heights are).
+int PointsToFontHeight(const TDeviceMetrics& device, int points);
+
+// Title and subtitle in Arial 20 bold, centred by the rectangle's width, the title
+// ending at Rect.Top and the subtitle starting there; the five lines in 10 points
+// at Rect.Left from two line heights under Rect.Top. The canvas font is restored.
+void DrawGraphHeader(TCanvas& Canvas, const TDeviceMetrics& device, const TRect& Rect, const std::string& Title,
+                     const std::string& Subtitle, const std::string& Line1, const std::string& Line2,
+                     const std::string& Line3, const std::string& Line4, const std::string& Line5);
+
+} // namespace zeko

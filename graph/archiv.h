@@ -1,0 +1,112 @@
+#pragma once
+// TArchivForm: the MDI child "Archiv", one stored day as a day graph. Inputs 0, 1
+// and 2 are the three upper series, and the power factor computed from them the
+// band under the graph; each record becomes one point per series at the first
+// minute of its quarter-hour window. The tool bar at the bottom changes the style,
+// shows the whole day again, switches the band and steps a day back or on. The
+// main window creates the window and calls Setup; WM_SHOW_ARCHIVE (WParam the
+// day, LParam the channel id) shows a day. ArchiveOpen is set while it exists.
+//
+// A day is read before anything of the shown one is dropped: when a month file
+// cannot be read the user is told so and the window keeps the day it showed.
+#include "core/GraphView.h"
+#include "graph/FullOkno.h"
+#include "platform/DateTime.h"
+#include "platform/Graphics.h"
+#include "platform/WindowMessages.h"
+
+#include <QWidget>
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+class QToolButton;
+
+namespace zeko {
+
+// The maximum choice and user maximum every loaded day starts with; nothing in
+// the program changes them from zero, so a day starts at "Tech. maximum".
+struct TGraphDefaults {
+    uint8_t MaxChoice = 0;
+    int UserMax = 0;
+};
+extern TGraphDefaults GraphDefaults;
+
+class TArchivForm : public QWidget, public MessageTarget {
+public:
+    // The window lays itself out for the main window's MDI client area.
+    explicit TArchivForm(const TRect& mdiClientRect, QWidget* parent = nullptr);
+    ~TArchivForm() override;
+
+    QWidget* ToolBar1;
+    QToolButton* SpeedLines;
+    QToolButton* SpeedStep;
+    QToolButton* SpeedBar;
+    QToolButton* SpeedZoom;
+    QToolButton* SpeedCosFi;
+    QToolButton* SpeedOpen;  // the date dialog; off until that dialog exists
+    QToolButton* SpeedLeft;
+    QToolButton* SpeedRight;
+    QToolButton* PrintSetup;
+    QToolButton* Print;
+    QToolButton* SpeedSave;
+    QToolButton* SpeedSend;
+    QToolButton* SpeedView;
+    graph::TFullOkno* Graph;
+
+    static constexpr int ToolBarHeight = 28;
+
+    bool SetUpDone = false;
+    bool ComputeCosPhi = true;
+    TGraphView View;
+    TDateTime Day = 0;
+    std::array<double, GraphSeriesCount> SeriesMax{};  // entries 0..3 hold series 1..4
+    double LowestValue = 0;
+    // Runs after each day is shown (the program's test log).
+    std::function<void()> OnDayLoaded;
+
+    int ClientWidth() const { return clientWidth_; }
+    int ClientHeight() const { return clientHeight_; }
+
+    // Once, right after creation; Load shows today and puts the cursor on its last
+    // quarter hour.
+    void Setup(bool Load);
+    // Reads Day from the month files into the graph. EInOutError when a month file
+    // cannot be read; the graph then keeps what it showed.
+    void LoadDay();
+    // Shows that day (the date dialog's choice, the day steps, WM_SHOW_ARCHIVE); a
+    // day that cannot be read is reported and the shown day stays. False then.
+    bool ShowDay(TDateTime day);
+    // The inputs of the view as the date dialog lists them.
+    std::vector<std::string> DialogInputs() const;
+
+    void HandleMessage(const TMessage& message) override;
+    void WMShowArchive(const TMessage& message);
+
+    void SpeedLinesClick();
+    void SpeedStepClick();
+    void SpeedBarClick();
+    void SpeedZoomClick();
+    void SpeedCosFiClick();
+    void SpeedLeftClick();
+    void SpeedRightClick();
+
+    // The window and the graph as they are shown.
+    QImage Picture();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void CreateToolBar();
+    void SetHints();
+    void TakeChannelInfo(int series);
+
+    int clientWidth_;
+    int clientHeight_;
+};
+
+} // namespace zeko

@@ -1,0 +1,56 @@
+// The archive window in the program itself: the day table's "Gra&f" button opens
+// it on the table's day.
+#include "e2e/ZekoProcess.h"
+
+#include "core/RecordSamples.h"
+#include "core/RecordSaving.h"
+#include "platform/FormatPatterns.h"
+#include "platform/FormatSettings.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+using namespace zeko;
+
+namespace {
+
+// A record of every quarter hour of a day of the program's clock, ending with the
+// one at midnight after it.
+void StoreDay(TRecordList& records, TDateTime day, uint16_t count) {
+    for (int q = 1; q <= 96; ++q) {
+        const TDateTime at = day + q / 96.0;
+        const DateParts d = DecodeDate(at);
+        const TimeParts t = DecodeTime(at);
+        records.push_back(test::MakeRecord(d.Year % 100, d.Month, d.Day, t.Hour, t.Minute, 0, count));
+    }
+}
+
+} // namespace
+
+TEST(Archive, TheDayTablesGraphButtonOpensTheArchiveOnTheTablesDay) {
+    test::TempDir dir(true);
+    const TDateTime today = Today();
+    TRecordList records;
+    StoreDay(records, today - 1, 50);
+    StoreDay(records, today, 60);
+    SaveRecords(records, "");
+    test::ZekoProcess zeko(dir.Path(), {{"ZEKO_COM1", dir / "no-such-port"}});
+    ASSERT_TRUE(zeko.WaitForLine("MessageDlg Warning [OK] Daný sériový port neexistuje nebo se právě používá !"));
+    // One command at a time: each button's request is answered before the next.
+    for (const char* command : {"menu cmDennitabulka", "click Btn_Dnesni", "click Btn_Predchozi", "click Btn_Graf"}) {
+        zeko.Command(command);
+        ASSERT_TRUE(zeko.WaitForLine(std::string("Command ") + command));
+    }
+    FormatSettings().ShortDateFormat = "dd/mm/yyyy";
+    FormatSettings().DateSeparator = '.';
+    ASSERT_TRUE(zeko.WaitForLine("Archiv " + DateToStr(today - 1) + " 96 96 96 cos 96"));
+    const std::string picture = std::string(ZEKO_ARTEFACT_DIR) + "/archiv-program.png";
+    std::filesystem::create_directories(ZEKO_ARTEFACT_DIR);
+    zeko.Command("grab " + picture);
+    ASSERT_TRUE(zeko.WaitForLine("Command grab"));
+    EXPECT_EQ(zeko.Close(), 0);
+    EXPECT_TRUE(test::LinesWith(zeko.Log(), "CommandFailed").empty());
+    EXPECT_TRUE(std::filesystem::exists(picture));
+}

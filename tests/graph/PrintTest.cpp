@@ -1,0 +1,289 @@
+// The day graph on a printed page and in a picture file: centimetres on the sheet,
+// the page's margins, the series a print shows, a PDF page read back as text, the
+// JPEG picture and its quality fallbacks, and a print that fails half way.
+#include "ArchiveFixture.h"
+
+#include "platform/Jpeg.h"
+#include "platform/report/ReportPrinting.h"
+
+#include <QPrinter>
+
+#include <cstdio>
+#include <stdexcept>
+
+namespace zeko::graph {
+
+using zeko::test::ArchiveTest;
+using zeko::test::Date;
+
+namespace {
+
+// The text of a PDF file as pdftotext reads it.
+std::string PdfText(const std::string& file) {
+    const std::string command = "pdftotext -layout '" + file + "' -";
+    std::string text;
+    if (FILE* pipe = ::popen(command.c_str(), "r")) {
+        char buffer[4096];
+        size_t n;
+        while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
+            text.append(buffer, n);
+        ::pclose(pipe);
+    }
+    return text;
+}
+
+void PrintToPdf(TFullOkno& graph, const std::string& file) {
+    graph.Printer().setOutputFormat(QPrinter::PdfFormat);
+    graph.Printer().setOutputFileName(QString::fromStdString(file));
+}
+
+// A graph whose value texts over the page fail, as a printer running out of
+// memory half way through would.
+class FailingGraph : public TFullOkno {
+public:
+    using TFullOkno::TFullOkno;
+    void DrawRotatedValue(int, int, double, TColor, bool, int) override { throw std::runtime_error("no memory"); }
+};
+
+class GraphPrint : public ArchiveTest {
+protected:
+    // The archive with a day of quarter hours: input 0 rising to 960, input 1 a
+    // third of it, input 2 a tenth.
+    TArchivForm& ArchiveWithADay() {
+        for (int q = 0; q < 96; ++q) {
+            const TDateTime at = Date(2024, 3, 5) + EncodeTime(0, 15, 0) + q / 96.0;
+            const DateParts d = DecodeDate(at);
+            const TimeParts t = DecodeTime(at);
+            const auto v = static_cast<uint16_t>(q * 10);
+            Add(d.Year, d.Month, d.Day, t.Hour, t.Minute, 0, {v, static_cast<uint16_t>(v / 3),
+                                                              static_cast<uint16_t>(v / 10), 0});
+        }
+        Save();
+        TArchivForm& f = Open();
+        f.ShowDay(Date(2024, 3, 5));
+        return f;
+    }
+    static void SetHeader(TFullOkno& graph) {
+        graph.HeaderTitle = "Denní průběh";
+        graph.HeaderSubtitle = "Odběry 5. 3. 2024";
+        graph.HeaderConsumer = "Slévárna Brno";
+        graph.HeaderPlace = "Hala 2";
+        graph.HeaderVersion = "0.90beta14";
+    }
+    static void ExpectScreenBack(TFullOkno& graph) {
+        EXPECT_EQ(graph.BufferCanvas, &graph.Buffer.Canvas());
+        EXPECT_EQ(graph.BufferWidth, graph.Buffer.Width());
+        EXPECT_EQ(graph.BufferHeight, graph.Buffer.Height());
+        EXPECT_TRUE(graph.FullRedraw);
+        EXPECT_TRUE(graph.AxisLabels);
+    }
+};
+
+} // namespace
+
+TEST(GraphPage, CentimetresArePositionsOnTheSheetOrLengths) {
+    TDeviceMetrics printer;
+    printer.PixelsPerInchX = 600;
+    printer.PixelsPerInchY = 300;
+    printer.OffsetX = 50;
+    printer.OffsetY = 40;
+    struct Case {
+        bool vertical;
+        double cm;
+        int position, length;
+    } const cases[] = {
+        {false, 2.5, 591 - 50, 591}, {false, 2.0, 472 - 50, 472}, {true, 5.5, 650 - 40, 650},
+        {true, 1.5, 177 - 40, 177},  {false, 0, -50, 0},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(CentimetresToPixels(printer, c.vertical, c.cm), c.position) << c.cm;
+        EXPECT_EQ(CentimetresToLength(printer, c.vertical, c.cm), c.length) << c.cm;
+    }
+    EXPECT_EQ(PointsToFontHeight(printer, 8), -33);
+}
+
+TEST_F(GraphPrint, TheOffsetOfThePrintableAreaMovesOnlyTheLeftAndTopMargins) {
+    Open();
+    TDeviceMetrics printer{7000, 4900, 600, 600, 100, 80};
+    Graph().ComputePageMetrics(printer, true, 3, 2000, 0);
+    const TPageMetrics& p = Graph().Page;
+    EXPECT_EQ(p.PageLeft, 591 - 100);
+    EXPECT_EQ(p.PageTop, 1299 - 80);
+    EXPECT_EQ(p.PageRight, 1417);  // 6 cm: room for the legend of three series
+    EXPECT_EQ(p.PageBottom, 354);
+    EXPECT_DOUBLE_EQ(p.PixelsPerHour, (7000 - 491 - 1417) / 24.0);
+    EXPECT_EQ(p.PageYMax, 2000);
+    EXPECT_EQ(p.PageYStep, 500);
+    EXPECT_EQ(p.PageTick, 20);
+    EXPECT_EQ(p.PageGap, 49);
+    Graph().ComputePageMetrics(printer, true, 1, 2000, -30);
+    EXPECT_EQ(Graph().Page.PageRight, 472);
+    EXPECT_EQ(Graph().Page.PageNegative, 500);
+}
+
+TEST_F(GraphPrint, TheOneSeriesOfModeZeroIsOneThatExists) {
+    Open();
+    struct Case {
+        int mode;
+        bool lower;
+        uint8_t number;
+        bool printsLower;
+        std::vector<int> numbers;
+    } const cases[] = {
+        {0, false, 0, false, {1}},  {0, false, 4, false, {4}},  {0, false, 200, false, {9}},
+        {0, true, 7, true, {6}},    {0, true, 0, true, {1}},    {7, false, 2, false, {2}},
+        {1, true, 0, false, {1, 2, 3}}, {2, false, 0, true, {1, 2, 3, 4, 5, 6}},
+        {3, false, 0, false, {1, 2, 3, 4, 5, 6, 7, 8, 9}},
+    };
+    for (const Case& c : cases) {
+        Graph().PrintLowerSeries = c.lower;
+        Graph().PrintSeriesNumber = c.number;
+        const TPrintedSeries printed = Graph().PrintedSeries(c.mode);
+        EXPECT_EQ(printed.Lower, c.printsLower) << c.mode << " " << int(c.number);
+        EXPECT_EQ(printed.Numbers, c.numbers) << c.mode << " " << int(c.number);
+    }
+}
+
+TEST_F(GraphPrint, ThePrinterChosenInThePrinterDialogTakesThePage) {
+    ArchiveWithADay();
+    ScriptedReportPrinting dialogs;
+    SetReportPrinting(&dialogs);
+    dialogs.Cancel();
+    EXPECT_FALSE(Graph().PrinterSetup());
+    const std::string pdf = dir_ / "zvoleny.pdf";
+    dialogs.PrintToPdf(pdf);
+    ASSERT_TRUE(Graph().PrinterSetup());
+    Graph().Print(3, "kW", true, false, "");
+    SetReportPrinting(nullptr);
+    EXPECT_NE(PdfText(pdf).find("Činný"), std::string::npos);  // the legend of mode 3: the captions
+    EXPECT_EQ(dialogs.Log(), (std::vector<std::string>{"PrinterSetup -> cancel", "PrinterSetup -> " + pdf}));
+}
+
+TEST_F(GraphPrint, TheRegulatedMaximaOfTheHeaderAreEmptyWithoutItems) {
+    Open();
+    EXPECT_EQ(Graph().FirstLastText(), "");
+    Graph().RegMaxList = {{0, EncodeTime(6, 0, 0), 120}, {0, EncodeTime(14, 0, 0), 90}, {0, EncodeTime(22, 0, 0), 150}};
+    EXPECT_EQ(Graph().FirstLastText(), "120,0/150,0");
+    EXPECT_EQ(Graph().RegMaxAt(13 * 60), 120);
+    EXPECT_EQ(Graph().RegMaxAt(5 * 60), 120);
+    EXPECT_EQ(Graph().RegMaxAt(14 * 60), 90);
+    EXPECT_EQ(Graph().RegMaxAt(2000), 150);
+}
+
+TEST_F(GraphPrint, APdfPageOfTheLoadedDayCarriesTheHeaderTheLegendAndTheAxes) {
+    TArchivForm& f = ArchiveWithADay();
+    SetHeader(Graph());
+    const std::string pdf = dir_ / "graf.pdf";
+    PrintToPdf(Graph(), pdf);
+    Graph().Print(1, "kW", true, false, "");
+    EXPECT_EQ(Graph().Printer().pageLayout().orientation(), QPageLayout::Landscape);
+    const std::string text = PdfText(pdf);
+    for (const char* expected : {"Denní průběh", "Odběry 5. 3. 2024", "Velkoodběr:", "Slévárna Brno", "Odb. místo:",
+                                 "Hala 2", "Reg. max. [kWh]:", "Tech. max. [kWh]:", "2000", "Verze SW PC:",
+                                 "0.90beta14", "HL", "1P", "2P", "[kW]", "12", "24", "1000"})
+        EXPECT_NE(text.find(expected), std::string::npos) << expected << "\n" << text;
+    ExpectScreenBack(Graph());
+    EXPECT_EQ(f.Day, Date(2024, 3, 5));
+    EXPECT_EQ(Graph().Printer().printerState(), QPrinter::Idle);
+}
+
+TEST_F(GraphPrint, OneSeriesWritesItsValuesTurnedAboveThePlot) {
+    ArchiveWithADay();
+    const std::string pdf = dir_ / "jedna.pdf";
+    PrintToPdf(Graph(), pdf);
+    Graph().PrintSeriesNumber = 1;
+    Graph().Print(0, "kW", false, false, "");
+    const std::string text = PdfText(pdf);
+    EXPECT_NE(text.find("950,0"), std::string::npos) << text;
+    EXPECT_EQ(text.find("HL"), std::string::npos);  // no legend for one series
+}
+
+TEST_F(GraphPrint, ThePictureIsA2200By1650JpegWithAPlotInsideItsMargins) {
+    ArchiveWithADay();
+    const std::string file = dir_ / "graf.jpg";
+    Graph().Print(1, "kW", true, true, file);
+    TRgbImage picture;
+    ASSERT_TRUE(DecodeJpegFile(file, picture));
+    EXPECT_EQ(picture.Width, 2200);
+    EXPECT_EQ(picture.Height, 1650);
+    const TPageMetrics& p = Graph().Page;
+    EXPECT_EQ(p.PageLeft, 197);
+    EXPECT_EQ(p.PageTop, 433);
+    EXPECT_EQ(p.PageRight, 472);
+    EXPECT_EQ(p.PageBottom, 118);
+    EXPECT_GT(p.PageWidth - p.PageLeft - p.PageRight, 1000);
+    EXPECT_GT(p.PageHeight - p.PageTop - p.PageBottom, 1000);
+    // The value axis is a dark line at the left margin; the page around it white.
+    const uint8_t* axis = picture.Pixel(p.PageLeft, 1000);
+    EXPECT_LT(axis[0] + axis[1] + axis[2], 3 * 80);
+    const uint8_t* margin = picture.Pixel(60, 1000);
+    EXPECT_GT(margin[0] + margin[1] + margin[2], 3 * 230);
+    ExpectScreenBack(Graph());
+    EXPECT_EQ(notifier_.Count(), 0u);
+}
+
+TEST_F(GraphPrint, TheScreenLayoutOnAPageKeepsTheScreenAsItWas) {
+    ArchiveWithADay();
+    const TRect upper = Graph().UpperFrame;
+    const int split = Graph().SplitY;
+    const TColor colour = Graph().Series[2].Color;
+    const QImage before = Graph().Buffer.Image().copy();
+    Graph().PrintAlternate = true;
+    const std::string file = dir_ / "alternate.jpg";
+    Graph().Print(1, "kW", false, true, file);
+    TRgbImage picture;
+    ASSERT_TRUE(DecodeJpegFile(file, picture));
+    EXPECT_EQ(picture.Width, 2200);
+    EXPECT_EQ(Graph().UpperFrame, upper);
+    EXPECT_EQ(Graph().SplitY, split);
+    EXPECT_EQ(Graph().Series[2].Color, colour);
+    EXPECT_EQ(Graph().BackColor, clGray);
+    EXPECT_EQ(Graph().Buffer.Image(), before);
+    ExpectScreenBack(Graph());
+}
+
+TEST_F(GraphPrint, APictureThatCannotBeSavedIsTriedWithLowerQualitiesThenReported) {
+    QImage picture(40, 30, QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    std::vector<int> tried;
+    EXPECT_TRUE(SavePictureAsJpeg(picture, "x.jpg", [&](const std::vector<uint8_t>& bytes, int quality) {
+        tried.push_back(quality);
+        return !bytes.empty() && quality == 60;
+    }));
+    EXPECT_EQ(tried, (std::vector<int>{100, 80, 60}));
+    EXPECT_EQ(notifier_.Count(), 0u);
+    tried.clear();
+    EXPECT_FALSE(SavePictureAsJpeg(picture, "x.jpg", [&](const std::vector<uint8_t>&, int quality) {
+        tried.push_back(quality);
+        return false;
+    }));
+    EXPECT_EQ(tried, (std::vector<int>{100, 80, 60, 40}));
+    ASSERT_EQ(notifier_.Count(), 1u);
+    EXPECT_EQ(notifier_.Messages()[0].Text, "Chyba při ukládání souboru");
+
+    ArchiveWithADay();
+    notifier_.Clear();
+    const std::string file = dir_ / "chybi/graf.jpg";
+    Graph().Print(3, "kW", true, true, file);
+    EXPECT_EQ(notifier_.Count(), 1u);
+    EXPECT_FALSE(std::filesystem::exists(file));
+    ExpectScreenBack(Graph());
+}
+
+TEST_F(GraphPrint, APrintThatFailsHalfWayAbortsThePrinterDocument) {
+    FailingGraph graph(nullptr);
+    graph.Init(800, 500);
+    graph.Series[1].Add({600, 100});
+    graph.Series[1].Add({615, 200});
+    PrintToPdf(graph, dir_ / "half.pdf");
+    graph.PrintSeriesNumber = 1;
+    EXPECT_THROW(graph.Print(0, "kW", true, false, ""), std::runtime_error);
+    EXPECT_FALSE(std::filesystem::exists(dir_ / "half.pdf"));  // no document was begun
+    ExpectScreenBack(graph);
+
+    PrintToPdf(graph, dir_ / "no-folder/x.pdf");
+    EXPECT_THROW(graph.Print(1, "kW", true, false, ""), std::runtime_error);
+    ExpectScreenBack(graph);
+}
+
+} // namespace zeko::graph
