@@ -1,16 +1,21 @@
 #include "app/TestHook.h"
 
+#include "core/WindowHelpers.h"
+#include "core/ZekoMessages.h"
 #include "platform/Notifier.h"
 #include "platform/UserDialogs.h"
+#include "platform/qt/Grids.h"
 #include "platform/report/ReportPrinting.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QAction>
 #include <QPixmap>
 #include <QTimer>
 #include <QWidget>
 
 #include <cstdlib>
+#include <sstream>
 #include <utility>
 
 namespace zeko {
@@ -44,6 +49,33 @@ uint16_t MillisecondsFrom(const char* name) {
         return 0;
     const long value = std::strtol(text, nullptr, 10);
     return value > 0 && value < 60000 ? static_cast<uint16_t>(value) : 0;
+}
+
+// The child of that name; "form/name" looks in that window only, as each table
+// window has its own buttons and grids.
+template <typename T>
+T FindIn(QWidget* mainWindow, const QString& name) {
+    const qsizetype slash = name.indexOf('/');
+    QWidget* within = mainWindow;
+    if (within && slash >= 0)
+        within = within->findChild<QWidget*>(name.left(slash));
+    return within ? within->findChild<T>(name.mid(slash + 1)) : nullptr;
+}
+
+// "<msg> <wparam> <lparam>" as three decimal numbers and nothing else.
+bool ParseMessage(const std::string& text, uint32_t& msg, uintptr_t& wParam, intptr_t& lParam) {
+    std::istringstream in(text);
+    unsigned long long m = 0, w = 0;
+    long long l = 0;
+    if (!(in >> m >> w >> l) || m > UINT32_MAX)
+        return false;
+    std::string rest;
+    if (in >> rest)
+        return false;
+    msg = static_cast<uint32_t>(m);
+    wParam = static_cast<uintptr_t>(w);
+    lParam = static_cast<intptr_t>(l);
+    return true;
 }
 
 const char* TypeName(TMsgDlgType type) {
@@ -137,6 +169,19 @@ void TTestAutomation::Log(const std::string& line) {
 }
 
 void TTestAutomation::PollScript() {
+    // A command that lets the event loop run while it works (a file loading with
+    // its progress box) finishes before the next one starts; one that shows a modal
+    // dialog waits for the commands that answer it.
+    if (running_ && QApplication::activeModalWidget() == nullptr)
+        return;
+    const bool outer = !running_;
+    running_ = true;
+    ReadScript();
+    if (outer)
+        running_ = false;
+}
+
+void TTestAutomation::ReadScript() {
     std::ifstream in(scriptFile_, std::ios::binary);
     if (!in)
         return;
@@ -153,12 +198,14 @@ void TTestAutomation::PollScript() {
         partialLine_.erase(0, end + 1);
         if (!command.empty() && command.back() == '\r')
             command.pop_back();
-        if (!command.empty())
-            Run(command);
+        // After a post the rest waits for the next poll, when the message has been
+        // handled.
+        if (!command.empty() && !Run(command))
+            break;
     }
 }
 
-void TTestAutomation::Run(const std::string& command) {
+bool TTestAutomation::Run(const std::string& command) {
     Log("Command " + command);
     const size_t space = command.find(' ');
     const std::string verb = command.substr(0, space);
@@ -171,18 +218,15 @@ void TTestAutomation::Run(const std::string& command) {
         else
             Log("CommandFailed " + command);
     } else if (verb == "click") {
-        // "form/button" looks in that window only: each table window has its own.
-        const qsizetype slash = name.indexOf('/');
-        QWidget* within = mainWindow_;
-        if (within && slash >= 0)
-            within = within->findChild<QWidget*>(name.left(slash));
-        auto* button = within ? within->findChild<QAbstractButton*>(name.mid(slash + 1)) : nullptr;
+        auto* button = FindIn<QAbstractButton*>(mainWindow_, name);
         if (button && button->isEnabled())
             button->click();
         else
             Log("CommandFailed " + command);
     } else if (verb == "answer") {
         notifier_->QueueAnswer(AnswerByName(argument));
+    } else if (verb == "input") {
+        dialogs_->AnswerInput(argument);
     } else if (verb == "file") {
         if (argument == "cancel")
             dialogs_->CancelFile();
@@ -195,6 +239,21 @@ void TTestAutomation::Run(const std::string& command) {
             printing_->PrintToPdf(argument.substr(4));
         else
             Log("CommandFailed " + command);
+    } else if (verb == "post") {
+        uint32_t msg = 0;
+        uintptr_t wParam = 0;
+        intptr_t lParam = 0;
+        if (!ParseMessage(argument, msg, wParam, lParam) || !PostToWindow(MainWindowClass, msg, wParam, lParam)) {
+            Log("CommandFailed " + command);
+            return true;
+        }
+        return false;
+    } else if (verb == "cells") {
+        auto* grid = dynamic_cast<TStringGrid*>(FindIn<QWidget*>(mainWindow_, name));
+        if (grid)
+            LogCells(argument, *grid);
+        else
+            Log("CommandFailed " + command);
     } else if (verb == "grab") {
         if (!mainWindow_ || !mainWindow_->grab().save(name, "PNG"))
             Log("CommandFailed " + command);
@@ -203,6 +262,16 @@ void TTestAutomation::Run(const std::string& command) {
             mainWindow_->close();
     } else {
         Log("CommandFailed " + command);
+    }
+    return true;
+}
+
+void TTestAutomation::LogCells(const std::string& name, const TStringGrid& grid) {
+    for (int row = 0; row < grid.RowCount(); ++row) {
+        std::string line = "Cells " + name + " " + std::to_string(row) + " ";
+        for (int col = 0; col < grid.ColCount(); ++col)
+            line += (col > 0 ? "|" : "") + grid.Cells(col, row);
+        Log(line);
     }
 }
 

@@ -19,19 +19,32 @@
 //                              OpenDocument <file>   a spreadsheet export's workbook
 //                                                    (written, not opened)
 //   ZEKO_TEST_SCRIPT=<file>  the program polls this file (every 50 ms) for lines
-//                            appended to it and runs each once, in order:
+//                            appended to it and runs each once, in order, each
+//                            after the one before has finished (unless that one
+//                            waits in a modal dialog for the commands that answer it):
 //                              menu <objectName>    trigger a menu item (cmNactiZaznamy)
 //                              click <objectName>   click a button (Btn_PrerusZaznamy)
 //                              click <form>/<objectName>  click a button of one
 //                                                   window (DenniTabulkaForm/Btn_ExportTXT)
 //                              answer <Yes|No|OK|Cancel>  the next message box
 //                                                   gets that answer
+//                              input <text>         the next input box is confirmed
+//                                                   with the text (the rest of the
+//                                                   line, blanks and all)
 //                              file <path>          the next file dialog chooses it
 //                              file cancel          the next file dialog is cancelled
 //                              printer pdf <file>   the next printer set-up prints into
 //                                                   that PDF file; its preview prints at
 //                                                   once, without a dialog
 //                              printer cancel       the next printer set-up is cancelled
+//                              post <msg> <wparam> <lparam>  posts a window message
+//                                                   to "THlavniForm" (decimal numbers);
+//                                                   the commands after it run once it
+//                                                   has been handled
+//                              cells <objectName>   logs the texts of a string grid
+//                              cells <form>/<objectName>  (or of one window's grid),
+//                                                   a line per row:
+//                                                   Cells <name as given> <row> <c0>|<c1>|...
 //                              grab <file.png>      save a picture of the main window
 //                              close                close the main window
 //   ZEKO_TEST_POLL_MS=<ms>   the serial port is polled this often instead of every
@@ -55,6 +68,7 @@ namespace zeko {
 
 class ScriptedDialogs;
 class ScriptedReportPrinting;
+class TStringGrid;
 
 class TTestAutomation : public QObject {
     Q_OBJECT
@@ -75,7 +89,10 @@ public:
 private:
     TTestAutomation(const std::string& logFile, const std::string& scriptFile);
     void PollScript();
-    void Run(const std::string& command);
+    void ReadScript();
+    // Runs one command; false when the next ones are to wait for the next poll.
+    bool Run(const std::string& command);
+    void LogCells(const std::string& name, const TStringGrid& grid);
 
     std::mutex mutex_;
     std::ofstream log_;
@@ -84,6 +101,7 @@ private:
     uint16_t sendMs_ = 0;
     std::streamoff scriptRead_ = 0;
     std::string partialLine_;
+    bool running_ = false;
     class LoggedNotifier;
     std::unique_ptr<LoggedNotifier> notifier_;
     std::unique_ptr<ScriptedDialogs> dialogs_;

@@ -37,6 +37,7 @@ class TSpeedBar;
 class TSpeedbarSection;
 class TSuperTimer;
 class TTableWindows;
+class TZaznamyServisForm;
 class TZcSpeedButton;
 
 class THlavniForm : public QMainWindow, public MessageTarget {
@@ -146,6 +147,9 @@ public:
     // of an archive-choice menu: only a request without an item opens the archive.
     void OpenArchive(bool Today);
     void WMShowArchive(const TMessage& message);
+    // The record-file viewer: made and laid out once, then brought to the front.
+    void cmNactiZaznamyZeSouboruClick();
+    TZaznamyServisForm* ServiceViewer() const;
 
     // ---- record download (hlavniConversation.cpp) ----
     void cmNactiZaznamyClick();
@@ -201,6 +205,7 @@ private:
     // which may be after this window's own part is gone.
     QPointer<TOnlineForm> onlineForm_;
     std::unique_ptr<TTableWindows> tables_;
+    QPointer<TZaznamyServisForm> serviceViewer_;
     std::set<QAction*> laterItems_;  // items of windows that come later
 };
 

@@ -28,6 +28,9 @@ const std::vector<TFontStandIn>& FontStandIns() {
         {"Arial", 0, W::Any, "Liberation Sans", 0, true, Liberation2},
         {"MS Sans Serif", 0, W::Any, "Liberation Sans", 0, true, Liberation2},
         {"Courier New", 0, W::Any, "Liberation Mono", 0, false, Liberation2},
+        // The record viewer's lines: a sans-serif face of fixed pitch, as the
+        // system's own was.
+        {"Fixedsys", 0, W::Any, "DejaVu Sans Mono", 0, false, DejaVu},
         {"Times New Roman", 0, W::Any, "Liberation Serif", 0, false, Liberation2},
         // The bitmap faces of the 800 layout, whose 13-pixel rows leave 9 pixels
         // between the cell margins: an 8-pixel line fills them. Of the faces that

@@ -291,11 +291,12 @@ void TInplaceEdit::KeyDown(uint16_t& key, TShiftState shift) {
 }
 
 void TInplaceEdit::KeyPress(char32_t& key) {
+    // The grid hears every key typed into its editor first: its OnKeyPress may drop
+    // or replace it, and Enter is the grid's.
+    grid_->KeyPress(key);
     switch (key) {
-    case CH_RETURN:
-        grid_->KeyPress(key);
-        key = 0;
-        break;
+    case 0: break;
+    case CH_RETURN: key = 0; break;
     case CH_ESCAPE:  // gives the cell its text back and ends editing
         SetText(startText_);
         SelectAll();

@@ -97,6 +97,17 @@ void TCustomGrid::KeyDown(uint16_t& key, TShiftState shift) {
 }
 
 void TCustomGrid::KeyPress(char32_t& key) {
+    // A character typed into the grid opens the editor and is typed into it; the
+    // editor hands it back here (OnKeyPress) before it takes it.
+    if (options_.Contains(goEditing) && !editorMode_ && EditsText(key) && CanEditAcceptKey(key)) {
+        ShowEditor();
+        if (editor_ && editor_->Visible()) {
+            editor_->SelectAll();
+            editor_->TypeKey(key);
+            key = 0;
+            return;
+        }
+    }
     if (OnKeyPress)
         OnKeyPress(this, key);
     if (key == 0)
@@ -104,15 +115,6 @@ void TCustomGrid::KeyPress(char32_t& key) {
     if (key == CH_RETURN) {
         if (options_.Contains(goEditing) && !options_.Contains(goAlwaysShowEditor))
             SetEditorMode(!editorMode_);
-        key = 0;
-        return;
-    }
-    if (!options_.Contains(goEditing) || editorMode_ || !EditsText(key) || !CanEditAcceptKey(key))
-        return;
-    ShowEditor();
-    if (editor_ && editor_->Visible()) {
-        editor_->SelectAll();
-        editor_->TypeKey(key);
         key = 0;
     }
 }

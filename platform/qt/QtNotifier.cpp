@@ -6,6 +6,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include <memory>
 #include <vector>
 
 #include "platform/ProgramDir.h"
@@ -103,12 +104,28 @@ std::string QtFileFilter(const std::string& filter) {
     return out;
 }
 
+std::unique_ptr<QFileDialog> MakeOpenFileDialog(const TFileDialogRequest& request, QWidget* parent) {
+    auto dialog = std::make_unique<QFileDialog>(parent, Q(request.Title), Q(request.InitialDir),
+                                                Q(QtFileFilter(request.Filter)));
+    dialog->setAcceptMode(QFileDialog::AcceptOpen);
+    dialog->setFileMode(QFileDialog::ExistingFile);
+    // Patterns match names without regard to letter case ("m*zek" finds
+    // "Mesic03.zek"), as the data folders' names are found; the desktop's own
+    // dialog would match them case by case.
+    dialog->setOption(QFileDialog::DontUseNativeDialog);
+    // The user sees the filter's description alone, as it is written.
+    dialog->setOption(QFileDialog::HideNameFilterDetails);
+    dialog->setFilter(dialog->filter() & ~QDir::CaseSensitive);
+    if (!request.FileName.empty())
+        dialog->selectFile(Q(request.FileName));
+    return dialog;
+}
+
 bool QtNotifier::OpenFileDialog(const TFileDialogRequest& request, std::string& fileName) {
-    const QString dir = Q(request.InitialDir.empty() ? request.FileName : request.InitialDir + "/" + request.FileName);
-    const QString chosen = QFileDialog::getOpenFileName(DialogParent(), Q(request.Title), dir, Q(QtFileFilter(request.Filter)));
-    if (chosen.isEmpty())
+    const std::unique_ptr<QFileDialog> dialog = MakeOpenFileDialog(request, DialogParent());
+    if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty())
         return false;
-    fileName = chosen.toStdString();
+    fileName = dialog->selectedFiles().front().toStdString();
     return true;
 }
 

@@ -4,6 +4,11 @@
 #include "platform/Notifier.h"
 #include "platform/UserDialogs.h"
 
+#include <memory>
+
+class QFileDialog;
+class QWidget;
+
 namespace zeko {
 
 class QtNotifier : public Notifier, public UserDialogs {
@@ -16,5 +21,8 @@ public:
 
 // "Popis|*.a;*.b|Jiný|*.c" as Qt filters "Popis (*.a *.b);;Jiný (*.c)".
 std::string QtFileFilter(const std::string& filter);
+// The open dialog of a request: the first filter chosen, its patterns matched
+// without regard to letter case.
+std::unique_ptr<QFileDialog> MakeOpenFileDialog(const TFileDialogRequest& request, QWidget* parent = nullptr);
 
 } // namespace zeko

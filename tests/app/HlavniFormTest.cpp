@@ -15,11 +15,16 @@
 #include "core/ZekoMessages.h"
 #include "dialogs/info.h"
 #include "dialogs/online.h"
+#include "dialogs/zaznamyservis.h"
 #include "graph/archiv.h"
+#include "grids/HgGrid.h"
+#include "platform/qt/RadioGroup.h"
 #include "platform/Cp1250.h"
 #include "platform/IniFile.h"
 #include "platform/Notifier.h"
+#include "platform/UserDialogs.h"
 #include "platform/TickClock.h"
+#include "platform/qt/MdiChild.h"
 #include "platform/qt/QtMainThread.h"
 #include "support/QtApp.h"
 #include "support/TempDir.h"
@@ -33,6 +38,9 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMouseEvent>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -386,4 +394,73 @@ TEST_F(MainWindowFixture, TheMainWindowStaysOpenWhileATableIsEvaluated) {
     EXPECT_TRUE(f.isVisible());
     EXPECT_NE(Devices, nullptr);
     EXPECT_TRUE(f.close());
+}
+
+// The record-file viewer: one window, maximised, with the grid over the sorting
+// choice and the open button, none of them over another.
+TEST_F(MainWindowFixture, TheRecordViewerOpensOnceLaidOutInItsWindow) {
+    THlavniForm& f = Start();
+    ASSERT_TRUE(f.cmNactiZaznamyZeSouboru->isEnabled());
+    f.cmNactiZaznamyZeSouboru->trigger();
+    ASSERT_TRUE(ServiceViewerOpen);
+    TZaznamyServisForm* viewer = f.ServiceViewer();
+    ASSERT_NE(viewer, nullptr);
+    f.cmDennitabulkaClick();
+    f.cmNactiZaznamyZeSouboru->trigger();  // brought forward, not made twice
+    EXPECT_EQ(f.MdiArea()->subWindowList().size(), 2);
+    EXPECT_EQ(f.MdiArea()->activeSubWindow(), MdiChildOf(viewer));
+    EXPECT_TRUE(f.MdiArea()->activeSubWindow()->isMaximized());
+    EXPECT_EQ(f.MdiArea()->activeSubWindow()->windowTitle().toStdString(), "ZaznamyServisForm");
+
+    const int w = viewer->width(), h = viewer->height();
+    const QRect grid = viewer->HyperGrid1->geometry();
+    const QRect sorting = viewer->Rgp_Razeni->geometry();
+    const QRect open = viewer->Otevri->geometry();
+    EXPECT_EQ(grid.width(), w - 30);
+    EXPECT_EQ(grid.height(), h - 80);
+    EXPECT_EQ(viewer->HyperGrid1->ColWidths(0), grid.width());
+    EXPECT_EQ(open.top(), h - 70);
+    EXPECT_EQ(sorting.top(), open.top() - 5);
+    EXPECT_FALSE(grid.intersects(sorting));
+    EXPECT_FALSE(grid.intersects(open));
+    EXPECT_FALSE(sorting.intersects(open));
+    for (const QRect& r : {grid, sorting, open})
+        EXPECT_TRUE(viewer->rect().contains(r)) << r.x() << "," << r.y() << " " << r.width() << "x" << r.height();
+    const QWidget* texts[] = {viewer->Otevri, viewer->Rgp_Razeni->Button(0), viewer->Rgp_Razeni->Button(1)};
+    for (const QWidget* text : texts)
+        EXPECT_GE(text->width(), text->sizeHint().width()) << text->objectName().toStdString();
+    // A month file listed, one record with a damaged stamp among them: every line
+    // whole in the column, the picture kept.
+    dir.Write("ROK2024/Mesic03.zek",
+              test::BytesOf({test::MakeRecord(24, 3, 5, 12, 0, 0, 25, 41), test::MakeRecord(24, 3, 5, 24, 15, 0, 30, 42),
+                             test::MakeRecord(24, 3, 5, 12, 30, 0, 35, 43)}));
+    ScriptedDialogs dialogs;
+    SetDialogs(&dialogs);
+    dialogs.AnswerFile(dir / "ROK2024/Mesic03.zek");
+    // While the file loads, its window cannot be closed from its title bar.
+    InfoForm = new TInfoForm(&f);
+    bool closed = true;
+    QObject::connect(InfoForm->ProgressBar, &QProgressBar::valueChanged, InfoForm, [&](int value) {
+        if (value == 1)
+            closed = MdiChildOf(viewer)->close();
+    });
+    viewer->Otevri->click();
+    EXPECT_FALSE(closed);
+    ASSERT_TRUE(ServiceViewerOpen);
+    delete InfoForm;
+    InfoForm = nullptr;
+    SetDialogs(nullptr);
+    ASSERT_EQ(viewer->HyperGrid1->RowCount(), 3);
+    TCanvas measure;
+    measure.SetFont(viewer->HyperGrid1->Font());
+    for (int row = 0; row < 3; ++row)
+        EXPECT_LT(measure.TextWidth(viewer->HyperGrid1->Cells(0, row)), viewer->HyperGrid1->ColWidths(0));
+    EXPECT_NE(viewer->HyperGrid1->Cells(0, 1).find("Neplatný čas"), std::string::npos);
+    EXPECT_EQ(viewer->Rgp_Razeni->geometry(), sorting);  // loading moves nothing
+    QDir().mkpath(ZEKO_ARTEFACT_DIR);
+    f.grab().save(QString(ZEKO_ARTEFACT_DIR) + "/zaznamyservis.png");
+
+    f.MdiArea()->closeAllSubWindows();
+    ASSERT_TRUE(test::ProcessEventsUntil([] { return !ServiceViewerOpen && !DayTableOpen; }));
+    EXPECT_EQ(f.ServiceViewer(), nullptr);
 }

@@ -208,6 +208,30 @@ TEST_F(GridTest, EscapeGivesTheTextBack) {
     EXPECT_FALSE(grid.EditorMode());
 }
 
+// The grid's OnKeyPress filters what is typed, the first character that opens
+// the editor and those typed into it alike, each heard once.
+TEST_F(GridTest, OnKeyPressHearsEveryTypedKeyOnceAndMayDropIt) {
+    grid.SetOptions(grid.Options() + goEditing);
+    std::u32string heard;
+    grid.OnKeyPress = [&](TCustomGrid*, char32_t& key) {
+        heard += key;
+        if (key < U'0' || key > U'9')
+            key = 0;
+    };
+    Type("1a2");
+    QKeyEvent b(QEvent::KeyPress, Qt::Key_B, Qt::NoModifier, "b");
+    QCoreApplication::sendEvent(grid.InplaceEditor()->TextControl(), &b);
+    QKeyEvent three(QEvent::KeyPress, Qt::Key_3, Qt::NoModifier, "3");
+    QCoreApplication::sendEvent(grid.InplaceEditor()->TextControl(), &three);
+    EXPECT_EQ(grid.Cells(1, 1), "123");
+    EXPECT_EQ(heard, U"1a2b3");
+    // Enter dropped by the handler keeps the editor open.
+    char32_t enter = U'\r';
+    grid.InplaceEditor()->KeyPress(enter);
+    EXPECT_TRUE(grid.EditorMode());
+    EXPECT_EQ(heard.back(), U'\r');
+}
+
 TEST_F(GridTest, EditorTakesRealKeyEvents) {
     grid.SetOptions(grid.Options() + goEditing);
     grid.ShowEditor();

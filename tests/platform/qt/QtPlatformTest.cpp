@@ -3,8 +3,15 @@
 #include "platform/qt/QtNotifier.h"
 
 #include "support/QtApp.h"
+#include "support/TempDir.h"
+
+#include <QComboBox>
+#include <QFileDialog>
+#include <QFileSystemModel>
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 #include <atomic>
 #include <thread>
@@ -60,4 +67,32 @@ TEST(QtJpeg, ImageConvertsBothWaysAndMissingFileLeavesThePicture) {
 TEST(QtNotifier, FiltersBecomeQtFilters) {
     EXPECT_EQ(QtFileFilter("Nastavení|*.set|Vše|*.set;*.txt"), "Nastavení (*.set);;Vše (*.set *.txt)");
     EXPECT_EQ(QtFileFilter(""), "");
+}
+
+// Month files come from other machines in any letter case; the viewer's pattern
+// "m*zek" finds them all, and the user sees the filter's description as written.
+TEST(QtNotifier, TheOpenDialogMatchesPatternsWhateverTheCase) {
+    App();
+    test::TempDir dir;
+    for (const char* name : {"Mesic03.zek", "MESIC04.ZEK", "mesic05.zek", "Mesic06.zek.bak", "data.txt", "Rok.zek"})
+        dir.Write(name, "");
+    TFileDialogRequest request;
+    request.Filter = "Datové soubory ZEKO (*.zek)|m*zek|";
+    request.InitialDir = dir.Path();
+    const std::unique_ptr<QFileDialog> dialog = MakeOpenFileDialog(request);
+    auto* model = dialog->findChild<QFileSystemModel*>();
+    ASSERT_NE(model, nullptr);
+    const QModelIndex root = model->index(QString::fromStdString(dir.Path()));
+    auto shown = [&] {
+        QStringList names;
+        for (int row = 0; row < model->rowCount(root); ++row)
+            names << model->index(row, 0, root).data().toString();
+        names.sort();
+        return names;
+    };
+    const QStringList expected{"MESIC04.ZEK", "Mesic03.zek", "mesic05.zek"};
+    EXPECT_TRUE(ProcessEventsUntil([&] { return shown() == expected; })) << shown().join(" ").toStdString();
+    auto* types = dialog->findChild<QComboBox*>("fileTypeCombo");
+    ASSERT_NE(types, nullptr);
+    EXPECT_EQ(types->currentText().toStdString(), "Datové soubory ZEKO (*.zek)");
 }

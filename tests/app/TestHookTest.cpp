@@ -1,0 +1,127 @@
+// The test automation's script commands as the end-to-end tests use them: each
+// line of the script acts once, and what it did or could not do is in the log.
+#include "app/TestHook.h"
+
+#include "core/ZekoMessages.h"
+#include "platform/UserDialogs.h"
+#include "platform/qt/Grids.h"
+#include "platform/qt/QtMainThread.h"
+#include "support/MessageRecorder.h"
+#include "support/QtApp.h"
+#include "support/TempDir.h"
+
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <memory>
+
+using namespace zeko;
+
+namespace {
+
+struct Automation : ::testing::Test {
+    Automation() {
+        mainThread.reset(InstallQtMainThread());
+        ::setenv("ZEKO_TEST_LOG", log.c_str(), 1);
+        ::setenv("ZEKO_TEST_SCRIPT", script.c_str(), 1);
+        TTestAutomation::InstallFromEnvironment();
+        grid = new TStringGrid(&window);
+        grid->setObjectName("Mrizka");
+        grid->SetColCount(2);
+        grid->SetRowCount(2);
+        grid->SetCells(0, 0, "a");
+        grid->SetCells(1, 1, "d");
+        TTestAutomation::Instance()->Attach(&window);
+    }
+    ~Automation() override {
+        delete TTestAutomation::Instance();
+        ::unsetenv("ZEKO_TEST_LOG");
+        ::unsetenv("ZEKO_TEST_SCRIPT");
+    }
+    // Appends script lines and waits until the program has taken the last one.
+    void Run(const std::vector<std::string>& lines) {
+        {
+            std::ofstream out(script, std::ios::app);
+            for (const std::string& line : lines)
+                out << line << "\n";
+        }
+        const std::string last = "Command " + lines.back();
+        ASSERT_TRUE(test::ProcessEventsUntil([&] { return Has(last); }));
+    }
+    std::vector<std::string> Log() const {
+        std::vector<std::string> lines;
+        std::ifstream in(log);
+        for (std::string line; std::getline(in, line);)
+            lines.push_back(line);
+        return lines;
+    }
+    bool Has(const std::string& line) const {
+        for (const std::string& l : Log())
+            if (l == line)
+                return true;
+        return false;
+    }
+
+    QApplication& app = test::QtApp();  // before any widget
+    test::TempDir dir;
+    std::string log = dir / "log.txt";
+    std::string script = dir / "script.txt";
+    std::unique_ptr<QtMainThread> mainThread;
+    QWidget window;
+    TStringGrid* grid;
+};
+
+} // namespace
+
+TEST_F(Automation, InputAndFileLinesAnswerTheNextBoxes) {
+    Run({"input Tarif denní  ", "input", "file /data/ROK2024/Mesic03.zek", "file cancel"});
+    std::string value = "old";
+    ASSERT_TRUE(CurrentDialogs().InputQuery("Tarify", "Název tarifu:", value));
+    EXPECT_EQ(value, "Tarif denní  ");
+    ASSERT_TRUE(CurrentDialogs().InputQuery("Tarify", "Zkratka:", value));
+    EXPECT_EQ(value, "");
+    EXPECT_FALSE(CurrentDialogs().InputQuery("Tarify", "Další:", value));  // none left: cancelled
+    std::string file;
+    ASSERT_TRUE(CurrentDialogs().OpenFileDialog({}, file));
+    EXPECT_EQ(file, "/data/ROK2024/Mesic03.zek");
+    EXPECT_FALSE(CurrentDialogs().OpenFileDialog({}, file));
+    EXPECT_TRUE(Has("InputQuery Tarify | Název tarifu: -> Tarif denní  "));
+    EXPECT_TRUE(Has("OpenDialog  -> cancel"));
+}
+
+TEST_F(Automation, PostReachesTheMainWindowClassAndRefusesWhatIsNoMessage) {
+    test::MessageRecorder main(MainWindowClass);
+    Run({"post 1431 45356 2", "post 1426 x 0", "post 1426 1 2 3", "post 99999999999 0 0", "post 1426 0 -1"});
+    ASSERT_TRUE(test::ProcessEventsUntil([&] { return main.got.size() == 2; }));
+    EXPECT_EQ(main.got[0].Msg, 1431u);
+    EXPECT_EQ(main.got[0].WParam, 45356u);
+    EXPECT_EQ(main.got[0].LParam, 2);
+    EXPECT_EQ(main.got[1].LParam, -1);
+    for (const char* bad : {"post 1426 x 0", "post 1426 1 2 3", "post 99999999999 0 0"})
+        EXPECT_TRUE(Has(std::string("CommandFailed ") + bad)) << bad;
+}
+
+TEST_F(Automation, PostWithoutTheMainWindowFails) {
+    Run({"post 1425 0 0"});
+    EXPECT_TRUE(Has("CommandFailed post 1425 0 0"));
+}
+
+TEST_F(Automation, CellsLogsAStringGridRowByRow) {
+    // A window of its own with a grid of the same name.
+    QWidget other(&window);
+    other.setObjectName("Okno");
+    TStringGrid second(&other);
+    second.setObjectName("Mrizka");
+    second.SetColCount(1);
+    second.SetRowCount(1);
+    second.SetCells(0, 0, "jiná");
+    Run({"cells Mrizka", "cells Okno/Mrizka", "cells Nic", "cells Okno/Nic"});
+    EXPECT_TRUE(Has("Cells Mrizka 0 a|"));
+    EXPECT_TRUE(Has("Cells Mrizka 1 |d"));
+    EXPECT_TRUE(Has("Cells Okno/Mrizka 0 jiná"));
+    EXPECT_TRUE(Has("CommandFailed cells Nic"));
+    EXPECT_TRUE(Has("CommandFailed cells Okno/Nic"));
+}
