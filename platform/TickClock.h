@@ -14,6 +14,14 @@ inline uint32_t TicksBetween(uint32_t since, uint32_t now) { return now - since;
 
 void Sleep(uint32_t milliseconds);
 
+// Sleeps, without keeping a processor busy, until more than `microseconds` have
+// passed on the monotonic clock since `since` (a reading of MonotonicMicroseconds);
+// at once when they have passed already. The thread's timer slack is taken down
+// first, so the wake-up comes within some tens of microseconds of the deadline: the
+// bus direction guards of the serial line rely on it.
+uint64_t MonotonicMicroseconds();
+void SleepPast(uint64_t since, uint32_t microseconds);
+
 // Tests replace the clock with one they step by hand; nullptr restores the real one.
 class TickSource {
 public:

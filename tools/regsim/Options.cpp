@@ -94,7 +94,9 @@ const char* Usage() {
            "  --split P                the reply in 2..3 pieces, 60 ms apart\n"
            "  --double P               the reply twice, 20 ms apart\n"
            "  --wrong-address P        the reply names the next register\n"
-           "  --pace BAUD              send each byte after 10 bit times at BAUD\n"
+           "  --pace BAUD              send each byte after 10 bit times at BAUD, and\n"
+           "                           answer only once the telegram's bytes would have\n"
+           "                           come at BAUD\n"
            "  --mute-after N           answer nothing after N replies; SIGUSR1 switches\n"
            "                           the silence on and off at any time\n";
 }
