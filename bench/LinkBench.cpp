@@ -13,9 +13,13 @@
 //   cpu_pct         processor time of this process (every thread of the program's
 //                   side; the simulator is a process of its own) per wall time
 // Idle: the processor time while the live values are polled and nothing else goes.
+// Simulator pacing: how much longer than the line the simulator's paced replies take,
+// from the request written to the reply's first byte and from its first byte to its
+// last, per reply.
 #include "app/Conversation.h"
 #include "core/RecordSaving.h"
 #include "core/RegisterTables.h"
+#include "core/Komunikace.h"
 #include "core/Telegram.h"
 #include "platform/MainThread.h"
 #include "platform/SerialLine.h"
@@ -28,6 +32,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
+#include <poll.h>
 #include <sys/resource.h>
 
 using namespace zeko;
@@ -130,6 +135,7 @@ uint8_t KindOf(const std::vector<uint8_t>& bytes, uint16_t& address) {
     return tlg::KindOf(start[tlg::OffControl]);
 }
 
+// The upper address byte writes are counted from the first record request on.
 WireSizes SizesOf(const test::RegsimLog& log) {
     WireSizes s;
     size_t* lastReply = nullptr;
@@ -148,7 +154,7 @@ WireSizes SizesOf(const test::RegsimLog& log) {
         } else if (kind == tlg::KindSettings && address == Registers::LiveValues) {
             s.pollRequest = line.Bytes.size();
             lastReply = &s.pollReply;
-        } else if (kind == tlg::KindSettings && address == Registers::RecordAddressHigh) {
+        } else if (kind == tlg::KindSettings && address == Registers::RecordAddressHigh && s.recordRequest > 0) {
             ++s.addressWrites;
             s.addressWrite = line.Bytes.size();
             lastReply = &s.addressAck;
@@ -164,14 +170,16 @@ WireSizes SizesOf(const test::RegsimLog& log) {
 // ten bit times; and a live-values poll after the first reply that comes a poll
 // interval or more after the poll before (so a faster line puts fewer records
 // between two polls). The writes of the upper address byte go as they went.
-double LineSeconds(const WireSizes& s, size_t records, uint32_t baud) {
+double LineSeconds(const WireSizes& s, size_t records, uint32_t baud, int& polls) {
     const double byteTime = 10.0 / baud;
     const auto exchange = [&](size_t request, size_t reply) { return GuardSeconds + (request + reply) * byteTime; };
     double t = 0, lastPoll = 0;
+    polls = 0;
     for (size_t i = 0; i < records; ++i) {
         if (t - lastPoll >= PollIntervalMs / 1000.0) {
             lastPoll = t;
             t += exchange(s.pollRequest, s.pollReply);
+            ++polls;
         }
         t += exchange(s.recordRequest, s.recordReply);
     }
@@ -219,10 +227,15 @@ void BM_Download(benchmark::State& state) {
             return;
         }
         Clock::time_point firstRequest;
+        int polls = 0;
         line.conversation.Link().OnSend = [&](std::span<const uint8_t> bytes) {
             uint16_t address = 0;
-            if (firstRequest == Clock::time_point{} && KindOf({bytes.begin(), bytes.end()}, address) == tlg::KindRecords)
+            const uint8_t kind = KindOf({bytes.begin(), bytes.end()}, address);
+            if (firstRequest == Clock::time_point{} && kind == tlg::KindRecords)
                 firstRequest = Clock::now();
+            else if (firstRequest != Clock::time_point{} && line.host.saved == 0 && kind == tlg::KindSettings &&
+                     address == Registers::LiveValues)
+                ++polls;
         };
         line.mainThread.ResetLongest();
         const double cpuBefore = ProcessorSeconds();
@@ -238,7 +251,12 @@ void BM_Download(benchmark::State& state) {
             return;
         }
         const double measured = Seconds(line.host.lastRecordReply - firstRequest);
-        const double limit = records / LineSeconds(SizesOf(line.sim.Log()), records, baud);
+        int linePolls = 0;
+        const WireSizes sizes = SizesOf(line.sim.Log());
+        const double limit = records / LineSeconds(sizes, records, baud, linePolls);
+        state.counters["polls"] = polls;
+        state.counters["line_polls"] = linePolls;
+        state.counters["address_writes"] = static_cast<double>(sizes.addressWrites);
         state.SetIterationTime(measured);
         state.counters["records_per_s"] = records / measured;
         state.counters["line_limit"] = limit;
@@ -270,5 +288,54 @@ void BM_Idle(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_Idle)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
+
+void BM_SimulatorPacing(benchmark::State& state) {
+    constexpr uint32_t baud = 4800;
+    const double byteTime = 10.0 / baud;
+    test::RegsimProcess sim({"--records", "10", "--pace", std::to_string(baud)});
+    SerialLine line;
+    SerialLineSettings settings;
+    settings.BaudRate = baud;
+    if (!line.Open(sim.PtyPath()) || !line.Apply(settings)) {
+        state.SkipWithError("the simulator's line did not open");
+        return;
+    }
+    TKomunikace builder;
+    builder.BuildTelegram(tlg::StationPC, tlg::StationRegulator, 0, tlg::KindRecords, 0, 27, 0, 0);
+    std::vector<uint8_t> request = {tlg::LeadByte};
+    request.insert(request.end(), builder.Built().begin(), builder.Built().end());
+    double answerLate = 0, replyLate = 0;
+    int replies = 0;
+    for (auto _ : state) {
+        const auto sent = Clock::now();
+        line.Write(request.data(), request.size());
+        Clock::time_point first, last;
+        size_t got = 0;
+        while (got < 36) {
+            pollfd p{line.Descriptor(), POLLIN, 0};
+            if (poll(&p, 1, 2000) <= 0)
+                break;
+            uint8_t buffer[64];
+            const long n = line.Read(buffer, sizeof buffer);
+            if (n <= 0)
+                continue;
+            last = Clock::now();
+            if (got == 0)
+                first = last;
+            got += static_cast<size_t>(n);
+        }
+        if (got < 36) {
+            state.SkipWithError("no whole reply");
+            return;
+        }
+        // The first byte is whole one byte time after the request's last.
+        answerLate += Seconds(first - sent) - (request.size() + 1) * byteTime;
+        replyLate += Seconds(last - first) - (got - 1) * byteTime;
+        ++replies;
+    }
+    state.counters["answer_late_ms"] = 1000.0 * answerLate / replies;
+    state.counters["reply_late_ms"] = 1000.0 * replyLate / replies;
+}
+BENCHMARK(BM_SimulatorPacing)->Iterations(50)->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -55,8 +55,12 @@ bool TCommPortDriver::Connect() {
         return false;
     }
     StartSender();
-    timer_.Start(pollingDelay_);
+    // The watch takes the input up as it comes; the polling timer would only wake
+    // the processor 25 times a second for nothing, so it runs only for a line that
+    // cannot be watched.
     notifier_.Start(line_.Descriptor(), pollingDelay_);
+    if (!notifier_.Running())
+        timer_.Start(pollingDelay_);
     return true;
 }
 
@@ -294,7 +298,7 @@ void TCommPortDriver::SetPollingDelay(uint16_t Value) {
     timer_.Stop();
     pollingDelay_ = Value;
     notifier_.SetRest(pollingDelay_);
-    if (Connected())
+    if (Connected() && !notifier_.Running())
         timer_.Start(pollingDelay_);
     SetPacketTimeout(packetTimeout_);
 }

@@ -1,10 +1,11 @@
 #pragma once
 // TCommPortDriver: the serial port component. It owns one serial line (opened by
 // name through platform/SerialLine), applies the line settings, takes up the input
-// as soon as bytes arrive (a watch on the line) and besides every PollingDelay ms
-// (a timer), both in the main thread, hands the bytes read to OnReceiveData (or, in
-// packet mode, whole packets to OnReceivePacket), writes with an output time-out and
-// switches DTR. The events and every operation run in the main thread; only the
+// in the main thread as soon as bytes arrive (a watch on the line, which looks again
+// after PollingDelay ms when bytes stay unread, such as an incomplete packet; a line
+// that cannot be watched is polled every PollingDelay ms by a timer), hands the
+// bytes read to OnReceiveData (or, in packet mode, whole packets to
+// OnReceivePacket), writes with an output time-out and switches DTR. The events and every operation run in the main thread; only the
 // work of Transmit runs in a sender thread of the port's own, so that a telegram's
 // time on the wire never holds the window up. No operation throws: a closed port
 // does nothing and answers false, 0, -1 or the empty set.
@@ -108,8 +109,8 @@ public:
     // is under way.
     std::function<void(TLineStep Step, uint32_t Count)> OnLineStep;
 
-    // One poll of the input, as each timer tick (and each notice of arrived bytes)
-    // runs it while the port is open.
+    // One poll of the input, as each notice of arrived bytes (or tick of the polling
+    // timer) runs it while the port is open.
     void TimerWndProc();
 
     void* Owner() const { return owner_; }

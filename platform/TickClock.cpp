@@ -48,6 +48,15 @@ void SleepPast(uint64_t since, uint32_t microseconds) {
     }
 }
 
+void SleepUntilTick(uint32_t tick) {
+    const uint64_t now = MonotonicMicroseconds();
+    const auto ahead = static_cast<int32_t>(tick - static_cast<uint32_t>(now / 1000u));
+    if (ahead > 0)
+        SleepPast((now / 1000u + static_cast<uint64_t>(ahead)) * 1000u - 1u, 0);
+}
+
 void SetTickSource(TickSource* s) { source.store(s); }
+
+bool TickSourceReplaced() { return source.load() != nullptr; }
 
 } // namespace zeko

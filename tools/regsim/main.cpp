@@ -71,30 +71,37 @@ Clock::duration ByteTime(uint32_t paceBaud) {
 }
 
 // Writes everything, at the pace of the line when asked; false when nobody reads.
-// Paced, byte n goes out n byte times after the first: the deadlines are counted
-// from the start, so that the sleeps' own lateness does not add up over a reply.
+// Paced, each byte is written once its ten bit times have passed, as a receiver on
+// the line has it; the deadlines are counted from the start, so that the sleeps' own
+// lateness does not add up over a reply.
 bool WriteAll(int fd, const std::vector<uint8_t>& bytes, uint32_t paceBaud) {
-    const Clock::duration byteTime = paceBaud ? ByteTime(paceBaud) : Clock::duration::zero();
     size_t done = 0;
     auto lastProgress = Clock::now();
     auto due = lastProgress;
+    bool timed = false;    // the line time of the next byte has passed
+    bool stalled = false;  // the reader held the line up
     while (done < bytes.size()) {
+        if (paceBaud && !timed) {
+            due += ByteTime(paceBaud);
+            std::this_thread::sleep_until(due);
+            timed = true;
+        }
         const size_t chunk = paceBaud ? 1 : bytes.size() - done;
         const ssize_t n = ::write(fd, bytes.data() + done, chunk);
         if (n > 0) {
             done += static_cast<size_t>(n);
             lastProgress = Clock::now();
-            if (paceBaud) {
-                // After a reader that held the line up, the next byte's time starts now.
-                due = std::max(due, lastProgress - byteTime) + byteTime;
-                std::this_thread::sleep_until(due);
-            }
+            timed = false;
+            if (stalled)
+                due = lastProgress;  // the next byte's time starts now
+            stalled = false;
             continue;
         }
         if (n < 0 && errno != EAGAIN && errno != EINTR)
             return false;
         if (Clock::now() - lastProgress > WriteGiveUp)
             return false;
+        stalled = true;
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
     return true;
