@@ -26,6 +26,14 @@
 //                              click <objectName>   click a button (Btn_PrerusZaznamy)
 //                              click <form>/<objectName>  click a button of one
 //                                                   window (DenniTabulkaForm/Btn_ExportTXT)
+//                              key <objectName> <key>  a key pressed in a widget (of
+//                                                   one window: <form>/<objectName>), as
+//                                                   the keyboard gives it to the widget
+//                                                   with the focus: Return, Escape,
+//                                                   Delete, Backspace, Tab, Left, Right,
+//                                                   Up, Down, Home, End
+//                              type <objectName> <text>  the characters of the text
+//                                                   typed into a widget one by one
 //                              answer <Yes|No|OK|Cancel>  the next message box
 //                                                   gets that answer
 //                              input <text>         the next input box is confirmed

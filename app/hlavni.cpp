@@ -103,7 +103,7 @@ THlavniForm::THlavniForm(QWidget* parent) : QMainWindow(parent), MessageTarget(M
     CreatePanels();
 
     // Windows and commands that come with later parts of the program.
-    laterItems_ = {cmNastaveniRegulatoru, cmNastavitCas, cmSmeny, cmTarify, cmNulujZaznamy};
+    laterItems_ = {cmNastaveniRegulatoru, cmNastavitCas, cmNulujZaznamy};
     for (QAction* item : laterItems_)
         item->setEnabled(false);
 
@@ -118,6 +118,8 @@ THlavniForm::THlavniForm(QWidget* parent) : QMainWindow(parent), MessageTarget(M
     Btn_A1->OnClick = [this](TGraphicControl*) { OpenArchive(true); };
 
     connect(cmOnline, &QAction::triggered, this, [this] { cmOnlineClick(); });
+    connect(cmSmeny, &QAction::triggered, this, [this] { cmSmenyClick(); });
+    connect(cmTarify, &QAction::triggered, this, [this] { cmTarifyClick(); });
     connect(cmNactiZaznamy, &QAction::triggered, this, [this] { cmNactiZaznamyClick(); });
     connect(cmNactiZaznamyZeSouboru, &QAction::triggered, this, [this] { cmNactiZaznamyZeSouboruClick(); });
     connect(Btn_PrerusZaznamy, &QPushButton::clicked, this, [this] { Btn_PrerusZaznamyClick(); });

@@ -151,6 +151,10 @@ public:
     void cmNactiZaznamyZeSouboruClick();
     TZaznamyServisForm* ServiceViewer() const;
 
+    // ---- the schedule editors (hlavniSchedules.cpp) ----
+    void cmSmenyClick();
+    void cmTarifyClick();
+
     // ---- record download (hlavniConversation.cpp) ----
     void cmNactiZaznamyClick();
     void Btn_PrerusZaznamyClick();
