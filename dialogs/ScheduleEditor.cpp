@@ -159,7 +159,10 @@ TScheduleEditorForm::TScheduleEditorForm(QWidget* parent, const char* name, size
 }
 
 void TScheduleEditorForm::LoadHistoryFile(const std::string& fileName) {
-    LoadHistory(History, fileName, bodySize_);
+    // The damaged rest of a file cannot be shown; the user learns that saving keeps
+    // the records before it alone.
+    if (!LoadHistory(History, fileName, bodySize_))
+        MessageDlg(HistoryLoadErrorText, TMsgDlgType::mtError, TMsgDlgButtons::mbOK);
     SortHistory(History);
     RecordIndex = static_cast<int>(History.size()) - 1;
     RefillDateList();

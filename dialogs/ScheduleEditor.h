@@ -115,7 +115,9 @@ protected:
     // Makes the history controls and the two buttons; the descendant places them.
     TScheduleEditorForm(QWidget* parent, const char* name, size_t bodySize, TTexts texts);
 
-    // The history of the file sorted by valid-from, the last record shown.
+    // The history of the file sorted by valid-from, the last record shown; a
+    // damaged record and those after it are reported and left out. A file that
+    // cannot be read raises EInOutError.
     void LoadHistoryFile(const std::string& fileName);
     // The record "Přidat" appends, with the bands shown.
     virtual THistoryRecord NewRecord() const = 0;

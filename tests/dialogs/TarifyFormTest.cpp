@@ -17,6 +17,9 @@
 #include <QRadioButton>
 #include <QTimer>
 
+#include <cstring>
+#include <fstream>
+
 using namespace zeko;
 
 namespace {
@@ -342,6 +345,17 @@ TEST_F(TariffEditor, HistoryRecordsAreAddedChangedAndDeleted) {
     EXPECT_FALSE(f.Btn_Smazat->isEnabled());
     EXPECT_FALSE(f.Btn_Zmenit->isEnabled());
     EXPECT_EQ(Cell(1, 1), "Nepoužito");
+}
+
+TEST_F(TariffEditor, ADamagedHistoryIsReportedAndItsIntactRecordsShown) {
+    WriteHistory("Tarify.his", {TariffRecord(EncodeDate(2024, 1, 1), 360, 840)});
+    {
+        std::ofstream(dir / "Tarify.his", std::ios::binary | std::ios::app) << "cut short";
+    }
+    TTarifyForm& f = Open();
+    EXPECT_EQ(Messages(), std::vector<std::string>{"Chyba při načítání historie tarifů/směn!"});
+    ASSERT_EQ(f.History.size(), 1u);
+    EXPECT_EQ(Cell(1, 1), "06:00-14:00");
 }
 
 TEST_F(TariffEditor, TheHolidayButtonShowsTheHolidayDialogAndOnlyEditsReachTheList) {
