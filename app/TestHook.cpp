@@ -206,12 +206,17 @@ void TTestAutomation::PollScript() {
         return;
     const bool outer = !running_;
     running_ = true;
-    ReadScript();
+    // A timer is not delivered again while its own slot runs: the modal dialog's
+    // event loop polls through a timer of this level.
+    QTimer nested;
+    connect(&nested, &QTimer::timeout, this, [this] { PollScript(); });
+    nested.start(timer_ ? timer_->interval() : 50);
+    ReadScript(outer ? nullptr : QApplication::activeModalWidget());
     if (outer)
         running_ = false;
 }
 
-void TTestAutomation::ReadScript() {
+void TTestAutomation::ReadScript(QWidget* modal) {
     std::ifstream in(scriptFile_, std::ios::binary);
     if (!in)
         return;
@@ -229,8 +234,11 @@ void TTestAutomation::ReadScript() {
         if (!command.empty() && command.back() == '\r')
             command.pop_back();
         // After a post the rest waits for the next poll, when the message has been
-        // handled.
+        // handled; after the command that closed the dialog they were answering, for
+        // the command that showed it to end.
         if (!command.empty() && !Run(command))
+            break;
+        if (modal && QApplication::activeModalWidget() != modal)
             break;
     }
 }

@@ -21,7 +21,9 @@
 //   ZEKO_TEST_SCRIPT=<file>  the program polls this file (every 50 ms) for lines
 //                            appended to it and runs each once, in order, each
 //                            after the one before has finished (unless that one
-//                            waits in a modal dialog for the commands that answer it):
+//                            waits in a modal dialog for the commands that answer it;
+//                            those after the one that closes the dialog wait again
+//                            until the command that showed it has finished):
 //                              menu <objectName>    trigger a menu item (cmNactiZaznamy)
 //                              click <objectName>   click a button (Btn_PrerusZaznamy)
 //                              click <form>/<objectName>  click a button of one
@@ -97,7 +99,9 @@ public:
 private:
     TTestAutomation(const std::string& logFile, const std::string& scriptFile);
     void PollScript();
-    void ReadScript();
+    // Runs the commands appended; those that answer the modal dialog `modal` only
+    // while it is shown.
+    void ReadScript(QWidget* modal);
     // Runs one command; false when the next ones are to wait for the next poll.
     bool Run(const std::string& command);
     void LogCells(const std::string& name, const TStringGrid& grid);

@@ -179,6 +179,9 @@ void TTarifyForm::EditCell() {
     Label1->show();
     CasEdit->show();
     CasEdit->setFocus(Qt::OtherFocusReason);
+    // Typing replaces the whole band, also when the focus came without the entering
+    // that selects it.
+    CasEdit->SelectAll();
 }
 
 void TTarifyForm::TabTarifyKeyDown(uint16_t& key) {
