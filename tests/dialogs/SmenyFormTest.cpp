@@ -128,6 +128,22 @@ TEST_F(ShiftEditor, NMarksTheShiftUnusedAndEscapeGivesTheCellsTextBack) {
     EXPECT_TRUE(f.Editing());
 }
 
+// The cell shows what the shift holds, also when only its name was edited; while a
+// shift is edited Escape does not cancel the dialog.
+TEST_F(ShiftEditor, ANameEditedAloneLeavesTheBandAsItWas) {
+    TSmenyForm& f = Open();
+    EditShift(3);
+    Type("Noc");
+    Press(Qt::Key_Escape);
+    EXPECT_TRUE(f.isVisible());
+    EXPECT_TRUE(f.Editing());
+    f.BitBtn1->click();
+    EXPECT_EQ(Cell(3), "Nepoužito");
+    EXPECT_EQ(ShiftNamesEdit[3], "Noc");
+    EXPECT_FALSE(f.Changed);
+    EXPECT_FALSE(f.Bands.Shifts[2].InUse());
+}
+
 TEST_F(ShiftEditor, DeleteInTheGridMarksTheShiftUnused) {
     WriteHistory("Smeny.his", {ShiftRecord(EncodeDate(2024, 1, 1), 360, 840)});
     TSmenyForm& f = Open();

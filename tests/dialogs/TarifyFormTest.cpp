@@ -347,6 +347,26 @@ TEST_F(TariffEditor, HistoryRecordsAreAddedChangedAndDeleted) {
     EXPECT_EQ(Cell(1, 1), "Nepoužito");
 }
 
+// Bands edited go into the record "Přidat" makes; the one shown keeps its own, and
+// nothing is asked when another record is chosen.
+TEST_F(TariffEditor, BandsEditedGoIntoTheRecordAdded) {
+    WriteHistory("Tarify.his", {TariffRecord(EncodeDate(2024, 1, 1), 360, 840)});
+    TTarifyForm& f = Open();
+    const std::vector<uint8_t> first = f.History[0].Body;
+    f.Bands.Zone(0, 3, 3) = {1200, 1260, ZoneInUse};
+    f.Changed = true;
+    f.Dedt_Datum->SetDate(EncodeDate(2025, 1, 1));
+    f.Btn_Pridat->click();
+    ASSERT_EQ(f.History.size(), 2u);
+    EXPECT_FALSE(f.Changed);
+    EXPECT_EQ(Cell(3, 3), "20:00-21:00");
+    EXPECT_EQ(f.History[0].Body, first);
+    f.Cmb_Datumy->setCurrentIndex(0);
+    f.Cmb_Datumy->activated(0);
+    EXPECT_TRUE(Messages().empty());
+    EXPECT_EQ(Cell(3, 3), "Nepoužito");
+}
+
 TEST_F(TariffEditor, ADamagedHistoryIsReportedAndItsIntactRecordsShown) {
     WriteHistory("Tarify.his", {TariffRecord(EncodeDate(2024, 1, 1), 360, 840)});
     {
