@@ -4,7 +4,6 @@
 #include "core/Schedules.h"
 #include "core/TextHelpers.h"
 #include "dialogs/Svatkyformunit.h"
-#include "platform/Exceptions.h"
 #include "platform/Notifier.h"
 #include "platform/Utf8.h"
 #include "platform/qt/QtText.h"

@@ -24,7 +24,9 @@ namespace zeko {
 class TDateEdit;
 class TTimePicker;
 
-constexpr const char* BandEditMask = "!90:00-!90:00  >l;1;_";
+// The colons are literal: the grids show bands as "hh:mm-hh:mm" whatever the
+// session's time separator.
+constexpr const char* BandEditMask = "!90\\:00-!90\\:00  >l;1;_";
 constexpr const char* EmptyBandText = "__:__-__:__  _";
 constexpr const char* UnusedBandEditText = "00:00-00:00  N";
 constexpr const char* NotInUseText = "Nepoužito";

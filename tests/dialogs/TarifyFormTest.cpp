@@ -134,6 +134,19 @@ TEST_F(TariffEditor, ABandTypedIntoTheEditorGoesIntoItsZoneOfTheDayTypeShown) {
     SavePicture(f, "tarify-editor.png");
 }
 
+// The band's colons are its own, whatever separator the session's times use.
+TEST_F(TariffEditor, BandsKeepTheirColonsUnderAnotherTimeSeparator) {
+    FormatSettings().TimeSeparator = '.';
+    WriteHistory("Tarify.his", {TariffRecord(EncodeDate(2024, 1, 1), 360, 840)});
+    TTarifyForm& f = Open();
+    EditBand(1, 1);
+    EXPECT_EQ(f.CasEdit->EditText(), "06:00-14:00  _");
+    Type("07001500");
+    Press(Qt::Key_Return);
+    EXPECT_EQ(Cell(1, 1), "07:00-15:00");
+    EXPECT_EQ(f.Bands.Zone(0, 1, 1), (TTariffZone{420, 900, ZoneInUse}));
+}
+
 TEST_F(TariffEditor, ARefusedBandIsReportedAndStaysInTheEditor) {
     TTarifyForm& f = Open();
     EditBand(1, 1);
