@@ -148,8 +148,12 @@ TScheduleEditorForm::TScheduleEditorForm(QWidget* parent, const char* name, size
     BitBtn2 = new QPushButton(U("&Zruš"), this);
     BitBtn2->setObjectName("BitBtn2");
 
-    // The user's choice only: the list is refilled by the program without it.
-    connect(Cmb_Datumy, &QComboBox::activated, this, [this] { Cmb_DatumyChange(); });
+    // The user's choice of another record only: the list is refilled by the program
+    // without it, and choosing the record shown again keeps its edited bands.
+    connect(Cmb_Datumy, &QComboBox::activated, this, [this](int index) {
+        if (index != RecordIndex)
+            Cmb_DatumyChange();
+    });
     connect(Btn_Pridat, &QPushButton::clicked, this, [this] { Btn_PridatClick(); });
     connect(Btn_Zmenit, &QPushButton::clicked, this, [this] { Btn_ZmenitClick(); });
     connect(Btn_Smazat, &QPushButton::clicked, this, [this] { Btn_SmazatClick(); });

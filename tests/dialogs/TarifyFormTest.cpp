@@ -330,6 +330,9 @@ TEST_F(TariffEditor, HistoryRecordsAreAddedChangedAndDeleted) {
     // Choosing another record with bands edited asks to store them into the one shown.
     f.Bands.Zone(0, 2, 1) = {0, 60, ZoneInUse};
     f.Changed = true;
+    f.Cmb_Datumy->activated(2);  // the record shown again: nothing asked, nothing lost
+    EXPECT_EQ(Messages().back(), "Opravdu si přejete změnit datum platnosti?");
+    EXPECT_TRUE(f.Changed);
     f.Cmb_Datumy->setCurrentIndex(0);
     f.Cmb_Datumy->activated(0);
     EXPECT_EQ(Messages().back(), "Byly provedeny změny v nastavení tarifu, přejete si je uložit?");
