@@ -30,6 +30,10 @@ namespace zeko {
 namespace {
 
 const QColor FormColour(5, 59, 149);
+// Values that are no longer current, and the notice that says so.
+const QColor OldValueColour(128, 128, 128);
+const QColor NoticeColour(160, 0, 0);
+const QColor NoticeBackground(255, 236, 160);
 // The face the values are shown in.
 constexpr const char* ValueFace = "Elektra";
 
@@ -128,6 +132,12 @@ int64_t Truncate(double value) {
     return static_cast<int64_t>(std::trunc(value));
 }
 
+void SetColour(QLabel* label, const QColor& colour) {
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    label->setPalette(palette);
+}
+
 void SetText(QLabel* label, const std::string& text) {
     label->setText(QString::fromStdString(text));
     FitFont(label);
@@ -155,6 +165,17 @@ std::string CosPhiText(double cosPhi) {
 }
 
 std::string TruncatedText(double value) { return std::to_string(Truncate(value)); }
+
+std::string OldValuesText(TDateTime readAt) {
+    std::string text = "Regulátor neodpovídá.";
+    if (readAt != 0) {
+        try {
+            text += " Poslední hodnoty z " + DateTimeToStr(readAt);
+        } catch (const EConvertError&) {
+        }
+    }
+    return text;
+}
 
 std::string RegulationStateText(uint8_t code, const std::string& previous) {
     switch (code) {
@@ -211,6 +232,15 @@ TOnlineForm::TOnlineForm(QWidget* parent) : QWidget(parent), MessageTarget("TOnl
     static_assert(std::size(values) == online::ValueLabels.size());
     for (size_t i = 0; i < online::ValueLabels.size(); ++i)
         *values[i] = Value(this, i);
+    Lbl_StareHodnoty = Place(this, online::OldValuesNotice, QString(), "Arial", NoticeColour);
+    Lbl_StareHodnoty->setObjectName(online::OldValuesNotice.Text);
+    Lbl_StareHodnoty->setAttribute(Qt::WA_TranslucentBackground, false);
+    Lbl_StareHodnoty->setAutoFillBackground(true);
+    QPalette notice = Lbl_StareHodnoty->palette();
+    notice.setColor(QPalette::Window, NoticeBackground);
+    Lbl_StareHodnoty->setPalette(notice);
+    Lbl_StareHodnoty->setFrameStyle(QFrame::Box | QFrame::Plain);
+    Lbl_StareHodnoty->hide();
 }
 
 TOnlineForm::~TOnlineForm() { OnlineOpen = false; }
@@ -238,6 +268,8 @@ std::string TOnlineForm::ValuesText() const {
                                 Lbl_PripojenaIndukcnost, Lbl_PripojenaKapacita, Lbl_CasDoRegulace,
                                 Lbl_PasmoRegulace, Lbl_ZnakRegulace, Lbl_AktCasZaznamu, Lbl_AktDTRegulatoru})
         text += (text.empty() ? "" : "|") + label->text().toStdString();
+    if (!Lbl_StareHodnoty->isHidden())
+        text += "|" + Lbl_StareHodnoty->text().toStdString();
     return text;
 }
 
@@ -254,7 +286,26 @@ void TOnlineForm::Guarded(int block, const char* message, const std::function<vo
     }
 }
 
+void TOnlineForm::ShowAge(const TOnlineValues& v) {
+    // The PC clock is current whatever the regulator does.
+    for (QLabel* label : {Lbl_CosFi, Lbl_CinnyVykon, Lbl_IndukcniVykon, Lbl_KapacitniVykon, Lbl_Vystupy,
+                          Lbl_AktCasZaznamu, Lbl_CasDoRegulace, Lbl_PasmoRegulace, Lbl_ZnakRegulace,
+                          Lbl_PripojenaIndukcnost, Lbl_PripojenaKapacita, Lbl_AktDTRegulatoru})
+        SetColour(label, v.Old ? OldValueColour : QColor(Qt::black));
+    if (v.Old)
+        SetText(Lbl_StareHodnoty, OldValuesText(v.ReadAt));
+    Lbl_StareHodnoty->setVisible(v.Old);
+}
+
 void TOnlineForm::Refresh(const TOnlineValues& v) {
+    ShowAge(v);
+    if (v.Old && v.ReadAt == 0) {
+        // Nothing has been read that could be shown.
+        SetClockText(Lbl_AktDTPC, v.PcNow);
+        if (OnRefreshed)
+            OnRefreshed();
+        return;
+    }
     Guarded(0, "chyba pri vypoctu uciniku", [&] { SetText(Lbl_CosFi, CosPhiText(v.CosPhi)); });
     Guarded(1, "chyba pri vypoctu vykonu", [&] {
         const std::string p = TruncatedText(v.ActivePower);
