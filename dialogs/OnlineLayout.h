@@ -64,7 +64,7 @@ inline constexpr std::array<TLabelPlace, 13> ValueLabels = {{
 
 // The notice under the panel while the regulator does not answer, in the fixed
 // labels' face: the values above are then the last ones read.
-inline constexpr TLabelPlace OldValuesNotice = {"Lbl_StareHodnoty", 235, 488, 550, 34, 19, AlignCentre};
+inline constexpr TLabelPlace OldValuesNotice = {"Lbl_StareHodnoty", 235, 488, 550, 32, 16, AlignCentre};
 
 // Labels that overlap by at most this many rows are neighbours in a column.
 inline constexpr int NeighbourOverlap = 4;

@@ -124,6 +124,23 @@ QLabel* Value(QWidget* p, size_t index) {
     return label;
 }
 
+// A label on a background of its own, framed, that stands out from the picture.
+QLabel* Notice(QWidget* parent, const online::TLabelPlace& place) {
+    auto* label = new QLabel(parent);
+    label->setObjectName(place.Text);
+    label->setGeometry(place.Rect());
+    label->setFont(StandInQFont("Arial", place.FontHeight, true));
+    label->setProperty("standInPixels", label->font().pixelSize());
+    label->setAlignment(AlignmentOf(place.Align) | Qt::AlignVCenter);
+    label->setFrameStyle(QFrame::Box | QFrame::Plain);
+    label->setAutoFillBackground(true);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, NoticeColour);
+    palette.setColor(QPalette::Window, NoticeBackground);
+    label->setPalette(palette);
+    return label;
+}
+
 // Integer part of a value the labels can show; EConvertError for NaN, infinities
 // and values no integer holds (a corrupted reading).
 int64_t Truncate(double value) {
@@ -232,14 +249,7 @@ TOnlineForm::TOnlineForm(QWidget* parent) : QWidget(parent), MessageTarget("TOnl
     static_assert(std::size(values) == online::ValueLabels.size());
     for (size_t i = 0; i < online::ValueLabels.size(); ++i)
         *values[i] = Value(this, i);
-    Lbl_StareHodnoty = Place(this, online::OldValuesNotice, QString(), "Arial", NoticeColour);
-    Lbl_StareHodnoty->setObjectName(online::OldValuesNotice.Text);
-    Lbl_StareHodnoty->setAttribute(Qt::WA_TranslucentBackground, false);
-    Lbl_StareHodnoty->setAutoFillBackground(true);
-    QPalette notice = Lbl_StareHodnoty->palette();
-    notice.setColor(QPalette::Window, NoticeBackground);
-    Lbl_StareHodnoty->setPalette(notice);
-    Lbl_StareHodnoty->setFrameStyle(QFrame::Box | QFrame::Plain);
+    Lbl_StareHodnoty = Notice(this, online::OldValuesNotice);
     Lbl_StareHodnoty->hide();
 }
 
