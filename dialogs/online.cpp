@@ -95,6 +95,12 @@ Qt::Alignment AlignmentOf(online::TLabelAlign align) {
     }
 }
 
+void SetColour(QLabel* label, const QColor& colour) {
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    label->setPalette(palette);
+}
+
 QLabel* Place(QWidget* parent, const online::TLabelPlace& place, const QString& text, const char* face,
              const QColor& colour) {
     auto* label = new QLabel(text, parent);
@@ -103,9 +109,7 @@ QLabel* Place(QWidget* parent, const online::TLabelPlace& place, const QString& 
     label->setProperty("standInPixels", label->font().pixelSize());
     label->setAlignment(AlignmentOf(place.Align) | Qt::AlignVCenter);
     label->setAttribute(Qt::WA_TranslucentBackground);
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, colour);
-    label->setPalette(palette);
+    SetColour(label, colour);
     FitFont(label);
     return label;
 }
@@ -134,8 +138,8 @@ QLabel* Notice(QWidget* parent, const online::TLabelPlace& place) {
     label->setAlignment(AlignmentOf(place.Align) | Qt::AlignVCenter);
     label->setFrameStyle(QFrame::Box | QFrame::Plain);
     label->setAutoFillBackground(true);
+    SetColour(label, NoticeColour);
     QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, NoticeColour);
     palette.setColor(QPalette::Window, NoticeBackground);
     label->setPalette(palette);
     return label;
@@ -147,12 +151,6 @@ int64_t Truncate(double value) {
     if (!std::isfinite(value) || std::fabs(value) > 9.0e15)
         throw EConvertError("invalid floating point value");
     return static_cast<int64_t>(std::trunc(value));
-}
-
-void SetColour(QLabel* label, const QColor& colour) {
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, colour);
-    label->setPalette(palette);
 }
 
 void SetText(QLabel* label, const std::string& text) {
@@ -184,14 +182,8 @@ std::string CosPhiText(double cosPhi) {
 std::string TruncatedText(double value) { return std::to_string(Truncate(value)); }
 
 std::string OldValuesText(TDateTime readAt) {
-    std::string text = "Regulátor neodpovídá.";
-    if (readAt != 0) {
-        try {
-            text += " Poslední hodnoty z " + DateTimeToStr(readAt);
-        } catch (const EConvertError&) {
-        }
-    }
-    return text;
+    const std::string text = "Regulátor neodpovídá.";
+    return readAt == 0 ? text : text + " Poslední hodnoty z " + DateTimeToStr(readAt);
 }
 
 std::string RegulationStateText(uint8_t code, const std::string& previous) {

@@ -572,6 +572,9 @@ TEST(Conversation, WithoutAConversationADownloadSaysWhyNothingHappens) {
     ScopedLoggingNotifier notifier;
     test::PseudoTerminal pty;
     pty.SetComMapping(1);
+    const struct Unmap {
+        ~Unmap() { ::unsetenv("ZEKO_COM1"); }
+    } unmap;
     const std::string device = "COM1 je zařízení " + pty.SlavePath() +
                                "; jiné zařízení určuje proměnná prostředí ZEKO_COM1.";
     Rig rig;
@@ -583,7 +586,6 @@ TEST(Conversation, WithoutAConversationADownloadSaysWhyNothingHappens) {
     rig.conversation.OpenConversation();
     rig.conversation.CancelSettingsRead();
     rig.conversation.RequestDownload();
-    ::unsetenv("ZEKO_COM1");
     const std::vector<LoggingNotifier::Entry> messages = notifier.Messages();
     ASSERT_EQ(messages.size(), 2u);
     EXPECT_EQ(messages[0].Text, "Záznamy nelze načíst, sériový port není otevřen.\n" + device);
