@@ -36,14 +36,21 @@ uint32_t GetWinVersion() {
 }
 
 TCommPortDriver::TCommPortDriver(void* AOwner)
-    : owner_(AOwner), timer_([this] { TimerWndProc(); }), notifier_([this] {
+    : owner_(AOwner), alive_(std::make_shared<bool>(true)), timer_([this] { TimerWndProc(); }),
+      notifier_([this, alive = alive_] {
+          // A receive handler may free the component (and this call's closure with
+          // it): the token on the stack tells.
+          const std::shared_ptr<bool> token = alive;
           TimerWndProc();
-          return !Connected() || line_.BytesWaiting() <= 0;
+          return !*token || !Connected() || line_.BytesWaiting() <= 0;
       }) {
     buffer_.assign(inBufSize_, 0);
 }
 
-TCommPortDriver::~TCommPortDriver() { Disconnect(); }
+TCommPortDriver::~TCommPortDriver() {
+    *alive_ = false;
+    Disconnect();
+}
 
 bool TCommPortDriver::Connect() {
     if (Connected())

@@ -173,6 +173,7 @@ private:
     void StopSender();  // after the transmissions handed over
 
     void* owner_;
+    std::shared_ptr<bool> alive_;  // false once the destructor has begun
     SerialLine line_;
     TimerHost timer_;
     InputNotifier notifier_;

@@ -419,3 +419,21 @@ TEST_F(CommPortOnPty, ArrivingBytesAreTakenUpWithoutWaitingForThePollingTick) {
     port.Disconnect();
     SetMainThread(nullptr);
 }
+
+TEST(CommPortOnALine, AReceiveHandlerMayFreeThePort) {
+    PumpedMainThread queue;
+    SetMainThread(&queue);
+    test::PseudoTerminal pty;
+    auto port = std::make_unique<TCommPortDriver>();
+    port->SetPortName(pty.SlavePath());
+    bool freed = false;
+    port->OnReceiveData = [&](TCommPortDriver*, const uint8_t*, uint32_t) {
+        freed = true;
+        port.reset();  // the handler's own closure goes with it: nothing after this
+    };
+    ASSERT_TRUE(port->Connect());
+    pty.Write({1});
+    EXPECT_TRUE(queue.PumpUntil([&] { return freed; }, 5000));
+    EXPECT_EQ(port, nullptr);
+    SetMainThread(nullptr);
+}
