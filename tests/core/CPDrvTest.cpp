@@ -297,11 +297,12 @@ struct LineSteps {
         TLineStep What;
         uint32_t Count;
         uint64_t At;
+        std::thread::id Thread;
     };
     void Watch(TCommPortDriver& port) {
         port.OnLineStep = [this](TLineStep what, uint32_t count) {
             std::lock_guard<std::mutex> lock(mutex);
-            steps.push_back({what, count, MonotonicMicroseconds()});
+            steps.push_back({what, count, MonotonicMicroseconds(), std::this_thread::get_id()});
         };
     }
     std::vector<Step> Taken() {
@@ -313,13 +314,19 @@ struct LineSteps {
 };
 
 constexpr TDirectionSwitch Switched{true, 2000};
+
+// The wire model for one test, off again however the test ends.
+struct WireTime {
+    WireTime() { SerialLine::ModelWireTime(true); }
+    ~WireTime() { SerialLine::ModelWireTime(false); }
+};
 const Bytes Telegram = {0xFF, 0xA5, 0x08, 0x3F, 0x02, 0x12, 0x01, 0x02, 0x0E, 0xEF};
 
 } // namespace
 
 TEST_F(CommPortOnPty, ATransmissionSwitchesTheDirectionAroundItsBytesInItsOwnThread) {
     // At 1200 Bd with the wire modelled, the ten bytes take 83 ms after the write.
-    SerialLine::ModelWireTime(true);
+    const WireTime wire;
     LineSteps seen;
     seen.Watch(port);
     port.SetBaudRateValue(1200);
@@ -327,9 +334,9 @@ TEST_F(CommPortOnPty, ATransmissionSwitchesTheDirectionAroundItsBytesInItsOwnThr
     port.Transmit(Telegram, Switched);
     EXPECT_EQ(pty.Read(Telegram.size()), Telegram);
     port.WaitForTransmissions();
-    SerialLine::ModelWireTime(false);
     const auto steps = seen.Taken();
     ASSERT_EQ(steps.size(), 4u);
+    EXPECT_NE(steps[0].Thread, std::this_thread::get_id());
     EXPECT_EQ(steps[0].What, TLineStep::DtrOn);
     EXPECT_EQ(steps[1].What, TLineStep::Written);
     EXPECT_EQ(steps[1].Count, Telegram.size());
