@@ -162,8 +162,9 @@ TEST(LinkEndToEnd, AReplyThatComesWhileTheTelegramIsStillOnItsWayIsTakenAndTheNe
     ASSERT_TRUE(c.mainThread.PumpUntil([&] { return !c.replies.empty(); }, 10000));
     EXPECT_EQ(HexBytes(c.replies[0]), "A5 3F 08 03 11 01 02 0E 00 EF");
     {
+        // The reply may even overtake the sender's note of its write, never its drain.
         std::lock_guard<std::mutex> lock(mutex);
-        EXPECT_EQ(steps, (std::vector<TLineStep>{TLineStep::DtrOn, TLineStep::Written}));
+        EXPECT_LE(steps.size(), 2u) << "the first telegram was through before its reply";
     }
     c.link.DropHead();
     c.link.QueueTableTelegram(63, 8, 0, 0, reg8::LiveValues);
