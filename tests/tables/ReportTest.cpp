@@ -6,6 +6,7 @@
 
 #include "dialogs/info.h"
 #include "platform/report/ReportPrinting.h"
+#include "support/PdfText.h"
 #include "tables/report.h"
 #include "tables/report2.h"
 #include "tables/report3.h"
@@ -14,8 +15,6 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 
-#include <cstdio>
-#include <memory>
 
 namespace zeko::test {
 namespace {
@@ -71,15 +70,6 @@ protected:
     static void KeepPage(const TReportDocument& doc, const std::string& name) {
         std::filesystem::create_directories(ZEKO_ARTEFACT_DIR);
         EXPECT_TRUE(ReportPageImage(doc, 0).save(QString::fromStdString(std::string(ZEKO_ARTEFACT_DIR) + "/" + name)));
-    }
-    static std::string PdfText(const std::string& pdf) {
-        std::unique_ptr<FILE, int (*)(FILE*)> pipe(::popen(("pdftotext -layout '" + pdf + "' - 2>&1").c_str(), "r"),
-                                                   ::pclose);
-        std::string text;
-        char buffer[4096];
-        for (size_t n; pipe && (n = std::fread(buffer, 1, sizeof buffer, pipe.get())) > 0;)
-            text.append(buffer, n);
-        return text;
     }
 
     ScriptedReportPrinting printing_;
