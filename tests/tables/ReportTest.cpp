@@ -281,5 +281,19 @@ TEST_F(Report, ThePrintedPdfHoldsTheTitlesAndValues) {
     EXPECT_EQ(notifier_.Count(), 0u);
 }
 
+TEST_F(Report, APdfFileThatCannotBeWrittenIsToldOnce) {
+    WriteDay();
+    TDenniTabulkaForm& day = DayWindow();
+    Post(WM_SHOW_DAY_TABLE, Date(2024, 3, 5), 0);
+    const std::string pdf = dir_ / "chybi/den.pdf";
+    printing_.PrintToPdf(pdf);
+    day.Btn_Tisk->click();
+    EXPECT_EQ(printing_.Log().back(), "Preview 1 pages -> " + pdf + " failed");
+    ASSERT_EQ(notifier_.Count(), 1u);
+    EXPECT_EQ(notifier_.Messages()[0].Text, "Printer selected is not valid");
+    EXPECT_EQ(notifier_.Messages()[0].Type, TMsgDlgType::mtError);
+    EXPECT_FALSE(std::filesystem::exists(pdf));
+}
+
 } // namespace
 } // namespace zeko::test
