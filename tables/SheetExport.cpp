@@ -101,6 +101,17 @@ void ExportGridHeadings(const THyperGrid& grid, TExcel& excel, int firstCol, int
 }
 
 void RunSheetExport(TTableForm& form, TDateTime firstDay, const std::function<int(TExcel&)>& writeTable) {
+    // The link lets the window system's events through while it works. A click on
+    // an "XL&S" button meanwhile would start another export in the middle of this
+    // one, and the rest of this table would land on the other's sheet; such a click
+    // does nothing.
+    static bool running = false;
+    if (running)
+        return;
+    running = true;
+    struct Ended {
+        ~Ended() { running = false; }
+    } ended;
     TExcel& excel = *form.Excel;
     try {
         excel.Connect();
