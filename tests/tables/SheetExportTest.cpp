@@ -223,8 +223,16 @@ TEST_F(SheetExport, AClickWhileAnExportRunsStartsNoSecondOneInTheMiddleOfIt) {
     for (QPushButton* second : {day.Btn_ExportXLS, month.Btn_ExportXLS}) {
         TempDir folder;
         InterruptingServer server(folder.Path());
-        server.action = [second] { second->click(); };
+        bool dayButtonsTakeInput = true;
+        server.action = [&] {
+            dayButtonsTakeInput = day.Btn_Predchozi->isEnabled();  // through the window
+            second->click();
+            second->window()->setEnabled(true);
+            second->click();  // a click that the window let through
+        };
         day.Btn_ExportXLS->click();
+        EXPECT_FALSE(dayButtonsTakeInput) << "no other day is chosen half way through";
+        EXPECT_TRUE(day.Btn_Predchozi->isEnabled());
         EXPECT_EQ(std::count(server.stream.begin(), server.stream.end(), "Exec [WorkBook.Insert(1)]"), 1);
         ASSERT_EQ(server.Workbook().Sheets.size(), 1u);
         EXPECT_EQ(server.Workbook().Sheets[0].Find(15, 2)->Text, " 10 - 11 ") << "the day's table whole";
