@@ -103,7 +103,7 @@ THlavniForm::THlavniForm(QWidget* parent) : QMainWindow(parent), MessageTarget(M
     CreatePanels();
 
     // Windows and commands that come with later parts of the program.
-    laterItems_ = {cmNastaveniRegulatoru, cmNastavitCas, cmSmeny, cmTarify, cmNulujZaznamy};
+    laterItems_ = {cmSmeny, cmTarify};
     for (QAction* item : laterItems_)
         item->setEnabled(false);
 
@@ -119,6 +119,9 @@ THlavniForm::THlavniForm(QWidget* parent) : QMainWindow(parent), MessageTarget(M
 
     connect(cmOnline, &QAction::triggered, this, [this] { cmOnlineClick(); });
     connect(cmNactiZaznamy, &QAction::triggered, this, [this] { cmNactiZaznamyClick(); });
+    connect(cmNastaveniRegulatoru, &QAction::triggered, this, [this] { cmNastaveniRegulatoruClick(); });
+    connect(cmNastavitCas, &QAction::triggered, this, [this] { cmNastavitCasClick(); });
+    connect(cmNulujZaznamy, &QAction::triggered, this, [this] { cmNulujZaznamyClick(); });
     connect(cmNactiZaznamyZeSouboru, &QAction::triggered, this, [this] { cmNactiZaznamyZeSouboruClick(); });
     connect(Btn_PrerusZaznamy, &QPushButton::clicked, this, [this] { Btn_PrerusZaznamyClick(); });
     connect(ZrusNacitani, &QPushButton::clicked, this, [this] { ZrusNacitaniClick(); });

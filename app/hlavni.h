@@ -151,6 +151,14 @@ public:
     void cmNactiZaznamyZeSouboruClick();
     TZaznamyServisForm* ServiceViewer() const;
 
+    // ---- the commands that change the regulator (hlavniSettings.cpp) ----
+    void cmNastaveniRegulatoruClick();
+    void cmNastavitCasClick();
+    void cmNulujZaznamyClick();
+    // The progress box while the changed settings are written.
+    void ShowWriteProgress(const std::string& text);
+    void HideWriteProgress();
+
     // ---- record download (hlavniConversation.cpp) ----
     void cmNactiZaznamyClick();
     void Btn_PrerusZaznamyClick();
