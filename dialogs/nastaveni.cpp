@@ -267,26 +267,26 @@ void TNastaveniForm::CreateVystupyPage() {
         return grid;
     };
     AddLabel(p, "Hodnota výstupu:", 70, 4, 100, 16);
-    AddLabel(p, "[kVArh]", 70, gridTop - 18, 100, 16);
+    AddLabel(p, "[kVArh]", 70, gridTop - 18, 84, 16);
     Grd_Hodnota = valueGrid("Grd_Hodnota", 70, 84);
     Grd_Hodnota->OnAfterEdit = [](TStringAlignGrid* grid, int col, int row) {
         grid->SetCells(col, row, CheckNumber(grid->Cells(col, row), NumberChecks::OutputValue));
     };
-    AddLabel(p, "Vybíjecí čas:", 160, 4, 80, 16);
-    AddLabel(p, "[s]", 160, gridTop - 18, 80, 16);
-    Grd_Cas = valueGrid("Grd_Cas", 160, 70);
+    AddLabel(p, "Vybíjecí čas:", 172, 4, 80, 16);
+    AddLabel(p, "[s]", 172, gridTop - 18, 80, 16);
+    Grd_Cas = valueGrid("Grd_Cas", 172, 64);
     Grd_Cas->OnAfterEdit = [](TStringAlignGrid* grid, int col, int row) {
         grid->SetCells(col, row, CheckNumber(grid->Cells(col, row), NumberChecks::DischargeTime));
     };
 
-    constexpr int right = 242;
+    constexpr int right = 246;
     AddLabel(p, "Počet výstupů:", right, gridTop - 18, 120, 16);
     Cmb_PocetVystupu = AddList(p, "Cmb_PocetVystupu", Numbers(1, 16), right, gridTop, 56);
     Rgp_VystupPoruchy = new TRadioGroup("Rgp_VystupPoruchy", U("Použít poslední výstup\npro poruchu:"),
                                         {"ANO", "NE"}, 2, p);
-    Rgp_VystupPoruchy->setGeometry(right, gridTop + 36, 124, 62);
+    Rgp_VystupPoruchy->setGeometry(right, gridTop + 36, 120, 62);
     Rgp_VystupPoruchy->OnClick = [this](TRadioGroup*) { ApplyFaultOutputRule(); };
-    AddLabel(p, "Zpoždění poruchy [s]:", right, gridTop + 108, 124, 16);
+    AddLabel(p, "Zpoždění poruchy [s]:", right, gridTop + 108, 120, 16);
     Edt_ZpozdeniPoruchy = AddEdit(p, "Edt_ZpozdeniPoruchy", right, gridTop + 126, 56);
     SetUpNumberEdit(Edt_ZpozdeniPoruchy, NumberChecks::FaultDelay, false);
 }
@@ -302,6 +302,8 @@ void TNastaveniForm::CreateButtons() {
         auto* b = new QPushButton(U(caption), this);
         b->setObjectName(name);
         b->setGeometry(x, y, w, h);
+        // Enter belongs to the edits (it moves on); no button takes it.
+        b->setAutoDefault(false);
         return b;
     };
     constexpr int small = 92, row1 = 364, row2 = 398;
