@@ -30,6 +30,8 @@ namespace {
 
 TTestAutomation* instance = nullptr;
 
+constexpr int ScriptPollMs = 50;
+
 // The answers as a script names them and the log writes them.
 constexpr std::pair<TModalResult, const char*> AnswerNames[] = {
     {TModalResult::mrOk, "OK"}, {TModalResult::mrCancel, "Cancel"}, {TModalResult::mrYes, "Yes"},
@@ -58,14 +60,21 @@ uint16_t MillisecondsFrom(const char* name) {
 }
 
 // The child of that name; "form/name" looks in that window only, as each table
-// window has its own buttons and grids.
+// window has its own buttons and grids. Of several, one in a window that is shown:
+// a dialog closed by a command may still exist while the commands after it run.
 template <typename T>
 T FindIn(QWidget* mainWindow, const QString& name) {
     const qsizetype slash = name.indexOf('/');
     QWidget* within = mainWindow;
     if (within && slash >= 0)
         within = within->findChild<QWidget*>(name.left(slash));
-    return within ? within->findChild<T>(name.mid(slash + 1)) : nullptr;
+    if (!within)
+        return nullptr;
+    const QList<T> found = within->findChildren<T>(name.mid(slash + 1));
+    for (T child : found)
+        if (child->window()->isVisible())
+            return child;
+    return found.isEmpty() ? nullptr : found.front();
 }
 
 // "<msg> <wparam> <lparam>" as three decimal numbers and nothing else.
@@ -207,8 +216,10 @@ void TTestAutomation::Attach(QWidget* mainWindow) {
     if (scriptFile_.empty() || timer_)
         return;
     timer_ = new QTimer(this);
+    timer_->setSingleShot(true);
+    timer_->setInterval(ScriptPollMs);
     connect(timer_, &QTimer::timeout, this, [this] { PollScript(); });
-    timer_->start(50);
+    timer_->start();
 }
 
 void TTestAutomation::Log(const std::string& line) {
@@ -220,6 +231,9 @@ void TTestAutomation::Log(const std::string& line) {
 }
 
 void TTestAutomation::PollScript() {
+    // The next poll is a timer of its own: a timer does not fire again while its
+    // handler runs, and a command that shows a modal dialog runs on in it.
+    QTimer::singleShot(ScriptPollMs, this, [this] { PollScript(); });
     // A command that lets the event loop run while it works (a file loading with
     // its progress box) finishes before the next one starts; one that shows a modal
     // dialog waits for the commands that answer it.
