@@ -213,3 +213,19 @@ TEST(Settings, ALoadedSettingsFileIsWrittenOnlyWhenConfirmed) {
     EXPECT_EQ(Writes(sim.Log()), (std::vector<std::string>{"W0 0E80: 63 00 1E 00 00", "W1 0080: 63 00 1E 00 00"}));
     EXPECT_EQ(zeko.Close(), 0);
 }
+
+TEST(Settings, TheResetDuringADownloadOnlySaysWhy) {
+    Session session({"--records", "300"});
+    auto& [dir, sim, zeko] = session;
+    ASSERT_TRUE(session.Started());
+    zeko.Command("menu cmNactiZaznamy");
+    ASSERT_TRUE(zeko.WaitForLine("Download 300"));
+    zeko.Command("menu cmNulujZaznamy");
+    ASSERT_TRUE(zeko.WaitForLine("MessageDlg Warning [OK] Probíhá načítání záznamů! -> OK"));
+    ASSERT_TRUE(zeko.WaitForLine("Pozice záznamů PC zapsána", 60000));
+    EXPECT_EQ(zeko.Close(), 0);
+    EXPECT_EQ(zeko.CountLines("Chcete vynulovat"), 0u);
+    EXPECT_TRUE(WritesTo(sim.Log(), tlg::KindSettings, Registers::RecordPointers).empty());
+    EXPECT_TRUE(WritesTo(sim.Log(), tlg::KindWorking, Registers::RecordPointersWorking).empty());
+    EXPECT_EQ(WritesTo(sim.Log(), tlg::KindSettings, Registers::ReadPosition), std::vector<Bytes>{PositionData(300)});
+}
