@@ -11,6 +11,7 @@
 #include "platform/FormatSettings.h"
 #include "platform/IniFile.h"
 #include "platform/Notifier.h"
+#include "platform/ProgramDir.h"
 #include "platform/UserDialogs.h"
 #include "platform/qt/RadioGroup.h"
 #include "support/QtApp.h"
@@ -19,12 +20,15 @@
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QDir>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
 
 #include <gtest/gtest.h>
+
+#include <tuple>
 
 using namespace zeko;
 
@@ -157,7 +161,6 @@ TEST_F(SettingsDialog, ConfirmedWithoutAnEditItStoresEveryByteAsItWas) {
     edited.OutputValues[5] = 3;
     edited.NonAveragedPulse = 255;
     edited.SpeedUnder = 0;
-    const std::vector<uint8_t> before = RegisterBytes(edited);
     for (uint8_t wait : {uint8_t{0}, uint8_t{11}}) {
         edited.UnderWait = wait;
         TNastaveniForm& f = Open();
@@ -175,7 +178,6 @@ TEST_F(SettingsDialog, ConfirmedWithoutAnEditItStoresEveryByteAsItWas) {
         EXPECT_EQ(edited.FaultOutput, 3);
         EXPECT_EQ(edited.UseBand2, 2);
     }
-    (void)before;
     // The expander's other switches are the ones the regulator has now.
     current.Switches = 0x40;
     Open().StoreControls();
@@ -226,6 +228,40 @@ TEST_F(SettingsDialog, EditsAreCheckedWhenTheyAreLeft) {
     EXPECT_EQ(edited.FaultDelay, 255);
 }
 
+TEST_F(SettingsDialog, EditsTakeOnlyTheirCharactersAndEnterMovesOn) {
+    TNastaveniForm& f = Open();
+    const auto press = [](QWidget* target, int key, const QString& text) {
+        QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier, text);
+        QApplication::sendEvent(target, &event);
+    };
+    const auto typeInto = [&](TCheckedEdit* edit, const QString& keys) {
+        edit->setFocus();
+        edit->SetText("");
+        for (QChar c : keys)
+            press(edit, c.toUpper().unicode(), QString(c));
+        return edit->Text();
+    };
+    ASSERT_TRUE(test::ProcessEventsUntil([&] { return f.isActiveWindow(); }));
+    EXPECT_EQ(typeInto(f.Edt_Dolni, "-0,9a5.x"), "-0,95");
+    EXPECT_EQ(typeInto(f.Edt_CasNedokompenzovano, "1-2,3a"), "123");
+    EXPECT_EQ(typeInto(f.Edt_Konstanta[0], "1-2,3a"), "12,3");
+    f.Edt_Dolni->setFocus();
+    press(f.Edt_Dolni, Qt::Key_Return, "\r");
+    EXPECT_TRUE(test::ProcessEventsUntil([&] { return !f.Edt_Dolni->hasFocus(); }));
+    EXPECT_TRUE(f.isVisible());  // no button took the Enter
+    // The value grids take digits and the decimal separator.
+    f.PageControl1->setCurrentWidget(f.TabVystupy);
+    f.Grd_Hodnota->setFocus();
+    f.Grd_Hodnota->FocusCell(0, 4);
+    char32_t letter = U'x', digit = U'7', comma = U',';
+    f.Grd_Hodnota->OnKeyPress(f.Grd_Hodnota, letter);
+    f.Grd_Hodnota->OnKeyPress(f.Grd_Hodnota, digit);
+    f.Grd_Hodnota->OnKeyPress(f.Grd_Hodnota, comma);
+    EXPECT_EQ(letter, 0u);
+    EXPECT_EQ(digit, U'7');
+    EXPECT_EQ(comma, U',');
+}
+
 TEST_F(SettingsDialog, ABandTimeOutsideTheDayIsRefusedAndNeverStored) {
     TNastaveniForm& f = Open();
     Type(f.Edt_KonecP2, "24:00");
@@ -257,6 +293,18 @@ TEST_F(SettingsDialog, AValueFromTheRegulatorOutsideTheDayIsNotWrittenBackUnaske
 
 TEST_F(SettingsDialog, TheOutputGridsStoreTheirCells) {
     TNastaveniForm& f = Open();
+    // An edited cell is checked when its edit ends.
+    f.PageControl1->setCurrentWidget(f.TabVystupy);
+    for (const auto& [grid, typed, shown] : {std::tuple{f.Grd_Hodnota, "5000", "3276,7"},
+                                            std::tuple{f.Grd_Cas, "33,3", "33"}}) {
+        grid->setFocus();
+        grid->FocusCell(0, 7);
+        grid->ShowEditor();
+        ASSERT_TRUE(grid->InplaceEditor() && grid->InplaceEditor()->Visible());
+        grid->InplaceEditor()->SetText(typed);
+        grid->EndEdit(false);
+        EXPECT_EQ(grid->Cells(0, 7), shown);
+    }
     f.Grd_Cas->SetCells(0, 2, "25");
     f.Grd_Hodnota->SetCells(0, 1, "12,3");
     f.StoreControls();
@@ -285,9 +333,26 @@ TEST_F(SettingsDialog, InductiveOutputsAlwaysFormTheFirstBlock) {
     EXPECT_EQ(edited.OutputTypes, 0x7FFF);
 }
 
+namespace {
+
+// Keeps the requests of the file dialogs.
+struct RecordingDialogs : ScriptedDialogs {
+    bool OpenFileDialog(const TFileDialogRequest& request, std::string& fileName) override {
+        requests.push_back(request);
+        return ScriptedDialogs::OpenFileDialog(request, fileName);
+    }
+    bool SaveFileDialog(const TFileDialogRequest& request, std::string& fileName) override {
+        requests.push_back(request);
+        return ScriptedDialogs::SaveFileDialog(request, fileName);
+    }
+    std::vector<TFileDialogRequest> requests;
+};
+
+} // namespace
+
 TEST_F(SettingsDialog, SavesAndLoadsSettingsFilesOfTheUsersChoice) {
     test::TempDir dir;
-    ScriptedDialogs dialogs;
+    RecordingDialogs dialogs;
     SetDialogs(&dialogs);
     TNastaveniForm& f = Open();
     Type(f.Edt_ZpozdeniPoruchy, "42");
@@ -305,7 +370,14 @@ TEST_F(SettingsDialog, SavesAndLoadsSettingsFilesOfTheUsersChoice) {
     EXPECT_EQ(f.Edt_Dolni->Text(), "0,960");
     EXPECT_EQ(f.Edt_CasNedokompenzovano->Text(), "120");
     EXPECT_EQ(f.Edt_ZacatekP2->Text(), "00:00");  // a missing key gives 0
-    ASSERT_EQ(dialogs.Log().size(), 2u);
+    ASSERT_EQ(dialogs.requests.size(), 2u);
+    for (const TFileDialogRequest& request : dialogs.requests) {
+        EXPECT_EQ(request.Filter, "Záložní soubory nastavení (*.set)|*.SET|Všechny soubory (*.*)|*.*");
+        EXPECT_EQ(request.DefaultExt, "set");
+        EXPECT_EQ(request.FileName, "");
+        EXPECT_EQ(request.InitialDir, ProgramDir());
+    }
+    EXPECT_TRUE(dialogs.requests[0].OverwritePrompt);
     SetDialogs(nullptr);
 }
 
