@@ -15,6 +15,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QRadioButton>
+#include <QKeyEvent>
 #include <QPixmap>
 #include <QTimer>
 #include <QWidget>
@@ -29,8 +30,6 @@ namespace zeko {
 namespace {
 
 TTestAutomation* instance = nullptr;
-
-constexpr int ScriptPollMs = 50;
 
 // The answers as a script names them and the log writes them.
 constexpr std::pair<TModalResult, const char*> AnswerNames[] = {
@@ -60,21 +59,14 @@ uint16_t MillisecondsFrom(const char* name) {
 }
 
 // The child of that name; "form/name" looks in that window only, as each table
-// window has its own buttons and grids. Of several, one in a window that is shown:
-// a dialog closed by a command may still exist while the commands after it run.
+// window has its own buttons and grids.
 template <typename T>
 T FindIn(QWidget* mainWindow, const QString& name) {
     const qsizetype slash = name.indexOf('/');
     QWidget* within = mainWindow;
     if (within && slash >= 0)
         within = within->findChild<QWidget*>(name.left(slash));
-    if (!within)
-        return nullptr;
-    const QList<T> found = within->findChildren<T>(name.mid(slash + 1));
-    for (T child : found)
-        if (child->window()->isVisible())
-            return child;
-    return found.isEmpty() ? nullptr : found.front();
+    return within ? within->findChild<T>(name.mid(slash + 1)) : nullptr;
 }
 
 // "<msg> <wparam> <lparam>" as three decimal numbers and nothing else.
@@ -91,6 +83,35 @@ bool ParseMessage(const std::string& text, uint32_t& msg, uintptr_t& wParam, int
     wParam = static_cast<uintptr_t>(w);
     lParam = static_cast<intptr_t>(l);
     return true;
+}
+
+// The keys a script names, as the keyboard gives them.
+constexpr std::pair<const char*, Qt::Key> KeyNames[] = {
+    {"Return", Qt::Key_Return}, {"Escape", Qt::Key_Escape}, {"Delete", Qt::Key_Delete},
+    {"Backspace", Qt::Key_Backspace}, {"Tab", Qt::Key_Tab}, {"Left", Qt::Key_Left}, {"Right", Qt::Key_Right},
+    {"Up", Qt::Key_Up}, {"Down", Qt::Key_Down}, {"Home", Qt::Key_Home}, {"End", Qt::Key_End}};
+
+// A press and a release of the key, to the widget as if it had the focus.
+void SendKey(QWidget* target, int key, const QString& text) {
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QApplication::sendEvent(target, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
+    QApplication::sendEvent(target, &release);
+}
+
+bool SendNamedKey(QWidget* target, const std::string& name) {
+    for (const auto& [text, key] : KeyNames)
+        if (name == text) {
+            const QString typed = key == Qt::Key_Return ? "\r" : key == Qt::Key_Escape ? "\x1b" : "";
+            SendKey(target, key, typed);
+            return true;
+        }
+    return false;
+}
+
+void TypeText(QWidget* target, const QString& text) {
+    for (QChar c : text)
+        SendKey(target, c.isLetterOrNumber() ? int(c.toUpper().unicode()) : int(c.unicode()), QString(c));
 }
 
 std::optional<TDateTime> DateTimeFrom(const char* name) {
@@ -216,10 +237,8 @@ void TTestAutomation::Attach(QWidget* mainWindow) {
     if (scriptFile_.empty() || timer_)
         return;
     timer_ = new QTimer(this);
-    timer_->setSingleShot(true);
-    timer_->setInterval(ScriptPollMs);
     connect(timer_, &QTimer::timeout, this, [this] { PollScript(); });
-    timer_->start();
+    timer_->start(50);
 }
 
 void TTestAutomation::Log(const std::string& line) {
@@ -231,9 +250,6 @@ void TTestAutomation::Log(const std::string& line) {
 }
 
 void TTestAutomation::PollScript() {
-    // The next poll is a timer of its own: a timer does not fire again while its
-    // handler runs, and a command that shows a modal dialog runs on in it.
-    QTimer::singleShot(ScriptPollMs, this, [this] { PollScript(); });
     // A command that lets the event loop run while it works (a file loading with
     // its progress box) finishes before the next one starts; one that shows a modal
     // dialog waits for the commands that answer it.
@@ -241,12 +257,17 @@ void TTestAutomation::PollScript() {
         return;
     const bool outer = !running_;
     running_ = true;
-    ReadScript();
+    // A timer is not delivered again while its own slot runs: the modal dialog's
+    // event loop polls through a timer of this level.
+    QTimer nested;
+    connect(&nested, &QTimer::timeout, this, [this] { PollScript(); });
+    nested.start(timer_ ? timer_->interval() : 50);
+    ReadScript(outer ? nullptr : QApplication::activeModalWidget());
     if (outer)
         running_ = false;
 }
 
-void TTestAutomation::ReadScript() {
+void TTestAutomation::ReadScript(QWidget* modal) {
     std::ifstream in(scriptFile_, std::ios::binary);
     if (!in)
         return;
@@ -264,8 +285,11 @@ void TTestAutomation::ReadScript() {
         if (!command.empty() && command.back() == '\r')
             command.pop_back();
         // After a post the rest waits for the next poll, when the message has been
-        // handled.
+        // handled; after the command that closed the dialog they were answering, for
+        // the command that showed it to end.
         if (!command.empty() && !Run(command))
+            break;
+        if (modal && QApplication::activeModalWidget() != modal)
             break;
     }
 }
@@ -287,6 +311,19 @@ bool TTestAutomation::Run(const std::string& command) {
         if (button && button->isEnabled())
             button->click();
         else
+            Log("CommandFailed " + command);
+    } else if (verb == "key" || verb == "type") {
+        // "<objectName> <rest>": the rest is a key name, or the text to type.
+        const size_t split = argument.find(' ');
+        QWidget* target =
+            split == std::string::npos ? nullptr
+                                       : FindIn<QWidget*>(mainWindow_, QString::fromStdString(argument.substr(0, split)));
+        const std::string rest = split == std::string::npos ? "" : argument.substr(split + 1);
+        if (target == nullptr || !target->isEnabled())
+            Log("CommandFailed " + command);
+        else if (verb == "type")
+            TypeText(target, QString::fromStdString(rest));
+        else if (!SendNamedKey(target, rest))
             Log("CommandFailed " + command);
     } else if (verb == "answer") {
         notifier_->QueueAnswer(AnswerByName(argument));

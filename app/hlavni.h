@@ -18,7 +18,6 @@
 #include <array>
 #include <cstdint>
 #include <memory>
-#include <set>
 #include <string>
 
 class QAction;
@@ -118,8 +117,7 @@ public:
     void cmKaskadaClick(int tag);
     void Tmr_ProgramTimer();
     void cmOnlineClick();
-    // Enables or disables a menu item; an item whose window or command comes with
-    // a later part of the program stays disabled.
+    // Enables or disables a menu item.
     void EnableItem(QAction* item, bool enabled);
     TOnlineForm* OnlineForm() const { return onlineForm_; }
 
@@ -150,6 +148,10 @@ public:
     // The record-file viewer: made and laid out once, then brought to the front.
     void cmNactiZaznamyZeSouboruClick();
     TZaznamyServisForm* ServiceViewer() const;
+
+    // ---- the schedule editors (hlavniSchedules.cpp) ----
+    void cmSmenyClick();
+    void cmTarifyClick();
 
     // ---- the commands that change the regulator (hlavniSettings.cpp) ----
     void cmNastaveniRegulatoruClick();
@@ -214,7 +216,6 @@ private:
     QPointer<TOnlineForm> onlineForm_;
     std::unique_ptr<TTableWindows> tables_;
     QPointer<TZaznamyServisForm> serviceViewer_;
-    std::set<QAction*> laterItems_;  // items of windows that come later
 };
 
 } // namespace zeko
