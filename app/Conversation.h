@@ -22,6 +22,7 @@
 #include "core/Komunikace.h"
 #include "core/PollingList.h"
 #include "core/RecordStore.h"
+#include "core/RegulatorReplies.h"
 #include "core/Zeko.h"
 
 #include "platform/DateTime.h"
@@ -170,6 +171,8 @@ private:
     void HandleReadPositionAck();
 
     // Writes (ConversationWrite.cpp).
+    // The PC clock as the clock telegram's packed BCD bytes.
+    TClockBytes PackPcDateTime() const;
     void HandleSettingsAck(const TReplyHeader& reply);
     void ContinueSettingsWrite();
     void HandleClockAck();

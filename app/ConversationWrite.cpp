@@ -52,8 +52,10 @@ void TConversation::ContinueSettingsWrite() {
     LeaveSettingsWrite();
 }
 
+TClockBytes TConversation::PackPcDateTime() const { return EncodeClock(PcClock()); }
+
 void TConversation::SetRegulatorClock() {
-    const TClockBytes clock = EncodeClock(PcClock());  // PackPcDateTime
+    const TClockBytes clock = PackPcDateTime();
     link_.QueueTelegram(StationPC, StationRegulator, 1, tlg::KindWorking, Registers::Clock, clock, 0);
     link_.SendNext();
 }
