@@ -344,8 +344,7 @@ void THlavniForm::OpenPortAndConversation() {
         OpenConversation();
         return;
     }
-    MessageDlg("Daný sériový port neexistuje nebo se právě používá !", TMsgDlgType::mtWarning,
-               TMsgDlgButtons::mbOK);
+    MessageDlg(conversation_->PortMissingText(), TMsgDlgType::mtWarning, TMsgDlgButtons::mbOK);
 }
 
 void THlavniForm::FreeSharedObjects() {
@@ -444,10 +443,12 @@ void THlavniForm::cmOnlineClick() {
         return;
     }
     auto* form = new TOnlineForm;
-    form->Source = [] {
+    form->Source = [this] {
         TOnlineValues v;
-        if (CurrentState == nullptr)
+        if (CurrentState == nullptr || !conversation_)
             return v;
+        v.Old = conversation_->RegulatorSilent();
+        v.ReadAt = conversation_->LiveValuesReadAt();
         const TZEKO& s = *CurrentState;
         v.CosPhi = s.CosPhi;
         v.ActivePower = s.ActivePower;
@@ -470,6 +471,10 @@ void THlavniForm::cmOnlineClick() {
         form->OnRefreshed = [form] { TestLog("Online " + form->ValuesText()); };
     AddMdiChild(mdiArea_, form);
     onlineForm_ = form;
+    // Opened while the regulator does not answer, it says so at once, with the
+    // last values read; otherwise the next reply fills it.
+    if (conversation_ && conversation_->RegulatorSilent())
+        PostMessageTo(form, WM_ONLINE_REFRESH, 0, 0);
     Tmr_ProgramTimer();
 }
 

@@ -195,6 +195,7 @@ private:
         void SettingsRead() override;
         void LiveValuesRead() override;
         void SaveRecords(const TRecordList& records) override;
+        void RegulatorAnswering(bool answering) override;
 
     private:
         THlavniForm& form_;

@@ -39,6 +39,7 @@ struct Host : TConversationEvents {
     void SettingsRead() override { ++settingsRead; }
     void LiveValuesRead() override { ++liveValues; }
     void SaveRecords(const TRecordList& records) override { saves.push_back(records); }
+    void RegulatorAnswering(bool answering) override { answering_.push_back(answering); }
 
     struct Progress {
         bool Shown = false;
@@ -56,6 +57,7 @@ struct Host : TConversationEvents {
     Progress settings, download, write;
     int settingsRead = 0, liveValues = 0;
     std::vector<TRecordList> saves;
+    std::vector<bool> answering_;  // each change, in order
     std::function<void(TProgressKind)> onStep;
 };
 
@@ -84,6 +86,7 @@ public:
 
     Rig() : conversation(host) {
         SetTickSource(&clock);
+        LastReplyTick = GetTickCount();  // not a reply of the rig before
         conversation.Link().DirectionControl = false;  // no port: nothing to switch
         conversation.Link().OnSend = [this](std::span<const uint8_t> bytes) {
             wire.emplace_back(bytes.begin(), bytes.end());
@@ -94,14 +97,20 @@ public:
 
     // Plays the line until it is quiet: each telegram sent reaches the station, and
     // its reply comes back through the port's receive handler. A reply for which
-    // `drop` holds is lost on the way.
+    // `drop` or `losing` holds, and every reply while the regulator is mute, is lost
+    // on the way (the last one is kept in `lost`).
     void Run(const std::function<bool(const Bytes&)>& drop = {}) {
         while (!outbox.empty()) {
             const Bytes sent = outbox.front();
             outbox.pop_front();
-            for (const regsim::Exchange& e : station.Receive(sent.data(), sent.size()))
-                if (!e.Reply.empty() && !(drop && drop(e.Reply)))
+            for (const regsim::Exchange& e : station.Receive(sent.data(), sent.size())) {
+                if (e.Reply.empty())
+                    continue;
+                if (mute || (drop && drop(e.Reply)) || (losing && losing(e.Reply)))
+                    lost = e.Reply;
+                else
                     Deliver(e.Reply);
+            }
         }
     }
     void Deliver(const Bytes& reply) {
@@ -137,6 +146,9 @@ public:
     TConversation conversation;
     std::vector<Bytes> wire;  // every telegram sent, lead byte first
     std::deque<Bytes> outbox;
+    bool mute = false;
+    std::function<bool(const Bytes&)> losing;
+    Bytes lost;
 };
 
 inline std::string TableRead(uint8_t kind, uint8_t index) {
@@ -168,6 +180,7 @@ inline void FillRing(regsim::RegulatorMemory& memory, uint32_t first, uint32_t c
 inline void SaveAndFinish(Rig& rig) {
     TSaveOutcome stored;
     stored.Success = true;
+    stored.Appended = rig.host.saves.empty() ? 0 : rig.host.saves.back().size();
     rig.conversation.RecordsSaved(stored);
     rig.Tick();
 }
