@@ -2,6 +2,8 @@
 
 #include "core/WindowHelpers.h"
 #include "core/ZekoMessages.h"
+#include "graph/FullOkno.h"
+#include "graph/archiv.h"
 #include "platform/Notifier.h"
 #include "platform/UserDialogs.h"
 #include "grids/Aligrid.h"
@@ -22,6 +24,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <exception>
 #include <sstream>
 #include <utility>
 
@@ -362,6 +365,9 @@ bool TTestAutomation::Run(const std::string& command) {
             LogCells(argument, *grid);
         else
             Log("CommandFailed " + command);
+    } else if (verb == "graph") {
+        if (!RunGraphCommand(argument))
+            Log("CommandFailed " + command);
     } else if (verb == "grab") {
         if (!mainWindow_ || !mainWindow_->grab().save(name, "PNG"))
             Log("CommandFailed " + command);
@@ -372,6 +378,35 @@ bool TTestAutomation::Run(const std::string& command) {
         Log("CommandFailed " + command);
     }
     return true;
+}
+
+bool TTestAutomation::RunGraphCommand(const std::string& argument) {
+    auto* archive = FindIn<TArchivForm*>(mainWindow_, "ArchivForm");
+    std::istringstream in(argument);
+    std::string what, file;
+    int mode = -1;
+    if (archive == nullptr || archive->Graph == nullptr || !(in >> what >> mode) || mode < 0)
+        return false;
+    std::getline(in >> std::ws, file);  // the rest of the line, blanks and all
+    graph::TFullOkno& graph = *archive->Graph;
+    const std::string unit = graph.Units[1];
+    try {
+        if (what == "print" && file.empty()) {
+            const bool chosen = graph.PrinterSetup();
+            if (chosen)
+                graph.Print(mode, unit, true, false, "");
+            Log("GraphPrint " + std::to_string(mode) + (chosen ? " printed" : " cancel"));
+            return true;
+        }
+        if (what == "picture" && !file.empty()) {
+            graph.Print(mode, unit, true, true, file);
+            Log("GraphPicture " + std::to_string(mode) + " -> " + file);
+            return true;
+        }
+    } catch (const std::exception& e) {
+        Log(std::string("GraphFailed ") + e.what());
+    }
+    return false;
 }
 
 void TTestAutomation::LogCells(const std::string& name, const TStringGrid& grid) {

@@ -65,6 +65,12 @@
 //                              cells <form>/<objectName>  (or of one window's grid),
 //                                                   a line per row:
 //                                                   Cells <name as given> <row> <c0>|<c1>|...
+//                              graph print <mode>   the archive window's graph is printed
+//                                                   (mode as its Print takes it) on the
+//                                                   printer of the next printer set-up;
+//                                                   logs GraphPrint <mode> printed|cancel
+//                              graph picture <mode> <file.jpg>  the graph's picture export;
+//                                                   logs GraphPicture <mode> -> <file>
 //                              grab <file.png>      save a picture of the main window
 //                              close                close the main window
 //   ZEKO_TEST_POLL_MS=<ms>   the serial port is polled this often instead of every
@@ -121,6 +127,8 @@ private:
     void ReadScript(QWidget* modal);
     // Runs one command; false when the next ones are to wait for the next poll.
     bool Run(const std::string& command);
+    // "print <mode>" or "picture <mode> <file>" on the archive window's graph.
+    bool RunGraphCommand(const std::string& argument);
     void LogCells(const std::string& name, const TStringGrid& grid);
     bool Set(const std::string& argument);
     bool Dump(const std::string& argument);
