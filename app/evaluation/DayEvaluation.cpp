@@ -137,7 +137,7 @@ void CloseRows(TDayResult& day, uint8_t kind, bool own) {
     day.DayHourValues[DayHourIndex::Total] = AggregateValue(total, day.DayRecordCount, kind);
 }
 
-// [row][slot]: the tariffs of the quarter's records, one bit per tariff.
+// [row][slot]: one bit for each tariff that any record of the quarter lies in.
 using TQuarterTariffs = std::array<std::array<uint8_t, QuarterSlotCount>, DayRowCount>;
 
 // The cos phi of every quarter with records, from its own powers as an hour's is

@@ -133,6 +133,7 @@ protected:
         SetZone(tariffs, 0, 2, 1, 1320, 360);
         AddTariffs(Date(2024, 1, 1), tariffs);
     }
+
     // April 2024 on the regulator's own measurement: Easter Monday the 1st, a
     // Tuesday and a Saturday with records.
     void WriteApril() {
