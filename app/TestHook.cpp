@@ -287,7 +287,7 @@ bool TTestAutomation::Run(const std::string& command) {
         const size_t blank = argument.rfind(' ');
         auto* combo = FindIn<QComboBox*>(mainWindow_, QString::fromStdString(argument.substr(0, blank)));
         const int index = blank == std::string::npos ? -1 : std::atoi(argument.c_str() + blank + 1);
-        if (combo && combo->isEnabled() && index >= 0 && index < combo->count())
+        if (combo && combo->isVisible() && combo->isEnabled() && index >= 0 && index < combo->count())
             combo->setCurrentIndex(index);
         else
             Log("CommandFailed " + command);
@@ -297,13 +297,13 @@ bool TTestAutomation::Run(const std::string& command) {
         auto* grid = ParseCell(argument, gridName, col, row)
                          ? FindIn<TCustomGrid*>(mainWindow_, QString::fromStdString(gridName))
                          : nullptr;
-        if (!grid || !grid->isEnabled() || !ClickCell(*grid, col, row, verb == "dblclickcell"))
+        if (!grid || !grid->isVisible() || !grid->isEnabled() || !ClickCell(*grid, col, row, verb == "dblclickcell"))
             Log("CommandFailed " + command);
     } else if (verb == "spin") {
         const size_t blank = argument.rfind(' ');
         const std::string half = blank == std::string::npos ? "" : argument.substr(blank + 1);
         TZcSpinButton* button = SpinButtonOf(FindIn<QWidget*>(mainWindow_, QString::fromStdString(argument.substr(0, blank))));
-        if (button && button->isEnabled() && (half == "up" || half == "down"))
+        if (button && button->isVisible() && button->isEnabled() && (half == "up" || half == "down"))
             // The top half lies above the diagonal, the bottom half below it.
             ClickAt(button, half == "up" ? QPoint(1, 1) : QPoint(button->width() - 2, button->height() - 2), false);
         else
