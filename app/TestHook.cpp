@@ -84,11 +84,17 @@ bool ParseMessage(const std::string& text, uint32_t& msg, uintptr_t& wParam, int
     return true;
 }
 
-// "<name> <col> <row>": the grid and a cell of it.
-bool ParseCell(const std::string& text, std::string& name, int& col, int& row) {
+// "<name> <n>..." : a control and as many whole numbers as `numbers` holds, and
+// nothing else.
+bool ParseNamedNumbers(const std::string& text, std::string& name, std::initializer_list<int*> numbers) {
     std::istringstream in(text);
+    if (!(in >> name))
+        return false;
+    for (int* n : numbers)
+        if (!(in >> *n))
+            return false;
     std::string rest;
-    return in >> name >> col >> row && !(in >> rest);
+    return !(in >> rest);
 }
 
 // The left button pressed and released at `p` of `target`, as the window system
@@ -322,9 +328,11 @@ bool TTestAutomation::Run(const std::string& command) {
         else
             Log("CommandFailed " + command);
     } else if (verb == "select") {
-        const size_t blank = argument.rfind(' ');
-        auto* combo = FindIn<QComboBox*>(mainWindow_, QString::fromStdString(argument.substr(0, blank)));
-        const int index = blank == std::string::npos ? -1 : std::atoi(argument.c_str() + blank + 1);
+        std::string comboName;
+        int index = -1;
+        auto* combo = ParseNamedNumbers(argument, comboName, {&index})
+                          ? FindIn<QComboBox*>(mainWindow_, QString::fromStdString(comboName))
+                          : nullptr;
         if (combo && combo->isVisible() && combo->isEnabled() && index >= 0 && index < combo->count())
             combo->setCurrentIndex(index);
         else
@@ -332,7 +340,7 @@ bool TTestAutomation::Run(const std::string& command) {
     } else if (verb == "clickcell" || verb == "dblclickcell") {
         std::string gridName;
         int col = 0, row = 0;
-        auto* grid = ParseCell(argument, gridName, col, row)
+        auto* grid = ParseNamedNumbers(argument, gridName, {&col, &row})
                          ? FindIn<TCustomGrid*>(mainWindow_, QString::fromStdString(gridName))
                          : nullptr;
         if (!grid || !grid->isVisible() || !grid->isEnabled() || !ClickCell(*grid, col, row, verb == "dblclickcell"))
