@@ -224,3 +224,21 @@ TEST_F(Automation, CommandsAnswerAModalDialogAndTheRestWaitForItsCommandToEnd) {
     EXPECT_EQ(order, (std::vector<std::string>{"Command click Otevri", "Command click Dialog/Zavri", "Dialog closed",
                                                "Command click Potom", "After"}));
 }
+
+// The dialogs made at start keep their names while hidden: a command reaches the
+// control of that name that is shown.
+TEST_F(Automation, ANameSharedWithAHiddenDialogReachesTheShownControl) {
+    QDialog hidden(&window), shown(&window);
+    auto* idle = new QPushButton(&hidden);
+    auto* active = new QPushButton(&shown);
+    idle->setObjectName("BitBtn1");
+    active->setObjectName("BitBtn1");
+    int idleClicks = 0, activeClicks = 0;
+    QObject::connect(idle, &QPushButton::clicked, [&] { ++idleClicks; });
+    QObject::connect(active, &QPushButton::clicked, [&] { ++activeClicks; });
+    window.show();
+    shown.show();
+    Run({"click BitBtn1"});
+    EXPECT_EQ(activeClicks, 1);
+    EXPECT_EQ(idleClicks, 0);
+}
