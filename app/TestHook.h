@@ -86,8 +86,8 @@
 //                                                   logs GraphPicture <mode> -> <file>
 //                              grab <file.png>      save a picture of the main window
 //                              close                close the main window
-//   ZEKO_TEST_POLL_MS=<ms>   the serial port is polled this often instead of every
-//                            40 ms, and
+//   ZEKO_TEST_POLL_MS=<ms>   the serial port's polling delay (how soon its watch
+//                            looks again at bytes left unread) instead of 40 ms, and
 //   ZEKO_TEST_SEND_MS=<ms>   the send timer repeats a telegram after this many ms
 //                            without a reply instead of 500: long downloads of the
 //                            tests run at the speed of the pty, not of the line.
