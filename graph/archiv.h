@@ -47,7 +47,7 @@ public:
     QToolButton* SpeedBar;
     QToolButton* SpeedZoom;
     QToolButton* SpeedCosFi;
-    QToolButton* SpeedOpen;  // the date dialog; off until that dialog exists
+    QToolButton* SpeedOpen;  // the date dialog
     QToolButton* SpeedLeft;
     QToolButton* SpeedRight;
     QToolButton* PrintSetup;
@@ -91,6 +91,9 @@ public:
     void SpeedBarClick();
     void SpeedZoomClick();
     void SpeedCosFiClick();
+    // The day of the user's choice in the date dialog, which marks the days with
+    // records of the view's inputs.
+    void SpeedOpenClick();
     void SpeedLeftClick();
     void SpeedRightClick();
 

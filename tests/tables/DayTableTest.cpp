@@ -203,10 +203,7 @@ TEST_F(DayTable, TheButtonsAskForTheNeighbouringDaysAndTheMonthAndYearOfTheDay) 
     Pump();
     EXPECT_EQ(LastRequest().Msg, WM_SHOW_ARCHIVE);
     EXPECT_EQ(LastRequest().WParam, static_cast<uintptr_t>(Date(2024, 3, 5)));
-    form.Btn_VyberDataClick();
-    Pump();
-    EXPECT_EQ(LastRequest().Msg, WM_SHOW_DAY_TABLE);
-    EXPECT_EQ(LastRequest().WParam, 0u);
+    ExpectRequest(form.Btn_VyberData, WM_SHOW_DAY_TABLE, 0);
     ExpectLaterButtonsOff(form, true);
 }
 

@@ -242,6 +242,7 @@ TEST_F(MonthTable, TheButtonsMoveByMonthsAndOpenTheYearAndTheSelectedDay) {
     EXPECT_EQ(form.PartialMonth, 1);
     ExpectRequest(form.Btn_Dnesni, WM_SHOW_MONTH_TABLE, Today());
     EXPECT_EQ(form.PartialMonth, 0);
+    ExpectRequest(form.Btn_VyberData, WM_SHOW_MONTH_TABLE, 0);
     ExpectLaterButtonsOff(form);
 }
 

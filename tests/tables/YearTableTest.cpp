@@ -236,6 +236,7 @@ TEST_F(YearTable, TheButtonsMoveByYearsAndOpenTheSelectedMonth) {
     const DateParts today = DecodeDate(Today());
     ExpectRequest(form.Btn_Dnesni, WM_SHOW_YEAR_TABLE, Date(today.Year, today.Month, 1));
     EXPECT_EQ(YearCustomPeriod, 0);
+    ExpectRequest(form.Btn_VyberData, WM_SHOW_YEAR_TABLE, 0);
     ExpectLaterButtonsOff(form);
 }
 
