@@ -4,8 +4,11 @@
 #include "core/Schedules.h"
 #include "core/TextHelpers.h"
 #include "dialogs/Svatkyformunit.h"
+#include "platform/Exceptions.h"
+#include "platform/Keys.h"
 #include "platform/Notifier.h"
 #include "platform/Utf8.h"
+#include "platform/qt/Grids.h"
 #include "platform/qt/QtText.h"
 #include "platform/qt/TimePicker.h"
 
@@ -28,6 +31,8 @@ constexpr size_t StartHour = 0, StartMinute = 3, EndHour = 6, EndMinute = 9, Let
 constexpr size_t TimesLength = 11;
 
 bool IsDigit(char32_t c) { return c >= U'0' && c <= U'9'; }
+
+bool IsBandKey(char32_t key) { return IsDigit(key) || key == U'N' || key == U'n'; }
 
 int TwoDigitsAt(const std::u32string& text, size_t place) {
     return static_cast<int>(text[place] - U'0') * 10 + static_cast<int>(text[place + 1] - U'0');
@@ -142,6 +147,7 @@ TScheduleEditorForm::TScheduleEditorForm(QWidget* parent, const char* name, size
     CasEdit->setObjectName("CasEdit");
     CasEdit->hide();
     CasEdit->OnBandCheck = [this] { return RunBandCheck(); };
+    CasEdit->OnKeyPress = [this](TCustomEdit*, char32_t& key) { CasEditKeyPress(key); };
 
     BitBtn1 = new QPushButton(U("&Potvrď"), this);
     BitBtn1->setObjectName("BitBtn1");
@@ -159,6 +165,75 @@ TScheduleEditorForm::TScheduleEditorForm(QWidget* parent, const char* name, size
     connect(Btn_Smazat, &QPushButton::clicked, this, [this] { Btn_SmazatClick(); });
     connect(BitBtn1, &QPushButton::clicked, this, [this] { BitBtn1Click(); });
     connect(BitBtn2, &QPushButton::clicked, this, [this] { SetModalResult(ModalResults::Cancel); });
+}
+
+TStringGrid* TScheduleEditorForm::MakeBandGrid(const char* name, int cols, int rows, int fixedCols, int colWidth) {
+    auto* grid = new TStringGrid(this);
+    grid->setObjectName(name);
+    grid->SetColCount(cols);
+    grid->SetRowCount(1 + rows);
+    grid->SetFixedCols(fixedCols);
+    grid->SetFixedRows(1);
+    grid->SetDefaultColWidth(colWidth);
+    grid->SetDefaultRowHeight(BandRowHeight);
+    grid->SetScrollBars(ssNone);
+    grid->setToolTip(U(BandGridHint));
+    grid->OnDblClick = [this](TCustomGrid*) { EditBandCell(); };
+    grid->OnKeyDown = [this](TCustomGrid*, uint16_t& key, TShiftState) { BandGridKeyDown(key); };
+    grid->OnKeyPress = [this](TCustomGrid*, char32_t& key) {
+        if (key == CH_RETURN) {
+            key = 0;
+            EditBandCell();
+        }
+    };
+    return grid;
+}
+
+void TScheduleEditorForm::BandGridKeyDown(uint16_t& key) {
+    if (key != VK_DELETE || !OnBandCell())
+        return;
+    key = 0;
+    if (MessageDlg("Opravdu chcete hodnotu smazat?", TMsgDlgType::mtWarning, TMsgDlgButtons::mbYesNo) !=
+        TModalResult::mrYes)
+        return;
+    Changed = true;
+    MarkBandUnused();
+}
+
+void TScheduleEditorForm::SetBandKeyFocus(QWidget* afterEnter, QWidget* afterEscape) {
+    focusAfterEnter_ = afterEnter;
+    focusAfterEscape_ = afterEscape;
+}
+
+void TScheduleEditorForm::CasEditKeyPress(char32_t& key) {
+    if (key == CH_RETURN) {
+        key = 0;
+        if (CheckOpenBand() && focusAfterEnter_)
+            focusAfterEnter_->setFocus(Qt::OtherFocusReason);
+    } else if (key == CH_ESCAPE) {
+        key = 0;
+        EscapePressed = true;
+        if (focusAfterEscape_)
+            focusAfterEscape_->setFocus(Qt::OtherFocusReason);
+        // Leaving the editor ran the check, which clears EscapePressed; without a
+        // focus change it runs here.
+        if (EscapePressed)
+            RunBandCheck();
+    } else if (!IsBandKey(key)) {
+        key = 0;
+    }
+}
+
+THistoryRecord& TScheduleEditorForm::RecordAt(int N) {
+    if (N < 0 || N >= static_cast<int>(History.size()))
+        throw EListError("List index out of bounds (" + std::to_string(N) + ")");
+    return History[static_cast<size_t>(N)];
+}
+
+const THistoryRecord* TScheduleEditorForm::ShownRecord() const {
+    if (RecordIndex < 0 || RecordIndex >= static_cast<int>(History.size()))
+        return nullptr;
+    return &History[static_cast<size_t>(RecordIndex)];
 }
 
 void TScheduleEditorForm::LoadHistoryFile(const std::string& fileName) {
@@ -199,8 +274,8 @@ void TScheduleEditorForm::AskSaveChanges() {
 
 void TScheduleEditorForm::ShowSelectedRecord() {
     LoadRecord();
-    const bool any = RecordIndex >= 0 && RecordIndex < static_cast<int>(History.size());
-    const TDateTime validFrom = any ? History[static_cast<size_t>(RecordIndex)].ValidFrom : Now();
+    const THistoryRecord* record = ShownRecord();
+    const TDateTime validFrom = record ? record->ValidFrom : Now();
     Dedt_Datum->SetDate(DateOf(validFrom));
     Dtp_Cas->SetTime(validFrom);
 }
@@ -221,7 +296,7 @@ void TScheduleEditorForm::Btn_PridatClick() {
 }
 
 void TScheduleEditorForm::Btn_ZmenitClick() {
-    if (RecordIndex < 0 || RecordIndex >= static_cast<int>(History.size()))
+    if (!ShownRecord())
         return;
     if (MessageDlg("Opravdu si přejete změnit datum platnosti?", TMsgDlgType::mtConfirmation,
                    TMsgDlgButtons::mbYesNo) != TModalResult::mrYes)
@@ -231,7 +306,7 @@ void TScheduleEditorForm::Btn_ZmenitClick() {
 }
 
 void TScheduleEditorForm::Btn_SmazatClick() {
-    if (RecordIndex < 0 || RecordIndex >= static_cast<int>(History.size()))
+    if (!ShownRecord())
         return;
     if (MessageDlg(texts_.DeleteQuestion, TMsgDlgType::mtConfirmation, TMsgDlgButtons::mbYesNo) !=
         TModalResult::mrYes)

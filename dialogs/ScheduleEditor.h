@@ -22,6 +22,7 @@ class QPushButton;
 namespace zeko {
 
 class TDateEdit;
+class TStringGrid;
 class TTimePicker;
 
 // The colons are literal: the grids show bands as "hh:mm-hh:mm" whatever the
@@ -117,6 +118,38 @@ protected:
     // Makes the history controls and the two buttons; the descendant places them.
     TScheduleEditorForm(QWidget* parent, const char* name, size_t bodySize, TTexts texts);
 
+    // The grid of bands: a fixed heading row over `rows` rows, `fixedCols` of its
+    // `cols` columns fixed, no scroll bars. Double click and Enter in it run
+    // EditBandCell; Delete on a band cell asks and marks the band not in use.
+    TStringGrid* MakeBandGrid(const char* name, int cols, int rows, int fixedCols, int colWidth);
+    static constexpr int BandRowHeight = 20;
+    // Double click or Enter in the grid.
+    virtual void EditBandCell() = 0;
+    // The grid's current cell holds a band.
+    virtual bool OnBandCell() const = 0;
+    // The current cell's band is not in use.
+    virtual void MarkBandUnused() = 0;
+    void BandGridKeyDown(uint16_t& key);
+
+    // Keys in the band editor: Enter runs the band check and, when it passed, moves
+    // the focus to `afterEnter` (stays with none); Escape leaves the band as it was
+    // and moves the focus to `afterEscape`; no other key than a digit, N or n.
+    void SetBandKeyFocus(QWidget* afterEnter, QWidget* afterEscape);
+    void CasEditKeyPress(char32_t& key);
+
+    // Record N of the history; EListError when there is none.
+    THistoryRecord& RecordAt(int N);
+    // The record shown, none when the history is empty.
+    const THistoryRecord* ShownRecord() const;
+    // LoadRecord: the bands of the record shown, none in use without one.
+    template <class Table>
+    void LoadShownBands(Table& bands) {
+        bands = Table{};
+        if (const THistoryRecord* record = ShownRecord())
+            bands.ReadBody(record->Body.data(), record->Body.size());
+        RefreshGrid();
+    }
+
     // The history of the file sorted by valid-from, the last record shown; a
     // damaged record and those after it are reported and left out. A file that
     // cannot be read raises EInOutError.
@@ -148,6 +181,8 @@ private:
     size_t bodySize_;
     TTexts texts_;
     bool bandEditorOpen_ = false;
+    QWidget* focusAfterEnter_ = nullptr;
+    QWidget* focusAfterEscape_ = nullptr;
     // A refused text waits in the band editor; the dialog is not confirmed over it.
     bool bandRefused_ = false;
 };

@@ -4,8 +4,6 @@
 #include "core/ProgramGlobals.h"
 #include "core/Schedules.h"
 #include "core/TextHelpers.h"
-#include "platform/Exceptions.h"
-#include "platform/Notifier.h"
 #include "platform/ProgramDir.h"
 #include "platform/qt/Grids.h"
 #include "platform/qt/QtText.h"
@@ -25,12 +23,9 @@ namespace {
 constexpr int BandColumn = 1;
 constexpr int ShiftRows = 3;
 constexpr int ColumnWidth = 65;
-constexpr int RowHeight = 20;
 constexpr int NameLength = 7;
 constexpr const char* ShiftText = "Směna";
 constexpr const char* NextFieldHint = "Stiskem klávesy ENTER se přesunete na další pole";
-
-bool IsBandKey(char32_t key) { return (key >= U'0' && key <= U'9') || key == U'N' || key == U'n'; }
 
 TShiftBand& BandOf(TShiftTable& table, int row) { return table.Shifts.at(static_cast<size_t>(row - 1)); }
 
@@ -43,28 +38,11 @@ TSmenyForm::TSmenyForm(QWidget* parent)
     setWindowTitle(U("Směny"));
     setFixedSize(ClientWidth, ClientHeight);
 
-    TabSmeny = new TStringGrid(this);
-    TabSmeny->setObjectName("TabSmeny");
-    TabSmeny->SetColCount(2);
-    TabSmeny->SetRowCount(1 + ShiftRows);
-    TabSmeny->SetFixedCols(1);
-    TabSmeny->SetFixedRows(1);
-    TabSmeny->SetDefaultColWidth(ColumnWidth);
-    TabSmeny->SetDefaultRowHeight(RowHeight);
-    TabSmeny->SetScrollBars(ssNone);
-    TabSmeny->setToolTip(U(BandGridHint));
-    TabSmeny->OnDblClick = [this](TCustomGrid*) { EditShift(); };
-    TabSmeny->OnKeyDown = [this](TCustomGrid*, uint16_t& key, TShiftState) { TabSmenyKeyDown(key); };
-    TabSmeny->OnKeyPress = [this](TCustomGrid*, char32_t& key) {
-        if (key == CH_RETURN) {
-            key = 0;
-            EditShift();
-        }
-    };
+    TabSmeny = MakeBandGrid("TabSmeny", 2, ShiftRows, 1, ColumnWidth);
 
     Label1->setText(U("Směna:"));
     CasEdit->setToolTip(U(BandEditHint("směna")));
-    CasEdit->OnKeyPress = [this](TCustomEdit*, char32_t& key) { CasEditKeyPress(key); };
+    SetBandKeyFocus(BitBtn1, BitBtn1);
     NazevLabel = new QLabel(U("Název:"), this);
     NazevLabel->setObjectName("NazevLabel");
     NazevEdit = new TCustomEdit(this);
@@ -98,7 +76,7 @@ TSmenyForm::TSmenyForm(QWidget* parent)
     Btn_Zmenit->setGeometry(right - buttonWidth, 51, buttonWidth, buttonHeight);
     Btn_Smazat->setGeometry(right - buttonWidth, 79, buttonWidth, buttonHeight);
     const int gridWidth = 2 * (ColumnWidth + TabSmeny->GridLineWidth()) + 2 * 2;
-    const int gridHeight = (1 + ShiftRows) * (RowHeight + TabSmeny->GridLineWidth()) + 2 * 2;
+    const int gridHeight = (1 + ShiftRows) * (BandRowHeight + TabSmeny->GridLineWidth()) + 2 * 2;
     TabSmeny->setGeometry(left, 84, gridWidth, gridHeight);
     const int editsLeft = left + gridWidth + 8;
     const QFontMetrics metrics(ZkratkaLabel->font());
@@ -126,20 +104,9 @@ TSmenyForm::TSmenyForm(QWidget* parent)
 
 THistoryRecord TSmenyForm::NewRecord() const { return THistoryRecord::Of(Now(), Bands); }
 
-void TSmenyForm::StoreRecord(int N) {
-    if (N < 0 || N >= static_cast<int>(History.size()))
-        throw EListError("List index out of bounds (" + std::to_string(N) + ")");
-    History[static_cast<size_t>(N)].Body = Bands.Body();
-}
+void TSmenyForm::StoreRecord(int N) { RecordAt(N).Body = Bands.Body(); }
 
-void TSmenyForm::LoadRecord() {
-    Bands = TShiftTable{};  // no shift in use
-    if (RecordIndex >= 0 && RecordIndex < static_cast<int>(History.size())) {
-        const THistoryRecord& record = History[static_cast<size_t>(RecordIndex)];
-        Bands.ReadBody(record.Body.data(), record.Body.size());
-    }
-    RefreshGrid();
-}
+void TSmenyForm::LoadRecord() { LoadShownBands(Bands); }
 
 std::string TSmenyForm::CellText(int row) const {
     const TShiftBand& band = Bands.Shifts.at(static_cast<size_t>(row - 1));
@@ -162,7 +129,9 @@ void TSmenyForm::ShowEditors(bool show) {
         w->setVisible(show);
 }
 
-void TSmenyForm::EditShift() {
+bool TSmenyForm::OnBandCell() const { return TabSmeny->Row() >= 1; }
+
+void TSmenyForm::EditBandCell() {
     const int row = TabSmeny->Row();
     if (row < 1 || Editing())
         return;
@@ -177,34 +146,6 @@ void TSmenyForm::EditShift() {
     NazevEdit->setFocus(Qt::OtherFocusReason);
     TabSmeny->setEnabled(false);
     BitBtn2->setEnabled(false);
-}
-
-void TSmenyForm::TabSmenyKeyDown(uint16_t& key) {
-    if (key != VK_DELETE || TabSmeny->Row() < 1)
-        return;
-    key = 0;
-    if (MessageDlg("Opravdu chcete hodnotu smazat?", TMsgDlgType::mtWarning, TMsgDlgButtons::mbYesNo) !=
-        TModalResult::mrYes)
-        return;
-    Changed = true;
-    MarkBandUnused();
-}
-
-void TSmenyForm::CasEditKeyPress(char32_t& key) {
-    if (key == CH_RETURN) {
-        key = 0;
-        if (CheckOpenBand())
-            BitBtn1->setFocus(Qt::OtherFocusReason);
-    } else if (key == CH_ESCAPE) {
-        key = 0;
-        EscapePressed = true;
-        BitBtn1->setFocus(Qt::OtherFocusReason);
-        // Leaving the editor ran the check; without a focus change it runs here.
-        if (EscapePressed)
-            RunBandCheck();
-    } else if (!IsBandKey(key)) {
-        key = 0;
-    }
 }
 
 std::string TSmenyForm::CasEditExit() {

@@ -36,14 +36,12 @@ public:
     void LoadRecord() override;
     void RefreshGrid() override;
     // The current shift is not in use.
-    void MarkBandUnused();
+    void MarkBandUnused() override;
     // The band, name and abbreviation edits with their labels.
     void ShowEditors(bool show);
 
-    // Double click or Enter in the grid.
-    void EditShift();
-    void TabSmenyKeyDown(uint16_t& key);
-    void CasEditKeyPress(char32_t& key);
+    // Double click or Enter in the grid: the shift's edits.
+    void EditBandCell() override;
     // A shift is being edited.
     bool Editing() const { return BandEditorOpen(); }
 
@@ -52,6 +50,7 @@ public:
 
 protected:
     THistoryRecord NewRecord() const override;
+    bool OnBandCell() const override;
     std::string CasEditExit() override;
     bool ConfirmEditing() override;
 

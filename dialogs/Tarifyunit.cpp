@@ -5,8 +5,6 @@
 #include "core/Schedules.h"
 #include "core/TextHelpers.h"
 #include "dialogs/Svatkyformunit.h"
-#include "platform/Exceptions.h"
-#include "platform/Notifier.h"
 #include "platform/ProgramDir.h"
 #include "platform/UserDialogs.h"
 #include "platform/qt/Grids.h"
@@ -27,12 +25,9 @@ constexpr int NameColumn = 0;
 constexpr int BandColumns = 4;
 constexpr int TariffRows = 3;
 constexpr int ColumnWidth = 67;
-constexpr int RowHeight = 20;
 constexpr const char* Caption = "Tarify";
 constexpr const char* TariffText = "Tarif";
 constexpr const char* MarkedUnusedText = " Nepoužito ";
-
-bool IsBandKey(char32_t key) { return (key >= U'0' && key <= U'9') || key == U'N' || key == U'n'; }
 
 } // namespace
 
@@ -48,28 +43,11 @@ TTarifyForm::TTarifyForm(QWidget* parent)
     DnyRadio->SetItemIndex(0);
     DnyRadio->OnClick = [this](TRadioGroup*) { RefreshGrid(); };
 
-    TabTarify = new TStringGrid(this);
-    TabTarify->setObjectName("TabTarify");
-    TabTarify->SetColCount(1 + BandColumns);
-    TabTarify->SetRowCount(1 + TariffRows);
-    TabTarify->SetFixedCols(0);
-    TabTarify->SetFixedRows(1);
-    TabTarify->SetDefaultColWidth(ColumnWidth);
-    TabTarify->SetDefaultRowHeight(RowHeight);
-    TabTarify->SetScrollBars(ssNone);
-    TabTarify->setToolTip(U(BandGridHint));
-    TabTarify->OnDblClick = [this](TCustomGrid*) { EditCell(); };
-    TabTarify->OnKeyDown = [this](TCustomGrid*, uint16_t& key, TShiftState) { TabTarifyKeyDown(key); };
-    TabTarify->OnKeyPress = [this](TCustomGrid*, char32_t& key) {
-        if (key == CH_RETURN) {
-            key = 0;
-            EditCell();
-        }
-    };
+    TabTarify = MakeBandGrid("TabTarify", 1 + BandColumns, TariffRows, 0, ColumnWidth);
 
     Label1->setText(U("Zadej tarif:"));
     CasEdit->setToolTip(U(BandEditHint("tarif")));
-    CasEdit->OnKeyPress = [this](TCustomEdit*, char32_t& key) { CasEditKeyPress(key); };
+    SetBandKeyFocus(nullptr, TabTarify);
 
     Chk_Svatky = new QCheckBox(U("O svátcích použít víkendové tarify"), this);
     Chk_Svatky->setObjectName("Chk_Svatky");
@@ -95,7 +73,7 @@ TTarifyForm::TTarifyForm(QWidget* parent)
     Btn_Svatky->setGeometry(right - buttonWidth, 51, buttonWidth, buttonHeight);
     DnyRadio->setGeometry(left, 80, right - left, 30);
     const int gridWidth = (1 + BandColumns) * (ColumnWidth + TabTarify->GridLineWidth()) + 2 * 2;
-    const int gridHeight = (1 + TariffRows) * (RowHeight + TabTarify->GridLineWidth()) + 2 * 2;
+    const int gridHeight = (1 + TariffRows) * (BandRowHeight + TabTarify->GridLineWidth()) + 2 * 2;
     TabTarify->setGeometry((ClientWidth - gridWidth) / 2, 116, gridWidth, gridHeight);
     const int below = TabTarify->geometry().bottom() + 6;
     Label1->setGeometry(left, below + 3, 80, 16);
@@ -115,20 +93,9 @@ int TTarifyForm::DayType() const { return DnyRadio->ItemIndex() == 1 ? 1 : 0; }
 
 THistoryRecord TTarifyForm::NewRecord() const { return THistoryRecord::Of(ShownValidFrom(), Bands); }
 
-void TTarifyForm::StoreRecord(int N) {
-    if (N < 0 || N >= static_cast<int>(History.size()))
-        throw EListError("List index out of bounds (" + std::to_string(N) + ")");
-    History[static_cast<size_t>(N)] = NewRecord();
-}
+void TTarifyForm::StoreRecord(int N) { RecordAt(N) = NewRecord(); }
 
-void TTarifyForm::LoadRecord() {
-    Bands = TTariffTable{};  // every zone not in use
-    if (RecordIndex >= 0 && RecordIndex < static_cast<int>(History.size())) {
-        const THistoryRecord& record = History[static_cast<size_t>(RecordIndex)];
-        Bands.ReadBody(record.Body.data(), record.Body.size());
-    }
-    RefreshGrid();
-}
+void TTarifyForm::LoadRecord() { LoadShownBands(Bands); }
 
 void TTarifyForm::RefreshGrid() {
     const int dayType = DayType();
@@ -151,7 +118,9 @@ void TTarifyForm::MarkBandUnused(int col, int row, int dayType) {
 
 void TTarifyForm::MarkBandUnused() { MarkBandUnused(TabTarify->Col(), TabTarify->Row(), DayType()); }
 
-void TTarifyForm::EditCell() {
+bool TTarifyForm::OnBandCell() const { return TabTarify->Col() != NameColumn && TabTarify->Row() >= 1; }
+
+void TTarifyForm::EditBandCell() {
     const int col = TabTarify->Col(), row = TabTarify->Row();
     if (row < 1)
         return;
@@ -182,33 +151,6 @@ void TTarifyForm::EditCell() {
     // Typing replaces the whole band, also when the focus came without the entering
     // that selects it.
     CasEdit->SelectAll();
-}
-
-void TTarifyForm::TabTarifyKeyDown(uint16_t& key) {
-    if (key != VK_DELETE || TabTarify->Col() == NameColumn || TabTarify->Row() < 1)
-        return;
-    key = 0;
-    if (MessageDlg("Opravdu chcete hodnotu smazat?", TMsgDlgType::mtWarning, TMsgDlgButtons::mbYesNo) !=
-        TModalResult::mrYes)
-        return;
-    Changed = true;
-    MarkBandUnused();
-}
-
-void TTarifyForm::CasEditKeyPress(char32_t& key) {
-    if (key == CH_RETURN) {
-        key = 0;
-        CheckOpenBand();
-    } else if (key == CH_ESCAPE) {
-        key = 0;
-        EscapePressed = true;
-        TabTarify->setFocus(Qt::OtherFocusReason);
-        // Leaving the editor ran the check; without a focus change it runs here.
-        if (BandEditorOpen())
-            RunBandCheck();
-    } else if (!IsBandKey(key)) {
-        key = 0;
-    }
 }
 
 void TTarifyForm::CloseBandEditor() {

@@ -45,13 +45,11 @@ public:
     void LoadRecord() override;
     void RefreshGrid() override;
     // The current cell's band is not in use.
-    void MarkBandUnused();
+    void MarkBandUnused() override;
 
     // Double click or Enter in the grid: the names of column 0 through two input
     // boxes; a band cell opens the band editor.
-    void EditCell();
-    void TabTarifyKeyDown(uint16_t& key);
-    void CasEditKeyPress(char32_t& key);
+    void EditBandCell() override;
     void Btn_SvatkyClick();
 
     static constexpr int ClientWidth = 358;
@@ -59,6 +57,7 @@ public:
 
 protected:
     THistoryRecord NewRecord() const override;
+    bool OnBandCell() const override;
     std::string CasEditExit() override;
 
 private:
