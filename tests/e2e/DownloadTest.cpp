@@ -6,6 +6,8 @@
 #include "core/WireRecord.h"
 #include "core/BinaryData.h"
 #include "core/RecordStore.h"
+#include "core/RegisterTables.h"
+#include "core/Telegram.h"
 
 #include <gtest/gtest.h>
 
@@ -35,6 +37,33 @@ std::string FirstDifference(const std::string& stored, const std::string& expect
     }
     return "";
 }
+
+// The read position `next` written back in both places, every time (a write whose
+// acknowledgement was lost goes out again, the same).
+void ExpectPositionWrittenBack(const test::RegsimLog& log, uint32_t next) {
+    for (const auto& [mode, address] : {std::pair{tlg::KindSettings, Registers::ReadPosition},
+                                        std::pair{tlg::KindWorking, Registers::ReadPositionWorking}}) {
+        const std::vector<Bytes> writes = WritesTo(log, mode, address);
+        EXPECT_FALSE(writes.empty()) << address;
+        for (const Bytes& data : writes)
+            EXPECT_EQ(data, PositionData(next)) << address;
+    }
+}
+
+// Asks for the download of a ring of 600 records and returns once the simulator
+// has answered 40 record reads, the download being under way.
+void StartLongDownload(Session& session) {
+    ASSERT_TRUE(session.Started());
+    session.zeko.Command("menu cmNactiZaznamy");
+    ASSERT_TRUE(session.sim.WaitForLog([](const test::RegsimLog& log) {
+        size_t reads = 0;
+        for (const Request& r : Requests(log))
+            reads += r.Mode == tlg::KindRecords;
+        return reads >= 40;
+    }));
+}
+
+const std::vector<std::string> LongRing{"--records", "600", "--first-index", "0", "--start", "2024-05-01 00:00"};
 
 // Runs one download of a ring of `d.Count` records from `d.First` and checks files
 // and the position written back.
@@ -67,15 +96,8 @@ void DownloadAndCheck(const Download& d, const std::vector<std::string>& faults 
         EXPECT_EQ(stored.at(path).size(), bytes.size()) << path;
         EXPECT_EQ(FirstDifference(stored.at(path), bytes), "") << path;
     }
-    // The position after the last record, in both places (a write whose
-    // acknowledgement was lost goes out again, the same).
-    const uint32_t next = (d.First + d.Count) % RingRecords;
-    for (const auto& [mode, address] : {std::pair<uint8_t, uint16_t>{0, 0x0E7C}, {1, 0x007C}}) {
-        const std::vector<Bytes> writes = WritesTo(log, mode, address);
-        ASSERT_FALSE(writes.empty());
-        for (const Bytes& data : writes)
-            EXPECT_EQ(data, PositionData(next)) << address;
-    }
+    // The position after the last record.
+    ExpectPositionWrittenBack(log, (d.First + d.Count) % RingRecords);
 }
 
 // The record reads (kind 2) and the writes of register 0x0113, in order, as
@@ -119,16 +141,9 @@ TEST(Download, AcrossAChangeOfTheUpperAddressByte) {
 }
 
 TEST(Download, CancelledInTheMiddleKeepsWhatWasReadAndGoesOnFromThere) {
-    Session session({"--records", "600", "--first-index", "0", "--start", "2024-05-01 00:00"});
+    Session session(LongRing);
     auto& [dir, sim, zeko] = session;
-    ASSERT_TRUE(session.Started());
-    zeko.Command("menu cmNactiZaznamy");
-    ASSERT_TRUE(sim.WaitForLog([](const test::RegsimLog& log) {
-        size_t reads = 0;
-        for (const Request& r : Requests(log))
-            reads += r.Mode == 2;
-        return reads >= 40;
-    }));
+    ASSERT_NO_FATAL_FAILURE(StartLongDownload(session));
     zeko.Command("click Btn_PrerusZaznamy");
     ASSERT_TRUE(zeko.WaitForLine("Pozice záznamů PC zapsána"));
     EXPECT_EQ(zeko.Close(), 0);
@@ -147,16 +162,9 @@ TEST(Download, CancelledInTheMiddleKeepsWhatWasReadAndGoesOnFromThere) {
 // how many records were stored; the read position follows them once the regulator
 // answers again, and the files hold exactly the records before it.
 TEST(Download, CancelledWhileTheRegulatorDoesNotAnswerEndsAtOnceAndThePositionFollows) {
-    Session session({"--records", "600", "--first-index", "0", "--start", "2024-05-01 00:00"});
+    Session session(LongRing);
     auto& [dir, sim, zeko] = session;
-    ASSERT_TRUE(session.Started());
-    zeko.Command("menu cmNactiZaznamy");
-    ASSERT_TRUE(sim.WaitForLog([](const test::RegsimLog& log) {
-        size_t reads = 0;
-        for (const Request& r : Requests(log))
-            reads += r.Mode == 2;
-        return reads >= 40;
-    }));
+    ASSERT_NO_FATAL_FAILURE(StartLongDownload(session));
     sim.ToggleMute();
     ASSERT_TRUE(zeko.WaitForLine("Regulátor neodpovídá."));
     zeko.Command("click Btn_PrerusZaznamy");
@@ -170,12 +178,7 @@ TEST(Download, CancelledWhileTheRegulatorDoesNotAnswerEndsAtOnceAndThePositionFo
     ASSERT_TRUE(zeko.WaitForLine("Pozice záznamů PC zapsána"));
     EXPECT_EQ(zeko.Close(), 0);
     const test::RegsimLog log = sim.Log();
-    for (const auto& [mode, address] : {std::pair<uint8_t, uint16_t>{0, 0x0E7C}, {1, 0x007C}}) {
-        const std::vector<Bytes> writes = WritesTo(log, mode, address);
-        ASSERT_FALSE(writes.empty());
-        for (const Bytes& data : writes)
-            EXPECT_EQ(data, PositionData(stored)) << address;
-    }
+    ExpectPositionWrittenBack(log, stored);
     EXPECT_TRUE(MonthFiles(dir) == ExpectedMonthFiles(sim, 0, stored, InputConstantsFrom(log)));
 }
 
@@ -254,12 +257,7 @@ TEST(Download, EveryReplyDoubledStillEndsTheDownloadOnce) {
     EXPECT_EQ(zeko.Close(), 0);
     EXPECT_EQ(test::LinesWith(zeko.Log(), "Pozice záznamů PC zapsána").size(), 1u);
     const test::RegsimLog log = sim.Log();
-    for (const auto& [mode, address] : {std::pair<uint8_t, uint16_t>{0, 0x0E7C}, {1, 0x007C}}) {
-        const std::vector<Bytes> writes = WritesTo(log, mode, address);
-        ASSERT_FALSE(writes.empty());
-        for (const Bytes& data : writes)
-            EXPECT_EQ(data, PositionData(530)) << address;
-    }
+    ExpectPositionWrittenBack(log, 530);
     EXPECT_TRUE(MonthFiles(dir) == ExpectedMonthFiles(sim, 500, 30, InputConstantsFrom(log)));
 }
 
