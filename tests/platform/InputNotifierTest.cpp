@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <thread>
 #include <unistd.h>
@@ -38,16 +39,33 @@ protected:
     }
     // Pumps for a while, whatever comes.
     void PumpFor(int ms) { queue.PumpUntil([] { return false; }, static_cast<uint32_t>(ms)); }
+    // Pumps for a while; answers the most calls a watch resting `restMs` after each
+    // call may have made meanwhile.
+    long long PumpForRests(int ms, int restMs) {
+        const auto start = std::chrono::steady_clock::now();
+        PumpFor(ms);
+        const auto waited =
+            std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
+        return 1 + waited.count() / restMs;
+    }
+    // A reader that takes up whatever arrived and counts its calls.
+    std::function<bool()> CountingReader() {
+        return [this] {
+            ++calls;
+            ReadAll();
+            return true;
+        };
+    }
 
     int fds[2] = {-1, -1};
     PumpedMainThread queue;
+    int calls = 0;
 };
 
 } // namespace
 
 TEST_F(InputNotifierTest, ArrivedBytesAreTakenUpInTheMainThreadOneCallAtATime) {
     std::string got;
-    int calls = 0;
     bool allInMainThread = true;
     const auto main = std::this_thread::get_id();
     InputNotifier notifier([&] {
@@ -74,43 +92,28 @@ TEST_F(InputNotifierTest, ArrivedBytesAreTakenUpInTheMainThreadOneCallAtATime) {
 }
 
 TEST_F(InputNotifierTest, BytesLeftUnreadRestTheWatchInsteadOfSpinning) {
-    int calls = 0;
     InputNotifier notifier([&] {
         ++calls;
         return false;  // reads nothing, as a reader waiting for a whole packet
     });
     notifier.Start(fds[0], 100);
     Send("x");
-    const auto start = std::chrono::steady_clock::now();
-    PumpFor(250);
-    const auto waited = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
+    const long long most = PumpForRests(250, 100);
     EXPECT_GE(calls, 1);
-    EXPECT_LE(calls, 1 + waited.count() / 100) << "one call per rest at most";
+    EXPECT_LE(calls, most) << "one call per rest at most";
 }
 
 TEST_F(InputNotifierTest, AHangUpRestsTheWatch) {
-    int calls = 0;
-    InputNotifier notifier([&] {
-        ++calls;
-        ReadAll();
-        return true;
-    });
+    InputNotifier notifier(CountingReader());
     notifier.Start(fds[0], 100);
     ::close(fds[1]);  // the far end goes away: the near end reads as ready for ever
     fds[1] = -1;
-    const auto start = std::chrono::steady_clock::now();
-    PumpFor(250);
-    const auto waited = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
-    EXPECT_LE(calls, 1 + waited.count() / 100);
+    const long long most = PumpForRests(250, 100);
+    EXPECT_LE(calls, most);
 }
 
 TEST_F(InputNotifierTest, NoCallRunsAfterStopNotEvenOneAlreadyPosted) {
-    int calls = 0;
-    InputNotifier notifier([&] {
-        ++calls;
-        ReadAll();
-        return true;
-    });
+    InputNotifier notifier(CountingReader());
     notifier.Start(fds[0], 100);
     Send("a");
     for (int i = 0; i < 400 && queue.Pending() == 0; ++i)
@@ -120,11 +123,9 @@ TEST_F(InputNotifierTest, NoCallRunsAfterStopNotEvenOneAlreadyPosted) {
     EXPECT_FALSE(notifier.Running());
     queue.Pump();
     EXPECT_EQ(calls, 0);
-
 }
 
 TEST_F(InputNotifierTest, ACallMayStopItsOwnNotifier) {
-    int calls = 0;
     std::unique_ptr<InputNotifier> notifier;
     notifier = std::make_unique<InputNotifier>([&] {
         ++calls;
