@@ -119,11 +119,12 @@ public:
         if (receive)
             receive(conversation.Link().Port.get(), reply.data(), static_cast<uint32_t>(reply.size()));
     }
-    // The send timer fires after a quiet interval, and the line is played again.
-    void Tick(uint32_t intervalMs = 500) {
+    // The send timer fires after a quiet interval, and the line is played again
+    // (losing the replies `drop` picks).
+    void Tick(uint32_t intervalMs = 500, const std::function<bool(const Bytes&)>& drop = {}) {
         clock.Advance(intervalMs + 1);
         conversation.SendTimerTick(intervalMs);
-        Run();
+        Run(drop);
     }
     void StartUp() {
         conversation.OpenConversation();

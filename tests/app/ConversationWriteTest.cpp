@@ -46,14 +46,27 @@ bool PolledDuringTheWrite(const Rig& rig, size_t from) {
     return Polled(rig, from, last);
 }
 
+// The edited settings, starting from the regulator's state.
+TZEKO& EditFromState(TConversation& c) {
+    c.State().AssignTo(c.Edited());
+    return c.Edited();
+}
+
+// The write from `from` has ended, without polling in between, and says so.
+void ExpectWriteEnded(const Rig& rig, size_t from) {
+    EXPECT_FALSE(PolledDuringTheWrite(rig, from));  // the polling waits for the write
+    EXPECT_FALSE(rig.conversation.SettingsWriteRunning());
+    EXPECT_FALSE(rig.host.write.Shown);
+    EXPECT_EQ(rig.host.statuses.back(), "Nastavení regulátoru zapsáno");
+}
+
 } // namespace
 
 TEST(ConversationWrite, AChangedFaultDelayGoesToBothPlacesAndIsTakenAsConfirmed) {
     Rig rig;
     rig.StartUp();
     TConversation& c = rig.conversation;
-    c.State().AssignTo(c.Edited());
-    c.Edited().FaultDelay = 42;
+    EditFromState(c).FaultDelay = 42;
     const size_t before = rig.wire.size();
     ASSERT_TRUE(c.WriteChangedSettings());
     EXPECT_TRUE(c.SettingsWriteRunning());
@@ -61,10 +74,7 @@ TEST(ConversationWrite, AChangedFaultDelayGoesToBothPlacesAndIsTakenAsConfirmed)
     EXPECT_EQ(rig.host.write.Text, "Zapisuje se nastavení regulátoru...");
     rig.Tick();
     EXPECT_EQ(rig.Requests(before), (std::vector<std::string>{Write(0, 0x0E97, {42}), Write(1, 0x0097, {42})}));
-    EXPECT_FALSE(PolledDuringTheWrite(rig, before));  // the polling waits for the write
-    EXPECT_FALSE(c.SettingsWriteRunning());
-    EXPECT_FALSE(rig.host.write.Shown);
-    EXPECT_EQ(rig.host.statuses.back(), "Nastavení regulátoru zapsáno");
+    ExpectWriteEnded(rig, before);
     EXPECT_EQ(c.State().FaultDelay, 42);
     EXPECT_EQ(rig.memory.Read(0, 0x0E97, 1), Bytes{42});
     EXPECT_EQ(rig.memory.Read(1, 0x0097, 1), Bytes{42});
@@ -74,7 +84,7 @@ TEST(ConversationWrite, AChangedFaultDelayGoesToBothPlacesAndIsTakenAsConfirmed)
     rig.Tick();
     EXPECT_TRUE(Polled(rig, written));
     // Nothing left to write.
-    c.State().AssignTo(c.Edited());
+    EditFromState(c);
     EXPECT_FALSE(c.WriteChangedSettings());
     EXPECT_FALSE(c.SettingsWriteRunning());
 }
@@ -83,15 +93,12 @@ TEST(ConversationWrite, ALostAcknowledgementIsRepeatedByTheSendTimerAndTheWriteE
     Rig rig;
     rig.StartUp();
     TConversation& c = rig.conversation;
-    c.State().AssignTo(c.Edited());
-    c.Edited().OutputCount = 8;
+    EditFromState(c).OutputCount = 8;
     const size_t before = rig.wire.size();
     ASSERT_TRUE(c.WriteChangedSettings());
     // The first acknowledgement of the settings area's write is lost on the line.
     bool lost = false;
-    rig.clock.Advance(501);
-    c.SendTimerTick(500);
-    rig.Run([&](const Bytes& reply) {
+    rig.Tick(500, [&](const Bytes& reply) {
         if (lost || AsSent(reply) != Write(0, 0x0E08, {7}))
             return false;
         return lost = true;
@@ -103,10 +110,7 @@ TEST(ConversationWrite, ALostAcknowledgementIsRepeatedByTheSendTimerAndTheWriteE
     rig.Tick();
     EXPECT_EQ(Writes(rig, before), (std::vector<std::string>{Write(0, 0x0E08, {7}), Write(0, 0x0E08, {7}),
                                                              Write(1, 0x0008, {7})}));
-    EXPECT_FALSE(PolledDuringTheWrite(rig, before));
-    EXPECT_FALSE(c.SettingsWriteRunning());
-    EXPECT_FALSE(rig.host.write.Shown);
-    EXPECT_EQ(rig.host.statuses.back(), "Nastavení regulátoru zapsáno");
+    ExpectWriteEnded(rig, before);
     EXPECT_EQ(c.State().OutputCount, 8);
     EXPECT_EQ(rig.memory.Read(1, 0x0008, 1), Bytes{7});
 }
@@ -115,16 +119,14 @@ TEST(ConversationWrite, AnInterruptedWriteLeavesTheStateWithTheGroupsTheRegulato
     Rig rig;
     rig.StartUp();
     TConversation& c = rig.conversation;
-    c.State().AssignTo(c.Edited());
-    c.Edited().BandHigh = 120;
-    c.Edited().FaultDelay = 42;
+    TZEKO& edited = EditFromState(c);
+    edited.BandHigh = 120;
+    edited.FaultDelay = 42;
     ASSERT_TRUE(c.WriteChangedSettings());
     // The edit goes on meanwhile; what was queued is what is taken.
-    c.Edited().BandHigh = 1;
+    edited.BandHigh = 1;
     int replies = 0;
-    rig.clock.Advance(501);
-    c.SendTimerTick(500);
-    rig.Run([&](const Bytes&) { return ++replies > 2; });  // the band group is acknowledged, then silence
+    rig.Tick(500, [&](const Bytes&) { return ++replies > 2; });  // the band group is acknowledged, then silence
     EXPECT_EQ(c.State().BandHigh, 120);
     EXPECT_EQ(c.State().FaultDelay, 10);
     EXPECT_TRUE(c.SettingsWriteRunning());
@@ -139,8 +141,7 @@ TEST(ConversationWrite, ARecordReadQueuedBeforeTheWriteDoesNotKeepItRunning) {
         if (kind != TProgressKind::Download || rig.host.download.Done != 2)
             return;
         // A settings write confirmed in the middle of a download.
-        c.State().AssignTo(c.Edited());
-        c.Edited().FaultDelay = 42;
+        EditFromState(c).FaultDelay = 42;
         ASSERT_TRUE(c.WriteChangedSettings());
     };
     c.RequestDownload();
