@@ -31,9 +31,7 @@ protected:
         Add(2024, 3, 5, 23, 55, 0, {200, 0, 0, 0});  // the maximum
         Add(2024, 3, 6, 0, 5, 0, {7, 0, 0, 0});      // still the last quarter of the 5th
         Save();
-        TTariffTable tariffs;
-        SetZone(tariffs, 0, 1, 1, 600, 720);
-        AddTariffs(Date(2024, 1, 1), tariffs);
+        AddTariffZones(Date(2024, 1, 1), {{0, 1, 1, 600, 720}});
     }
 };
 

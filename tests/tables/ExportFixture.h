@@ -85,11 +85,7 @@ protected:
         Add(2024, 3, 5, 13, 21, 0, {14, 0, 0, 0});
         Add(2024, 3, 5, 23, 55, 0, {200, 0, 0, 0});
         Save();
-        TTariffTable tariffs;
-        SetZone(tariffs, 0, 1, 1, 360, 600);
-        SetZone(tariffs, 0, 1, 2, 720, 840);
-        SetZone(tariffs, 0, 2, 1, 600, 720);
-        AddTariffs(Date(2024, 1, 1), tariffs);
+        AddTariffZones(Date(2024, 1, 1), {{0, 1, 1, 360, 600}, {0, 1, 2, 720, 840}, {0, 2, 1, 600, 720}});
     }
     static std::string FileBytes(const std::string& path) {
         std::ifstream in(path, std::ios::binary);

@@ -178,10 +178,7 @@ TEST_F(Report, AnotherChannelsDayHasNoCosPhiAndAFrameUnderTheTimes) {
 
 TEST_F(Report, TheMonthPrintsADetailPerDayTheSummaryAndBothKindsOfTariffBands) {
     WriteApril();
-    TTariffTable tariffs;
-    SetZone(tariffs, 0, 1, 1, 360, 600);
-    SetZone(tariffs, 1, 2, 3, 0, 480);
-    AddTariffs(Date(2024, 1, 1), tariffs);
+    AddTariffZones(Date(2024, 1, 1), {{0, 1, 1, 360, 600}, {1, 2, 3, 0, 480}});
     TMesicniTabulkaForm& form = MonthWindow();
     Post(WM_SHOW_MONTH_TABLE, Date(2024, 4, 1), 0);
     TReportForm2 report(form, form.PeriodDays, form.FirstDay);

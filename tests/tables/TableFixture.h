@@ -110,10 +110,7 @@ protected:
     }
     // Tariff 1 the whole day, on working days and weekends alike.
     void AddAllDayTariff1(TDateTime validFrom) {
-        TTariffTable tariffs;
-        for (int dayType : {0, 1})
-            SetZone(tariffs, dayType, 1, 1, 0, 0);
-        AddTariffs(validFrom, tariffs);
+        AddTariffZones(validFrom, {{0, 1, 1, 0, 0}, {1, 1, 1, 0, 0}});
     }
 
     // The regulator's own measurement with tariff 1 from 06:00 to 14:00 and tariff 2
@@ -128,10 +125,7 @@ protected:
         Add(2024, 3, 6, 10, 15, 0, {400, 0, 0, 0});
         Add(2024, 4, 3, 10, 15, 0, {300, 400, 0, 0});
         Save();
-        TTariffTable tariffs;
-        SetZone(tariffs, 0, 1, 1, 360, 840);
-        SetZone(tariffs, 0, 2, 1, 1320, 360);
-        AddTariffs(Date(2024, 1, 1), tariffs);
+        AddTariffZones(Date(2024, 1, 1), {{0, 1, 1, 360, 840}, {0, 2, 1, 1320, 360}});
     }
 
     // April 2024 on the regulator's own measurement: Easter Monday the 1st, a

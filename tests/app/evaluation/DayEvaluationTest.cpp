@@ -214,11 +214,7 @@ protected:
     void WriteSchedules() {
         AddShifts(At(2024, 1, 1), Shifts({360, 840}, {840, 1320}, {1320, 360}));
         AddShifts(At(2024, 3, 5, 12, 0, 0), Shifts({360, 720}, {720, 1320}, {1320, 360}));
-        TTariffTable tariffs;
-        SetZone(tariffs, 0, 1, 1, 360, 1320);
-        SetZone(tariffs, 0, 2, 1, 1320, 360);
-        SetZone(tariffs, 1, 3, 4, 0, 0);
-        AddTariffs(At(2024, 1, 1), tariffs);
+        AddTariffZones(At(2024, 1, 1), {{0, 1, 1, 360, 1320}, {0, 2, 1, 1320, 360}, {1, 3, 4, 0, 0}});
     }
 };
 
@@ -265,10 +261,7 @@ TEST_F(DaySchedules, ShiftAndTariffSumsCountsAndMaximaOfAWorkingDay) {
 // own powers once, however many records it has, and the tariff's parts are their
 // sum and number.
 TEST_F(DaySchedules, TariffCosPhiPartsFromTheQuartersOfTheOwnMeasurement) {
-    TTariffTable tariffs;
-    SetZone(tariffs, 0, 1, 1, 600, 720);
-    SetZone(tariffs, 0, 2, 1, 1320, 360);
-    AddTariffs(At(2024, 1, 1), tariffs);
+    AddTariffZones(At(2024, 1, 1), {{0, 1, 1, 600, 720}, {0, 2, 1, 1320, 360}});
     Add(24, 3, 5, 10, 15, 0, {400, 300, 999, 0});  // 0.8, whatever is supplied
     Add(24, 3, 5, 10, 25, 0, {200, 150, 0, 0});     // one quarter of two records: 0.8
     Add(24, 3, 5, 10, 35, 0, {200, 150, 0, 0});

@@ -37,17 +37,10 @@ protected:
         Save();
         AddShifts(At(2024, 1, 1), Shifts({360, 840}, {840, 1320}, {1320, 360}));
         AddShifts(At(2024, 3, 15, 12, 0, 0), Shifts({300, 780}, {780, 1260}, {1260, 300}));
-        TTariffTable first, second;
-        SetZone(first, 0, 1, 1, 360, 1320);
-        SetZone(first, 0, 2, 1, 1320, 360);
-        SetZone(first, 1, 3, 1, 0, 0);
-        SetZone(second, 0, 1, 1, 420, 600);
-        SetZone(second, 0, 1, 2, 780, 900);
-        SetZone(second, 0, 2, 1, 600, 780);
-        SetZone(second, 1, 3, 1, 1200, 480);
-        SetZone(second, 1, 2, 1, 480, 1200);
-        AddTariffs(At(2024, 1, 1), first);
-        AddTariffs(At(2024, 4, 1, 6, 0, 0), second);
+        AddTariffZones(At(2024, 1, 1), {{0, 1, 1, 360, 1320}, {0, 2, 1, 1320, 360}, {1, 3, 1, 0, 0}});
+        AddTariffZones(At(2024, 4, 1, 6, 0, 0),
+                       {{0, 1, 1, 420, 600}, {0, 1, 2, 780, 900}, {0, 2, 1, 600, 780}, {1, 3, 1, 1200, 480},
+                        {1, 2, 1, 480, 1200}});
         THolidayRecord holiday;
         SetHoliday(holiday, 2024, 2024, 12, 3, "");
         HolidayList.push_back(holiday);

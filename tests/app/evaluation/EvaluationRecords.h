@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <initializer_list>
 
 namespace zeko::test {
 
@@ -25,16 +26,31 @@ inline void AddShifts(TDateTime validFrom, const TShiftTable& table) {
     ASSERT_TRUE(AppendHistoryRecord(ProgramFile(ShiftHistoryFile), THistoryRecord::Of(validFrom, table), false));
 }
 
+// A tariff zone in use: band `Band` (1..4) of tariff `Tariff` on day type
+// `DayType` (0 working days, 1 weekends and holidays), from minute `Start` of the
+// day to minute `End`.
+struct TZoneInUse {
+    int DayType, Tariff, Band;
+    uint16_t Start, End;
+};
+
+// A tariff table with the zones given in use, the others not.
+inline TTariffTable TariffTable(std::initializer_list<TZoneInUse> zones) {
+    TTariffTable table;
+    for (const TZoneInUse& z : zones) {
+        TTariffZone& zone = table.Zone(z.DayType, z.Tariff, z.Band);
+        zone.Start = z.Start;
+        zone.End = z.End;
+        zone.State = ZoneInUse;
+    }
+    return table;
+}
+
 inline void AddTariffs(TDateTime validFrom, const TTariffTable& table) {
     ASSERT_TRUE(AppendHistoryRecord(ProgramFile(TariffHistoryFile), THistoryRecord::Of(validFrom, table), false));
 }
-
-// Tariff zones of day type 0 or 1: band `band` (1..4) of tariff `tariff`.
-inline void SetZone(TTariffTable& table, int dayType, int tariff, int band, uint16_t start, uint16_t end) {
-    TTariffZone& zone = table.Zone(dayType, tariff, band);
-    zone.Start = start;
-    zone.End = end;
-    zone.State = ZoneInUse;
+inline void AddTariffZones(TDateTime validFrom, std::initializer_list<TZoneInUse> zones) {
+    AddTariffs(validFrom, TariffTable(zones));
 }
 
 inline TShiftTable Shifts(TShiftBand s1, TShiftBand s2 = {}, TShiftBand s3 = {}) {

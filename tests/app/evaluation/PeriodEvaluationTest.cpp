@@ -116,10 +116,7 @@ class YearEvaluation : public EvaluationTest {};
 // 1 on 5 March, 0.6 on 6 March and 0.8 on 3 April. The month and the year add the
 // parts of their days, so each tariff's cos phi is the mean over its quarters.
 TEST_F(YearEvaluation, TariffCosPhiPartsAddUpOverDaysAndMonths) {
-    TTariffTable tariffs;
-    for (int dayType : {0, 1})
-        SetZone(tariffs, dayType, 1, 1, 0, 0);
-    AddTariffs(At(2024, 1, 1), tariffs);
+    AddTariffZones(At(2024, 1, 1), {{0, 1, 1, 0, 0}, {1, 1, 1, 0, 0}});
     Add(24, 3, 5, 10, 15, 0, {400, 300, 0, 0});
     Add(24, 3, 5, 11, 15, 0, {400, 0, 0, 0});
     Add(24, 3, 6, 10, 15, 0, {300, 400, 0, 0});
@@ -202,10 +199,7 @@ TEST_F(MonthEvaluation, PeriodMaximumComesFromADayWithRecords) {
 // holds working days only and tariff 2 weekends, so neither is diluted by the
 // days of the other.
 TEST_F(MonthEvaluation, AveragedShiftAndTariffMeansCountTheirOwnDays) {
-    TTariffTable tariffs;
-    SetZone(tariffs, 0, 1, 1, 0, 0);
-    SetZone(tariffs, 1, 2, 1, 0, 0);
-    AddTariffs(At(2024, 1, 1), tariffs);
+    AddTariffZones(At(2024, 1, 1), {{0, 1, 1, 0, 0}, {1, 2, 1, 0, 0}});
     Add(24, 3, 8, 12, 0, 0, 20);  // Friday
     Add(24, 3, 9, 12, 0, 0, 22);  // Saturday
     Add(24, 3, 11, 12, 0, 0, 24);  // Monday

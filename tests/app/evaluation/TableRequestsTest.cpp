@@ -67,9 +67,7 @@ protected:
 };
 
 TEST_F(TableRequests, DayOfAChannelWithItsDayTypeAndSchedules) {
-    TTariffTable early, late;
-    SetZone(early, 0, 1, 1, 0, 720);
-    SetZone(late, 0, 2, 1, 0, 720);
+    const TTariffTable early = TariffTable({{0, 1, 1, 0, 720}}), late = TariffTable({{0, 2, 1, 0, 720}});
     AddTariffs(At(2024, 1, 1), early);
     AddTariffs(At(2024, 4, 1, 12, 0, 0), late);
     AddShifts(At(2024, 3, 1), Shifts({0, 720}));
