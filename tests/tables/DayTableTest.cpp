@@ -14,22 +14,11 @@ using Row = std::vector<std::string>;
 
 class DayTable : public TableTest {
 protected:
-    TDenniTabulkaForm& Open() {
-        windows_.OpenDayTable();
-        return *windows_.DayForm();
-    }
-    // Tuesday 5 March 2024 on the regulator's own measurement (inputs 1..3), the
-    // tariff 1 band 10:00-12:00 on working days.
+    // Tuesday 5 March 2024 with the first record of the 6th, the tariff 1 band
+    // 10:00-12:00 on working days.
     void WriteTuesday() {
-        Add(2024, 3, 5, 0, 15, 0, {5, 0, 0, 0});
-        Add(2024, 3, 5, 10, 15, 0, {100, 75, 0, 0});
-        Add(2024, 3, 5, 10, 30, 0, {120, 75, 0, 0});
-        Add(2024, 3, 5, 10, 45, 0, {80, 75, 0, 0});
-        Add(2024, 3, 5, 11, 0, 0, {100, 75, 0, 0});
-        Add(2024, 3, 5, 13, 20, 0, {10, 0, 0, 0});  // two records in one quarter
-        Add(2024, 3, 5, 13, 21, 0, {14, 0, 0, 0});
-        Add(2024, 3, 5, 23, 55, 0, {200, 0, 0, 0});  // the maximum
-        Add(2024, 3, 6, 0, 5, 0, {7, 0, 0, 0});      // still the last quarter of the 5th
+        AddTuesday();
+        Add(2024, 3, 6, 0, 5, 0, {7, 0, 0, 0});  // still the last quarter of the 5th
         Save();
         AddTariffZones(Date(2024, 1, 1), {{0, 1, 1, 600, 720}});
     }
@@ -37,7 +26,7 @@ protected:
 
 TEST_F(DayTable, AnOwnMeasurementDayShowsQuartersHoursCosPhiAndTheDaySummary) {
     WriteTuesday();
-    TDenniTabulkaForm& form = Open();
+    TDenniTabulkaForm& form = DayWindow();
     Post(WM_SHOW_DAY_TABLE, Date(2024, 3, 5), 0);
     const THyperGrid& t = *form.Tabulka;
 
@@ -71,7 +60,7 @@ TEST_F(DayTable, AnOwnMeasurementDayShowsQuartersHoursCosPhiAndTheDaySummary) {
 
 TEST_F(DayTable, TheMaximumIsRedTheMinimumBlueAndHoursOfSeveralRecordsHaveARedTotal) {
     WriteTuesday();
-    TDenniTabulkaForm& form = Open();
+    TDenniTabulkaForm& form = DayWindow();
     Post(WM_SHOW_DAY_TABLE, Date(2024, 3, 5), 0);
     EXPECT_EQ(form.MaxCellRow, 24);
     EXPECT_EQ(form.MaxCellCol, 4);
@@ -106,7 +95,7 @@ TEST_F(DayTable, AMaximumJustAfterMidnightBelongsToTheQuarterThatBeganBeforeIt) 
     Add(2024, 3, 5, 9, 0, 0, {10, 0, 0, 0});
     Add(2024, 3, 6, 0, 5, 0, {90, 0, 0, 0});
     Save();
-    TDenniTabulkaForm& form = Open();
+    TDenniTabulkaForm& form = DayWindow();
     Post(WM_SHOW_DAY_TABLE, Date(2024, 3, 5), 0);
     EXPECT_EQ(form.MaxCellRow, 24);
     EXPECT_EQ(form.MaxCellCol, 4);
@@ -116,7 +105,7 @@ TEST_F(DayTable, AMaximumJustAfterMidnightBelongsToTheQuarterThatBeganBeforeIt) 
 
 TEST_F(DayTable, EachTariffShowsTheCosPhiOfItsQuartersAndXWithoutRecords) {
     WriteTariffQuarters();
-    TDenniTabulkaForm& form = Open();
+    TDenniTabulkaForm& form = DayWindow();
     const THyperGrid& s = *form.Tabulka1;
     // Another channel's records in the same tariff give it no cos phi.
     Post(WM_SHOW_DAY_TABLE, Date(2024, 3, 5), 1);
@@ -136,7 +125,7 @@ TEST_F(DayTable, ADayStartingAtSixLabelsItsHoursFromSixAndHidesTheCosPhiOfAnothe
     Add(2024, 3, 5, 7, 7, 31, {0, 60, 0, 0});   // row 2, slot 1
     Add(2024, 3, 6, 6, 5, 0, {0, 70, 0, 0});    // row 24, slot 4
     Save();
-    TDenniTabulkaForm& form = Open();
+    TDenniTabulkaForm& form = DayWindow();
     const THyperGrid& t = *form.Tabulka;
     EXPECT_EQ(t.Cells(0, 1), "00 - 01");  // before the first day: from midnight
     EXPECT_EQ(t.Cells(0, 24), "23 - 24");
@@ -168,7 +157,7 @@ TEST_F(DayTable, AnAveragedQuantityShowsMeansWithoutColonsAndTheLocaleSeparator)
     Add(2024, 3, 5, 11, 0, 0, {0, 0, 0, 23});
     Save();
     FormatSettings().DecimalSeparator = '.';
-    TDenniTabulkaForm& form = Open();
+    TDenniTabulkaForm& form = DayWindow();
     Post(WM_SHOW_DAY_TABLE, Date(2024, 3, 5), 3);
     EXPECT_EQ(form.Tabulka->Columns().Items(5)->Caption(), "Průměr [°C]");
     EXPECT_EQ(form.Tabulka1->Cells(0, 1), "Průměry [°C]");
@@ -178,7 +167,7 @@ TEST_F(DayTable, AnAveragedQuantityShowsMeansWithoutColonsAndTheLocaleSeparator)
 
 TEST_F(DayTable, ADayWithoutRecordsSaysSoAndTheWindowKeepsWhatItShowed) {
     WriteTuesday();
-    TDenniTabulkaForm& form = Open();
+    TDenniTabulkaForm& form = DayWindow();
     Post(WM_SHOW_DAY_TABLE, Date(2024, 3, 5), 0);
     Post(WM_SHOW_DAY_TABLE, Date(2024, 3, 7), 0);
     ASSERT_EQ(notifier_.Messages().size(), 1u);
@@ -189,7 +178,7 @@ TEST_F(DayTable, ADayWithoutRecordsSaysSoAndTheWindowKeepsWhatItShowed) {
 
 TEST_F(DayTable, TheButtonsAskForTheNeighbouringDaysAndTheMonthAndYearOfTheDay) {
     WriteTuesday();
-    TDenniTabulkaForm& form = Open();
+    TDenniTabulkaForm& form = DayWindow();
     Post(WM_SHOW_DAY_TABLE, Date(2024, 3, 5), 0);
     main_.answer = false;
     ExpectRequest(form.Btn_Predchozi, WM_SHOW_DAY_TABLE, Date(2024, 3, 4));
@@ -209,7 +198,7 @@ TEST_F(DayTable, TheNextDayButtonShowsTheNextDay) {
     WriteTuesday();
     Add(2024, 3, 6, 12, 0, 0, {44, 0, 0, 0});
     Save();
-    TDenniTabulkaForm& form = Open();
+    TDenniTabulkaForm& form = DayWindow();
     Post(WM_SHOW_DAY_TABLE, Date(2024, 3, 5), 0);
     form.Btn_Dalsi->click();
     Pump();

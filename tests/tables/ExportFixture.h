@@ -59,31 +59,11 @@ protected:
         SetNowOverride(std::nullopt);
     }
 
-    TDenniTabulkaForm& DayWindow() {
-        windows_.OpenDayTable();
-        return *windows_.DayForm();
-    }
-    TMesicniTabulkaForm& MonthWindow() {
-        windows_.OpenMonthTable();
-        return *windows_.MonthForm();
-    }
-    TRocniTabulkaForm& YearWindow() {
-        windows_.OpenYearTable();
-        return *windows_.YearForm();
-    }
-
     // Tuesday 5 March 2024 on the regulator's own measurement: quarters of one and
     // of several records, the maximum at 23:55, tariff 1 in two bands and tariff 2
     // in one on working days, the default shifts.
     void WriteDay() {
-        Add(2024, 3, 5, 0, 15, 0, {5, 0, 0, 0});
-        Add(2024, 3, 5, 10, 15, 0, {100, 75, 0, 0});
-        Add(2024, 3, 5, 10, 30, 0, {120, 75, 0, 0});
-        Add(2024, 3, 5, 10, 45, 0, {80, 75, 0, 0});
-        Add(2024, 3, 5, 11, 0, 0, {100, 75, 0, 0});
-        Add(2024, 3, 5, 13, 20, 0, {10, 0, 0, 0});
-        Add(2024, 3, 5, 13, 21, 0, {14, 0, 0, 0});
-        Add(2024, 3, 5, 23, 55, 0, {200, 0, 0, 0});
+        AddTuesday();
         Save();
         AddTariffZones(Date(2024, 1, 1), {{0, 1, 1, 360, 600}, {0, 1, 2, 720, 840}, {0, 2, 1, 600, 720}});
     }

@@ -16,16 +16,12 @@ using Row = std::vector<std::string>;
 
 class MonthTable : public TableTest {
 protected:
-    TMesicniTabulkaForm& Open() {
-        windows_.OpenMonthTable();
-        return *windows_.MonthForm();
-    }
     const Row NoData = Row(10, "x");
 };
 
 TEST_F(MonthTable, AMonthShowsItsDaysAndSummaryRows) {
     WriteApril();
-    TMesicniTabulkaForm& form = Open();
+    TMesicniTabulkaForm& form = MonthWindow();
     Post(WM_SHOW_MONTH_TABLE, Date(2024, 4, 1), 0);
     const THyperGrid& t = *form.Tabulka;
 
@@ -57,7 +53,7 @@ TEST_F(MonthTable, AMonthShowsItsDaysAndSummaryRows) {
 
 TEST_F(MonthTable, WeekendsAreYellowHolidaysOrangeAndTheSelectedDayGreen) {
     WriteApril();
-    TMesicniTabulkaForm& form = Open();
+    TMesicniTabulkaForm& form = MonthWindow();
     Post(WM_SHOW_MONTH_TABLE, Date(2024, 4, 1), 0);
     constexpr TColor yellow = 0x80FFFF, orange = 0x5EAEFF, green = 0x00FF00;
     EXPECT_EQ(LookOf(form, 3, 6).Color, yellow);   // Saturday
@@ -97,7 +93,7 @@ TEST_F(MonthTable, WeekendsAreYellowHolidaysOrangeAndTheSelectedDayGreen) {
 TEST_F(MonthTable, WithoutHolidaysEasterMondayIsAWorkingDay) {
     WriteApril();
     PouzivejSvatky = false;
-    TMesicniTabulkaForm& form = Open();
+    TMesicniTabulkaForm& form = MonthWindow();
     Post(WM_SHOW_MONTH_TABLE, Date(2024, 4, 1), 0);
     EXPECT_EQ(LookOf(form, 3, 1).Color, clWindow);
     EXPECT_EQ(form.Tabulka->Cells(7, 32), "50,0");
@@ -107,7 +103,7 @@ TEST_F(MonthTable, WithoutHolidaysEasterMondayIsAWorkingDay) {
 TEST_F(MonthTable, AnotherChannelHasNoCosPhiColumnOrRow) {
     Add(2024, 4, 2, 10, 15, 0, {0, 44, 0, 0});
     Save();
-    TMesicniTabulkaForm& form = Open();
+    TMesicniTabulkaForm& form = MonthWindow();
     Post(WM_SHOW_MONTH_TABLE, Date(2024, 4, 1), 1);
     const THyperGrid& t = *form.Tabulka;
     EXPECT_EQ(t.RowCount(), 35);
@@ -127,7 +123,7 @@ TEST_F(MonthTable, AnAveragedQuantityShowsMeansInItsSummaryRows) {
     Add(2024, 1, 10, 15, 0, 0, {0, 0, 30, 0});  // shift 2
     Add(2024, 1, 13, 10, 0, 0, {0, 0, 14, 0});  // Saturday
     Save();
-    TMesicniTabulkaForm& form = Open();
+    TMesicniTabulkaForm& form = MonthWindow();
     Post(WM_SHOW_MONTH_TABLE, Date(2024, 1, 1), 2);
     const THyperGrid& t = *form.Tabulka;
     ASSERT_EQ(t.RowCount(), 31 + 5);
@@ -148,7 +144,7 @@ TEST_F(MonthTable, AnAveragedQuantityShowsMeansInItsSummaryRows) {
 // shorter month, which the fill leaves empty there.
 TEST_F(MonthTable, AHiddenCosPhiColumnComesBackEmpty) {
     WriteApril();
-    TMesicniTabulkaForm& form = Open();
+    TMesicniTabulkaForm& form = MonthWindow();
     constexpr int cos = TMesicniTabulkaForm::CosPhiColumn;
     const auto cell = [&](int row) { return GetCellByColumn(*form.Tabulka, cos, row); };
     Post(WM_SHOW_MONTH_TABLE, Date(2024, 4, 1), 0);
@@ -170,7 +166,7 @@ TEST_F(MonthTable, AHiddenCosPhiColumnComesBackEmpty) {
 // maximum of a period without records; the table shows that there is none.
 TEST_F(MonthTable, APeriodWithoutRecordsHasNoMaximumAndNoCosPhi) {
     WriteApril();
-    TMesicniTabulkaForm& form = Open();
+    TMesicniTabulkaForm& form = MonthWindow();
     Post(WM_SHOW_MONTH_TABLE, Date(2024, 2, 1), 0);
     const THyperGrid& t = *form.Tabulka;
     ASSERT_EQ(form.PeriodDays, 29);
@@ -186,7 +182,7 @@ TEST_F(MonthTable, APeriodWithoutRecordsHasNoMaximumAndNoCosPhi) {
 // + 1) / 3 in March, not the mean 0.9 of its two days.
 TEST_F(MonthTable, ATariffsCosPhiIsTheMeanOfItsQuartersOverThePeriod) {
     WriteTariffQuarters();
-    TMesicniTabulkaForm& form = Open();
+    TMesicniTabulkaForm& form = MonthWindow();
     Post(WM_SHOW_MONTH_TABLE, Date(2024, 3, 1), 0);
     const THyperGrid& t = *form.Tabulka;
     ASSERT_EQ(form.PeriodDays, 31);
@@ -196,7 +192,7 @@ TEST_F(MonthTable, ATariffsCosPhiIsTheMeanOfItsQuartersOverThePeriod) {
 }
 
 TEST_F(MonthTable, ACustomPeriodOfThirtyFiveDaysRunsIntoTheNextMonths) {
-    TMesicniTabulkaForm& form = Open();
+    TMesicniTabulkaForm& form = MonthWindow();
     form.PartialMonth = 1;
     form.PeriodDays = 35;
     Post(WM_SHOW_MONTH_TABLE, Date(2025, 1, 30), 0);
@@ -212,7 +208,7 @@ TEST_F(MonthTable, ACustomPeriodOfThirtyFiveDaysRunsIntoTheNextMonths) {
 }
 
 TEST_F(MonthTable, OpeningTheMonthOfADayTakesTheWholeLengthOfThatMonth) {
-    TMesicniTabulkaForm& form = Open();
+    TMesicniTabulkaForm& form = MonthWindow();
     form.PartialMonth = 1;
     form.PeriodDays = 35;
     form.SelectedRow = 33;
@@ -229,7 +225,7 @@ TEST_F(MonthTable, OpeningTheMonthOfADayTakesTheWholeLengthOfThatMonth) {
 
 TEST_F(MonthTable, TheButtonsMoveByMonthsAndOpenTheYearAndTheSelectedDay) {
     WriteApril();
-    TMesicniTabulkaForm& form = Open();
+    TMesicniTabulkaForm& form = MonthWindow();
     Post(WM_SHOW_MONTH_TABLE, Date(2024, 4, 1), 0);
     main_.answer = false;
     form.SelectedRow = 3;

@@ -108,6 +108,19 @@ protected:
         SaveRecords(records_, "");
         records_.clear();
     }
+    // Tuesday 5 March 2024 on the regulator's own measurement (inputs 1..3): hour
+    // 11 of four quarters, two records in one quarter at 13:20, the day's maximum
+    // at 23:55.
+    void AddTuesday() {
+        Add(2024, 3, 5, 0, 15, 0, {5, 0, 0, 0});
+        Add(2024, 3, 5, 10, 15, 0, {100, 75, 0, 0});
+        Add(2024, 3, 5, 10, 30, 0, {120, 75, 0, 0});
+        Add(2024, 3, 5, 10, 45, 0, {80, 75, 0, 0});
+        Add(2024, 3, 5, 11, 0, 0, {100, 75, 0, 0});
+        Add(2024, 3, 5, 13, 20, 0, {10, 0, 0, 0});
+        Add(2024, 3, 5, 13, 21, 0, {14, 0, 0, 0});
+        Add(2024, 3, 5, 23, 55, 0, {200, 0, 0, 0});
+    }
     // Tariff 1 the whole day, on working days and weekends alike.
     void AddAllDayTariff1(TDateTime validFrom) {
         AddTariffZones(validFrom, {{0, 1, 1, 0, 0}, {1, 1, 1, 0, 0}});
@@ -172,6 +185,20 @@ protected:
         for (QPushButton* on : {form.Btn_VyberData, form.Btn_Tisk, form.Btn_ExportTXT, form.Btn_ExportXLS})
             EXPECT_TRUE(on->isEnabled()) << on->objectName().toStdString();
         EXPECT_EQ(form.Btn_Graf->isEnabled(), graphOn);
+    }
+
+    // The table window, opened as the main window opens it.
+    TDenniTabulkaForm& DayWindow() {
+        windows_.OpenDayTable();
+        return *windows_.DayForm();
+    }
+    TMesicniTabulkaForm& MonthWindow() {
+        windows_.OpenMonthTable();
+        return *windows_.MonthForm();
+    }
+    TRocniTabulkaForm& YearWindow() {
+        windows_.OpenYearTable();
+        return *windows_.YearForm();
     }
 
     // Keeps a picture of the window for a person to look at.

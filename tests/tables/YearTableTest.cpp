@@ -16,13 +16,9 @@ using Row = std::vector<std::string>;
 
 class YearTable : public TableTest {
 protected:
-    TRocniTabulkaForm& Open() {
-        windows_.OpenYearTable();
-        return *windows_.YearForm();
-    }
     // The year from `first` of a channel whose table has no losses column or row.
     const THyperGrid& ShowWithoutLosses(TDateTime first, int channel, const std::string& totalCaption) {
-        TRocniTabulkaForm& form = Open();
+        TRocniTabulkaForm& form = YearWindow();
         Post(WM_SHOW_YEAR_TABLE, first, channel);
         const THyperGrid& t = *form.Tabulka;
         EXPECT_FALSE(form.TrfShown);
@@ -39,7 +35,7 @@ protected:
 
 TEST_F(YearTable, TwelveMonthsFromNovemberWithTransformerLosses) {
     WriteYear();
-    TRocniTabulkaForm& form = Open();
+    TRocniTabulkaForm& form = YearWindow();
     Post(WM_SHOW_YEAR_TABLE, Date(2023, 11, 1), 0);
     const THyperGrid& t = *form.Tabulka;
 
@@ -125,7 +121,7 @@ TEST_F(YearTable, AnAveragedQuantityShowsMeansOverTheYearAndNoLosses) {
 // (0.8 + 0.8 + 1 + 0.6) / 4, not the mean of March's 0.87 and April's 0.60.
 TEST_F(YearTable, ATariffsCosPhiIsTheMeanOfItsQuartersOverTheYear) {
     WriteTariffQuarters();
-    TRocniTabulkaForm& form = Open();
+    TRocniTabulkaForm& form = YearWindow();
     Post(WM_SHOW_YEAR_TABLE, Date(2024, 3, 1), 0);
     const THyperGrid& t = *form.Tabulka;
     ASSERT_EQ(t.Cells(0, 17), "cos. fí:");
@@ -135,7 +131,7 @@ TEST_F(YearTable, ATariffsCosPhiIsTheMeanOfItsQuartersOverTheYear) {
 // A year without records has no maximum and no cos phi, where the evaluation
 // leaves 0,0 at 00:00 and 1.
 TEST_F(YearTable, AYearWithoutRecordsHasNoMaximumAndNoCosPhi) {
-    TRocniTabulkaForm& form = Open();
+    TRocniTabulkaForm& form = YearWindow();
     Post(WM_SHOW_YEAR_TABLE, Date(2020, 1, 1), 0);
     const THyperGrid& t = *form.Tabulka;
     ASSERT_FALSE(form.TrfShown);
@@ -149,7 +145,7 @@ TEST_F(YearTable, AYearWithoutRecordsHasNoMaximumAndNoCosPhi) {
 // "Celk. TRF:" row of a shorter period, which the fill leaves empty there.
 TEST_F(YearTable, HiddenColumnsComeBackEmpty) {
     WriteYear();
-    TRocniTabulkaForm& form = Open();
+    TRocniTabulkaForm& form = YearWindow();
     constexpr int trf = TRocniTabulkaForm::TrfColumn, cos = TRocniTabulkaForm::CosPhiColumn;
     const auto cell = [&](int column, int row) { return GetCellByColumn(*form.Tabulka, column, row); };
     // A shorter period: its "Celk. TRF:" row has neither figure, its total row both.
@@ -177,7 +173,7 @@ TEST_F(YearTable, HiddenColumnsComeBackEmpty) {
 
 TEST_F(YearTable, AMonthSelectedBeyondAShorterPeriodOpensItsLastMonth) {
     WriteYear();
-    TRocniTabulkaForm& form = Open();
+    TRocniTabulkaForm& form = YearWindow();
     Post(WM_SHOW_YEAR_TABLE, Date(2023, 11, 1), 0);
     form.TabulkaFixedCellClick(0, 12);
     ASSERT_EQ(form.SelectedRow, 12);
@@ -192,7 +188,7 @@ TEST_F(YearTable, AMonthSelectedBeyondAShorterPeriodOpensItsLastMonth) {
 }
 
 TEST_F(YearTable, AFreshWindowLabelsTheCurrentYearAndAThirteenMonthRequestAddsARow) {
-    TRocniTabulkaForm& form = Open();
+    TRocniTabulkaForm& form = YearWindow();
     const int year = DecodeDate(Today()).Year;
     EXPECT_EQ(YearMonthCount, 12);
     EXPECT_EQ(form.Tabulka->Cells(0, 1), "01. " + std::to_string(year));
@@ -207,7 +203,7 @@ TEST_F(YearTable, AFreshWindowLabelsTheCurrentYearAndAThirteenMonthRequestAddsAR
 
 TEST_F(YearTable, TheButtonsMoveByYearsAndOpenTheSelectedMonth) {
     WriteYear();
-    TRocniTabulkaForm& form = Open();
+    TRocniTabulkaForm& form = YearWindow();
     Post(WM_SHOW_YEAR_TABLE, Date(2023, 11, 1), 0);
 
     THyperGrid& grid = *form.Tabulka;
