@@ -4,10 +4,19 @@
 #include "core/QuarterHours.h"
 #include "platform/Notifier.h"
 
+#include <array>
 #include <cmath>
+#include <ostream>
+#include <string>
+#include <vector>
 
 using namespace zeko;
 using namespace zeko::test;
+
+namespace {
+// The day of 5 March 2024 for a day starting at hour 0.
+const TDateTime March5 = At(2024, 3, 5, 0, 7, 31);
+} // namespace
 
 TEST(DayTimeGrid, RowsAndSlotsOfRecordTimes) {
     struct Case {
@@ -97,7 +106,7 @@ TEST_F(DayEvaluation, RecordAtTheStartOfTheNextDayBelongsToThatDayOnly) {
     Add(24, 3, 5, 12, 0, 0, 100);
     Add(24, 3, 6, 0, 7, 31, 40);
     Save();
-    ASSERT_EQ(EvaluateDay(MakeChannel(0), At(2024, 3, 5, 0, 7, 31)), 1);
+    ASSERT_EQ(EvaluateDay(MakeChannel(0), March5), 1);
     EXPECT_EQ(Day().DayTotal(), 25);
     EXPECT_EQ(Day().RowRecords(24), 0);
     ASSERT_EQ(EvaluateDay(MakeChannel(0), At(2024, 3, 6, 0, 7, 31)), 1);
@@ -111,7 +120,7 @@ TEST_F(DayEvaluation, LargerLaterRecordReplacesTheQuarterValue) {
     Add(24, 3, 5, 11, 10, 0, 14);
     Add(24, 3, 5, 11, 15, 0, 10);
     Save();
-    ASSERT_EQ(EvaluateDay(MakeChannel(0), At(2024, 3, 5, 0, 7, 31)), 4);
+    ASSERT_EQ(EvaluateDay(MakeChannel(0), March5), 4);
     for (int row : {11, 12}) {
         SCOPED_TRACE(row);
         EXPECT_EQ(Quarter(row, 1), 14);
@@ -123,43 +132,48 @@ TEST_F(DayEvaluation, LargerLaterRecordReplacesTheQuarterValue) {
     EXPECT_EQ(Day().DayTotal(), 12);
 }
 
-TEST_F(DayEvaluation, MaximumAndMinimumWithTheirTimesFirstRecordKeepsThePlace) {
-    Add(24, 3, 5, 8, 0, 0, 5);
-    Add(24, 3, 5, 9, 0, 0, 5);
-    Add(24, 3, 5, 13, 52, 30, 50);
-    Add(24, 3, 5, 14, 0, 0, 50);
-    Add(24, 3, 5, 15, 0, 0, 20);
+// The day's maximum and minimum with their times, as the day and its hour values
+// hold them.
+struct ExtremesCase {
+    const char* name;
+    std::vector<std::array<int, 4>> records;  // hour, minute, second, value of 5 March
+    uint16_t channel;
+    double max, maxSecond, min, minSecond;
+    friend void PrintTo(const ExtremesCase& c, std::ostream* os) { *os << c.name; }
+};
+
+class DayExtremes : public EvaluationTest, public testing::WithParamInterface<ExtremesCase> {};
+
+TEST_P(DayExtremes, MaximumAndMinimumWithTheirTimes) {
+    const ExtremesCase& c = GetParam();
+    for (const auto& [h, m, s, value] : c.records)
+        Add(24, 3, 5, h, m, s, static_cast<uint16_t>(value));
     Save();
-    ASSERT_EQ(EvaluateDay(MakeChannel(0), At(2024, 3, 5, 0, 7, 31)), 5);
-    EXPECT_EQ(Day().DayMax, 50);
-    EXPECT_EQ(Day().DayMaxSecond, 49950);
-    EXPECT_EQ(Day().DayMin, 5);
-    EXPECT_EQ(Day().DayMinSecond, 8 * 3600);
-    EXPECT_EQ(Day().DayHourValues[DayHourIndex::Maximum], 50);
-    EXPECT_EQ(Day().DayHourValues[DayHourIndex::MaximumSecond], 49950);
-    EXPECT_EQ(Day().DayHourValues[DayHourIndex::Minimum], 5);
-    EXPECT_EQ(Day().DayHourValues[DayHourIndex::MinimumSecond], 28800);
+    ASSERT_EQ(EvaluateDay(MakeChannel(c.channel), March5), static_cast<int>(c.records.size()));
+    EXPECT_EQ(Day().DayMax, c.max);
+    EXPECT_EQ(Day().DayMaxSecond, c.maxSecond);
+    EXPECT_EQ(Day().DayMin, c.min);
+    EXPECT_EQ(Day().DayMinSecond, c.minSecond);
+    EXPECT_EQ(Day().DayHourValues[DayHourIndex::Maximum], c.max);
+    EXPECT_EQ(Day().DayHourValues[DayHourIndex::MaximumSecond], c.maxSecond);
+    EXPECT_EQ(Day().DayHourValues[DayHourIndex::Minimum], c.min);
+    EXPECT_EQ(Day().DayHourValues[DayHourIndex::MinimumSecond], c.minSecond);
 }
 
-// Row 11 holds four quarters, row 12 one record; every record lies in shift 1.
-// The smaller of two records in a quarter is not the quarter's value, so it is not
-// the day's minimum either: the minimum is a value the day table shows.
-TEST_F(DayEvaluation, MinimumIsTheSmallestQuarterValue) {
-    Add(24, 3, 5, 10, 10, 0, 2);
-    Add(24, 3, 5, 10, 15, 0, 12);
-    Add(24, 3, 5, 11, 10, 0, 12);
-    Add(24, 3, 5, 11, 15, 0, 3);
-    Add(24, 3, 5, 12, 0, 0, 8);
-    Add(24, 3, 5, 13, 0, 0, 8);
-    Save();
-    ASSERT_EQ(EvaluateDay(MakeChannel(1), At(2024, 3, 5, 0, 7, 31)), 6);
-    EXPECT_EQ(Day().DayMin, 8);
-    EXPECT_EQ(Day().DayMinSecond, 12 * 3600);
-    EXPECT_EQ(Day().DayHourValues[DayHourIndex::Minimum], 8);
-    EXPECT_EQ(Day().DayHourValues[DayHourIndex::MinimumSecond], 12 * 3600);
-    EXPECT_EQ(Day().DayMax, 12);
-    EXPECT_EQ(Day().DayMaxSecond, 10 * 3600 + 15 * 60);
-}
+INSTANTIATE_TEST_SUITE_P(
+    DayEvaluation, DayExtremes,
+    testing::Values(
+        // Of two records of one value the first keeps the place.
+        ExtremesCase{"FirstRecordKeepsThePlace",
+                     {{8, 0, 0, 5}, {9, 0, 0, 5}, {13, 52, 30, 50}, {14, 0, 0, 50}, {15, 0, 0, 20}},
+                     0, 50, 49950, 5, 8 * 3600},
+        // Row 11 holds four quarters, row 12 one record; every record lies in shift 1.
+        // The smaller of two records in a quarter is not the quarter's value, so it is
+        // not the day's minimum either: the minimum is a value the day table shows.
+        ExtremesCase{"MinimumIsTheSmallestQuarterValue",
+                     {{10, 10, 0, 2}, {10, 15, 0, 12}, {11, 10, 0, 12}, {11, 15, 0, 3}, {12, 0, 0, 8}, {13, 0, 0, 8}},
+                     1, 12, 10 * 3600 + 15 * 60, 8, 12 * 3600}),
+    [](const testing::TestParamInfo<ExtremesCase>& info) { return std::string(info.param.name); });
 
 TEST_F(DayEvaluation, FourQuantityKindsMakeHourValuesAndTotals) {
     AddShifts(At(2024, 1, 1), Shifts({360, 840}));
@@ -175,7 +189,7 @@ TEST_F(DayEvaluation, FourQuantityKindsMakeHourValuesAndTotals) {
     } cases[] = {{0, 21.5, 7.5, 29}, {2, 21.5, 30, 23.2}, {4, 86, 30, 116}, {6, 0, 0, 116}};
     for (const Case& c : cases) {
         SCOPED_TRACE(static_cast<int>(c.code));
-        ASSERT_EQ(EvaluateDay(MakeChannel(1, c.code), At(2024, 3, 5, 0, 7, 31)), 5);
+        ASSERT_EQ(EvaluateDay(MakeChannel(1, c.code), March5), 5);
         EXPECT_DOUBLE_EQ(HourValue(11), c.row11);
         EXPECT_DOUBLE_EQ(HourValue(12), c.row12);
         EXPECT_DOUBLE_EQ(Day().DayTotal(), c.total);
@@ -190,7 +204,7 @@ TEST_F(DayEvaluation, KindZeroHourOfFourQuartersIsTheirMean) {
     Add(24, 3, 5, 10, 40, 0, 80);
     Add(24, 3, 5, 10, 55, 0, 100);
     Save();
-    EvaluateDay(MakeChannel(1), At(2024, 3, 5, 0, 7, 31));
+    EvaluateDay(MakeChannel(1), March5);
     EXPECT_EQ(HourValue(11), 100);
 }
 
@@ -201,7 +215,7 @@ TEST_F(DayEvaluation, AveragedDayTotalCountsEveryRecordOfTheDay) {
         Add(24, 3, 5, minute / 60, minute % 60, 0, 20);
     }
     Save();
-    ASSERT_EQ(EvaluateDay(MakeChannel(1, 2), At(2024, 3, 5, 0, 7, 31)), 300);
+    ASSERT_EQ(EvaluateDay(MakeChannel(1, 2), March5), 300);
     EXPECT_EQ(Day().DayRecordCount, 300);
     EXPECT_DOUBLE_EQ(Day().DayTotal(), 20);
 }
@@ -226,7 +240,7 @@ TEST_F(DaySchedules, ShiftAndTariffSumsCountsAndMaximaOfAWorkingDay) {
     Add(24, 3, 5, 12, 30, 0, 40);
     Add(24, 3, 5, 23, 0, 0, 50);
     Save();
-    ASSERT_EQ(EvaluateDay(MakeChannel(1), At(2024, 3, 5, 0, 7, 31)), 5);
+    ASSERT_EQ(EvaluateDay(MakeChannel(1), March5), 5);
     const TDayResult& d = Day();
     EXPECT_EQ(d.DayShiftTotals, (TScheduleValues{12.5, 10, 15}));
     EXPECT_EQ(d.DayShiftCounts, (TScheduleCounts{2, 1, 2}));
@@ -248,9 +262,9 @@ TEST_F(DaySchedules, ShiftAndTariffSumsCountsAndMaximaOfAWorkingDay) {
     EXPECT_EQ(p.TariffWorkdayCounts, (TScheduleCounts{3, 2, 0}));
 
     // The period sums go on; SkipSchedules leaves them and the schedule sums alone.
-    EvaluateDay(MakeChannel(1), At(2024, 3, 5, 0, 7, 31));
+    EvaluateDay(MakeChannel(1), March5);
     EXPECT_EQ(own_.Period.PeriodWorkdayTotal, 300);
-    EvaluateDay(MakeChannel(1), At(2024, 3, 5, 0, 7, 31), true);
+    EvaluateDay(MakeChannel(1), March5, true);
     EXPECT_EQ(own_.Period.PeriodWorkdayTotal, 300);
     EXPECT_EQ(Day().DayShiftTotals, (TScheduleValues{}));
     EXPECT_EQ(Day().DayTotal(), 37.5);
@@ -268,7 +282,7 @@ TEST_F(DaySchedules, TariffCosPhiPartsFromTheQuartersOfTheOwnMeasurement) {
     Add(24, 3, 5, 11, 0, 0, {400, 0, 0, 0});        // 1
     Add(24, 3, 5, 14, 0, 0, {300, 400, 0, 0});      // in no tariff
     Save();
-    ASSERT_EQ(EvaluateDay(MakeChannel(0), At(2024, 3, 5, 0, 7, 31)), 5);
+    ASSERT_EQ(EvaluateDay(MakeChannel(0), March5), 5);
     const auto& parts = Day().DayTariffCosPhiParts;
     EXPECT_DOUBLE_EQ(parts[0], 2.6);
     EXPECT_EQ(parts[3], 3);
@@ -277,10 +291,10 @@ TEST_F(DaySchedules, TariffCosPhiPartsFromTheQuartersOfTheOwnMeasurement) {
     EXPECT_EQ(Day().DayCosPhiCount, 2);  // the hours 10 - 11 and 13 - 14
 
     // Neither another channel nor an evaluation without schedules has tariff parts.
-    EvaluateDay(MakeChannel(1), At(2024, 3, 5, 0, 7, 31));
+    EvaluateDay(MakeChannel(1), March5);
     EXPECT_EQ(Day().DayTariffCounts, (TScheduleCounts{4, 0, 0}));
     EXPECT_EQ(Day().DayTariffCosPhiParts, (std::array<double, 6>{}));
-    EvaluateDay(MakeChannel(0), At(2024, 3, 5, 0, 7, 31), true);
+    EvaluateDay(MakeChannel(0), March5, true);
     EXPECT_EQ(Day().DayCosPhiCount, 2);
     EXPECT_EQ(Day().DayTariffCosPhiParts, (std::array<double, 6>{}));
 }
@@ -349,7 +363,7 @@ TEST_F(DayEvaluation, CosPhiOfTheRegulatorsOwnMeasurement) {
         Add(24, 3, 5, 10, minute, 0, {100, 75, 999, 0});
     Add(24, 3, 5, 11, 10, 0, {50, 0, 7, 0});
     Save();
-    ASSERT_EQ(EvaluateDay(MakeChannel(0), At(2024, 3, 5, 0, 7, 31)), 5);
+    ASSERT_EQ(EvaluateDay(MakeChannel(0), March5), 5);
     EXPECT_DOUBLE_EQ(Day().DayHourCosPhi[10], 0.8);
     EXPECT_EQ(Day().DayHourCosPhi[11], 1);
     EXPECT_EQ(Day().DayHourCosPhi[0], 1);
@@ -359,18 +373,18 @@ TEST_F(DayEvaluation, CosPhiOfTheRegulatorsOwnMeasurement) {
 
     TVstupyInfo fictive = MakeChannel(0);
     fictive.DeviceType = FictiveDeviceType;
-    EvaluateDay(fictive, At(2024, 3, 5, 0, 7, 31));
+    EvaluateDay(fictive, March5);
     EXPECT_EQ(Day().DayHourCosPhi[10], 1);
     EXPECT_EQ(Day().DayCosPhiCount, 2);
 
-    EvaluateDay(MakeChannel(1), At(2024, 3, 5, 0, 7, 31));
+    EvaluateDay(MakeChannel(1), March5);
     EXPECT_EQ(Day().DayCosPhiCount, 0);
     EXPECT_EQ(Day().DayCosPhi, 1);
     EXPECT_EQ(Day().DayHourCosPhi[10], 1);
 
     // Another channel as the regulator's measurement reads the two inputs after it.
     settings_.OwnMeasurementId = 1;
-    EvaluateDay(MakeChannel(1), At(2024, 3, 5, 0, 7, 31));
+    EvaluateDay(MakeChannel(1), March5);
     EXPECT_DOUBLE_EQ(Day().DayHourCosPhi[10], 75 / std::sqrt(75.0 * 75 + 999.0 * 999));
 }
 
@@ -378,7 +392,7 @@ TEST_F(DayEvaluation, DayWithoutRecordsHasNoValues) {
     Add(24, 3, 4, 12, 0, 0, 100);
     Add(24, 3, 6, 12, 0, 0, 100);
     Save();
-    EXPECT_EQ(EvaluateDay(MakeChannel(0), At(2024, 3, 5, 0, 7, 31)), 0);
+    EXPECT_EQ(EvaluateDay(MakeChannel(0), March5), 0);
     EXPECT_EQ(Day().DayMax, NoMaximum);
     EXPECT_EQ(Day().DayMin, NoMinimum);
     EXPECT_EQ(Day().DayShiftMaxima.Values[0], NoMaximum);
@@ -392,7 +406,7 @@ TEST_F(DayEvaluation, StartAfterEndIsSwapped) {
     Save();
     TEvaluationSession session(ProgramDir(), settings_);
     EXPECT_EQ(session.Evaluator().EvaluatePeriod(MakeChannel(0), 0, At(2024, 3, 6, 0, 7, 31),
-                                                 At(2024, 3, 5, 0, 7, 31), false, own_.Day, own_.Period),
+                                                 March5, false, own_.Day, own_.Period),
               1);
 }
 
