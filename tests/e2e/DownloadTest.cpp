@@ -127,8 +127,7 @@ TEST(Download, AcrossAChangeOfTheUpperAddressByte) {
     Session session({"--records", "20", "--first-index", "2350", "--start", "2024-03-01 00:00"});
     auto& [dir, sim, zeko] = session;
     ASSERT_TRUE(session.Started());
-    zeko.Command("menu cmNactiZaznamy");
-    ASSERT_TRUE(zeko.WaitForLine("Pozice záznamů PC zapsána"));
+    ASSERT_TRUE(session.Downloaded());
     EXPECT_EQ(zeko.Close(), 0);
     std::vector<std::string> expected{"H 0"};
     for (uint32_t i = 2350; i < 2370; ++i) {
@@ -185,8 +184,7 @@ TEST(Download, CancelledWhileTheRegulatorDoesNotAnswerEndsAtOnceAndThePositionFo
 TEST(Download, ADownloadAskedForDuringTheStartUpReadingWaitsForItsEnd) {
     Session session({"--records", "5", "--delay", "30", "--start", "2024-05-01 00:00"});
     auto& [dir, sim, zeko] = session;
-    zeko.Command("menu cmNactiZaznamy");
-    ASSERT_TRUE(zeko.WaitForLine("Pozice záznamů PC zapsána"));
+    ASSERT_TRUE(session.Downloaded());
     EXPECT_EQ(zeko.Close(), 0);
     const std::vector<std::string> rx = RxTelegrams(sim.Log());
     const auto lastBlock = std::find(rx.begin(), rx.end(), Hex(Table(0, 0, 21)));
@@ -228,8 +226,7 @@ TEST(Download, WhenTheRecordsCannotBeStoredThePositionStaysAndTheNextDownloadRea
 
     std::filesystem::remove(dir / "ROK2024");
     const size_t before = Requests(sim.Log()).size();
-    zeko.Command("menu cmNactiZaznamy");
-    ASSERT_TRUE(zeko.WaitForLine("Pozice záznamů PC zapsána"));
+    ASSERT_TRUE(session.Downloaded());
     EXPECT_EQ(zeko.Close(), 0);
     const std::vector<Request> all = Requests(sim.Log());
     const auto again = std::find_if(all.begin() + static_cast<std::ptrdiff_t>(before), all.end(),
@@ -247,8 +244,7 @@ TEST(Download, EveryReplyDoubledStillEndsTheDownloadOnce) {
     Session session({"--records", "30", "--first-index", "500", "--start", "2024-08-01 00:00", "--double", "100"});
     auto& [dir, sim, zeko] = session;
     ASSERT_TRUE(session.Started());
-    zeko.Command("menu cmNactiZaznamy");
-    ASSERT_TRUE(zeko.WaitForLine("Pozice záznamů PC zapsána"));
+    ASSERT_TRUE(session.Downloaded());
     // Two more polls: time for any copy to have come and gone.
     const size_t polls = Count(RxTelegrams(sim.Log()), Hex(LiveValuesRead()));
     ASSERT_TRUE(sim.WaitForLog([polls](const test::RegsimLog& log) {

@@ -30,6 +30,12 @@ struct Session {
                      const std::map<std::string, std::string>& environment = {})
         : sim(simOptions), zeko(dir.Path(), With(FastTiming(sim, sendTimerMs), environment)) {}
     bool Started(int timeoutMs = 20000) const { return zeko.WaitForLine("Nastavení načteno", timeoutMs); }
+    // Asks for a download of the records and waits until the read position has been
+    // written back.
+    bool Downloaded() {
+        zeko.Command("menu cmNactiZaznamy");
+        return zeko.WaitForLine("Pozice záznamů PC zapsána");
+    }
     test::TempDir dir;
     test::RegsimProcess sim;
     test::ZekoProcess zeko;

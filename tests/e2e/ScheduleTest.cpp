@@ -46,8 +46,7 @@ TEST(Schedules, ATariffEditIsSavedAndUsedByTheNextDayEvaluation) {
     Session session({"--records", "6", "--first-index", "40", "--start", "2024-03-05 10:00"});
     auto& [dir, sim, zeko] = session;
     ASSERT_TRUE(session.Started());
-    zeko.Command("menu cmNactiZaznamy");
-    ASSERT_TRUE(zeko.WaitForLine("Pozice záznamů PC zapsána"));
+    ASSERT_TRUE(session.Downloaded());
 
     const std::string day = std::to_string(static_cast<int>(EncodeDate(2024, 3, 5)));
     const std::string schedules = "DenniTabulkaForm/Tabulka1";
