@@ -3,14 +3,12 @@
 #include "app/hlavni.h"
 
 #include "ImageProbe.h"
+#include "MainWindowFixture.h"
 #include "controls/MDIImage.h"
 #include "controls/SpeedBar.h"
 #include "controls/ZcCtrls.h"
 #include "platform/Notifier.h"
 #include "platform/qt/QtJpeg.h"
-#include "platform/qt/QtMainThread.h"
-#include "support/QtApp.h"
-#include "support/TempDir.h"
 
 #include <QDir>
 #include <QLabel>
@@ -21,8 +19,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <memory>
 
 using namespace zeko;
 
@@ -49,29 +45,13 @@ QImage DrawLogo() {
 // Navy as a JPEG gives it back: close to it, not equal.
 bool Navyish(TColor c) { return GetRValue(c) < 50 && GetGValue(c) < 50 && GetBValue(c) > 90; }
 
-// The window in a program folder of its own, on a port that does not exist.
-struct MainWindowWithBar : ::testing::Test {
-    MainWindowWithBar() {
-        test::QtApp();
-        mainThread.reset(InstallQtMainThread());
-        ::setenv("ZEKO_COM1", (dir / "no-port").c_str(), 1);
-    }
-    ~MainWindowWithBar() override {
-        form.reset();
-        ::unsetenv("ZEKO_COM1");
-    }
+// The window in a program folder of its own, on ports that do not exist.
+struct MainWindowWithBar : test::MainWindowTest {
     THlavniForm& Open() {
-        form = std::make_unique<THlavniForm>();
-        form->show();
-        form->FormCreate();
+        Start();
         QCoreApplication::processEvents();  // the window's layout takes its new size
         return *form;
     }
-
-    test::TempDir dir{true};
-    std::unique_ptr<QtMainThread> mainThread;
-    ScopedLoggingNotifier notifier;
-    std::unique_ptr<THlavniForm> form;
 };
 
 } // namespace

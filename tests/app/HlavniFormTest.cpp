@@ -29,6 +29,7 @@
 #include "support/QtApp.h"
 #include "support/TempDir.h"
 #include "ImageProbe.h"
+#include "MainWindowFixture.h"
 #include "tables/MesicniTabulka.h"
 #include "tables/dennitabulka.h"
 
@@ -65,24 +66,7 @@ void ClickWithMouse(QWidget* button) {
 }
 
 // The main window on ports that do not exist, in a program folder of its own.
-struct MainWindowFixture : ::testing::Test {
-    MainWindowFixture() {
-        test::QtApp();
-        mainThread.reset(InstallQtMainThread());
-        for (int n = 1; n <= 8; ++n)
-            ::setenv(("ZEKO_COM" + std::to_string(n)).c_str(), (dir / "no-port").c_str(), 1);
-    }
-    ~MainWindowFixture() override {
-        form.reset();
-        for (int n = 1; n <= 8; ++n)
-            ::unsetenv(("ZEKO_COM" + std::to_string(n)).c_str());
-    }
-    THlavniForm& Start() {
-        form = std::make_unique<THlavniForm>();
-        form->show();
-        form->FormCreate();
-        return *form;
-    }
+struct MainWindowFixture : test::MainWindowTest {
     // The port-missing message of port COMn, which the fixture maps to a device
     // that does not exist.
     std::string NoPort(int n = 1) const {
@@ -96,13 +80,7 @@ struct MainWindowFixture : ::testing::Test {
             texts.push_back(m.Text);
         return texts;
     }
-
-    test::TempDir dir{true};
-    std::unique_ptr<QtMainThread> mainThread;
-    ScopedLoggingNotifier notifier;
-    std::unique_ptr<THlavniForm> form;
 };
-
 
 } // namespace
 

@@ -10,9 +10,8 @@
 #include "platform/Cp1250.h"
 #include "platform/IniFile.h"
 #include "platform/Notifier.h"
-#include "platform/qt/QtMainThread.h"
-#include "support/QtApp.h"
-#include "support/TempDir.h"
+
+#include "MainWindowFixture.h"
 
 #include <QAction>
 #include <QApplication>
@@ -26,7 +25,6 @@
 #include <fstream>
 #include <iterator>
 #include <functional>
-#include <memory>
 
 using namespace zeko;
 
@@ -35,18 +33,10 @@ namespace {
 const TDateTime Now_ = EncodeDate(2026, 3, 12) + EncodeTime(9, 30, 0);
 const std::string ProcessingError = "Chyba při zpracování údajů, kontaktujte výrobce systému!";
 
-struct ScheduleCommands : ::testing::Test {
-    ScheduleCommands() {
-        test::QtApp();
-        mainThread.reset(InstallQtMainThread());
-        for (int n = 1; n <= 8; ++n)
-            ::setenv(("ZEKO_COM" + std::to_string(n)).c_str(), (dir / "no-port").c_str(), 1);
-        SetNowOverride(Now_);
-    }
+struct ScheduleCommands : test::MainWindowTest {
+    ScheduleCommands() { SetNowOverride(Now_); }
     ~ScheduleCommands() override {
         form.reset();
-        for (int n = 1; n <= 8; ++n)
-            ::unsetenv(("ZEKO_COM" + std::to_string(n)).c_str());
         SetNowOverride(std::nullopt);
         TariffNames = {"", "Tarif 1", "Tarif 2", "Tarif 3"};
         TariffAbbrevs = {"", "T1", "T2", "T3"};
@@ -55,9 +45,7 @@ struct ScheduleCommands : ::testing::Test {
         PouzivejSvatky = true;
     }
     THlavniForm& Start() {
-        form = std::make_unique<THlavniForm>();
-        form->show();
-        form->FormCreate();
+        MainWindowTest::Start();
         notifier.Clear();  // the port that does not exist
         return *form;
     }
@@ -92,11 +80,6 @@ struct ScheduleCommands : ::testing::Test {
         EXPECT_TRUE(LoadHistory(list, dir / name, bodySize));
         return list;
     }
-
-    test::TempDir dir{true};
-    std::unique_ptr<QtMainThread> mainThread;
-    ScopedLoggingNotifier notifier;
-    std::unique_ptr<THlavniForm> form;
 };
 
 const char* const StartIni = "[Tarify]\r\nPouzivejSvatky=1\r\nTarif1=Den\r\n[Smeny]\r\nSmena1=Ranní\r\n";
