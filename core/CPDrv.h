@@ -131,7 +131,7 @@ private:
     void PollPackets(uint32_t waiting);
     bool IncompletePacketTimeSet() const { return incompleteSince_ >= 0; }
 
-    void* owner_;
+    void* owner_ = nullptr;
     SerialLine line_;
     TimerHost timer_;
     std::vector<uint8_t> buffer_;
