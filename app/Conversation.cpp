@@ -37,6 +37,7 @@ void TConversation::HandleRegulatorReply(const uint8_t* frame) {
     if (link_.SendCount() == answeredSend_)
         return;
     answeredSend_ = link_.SendCount();
+    NoteAnswer();
     const TReplyHeader reply = DecodeReplyHeader(frame);
     switch (reply.Mode) {
     case tlg::KindSettings: HandleEepromReply(reply); break;
@@ -128,7 +129,10 @@ void TConversation::SendTimerTick(uint32_t intervalMs) {
     // No polling while the settings are written, here as in the dispatch.
     if (!SettingsWriteRunning())
         PumpTelegramQueue();
+    const uint32_t sent = link_.SendCount();
     link_.SendNext();
+    if (link_.SendCount() != sent)
+        NoteTimerSend();
 }
 
 void TConversation::EnterSettingsWrite() { phase_ = TConversationPhase::WritingSettings; }

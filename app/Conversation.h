@@ -5,8 +5,9 @@
 // with its start-up reading, the polling of the live values, and the record
 // download. What it is told: the bytes the port delivers, the ticks of the send
 // timer, and the user's download and cancel requests. What it tells: the status
-// line, the progress, the end of the settings read, the live values, and the
-// records a download has read, to be stored (TConversationEvents).
+// line, the progress, the end of the settings read, the live values, a regulator
+// that stops answering and answers again, and the records a download has read, to
+// be stored (TConversationEvents).
 //
 // Its state is two phases instead of scattered flags. The conversation runs
 // Closed -> ReadingSettings -> Polling; a settings write holds the polling as
@@ -17,6 +18,7 @@
 // The program-wide names of the conversation (Komunikace, CurrentState,
 // EditedSettings, PollingList, DownloadedRecords) point at its members while the
 // main window keeps it. Everything runs in the main thread.
+#include "app/SilenceWatch.h"
 #include "core/FrameParser.h"
 #include "core/Komunikace.h"
 #include "core/PollingList.h"
@@ -69,6 +71,10 @@ public:
     // A download has ended: its records are to be stored, and the host answers with
     // RecordsSaved once they are (or are not). The records are the host's copy.
     virtual void SaveRecords(const TRecordList& records) = 0;
+    // The regulator has stopped answering (false), or answers again (true); the
+    // status line has said so. The live values in State() are then the last ones
+    // read, not current ones.
+    virtual void RegulatorAnswering(bool answering) { (void)answering; }
 };
 
 class TConversation {
@@ -86,6 +92,9 @@ public:
     void OpenConversation();
     // "Zruš" of the settings read: nothing more is looked at or sent on this port.
     void CancelSettingsRead();
+    // The port-missing message: its first line as it always was, then the device
+    // that the port stands for and how to choose another one.
+    std::string PortMissingText() const;
 
     // ---- what comes in (Conversation.cpp)
     // The port's receive handler, installed by OpenConversation.
@@ -99,9 +108,12 @@ public:
     void LeaveSettingsWrite();
 
     // ---- the record download (ConversationDownload.cpp)
-    // "Načti záznamy": starts with the next handled reply, after a running one.
+    // "Načti záznamy": starts with the next handled reply, after a running one. With
+    // no conversation (no port, or the start-up reading cancelled) the user is told
+    // why nothing happens.
     void RequestDownload();
-    // "Zruš": the download ends with the next record read.
+    // "Zruš": the download ends at once, also while a reply is awaited: the records
+    // read so far are stored and the position after them is written back.
     void CancelDownload();
     // The host's answer to SaveRecords; anything but the answer awaited is ignored.
     void RecordsSaved(const TSaveOutcome& outcome);
@@ -113,6 +125,10 @@ public:
     bool DownloadRunning() const { return download_.Phase != TDownloadPhase::Idle; }
     bool DownloadRequested() const { return download_.Requested; }
     bool DownloadCancelled() const { return download_.Cancelled; }
+    // True from a few unanswered telegrams of the send timer to the next reply.
+    bool RegulatorSilent() const { return silence_.Silent(); }
+    // The PC's date and time of the last live-values reply (0 before the first).
+    TDateTime LiveValuesReadAt() const { return liveValuesAt_; }
 
     TKomunikace& Link() { return link_; }
     TZEKO& State() { return state_; }
@@ -130,7 +146,13 @@ private:
     void QueueRead(uint8_t mode, uint8_t index);
     void Report(const std::string& text);
 
+    // A regulator that stops answering (ConversationSilence.cpp).
+    void NoteTimerSend();
+    void NoteAnswer();
+
     // Start-up reading and live values (ConversationStartup.cpp).
+    // "COM1 je zařízení /dev/ttyS0; ...": the device of the port and how to choose another.
+    std::string PortDeviceText() const;
     void HandleStartupSettingsReply(const TReplyHeader& reply);
     void HandleIdentReply(const TReplyHeader& reply);
     void HandleClock(const TReplyHeader& reply);
@@ -143,17 +165,19 @@ private:
     void HandleRecordReply(const TReplyHeader& reply);
     void QueueAddressHighByte(uint32_t address);
     void QueueRecordRead(uint32_t address);
-    void FinishDownload();
+    void FinishDownload(uint32_t resumeIndex);
     void HandleReadPositionAck();
 
     // One download: its phase, the user's request and cancel, and the records read so
     // far. The ring position is the regulator state's (DownloadIndex and
-    // DownloadAddress, ending before NewestIndex).
+    // DownloadAddress, ending before NewestIndex); ResumeIndex is the read position
+    // written back once the records are stored.
     struct TDownloadCursor {
         TDownloadPhase Phase = TDownloadPhase::Idle;
         bool Requested = false;
         bool Cancelled = false;
         TRecordList Records;
+        uint32_t ResumeIndex = 0;
     };
 
     TConversationEvents& events_;
@@ -164,6 +188,8 @@ private:
     TZEKO edited_;
     TConversationPhase phase_ = TConversationPhase::Closed;
     TDownloadCursor download_;
+    TSilenceWatch silence_;
+    TDateTime liveValuesAt_ = 0;
     uint32_t answeredSend_ = 0;  // link_.SendCount() when the last reply was taken
     std::array<std::string, 4> identTexts_;
 };

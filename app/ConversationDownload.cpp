@@ -3,7 +3,8 @@
 // record's address), converted and collected; the host stores them, and only when
 // every record is stored is the new read position written back to the regulator. A
 // save that fails leaves the position as it was, so the next download reads the
-// same records again.
+// same records again. "Zruš" ends a download at once, whether or not a reply is on
+// its way: what was read is stored and the position after it written back.
 #include "app/Conversation.h"
 
 #include "core/RecordMemory.h"
@@ -22,11 +23,43 @@ namespace {
 using tlg::StationPC;
 using tlg::StationRegulator;
 
+// The telegrams a download queues for its records: the reads of the record memory
+// and the writes of the upper address byte before them.
+bool IsRecordRequest(std::span<const uint8_t> telegram) {
+    const TReplyHeader t = DecodeReplyHeader(telegram.data());
+    return (t.Mode == tlg::KindRecords && !t.WriteAck) ||
+           (t.Mode == tlg::KindSettings && t.WriteAck && t.Address == Registers::RecordAddressHigh);
+}
+
+std::string CancelledText(size_t stored) {
+    return "Načítání záznamů zrušeno, uloženo záznamů: " + std::to_string(stored);
+}
+
 } // namespace
 
-void TConversation::RequestDownload() { download_.Requested = true; }
+void TConversation::RequestDownload() {
+    if (phase_ != TConversationPhase::Closed) {
+        download_.Requested = true;
+        return;
+    }
+    // Nothing would ever start it: no telegram goes out on this port.
+    const std::string why = link_.Port->Connected()
+                                ? "komunikace s regulátorem nebyla navázána (načítání nastavení bylo zrušeno).\n"
+                                  "Naváže se znovu po volbě jiného sériového portu."
+                                : "sériový port není otevřen.\n" + PortDeviceText();
+    MessageDlg("Záznamy nelze načíst, " + why, TMsgDlgType::mtWarning, TMsgDlgButtons::mbOK);
+}
 
-void TConversation::CancelDownload() { download_.Cancelled = true; }
+void TConversation::CancelDownload() {
+    download_.Cancelled = true;
+    if (download_.Phase != TDownloadPhase::ReadingRecords)
+        return;
+    // The read on its way is taken back, with the address byte before it: a reply
+    // that still comes finds the download ended, and the next download reads that
+    // record again.
+    link_.DropQueuedIf(IsRecordRequest);
+    FinishDownload(state_.DownloadIndex);
+}
 
 void TConversation::StartDownload() {
     download_.Requested = false;
@@ -85,8 +118,8 @@ void TConversation::HandleRecordReply(const TReplyHeader& reply) {
     TRegulatorRecord record;
     DecodeRecord(reply.Data, record, s.DownloadIndex, s.InputConstants);
     download_.Records.push_back(record);
-    if (s.DownloadIndex == PreviousRingIndex(s.NewestIndex) || download_.Cancelled) {
-        FinishDownload();
+    if (s.DownloadIndex == PreviousRingIndex(s.NewestIndex)) {
+        FinishDownload(NextRingIndex(s.DownloadIndex));
         return;
     }
     const uint32_t previousAddress = s.DownloadAddress;
@@ -98,8 +131,15 @@ void TConversation::HandleRecordReply(const TReplyHeader& reply) {
     events_.StepProgress(TProgressKind::Download);
 }
 
-void TConversation::FinishDownload() {
+void TConversation::FinishDownload(uint32_t resumeIndex) {
     events_.HideProgress(TProgressKind::Download);
+    download_.ResumeIndex = resumeIndex;
+    if (download_.Records.empty()) {
+        // Cancelled before the first record came: the position stays as it is.
+        download_.Phase = TDownloadPhase::Idle;
+        Report(CancelledText(0));
+        return;
+    }
     download_.Phase = TDownloadPhase::Saving;
     const TRecordList records = std::exchange(download_.Records, {});
     events_.SaveRecords(records);
@@ -116,8 +156,10 @@ void TConversation::RecordsSaved(const TSaveOutcome& outcome) {
                    TMsgDlgType::mtError, TMsgDlgButtons::mbOK);
         return;
     }
+    if (download_.Cancelled)
+        Report(CancelledText(outcome.Appended + outcome.Replaced + outcome.Unchanged));
     download_.Phase = TDownloadPhase::WritingPosition;
-    const auto position = ReadPositionData(NextRingIndex(state_.DownloadIndex));
+    const auto position = ReadPositionData(download_.ResumeIndex);
     link_.QueueTelegram(StationPC, StationRegulator, 1, tlg::KindSettings, Registers::ReadPosition, position, 0);
     link_.QueueTelegram(StationPC, StationRegulator, 1, tlg::KindWorking, Registers::ReadPositionWorking, position, 0);
 }

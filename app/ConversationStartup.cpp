@@ -7,6 +7,8 @@
 #include "core/RegisterTables.h"
 #include "core/RegulatorReplies.h"
 #include "platform/Cp1250.h"
+#include "platform/DateTime.h"
+#include "platform/SerialLine.h"
 #include "platform/TickClock.h"
 
 #include <algorithm>
@@ -75,6 +77,18 @@ std::string IdentText(const TReplyHeader& reply) {
 bool TConversation::OpenPort(int comPort, int baudRate) {
     link_.SelectPort(static_cast<uint8_t>(comPort));
     return link_.OpenPort(static_cast<uint32_t>(baudRate));
+}
+
+std::string TConversation::PortDeviceText() const {
+    std::string port = link_.Port->PortName();
+    if (const size_t prefix = port.rfind('\\'); prefix != std::string::npos)
+        port.erase(0, prefix + 1);  // "\\.\COM1" is COM1
+    return port + " je zařízení " + SerialLine::DevicePath(link_.Port->PortName()) +
+           "; jiné zařízení určuje proměnná prostředí ZEKO_" + port + ".";
+}
+
+std::string TConversation::PortMissingText() const {
+    return "Daný sériový port neexistuje nebo se právě používá !\n" + PortDeviceText();
 }
 
 void TConversation::OpenConversation() {
@@ -154,8 +168,10 @@ void TConversation::HandleLastSettingsBlock(const TReplyHeader& reply) {
 
 void TConversation::HandleLiveValues(const TReplyHeader& reply) {
     // The polling telegram left the queue when it was sent: nothing to drop.
-    if (DecodeLiveValues(reply.Data, reply.DataLength, state_))
-        events_.LiveValuesRead();
+    if (!DecodeLiveValues(reply.Data, reply.DataLength, state_))
+        return;
+    liveValuesAt_ = Now();
+    events_.LiveValuesRead();
 }
 
 } // namespace zeko

@@ -10,6 +10,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QAction>
+#include <QKeyEvent>
 #include <QPixmap>
 #include <QTimer>
 #include <QWidget>
@@ -76,6 +77,35 @@ bool ParseMessage(const std::string& text, uint32_t& msg, uintptr_t& wParam, int
     wParam = static_cast<uintptr_t>(w);
     lParam = static_cast<intptr_t>(l);
     return true;
+}
+
+// The keys a script names, as the keyboard gives them.
+constexpr std::pair<const char*, Qt::Key> KeyNames[] = {
+    {"Return", Qt::Key_Return}, {"Escape", Qt::Key_Escape}, {"Delete", Qt::Key_Delete},
+    {"Backspace", Qt::Key_Backspace}, {"Tab", Qt::Key_Tab}, {"Left", Qt::Key_Left}, {"Right", Qt::Key_Right},
+    {"Up", Qt::Key_Up}, {"Down", Qt::Key_Down}, {"Home", Qt::Key_Home}, {"End", Qt::Key_End}};
+
+// A press and a release of the key, to the widget as if it had the focus.
+void SendKey(QWidget* target, int key, const QString& text) {
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QApplication::sendEvent(target, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
+    QApplication::sendEvent(target, &release);
+}
+
+bool SendNamedKey(QWidget* target, const std::string& name) {
+    for (const auto& [text, key] : KeyNames)
+        if (name == text) {
+            const QString typed = key == Qt::Key_Return ? "\r" : key == Qt::Key_Escape ? "\x1b" : "";
+            SendKey(target, key, typed);
+            return true;
+        }
+    return false;
+}
+
+void TypeText(QWidget* target, const QString& text) {
+    for (QChar c : text)
+        SendKey(target, c.isLetterOrNumber() ? int(c.toUpper().unicode()) : int(c.unicode()), QString(c));
 }
 
 const char* TypeName(TMsgDlgType type) {
@@ -176,12 +206,17 @@ void TTestAutomation::PollScript() {
         return;
     const bool outer = !running_;
     running_ = true;
-    ReadScript();
+    // A timer is not delivered again while its own slot runs: the modal dialog's
+    // event loop polls through a timer of this level.
+    QTimer nested;
+    connect(&nested, &QTimer::timeout, this, [this] { PollScript(); });
+    nested.start(timer_ ? timer_->interval() : 50);
+    ReadScript(outer ? nullptr : QApplication::activeModalWidget());
     if (outer)
         running_ = false;
 }
 
-void TTestAutomation::ReadScript() {
+void TTestAutomation::ReadScript(QWidget* modal) {
     std::ifstream in(scriptFile_, std::ios::binary);
     if (!in)
         return;
@@ -199,8 +234,11 @@ void TTestAutomation::ReadScript() {
         if (!command.empty() && command.back() == '\r')
             command.pop_back();
         // After a post the rest waits for the next poll, when the message has been
-        // handled.
+        // handled; after the command that closed the dialog they were answering, for
+        // the command that showed it to end.
         if (!command.empty() && !Run(command))
+            break;
+        if (modal && QApplication::activeModalWidget() != modal)
             break;
     }
 }
@@ -222,6 +260,19 @@ bool TTestAutomation::Run(const std::string& command) {
         if (button && button->isEnabled())
             button->click();
         else
+            Log("CommandFailed " + command);
+    } else if (verb == "key" || verb == "type") {
+        // "<objectName> <rest>": the rest is a key name, or the text to type.
+        const size_t split = argument.find(' ');
+        QWidget* target =
+            split == std::string::npos ? nullptr
+                                       : FindIn<QWidget*>(mainWindow_, QString::fromStdString(argument.substr(0, split)));
+        const std::string rest = split == std::string::npos ? "" : argument.substr(split + 1);
+        if (target == nullptr || !target->isEnabled())
+            Log("CommandFailed " + command);
+        else if (verb == "type")
+            TypeText(target, QString::fromStdString(rest));
+        else if (!SendNamedKey(target, rest))
             Log("CommandFailed " + command);
     } else if (verb == "answer") {
         notifier_->QueueAnswer(AnswerByName(argument));

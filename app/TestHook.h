@@ -21,11 +21,21 @@
 //   ZEKO_TEST_SCRIPT=<file>  the program polls this file (every 50 ms) for lines
 //                            appended to it and runs each once, in order, each
 //                            after the one before has finished (unless that one
-//                            waits in a modal dialog for the commands that answer it):
+//                            waits in a modal dialog for the commands that answer it;
+//                            those after the one that closes the dialog wait again
+//                            until the command that showed it has finished):
 //                              menu <objectName>    trigger a menu item (cmNactiZaznamy)
 //                              click <objectName>   click a button (Btn_PrerusZaznamy)
 //                              click <form>/<objectName>  click a button of one
 //                                                   window (DenniTabulkaForm/Btn_ExportTXT)
+//                              key <objectName> <key>  a key pressed in a widget (of
+//                                                   one window: <form>/<objectName>), as
+//                                                   the keyboard gives it to the widget
+//                                                   with the focus: Return, Escape,
+//                                                   Delete, Backspace, Tab, Left, Right,
+//                                                   Up, Down, Home, End
+//                              type <objectName> <text>  the characters of the text
+//                                                   typed into a widget one by one
 //                              answer <Yes|No|OK|Cancel>  the next message box
 //                                                   gets that answer
 //                              input <text>         the next input box is confirmed
@@ -89,7 +99,9 @@ public:
 private:
     TTestAutomation(const std::string& logFile, const std::string& scriptFile);
     void PollScript();
-    void ReadScript();
+    // Runs the commands appended; those that answer the modal dialog `modal` only
+    // while it is shown.
+    void ReadScript(QWidget* modal);
     // Runs one command; false when the next ones are to wait for the next poll.
     bool Run(const std::string& command);
     void LogCells(const std::string& name, const TStringGrid& grid);

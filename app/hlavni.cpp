@@ -103,7 +103,7 @@ THlavniForm::THlavniForm(QWidget* parent) : QMainWindow(parent), MessageTarget(M
     CreatePanels();
 
     // Windows and commands that come with later parts of the program.
-    laterItems_ = {cmNastaveniRegulatoru, cmNastavitCas, cmSmeny, cmTarify, cmNulujZaznamy};
+    laterItems_ = {cmNastaveniRegulatoru, cmNastavitCas, cmNulujZaznamy};
     for (QAction* item : laterItems_)
         item->setEnabled(false);
 
@@ -118,6 +118,8 @@ THlavniForm::THlavniForm(QWidget* parent) : QMainWindow(parent), MessageTarget(M
     Btn_A1->OnClick = [this](TGraphicControl*) { OpenArchive(true); };
 
     connect(cmOnline, &QAction::triggered, this, [this] { cmOnlineClick(); });
+    connect(cmSmeny, &QAction::triggered, this, [this] { cmSmenyClick(); });
+    connect(cmTarify, &QAction::triggered, this, [this] { cmTarifyClick(); });
     connect(cmNactiZaznamy, &QAction::triggered, this, [this] { cmNactiZaznamyClick(); });
     connect(cmNactiZaznamyZeSouboru, &QAction::triggered, this, [this] { cmNactiZaznamyZeSouboruClick(); });
     connect(Btn_PrerusZaznamy, &QPushButton::clicked, this, [this] { Btn_PrerusZaznamyClick(); });
@@ -346,8 +348,7 @@ void THlavniForm::OpenPortAndConversation() {
         OpenConversation();
         return;
     }
-    MessageDlg("Daný sériový port neexistuje nebo se právě používá !", TMsgDlgType::mtWarning,
-               TMsgDlgButtons::mbOK);
+    MessageDlg(conversation_->PortMissingText(), TMsgDlgType::mtWarning, TMsgDlgButtons::mbOK);
 }
 
 void THlavniForm::FreeSharedObjects() {
@@ -446,10 +447,12 @@ void THlavniForm::cmOnlineClick() {
         return;
     }
     auto* form = new TOnlineForm;
-    form->Source = [] {
+    form->Source = [this] {
         TOnlineValues v;
-        if (CurrentState == nullptr)
+        if (CurrentState == nullptr || !conversation_)
             return v;
+        v.Old = conversation_->RegulatorSilent();
+        v.ReadAt = conversation_->LiveValuesReadAt();
         const TZEKO& s = *CurrentState;
         v.CosPhi = s.CosPhi;
         v.ActivePower = s.ActivePower;
@@ -472,6 +475,10 @@ void THlavniForm::cmOnlineClick() {
         form->OnRefreshed = [form] { TestLog("Online " + form->ValuesText()); };
     AddMdiChild(mdiArea_, form);
     onlineForm_ = form;
+    // Opened while the regulator does not answer, it says so at once, with the
+    // last values read; otherwise the next reply fills it.
+    if (conversation_ && conversation_->RegulatorSilent())
+        PostMessageTo(form, WM_ONLINE_REFRESH, 0, 0);
     Tmr_ProgramTimer();
 }
 

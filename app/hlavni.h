@@ -151,6 +151,10 @@ public:
     void cmNactiZaznamyZeSouboruClick();
     TZaznamyServisForm* ServiceViewer() const;
 
+    // ---- the schedule editors (hlavniSchedules.cpp) ----
+    void cmSmenyClick();
+    void cmTarifyClick();
+
     // ---- record download (hlavniConversation.cpp) ----
     void cmNactiZaznamyClick();
     void Btn_PrerusZaznamyClick();
@@ -185,6 +189,7 @@ private:
         void SettingsRead() override;
         void LiveValuesRead() override;
         void SaveRecords(const TRecordList& records) override;
+        void RegulatorAnswering(bool answering) override;
 
     private:
         THlavniForm& form_;

@@ -74,6 +74,12 @@ void THlavniForm::TConversationHost::LiveValuesRead() {
         PostMessageTo(form_.onlineForm_, WM_ONLINE_REFRESH, 0, 0);
 }
 
+void THlavniForm::TConversationHost::RegulatorAnswering(bool) {
+    // The window shows its values as old, or as current again.
+    if (OnlineOpen && form_.onlineForm_ != nullptr)
+        PostMessageTo(form_.onlineForm_, WM_ONLINE_REFRESH, 0, 0);
+}
+
 void THlavniForm::TConversationHost::SaveRecords(const TRecordList& records) {
     const std::weak_ptr<TConversation> conversation = form_.conversation_;
     TZEKOSavingThread saver(

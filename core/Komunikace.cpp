@@ -253,6 +253,21 @@ void TKomunikace::ClearQueue() {
     queuedCount_ = 0;
 }
 
+int TKomunikace::DropQueuedIf(const std::function<bool(std::span<const uint8_t> Telegram)>& Pick) {
+    std::vector<uint8_t> kept;
+    int dropped = 0;
+    for (size_t p = 0; p < queue_.size() && p + 1 + queue_[p] <= queue_.size(); p += queue_[p] + 1u) {
+        const auto entry = queue_.begin() + static_cast<std::ptrdiff_t>(p);
+        if (Pick(std::span<const uint8_t>(&*(entry + 1), queue_[p])))
+            ++dropped;
+        else
+            kept.insert(kept.end(), entry, entry + 1 + queue_[p]);
+    }
+    queue_ = std::move(kept);
+    queuedCount_ = static_cast<uint16_t>(queuedCount_ > dropped ? queuedCount_ - dropped : 0);
+    return dropped;
+}
+
 std::vector<std::vector<uint8_t>> TKomunikace::QueuedTelegrams() const {
     std::vector<std::vector<uint8_t>> telegrams;
     for (size_t p = 0; p < queue_.size() && p + 1 + queue_[p] <= queue_.size(); p += queue_[p] + 1u)

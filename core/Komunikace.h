@@ -72,6 +72,10 @@ public:
     void SendNext();
     void DropHead();
     void ClearQueue();
+    // Drops every queued telegram that Pick chooses (it sees the telegram from its
+    // start byte on), wherever it stands; the others keep their order. Answers how
+    // many were dropped.
+    int DropQueuedIf(const std::function<bool(std::span<const uint8_t> Telegram)>& Pick);
 
     // The staged form: DataBytes[N] := Value for N = 1..50 (other N are ignored),
     // then a telegram of Count bytes carrying DataBytes 1..Count.

@@ -25,6 +25,8 @@ std::array<std::string, 4> TariffNames = {"", "Tarif 1", "Tarif 2", "Tarif 3"};
 std::array<std::string, 4> TariffAbbrevs = {"", "T1", "T2", "T3"};
 std::array<std::string, 4> ShiftNames = {"", "Směna 1", "Směna 2", "Směna 3"};
 std::array<std::string, 4> ShiftAbbrevs = {"", "S1", "S2", "S3"};
+std::array<std::string, 4> ShiftNamesEdit = ShiftNames;
+std::array<std::string, 4> ShiftAbbrevsEdit = ShiftAbbrevs;
 
 bool OnlineOpen = false;
 bool ServiceViewerOpen = false;

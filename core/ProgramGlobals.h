@@ -36,6 +36,9 @@ extern std::array<std::string, 4> TariffNames;    // "Tarif 1" ..
 extern std::array<std::string, 4> TariffAbbrevs;  // "T1" ..
 extern std::array<std::string, 4> ShiftNames;     // "Směna 1" ..
 extern std::array<std::string, 4> ShiftAbbrevs;   // "S1" ..
+// The shift editor's working copies, taken over on OK.
+extern std::array<std::string, 4> ShiftNamesEdit;
+extern std::array<std::string, 4> ShiftAbbrevsEdit;
 
 // Each child window exists at most once and keeps its flag while it exists.
 extern bool OnlineOpen;

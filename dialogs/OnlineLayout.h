@@ -62,6 +62,10 @@ inline constexpr std::array<TLabelPlace, 13> ValueLabels = {{
     {"Lbl_AktDTPC", 552, 434, 185, 23, 21, AlignCentre},
 }};
 
+// The notice under the panel while the regulator does not answer, in the fixed
+// labels' face: the values above are then the last ones read.
+inline constexpr TLabelPlace OldValuesNotice = {"Lbl_StareHodnoty", 235, 488, 550, 32, 16, AlignCentre};
+
 // Labels that overlap by at most this many rows are neighbours in a column.
 inline constexpr int NeighbourOverlap = 4;
 

@@ -30,6 +30,10 @@ namespace zeko {
 namespace {
 
 const QColor FormColour(5, 59, 149);
+// Values that are no longer current, and the notice that says so.
+const QColor OldValueColour(128, 128, 128);
+const QColor NoticeColour(160, 0, 0);
+const QColor NoticeBackground(255, 236, 160);
 // The face the values are shown in.
 constexpr const char* ValueFace = "Elektra";
 
@@ -91,6 +95,12 @@ Qt::Alignment AlignmentOf(online::TLabelAlign align) {
     }
 }
 
+void SetColour(QLabel* label, const QColor& colour) {
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    label->setPalette(palette);
+}
+
 QLabel* Place(QWidget* parent, const online::TLabelPlace& place, const QString& text, const char* face,
              const QColor& colour) {
     auto* label = new QLabel(text, parent);
@@ -99,9 +109,7 @@ QLabel* Place(QWidget* parent, const online::TLabelPlace& place, const QString& 
     label->setProperty("standInPixels", label->font().pixelSize());
     label->setAlignment(AlignmentOf(place.Align) | Qt::AlignVCenter);
     label->setAttribute(Qt::WA_TranslucentBackground);
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, colour);
-    label->setPalette(palette);
+    SetColour(label, colour);
     FitFont(label);
     return label;
 }
@@ -117,6 +125,23 @@ QLabel* Value(QWidget* p, size_t index) {
     label->setContentsMargins(inside.left() - r.left(), inside.top() - r.top(), r.right() - inside.right(),
                               r.bottom() - inside.bottom());
     label->setIndent(ValueIndent);
+    return label;
+}
+
+// A label on a background of its own, framed, that stands out from the picture.
+QLabel* Notice(QWidget* parent, const online::TLabelPlace& place) {
+    auto* label = new QLabel(parent);
+    label->setObjectName(place.Text);
+    label->setGeometry(place.Rect());
+    label->setFont(StandInQFont("Arial", place.FontHeight, true));
+    label->setProperty("standInPixels", label->font().pixelSize());
+    label->setAlignment(AlignmentOf(place.Align) | Qt::AlignVCenter);
+    label->setFrameStyle(QFrame::Box | QFrame::Plain);
+    label->setAutoFillBackground(true);
+    SetColour(label, NoticeColour);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::Window, NoticeBackground);
+    label->setPalette(palette);
     return label;
 }
 
@@ -155,6 +180,11 @@ std::string CosPhiText(double cosPhi) {
 }
 
 std::string TruncatedText(double value) { return std::to_string(Truncate(value)); }
+
+std::string OldValuesText(TDateTime readAt) {
+    const std::string text = "Regulátor neodpovídá.";
+    return readAt == 0 ? text : text + " Poslední hodnoty z " + DateTimeToStr(readAt);
+}
 
 std::string RegulationStateText(uint8_t code, const std::string& previous) {
     switch (code) {
@@ -211,6 +241,8 @@ TOnlineForm::TOnlineForm(QWidget* parent) : QWidget(parent), MessageTarget("TOnl
     static_assert(std::size(values) == online::ValueLabels.size());
     for (size_t i = 0; i < online::ValueLabels.size(); ++i)
         *values[i] = Value(this, i);
+    Lbl_StareHodnoty = Notice(this, online::OldValuesNotice);
+    Lbl_StareHodnoty->hide();
 }
 
 TOnlineForm::~TOnlineForm() { OnlineOpen = false; }
@@ -238,6 +270,8 @@ std::string TOnlineForm::ValuesText() const {
                                 Lbl_PripojenaIndukcnost, Lbl_PripojenaKapacita, Lbl_CasDoRegulace,
                                 Lbl_PasmoRegulace, Lbl_ZnakRegulace, Lbl_AktCasZaznamu, Lbl_AktDTRegulatoru})
         text += (text.empty() ? "" : "|") + label->text().toStdString();
+    if (!Lbl_StareHodnoty->isHidden())
+        text += "|" + Lbl_StareHodnoty->text().toStdString();
     return text;
 }
 
@@ -254,7 +288,26 @@ void TOnlineForm::Guarded(int block, const char* message, const std::function<vo
     }
 }
 
+void TOnlineForm::ShowAge(const TOnlineValues& v) {
+    // The PC clock is current whatever the regulator does.
+    for (QLabel* label : {Lbl_CosFi, Lbl_CinnyVykon, Lbl_IndukcniVykon, Lbl_KapacitniVykon, Lbl_Vystupy,
+                          Lbl_AktCasZaznamu, Lbl_CasDoRegulace, Lbl_PasmoRegulace, Lbl_ZnakRegulace,
+                          Lbl_PripojenaIndukcnost, Lbl_PripojenaKapacita, Lbl_AktDTRegulatoru})
+        SetColour(label, v.Old ? OldValueColour : QColor(Qt::black));
+    if (v.Old)
+        SetText(Lbl_StareHodnoty, OldValuesText(v.ReadAt));
+    Lbl_StareHodnoty->setVisible(v.Old);
+}
+
 void TOnlineForm::Refresh(const TOnlineValues& v) {
+    ShowAge(v);
+    if (v.Old && v.ReadAt == 0) {
+        // Nothing has been read that could be shown.
+        SetClockText(Lbl_AktDTPC, v.PcNow);
+        if (OnRefreshed)
+            OnRefreshed();
+        return;
+    }
     Guarded(0, "chyba pri vypoctu uciniku", [&] { SetText(Lbl_CosFi, CosPhiText(v.CosPhi)); });
     Guarded(1, "chyba pri vypoctu vykonu", [&] {
         const std::string p = TruncatedText(v.ActivePower);

@@ -3,7 +3,9 @@
 // over its background picture: cos phi, the powers, the outputs, the connected
 // power, the regulation and the clocks. It redraws on WM_ONLINE_REFRESH from a
 // snapshot of the values (TOnlineValues) that its Source gives; the main window sets
-// the source to read CurrentState. OnlineOpen is true exactly while it exists.
+// the source to read CurrentState. While the regulator does not answer the values
+// are shown as old: in grey, under a notice of when they were read. OnlineOpen is
+// true exactly while it exists.
 #include "platform/DateTime.h"
 #include "platform/WindowMessages.h"
 
@@ -34,6 +36,10 @@ struct TOnlineValues {
     uint16_t RecordTime = 0;   // seconds
     TDateTime RegulatorNow = 0;  // the regulator clock advanced to now
     TDateTime PcNow = 0;
+    // The regulator does not answer: the values are the last ones read, at ReadAt
+    // (0: none has been read).
+    bool Old = false;
+    TDateTime ReadAt = 0;
 };
 
 class TOnlineForm : public QWidget, public MessageTarget {
@@ -45,7 +51,8 @@ public:
     std::function<TOnlineValues()> Source;
     // Runs after each refresh (the program's test log reads the labels then).
     std::function<void()> OnRefreshed;
-    // The value labels' texts in their order, joined by "|".
+    // The value labels' texts in their order, joined by "|", and the notice of old
+    // values when it shows.
     std::string ValuesText() const;
 
     void HandleMessage(const TMessage& message) override;
@@ -70,6 +77,8 @@ public:
     QLabel* Lbl_PripojenaKapacita = nullptr;
     QLabel* Lbl_AktDTRegulatoru = nullptr;
     QLabel* Lbl_AktDTPC = nullptr;
+    // Shown only while the values are old.
+    QLabel* Lbl_StareHodnoty = nullptr;
 
     static constexpr int PictureWidth = 1000;
     static constexpr int PictureHeight = 648;
@@ -84,6 +93,8 @@ private:
     // Runs one block of the refresh; a failure shows its message once (not again
     // while the same block keeps failing) and the refresh goes on.
     void Guarded(int block, const char* message, const std::function<void()>& body);
+    // Grey values and the notice while they are old, black values without it else.
+    void ShowAge(const TOnlineValues& values);
 
     QImage picture_;
     std::array<bool, 6> failing_{};
@@ -93,6 +104,8 @@ private:
 std::string CosPhiText(double cosPhi);                      // "0.987" whatever the locale
 std::string TruncatedText(double value);                     // "12" for 12.7
 std::string RegulationStateText(uint8_t code, const std::string& previous);
+// "Regulátor neodpovídá. Poslední hodnoty z 05.03.2024 14:03:10"
+std::string OldValuesText(TDateTime readAt);
 struct TOutputsText {
     std::string Letters;
     double Capacitive = 0;  // kVAr switched on

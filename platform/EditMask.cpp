@@ -10,18 +10,31 @@ constexpr char32_t FieldSeparator = U';';
 constexpr char32_t NoSaveLiterals = U'0';
 
 bool IsDigit(char32_t c) { return c >= U'0' && c <= U'9'; }
+bool IsLetter(char32_t c) { return LowerChar(c) != UpperChar(c); }
 
 } // namespace
 
 TEditMask::TEditMask(const std::string& mask) {
     const std::u32string m = Utf8ToUtf32(mask);
     size_t i = 0;
+    Case letterCase = Case::Kept;
     for (; i < m.size() && m[i] != FieldSeparator; ++i) {
         const char32_t c = m[i];
         switch (c) {
         case U'!': break;
         case U'9': places_.push_back({Kind::OptionalDigit, 0}); break;
         case U'0': places_.push_back({Kind::RequiredDigit, 0}); break;
+        case U'l': places_.push_back({Kind::OptionalLetter, 0, letterCase}); break;
+        case U'L': places_.push_back({Kind::RequiredLetter, 0, letterCase}); break;
+        case U'>': letterCase = Case::Upper; break;
+        case U'<':
+            if (i + 1 < m.size() && m[i + 1] == U'>') {
+                letterCase = Case::Kept;
+                ++i;
+            } else {
+                letterCase = Case::Lower;
+            }
+            break;
         case U'/':
             places_.push_back({Kind::Literal, static_cast<unsigned char>(FormatSettings().DateSeparator)});
             break;
@@ -50,7 +63,22 @@ bool TEditMask::Accepts(size_t place, char32_t c) const {
     if (place >= places_.size())
         return false;
     const Place& p = places_[place];
-    return p.kind == Kind::Literal ? c == p.literal : IsDigit(c);
+    switch (p.kind) {
+    case Kind::Literal: return c == p.literal;
+    case Kind::OptionalLetter:
+    case Kind::RequiredLetter: return IsLetter(c);
+    default: return IsDigit(c);
+    }
+}
+
+char32_t TEditMask::Cased(size_t place, char32_t c) const {
+    if (place >= places_.size())
+        return c;
+    switch (places_[place].letterCase) {
+    case Case::Upper: return UpperChar(c);
+    case Case::Lower: return LowerChar(c);
+    default: return c;
+    }
 }
 
 std::u32string TEditMask::BlankText() const {
@@ -71,7 +99,8 @@ std::u32string TEditMask::Fit(const std::u32string& text) const {
             continue;
         }
         if (i < text.size()) {
-            out += Accepts(k, text[i]) ? text[i] : blank_;
+            const char32_t c = Cased(k, text[i]);
+            out += Accepts(k, c) ? c : blank_;
             ++i;
         } else {
             out += blank_;
@@ -91,9 +120,11 @@ std::u32string TEditMask::Stored(const std::u32string& shown) const {
 }
 
 size_t TEditMask::MissingPlace(const std::u32string& shown) const {
-    for (size_t k = 0; k < places_.size(); ++k)
-        if (places_[k].kind == Kind::RequiredDigit && (k >= shown.size() || !IsDigit(shown[k])))
+    for (size_t k = 0; k < places_.size(); ++k) {
+        const bool required = places_[k].kind == Kind::RequiredDigit || places_[k].kind == Kind::RequiredLetter;
+        if (required && (k >= shown.size() || !Accepts(k, shown[k])))
             return k;
+    }
     return std::u32string::npos;
 }
 
@@ -127,8 +158,8 @@ std::u32string TEditMask::Blanked(std::u32string text, size_t start, size_t leng
 
 bool TEditMask::TypeInto(std::u32string& text, size_t& cursor, char32_t c) const {
     const size_t place = InputPlaceFrom(cursor);
-    if (place != std::u32string::npos && Accepts(place, c)) {
-        text[place] = c;
+    if (place != std::u32string::npos && Accepts(place, Cased(place, c))) {
+        text[place] = Cased(place, c);
         const size_t next = InputPlaceFrom(place + 1);
         cursor = next != std::u32string::npos ? next : place + 1;
         return true;

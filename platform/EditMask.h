@@ -3,6 +3,8 @@
 //
 //   mask;literals;blank      e.g. "!99/99/9999;1; "
 //   9   a digit, may stay blank          0   a digit that must be typed
+//   l   a letter, may stay blank         L   a letter that must be typed
+//   >   letters from here on upper case  <   lower case  (<> neither)
 //   /   the date separator               :   the time separator
 //   \x  x as a literal                   !   accepted; blanks keep their places
 //   any other character is a literal
@@ -29,8 +31,10 @@ public:
     char32_t Blank() const { return blank_; }
     bool SaveLiterals() const { return saveLiterals_; }
     bool IsLiteral(size_t place) const;
-    // Whether the character may stand in the place.
+    // Whether the character may stand in the place (after its case is set).
     bool Accepts(size_t place, char32_t c) const;
+    // The character as the place takes it: a letter in the place's case.
+    char32_t Cased(size_t place, char32_t c) const;
 
     // The literals, with every other place blank.
     std::u32string BlankText() const;
@@ -63,10 +67,12 @@ public:
     Edit Paste(const std::u32string& shown, size_t start, size_t length, const std::u32string& text) const;
 
 private:
-    enum class Kind { Literal, OptionalDigit, RequiredDigit };
+    enum class Kind { Literal, OptionalDigit, RequiredDigit, OptionalLetter, RequiredLetter };
+    enum class Case { Kept, Upper, Lower };
     struct Place {
         Kind kind;
         char32_t literal;
+        Case letterCase = Case::Kept;
     };
     // The first place at or after `from` (before `from`, backwards) that takes input,
     // or npos.

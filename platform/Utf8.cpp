@@ -78,6 +78,13 @@ char32_t LowerChar(char32_t c) {
     return loc ? static_cast<char32_t>(towlower_l(static_cast<wint_t>(c), loc)) : c;
 }
 
+char32_t UpperChar(char32_t c) {
+    if (c < 0x80)
+        return c >= 'a' && c <= 'z' ? c - ('a' - 'A') : c;
+    const locale_t loc = UnicodeCType();
+    return loc ? static_cast<char32_t>(towupper_l(static_cast<wint_t>(c), loc)) : c;
+}
+
 std::u32string LowerText(std::u32string text) {
     for (char32_t& c : text)
         c = LowerChar(c);

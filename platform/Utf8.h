@@ -1,6 +1,6 @@
 #pragma once
 // UTF-8 texts taken apart into characters and put together again, and the lower
-// case of a character as the Unicode tables give it (Czech letters included),
+// and upper case of a character as the Unicode tables give it (Czech letters included),
 // whatever the program's locale.
 #include <string>
 
@@ -10,6 +10,7 @@ namespace zeko {
 std::u32string Utf8ToUtf32(const std::string& text);
 std::string Utf32ToUtf8(const std::u32string& text);
 char32_t LowerChar(char32_t c);
+char32_t UpperChar(char32_t c);
 std::u32string LowerText(std::u32string text);
 
 } // namespace zeko

@@ -11,11 +11,13 @@
 #include "core/WireRecord.h"
 #include "platform/Notifier.h"
 #include "platform/TickClock.h"
+#include "support/PseudoTerminal.h"
 #include "tools/regsim/Station.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <deque>
 #include <string>
 #include <vector>
@@ -41,6 +43,7 @@ struct Host : TConversationEvents {
     void SettingsRead() override { ++settingsRead; }
     void LiveValuesRead() override { ++liveValues; }
     void SaveRecords(const TRecordList& records) override { saves.push_back(records); }
+    void RegulatorAnswering(bool answering) override { answering_.push_back(answering); }
 
     struct Progress {
         bool Shown = false;
@@ -54,6 +57,7 @@ struct Host : TConversationEvents {
     Progress settings, download;
     int settingsRead = 0, liveValues = 0;
     std::vector<TRecordList> saves;
+    std::vector<bool> answering_;  // each change, in order
     std::function<void(TProgressKind)> onStep;
 };
 
@@ -82,6 +86,7 @@ public:
 
     Rig() : conversation(host) {
         SetTickSource(&clock);
+        LastReplyTick = GetTickCount();  // not a reply of the rig before
         conversation.Link().DirectionControl = false;  // no port: nothing to switch
         conversation.Link().OnSend = [this](std::span<const uint8_t> bytes) {
             wire.emplace_back(bytes.begin(), bytes.end());
@@ -92,14 +97,20 @@ public:
 
     // Plays the line until it is quiet: each telegram sent reaches the station, and
     // its reply comes back through the port's receive handler. A reply for which
-    // `drop` holds is lost on the way.
+    // `drop` or `losing` holds, and every reply while the regulator is mute, is lost
+    // on the way (the last one is kept in `lost`).
     void Run(const std::function<bool(const Bytes&)>& drop = {}) {
         while (!outbox.empty()) {
             const Bytes sent = outbox.front();
             outbox.pop_front();
-            for (const regsim::Exchange& e : station.Receive(sent.data(), sent.size()))
-                if (!e.Reply.empty() && !(drop && drop(e.Reply)))
+            for (const regsim::Exchange& e : station.Receive(sent.data(), sent.size())) {
+                if (e.Reply.empty())
+                    continue;
+                if (mute || (drop && drop(e.Reply)) || (losing && losing(e.Reply)))
+                    lost = e.Reply;
+                else
                     Deliver(e.Reply);
+            }
         }
     }
     void Deliver(const Bytes& reply) {
@@ -135,6 +146,9 @@ public:
     TConversation conversation;
     std::vector<Bytes> wire;  // every telegram sent, lead byte first
     std::deque<Bytes> outbox;
+    bool mute = false;
+    std::function<bool(const Bytes&)> losing;
+    Bytes lost;
 };
 
 std::string TableRead(uint8_t kind, uint8_t index) {
@@ -166,6 +180,7 @@ void FillRing(regsim::RegulatorMemory& memory, uint32_t first, uint32_t count) {
 void SaveAndFinish(Rig& rig) {
     TSaveOutcome stored;
     stored.Success = true;
+    stored.Appended = rig.host.saves.empty() ? 0 : rig.host.saves.back().size();
     rig.conversation.RecordsSaved(stored);
     rig.Tick();
 }
@@ -318,26 +333,97 @@ TEST(Conversation, ADownloadAcrossTheRingsWrapReadsEveryRecordAndThenWritesThePo
     EXPECT_FALSE(rig.conversation.DownloadRunning());
 }
 
-TEST(Conversation, ACancelledDownloadEndsWithTheNextRecordAndKeepsWhatItRead) {
+// "Zruš" ends the download at once, with a read on its way: that read is taken
+// back, its reply when it still comes changes nothing, and the next download
+// begins with that record.
+TEST(Conversation, ACancelledDownloadEndsAtOnceAndKeepsWhatItRead) {
     Rig rig;
     FillRing(rig.memory, 75320, 10);
     rig.StartUp();
     rig.host.onStep = [&](TProgressKind kind) {
         if (kind == TProgressKind::Download && rig.host.download.Done == 3)
-            rig.conversation.CancelDownload();
+            rig.mute = true;  // the reply to the read of 75323 is lost for now
     };
     rig.conversation.RequestDownload();
     rig.Tick();
+    ASSERT_TRUE(rig.host.download.Shown);
+    const Bytes late = rig.lost;
+    rig.conversation.CancelDownload();
+    EXPECT_FALSE(rig.host.download.Shown);
     ASSERT_EQ(rig.host.saves.size(), 1u);
-    const TRecordList& records = rig.host.saves[0];
-    ASSERT_EQ(records.size(), 4u);  // the read on its way when "Zruš" came is kept
-    EXPECT_EQ(records.back().Index, 75323u);
-    const size_t saved = rig.wire.size();
+    ASSERT_EQ(rig.host.saves[0].size(), 3u);
+    EXPECT_EQ(rig.host.saves[0].back().Index, 75322u);
+    EXPECT_EQ(rig.conversation.Link().QueueCount(), 0);
+    EXPECT_EQ(rig.conversation.DownloadPhase(), TDownloadPhase::Saving);
+
+    const size_t cancelled = rig.wire.size();
+    rig.mute = false;
+    rig.Deliver(late);
+    EXPECT_EQ(rig.host.saves.size(), 1u);
+    EXPECT_EQ(rig.conversation.DownloadPhase(), TDownloadPhase::Saving);
     SaveAndFinish(rig);
-    // The next download goes on after the last record read.
-    EXPECT_EQ(rig.Requests(saved)[0], Write(0, Registers::ReadPosition, {0x00, 0x3C, 0x26, 0x01}));
-    EXPECT_EQ(rig.memory.Pointers().OldestUnread, 75324u);
+    EXPECT_EQ(rig.host.statuses[rig.host.statuses.size() - 2], "Načítání záznamů zrušeno, uloženo záznamů: 3");
+    EXPECT_EQ(rig.host.statuses.back(), "Pozice záznamů PC zapsána");
+    EXPECT_EQ(rig.Requests(cancelled), (std::vector<std::string>{Write(0, Registers::ReadPosition, {0x00, 0x3B, 0x26, 0x01}),
+                                                                 Write(1, Registers::ReadPositionWorking, {0x00, 0x3B, 0x26, 0x01})}));
+    EXPECT_EQ(rig.memory.Pointers().OldestUnread, 75323u);
     EXPECT_EQ(rig.memory.Pointers().Newest, 5u);
+}
+
+// While the regulator does not answer, "Zruš" still ends the download at once; the
+// records read are stored, and the position goes back once the regulator answers.
+// Cancelled before the first record, nothing is stored and nothing is written.
+TEST(Conversation, ZrusEndsADownloadAtOnceWhileTheRegulatorDoesNotAnswer) {
+    Rig rig;
+    FillRing(rig.memory, 200, 10);
+    rig.StartUp();
+    rig.host.onStep = [&](TProgressKind kind) {
+        if (kind == TProgressKind::Download && rig.host.download.Done == 3)
+            rig.mute = true;
+    };
+    rig.conversation.RequestDownload();
+    rig.Tick();
+    for (int tick = 0; tick < TSilenceWatch::UnansweredTimerSends + 1; ++tick)
+        rig.Tick();
+    ASSERT_TRUE(rig.conversation.RegulatorSilent());
+    const size_t cancelled = rig.wire.size();
+    rig.conversation.CancelDownload();
+    EXPECT_FALSE(rig.host.download.Shown);
+    ASSERT_EQ(rig.host.saves.size(), 1u);
+    EXPECT_EQ(rig.host.saves[0].size(), 3u);
+    SaveAndFinish(rig);  // the position waits in the queue; the polls go out meanwhile
+    rig.Tick();
+    EXPECT_EQ(rig.memory.Pointers().OldestUnread, 200u);
+    EXPECT_EQ(rig.conversation.DownloadPhase(), TDownloadPhase::WritingPosition);
+
+    rig.mute = false;
+    rig.Tick();
+    EXPECT_EQ(rig.memory.Pointers().OldestUnread, 203u);
+    EXPECT_FALSE(rig.conversation.DownloadRunning());
+    EXPECT_EQ(std::vector<std::string>(rig.host.statuses.end() - 4, rig.host.statuses.end()),
+              (std::vector<std::string>{"Regulátor neodpovídá.", "Načítání záznamů zrušeno, uloženo záznamů: 3",
+                                        "Regulátor opět odpovídá.", "Pozice záznamů PC zapsána"}));
+    for (const std::string& request : rig.Requests(cancelled))
+        EXPECT_EQ(request.rfind("R2", 0), std::string::npos) << request;
+
+    // Cancelled while the first record is awaited: nothing to store or write back.
+    const size_t before = rig.wire.size();
+    rig.memory.SetPointers({210, 0, 205});
+    rig.host.onStep = {};
+    rig.mute = false;
+    rig.losing = [](const Bytes& reply) { return tlg::KindOf(reply[tlg::OffControl]) == tlg::KindRecords; };
+    rig.conversation.RequestDownload();
+    rig.Tick();
+    ASSERT_TRUE(rig.host.download.Shown);
+    rig.conversation.CancelDownload();
+    EXPECT_FALSE(rig.host.download.Shown);
+    EXPECT_EQ(rig.host.saves.size(), 1u);
+    EXPECT_EQ(rig.host.statuses.back(), "Načítání záznamů zrušeno, uloženo záznamů: 0");
+    EXPECT_FALSE(rig.conversation.DownloadRunning());
+    rig.Tick();
+    for (const std::string& request : rig.Requests(before))
+        EXPECT_EQ(request.find("0E7C"), std::string::npos) << request;
+    EXPECT_EQ(rig.memory.Pointers().OldestUnread, 205u);
 }
 
 TEST(Conversation, ASaveThatFailsLeavesThePositionSoTheRecordsAreReadAgain) {
@@ -389,7 +475,7 @@ TEST(Conversation, TheRecordPointersDecideWhatADownloadReads) {
         EXPECT_EQ(rig.host.download.Steps, c.count) << what;
         EXPECT_EQ(rig.host.saves.size(), c.count ? 1u : 0u) << what;
         if (c.count) {
-            ASSERT_EQ(rig.host.saves[0].size(), 2u) << what;  // cancelled after the first record
+            ASSERT_EQ(rig.host.saves[0].size(), 1u) << what;  // cancelled after the first record
             EXPECT_EQ(rig.host.saves[0][0].Index, c.pointers.OldestUnread) << what;
         } else {
             EXPECT_FALSE(rig.conversation.DownloadRunning()) << what;
@@ -402,8 +488,9 @@ TEST(Conversation, TheRecordPointersDecideWhatADownloadReads) {
 TEST(Conversation, ADownloadWaitsForTheEndOfTheSettingsReadAndASettingsWriteHoldsThePolling) {
     Rig rig;
     FillRing(rig.memory, 0, 2);
+    rig.conversation.OpenConversation();
     rig.conversation.RequestDownload();
-    rig.StartUp();
+    rig.Run();
     // Asked for during the start-up reading, it starts with the reply that ends it.
     const std::vector<std::string> requests = rig.Requests(2);
     ASSERT_GE(requests.size(), 18u);
@@ -421,4 +508,89 @@ TEST(Conversation, ADownloadWaitsForTheEndOfTheSettingsReadAndASettingsWriteHold
     rig.Tick();
     ASSERT_EQ(rig.wire.size(), sent + 1);
     EXPECT_EQ(Describe(rig.wire.back()), LiveValuesRead);
+}
+
+// The send timer repeats without a limit; a few of its telegrams unanswered in a
+// row, and the status line says that the regulator does not answer (once), while
+// the same telegram keeps going out. The first reply says that it answers again,
+// and what was waiting goes on: the start-up reading to its end, the live values.
+TEST(Conversation, ARegulatorThatStopsAnsweringIsToldAndEverythingGoesOnWhenItAnswers) {
+    for (const bool polling : {false, true}) {
+        SCOPED_TRACE(polling ? "while polling" : "in the start-up reading");
+        Rig rig;
+        if (polling) {
+            rig.StartUp();
+            rig.Tick();
+            rig.mute = true;
+        } else {
+            rig.mute = true;
+            rig.StartUp();  // the read of the settings byte gets no reply
+        }
+        const std::vector<std::string> before = rig.host.statuses;
+        const int liveValues = rig.host.liveValues;
+        const size_t sent = rig.wire.size();
+        for (int tick = 0; tick < TSilenceWatch::UnansweredTimerSends; ++tick)
+            rig.Tick();
+        EXPECT_EQ(rig.host.statuses, before);  // a line may lose that many replies
+        EXPECT_FALSE(rig.conversation.RegulatorSilent());
+        rig.Tick();
+        EXPECT_TRUE(rig.conversation.RegulatorSilent());
+        EXPECT_EQ(rig.host.answering_, std::vector<bool>{false});
+        for (int tick = 0; tick < 10; ++tick)
+            rig.Tick();
+        std::vector<std::string> said = before;
+        said.push_back("Regulátor neodpovídá.");
+        EXPECT_EQ(rig.host.statuses, said);
+        ASSERT_EQ(rig.wire.size(), sent + TSilenceWatch::UnansweredTimerSends + 11);
+        for (size_t i = sent; i < rig.wire.size(); ++i)
+            EXPECT_EQ(rig.wire[i], rig.wire[sent - 1]) << i;
+        EXPECT_EQ(rig.host.liveValues, liveValues);
+        EXPECT_EQ(rig.host.settings.Shown, !polling);
+
+        rig.mute = false;
+        rig.Tick();
+        EXPECT_FALSE(rig.conversation.RegulatorSilent());
+        EXPECT_EQ(rig.host.answering_, (std::vector<bool>{false, true}));
+        said.push_back("Regulátor opět odpovídá.");
+        if (!polling)
+            said.push_back("Nastavení načteno");
+        EXPECT_EQ(rig.host.statuses, said);
+        EXPECT_EQ(rig.host.liveValues, liveValues + (polling ? 1 : 0));
+        EXPECT_EQ(rig.conversation.Phase(), TConversationPhase::Polling);
+        // One reply lost now and then is no silence.
+        rig.mute = true;
+        rig.Tick();
+        rig.mute = false;
+        rig.Tick();
+        EXPECT_EQ(rig.host.answering_.size(), 2u);
+    }
+}
+
+// A download asked for where no telegram goes out says why; the port-missing
+// message names the device of the port.
+TEST(Conversation, WithoutAConversationADownloadSaysWhyNothingHappens) {
+    ScopedLoggingNotifier notifier;
+    test::PseudoTerminal pty;
+    pty.SetComMapping(1);
+    const struct Unmap {
+        ~Unmap() { ::unsetenv("ZEKO_COM1"); }
+    } unmap;
+    const std::string device = "COM1 je zařízení " + pty.SlavePath() +
+                               "; jiné zařízení určuje proměnná prostředí ZEKO_COM1.";
+    Rig rig;
+    rig.conversation.Link().SelectPort(1);
+    EXPECT_EQ(rig.conversation.PortMissingText(),
+              "Daný sériový port neexistuje nebo se právě používá !\n" + device);
+    rig.conversation.RequestDownload();
+    ASSERT_TRUE(rig.conversation.OpenPort(1, 4800));
+    rig.conversation.OpenConversation();
+    rig.conversation.CancelSettingsRead();
+    rig.conversation.RequestDownload();
+    const std::vector<LoggingNotifier::Entry> messages = notifier.Messages();
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_EQ(messages[0].Text, "Záznamy nelze načíst, sériový port není otevřen.\n" + device);
+    EXPECT_EQ(messages[1].Text, "Záznamy nelze načíst, komunikace s regulátorem nebyla navázána (načítání "
+                                "nastavení bylo zrušeno).\nNaváže se znovu po volbě jiného sériového portu.");
+    EXPECT_EQ(messages[0].Type, TMsgDlgType::mtWarning);
+    EXPECT_FALSE(rig.conversation.DownloadRequested());
 }

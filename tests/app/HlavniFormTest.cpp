@@ -83,6 +83,13 @@ struct MainWindowFixture : ::testing::Test {
         form->FormCreate();
         return *form;
     }
+    // The port-missing message of port COMn, which the fixture maps to a device
+    // that does not exist.
+    std::string NoPort(int n = 1) const {
+        const std::string com = "COM" + std::to_string(n);
+        return "Daný sériový port neexistuje nebo se právě používá !\n" + com + " je zařízení " + dir / "no-port" +
+               "; jiné zařízení určuje proměnná prostředí ZEKO_" + com + ".";
+    }
     std::vector<std::string> Texts() const {
         std::vector<std::string> texts;
         for (const auto& m : notifier.Messages())
@@ -96,7 +103,6 @@ struct MainWindowFixture : ::testing::Test {
     std::unique_ptr<THlavniForm> form;
 };
 
-const std::string NoPort = "Daný sériový port neexistuje nebo se právě používá !";
 
 } // namespace
 
@@ -113,7 +119,7 @@ TEST_F(MainWindowFixture, WithoutZekoIniTheDefaultsHoldAndTheRegulatorItemsStayD
     EXPECT_EQ(ShiftAbbrevs[2], "S2");
     EXPECT_TRUE(PouzivejSvatky);
     EXPECT_TRUE(f.cmCom[0]->isChecked());
-    EXPECT_EQ(Texts(), std::vector<std::string>{NoPort});
+    EXPECT_EQ(Texts(), std::vector<std::string>{NoPort()});
     EXPECT_FALSE(f.cmNastaveniRegulatoru->isEnabled());
     EXPECT_FALSE(f.cmNastavitCas->isEnabled());
     EXPECT_TRUE(f.cmNactiZaznamy->isEnabled());
@@ -148,7 +154,7 @@ TEST_F(MainWindowFixture, AProgramFolderThatCannotBeMadeIsAnErrorAtStart) {
                               std::strerror(EEXIST) +
                               "\nZáznamy ani nastavení nebude možné uložit. Jinou složku určuje proměnná "
                               "prostředí ZEKO_PROGRAM_DIR.");
-    EXPECT_EQ(Texts()[1], NoPort);  // the program runs on
+    EXPECT_EQ(Texts()[1], NoPort());  // the program runs on
     ::setenv("ZEKO_PROGRAM_DIR", dir.Path().c_str(), 1);
 }
 
@@ -158,7 +164,7 @@ TEST_F(MainWindowFixture, AZekoIniThatCannotBeReadIsReportedAndNeverWrittenOver)
     ASSERT_EQ(notifier.Count(), 2u);
     EXPECT_EQ(Texts()[0], "Konfigurační soubor nelze přečíst:\n" + dir / "Zeko.ini" + "\n" + std::strerror(EIO) +
                               "\nProgram poběží s výchozím nastavením a soubor nepřepíše.");
-    EXPECT_EQ(Texts()[1], NoPort);
+    EXPECT_EQ(Texts()[1], NoPort());
     EXPECT_EQ(ComPort, 1);
     EXPECT_EQ(BaudRate, 4800);
     EXPECT_EQ(f.width(), 1023);
@@ -214,8 +220,8 @@ TEST_F(MainWindowFixture, ChangingThePortAsksFirstAndStoresTheNewPortAtOnce) {
     EXPECT_TRUE(f.cmCom[2]->isChecked());
     EXPECT_FALSE(f.cmCom[0]->isChecked());
     EXPECT_EQ(TIniFile(dir / "Zeko.ini").ReadInteger("ComPort", "Com", 0), 3);
-    EXPECT_EQ(Texts(), (std::vector<std::string>{NoPort, "Chcete opravdu změnit komunikační port?",
-                                                 "Chcete opravdu změnit komunikační port?", NoPort}));
+    EXPECT_EQ(Texts(), (std::vector<std::string>{NoPort(), "Chcete opravdu změnit komunikační port?",
+                                                 "Chcete opravdu změnit komunikační port?", NoPort(3)}));
     ASSERT_NE(Komunikace, nullptr);
     EXPECT_FALSE(f.cmNastavitCas->isEnabled());
 }

@@ -4,12 +4,16 @@
 
 #include "core/ZekoMessages.h"
 #include "platform/UserDialogs.h"
+#include "platform/qt/Edits.h"
+#include "platform/qt/Forms.h"
 #include "platform/qt/Grids.h"
 #include "platform/qt/QtMainThread.h"
 #include "support/MessageRecorder.h"
 #include "support/QtApp.h"
 #include "support/TempDir.h"
 
+#include <QElapsedTimer>
+#include <QPushButton>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -124,4 +128,48 @@ TEST_F(Automation, CellsLogsAStringGridRowByRow) {
     EXPECT_TRUE(Has("Cells Okno/Mrizka 0 jiná"));
     EXPECT_TRUE(Has("CommandFailed cells Nic"));
     EXPECT_TRUE(Has("CommandFailed cells Okno/Nic"));
+}
+
+TEST_F(Automation, KeyAndTypeReachTheNamedWidget) {
+    TCustomEdit edit(&window);
+    edit.setObjectName("Pole");
+    std::vector<uint16_t> keys;
+    edit.OnKeyDown = [&](TCustomEdit*, uint16_t& key, TShiftState) { keys.push_back(key); };
+    Run({"type Pole 12a", "key Pole Backspace", "key Pole Return", "key Pole Nic", "type Nic x", "key Pole"});
+    EXPECT_EQ(edit.Text(), "12");
+    EXPECT_EQ(keys.back(), VK_RETURN);
+    EXPECT_TRUE(Has("CommandFailed key Pole Nic"));
+    EXPECT_TRUE(Has("CommandFailed type Nic x"));
+    EXPECT_TRUE(Has("CommandFailed key Pole"));
+}
+
+// The commands that answer a modal dialog run while it waits; those after the one
+// that closes it wait until the command that showed it has ended.
+TEST_F(Automation, CommandsAnswerAModalDialogAndTheRestWaitForItsCommandToEnd) {
+    QPushButton open(&window), after(&window);
+    open.setObjectName("Otevri");
+    after.setObjectName("Potom");
+    TDialogForm dialog(&window);
+    dialog.setObjectName("Dialog");
+    QPushButton close(&dialog);
+    close.setObjectName("Zavri");
+    QObject::connect(&close, &QPushButton::clicked, [&] { dialog.SetModalResult(ModalResults::Ok); });
+    QObject::connect(&open, &QPushButton::clicked, [&] {
+        dialog.ShowModal();
+        // What the showing command does after the dialog, in its own time.
+        QElapsedTimer busy;
+        busy.start();
+        while (busy.elapsed() < 120)
+            QApplication::processEvents();
+        TestLog("Dialog closed");
+    });
+    QObject::connect(&after, &QPushButton::clicked, [] { TestLog("After"); });
+    Run({"click Otevri", "click Dialog/Zavri", "click Potom"});
+    ASSERT_TRUE(test::ProcessEventsUntil([&] { return Has("After"); }));
+    std::vector<std::string> order;
+    for (const std::string& line : Log())
+        if (line.rfind("Command ", 0) == 0 || line == "Dialog closed" || line == "After")
+            order.push_back(line);
+    EXPECT_EQ(order, (std::vector<std::string>{"Command click Otevri", "Command click Dialog/Zavri", "Dialog closed",
+                                               "Command click Potom", "After"}));
 }

@@ -215,6 +215,30 @@ TEST_F(Link, QueueTelegramFirstPutsTheNewTelegramAtTheHead) {
     EXPECT_EQ(Telegrams().size(), 4u);
 }
 
+// Telegrams chosen anywhere in the queue leave it; the others keep their order and
+// their bytes, and the count follows.
+TEST_F(Link, DropQueuedIfTakesOutTheChosenTelegramsWhereverTheyStand) {
+    k.QueueTableTelegram(63, 8, 0, 3, reg8::IdentText1);
+    const uint8_t high[] = {1};
+    k.QueueTelegram(63, 8, 1, 0, 0x0113, high, 0);
+    k.QueueTableTelegram(63, 8, 0, 0, reg8::SettingsByte);
+    k.QueueTelegram(63, 8, 0, 2, 0x0011, 27, 0);
+    const auto before = Telegrams();
+    const auto isKind = [](uint8_t kind) {
+        return [kind](std::span<const uint8_t> t) { return tlg::KindOf(t[tlg::OffControl]) == kind; };
+    };
+    EXPECT_EQ(k.DropQueuedIf(isKind(2)), 1);
+    EXPECT_EQ(Telegrams(), (std::vector<Bytes>{before[0], before[1], before[2]}));
+    EXPECT_EQ(k.DropQueuedIf(isKind(0)), 2);
+    EXPECT_EQ(Telegrams(), std::vector<Bytes>{before[0]});
+    EXPECT_EQ(k.QueuedCount(), 1);
+    EXPECT_EQ(k.QueueCount(), static_cast<int>(before[0].size()) + 1);
+    EXPECT_EQ(k.DropQueuedIf(isKind(1)), 0);
+    EXPECT_EQ(k.DropQueuedIf(isKind(3)), 1);
+    EXPECT_EQ(k.QueueCount(), 0);
+    EXPECT_EQ(k.QueuedCount(), 0);
+}
+
 TEST_F(Link, RejectDuplicatesRefusesATelegramAlreadyQueued) {
     k.RejectDuplicates = true;
     EXPECT_TRUE(k.QueueTableTelegram(63, 8, 0, 0, reg8::SettingsByte));

@@ -252,6 +252,56 @@ TEST(OnlineForm, EveryTextShowsWholeAndEveryValueInsideItsBox) {
     }
 }
 
+// While the regulator does not answer the values stay, in grey, under a notice of
+// when they were read (the PC clock alone stays current); the next reading shows
+// them as current again. With nothing read yet, the notice alone shows.
+TEST(OnlineForm, OldValuesAreGreyUnderANoticeOfWhenTheyWereRead) {
+    test::QtApp();
+    TOnlineForm form;
+    const QColor black(Qt::black);
+    const auto colour = [](const QLabel* label) { return label->palette().color(QPalette::WindowText); };
+    form.Refresh(FourOutputs());
+    EXPECT_TRUE(form.Lbl_StareHodnoty->isHidden());
+    const std::string current = form.ValuesText();
+
+    TOnlineValues old = FourOutputs();
+    old.Old = true;
+    old.ReadAt = EncodeDate(2024, 3, 5) + EncodeTime(14, 2, 58);
+    old.PcNow = EncodeDate(2024, 3, 5) + EncodeTime(14, 3, 40);
+    form.Refresh(old);
+    EXPECT_FALSE(form.Lbl_StareHodnoty->isHidden());
+    EXPECT_EQ(Text(form.Lbl_StareHodnoty), "Regulátor neodpovídá. Poslední hodnoty z 05.03.2024 14:02:58");
+    EXPECT_EQ(form.ValuesText(), current + "|" + Text(form.Lbl_StareHodnoty));
+    for (const QLabel* label : {form.Lbl_CosFi, form.Lbl_CinnyVykon, form.Lbl_Vystupy, form.Lbl_ZnakRegulace,
+                                form.Lbl_AktCasZaznamu, form.Lbl_AktDTRegulatoru})
+        EXPECT_NE(colour(label), black) << label->objectName().toStdString();
+    EXPECT_EQ(colour(form.Lbl_AktDTPC), black);
+    EXPECT_EQ(Text(form.Lbl_AktDTPC), "05.03.2024 14:03:40");
+    const LabelText notice = Measure(form.Lbl_StareHodnoty);
+    EXPECT_EQ(notice.PixelsOutsideRoom, 0);  // (it draws its own background and frame)
+    // Under the panel of the values, clear of every label.
+    for (const QLabel* label : form.findChildren<QLabel*>())
+        if (label != form.Lbl_StareHodnoty)
+            EXPECT_FALSE(label->geometry().intersects(form.Lbl_StareHodnoty->geometry()))
+                << label->objectName().toStdString();
+    const std::string folder = ZEKO_ARTEFACT_DIR;
+    std::filesystem::create_directories(folder);
+    EXPECT_TRUE(form.grab().save(QString::fromStdString(folder + "/online-old.png")));
+
+    form.Refresh(FourOutputs());
+    EXPECT_TRUE(form.Lbl_StareHodnoty->isHidden());
+    EXPECT_EQ(colour(form.Lbl_CosFi), black);
+    EXPECT_EQ(form.ValuesText(), current);
+
+    TOnlineForm fresh;
+    TOnlineValues none;
+    none.Old = true;
+    fresh.Refresh(none);
+    EXPECT_EQ(Text(fresh.Lbl_StareHodnoty), "Regulátor neodpovídá.");
+    EXPECT_EQ(Text(fresh.Lbl_CosFi), "");
+    EXPECT_EQ(Text(fresh.Lbl_Vystupy), "");
+}
+
 // The picture draws a value box where the layout puts each value label: its frame
 // line on the edge, the display colour inside, the panel outside.
 TEST(OnlineForm, ThePictureHasABoxUnderEveryValueLabel) {

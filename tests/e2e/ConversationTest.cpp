@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <chrono>
 #include <set>
 #include <thread>
@@ -62,7 +63,11 @@ TEST(Conversation, APortThatDoesNotExistSendsNothingAndKeepsTheProgramUsable) {
     test::RegsimProcess sim;
     test::ZekoProcess zeko(dir.Path(), {{"ZEKO_COM1", dir / "no-such-port"}, {"ZEKO_COM2", sim.PtyPath()}});
     ASSERT_TRUE(zeko.WaitForLine("MessageDlg Warning [OK] Daný sériový port neexistuje nebo se právě používá !"));
+    // The second line of the message names the device of the port.
+    ASSERT_TRUE(zeko.WaitForLine("COM1 je zařízení " + dir / "no-such-port" +
+                                 "; jiné zařízení určuje proměnná prostředí ZEKO_COM1. -> OK"));
     zeko.Command("menu cmNactiZaznamy");
+    ASSERT_TRUE(zeko.WaitForLine("MessageDlg Warning [OK] Záznamy nelze načíst, sériový port není otevřen."));
     zeko.Command("menu cmOnline");
     ASSERT_TRUE(zeko.WaitForLine("Command menu cmOnline"));
     // The port that exists is not taken when the question is answered No.
@@ -105,7 +110,47 @@ TEST(Conversation, CancelledStartUpReadingClosesTheConversation) {
     EXPECT_EQ(test::LinesWith(zeko.Log(), "Status 4 ").back(), "Status 4 ");
     const size_t sent = sim.Received().size();
     zeko.Command("menu cmNactiZaznamy");
+    ASSERT_TRUE(zeko.WaitForLine("MessageDlg Warning [OK] Záznamy nelze načíst, komunikace s regulátorem nebyla "
+                                 "navázána (načítání nastavení bylo zrušeno)."));
     std::this_thread::sleep_for(std::chrono::milliseconds(600));
     EXPECT_EQ(sim.Received().size(), sent);
     EXPECT_EQ(zeko.Close(), 0);
+}
+
+// The regulator goes mute and comes back: the status line says that it does not
+// answer and then that it answers again, the live values are shown as old in the
+// meantime, and the polls go out all the while.
+TEST(Conversation, ARegulatorThatGoesMuteIsToldAndItsValuesShowAsOldUntilItAnswersAgain) {
+    Session session({});
+    auto& [dir, sim, zeko] = session;
+    ASSERT_TRUE(session.Started());
+    ASSERT_TRUE(zeko.WaitForLine("Online "));
+    sim.ToggleMute();
+    ASSERT_TRUE(zeko.WaitForLine("Regulátor neodpovídá."));
+    ASSERT_TRUE(zeko.WaitForLine("|Regulátor neodpovídá. Poslední hodnoty z "));
+    const size_t polls = Count(RxTelegrams(sim.Log()), Hex(LiveValuesRead()));
+    ASSERT_TRUE(sim.WaitForLog([polls](const test::RegsimLog& log) {
+        return Count(RxTelegrams(log), Hex(LiveValuesRead())) >= polls + 3;
+    }));
+    const std::string picture = std::string(ZEKO_ARTEFACT_DIR) + "/online-old-program.png";
+    std::filesystem::create_directories(ZEKO_ARTEFACT_DIR);
+    zeko.Command("grab " + picture);
+    ASSERT_TRUE(zeko.WaitForLine("Command grab"));
+
+    sim.ToggleMute();
+    ASSERT_TRUE(zeko.WaitForLine("Regulátor opět odpovídá."));
+    const std::vector<std::string> log = zeko.Log();
+    const auto back = std::find_if(log.begin(), log.end(), [](const std::string& line) {
+        return line.find("Regulátor opět odpovídá.") != std::string::npos;
+    });
+    const size_t from = static_cast<size_t>(back - log.begin());
+    ASSERT_TRUE(zeko.WaitForLine("Online ", 10000, from));
+    EXPECT_EQ(zeko.Close(), 0);
+    const std::vector<std::string> all = zeko.Log();
+    const std::vector<std::string> after(all.begin() + static_cast<std::ptrdiff_t>(from), all.end());
+    const std::vector<std::string> online = test::LinesWith(after, "Online ");
+    ASSERT_FALSE(online.empty());
+    EXPECT_EQ(online.back().find("neodpovídá"), std::string::npos) << online.back();
+    EXPECT_EQ(test::LinesWith(all, "Regulátor neodpovídá.").size(), 2u);  // the status line and the window
+    EXPECT_TRUE(std::filesystem::exists(picture));
 }

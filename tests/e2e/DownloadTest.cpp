@@ -143,6 +143,42 @@ TEST(Download, CancelledInTheMiddleKeepsWhatWasReadAndGoesOnFromThere) {
     EXPECT_TRUE(MonthFiles(dir) == expected);
 }
 
+// "Zruš" while the regulator does not answer ends the download at once and says
+// how many records were stored; the read position follows them once the regulator
+// answers again, and the files hold exactly the records before it.
+TEST(Download, CancelledWhileTheRegulatorDoesNotAnswerEndsAtOnceAndThePositionFollows) {
+    Session session({"--records", "600", "--first-index", "0", "--start", "2024-05-01 00:00"});
+    auto& [dir, sim, zeko] = session;
+    ASSERT_TRUE(session.Started());
+    zeko.Command("menu cmNactiZaznamy");
+    ASSERT_TRUE(sim.WaitForLog([](const test::RegsimLog& log) {
+        size_t reads = 0;
+        for (const Request& r : Requests(log))
+            reads += r.Mode == 2;
+        return reads >= 40;
+    }));
+    sim.ToggleMute();
+    ASSERT_TRUE(zeko.WaitForLine("Regulátor neodpovídá."));
+    zeko.Command("click Btn_PrerusZaznamy");
+    const std::string cancelled = "Načítání záznamů zrušeno, uloženo záznamů: ";
+    ASSERT_TRUE(zeko.WaitForLine(cancelled));
+    const std::string line = test::LinesWith(zeko.Log(), cancelled).front();
+    const uint32_t stored = static_cast<uint32_t>(std::stoul(line.substr(line.find(cancelled) + cancelled.size())));
+    EXPECT_GE(stored, 40u);
+    EXPECT_LT(stored, 600u);
+    sim.ToggleMute();
+    ASSERT_TRUE(zeko.WaitForLine("Pozice záznamů PC zapsána"));
+    EXPECT_EQ(zeko.Close(), 0);
+    const test::RegsimLog log = sim.Log();
+    for (const auto& [mode, address] : {std::pair<uint8_t, uint16_t>{0, 0x0E7C}, {1, 0x007C}}) {
+        const std::vector<Bytes> writes = WritesTo(log, mode, address);
+        ASSERT_FALSE(writes.empty());
+        for (const Bytes& data : writes)
+            EXPECT_EQ(data, PositionData(stored)) << address;
+    }
+    EXPECT_TRUE(MonthFiles(dir) == ExpectedMonthFiles(sim, 0, stored, InputConstantsFrom(log)));
+}
+
 TEST(Download, ADownloadAskedForDuringTheStartUpReadingWaitsForItsEnd) {
     Session session({"--records", "5", "--delay", "30", "--start", "2024-05-01 00:00"});
     auto& [dir, sim, zeko] = session;

@@ -155,3 +155,27 @@ TEST_F(EditMaskTest, RequiredDigitsMustBeTyped) {
     EXPECT_FALSE(mask.Accepts(0, U'_'));
     EXPECT_EQ(TEditMask("!99/99/9999;1; ").MissingPlace(U32("  .  .    ")), std::u32string::npos);
 }
+
+// The band editor's mask: two times and a letter that is turned to upper case.
+TEST_F(EditMaskTest, LetterPlacesTakeLettersInTheCaseTheMaskGives) {
+    FormatSettings().TimeSeparator = ':';
+    const TEditMask mask("!90:00-!90:00  >l;1;_");
+    EXPECT_EQ(U8(mask.BlankText()), "__:__-__:__  _");
+    EXPECT_EQ(mask.MissingPlace(U32("06:00-14:00  _")), std::u32string::npos);  // the letter may stay blank
+    EXPECT_EQ(mask.MissingPlace(U32("0_:00-14:00  _")), 1u);
+    const std::pair<EditCase, char32_t> cases[] = {
+        {{"06:00-14:0_  _", 10, 0, "06:00-14:00  _", 13}, U'0'},  // the cursor jumps to the letter
+        {{"06:00-14:00  _", 13, 0, "06:00-14:00  N", 14}, U'n'},  // turned to upper case
+        {{"06:00-14:00  _", 13, 0, "06:00-14:00  Č", 14}, U'č'},
+    };
+    for (const auto& [c, typed] : cases) {
+        const auto edit = mask.Type(U32(c.shown), c.start, c.length, typed);
+        ASSERT_TRUE(edit) << c.shown;
+        ExpectEdit(c, *edit);
+    }
+    EXPECT_FALSE(mask.Type(U32("06:00-14:00  _"), 13, 0, U'5'));  // no digit in a letter place
+    EXPECT_FALSE(mask.Type(U32("__:__-__:__  _"), 0, 0, U'n'));   // nor a letter in a digit place
+    EXPECT_EQ(U8(mask.Fit(U32("22:00-06:00  n"))), "22:00-06:00  N");
+    EXPECT_EQ(U8(TEditMask("<L>l<>l;1;_").Fit(U32("AbC"))), "aBC");
+    EXPECT_EQ(TEditMask("L;1;_").MissingPlace(U32("_")), 0u);
+}

@@ -1,0 +1,292 @@
+#include "dialogs/ScheduleEditor.h"
+
+#include "controls/ToolEdit.h"
+#include "core/Schedules.h"
+#include "core/TextHelpers.h"
+#include "dialogs/Svatkyformunit.h"
+#include "platform/Notifier.h"
+#include "platform/Utf8.h"
+#include "platform/qt/QtText.h"
+#include "platform/qt/TimePicker.h"
+
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+
+#include <cstdio>
+
+namespace zeko {
+
+namespace {
+
+constexpr int LastHour = 23;
+constexpr int LastMinute = 59;
+// Places of the band text: the digits of the two times and the letter.
+constexpr size_t StartHour = 0, StartMinute = 3, EndHour = 6, EndMinute = 9, LetterPlace = 13;
+constexpr size_t TimesLength = 11;
+
+bool IsDigit(char32_t c) { return c >= U'0' && c <= U'9'; }
+
+int TwoDigitsAt(const std::u32string& text, size_t place) {
+    return static_cast<int>(text[place] - U'0') * 10 + static_cast<int>(text[place + 1] - U'0');
+}
+
+std::string RangeMessage(const char* format, int limit) {
+    char text[96];
+    std::snprintf(text, sizeof text, format, limit);
+    return text;
+}
+
+} // namespace
+
+std::string BandEditHint(const std::string& what) {
+    return "Formát zápisu: nejprve časový interval Od-Do (např. 12:20 - 15:20), potvrzení klávesou ENTER.\n"
+           "Písmeno N na konci zápisu: " + what + " se nepoužije.\n"
+           "Klávesa ESC: zadání se zruší a ponechá se původní hodnota.";
+}
+
+TBandCheck CheckBandText(const std::string& text) {
+    const std::u32string t = Utf8ToUtf32(text);
+    TBandCheck check;
+    if (t.size() > LetterPlace && UpperChar(t[LetterPlace]) == U'N') {
+        check.NotInUse = true;
+        return check;
+    }
+    for (size_t place : {StartHour, StartMinute, EndHour, EndMinute})
+        if (t.size() < TimesLength || !IsDigit(t[place]) || !IsDigit(t[place + 1])) {
+            check.Error = "Neúplně zadaný čas !";
+            return check;
+        }
+    const int startHours = TwoDigitsAt(t, StartHour), startMinutes = TwoDigitsAt(t, StartMinute);
+    const int endHours = TwoDigitsAt(t, EndHour), endMinutes = TwoDigitsAt(t, EndMinute);
+    if (startHours > LastHour)
+        check.Error = RangeMessage("Hodiny prvního čas. údaje větší než %d !", LastHour);
+    if (startMinutes > LastMinute)
+        check.Error = RangeMessage("Minuty prvního čas. údaje větší než %d !", LastMinute);
+    if (endHours > LastHour)
+        check.Error = RangeMessage("Hodiny druhého čas. údaje větší než %d !", LastHour);
+    if (endMinutes > LastMinute)
+        check.Error = RangeMessage("Minuty druhého čas. údaje větší než %d !", LastMinute);
+    check.Start = static_cast<uint16_t>(startHours * 60 + startMinutes);
+    check.End = static_cast<uint16_t>(endHours * 60 + endMinutes);
+    return check;
+}
+
+std::string BandCellText(uint16_t start, uint16_t end) { return MinutesToHHMM(start) + "-" + MinutesToHHMM(end); }
+
+// ---------------------------------------------------------------- band editor
+
+TBandEdit::TBandEdit(QWidget* parent) : TCustomMaskEdit(parent) {
+    SetEditMask(BandEditMask);
+    SetText(EmptyBandText);
+}
+
+void TBandEdit::focusOutEvent(QFocusEvent* event) {
+    if (event->reason() == Qt::ActiveWindowFocusReason) {
+        QLineEdit::focusOutEvent(event);
+        return;
+    }
+    TCustomMaskEdit::focusOutEvent(event);
+}
+
+void TBandEdit::DoExit() {
+    const std::string error = OnBandCheck ? OnBandCheck() : std::string();
+    if (error.empty()) {
+        TCustomEdit::DoExit();
+        return;
+    }
+    // Once the focus change under way has ended; not at all when the dialog was
+    // closed meanwhile.
+    QMetaObject::invokeMethod(
+        this,
+        [this, error] {
+            if (!isVisible() || !window()->isVisible())
+                return;
+            setFocus(Qt::OtherFocusReason);
+            MessageDlg(error, TMsgDlgType::mtError, TMsgDlgButtons::mbOK);
+        },
+        Qt::QueuedConnection);
+}
+
+// ---------------------------------------------------------------- the form
+
+TScheduleEditorForm::TScheduleEditorForm(QWidget* parent, const char* name, size_t bodySize, TTexts texts)
+    : TDialogForm(parent), bodySize_(bodySize), texts_(texts) {
+    setObjectName(name);
+    // A dialog border without border icons; only the buttons close it.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    SetUserCloseSwallowed(true);
+
+    Label2 = new QLabel(U("Platnost od:"), this);
+    Label2->setObjectName("Label2");
+    Cmb_Datumy = new QComboBox(this);
+    Cmb_Datumy->setObjectName("Cmb_Datumy");
+    Cmb_Datumy->setEditable(false);
+    Dedt_Datum = new TDateEdit(this);
+    Dedt_Datum->setObjectName("Dedt_Datum");
+    Dtp_Cas = new TTimePicker(this);
+    Dtp_Cas->setObjectName("Dtp_Cas");
+    Btn_Pridat = new QPushButton(U("Přidat"), this);
+    Btn_Pridat->setObjectName("Btn_Pridat");
+    Btn_Zmenit = new QPushButton(U("Změnit"), this);
+    Btn_Zmenit->setObjectName("Btn_Zmenit");
+    Btn_Smazat = new QPushButton(U("Smazat"), this);
+    Btn_Smazat->setObjectName("Btn_Smazat");
+
+    Label1 = new QLabel(this);
+    Label1->setObjectName("Label1");
+    Label1->hide();
+    CasEdit = new TBandEdit(this);
+    CasEdit->setObjectName("CasEdit");
+    CasEdit->hide();
+    CasEdit->OnBandCheck = [this] { return RunBandCheck(); };
+
+    BitBtn1 = new QPushButton(U("&Potvrď"), this);
+    BitBtn1->setObjectName("BitBtn1");
+    BitBtn2 = new QPushButton(U("&Zruš"), this);
+    BitBtn2->setObjectName("BitBtn2");
+
+    // The user's choice of another record only: the list is refilled by the program
+    // without it, and choosing the record shown again keeps its edited bands.
+    connect(Cmb_Datumy, &QComboBox::activated, this, [this](int index) {
+        if (index != RecordIndex)
+            Cmb_DatumyChange();
+    });
+    connect(Btn_Pridat, &QPushButton::clicked, this, [this] { Btn_PridatClick(); });
+    connect(Btn_Zmenit, &QPushButton::clicked, this, [this] { Btn_ZmenitClick(); });
+    connect(Btn_Smazat, &QPushButton::clicked, this, [this] { Btn_SmazatClick(); });
+    connect(BitBtn1, &QPushButton::clicked, this, [this] { BitBtn1Click(); });
+    connect(BitBtn2, &QPushButton::clicked, this, [this] { SetModalResult(ModalResults::Cancel); });
+}
+
+void TScheduleEditorForm::LoadHistoryFile(const std::string& fileName) {
+    // The damaged rest of a file cannot be shown; the user learns that saving keeps
+    // the records before it alone.
+    if (!LoadHistory(History, fileName, bodySize_))
+        MessageDlg(HistoryLoadErrorText, TMsgDlgType::mtError, TMsgDlgButtons::mbOK);
+    SortHistory(History);
+    RecordIndex = static_cast<int>(History.size()) - 1;
+    RefillDateList();
+    Changed = false;
+    Cmb_DatumyChange();
+}
+
+void TScheduleEditorForm::RefillDateList() { FillDateList(*Cmb_Datumy, History, RecordIndex, {Btn_Zmenit, Btn_Smazat}); }
+
+TDateTime TScheduleEditorForm::ShownValidFrom() const {
+    return DateOf(Dedt_Datum->Date()) + TimeOf(Dtp_Cas->Time());
+}
+
+void TScheduleEditorForm::StoreShownRecord() {
+    if (History.empty()) {
+        if (!Changed)
+            return;
+        History.push_back(NewRecord());
+        History.back().ValidFrom = ShownValidFrom();
+        RecordIndex = 0;
+    }
+    StoreRecord(RecordIndex);
+}
+
+void TScheduleEditorForm::AskSaveChanges() {
+    if (Changed && MessageDlg(texts_.SaveQuestion, TMsgDlgType::mtConfirmation, TMsgDlgButtons::mbYesNo) ==
+                       TModalResult::mrYes)
+        StoreShownRecord();
+    Changed = false;
+}
+
+void TScheduleEditorForm::ShowSelectedRecord() {
+    LoadRecord();
+    const bool any = RecordIndex >= 0 && RecordIndex < static_cast<int>(History.size());
+    const TDateTime validFrom = any ? History[static_cast<size_t>(RecordIndex)].ValidFrom : Now();
+    Dedt_Datum->SetDate(DateOf(validFrom));
+    Dtp_Cas->SetTime(validFrom);
+}
+
+void TScheduleEditorForm::Cmb_DatumyChange() {
+    AskSaveChanges();
+    RecordIndex = Cmb_Datumy->currentIndex();
+    ShowSelectedRecord();
+}
+
+void TScheduleEditorForm::Btn_PridatClick() {
+    History.push_back(NewRecord());
+    RecordIndex = static_cast<int>(History.size()) - 1;
+    // The bands shown went into the new record.
+    Changed = false;
+    RefillDateList();
+    Cmb_DatumyChange();
+}
+
+void TScheduleEditorForm::Btn_ZmenitClick() {
+    if (RecordIndex < 0 || RecordIndex >= static_cast<int>(History.size()))
+        return;
+    if (MessageDlg("Opravdu si přejete změnit datum platnosti?", TMsgDlgType::mtConfirmation,
+                   TMsgDlgButtons::mbYesNo) != TModalResult::mrYes)
+        return;
+    History[static_cast<size_t>(RecordIndex)].ValidFrom = ShownValidFrom();
+    RefillDateList();
+}
+
+void TScheduleEditorForm::Btn_SmazatClick() {
+    if (RecordIndex < 0 || RecordIndex >= static_cast<int>(History.size()))
+        return;
+    if (MessageDlg(texts_.DeleteQuestion, TMsgDlgType::mtConfirmation, TMsgDlgButtons::mbYesNo) !=
+        TModalResult::mrYes)
+        return;
+    History.erase(History.begin() + RecordIndex);
+    RefillDateList();
+    // The bands edited were those of the deleted record; the edits show the
+    // valid-from of the record now selected, which the tariff editor stores with
+    // its bands.
+    Changed = false;
+    ShowSelectedRecord();
+}
+
+void TScheduleEditorForm::SetBandEditorOpen(bool open) {
+    bandEditorOpen_ = open;
+    bandRefused_ = false;
+}
+
+std::string TScheduleEditorForm::RunBandCheck() {
+    if (!bandEditorOpen_)
+        return {};
+    std::string error = CasEditExit();
+    bandRefused_ = !error.empty();
+    return error;
+}
+
+bool TScheduleEditorForm::CheckOpenBand() {
+    const std::string error = RunBandCheck();
+    if (error.empty())
+        return true;
+    MessageDlg(error, TMsgDlgType::mtError, TMsgDlgButtons::mbOK);
+    CasEdit->setFocus(Qt::OtherFocusReason);
+    return false;
+}
+
+void TScheduleEditorForm::BitBtn1Click() {
+    if (bandEditorOpen_) {
+        // A shortcut presses the button without leaving the band editor; a refused
+        // band has been reported by the check of leaving it.
+        if (CasEdit->hasFocus() ? !CheckOpenBand() : bandRefused_)
+            return;
+    }
+    if (ConfirmEditing())
+        return;
+    SetModalResult(ModalResults::Ok);
+}
+
+void TScheduleEditorForm::keyPressEvent(QKeyEvent* event) {
+    // Escape stands for "&Zruš" while that button may be used.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier && BitBtn2->isEnabled()) {
+        event->accept();
+        BitBtn2->click();
+        return;
+    }
+    TDialogForm::keyPressEvent(event);
+}
+
+} // namespace zeko

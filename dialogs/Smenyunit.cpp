@@ -1,0 +1,247 @@
+#include "dialogs/Smenyunit.h"
+
+#include "controls/ToolEdit.h"
+#include "core/ProgramGlobals.h"
+#include "core/Schedules.h"
+#include "core/TextHelpers.h"
+#include "platform/Exceptions.h"
+#include "platform/Notifier.h"
+#include "platform/ProgramDir.h"
+#include "platform/qt/Grids.h"
+#include "platform/qt/QtText.h"
+#include "platform/qt/TimePicker.h"
+
+#include <QComboBox>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QPushButton>
+
+#include <algorithm>
+
+namespace zeko {
+
+namespace {
+
+constexpr int BandColumn = 1;
+constexpr int ShiftRows = 3;
+constexpr int ColumnWidth = 65;
+constexpr int RowHeight = 20;
+constexpr int NameLength = 7;
+constexpr const char* ShiftText = "Směna";
+constexpr const char* NextFieldHint = "Stiskem klávesy ENTER se přesunete na další pole";
+
+bool IsBandKey(char32_t key) { return (key >= U'0' && key <= U'9') || key == U'N' || key == U'n'; }
+
+TShiftBand& BandOf(TShiftTable& table, int row) { return table.Shifts.at(static_cast<size_t>(row - 1)); }
+
+} // namespace
+
+TSmenyForm::TSmenyForm(QWidget* parent)
+    : TScheduleEditorForm(parent, "SmenyForm", TShiftTable::BodySize,
+                          {"Byly provedeny změny v nastavení směny, přejete si je uložit?",
+                           "Opravdu si přejete smazat datum platnosti a nastavení směn?"}) {
+    setWindowTitle(U("Směny"));
+    setFixedSize(ClientWidth, ClientHeight);
+
+    TabSmeny = new TStringGrid(this);
+    TabSmeny->setObjectName("TabSmeny");
+    TabSmeny->SetColCount(2);
+    TabSmeny->SetRowCount(1 + ShiftRows);
+    TabSmeny->SetFixedCols(1);
+    TabSmeny->SetFixedRows(1);
+    TabSmeny->SetDefaultColWidth(ColumnWidth);
+    TabSmeny->SetDefaultRowHeight(RowHeight);
+    TabSmeny->SetScrollBars(ssNone);
+    TabSmeny->setToolTip(U(BandGridHint));
+    TabSmeny->OnDblClick = [this](TCustomGrid*) { EditShift(); };
+    TabSmeny->OnKeyDown = [this](TCustomGrid*, uint16_t& key, TShiftState) { TabSmenyKeyDown(key); };
+    TabSmeny->OnKeyPress = [this](TCustomGrid*, char32_t& key) {
+        if (key == CH_RETURN) {
+            key = 0;
+            EditShift();
+        }
+    };
+
+    Label1->setText(U("Směna:"));
+    CasEdit->setToolTip(U(BandEditHint("směna")));
+    CasEdit->OnKeyPress = [this](TCustomEdit*, char32_t& key) { CasEditKeyPress(key); };
+    NazevLabel = new QLabel(U("Název:"), this);
+    NazevLabel->setObjectName("NazevLabel");
+    NazevEdit = new TCustomEdit(this);
+    NazevEdit->setObjectName("NazevEdit");
+    NazevEdit->setMaxLength(NameLength);
+    ZkratkaLabel = new QLabel(U("Zkratka:"), this);
+    ZkratkaLabel->setObjectName("ZkratkaLabel");
+    ZkratkaEdit = new TCustomEdit(this);
+    ZkratkaEdit->setObjectName("ZkratkaEdit");
+    ZkratkaEdit->setMaxLength(static_cast<int>(ScheduleAbbrevLength));
+    for (TCustomEdit* edit : {NazevEdit, ZkratkaEdit}) {
+        edit->setToolTip(U(NextFieldHint));
+        edit->OnKeyPress = [this](TCustomEdit*, char32_t& key) {
+            if (key == CH_RETURN) {
+                key = 0;
+                focusNextChild();
+            }
+        };
+    }
+    ShowEditors(false);
+
+    // The history at the top, the grid below it on the left and the shift's edits
+    // on its right; the buttons at the bottom.
+    constexpr int left = 8, right = ClientWidth - 8;
+    constexpr int buttonWidth = 80, buttonHeight = 24, editHeight = 22;
+    Label2->setGeometry(left, 6, 120, 16);
+    Cmb_Datumy->setGeometry(left, 24, 176, editHeight);
+    Dedt_Datum->setGeometry(left, 52, 100, editHeight);
+    Dtp_Cas->setGeometry(left + 102, 52, 78, editHeight);
+    Btn_Pridat->setGeometry(right - buttonWidth, 23, buttonWidth, buttonHeight);
+    Btn_Zmenit->setGeometry(right - buttonWidth, 51, buttonWidth, buttonHeight);
+    Btn_Smazat->setGeometry(right - buttonWidth, 79, buttonWidth, buttonHeight);
+    const int gridWidth = 2 * (ColumnWidth + TabSmeny->GridLineWidth()) + 2 * 2;
+    const int gridHeight = (1 + ShiftRows) * (RowHeight + TabSmeny->GridLineWidth()) + 2 * 2;
+    TabSmeny->setGeometry(left, 84, gridWidth, gridHeight);
+    const int editsLeft = left + gridWidth + 8;
+    const QFontMetrics metrics(ZkratkaLabel->font());
+    const int labelWidth =
+        std::max(metrics.horizontalAdvance(NazevLabel->text()), metrics.horizontalAdvance(ZkratkaLabel->text())) + 6;
+    Label1->setGeometry(editsLeft, 110, right - editsLeft, 16);
+    CasEdit->setGeometry(editsLeft, 126, right - editsLeft, editHeight);
+    NazevLabel->setGeometry(editsLeft, 155, labelWidth, 16);
+    NazevEdit->setGeometry(editsLeft + labelWidth, 152, right - editsLeft - labelWidth, editHeight);
+    ZkratkaLabel->setGeometry(editsLeft, 181, labelWidth, 16);
+    ZkratkaEdit->setGeometry(editsLeft + labelWidth, 178, 36, editHeight);
+    BitBtn1->setGeometry(ClientWidth / 2 - 95 - 6, ClientHeight - 32, 95, 28);
+    BitBtn2->setGeometry(ClientWidth / 2 + 6, ClientHeight - 32, 95, 28);
+    // The focus order: the shift's name, its abbreviation, its band, "&Potvrď".
+    setTabOrder(NazevEdit, ZkratkaEdit);
+    setTabOrder(ZkratkaEdit, CasEdit);
+    setTabOrder(CasEdit, BitBtn1);
+
+    // FormCreate
+    for (int r = 1; r <= ShiftRows; ++r)
+        TabSmeny->SetCells(0, r, "  " + std::to_string(r) + ". " + ShiftText);
+    TabSmeny->SetCells(BandColumn, 0, " Od       Do");
+    LoadHistoryFile(ProgramFile(ShiftHistoryFile));
+}
+
+THistoryRecord TSmenyForm::NewRecord() const { return THistoryRecord::Of(Now(), Bands); }
+
+void TSmenyForm::StoreRecord(int N) {
+    if (N < 0 || N >= static_cast<int>(History.size()))
+        throw EListError("List index out of bounds (" + std::to_string(N) + ")");
+    History[static_cast<size_t>(N)].Body = Bands.Body();
+}
+
+void TSmenyForm::LoadRecord() {
+    Bands = TShiftTable{};  // no shift in use
+    if (RecordIndex >= 0 && RecordIndex < static_cast<int>(History.size())) {
+        const THistoryRecord& record = History[static_cast<size_t>(RecordIndex)];
+        Bands.ReadBody(record.Body.data(), record.Body.size());
+    }
+    RefreshGrid();
+}
+
+std::string TSmenyForm::CellText(int row) const {
+    const TShiftBand& band = Bands.Shifts.at(static_cast<size_t>(row - 1));
+    return band.Start == ShiftNotInUse && band.End == ShiftNotInUse ? NotInUseText : BandCellText(band.Start, band.End);
+}
+
+void TSmenyForm::RefreshGrid() {
+    for (int r = 1; r <= ShiftRows; ++r)
+        TabSmeny->SetCells(BandColumn, r, CellText(r));
+}
+
+void TSmenyForm::MarkBandUnused() {
+    const int row = TabSmeny->Row();
+    BandOf(Bands, row) = TShiftBand{ShiftNotInUse, ShiftNotInUse};
+    TabSmeny->SetCells(BandColumn, row, NotInUseText);
+}
+
+void TSmenyForm::ShowEditors(bool show) {
+    for (QWidget* w : std::initializer_list<QWidget*>{Label1, CasEdit, NazevLabel, NazevEdit, ZkratkaLabel, ZkratkaEdit})
+        w->setVisible(show);
+}
+
+void TSmenyForm::EditShift() {
+    const int row = TabSmeny->Row();
+    if (row < 1 || Editing())
+        return;
+    editedRow_ = row;
+    ShowEditors(true);
+    EscapePressed = false;
+    NazevEdit->SetText(ShiftNamesEdit[static_cast<size_t>(row)]);
+    ZkratkaEdit->SetText(ShiftAbbrevsEdit[static_cast<size_t>(row)]);
+    const std::string cell = TabSmeny->Cells(BandColumn, row);
+    CasEdit->SetText(cell == NotInUseText ? EmptyBandText : cell);
+    SetBandEditorOpen(true);
+    NazevEdit->setFocus(Qt::OtherFocusReason);
+    TabSmeny->setEnabled(false);
+    BitBtn2->setEnabled(false);
+}
+
+void TSmenyForm::TabSmenyKeyDown(uint16_t& key) {
+    if (key != VK_DELETE || TabSmeny->Row() < 1)
+        return;
+    key = 0;
+    if (MessageDlg("Opravdu chcete hodnotu smazat?", TMsgDlgType::mtWarning, TMsgDlgButtons::mbYesNo) !=
+        TModalResult::mrYes)
+        return;
+    Changed = true;
+    MarkBandUnused();
+}
+
+void TSmenyForm::CasEditKeyPress(char32_t& key) {
+    if (key == CH_RETURN) {
+        key = 0;
+        if (CheckOpenBand())
+            BitBtn1->setFocus(Qt::OtherFocusReason);
+    } else if (key == CH_ESCAPE) {
+        key = 0;
+        EscapePressed = true;
+        BitBtn1->setFocus(Qt::OtherFocusReason);
+        // Leaving the editor ran the check; without a focus change it runs here.
+        if (EscapePressed)
+            RunBandCheck();
+    } else if (!IsBandKey(key)) {
+        key = 0;
+    }
+}
+
+std::string TSmenyForm::CasEditExit() {
+    if (EscapePressed) {
+        const std::string cell = TabSmeny->Cells(BandColumn, editedRow_);
+        CasEdit->SetText(cell == NotInUseText ? EmptyBandText : cell);
+        EscapePressed = false;
+        return {};
+    }
+    const TBandCheck band = CheckBandText(CasEdit->Text());
+    if (band.NotInUse) {
+        BandOf(Bands, editedRow_) = TShiftBand{ShiftNotInUse, ShiftNotInUse};
+        CasEdit->SetText(UnusedBandEditText);
+        Changed = true;
+        return {};
+    }
+    if (!band.Passed())
+        return band.Error;
+    BandOf(Bands, editedRow_) = TShiftBand{band.Start, band.End};
+    Changed = true;
+    return {};
+}
+
+bool TSmenyForm::ConfirmEditing() {
+    if (!Editing())
+        return false;
+    // The cell shows what the shift now holds: the band that passed the check, or
+    // the one it had when the band was left as it was.
+    TabSmeny->SetCells(BandColumn, editedRow_, CellText(editedRow_));
+    ShiftNamesEdit[static_cast<size_t>(editedRow_)] = LimitLength(NazevEdit->Text(), ScheduleNameLength);
+    ShiftAbbrevsEdit[static_cast<size_t>(editedRow_)] = LimitLength(ZkratkaEdit->Text(), ScheduleAbbrevLength);
+    SetBandEditorOpen(false);
+    ShowEditors(false);
+    TabSmeny->setEnabled(true);
+    BitBtn2->setEnabled(true);
+    TabSmeny->setFocus(Qt::OtherFocusReason);
+    return true;
+}
+
+} // namespace zeko

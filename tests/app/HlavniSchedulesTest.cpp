@@ -1,0 +1,258 @@
+// The main window's "Tarify" and "Směny": what is saved on OK, and that nothing is
+// written on Cancel.
+#include "app/hlavni.h"
+
+#include "core/HistoryFormat.h"
+#include "core/ProgramGlobals.h"
+#include "core/Schedules.h"
+#include "dialogs/Smenyunit.h"
+#include "dialogs/Tarifyunit.h"
+#include "platform/Cp1250.h"
+#include "platform/IniFile.h"
+#include "platform/Notifier.h"
+#include "platform/qt/QtMainThread.h"
+#include "support/QtApp.h"
+#include "support/TempDir.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QPushButton>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <functional>
+#include <memory>
+
+using namespace zeko;
+
+namespace {
+
+const TDateTime Now_ = EncodeDate(2026, 3, 12) + EncodeTime(9, 30, 0);
+const std::string ProcessingError = "Chyba při zpracování údajů, kontaktujte výrobce systému!";
+
+struct ScheduleCommands : ::testing::Test {
+    ScheduleCommands() {
+        test::QtApp();
+        mainThread.reset(InstallQtMainThread());
+        for (int n = 1; n <= 8; ++n)
+            ::setenv(("ZEKO_COM" + std::to_string(n)).c_str(), (dir / "no-port").c_str(), 1);
+        SetNowOverride(Now_);
+    }
+    ~ScheduleCommands() override {
+        form.reset();
+        for (int n = 1; n <= 8; ++n)
+            ::unsetenv(("ZEKO_COM" + std::to_string(n)).c_str());
+        SetNowOverride(std::nullopt);
+        TariffNames = {"", "Tarif 1", "Tarif 2", "Tarif 3"};
+        TariffAbbrevs = {"", "T1", "T2", "T3"};
+        ShiftNames = {"", "Směna 1", "Směna 2", "Směna 3"};
+        ShiftAbbrevs = {"", "S1", "S2", "S3"};
+        PouzivejSvatky = true;
+    }
+    THlavniForm& Start() {
+        form = std::make_unique<THlavniForm>();
+        form->show();
+        form->FormCreate();
+        notifier.Clear();  // the port that does not exist
+        return *form;
+    }
+    // Runs the menu item; `act` works the dialog once it is shown modally. False
+    // when it was not shown.
+    template <typename Dialog>
+    bool Shown(QAction* item, std::function<void(Dialog&)> act) {
+        bool acted = false;
+        auto* poll = new QTimer(form.get());
+        QObject::connect(poll, &QTimer::timeout, [&, poll] {
+            if (auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget())) {
+                poll->stop();
+                acted = true;
+                act(*dialog);
+            }
+        });
+        poll->start(5);
+        item->trigger();
+        delete poll;
+        return acted;
+    }
+    template <typename Dialog>
+    void Run(QAction* item, std::function<void(Dialog&)> act) {
+        EXPECT_TRUE(Shown<Dialog>(item, act));
+    }
+    std::string Bytes(const std::string& name) const {
+        std::ifstream in(dir / name, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+    THistoryList History(const char* name, size_t bodySize) const {
+        THistoryList list;
+        EXPECT_TRUE(LoadHistory(list, dir / name, bodySize));
+        return list;
+    }
+
+    test::TempDir dir{true};
+    std::unique_ptr<QtMainThread> mainThread;
+    ScopedLoggingNotifier notifier;
+    std::unique_ptr<THlavniForm> form;
+};
+
+const char* const StartIni = "[Tarify]\r\nPouzivejSvatky=1\r\nTarif1=Den\r\n[Smeny]\r\nSmena1=Ranní\r\n";
+
+} // namespace
+
+TEST_F(ScheduleCommands, CancellingEitherEditorWritesNothingTheHolidaySwitchIncluded) {
+    dir.Write("Zeko.ini", Utf8ToCp1250(StartIni));
+    THlavniForm& f = Start();
+    ASSERT_TRUE(f.cmTarify->isEnabled());
+    ASSERT_TRUE(f.cmSmeny->isEnabled());
+    const std::string before = Bytes("Zeko.ini");
+    Run<TTarifyForm>(f.cmTarify, [](TTarifyForm& d) {
+        EXPECT_EQ(d.windowTitle().toStdString(), "Tarify");
+        EXPECT_EQ(d.TariffNames[1], "Den");
+        EXPECT_TRUE(d.Chk_Svatky->isChecked());
+        d.Chk_Svatky->setChecked(false);
+        d.TariffNames[1] = "Noc";
+        d.Bands.Zone(0, 1, 1) = {360, 840, ZoneInUse};
+        d.Changed = true;
+        d.BitBtn2->click();
+    });
+    Run<TSmenyForm>(f.cmSmeny, [](TSmenyForm& d) {
+        EXPECT_EQ(d.windowTitle().toStdString(), "Směny");
+        ShiftNamesEdit[1] = "Noční";
+        d.Bands.Shifts[0] = {360, 840};
+        d.Changed = true;
+        d.BitBtn2->click();
+    });
+    EXPECT_EQ(Bytes("Zeko.ini"), before);
+    EXPECT_FALSE(std::filesystem::exists(dir / "Tarify.his"));
+    EXPECT_FALSE(std::filesystem::exists(dir / "Smeny.his"));
+    EXPECT_TRUE(PouzivejSvatky);
+    EXPECT_EQ(TariffNames[1], "Den");
+    EXPECT_EQ(ShiftNames[1], "Ranní");
+    // The shift names edited before the cancel are overwritten at the next opening.
+    Run<TSmenyForm>(f.cmSmeny, [](TSmenyForm& d) {
+        EXPECT_EQ(ShiftNamesEdit[1], "Ranní");
+        d.BitBtn2->click();
+    });
+    EXPECT_TRUE(notifier.Messages().empty());
+}
+
+// Bands entered while the history is empty are not lost: they become its first
+// record, valid from the date and time shown, and the next evaluation uses them.
+TEST_F(ScheduleCommands, ATariffEditConfirmedIntoAnEmptyHistoryIsSavedAndApplies) {
+    dir.Write("Zeko.ini", Utf8ToCp1250(StartIni));
+    THlavniForm& f = Start();
+    Run<TTarifyForm>(f.cmTarify, [](TTarifyForm& d) {
+        d.Chk_Svatky->setChecked(false);
+        d.TariffNames[2] = "Špička";
+        d.TariffAbbrevs[2] = "ŠP";
+        d.Bands.Zone(0, 2, 1) = {360, 840, ZoneInUse};
+        d.Changed = true;
+        d.BitBtn1->click();
+    });
+    EXPECT_TRUE(notifier.Messages().empty());
+    const THistoryList history = History("Tarify.his", TTariffTable::BodySize);
+    ASSERT_EQ(history.size(), 1u);
+    EXPECT_DOUBLE_EQ(history[0].ValidFrom, Now_);
+    EXPECT_EQ(std::filesystem::file_size(dir / "Tarify.his"), 132u);
+    EXPECT_FALSE(PouzivejSvatky);
+    EXPECT_EQ(TariffNames[2], "Špička");
+    const TIniFile ini(dir / "Zeko.ini");
+    EXPECT_EQ(ini.ReadString("Tarify", "PouzivejSvatky", ""), "0");
+    EXPECT_EQ(ini.ReadString("Tarify", "Tarif1", ""), "Den");
+    EXPECT_EQ(ini.ReadString("Tarify", "Tarif2", ""), "Špička");
+    EXPECT_EQ(ini.ReadString("Tarify", "Tarif2Zkratka", ""), "ŠP");
+    EXPECT_EQ(ini.ReadString("Tarify", "Tarif3Zkratka", ""), "T3");
+    EXPECT_EQ(ini.ReadString("Smeny", "Smena1", ""), "Ranní");  // the other sections stay
+
+    // Any day, before or after the record's valid-from, takes its bands.
+    TScheduleLookup lookup;
+    uint8_t mask = 0;
+    EXPECT_TRUE(lookup.TariffMaskAt(600, mask, 0, EncodeDate(2024, 3, 5)));
+    EXPECT_EQ(mask, 2);
+    EXPECT_FALSE(lookup.TariffMaskAt(600, mask, 1, EncodeDate(2024, 3, 5)));
+
+    // The next opening shows the record; a change to it replaces it in the file.
+    Run<TTarifyForm>(f.cmTarify, [](TTarifyForm& d) {
+        EXPECT_EQ(d.History.size(), 1u);
+        EXPECT_FALSE(d.Chk_Svatky->isChecked());
+        EXPECT_EQ(d.TariffNames[2], "Špička");
+        d.Bands.Zone(0, 2, 1).End = 900;
+        d.BitBtn1->click();
+    });
+    const THistoryList again = History("Tarify.his", TTariffTable::BodySize);
+    ASSERT_EQ(again.size(), 1u);
+    TTariffTable table;
+    table.ReadBody(again[0].Body.data(), again[0].Body.size());
+    EXPECT_EQ(table.Zone(0, 2, 1), (TTariffZone{360, 900, ZoneInUse}));
+}
+
+TEST_F(ScheduleCommands, ConfirmingAnEmptyHistoryWithoutBandsSavesTheNamesAlone) {
+    THlavniForm& f = Start();
+    Run<TTarifyForm>(f.cmTarify, [](TTarifyForm& d) { d.BitBtn1->click(); });
+    Run<TSmenyForm>(f.cmSmeny, [](TSmenyForm& d) {
+        ShiftAbbrevsEdit[3] = "NO";
+        d.BitBtn1->click();
+    });
+    EXPECT_TRUE(notifier.Messages().empty());
+    EXPECT_FALSE(std::filesystem::exists(dir / "Tarify.his"));
+    EXPECT_FALSE(std::filesystem::exists(dir / "Smeny.his"));
+    const TIniFile ini(dir / "Zeko.ini");
+    EXPECT_EQ(ini.ReadString("Tarify", "PouzivejSvatky", ""), "1");
+    EXPECT_EQ(ini.ReadString("Smeny", "Smena3Zkratka", ""), "NO");
+    EXPECT_EQ(ini.ReadString("Smeny", "Smena2", ""), "Směna 2");
+    EXPECT_EQ(ShiftAbbrevs[3], "NO");
+}
+
+TEST_F(ScheduleCommands, AShiftEditConfirmedIsSavedWithItsRecordsValidFromKept) {
+    const TDateTime first = EncodeDate(2024, 1, 1) + EncodeTime(6, 0, 0);
+    {
+        TShiftTable table;
+        table.Shifts[0] = {360, 840};
+        std::vector<uint8_t> bytes;
+        THistoryRecord::Of(first, table).AppendBytes(bytes);
+        dir.Write("Smeny.his", std::string(bytes.begin(), bytes.end()));
+    }
+    THlavniForm& f = Start();
+    Run<TSmenyForm>(f.cmSmeny, [](TSmenyForm& d) {
+        d.Bands.Shifts[1] = {840, 1320};
+        ShiftNamesEdit[2] = "Odpol.";
+        d.BitBtn1->click();
+    });
+    const THistoryList history = History("Smeny.his", TShiftTable::BodySize);
+    ASSERT_EQ(history.size(), 1u);
+    EXPECT_DOUBLE_EQ(history[0].ValidFrom, first);
+    TShiftTable table;
+    table.ReadBody(history[0].Body.data(), history[0].Body.size());
+    EXPECT_EQ(table.Shifts[1], (TShiftBand{840, 1320}));
+    EXPECT_EQ(ShiftNames[2], "Odpol.");
+    EXPECT_EQ(TIniFile(dir / "Zeko.ini").ReadString("Smeny", "Smena2", ""), "Odpol.");
+}
+
+// What was done before a failure stays done: the history is saved, the names are
+// not, and the user is told.
+TEST_F(ScheduleCommands, FailuresAreReportedAndWhatWasDoneBeforeThemStaysDone) {
+    std::filesystem::create_directories(dir / "Zeko.ini");  // no file the names can go into
+    THlavniForm& f = Start();
+    Run<TTarifyForm>(f.cmTarify, [](TTarifyForm& d) {
+        d.TariffNames[1] = "Noc";
+        d.Bands.Zone(0, 1, 1) = {360, 840, ZoneInUse};
+        d.Changed = true;
+        d.BitBtn1->click();
+    });
+    ASSERT_EQ(notifier.Messages().size(), 1u);
+    EXPECT_EQ(notifier.Messages()[0].Text, ProcessingError);
+    EXPECT_EQ(notifier.Messages()[0].Type, TMsgDlgType::mtError);
+    EXPECT_EQ(History("Tarify.his", TTariffTable::BodySize).size(), 1u);
+    EXPECT_TRUE(PouzivejSvatky);
+
+    // A history that cannot be read is never written over: the editor does not open.
+    notifier.Clear();
+    std::filesystem::create_directories(dir / "Smeny.his");
+    EXPECT_FALSE(Shown<TSmenyForm>(f.cmSmeny, [](TSmenyForm& d) { d.BitBtn1->click(); }));
+    EXPECT_EQ(notifier.Messages().size(), 1u);
+    EXPECT_TRUE(std::filesystem::is_directory(dir / "Smeny.his"));
+}
