@@ -82,7 +82,9 @@ void TConversation::HandleEepromReply(const TReplyHeader& reply) {
     case Registers::MeterConstants:
     case Registers::InputFunctions:
         // Their write acknowledgements belong to the settings write.
-        if (!reply.WriteAck)
+        if (reply.WriteAck)
+            HandleSettingsAck(reply);
+        else
             HandleStartupSettingsReply(reply);
         return;
     case Registers::SmallestOutput:
@@ -90,10 +92,14 @@ void TConversation::HandleEepromReply(const TReplyHeader& reply) {
         HandleStartupSettingsReply(reply);
         return;
     case Registers::LastBlock:
-        if (!reply.WriteAck)
+        if (reply.WriteAck)
+            HandleSettingsAck(reply);
+        else
             HandleLastSettingsBlock(reply);
         return;
     default:
+        // The other groups are never read: any reply of theirs acknowledges a write.
+        HandleSettingsAck(reply);
         return;
     }
 }
@@ -104,12 +110,23 @@ void TConversation::HandleRamReply(const TReplyHeader& reply) {
         if (reply.WriteAck)
             HandleReadPositionAck();
         return;
+    case Registers::RecordPointersWorking:
+        if (reply.WriteAck)
+            HandleResetAck();
+        return;
     case Registers::Clock:
-        if (!reply.WriteAck)
+        if (reply.WriteAck)
+            HandleClockAck();
+        else
             HandleClock(reply);
         return;
+    case Registers::StartWrite1:
+    case Registers::StartWrite2:
+        // The start-up writes were dropped when sent.
+        return;
     default:
-        // The start-up writes (0x0000, 0x0001) were dropped when sent.
+        if (reply.WriteAck)
+            HandleSettingsAck(reply);
         return;
     }
 }

@@ -3,11 +3,12 @@
 // link layer, the frame parser, the polling list, the regulator state (as read, and
 // as edited) and the download cursor, and it runs every request chain: the opening
 // with its start-up reading, the polling of the live values, and the record
-// download. What it is told: the bytes the port delivers, the ticks of the send
-// timer, and the user's download and cancel requests. What it tells: the status
-// line, the progress, the end of the settings read, the live values, a regulator
-// that stops answering and answers again, and the records a download has read, to
-// be stored (TConversationEvents).
+// download, and the writes that change the regulator: the changed settings, the
+// clock and the reset of the record positions. What it is told: the bytes the port
+// delivers, the ticks of the send timer, and the user's requests. What it tells: the
+// status line, the progress, the end of the settings read, the live values, a
+// regulator that stops answering and answers again, and the records a download has
+// read, to be stored (TConversationEvents).
 //
 // Its state is two phases instead of scattered flags. The conversation runs
 // Closed -> ReadingSettings -> Polling; a settings write holds the polling as
@@ -23,10 +24,14 @@
 #include "core/Komunikace.h"
 #include "core/PollingList.h"
 #include "core/RecordStore.h"
+#include "core/RegulatorReplies.h"
 #include "core/Zeko.h"
+
+#include "platform/DateTime.h"
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace zeko {
@@ -48,9 +53,12 @@ enum class TDownloadPhase : uint8_t {
     WritingPosition,  // the new read position goes to the settings area and the working registers
 };
 
-// Which progress an event is about: the panel of the settings read, or the gauge of
-// a download.
-enum class TProgressKind : uint8_t { SettingsRead, Download };
+// Which progress an event is about: the panel of the settings read, the gauge of a
+// download, or the box of a settings write (which has no steps).
+enum class TProgressKind : uint8_t { SettingsRead, Download, SettingsWrite };
+
+// Why the record positions cannot be reset now.
+enum class TResetRefusal : uint8_t { None, DownloadRunning, NotOpen };
 
 class TConversationEvents {
 public:
@@ -118,6 +126,22 @@ public:
     // The host's answer to SaveRecords; anything but the answer awaited is ignored.
     void RecordsSaved(const TSaveOutcome& outcome);
 
+    // ---- writing to the regulator (ConversationWrite.cpp)
+    // Queues the settings groups in which Edited() differs from State() and holds
+    // the polling until the last of them is acknowledged; each acknowledged group
+    // is taken into State(). False (nothing queued) when they agree.
+    bool WriteChangedSettings();
+    // The PC's date and time (PcClock) go to the regulator's clock, which is read
+    // back once it has taken them.
+    void SetRegulatorClock();
+    // The record pointers of the regulator become 0, so that the next download
+    // finds nothing until new records come. Refused, with nothing queued, while a
+    // download runs or while the conversation is closed.
+    TResetRefusal ResetRefusal() const;
+    TResetRefusal ResetRecordPositions();
+    // The PC clock of the clock set.
+    std::function<TDateTime()> PcClock = [] { return Now(); };
+
     TConversationPhase Phase() const { return phase_; }
     TDownloadPhase DownloadPhase() const { return download_.Phase; }
     bool SettingsReadRunning() const { return phase_ == TConversationPhase::ReadingSettings; }
@@ -168,6 +192,14 @@ private:
     void FinishDownload(uint32_t resumeIndex);
     void HandleReadPositionAck();
 
+    // Writes (ConversationWrite.cpp).
+    // The PC clock as the clock telegram's packed BCD bytes.
+    TClockBytes PackPcDateTime() const;
+    void HandleSettingsAck(const TReplyHeader& reply);
+    void ContinueSettingsWrite();
+    void HandleClockAck();
+    void HandleResetAck();
+
     // One download: its phase, the user's request and cancel, and the records read so
     // far. The ring position is the regulator state's (DownloadIndex and
     // DownloadAddress, ending before NewestIndex); ResumeIndex is the read position
@@ -188,6 +220,10 @@ private:
     TZEKO edited_;
     TConversationPhase phase_ = TConversationPhase::Closed;
     TDownloadCursor download_;
+    // The settings being written, as they were queued, and their telegrams not yet
+    // acknowledged.
+    TZEKO writing_;
+    int writesOutstanding_ = 0;
     TSilenceWatch silence_;
     TDateTime liveValuesAt_ = 0;
     uint32_t answeredSend_ = 0;  // link_.SendCount() when the last reply was taken

@@ -1,5 +1,6 @@
 #include "app/Program.h"
 
+#include "app/ProgramIcon.h"
 #include "app/SpreadsheetProgram.h"
 #include "app/TestHook.h"
 #include "app/hlavni.h"
@@ -28,6 +29,7 @@ int RunProgram(int argc, char** argv) {
     QApplication::setApplicationDisplayName(QStringLiteral("ZEKO"));
     // The desktop shows the icon of the installed desktop entry for the windows.
     QGuiApplication::setDesktopFileName(QStringLiteral("zeko"));
+    QApplication::setWindowIcon(ProgramIcon());  // also where no desktop entry is installed
     LoadLocaleFormatSettings();
     std::setlocale(LC_NUMERIC, "C");  // Qt set the locale; numbers are formatted by FormatSettings
     std::unique_ptr<QtMainThread> mainThread(InstallQtMainThread());

@@ -2,20 +2,29 @@
 
 #include "core/WindowHelpers.h"
 #include "core/ZekoMessages.h"
+#include "graph/FullOkno.h"
+#include "graph/archiv.h"
 #include "platform/Notifier.h"
 #include "platform/UserDialogs.h"
+#include "grids/Aligrid.h"
+#include "platform/qt/Edits.h"
 #include "platform/qt/Grids.h"
+#include "platform/qt/RadioGroup.h"
 #include "platform/report/ReportPrinting.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QAction>
+#include <QComboBox>
+#include <QRadioButton>
 #include <QKeyEvent>
 #include <QPixmap>
 #include <QTimer>
 #include <QWidget>
 
+#include <cstdio>
 #include <cstdlib>
+#include <exception>
 #include <sstream>
 #include <utility>
 
@@ -108,6 +117,51 @@ void TypeText(QWidget* target, const QString& text) {
         SendKey(target, c.isLetterOrNumber() ? int(c.toUpper().unicode()) : int(c.unicode()), QString(c));
 }
 
+std::optional<TDateTime> DateTimeFrom(const char* name) {
+    const char* text = std::getenv(name);
+    int y, mo, d, h, mi, s;
+    TDateTime date, time;
+    if (text == nullptr || std::sscanf(text, "%d-%d-%d %d:%d:%d", &y, &mo, &d, &h, &mi, &s) != 6 ||
+        !TryEncodeDate(y, mo, d, date) || !TryEncodeTime(h, mi, s, 0, time))
+        return std::nullopt;
+    return date + time;
+}
+
+// "Name[row,col]": the grid's name and the cell; false for a plain name.
+bool ParseCell(const std::string& target, std::string& name, int& row, int& col) {
+    const size_t open = target.find('[');
+    if (open == std::string::npos || target.back() != ']')
+        return false;
+    name = target.substr(0, open);
+    return std::sscanf(target.c_str() + open, "[%d,%d]", &row, &col) == 2;
+}
+
+// The text typed into the cell as the user would: the editor opens on it, takes the
+// text and is closed, so that the grid's events of an edit run.
+bool TypeIntoCell(TStringGrid& grid, int row, int col, const std::string& text) {
+    if (col < 0 || row < 0 || col >= grid.ColCount() || row >= grid.RowCount())
+        return false;
+    grid.setFocus(Qt::OtherFocusReason);
+    grid.FocusCell(col, row);
+    if (auto* align = dynamic_cast<TStringAlignGrid*>(&grid)) {
+        align->ShowEditor();
+        if (align->InplaceEditor() == nullptr || !align->InplaceEditor()->Visible())
+            return false;
+        align->InplaceEditor()->SetText(text);
+        align->EndEdit(false);
+        return true;
+    }
+    grid.SetEditText(col, row, text);
+    return true;
+}
+
+void Leave(QWidget& control) {
+    if (control.hasFocus())
+        control.clearFocus();
+    else if (auto* edit = dynamic_cast<TCustomEdit*>(&control))
+        edit->DoExit();
+}
+
 const char* TypeName(TMsgDlgType type) {
     switch (type) {
     case TMsgDlgType::mtWarning: return "Warning";
@@ -160,7 +214,7 @@ TTestAutomation* TTestAutomation::Instance() { return instance; }
 
 TTestAutomation::TTestAutomation(const std::string& logFile, const std::string& scriptFile)
     : scriptFile_(scriptFile), pollMs_(MillisecondsFrom("ZEKO_TEST_POLL_MS")),
-      sendMs_(MillisecondsFrom("ZEKO_TEST_SEND_MS")) {
+      sendMs_(MillisecondsFrom("ZEKO_TEST_SEND_MS")), pcClock_(DateTimeFrom("ZEKO_TEST_PC_CLOCK")) {
     if (!logFile.empty())
         log_.open(logFile, std::ios::app);
     notifier_ = std::make_unique<LoggedNotifier>(*this);
@@ -299,11 +353,20 @@ bool TTestAutomation::Run(const std::string& command) {
             return true;
         }
         return false;
+    } else if (verb == "set") {
+        if (!Set(argument))
+            Log("CommandFailed " + command);
+    } else if (verb == "dump") {
+        if (!Dump(argument))
+            Log("CommandFailed " + command);
     } else if (verb == "cells") {
         auto* grid = dynamic_cast<TStringGrid*>(FindIn<QWidget*>(mainWindow_, name));
         if (grid)
             LogCells(argument, *grid);
         else
+            Log("CommandFailed " + command);
+    } else if (verb == "graph") {
+        if (!RunGraphCommand(argument))
             Log("CommandFailed " + command);
     } else if (verb == "grab") {
         if (!mainWindow_ || !mainWindow_->grab().save(name, "PNG"))
@@ -317,6 +380,35 @@ bool TTestAutomation::Run(const std::string& command) {
     return true;
 }
 
+bool TTestAutomation::RunGraphCommand(const std::string& argument) {
+    auto* archive = FindIn<TArchivForm*>(mainWindow_, "ArchivForm");
+    std::istringstream in(argument);
+    std::string what, file;
+    int mode = -1;
+    if (archive == nullptr || archive->Graph == nullptr || !(in >> what >> mode) || mode < 0)
+        return false;
+    std::getline(in >> std::ws, file);  // the rest of the line, blanks and all
+    graph::TFullOkno& graph = *archive->Graph;
+    const std::string unit = graph.Units[1];
+    try {
+        if (what == "print" && file.empty()) {
+            const bool chosen = graph.PrinterSetup();
+            if (chosen)
+                graph.Print(mode, unit, true, false, "");
+            Log("GraphPrint " + std::to_string(mode) + (chosen ? " printed" : " cancel"));
+            return true;
+        }
+        if (what == "picture" && !file.empty()) {
+            graph.Print(mode, unit, true, true, file);
+            Log("GraphPicture " + std::to_string(mode) + " -> " + file);
+            return true;
+        }
+    } catch (const std::exception& e) {
+        Log(std::string("GraphFailed ") + e.what());
+    }
+    return false;
+}
+
 void TTestAutomation::LogCells(const std::string& name, const TStringGrid& grid) {
     for (int row = 0; row < grid.RowCount(); ++row) {
         std::string line = "Cells " + name + " " + std::to_string(row) + " ";
@@ -324,6 +416,66 @@ void TTestAutomation::LogCells(const std::string& name, const TStringGrid& grid)
             line += (col > 0 ? "|" : "") + grid.Cells(col, row);
         Log(line);
     }
+}
+
+bool TTestAutomation::Set(const std::string& argument) {
+    const size_t space = argument.find(' ');
+    if (space == std::string::npos)
+        return false;
+    const std::string target = argument.substr(0, space);
+    const std::string text = argument.substr(space + 1);
+    std::string gridName;
+    int row = 0, col = 0;
+    if (ParseCell(target, gridName, row, col)) {
+        auto* grid = dynamic_cast<TStringGrid*>(FindIn<QWidget*>(mainWindow_, QString::fromStdString(gridName)));
+        return grid && grid->isEnabled() && TypeIntoCell(*grid, row, col, text);
+    }
+    QWidget* control = FindIn<QWidget*>(mainWindow_, QString::fromStdString(target));
+    if (control == nullptr || !control->isEnabled())
+        return false;
+    const QString item = QString::fromStdString(text);
+    if (auto* edit = dynamic_cast<TCustomEdit*>(control)) {
+        edit->setFocus(Qt::OtherFocusReason);
+        edit->SetText(text);
+        edit->SetModified(true);
+        Leave(*edit);
+        return true;
+    }
+    if (auto* combo = qobject_cast<QComboBox*>(control)) {
+        const int index = combo->findText(item);
+        if (index < 0)
+            return false;
+        combo->setFocus(Qt::OtherFocusReason);
+        combo->setCurrentIndex(index);
+        emit combo->activated(index);
+        Leave(*combo);
+        return true;
+    }
+    if (auto* group = dynamic_cast<TRadioGroup*>(control)) {
+        for (QRadioButton* button : group->findChildren<QRadioButton*>())
+            if (button->text() == item) {
+                button->click();
+                return true;
+            }
+    }
+    return false;
+}
+
+bool TTestAutomation::Dump(const std::string& argument) {
+    const size_t space = argument.find(' ');
+    if (space == std::string::npos)
+        return false;
+    auto* grid =
+        dynamic_cast<TStringGrid*>(FindIn<QWidget*>(mainWindow_, QString::fromStdString(argument.substr(0, space))));
+    std::ofstream out(argument.substr(space + 1), std::ios::binary | std::ios::trunc);
+    if (!grid || !out)
+        return false;
+    for (int row = 0; row < grid->RowCount(); ++row) {
+        for (int col = 0; col < grid->ColCount(); ++col)
+            out << (col > 0 ? "\t" : "") << grid->Cells(col, row);
+        out << '\n';
+    }
+    return static_cast<bool>(out);
 }
 
 void TestLog(const std::string& line) {

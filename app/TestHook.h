@@ -51,10 +51,26 @@
 //                                                   to "THlavniForm" (decimal numbers);
 //                                                   the commands after it run once it
 //                                                   has been handled
+//                              set <objectName> <text>  types the text into an edit or
+//                                                   a masked edit, or into a grid cell
+//                                                   named <objectName>[row,col], or
+//                                                   chooses the item of that text in a
+//                                                   combo box or a radio group; then
+//                                                   the control is left, so that its
+//                                                   exit check runs
+//                              dump <objectName> <file>  writes a grid's cell texts
+//                                                   into the file, a line per row, the
+//                                                   cells separated by tabs
 //                              cells <objectName>   logs the texts of a string grid
 //                              cells <form>/<objectName>  (or of one window's grid),
 //                                                   a line per row:
 //                                                   Cells <name as given> <row> <c0>|<c1>|...
+//                              graph print <mode>   the archive window's graph is printed
+//                                                   (mode as its Print takes it) on the
+//                                                   printer of the next printer set-up;
+//                                                   logs GraphPrint <mode> printed|cancel
+//                              graph picture <mode> <file.jpg>  the graph's picture export;
+//                                                   logs GraphPicture <mode> -> <file>
 //                              grab <file.png>      save a picture of the main window
 //                              close                close the main window
 //   ZEKO_TEST_POLL_MS=<ms>   the serial port is polled this often instead of every
@@ -62,13 +78,19 @@
 //   ZEKO_TEST_SEND_MS=<ms>   the send timer repeats a telegram after this many ms
 //                            without a reply instead of 500: long downloads of the
 //                            tests run at the speed of the pty, not of the line.
+//   ZEKO_TEST_PC_CLOCK="YYYY-MM-DD HH:MM:SS"  the PC time that "Nastavit čas
+//                            regulátoru" sends (the rest of the program keeps the
+//                            real clock).
 //
 // The log is flushed after every line, so a test can wait for a line to appear.
+#include "platform/DateTime.h"
+
 #include <QObject>
 
 #include <fstream>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 
 class QTimer;
@@ -93,6 +115,7 @@ public:
     // The timing the tests ask for; 0 = the program's own.
     uint16_t PortPollingMs() const { return pollMs_; }
     uint16_t SendTimerMs() const { return sendMs_; }
+    const std::optional<TDateTime>& PcClock() const { return pcClock_; }
 
     ~TTestAutomation() override;
 
@@ -104,13 +127,18 @@ private:
     void ReadScript(QWidget* modal);
     // Runs one command; false when the next ones are to wait for the next poll.
     bool Run(const std::string& command);
+    // "print <mode>" or "picture <mode> <file>" on the archive window's graph.
+    bool RunGraphCommand(const std::string& argument);
     void LogCells(const std::string& name, const TStringGrid& grid);
+    bool Set(const std::string& argument);
+    bool Dump(const std::string& argument);
 
     std::mutex mutex_;
     std::ofstream log_;
     std::string scriptFile_;
     uint16_t pollMs_ = 0;
     uint16_t sendMs_ = 0;
+    std::optional<TDateTime> pcClock_;
     std::streamoff scriptRead_ = 0;
     std::string partialLine_;
     bool running_ = false;

@@ -102,11 +102,6 @@ THlavniForm::THlavniForm(QWidget* parent) : QMainWindow(parent), MessageTarget(M
     CreateStatusBar();
     CreatePanels();
 
-    // Windows and commands that come with later parts of the program.
-    laterItems_ = {cmNastaveniRegulatoru, cmNastavitCas, cmNulujZaznamy};
-    for (QAction* item : laterItems_)
-        item->setEnabled(false);
-
     tables_ = std::make_unique<TTableWindows>(this, mdiArea_);
     connect(cmDennitabulka, &QAction::triggered, this, [this] { cmDennitabulkaClick(); });
     connect(cmMesicniTabulka, &QAction::triggered, this, [this] { cmMesicniTabulkaClick(); });
@@ -121,6 +116,9 @@ THlavniForm::THlavniForm(QWidget* parent) : QMainWindow(parent), MessageTarget(M
     connect(cmSmeny, &QAction::triggered, this, [this] { cmSmenyClick(); });
     connect(cmTarify, &QAction::triggered, this, [this] { cmTarifyClick(); });
     connect(cmNactiZaznamy, &QAction::triggered, this, [this] { cmNactiZaznamyClick(); });
+    connect(cmNastaveniRegulatoru, &QAction::triggered, this, [this] { cmNastaveniRegulatoruClick(); });
+    connect(cmNastavitCas, &QAction::triggered, this, [this] { cmNastavitCasClick(); });
+    connect(cmNulujZaznamy, &QAction::triggered, this, [this] { cmNulujZaznamyClick(); });
     connect(cmNactiZaznamyZeSouboru, &QAction::triggered, this, [this] { cmNactiZaznamyZeSouboruClick(); });
     connect(Btn_PrerusZaznamy, &QPushButton::clicked, this, [this] { Btn_PrerusZaznamyClick(); });
     connect(ZrusNacitani, &QPushButton::clicked, this, [this] { ZrusNacitaniClick(); });
@@ -304,9 +302,7 @@ void THlavniForm::cmKaskadaClick(int tag) {
     }
 }
 
-void THlavniForm::EnableItem(QAction* item, bool enabled) {
-    item->setEnabled(enabled && laterItems_.count(item) == 0);
-}
+void THlavniForm::EnableItem(QAction* item, bool enabled) { item->setEnabled(enabled); }
 
 void THlavniForm::FormCreate() {
     ProgramVersion = BuildVersion;

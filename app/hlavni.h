@@ -18,7 +18,6 @@
 #include <array>
 #include <cstdint>
 #include <memory>
-#include <set>
 #include <string>
 
 class QAction;
@@ -118,8 +117,7 @@ public:
     void cmKaskadaClick(int tag);
     void Tmr_ProgramTimer();
     void cmOnlineClick();
-    // Enables or disables a menu item; an item whose window or command comes with
-    // a later part of the program stays disabled.
+    // Enables or disables a menu item.
     void EnableItem(QAction* item, bool enabled);
     TOnlineForm* OnlineForm() const { return onlineForm_; }
 
@@ -154,6 +152,14 @@ public:
     // ---- the schedule editors (hlavniSchedules.cpp) ----
     void cmSmenyClick();
     void cmTarifyClick();
+
+    // ---- the commands that change the regulator (hlavniSettings.cpp) ----
+    void cmNastaveniRegulatoruClick();
+    void cmNastavitCasClick();
+    void cmNulujZaznamyClick();
+    // The progress box while the changed settings are written.
+    void ShowWriteProgress(const std::string& text);
+    void HideWriteProgress();
 
     // ---- record download (hlavniConversation.cpp) ----
     void cmNactiZaznamyClick();
@@ -211,7 +217,6 @@ private:
     QPointer<TOnlineForm> onlineForm_;
     std::unique_ptr<TTableWindows> tables_;
     QPointer<TZaznamyServisForm> serviceViewer_;
-    std::set<QAction*> laterItems_;  // items of windows that come later
 };
 
 } // namespace zeko

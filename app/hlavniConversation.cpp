@@ -48,6 +48,10 @@ void THlavniForm::TConversationHost::ShowProgress(TProgressKind kind, int steps,
         form_.ShowDownloadProgress(steps, text);
         return;
     }
+    if (kind == TProgressKind::SettingsWrite) {
+        form_.ShowWriteProgress(text);
+        return;
+    }
     form_.ShowSettingsProgress();
     form_.ProgressBar->setMaximum(steps);
 }
@@ -60,6 +64,8 @@ void THlavniForm::TConversationHost::StepProgress(TProgressKind kind) {
 void THlavniForm::TConversationHost::HideProgress(TProgressKind kind) {
     if (kind == TProgressKind::Download)
         form_.HideDownloadProgress();
+    else if (kind == TProgressKind::SettingsWrite)
+        form_.HideWriteProgress();
     else
         form_.HideSettingsProgress();
 }
@@ -102,6 +108,8 @@ void THlavniForm::CreateConversation() {
     const TTestAutomation* automation = TTestAutomation::Instance();
     c.Link().Port->SetPollingDelay(automation && automation->PortPollingMs() ? automation->PortPollingMs()
                                                                            : PortPollingMs);
+    if (automation && automation->PcClock())
+        c.PcClock = [fixed = *automation->PcClock()] { return fixed; };
 }
 
 void THlavniForm::FreeConversation() {

@@ -525,6 +525,13 @@ void TSpeedBar::ChangeScale(int m, int d) {
     if (flags & 2)
         offset_.Y = scale(offset_.Y);
     UpdateGridStep();
+    // The panel itself and the controls on it scale as any window's do.
+    const auto scaled = [&scale](const QRect& r) {
+        return QRect(scale(r.x()), scale(r.y()), scale(r.width()), scale(r.height()));
+    };
+    setGeometry(scaled(geometry()));
+    for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        child->setGeometry(scaled(child->geometry()));
     ResizeItemButtons();
     ForEachItem([this](TSpeedItem* item) {
         if (!item->Visible())

@@ -5,6 +5,8 @@
 #include "platform/FormatSettings.h"
 #include "platform/qt/QtText.h"
 
+#include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstdio>
 
@@ -25,6 +27,10 @@ std::string LegendValueText(double value, int decimals) {
         return FormatFloat("0.#####E+0", value);
     return FormatFixed(value, decimals);
 }
+
+// A value's whole part as a number that fits, also for a value a damaged record
+// made too large for one.
+int64_t WholePart(double value) { return static_cast<int64_t>(std::trunc(std::clamp(value, -9e15, 9e15))); }
 
 // Text clipped to the inside of a box, over what the box already shows.
 void BoxText(TCanvas& c, const TRect& inside, int x, int y, const std::string& text, TColor colour) {
@@ -76,7 +82,8 @@ void TFullOkno::DrawLegend(int Minute) {
             LowerBoxes[j] = {};
             if (set.Count() > 0 && LegendValue(set, Minute, set.GapLimit, value))
                 DrawLegendBox2(x, SplitY + LowerFrame.Top + 3 + (j - 1) * LowerSlot, set.Visible, LowerBoxes[j],
-                               set.Color, MinutesToText(static_cast<int>(std::trunc(value))),
+                               set.Color,
+                               MinutesToText(static_cast<int>(std::clamp<int64_t>(WholePart(value), INT_MIN, INT_MAX))),
                                "St." + std::to_string(j));
         }
     CosPhiBox = {};
@@ -97,7 +104,7 @@ void TFullOkno::DrawLegend(int Minute) {
                    "Reg.max: " + std::to_string(static_cast<int64_t>(std::trunc(RegMaxAt(Minute)))));
     if (KresliSjednaneOdbery && ContractedSeries.Count() > 0 && LegendValue(ContractedSeries, Minute, 65, value))
         bottomText(GraphWidth - 200, GraphWidth - 100,
-                   "Sjednáno:" + std::to_string(static_cast<int64_t>(std::trunc(value))));
+                   "Sjednáno:" + std::to_string(WholePart(value)));
     c.Font().SetStyle(TFontStyles{});
     c.Font().SetColor(clBlack);
     if (DateDrawing) {

@@ -161,7 +161,7 @@ void TFullOkno::RunPrint(bool ToPicture, const std::string& FileName,
     }
     QPainter printer;
     if (!printer.begin(&Printer()))
-        throw std::runtime_error("Printer selected is not valid");
+        throw std::runtime_error(PrinterNotValidText);
     // A picture is played back scaled from its own resolution to the device's;
     // the page is in device pixels already.
     printer.scale(double(page.logicalDpiX()) / Printer().logicalDpiX(),

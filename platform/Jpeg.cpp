@@ -72,6 +72,12 @@ bool DecodeJpeg(const uint8_t* data, size_t size, TRgbImage& image, std::string*
         SetError(error, "unsupported JPEG colour space");
         return false;
     }
+    const int64_t pixels = int64_t{info.output_width} * info.output_height;
+    if (pixels > MaxJpegPixels) {
+        jpeg_destroy_decompress(&info);
+        SetError(error, "JPEG picture too large");
+        return false;
+    }
     decoded.Resize(static_cast<int>(info.output_width), static_cast<int>(info.output_height));
     while (info.output_scanline < info.output_height) {
         JSAMPROW row = decoded.Pixel(0, static_cast<int>(info.output_scanline));

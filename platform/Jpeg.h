@@ -20,8 +20,13 @@ struct TRgbImage {
     const uint8_t* Pixel(int x, int y) const { return &Rgb[(static_cast<size_t>(y) * Width + x) * 3]; }
 };
 
+// The most pixels a decoded picture may have: a damaged header may claim a size
+// that no memory holds. 64 million pixels are 192 MB of RGB.
+constexpr int64_t MaxJpegPixels = 64 * 1000 * 1000;
+
 // Grey and colour JPEGs decode to RGB. False on data that is no JPEG or is cut
-// short; error (when given) then holds libjpeg's message.
+// short, and on a picture of more than MaxJpegPixels; error (when given) then
+// holds the reason.
 bool DecodeJpeg(const uint8_t* data, size_t size, TRgbImage& image, std::string* error = nullptr);
 bool DecodeJpegFile(const std::string& fileName, TRgbImage& image, std::string* error = nullptr);
 

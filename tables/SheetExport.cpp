@@ -1,5 +1,8 @@
 #include "tables/SheetExport.h"
 
+#include <QPointer>
+#include <QWidget>
+
 #include <exception>
 #include <vector>
 
@@ -101,6 +104,25 @@ void ExportGridHeadings(const THyperGrid& grid, TExcel& excel, int firstCol, int
 }
 
 void RunSheetExport(TTableForm& form, TDateTime firstDay, const std::function<int(TExcel&)>& writeTable) {
+    // The link lets the window system's events through while it works. A click on
+    // an "XL&S" button meanwhile would start another export in the middle of this
+    // one, whose sheet would take the rest of this table, and a day chosen meanwhile
+    // would refill the grid half way through: the program takes no input until the
+    // export ends, as during an evaluation.
+    static bool running = false;
+    if (running)
+        return;
+    running = true;
+    struct Ended {
+        QPointer<QWidget> window;
+        bool wasEnabled;
+        ~Ended() {
+            running = false;
+            if (window)
+                window->setEnabled(wasEnabled);
+        }
+    } ended{form.window(), form.window()->isEnabled()};
+    ended.window->setEnabled(false);
     TExcel& excel = *form.Excel;
     try {
         excel.Connect();

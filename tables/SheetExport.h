@@ -41,7 +41,8 @@ void FormatText(TExcel& excel);
 // headings, `writeTable` (which answers the row of the closing rows), the closing
 // rows, the first cell selected, and the workbook shown to the user. A link that
 // cannot be made and any failure on the way show ExcelFailureText once; the
-// worksheet keeps what was written.
+// worksheet keeps what was written. The program's window takes no input while
+// the export runs, and a second export started meanwhile does nothing.
 void RunSheetExport(TTableForm& form, TDateTime firstDay, const std::function<int(TExcel&)>& writeTable);
 
 // The month and year tables: rows of the period, the summary rows down to the

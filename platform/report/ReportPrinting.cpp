@@ -8,6 +8,7 @@
 
 #include <cmath>
 
+#include "platform/Notifier.h"
 #include "platform/qt/FontTable.h"
 
 namespace zeko {
@@ -63,11 +64,13 @@ void PaintReportPage(QPainter& painter, const TReportPage& page) {
     }
 }
 
-void PrintReport(const TReportDocument& document, QPrinter& printer) {
+bool PrintReport(const TReportDocument& document, QPrinter& printer) {
     printer.setPageSize(QPageSize(QPageSize::A4));
     printer.setPageOrientation(QPageLayout::Portrait);
     printer.setFullPage(true);
-    QPainter painter(&printer);
+    QPainter painter;
+    if (!painter.begin(&printer))
+        return false;
     const double scale = printer.resolution() / ReportPixelsPerInch;
     painter.scale(scale, scale);
     for (size_t i = 0; i < document.Pages.size(); ++i) {
@@ -75,7 +78,21 @@ void PrintReport(const TReportDocument& document, QPrinter& printer) {
             printer.newPage();
         PaintReportPage(painter, document.Pages[i]);
     }
+    return painter.end();
 }
+
+namespace {
+
+// The preview's print, whoever presses its button: a page that cannot be printed
+// is told, not passed over in silence.
+bool PrintOrTell(const TReportDocument& document, QPrinter& printer) {
+    if (PrintReport(document, printer))
+        return true;
+    MessageDlg(PrinterNotValidText, TMsgDlgType::mtError);
+    return false;
+}
+
+} // namespace
 
 QImage ReportPageImage(const TReportDocument& document, int index, double scale) {
     QImage image(static_cast<int>(document.PageWidth * scale), static_cast<int>(document.PageHeight * scale),
@@ -102,7 +119,7 @@ bool QtReportPrinting::PrinterSetup(QPrinter& printer) {
 void QtReportPrinting::Preview(const TReportDocument& document, QPrinter& printer) {
     QPrintPreviewDialog preview(&printer, QApplication::activeWindow());
     QObject::connect(&preview, &QPrintPreviewDialog::paintRequested,
-                     [&document](QPrinter* target) { PrintReport(document, *target); });
+                     [&document](QPrinter* target) { PrintOrTell(document, *target); });
     preview.exec();
 }
 
@@ -127,8 +144,9 @@ bool ScriptedReportPrinting::PrinterSetup(QPrinter& printer) {
 }
 
 void ScriptedReportPrinting::Preview(const TReportDocument& document, QPrinter& printer) {
-    PrintReport(document, printer);
-    Write("Preview " + std::to_string(document.Pages.size()) + " pages -> " + printer.outputFileName().toStdString());
+    const bool printed = PrintOrTell(document, printer);
+    Write("Preview " + std::to_string(document.Pages.size()) + " pages -> " + printer.outputFileName().toStdString() +
+          (printed ? "" : " failed"));
 }
 
 } // namespace zeko

@@ -18,10 +18,14 @@ class QPrinter;
 
 namespace zeko {
 
+// What the user is told when the chosen printer (or PDF file) takes no page.
+constexpr const char* PrinterNotValidText = "Printer selected is not valid";
+
 // Page `index` into a painter whose coordinates are report pixels.
 void PaintReportPage(QPainter& painter, const TReportPage& page);
-// Every page on A4 portrait paper, the whole sheet addressed.
-void PrintReport(const TReportDocument& document, QPrinter& printer);
+// Every page on A4 portrait paper, the whole sheet addressed; false when the
+// printer cannot begin the document (a PDF file that cannot be written).
+bool PrintReport(const TReportDocument& document, QPrinter& printer);
 // A page as a picture, `scale` pixels to the report pixel.
 QImage ReportPageImage(const TReportDocument& document, int index, double scale = 1.0);
 
@@ -47,7 +51,9 @@ public:
 
 // Each set-up takes the next answer: a PDF file to print into, or a cancel (also
 // when none is left); the preview prints at once, as a user pressing its print
-// button. Log lines: "PrinterSetup -> <file>|cancel", "Preview <n> pages -> <file>".
+// button. Log lines: "PrinterSetup -> <file>|cancel", "Preview <n> pages -> <file>"
+// (followed by " failed" when the file could not be written). A print that fails
+// tells the user PrinterNotValidText, here as from the preview of the program.
 class ScriptedReportPrinting : public TReportPrinting {
 public:
     void PrintToPdf(std::string fileName) { answers_.push_back(std::move(fileName)); }

@@ -127,6 +127,15 @@ TEST_F(MainWindowFixture, WithoutZekoIniTheDefaultsHoldAndTheRegulatorItemsStayD
     EXPECT_FALSE(f.Panel1->isVisible());
 }
 
+TEST_F(MainWindowFixture, WithoutAConversationTheResetSaysWhyAndQueuesNothing) {
+    THlavniForm& f = Start();
+    ASSERT_TRUE(f.cmNulujZaznamy->isEnabled());
+    notifier.Clear();
+    f.cmNulujZaznamy->trigger();
+    EXPECT_EQ(Texts(), std::vector<std::string>{"Komunikace s regulátorem není navázána, pozice záznamů nelze vynulovat!"});
+    EXPECT_EQ(Komunikace->QueueCount(), 0);
+}
+
 TEST_F(MainWindowFixture, NamesAreCutToTheirLengthAndTheWindowReopensWhereItWasClosed) {
     dir.Write("Zeko.ini", Utf8ToCp1250("[Smeny]\r\nSmena2=Odpolední směna číslo dvě!\r\nSmena2Zkratka=ODP\r\n"
                           "[Program]\r\nSirka=900\r\nVyska=600\r\nPoziceX=10\r\nPoziceY=20\r\n"));

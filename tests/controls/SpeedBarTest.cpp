@@ -4,6 +4,8 @@
 #include "controls/SpeedBar.h"
 
 #include "ControlsTestSupport.h"
+#include "platform/FormStream.h"
+#include "platform/Streams.h"
 
 #include <QLabel>
 
@@ -383,4 +385,67 @@ TEST_F(BarFixture, TheWallpaperIsTiledInsideTheBevel) {
     const QImage shot = bar->grab().toImage();
     EXPECT_EQ(test::InkBox(shot, {0, 0, shot.width(), shot.height()}, clBlue),
               (TRect{1, 1, shot.width() - 1, shot.height() - 1}));
+}
+
+// A form designed at 96 pixels per inch shown at 120: every size and offset, or
+// while the form is read only those its resource set, and the items back on the
+// new grid.
+TEST_F(BarFixture, ScalingTakesTheButtonsAndOffsetsAndPutsTheItemsOnTheNewGrid) {
+    TSpeedItem* item = AddItem("btnOpen");
+    item->SetLeft(27);
+    item->SetTop(3);
+    item->SetVisible(true);
+    auto* label = new QLabel("Stav:", bar);
+    label->setGeometry(100, 4, 40, 16);
+    bar->ChangeScale(120, 96);
+    EXPECT_EQ(bar->height(), 36) << "the panel scales with its buttons";
+    EXPECT_EQ(bar->width(), 400) << "and keeps the width of its side";
+    EXPECT_EQ(label->geometry(), QRect(125, 5, 50, 20));
+    EXPECT_EQ(bar->BtnWidth(), 30);
+    EXPECT_EQ(bar->BtnHeight(), 29);  // 28.75
+    EXPECT_EQ(bar->BtnOffsetHorz(), 4);
+    EXPECT_EQ(bar->GridStep(), (TPoint{10, 29}));
+    EXPECT_EQ(item->Left(), 34);  // 27 scaled, then 4 + 3 steps of the new grid
+    EXPECT_EQ(item->Top(), 4);
+
+    bar->SetLoading(true);
+    bar->SetBtnWidth(24);
+    bar->ChangeScale(120, 96);
+    bar->Loaded();
+    EXPECT_EQ(bar->BtnWidth(), 30);
+    EXPECT_EQ(bar->BtnHeight(), 29) << "not set by the resource: not scaled again";
+    EXPECT_EQ(bar->BtnOffsetVert(), 4);
+}
+
+TEST_F(BarFixture, AFormResourceAddsItsMissingSectionsAndItsDragSwitch) {
+    bar->AppendSection("Untitled (0)");
+    TMemoryStream written;
+    TWriter writer(written);
+    writer.WritePropName("Sections");
+    writer.WriteListBegin();
+    writer.WriteString("Untitled (0)");
+    writer.WriteString("Druhá");
+    writer.WriteListEnd();
+    writer.WritePropName("NewStyle");
+    writer.WriteBoolean(true);
+    writer.WritePropName("AllowDrag");
+    writer.WriteBoolean(false);
+    writer.WriteListEnd();
+    TMemoryStream stream(written.Bytes());
+    TReader reader(stream);
+    ReadDefinedProperties(reader, [this](TFiler& f) { bar->DefineProperties(f); });
+    ASSERT_EQ(bar->SectionCount(), 2);
+    EXPECT_EQ(bar->Sections(1)->Caption(), "Druhá");
+    EXPECT_FALSE(bar->Options().Contains(sbAllowDrag));
+    EXPECT_EQ(bar->InternalVersion(), 0);
+
+    // The bar writes its version of the layout, 1.
+    TMemoryStream out;
+    TWriter again(out);
+    WriteDefinedProperties(again, [this](TFiler& f) { bar->DefineProperties(f); });
+    const std::vector<uint8_t> bytes = out.Bytes();
+    const std::string name = "InternalVer";
+    EXPECT_EQ(bytes[0], name.size());
+    EXPECT_EQ(std::string(bytes.begin() + 1, bytes.begin() + 1 + name.size()), name);
+    EXPECT_EQ(bytes.back(), vaNull);
 }

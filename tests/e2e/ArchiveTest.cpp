@@ -1,11 +1,13 @@
 // The archive window in the program itself: the day table's "Gra&f" button opens
-// it on the table's day.
+// it on the table's day, and its graph goes onto a PDF page and into a picture.
 #include "e2e/ZekoProcess.h"
 
 #include "core/RecordSamples.h"
 #include "core/RecordSaving.h"
 #include "platform/FormatPatterns.h"
 #include "platform/FormatSettings.h"
+#include "platform/Jpeg.h"
+#include "support/PdfText.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -50,6 +52,25 @@ TEST(Archive, TheDayTablesGraphButtonOpensTheArchiveOnTheTablesDay) {
     std::filesystem::create_directories(ZEKO_ARTEFACT_DIR);
     zeko.Command("grab " + picture);
     ASSERT_TRUE(zeko.WaitForLine("Command grab"));
+
+    // The graph of the loaded day on a page and in a picture, as a caller of the
+    // graph's print would have them; both stay with the other pictures for a person
+    // to look at.
+    const std::string pdfFile = std::string(ZEKO_ARTEFACT_DIR) + "/archiv-graf.pdf";
+    zeko.Command("printer pdf " + pdfFile);
+    zeko.Command("graph print 1");
+    ASSERT_TRUE(zeko.WaitForLine("GraphPrint 1 printed"));
+    const std::string page = test::PdfText(pdfFile);
+    for (const char* text : {"Velkoodběr:", "Odb. místo:", "Reg. max. [kWh]:", "Tech. max. [kWh]: 2000",
+                             "Verze SW PC:", "HL", "1P", "2P", "[kWh]", "12", "24"})
+        EXPECT_NE(page.find(text), std::string::npos) << text << "\n" << page;
+    const std::string jpegFile = std::string(ZEKO_ARTEFACT_DIR) + "/archiv-graf.jpg";
+    zeko.Command("graph picture 1 " + jpegFile);
+    ASSERT_TRUE(zeko.WaitForLine("GraphPicture 1 -> " + jpegFile));
+    TRgbImage jpeg;
+    ASSERT_TRUE(DecodeJpegFile(jpegFile, jpeg));
+    EXPECT_EQ(jpeg.Width, 2200);
+    EXPECT_EQ(jpeg.Height, 1650);
     EXPECT_EQ(zeko.Close(), 0);
     EXPECT_TRUE(test::LinesWith(zeko.Log(), "CommandFailed").empty());
     EXPECT_TRUE(std::filesystem::exists(picture));

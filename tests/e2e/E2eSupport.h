@@ -25,12 +25,22 @@ std::map<std::string, std::string> FastTiming(const test::RegsimProcess& sim, in
 // A program talking to its own simulator, in a program folder of its own, started
 // with the tests' fast timing; Started() waits for the end of the start-up reading.
 struct Session {
-    explicit Session(const std::vector<std::string>& simOptions, int sendTimerMs = 150)
-        : sim(simOptions), zeko(dir.Path(), FastTiming(sim, sendTimerMs)) {}
+    // `environment` adds to the program's environment (or replaces a variable).
+    explicit Session(const std::vector<std::string>& simOptions, int sendTimerMs = 150,
+                     const std::map<std::string, std::string>& environment = {})
+        : sim(simOptions), zeko(dir.Path(), With(FastTiming(sim, sendTimerMs), environment)) {}
     bool Started(int timeoutMs = 20000) const { return zeko.WaitForLine("Nastavení načteno", timeoutMs); }
     test::TempDir dir;
     test::RegsimProcess sim;
     test::ZekoProcess zeko;
+
+private:
+    static std::map<std::string, std::string> With(std::map<std::string, std::string> base,
+                                                   const std::map<std::string, std::string>& more) {
+        for (const auto& [name, value] : more)
+            base[name] = value;
+        return base;
+    }
 };
 
 // Telegrams from 63 to 8 with the lead byte 0xFF in front.

@@ -9,14 +9,13 @@
 #include "platform/Cp1250.h"
 #include "platform/DateTime.h"
 #include "platform/FormatSettings.h"
+#include "support/PdfText.h"
 #include "support/TempDir.h"
 #include "support/XlsxReader.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <fstream>
-#include <memory>
 #include <sstream>
 
 using namespace zeko;
@@ -28,15 +27,6 @@ std::string FileText(const std::string& path) {
     std::ostringstream bytes;
     bytes << in.rdbuf();
     return bytes.str();
-}
-
-std::string PdfText(const std::string& pdf) {
-    std::unique_ptr<FILE, int (*)(FILE*)> pipe(::popen(("pdftotext '" + pdf + "' - 2>&1").c_str(), "r"), ::pclose);
-    std::string text;
-    char buffer[4096];
-    for (size_t n; pipe && (n = std::fread(buffer, 1, sizeof buffer, pipe.get())) > 0;)
-        text.append(buffer, n);
-    return text;
 }
 
 // Sends a command and waits until the program has run it.
@@ -78,7 +68,7 @@ TEST(TableOutputs, TheDayTableIsExportedPrintedAndSentToASpreadsheet) {
     EXPECT_NE(text.find("Verze softwaru PC: 0.90beta14\r\n"), std::string::npos);
     ASSERT_TRUE(RunCommand(zeko, "click DenniTabulkaForm/Btn_Tisk"));
     ASSERT_TRUE(zeko.WaitForLine("Preview 1 pages -> " + dir / "den.pdf"));
-    const std::string printed = PdfText(dir / "den.pdf");
+    const std::string printed = test::PdfText(dir / "den.pdf", false);
     for (const std::string& shown : {std::string("Denní výpis"), std::string("10 - 11"), value(120), value(75),
                                      std::string("Čtvrthodinové maximum:")})
         EXPECT_NE(printed.find(shown), std::string::npos) << shown << "\n" << printed;

@@ -5,32 +5,19 @@
 
 #include "platform/Jpeg.h"
 #include "platform/report/ReportPrinting.h"
+#include "support/PdfText.h"
 
 #include <QPrinter>
 
-#include <cstdio>
 #include <stdexcept>
 
 namespace zeko::graph {
 
 using zeko::test::ArchiveTest;
 using zeko::test::Date;
+using zeko::test::PdfText;
 
 namespace {
-
-// The text of a PDF file as pdftotext reads it.
-std::string PdfText(const std::string& file) {
-    const std::string command = "pdftotext -layout '" + file + "' -";
-    std::string text;
-    if (FILE* pipe = ::popen(command.c_str(), "r")) {
-        char buffer[4096];
-        size_t n;
-        while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
-            text.append(buffer, n);
-        ::pclose(pipe);
-    }
-    return text;
-}
 
 void PrintToPdf(TFullOkno& graph, const std::string& file) {
     graph.Printer().setOutputFormat(QPrinter::PdfFormat);

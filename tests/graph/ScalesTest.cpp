@@ -224,6 +224,11 @@ TEST_F(GraphTest, NoSizeAndNoMaximumHangsOrOverflowsTheDrawing) {
                 graph.Series[i].Add({600 + 15 * i, v});
         graph.CosPhiSeries.Add({600, nan});
         graph.CosPhiSeries.Add({615, 0.9});
+        // Seconds and a contracted demand no record can hold, in the legend.
+        graph.LowerSeries[1].Add({615, 1e300});
+        graph.LowerSeries[2].Add({615, -1e300});
+        graph.ContractedSeries.Add({615, 1e300});
+        graph.KresliSjednaneOdbery = true;
         for (bool single : {true, false}) {
             graph.SetSingleGraf(single);
             graph.SetKresliUcinik(true);
@@ -237,6 +242,7 @@ TEST_F(GraphTest, NoSizeAndNoMaximumHangsOrOverflowsTheDrawing) {
             graph.SetYZapMax(INT_MIN);
             graph.RedrawAll();
             graph.SetCursorX(graph.UpperFrame.Left + 1);
+            graph.SetCursorMinute(620);
         }
     }
 }

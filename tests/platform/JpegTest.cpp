@@ -79,3 +79,25 @@ TEST(Jpeg, EmptyImageIsNotEncoded) {
     std::vector<uint8_t> bytes;
     EXPECT_FALSE(EncodeJpeg(TRgbImage{}, 90, bytes));
 }
+
+// A picture whose header claims 60000 x 60000 pixels (10.8 GB of RGB), as a
+// damaged "logo.jpg" may, is refused before any memory is taken for it.
+TEST(Jpeg, APictureTooLargeForMemoryIsRefused) {
+    std::vector<uint8_t> bytes;
+    ASSERT_TRUE(EncodeJpeg(TwoColourImage(16, 16), 90, bytes));
+    bool patched = false;
+    for (size_t i = 0; i + 8 < bytes.size() && !patched; ++i)
+        if (bytes[i] == 0xFF && bytes[i + 1] == 0xC0) {  // the frame header: height, then width
+            for (size_t k : {i + 5, i + 7}) {
+                bytes[k] = 0xEA;
+                bytes[k + 1] = 0x60;
+            }
+            patched = true;
+        }
+    ASSERT_TRUE(patched);
+    TRgbImage image = TwoColourImage(4, 4);
+    std::string error;
+    EXPECT_FALSE(DecodeJpeg(bytes.data(), bytes.size(), image, &error));
+    EXPECT_EQ(error, "JPEG picture too large");
+    EXPECT_EQ(image.Width, 4);
+}

@@ -6,6 +6,7 @@
 
 #include "dialogs/info.h"
 #include "platform/report/ReportPrinting.h"
+#include "support/PdfText.h"
 #include "tables/report.h"
 #include "tables/report2.h"
 #include "tables/report3.h"
@@ -14,8 +15,6 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 
-#include <cstdio>
-#include <memory>
 
 namespace zeko::test {
 namespace {
@@ -71,15 +70,6 @@ protected:
     static void KeepPage(const TReportDocument& doc, const std::string& name) {
         std::filesystem::create_directories(ZEKO_ARTEFACT_DIR);
         EXPECT_TRUE(ReportPageImage(doc, 0).save(QString::fromStdString(std::string(ZEKO_ARTEFACT_DIR) + "/" + name)));
-    }
-    static std::string PdfText(const std::string& pdf) {
-        std::unique_ptr<FILE, int (*)(FILE*)> pipe(::popen(("pdftotext -layout '" + pdf + "' - 2>&1").c_str(), "r"),
-                                                   ::pclose);
-        std::string text;
-        char buffer[4096];
-        for (size_t n; pipe && (n = std::fread(buffer, 1, sizeof buffer, pipe.get())) > 0;)
-            text.append(buffer, n);
-        return text;
     }
 
     ScriptedReportPrinting printing_;
@@ -289,6 +279,20 @@ TEST_F(Report, ThePrintedPdfHoldsTheTitlesAndValues) {
     for (const char* text : {"Měsíční výpis - 01.04.2024", "02.04. út", "Po÷Pá", "So+Ne", "45,0", "Den začíná:"})
         EXPECT_NE(monthText.find(text), std::string::npos) << text << "\n" << monthText;
     EXPECT_EQ(notifier_.Count(), 0u);
+}
+
+TEST_F(Report, APdfFileThatCannotBeWrittenIsToldOnce) {
+    WriteDay();
+    TDenniTabulkaForm& day = DayWindow();
+    Post(WM_SHOW_DAY_TABLE, Date(2024, 3, 5), 0);
+    const std::string pdf = dir_ / "chybi/den.pdf";
+    printing_.PrintToPdf(pdf);
+    day.Btn_Tisk->click();
+    EXPECT_EQ(printing_.Log().back(), "Preview 1 pages -> " + pdf + " failed");
+    ASSERT_EQ(notifier_.Count(), 1u);
+    EXPECT_EQ(notifier_.Messages()[0].Text, "Printer selected is not valid");
+    EXPECT_EQ(notifier_.Messages()[0].Type, TMsgDlgType::mtError);
+    EXPECT_FALSE(std::filesystem::exists(pdf));
 }
 
 } // namespace

@@ -197,5 +197,54 @@ TEST_F(SheetExport, ACommandRefusedTwiceEndsTheExportWithTheMessageOnceAndKeepsT
     EXPECT_EQ(refusing.Workbook().Sheets[0].Find(9, 3)->Text, "x");  // written before the refusal
 }
 
+// Runs `action` once, when the n-th command arrives: what the window system
+// delivers while the link lets its events through.
+class InterruptingServer : public RecordingSheetServer {
+public:
+    using RecordingSheetServer::RecordingSheetServer;
+    bool Execute(const std::string& topic, const std::string& command) override {
+        if (++commands_ == 20 && action)
+            action();
+        return RecordingSheetServer::Execute(topic, command);
+    }
+    std::function<void()> action;
+
+private:
+    int commands_ = 0;
+};
+
+TEST_F(SheetExport, AClickWhileAnExportRunsStartsNoSecondOneInTheMiddleOfIt) {
+    WriteDay();
+    WriteApril();
+    TDenniTabulkaForm& day = DayWindow();
+    Post(WM_SHOW_DAY_TABLE, Date(2024, 3, 5), 0);
+    TMesicniTabulkaForm& month = MonthWindow();
+    Post(WM_SHOW_MONTH_TABLE, Date(2024, 4, 1), 0);
+    for (QPushButton* second : {day.Btn_ExportXLS, month.Btn_ExportXLS}) {
+        TempDir folder;
+        InterruptingServer server(folder.Path());
+        bool dayButtonsTakeInput = true;
+        server.action = [&] {
+            dayButtonsTakeInput = day.Btn_Predchozi->isEnabled();  // through the window
+            second->click();
+            second->window()->setEnabled(true);
+            second->click();  // a click that the window let through
+        };
+        day.Btn_ExportXLS->click();
+        EXPECT_FALSE(dayButtonsTakeInput) << "no other day is chosen half way through";
+        EXPECT_TRUE(day.Btn_Predchozi->isEnabled());
+        EXPECT_EQ(std::count(server.stream.begin(), server.stream.end(), "Exec [WorkBook.Insert(1)]"), 1);
+        ASSERT_EQ(server.Workbook().Sheets.size(), 1u);
+        EXPECT_EQ(server.Workbook().Sheets[0].Find(15, 2)->Text, " 10 - 11 ") << "the day's table whole";
+        EXPECT_EQ(server.opened.size(), 1u);
+        EXPECT_EQ(notifier_.Count(), 0u);
+    }
+    // Once it has ended, the button works again.
+    TempDir folder;
+    RecordingSheetServer after(folder.Path());
+    month.Btn_ExportXLS->click();
+    EXPECT_EQ(after.opened.size(), 1u);
+}
+
 } // namespace
 } // namespace zeko::test

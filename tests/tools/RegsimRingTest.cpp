@@ -2,6 +2,7 @@
 
 #include "tools/regsim/Faults.h"
 #include "tools/regsim/Options.h"
+#include "tools/regsim/Station.h"
 
 #include "core/Telegram.h"
 
@@ -77,7 +78,8 @@ TEST(RegsimOptions, EveryOptionIsReadAndBadOnesAreNamed) {
     const Options o = ParseOptions({"--log", "l", "--export-ring", "r", "--seed", "9", "--clock",
                                     "2007-03-05 14:03:09", "--ident", "2=Abc", "--poke", "0:0E08=0B0C",
                                     "--drop", "10", "--delay", "5", "--corrupt", "20", "--noise", "30",
-                                    "--split", "40", "--double", "50", "--wrong-address", "60", "--pace", "4800"});
+                                    "--split", "40", "--double", "50", "--wrong-address", "60", "--pace", "4800",
+                                    "--lose-ack", "0:0E97", "--lose-ack", "1:97"});
     EXPECT_EQ(o.LogPath, "l");
     EXPECT_EQ(o.ExportRingPath, "r");
     EXPECT_EQ(o.Seed, 9u);
@@ -95,9 +97,11 @@ TEST(RegsimOptions, EveryOptionIsReadAndBadOnesAreNamed) {
     EXPECT_EQ(o.Faults.DoublePercent, 50);
     EXPECT_EQ(o.Faults.WrongAddressPercent, 60);
     EXPECT_EQ(o.PaceBaud, 4800u);
+    EXPECT_EQ(o.Faults.LoseFirstAck, (std::vector<std::pair<uint8_t, uint16_t>>{{0, 0x0E97}, {1, 0x0097}}));
     for (const std::vector<std::string>& bad :
          {std::vector<std::string>{"--drop", "101"}, {"--records", "-1"}, {"--start", "2024-02-30 00:00"},
-          {"--poke", "4:0000=00"}, {"--poke", "0:0000=0"}, {"--what", "1"}, {"--log"}, {"--first-index", "75325"}})
+          {"--poke", "4:0000=00"}, {"--poke", "0:0000=0"}, {"--what", "1"}, {"--log"}, {"--first-index", "75325"},
+          {"--lose-ack", "0E97"}, {"--lose-ack", "4:0E97"}})
         EXPECT_THROW(ParseOptions(bad), std::invalid_argument) << bad[0];
 }
 
@@ -149,4 +153,22 @@ TEST(RegsimFaults, EachFaultChangesTheReplyAsNamed) {
     EXPECT_EQ(joined, kReply);
     EXPECT_EQ(t.back().Bytes, kReply);
     EXPECT_EQ(t.back().Note, "copy");
+}
+
+TEST(RegsimFaults, TheFirstAcknowledgementOfAWriteToARegisterIsLost) {
+    FaultSettings s;
+    s.LoseFirstAck = {{0, 0x0E97}};
+    Faults faults(s);
+    const Bytes ack = regsim::BuildReply(63, 0x81 | 0x00, 0x0E97, {42});
+    const Bytes otherAck = regsim::BuildReply(63, 0x81 | 0x20, 0x0097, {42});
+    const Bytes read = regsim::BuildReply(63, 0x01, 0x0E97, {42});
+    std::string note;
+    EXPECT_EQ(faults.Apply(read, note).size(), 1u);  // a read reply of the register is no acknowledgement
+    EXPECT_EQ(faults.Apply(otherAck, note).size(), 1u);
+    EXPECT_TRUE(faults.Apply(ack, note).empty());
+    EXPECT_EQ(note, "acknowledgement lost");
+    note.clear();
+    const auto again = faults.Apply(ack, note);  // the repeated write is acknowledged
+    ASSERT_EQ(again.size(), 1u);
+    EXPECT_EQ(again[0].Bytes, ack);
 }

@@ -4,6 +4,7 @@
 #include "core/Telegram.h"
 #include "tools/regsim/SplitMix.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace zeko::regsim {
@@ -13,13 +14,23 @@ using namespace zeko::tlg;
 
 } // namespace
 
-Faults::Faults(const FaultSettings& settings) : settings_(settings), state_(settings.Seed ^ 0x5DEECE66Dull) {}
+Faults::Faults(const FaultSettings& settings)
+    : settings_(settings), state_(settings.Seed ^ 0x5DEECE66Dull), acksToLose_(settings.LoseFirstAck) {}
 
 uint64_t Faults::Next() { return SplitMix(std::exchange(state_, state_ + SplitMixIncrement)); }
 
 bool Faults::Chance(int percent) { return percent > 0 && static_cast<int>(Next() % 100) < percent; }
 
 std::vector<Transmission> Faults::Apply(std::vector<uint8_t> reply, std::string& note) {
+    if (reply.size() > OffAddressHigh && (reply[OffControl] & WriteBit)) {
+        const std::pair<uint8_t, uint16_t> acked{KindOf(reply[OffControl]), ReadWordLE(&reply[OffAddressLow])};
+        const auto lose = std::find(acksToLose_.begin(), acksToLose_.end(), acked);
+        if (lose != acksToLose_.end()) {
+            acksToLose_.erase(lose);
+            note = "acknowledgement lost";
+            return {};
+        }
+    }
     if (Chance(settings_.DropPercent)) {
         note = "dropped";
         return {};

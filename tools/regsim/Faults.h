@@ -4,6 +4,7 @@
 // be repeated. A reply becomes zero or more transmissions, each sent after its pause.
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace zeko::regsim {
@@ -19,6 +20,9 @@ struct FaultSettings {
     uint32_t DelayMs = 0;         // pause before every reply
     uint32_t SplitPauseMs = 60;   // longer than the PC's 40 ms poll: the pieces come in separate reads
     uint32_t DoublePauseMs = 20;
+    // The first acknowledgement of a write to each of these registers (memory kind,
+    // address) is lost; the write itself is taken.
+    std::vector<std::pair<uint8_t, uint16_t>> LoseFirstAck;
 };
 
 struct Transmission {
@@ -41,6 +45,7 @@ private:
     FaultSettings settings_;
     uint64_t state_;
     bool corruptHeaderNext_ = true;
+    std::vector<std::pair<uint8_t, uint16_t>> acksToLose_;
 };
 
 } // namespace zeko::regsim

@@ -50,6 +50,15 @@ std::vector<uint8_t> HexArg(const std::string& option, const std::string& text) 
     return bytes;
 }
 
+// "KIND:ADDR", the address in hex.
+std::pair<uint8_t, uint16_t> RegisterArg(const std::string& option, const std::string& text) {
+    const size_t colon = text.find(':');
+    if (colon == std::string::npos)
+        throw std::invalid_argument(option + ": expected KIND:ADDR, e.g. 0:0E97: " + text);
+    return {static_cast<uint8_t>(Number(option, text.substr(0, colon), 3)),
+            static_cast<uint16_t>(Number(option, "0x" + text.substr(colon + 1), 0xFFFF))};
+}
+
 Poke PokeArg(const std::string& option, const std::string& text) {
     const size_t colon = text.find(':'), equals = text.find('=');
     if (colon == std::string::npos || equals == std::string::npos || equals < colon)
@@ -96,7 +105,10 @@ const char* Usage() {
            "  --wrong-address P        the reply names the next register\n"
            "  --pace BAUD              send each byte after 10 bit times at BAUD\n"
            "  --mute-after N           answer nothing after N replies; SIGUSR1 switches\n"
-           "                           the silence on and off at any time\n";
+           "                           the silence on and off at any time\n"
+           "  --lose-ack KIND:ADDR     the first acknowledgement of a write to that\n"
+           "                           register is not sent (the write is taken), e.g.\n"
+           "                           --lose-ack 0:0E97\n";
 }
 
 Options ParseOptions(const std::vector<std::string>& args) {
@@ -153,6 +165,8 @@ Options ParseOptions(const std::vector<std::string>& args) {
             o.Faults.WrongAddressPercent = Percent(a, v);
         else if (a == "--mute-after")
             o.MuteAfter = static_cast<uint32_t>(Number(a, v, UINT32_MAX));
+        else if (a == "--lose-ack")
+            o.Faults.LoseFirstAck.push_back(RegisterArg(a, v));
         else if (a == "--pace")
             o.PaceBaud = static_cast<uint32_t>(Number(a, v, 4'000'000));
         else
