@@ -7,6 +7,7 @@
 #include "controls/ZcConst.h"
 #include "dialogs/TypUnit.h"
 #include "dialogs/info.h"
+#include "graph/kalendar.h"
 #include "platform/FormatSettings.h"
 #include "platform/qt/QtClipboard.h"
 #include "platform/qt/QtMainThread.h"
@@ -48,6 +49,7 @@ int RunProgram(int argc, char** argv) {
         auto main = std::make_unique<THlavniForm>();
         InfoForm = new TInfoForm(main.get());
         TypForm = new TTypForm(main.get());
+        KalendarForm = new TKalendarForm(main.get());
         TTestAutomation* automation = TTestAutomation::Instance();
         if (automation)
             automation->Attach(main.get());
@@ -67,6 +69,7 @@ int RunProgram(int argc, char** argv) {
         RemoveSpreadsheetProgram();
         InfoForm = nullptr;
         TypForm = nullptr;
+        KalendarForm = nullptr;
     }
     delete TTestAutomation::Instance();
     SetNotifier(nullptr);

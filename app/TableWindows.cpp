@@ -1,6 +1,7 @@
 #include "app/TableWindows.h"
 
 #include "app/TestHook.h"
+#include "app/TableChoice.h"
 #include "app/evaluation/DayResult.h"
 #include "app/evaluation/PeriodResult.h"
 #include "core/ProgramGlobals.h"
@@ -18,6 +19,13 @@
 #include <QMdiSubWindow>
 
 namespace zeko {
+
+namespace {
+
+// A date as the whole day number a request carries.
+uintptr_t DayNumber(TDateTime date) { return static_cast<uintptr_t>(DateOf(date)); }
+
+} // namespace
 
 TTableWindows::TTableWindows(QWidget* mainForm, QMdiArea* area) : mainForm_(mainForm), area_(area) {}
 
@@ -78,21 +86,62 @@ bool TTableWindows::HandleMessage(const TMessage& message) {
     }
 }
 
-// A request for a window that has gone in the meantime is lost.
+// A request for a window that has gone in the meantime is lost. Date 0 asks the
+// user for the measurement and the date first (app/TableChoice.h); the window
+// remembers the measurement chosen.
 void TTableWindows::WMShowDayTable(const TMessage& message) {
-    if (DayTableOpen && dayForm_)
+    if (!DayTableOpen || !dayForm_)
+        return;
+    if (message.WParam != 0) {
         RunDayTableRequest(*this, message.WParam, message.LParam);
+        return;
+    }
+    if (const auto choice = AskChoice(TTableKind::Day, dayForm_))
+        RunDayTableRequest(*this, DayNumber(choice->Date()), choice->Id);
 }
 
 void TTableWindows::WMShowMonthTable(const TMessage& message) {
-    if (MonthTableOpen && monthForm_)
+    if (!MonthTableOpen || !monthForm_)
+        return;
+    if (message.WParam != 0) {
         RunMonthTableRequest(*this, message.WParam, message.LParam,
                              {monthForm_->PartialMonth, monthForm_->PeriodDays});
+        return;
+    }
+    if (const auto choice = AskChoice(TTableKind::Month, monthForm_)) {
+        // A count other than the month's length is a period of its own.
+        const TMonthWindowPeriod period{static_cast<uint8_t>(choice->Count != choice->DaysOfMonth ? 1 : 0),
+                                        static_cast<uint8_t>(choice->Count)};
+        RunMonthTableRequest(*this, DayNumber(choice->Date()), choice->Id, period);
+    }
 }
 
 void TTableWindows::WMShowYearTable(const TMessage& message) {
-    if (YearTableOpen && yearForm_)
+    if (!YearTableOpen || !yearForm_)
+        return;
+    if (message.WParam != 0) {
         RunYearTableRequest(*this, message.WParam, message.LParam);
+        return;
+    }
+    if (const auto choice = AskChoice(TTableKind::Year, yearForm_)) {
+        YearMonthCount = static_cast<uint8_t>(choice->Count);
+        YearCustomPeriod = YearMonthCount != DefaultYearMonthCount ? 1 : 0;
+        RunYearTableRequest(*this, DayNumber(choice->Date()), choice->Id);
+    }
+}
+
+template <typename Form>
+std::optional<TTableChoice> TTableWindows::AskChoice(TTableKind kind, QPointer<Form>& form) {
+    // A request is being evaluated: its results are not to be overwritten.
+    if (TableRequestRunning())
+        return std::nullopt;
+    uint16_t measurementIndex = form->MeasurementIndex;
+    auto choice = AskTableChoice(kind, measurementIndex, mainForm_);
+    // The window may have gone while the dialogs were open.
+    if (!form)
+        return std::nullopt;
+    form->MeasurementIndex = measurementIndex;
+    return choice;
 }
 
 void TTableWindows::WMOpenDayTable(const TMessage& message) {

@@ -5,11 +5,14 @@
 // request evaluates: the main form disabled, the progress box shown, and the
 // results handed to the window, which lays out and fills its grids. The archive
 // window, which shows a day as a graph, is opened here too.
+#include "app/TableChoice.h"
 #include "app/evaluation/TableRequests.h"
 #include "platform/Graphics.h"
 #include "platform/WindowMessages.h"
 
 #include <QPointer>
+
+#include <optional>
 
 class QMdiArea;
 class QWidget;
@@ -64,6 +67,10 @@ private:
     TRect MdiClientRect() const;
     template <typename Form>
     Form* Open(QPointer<Form>& form, bool open);
+    // The measurement and the date of a request with date 0; the window's
+    // measurement index follows the user's choice.
+    template <typename Form>
+    std::optional<TTableChoice> AskChoice(TTableKind kind, QPointer<Form>& form);
 
     QWidget* mainForm_ = nullptr;
     QMdiArea* area_ = nullptr;

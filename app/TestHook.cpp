@@ -1,5 +1,7 @@
 #include "app/TestHook.h"
 
+#include "app/evaluation/TableRequests.h"
+#include "controls/ZcSpin.h"
 #include "core/WindowHelpers.h"
 #include "core/ZekoMessages.h"
 #include "graph/FullOkno.h"
@@ -16,6 +18,8 @@
 #include <QApplication>
 #include <QAction>
 #include <QComboBox>
+#include <QDialog>
+#include <QMouseEvent>
 #include <QRadioButton>
 #include <QKeyEvent>
 #include <QPixmap>
@@ -61,6 +65,17 @@ uint16_t MillisecondsFrom(const char* name) {
     return value > 0 && value < 60000 ? static_cast<uint16_t>(value) : 0;
 }
 
+// The child of that name, one that is shown before one that is not: the dialogs
+// that live from start to exit share names with the one on the screen ("BitBtn1").
+template <typename T>
+T FirstShownChild(QWidget* within, const QString& name) {
+    const QList<T> found = within->findChildren<T>(name);
+    for (T child : found)
+        if (child->isVisible())
+            return child;
+    return found.isEmpty() ? nullptr : found.front();
+}
+
 // The child of that name; "form/name" looks in that window only, as each table
 // window has its own buttons and grids.
 template <typename T>
@@ -68,8 +83,8 @@ T FindIn(QWidget* mainWindow, const QString& name) {
     const qsizetype slash = name.indexOf('/');
     QWidget* within = mainWindow;
     if (within && slash >= 0)
-        within = within->findChild<QWidget*>(name.left(slash));
-    return within ? within->findChild<T>(name.mid(slash + 1)) : nullptr;
+        within = FirstShownChild<QWidget*>(within, name.left(slash));
+    return within ? FirstShownChild<T>(within, name.mid(slash + 1)) : nullptr;
 }
 
 // "<msg> <wparam> <lparam>" as three decimal numbers and nothing else.
@@ -86,6 +101,53 @@ bool ParseMessage(const std::string& text, uint32_t& msg, uintptr_t& wParam, int
     wParam = static_cast<uintptr_t>(w);
     lParam = static_cast<intptr_t>(l);
     return true;
+}
+
+// "<name> <n>..." : a control and as many whole numbers as `numbers` holds, and
+// nothing else.
+bool ParseNamedNumbers(const std::string& text, std::string& name, std::initializer_list<int*> numbers) {
+    std::istringstream in(text);
+    if (!(in >> name))
+        return false;
+    for (int* n : numbers)
+        if (!(in >> *n))
+            return false;
+    std::string rest;
+    return !(in >> rest);
+}
+
+// The left button pressed and released at `p` of `target`, as the window system
+// delivers it; a double click is a click, then a press of its own kind.
+void ClickAt(QWidget* target, QPoint p, bool twice) {
+    const QPointF local(p), global(target->mapToGlobal(p));
+    auto send = [&](QEvent::Type type, Qt::MouseButtons held) {
+        QMouseEvent event(type, local, global, Qt::LeftButton, held, Qt::NoModifier);
+        QApplication::sendEvent(target, &event);
+    };
+    send(QEvent::MouseButtonPress, Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, Qt::NoButton);
+    if (twice) {
+        send(QEvent::MouseButtonDblClick, Qt::LeftButton);
+        send(QEvent::MouseButtonRelease, Qt::NoButton);
+    }
+}
+
+// A click into the cell of a grid, or nothing (false) for a cell out of view.
+bool ClickCell(TCustomGrid& grid, int col, int row, bool twice) {
+    if (col < 0 || row < 0 || col >= grid.ColCount() || row >= grid.RowCount())
+        return false;
+    const TRect r = grid.CellRect(col, row);
+    if (r.Width() <= 0 || r.Height() <= 0)
+        return false;
+    ClickAt(grid.viewport(), QPoint((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2), twice);
+    return true;
+}
+
+// The spin button of a spin edit, or the button itself.
+TZcSpinButton* SpinButtonOf(QWidget* widget) {
+    if (auto* edit = dynamic_cast<TZcSpinEdit*>(widget))
+        return edit->Button();
+    return dynamic_cast<TZcSpinButton*>(widget);
 }
 
 // The keys a script names, as the keyboard gives them.
@@ -235,8 +297,18 @@ TTestAutomation::~TTestAutomation() {
         instance = nullptr;
 }
 
+bool TTestAutomation::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Show) {
+        auto* dialog = qobject_cast<QDialog*>(watched);
+        if (dialog && dialog->isWindow())
+            Log("Shown " + dialog->objectName().toStdString());
+    }
+    return QObject::eventFilter(watched, event);
+}
+
 void TTestAutomation::Attach(QWidget* mainWindow) {
     mainWindow_ = mainWindow;
+    qApp->installEventFilter(this);
     if (scriptFile_.empty() || timer_)
         return;
     timer_ = new QTimer(this);
@@ -257,6 +329,10 @@ void TTestAutomation::PollScript() {
     // its progress box) finishes before the next one starts; one that shows a modal
     // dialog waits for the commands that answer it.
     if (running_ && QApplication::activeModalWidget() == nullptr)
+        return;
+    // A table being evaluated lets the event loop run after each day; the next
+    // command waits for the table to be filled.
+    if (TableRequestRunning())
         return;
     const bool outer = !running_;
     running_ = true;
@@ -313,6 +389,33 @@ bool TTestAutomation::Run(const std::string& command) {
         auto* button = FindIn<QAbstractButton*>(mainWindow_, name);
         if (button && button->isEnabled())
             button->click();
+        else
+            Log("CommandFailed " + command);
+    } else if (verb == "select") {
+        std::string comboName;
+        int index = -1;
+        auto* combo = ParseNamedNumbers(argument, comboName, {&index})
+                          ? FindIn<QComboBox*>(mainWindow_, QString::fromStdString(comboName))
+                          : nullptr;
+        if (combo && combo->isVisible() && combo->isEnabled() && index >= 0 && index < combo->count())
+            combo->setCurrentIndex(index);
+        else
+            Log("CommandFailed " + command);
+    } else if (verb == "clickcell" || verb == "dblclickcell") {
+        std::string gridName;
+        int col = 0, row = 0;
+        auto* grid = ParseNamedNumbers(argument, gridName, {&col, &row})
+                         ? FindIn<TCustomGrid*>(mainWindow_, QString::fromStdString(gridName))
+                         : nullptr;
+        if (!grid || !grid->isVisible() || !grid->isEnabled() || !ClickCell(*grid, col, row, verb == "dblclickcell"))
+            Log("CommandFailed " + command);
+    } else if (verb == "spin") {
+        const size_t blank = argument.rfind(' ');
+        const std::string half = blank == std::string::npos ? "" : argument.substr(blank + 1);
+        TZcSpinButton* button = SpinButtonOf(FindIn<QWidget*>(mainWindow_, QString::fromStdString(argument.substr(0, blank))));
+        if (button && button->isVisible() && button->isEnabled() && (half == "up" || half == "down"))
+            // The top half lies above the diagonal, the bottom half below it.
+            ClickAt(button, half == "up" ? QPoint(1, 1) : QPoint(button->width() - 2, button->height() - 2), false);
         else
             Log("CommandFailed " + command);
     } else if (verb == "key" || verb == "type") {

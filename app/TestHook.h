@@ -12,6 +12,8 @@
 //                                                      day: the points of series
 //                                                      1..3 and of the power factor
 //                              Command <line>          a script command was run
+//                              Shown <objectName>      a dialog window was shown
+//                                                      (TypForm, KalendarForm)
 //                              MessageDlg <type> [<buttons>] <text> -> <answer>
 //                              InputQuery ..., OpenDialog ..., SaveDialog ...
 //                              PrinterSetup -> <file>|cancel
@@ -23,11 +25,22 @@
 //                            after the one before has finished (unless that one
 //                            waits in a modal dialog for the commands that answer it;
 //                            those after the one that closes the dialog wait again
-//                            until the command that showed it has finished):
+//                            until the command that showed it has finished), and
+//                            none while a table is being evaluated:
 //                              menu <objectName>    trigger a menu item (cmNactiZaznamy)
 //                              click <objectName>   click a button (Btn_PrerusZaznamy)
 //                              click <form>/<objectName>  click a button of one
 //                                                   window (DenniTabulkaForm/Btn_ExportTXT)
+//                                                   or dialog (KalendarForm/BitBtn1)
+//                              select <combo> <index>  choose an item of a combo
+//                                                   box (TypForm/MereniCombo 1)
+//                              clickcell <grid> <col> <row>  click into a cell of a
+//                                                   grid, as the mouse does
+//                              dblclickcell <grid> <col> <row>  double-click it
+//                                                   (KalendarForm/RokyGrid 2 0)
+//                              spin <objectName> up|down  click the top or bottom
+//                                                   half of a spin button, or of a
+//                                                   spin edit's button
 //                              key <objectName> <key>  a key pressed in a widget (of
 //                                                   one window: <form>/<objectName>), as
 //                                                   the keyboard gives it to the widget
@@ -73,8 +86,8 @@
 //                                                   logs GraphPicture <mode> -> <file>
 //                              grab <file.png>      save a picture of the main window
 //                              close                close the main window
-//   ZEKO_TEST_POLL_MS=<ms>   the serial port is polled this often instead of every
-//                            40 ms, and
+//   ZEKO_TEST_POLL_MS=<ms>   the serial port's polling delay (how soon its watch
+//                            looks again at bytes left unread) instead of 40 ms, and
 //   ZEKO_TEST_SEND_MS=<ms>   the send timer repeats a telegram after this many ms
 //                            without a reply instead of 500: long downloads of the
 //                            tests run at the speed of the pty, not of the line.
@@ -118,6 +131,10 @@ public:
     const std::optional<TDateTime>& PcClock() const { return pcClock_; }
 
     ~TTestAutomation() override;
+
+protected:
+    // Logs the dialogs shown.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     TTestAutomation(const std::string& logFile, const std::string& scriptFile);

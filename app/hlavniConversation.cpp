@@ -26,11 +26,6 @@ namespace zeko {
 
 namespace {
 
-// The line is looked at every 10 ms rather than every 40: a reply is taken up 5 ms
-// after its last byte on average instead of 20, which a download of thousands of
-// records at 4800 Bd feels (one record takes some 160 ms).
-constexpr uint16_t PortPollingMs = 10;
-
 // The status panels of the first and the second identification text.
 constexpr int IdentPanels[] = {3, 4};
 
@@ -105,9 +100,11 @@ void THlavniForm::CreateConversation() {
     EditedSettings = &c.Edited();
     PollingList = &c.Polling();
     DownloadedRecords = &c.Records();
+    // The port takes a reply up as its bytes come; its polling timer keeps the 40 ms
+    // of the link layer unless a test asks for another.
     const TTestAutomation* automation = TTestAutomation::Instance();
-    c.Link().Port->SetPollingDelay(automation && automation->PortPollingMs() ? automation->PortPollingMs()
-                                                                           : PortPollingMs);
+    if (automation && automation->PortPollingMs())
+        c.Link().Port->SetPollingDelay(automation->PortPollingMs());
     if (automation && automation->PcClock())
         c.PcClock = [fixed = *automation->PcClock()] { return fixed; };
 }

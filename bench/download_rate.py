@@ -1,15 +1,18 @@
 #!/usr/bin/env python3
-"""Records per second of a download against the simulated regulator at 4800 Bd,
-compared with the rate the line allows.
+"""The program zeko itself on a simulated line: records per second of a download
+against the rate the line allows, and the processor time the program takes during
+the download and while it only polls the live values.
 
-    bench/download_rate.py [--records N] [--build DIR]
+    bench/download_rate.py [--records N] [--baud B] [--idle S] [--build DIR]
 
-The simulator paces its own bytes at 4800 Bd; the program's bytes reach it through
-the pty at once, where a real line would take their byte time too, so that time is
-added to the measured time. The line allows: every byte of the download (record
-requests and replies, the writes of the upper address byte, the interleaved polling
-of the live values) one after another at 10 bit times per byte, nothing else.
-The program runs with its own timing (port polled every 10 ms, send timer 500 ms).
+The simulator paces its bytes at the rate and answers a telegram only once its
+bytes would have come over the line, so the measured time is a real line's. The
+line allows (as bench/LinkBench.cpp counts it): every telegram of the program behind
+its 2 ms direction guard, the reply right behind its last byte, 10 bit times a byte,
+and a live-values poll after the first reply 450 ms or more after the poll before.
+The program runs with its own timing (send timer 500 ms, port polling 40 ms); the
+polling alone is measured in a run without the test automation, the download in a
+run with it (it looks at its script every 50 ms).
 """
 import argparse
 import os
@@ -20,8 +23,8 @@ import sys
 import tempfile
 import time
 
-BAUD = 4800
-BYTE_TIME = 10.0 / BAUD
+GUARD = 0.002
+POLL_INTERVAL = 0.45
 
 
 def wait_for(predicate, timeout):
@@ -59,10 +62,53 @@ def kind_of(frame):
     return (control >> 5) & 3, frame[start + 6] | (frame[start + 7] << 8)
 
 
+def processor_seconds(pid):
+    """The time the threads of a process have run, in nanoseconds from the scheduler."""
+    total = 0
+    for task in os.listdir(f"/proc/{pid}/task"):
+        try:
+            with open(f"/proc/{pid}/task/{task}/schedstat") as f:
+                total += int(f.read().split()[0])
+        except (FileNotFoundError, ProcessLookupError):
+            pass
+    return total / 1e9
+
+
+def processor_use(pid, seconds):
+    """The share of a core a process takes over `seconds`."""
+    cpu, wall = processor_seconds(pid), time.time()
+    time.sleep(seconds)
+    return (processor_seconds(pid) - cpu) / (time.time() - wall)
+
+
+def line_seconds(window, records, baud):
+    """What a real line needs for the download in `window` (see the top)."""
+    byte_time = 10.0 / baud
+    sizes = {}
+    writes = 0
+    for (_, d, b), nxt in zip(window, window[1:] + [None]):
+        if d != "RX" or nxt is None or nxt[1] != "TX":
+            continue
+        kind = kind_of(b)
+        sizes[kind] = (len(b), len(nxt[2]))
+        writes += kind == (0, 0x0113)
+    exchange = lambda k: GUARD + sum(sizes[k]) * byte_time
+    record = next(k for k in sizes if k[0] == 2)
+    t = last_poll = 0.0
+    for _ in range(records):
+        if t - last_poll >= POLL_INTERVAL:
+            last_poll = t
+            t += exchange((0, 0xFF00))
+        t += exchange(record)
+    return t + writes * (exchange((0, 0x0113)) if writes else 0)
+
+
 def main():
     root = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
     parser = argparse.ArgumentParser()
     parser.add_argument("--records", type=int, default=300)
+    parser.add_argument("--baud", type=int, default=4800)
+    parser.add_argument("--idle", type=float, default=10.0, help="seconds of polling alone")
     parser.add_argument("--build", default=os.environ.get("ZEKO_BUILD_DIR", os.path.join(root, "build")))
     args = parser.parse_args()
 
@@ -79,25 +125,44 @@ def measure(args, work):
     script = os.path.join(work, "zeko.script")
     open(script, "w").close()
     sim = subprocess.Popen([os.path.join(args.build, "tools/regsim/regsim"), "--records", str(args.records),
-                            "--first-index", "2300", "--pace", str(BAUD), "--log", sim_log],
+                            "--first-index", "2300", "--pace", str(args.baud), "--log", sim_log],
                            stdout=subprocess.PIPE, text=True)
     pty = sim.stdout.readline().strip()
-    env = dict(os.environ, QT_QPA_PLATFORM="offscreen", ZEKO_COM1=pty, ZEKO_PROGRAM_DIR=work + "/",
-               ZEKO_TEST_LOG=zeko_log, ZEKO_TEST_SCRIPT=script)
-    zeko = subprocess.Popen([os.path.join(args.build, "app/zeko")], env=env,
-                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    env = dict(os.environ, QT_QPA_PLATFORM="offscreen", ZEKO_COM1=pty, ZEKO_PROGRAM_DIR=work + "/")
+    if args.baud != 4800:
+        ini = os.path.join(work, "Zeko.ini")
+        with open(ini, "w", newline="\r\n") as f:
+            f.write(f"[ComPort]\nBaudRate={args.baud}\n")
+    program = os.path.join(args.build, "app/zeko")
+    zeko = None
     try:
+        # Polling alone, without the test automation (which looks at its script
+        # every 50 ms): from the first live-values poll on.
+        zeko = subprocess.Popen([program], env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        polled = lambda: any(d == "RX" and kind_of(b) == (0, 0xFF00) for _, d, b in parse_log(sim_log))
+        if not wait_for(polled, 120):
+            sys.exit("the live values were not polled")
+        time.sleep(2)  # the live-values window opens and draws
+        idle = processor_use(zeko.pid, args.idle)
+        zeko.terminate()
+        zeko.wait(30)
+
+        # The download, driven by the test automation.
+        zeko = subprocess.Popen([program], env=dict(env, ZEKO_TEST_LOG=zeko_log, ZEKO_TEST_SCRIPT=script),
+                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         if not wait_for(lambda: "Nastavení načteno" in read(zeko_log), 120):
             sys.exit("the start-up reading did not end")
+        cpu, wall = processor_seconds(zeko.pid), time.time()
         with open(script, "a") as f:
             f.write("menu cmNactiZaznamy\n")
         if not wait_for(lambda: "Pozice záznamů PC zapsána" in read(zeko_log), 60 + args.records):
             sys.exit("the download did not end")
+        busy = (processor_seconds(zeko.pid) - cpu) / (time.time() - wall)
         with open(script, "a") as f:
             f.write("close\n")
         zeko.wait(30)
     finally:
-        if zeko.poll() is None:
+        if zeko and zeko.poll() is None:
             zeko.kill()
         sim.terminate()
         sim.wait()
@@ -107,20 +172,16 @@ def measure(args, work):
     record_lines = [i for i, (_, d, b) in enumerate(log) if kind_of(b)[0] == 2]
     first, last = record_lines[0], record_lines[-1]
     window = log[first:last + 1]
-    # The simulator logs a reply once its last byte is out.
+    # The simulator logs a request when it has come, a reply once its last byte is out.
     measured = window[-1][0] - window[0][0]
-    program_bytes = sum(len(b) for _, d, b in window if d == "RX")
-    regulator_bytes = sum(len(b) for _, d, b in window if d == "TX")
     polls = sum(1 for _, d, b in window if d == "RX" and kind_of(b) == (0, 0xFF00))
     records = args.records
-    on_line = measured + program_bytes * BYTE_TIME
-    allowed = (program_bytes + regulator_bytes) * BYTE_TIME
-    print(f"records: {records}, live-value polls between them: {polls}")
-    print(f"bytes on the wire: {program_bytes} sent, {regulator_bytes} received, "
-          f"{(program_bytes + regulator_bytes) / records:.1f} per record")
-    print(f"download time on a {BAUD} Bd line: {on_line:.2f} s ({records / on_line:.2f} records/s)")
+    allowed = line_seconds(window, records, args.baud)
+    print(f"records: {records} at {args.baud} Bd, live-value polls between them: {polls}")
+    print(f"download: {measured:.2f} s ({records / measured:.2f} records/s)")
     print(f"the line allows: {allowed:.2f} s ({records / allowed:.2f} records/s)")
-    print(f"ratio: {allowed / on_line * 100:.1f} %")
+    print(f"ratio: {allowed / measured * 100:.1f} %")
+    print(f"processor: {busy * 100:.2f} % of a core during the download, {idle * 100:.2f} % polling alone")
 
 
 if __name__ == "__main__":

@@ -1,5 +1,7 @@
 #include "core/CPDrv.h"
 
+#include "core/CPDrvSender.h"
+
 #include "platform/TickClock.h"
 
 #include <algorithm>
@@ -34,11 +36,21 @@ uint32_t GetWinVersion() {
 }
 
 TCommPortDriver::TCommPortDriver(void* AOwner)
-    : owner_(AOwner), timer_([this] { TimerWndProc(); }) {
+    : owner_(AOwner), alive_(std::make_shared<bool>(true)), timer_([this] { TimerWndProc(); }),
+      notifier_([this, alive = alive_] {
+          // A receive handler may free the component (and this call's closure with
+          // it): the token on the stack tells.
+          const std::shared_ptr<bool> token = alive;
+          TimerWndProc();
+          return !*token || !Connected() || line_.BytesWaiting() <= 0;
+      }) {
     buffer_.assign(inBufSize_, 0);
 }
 
-TCommPortDriver::~TCommPortDriver() { Disconnect(); }
+TCommPortDriver::~TCommPortDriver() {
+    *alive_ = false;
+    Disconnect();
+}
 
 bool TCommPortDriver::Connect() {
     if (Connected())
@@ -49,20 +61,29 @@ bool TCommPortDriver::Connect() {
         Disconnect();
         return false;
     }
-    timer_.Start(pollingDelay_);
+    StartSender();
+    // The watch takes the input up as it comes; the polling timer would only wake
+    // the processor 25 times a second for nothing, so it runs only for a line that
+    // cannot be watched.
+    notifier_.Start(line_.Descriptor(), pollingDelay_);
+    if (!notifier_.Running())
+        timer_.Start(pollingDelay_);
     return true;
 }
 
 void TCommPortDriver::Disconnect() {
     if (!Connected())
         return;
+    notifier_.Stop();
     timer_.Stop();
+    StopSender();
     line_.Close();
 }
 
 bool TCommPortDriver::ApplySettings() {
     if (!Connected())
         return false;
+    WaitForTransmissions();
     SerialLineSettings s;
     s.BaudRate = baudRateValue_;
     s.DataBits = static_cast<uint8_t>(dataBits_ + 5);
@@ -78,6 +99,8 @@ bool TCommPortDriver::ApplySettings() {
 }
 
 bool TCommPortDriver::FlushBuffers(bool InBuf, bool OutBuf) {
+    if (OutBuf)
+        WaitForTransmissions();  // a telegram handed over is not cut short
     if (!line_.Purge(InBuf, OutBuf))
         return false;
     incompleteSince_ = -1;
@@ -106,12 +129,17 @@ TLineStatusSet TCommPortDriver::GetLineStatus() const {
 uint32_t TCommPortDriver::SendDataWithTimeout(const uint8_t* Data, uint32_t Count, uint32_t Timeout) {
     if (!Connected() || Data == nullptr)
         return 0;
+    WaitForTransmissions();
+    return WriteWithTimeout(Data, Count, Timeout, checkLineStatus_);
+}
+
+uint32_t TCommPortDriver::WriteWithTimeout(const uint8_t* Data, uint32_t Count, uint32_t Timeout, bool CheckLines) {
     // Real time, not the tick counter: a test's stepped clock must not hold up I/O.
     using Clock = std::chrono::steady_clock;
     auto lastProgress = Clock::now();
     uint32_t written = 0;
     while (written < Count) {
-        if (checkLineStatus_ && GetLineStatus().none())
+        if (CheckLines && GetLineStatus().none())
             break;
         long moved = 0;
         const int16_t space = OutFreeSpace();
@@ -136,9 +164,15 @@ uint32_t TCommPortDriver::SendData(const uint8_t* Data, uint32_t Count) {
     return SendDataWithTimeout(Data, Count, outputTimeout_);
 }
 
-void TCommPortDriver::SetDTR(bool On) { line_.SetDTR(On); }
+void TCommPortDriver::SetDTR(bool On) {
+    WaitForTransmissions();
+    line_.SetDTR(On);
+}
 
-void TCommPortDriver::WaitForOutput() { line_.Drain(); }
+void TCommPortDriver::WaitForOutput() {
+    WaitForTransmissions();
+    line_.Drain();
+}
 
 void TCommPortDriver::TimerWndProc() {
     if (!Connected())
@@ -270,7 +304,8 @@ void TCommPortDriver::SetPollingDelay(uint16_t Value) {
         return;
     timer_.Stop();
     pollingDelay_ = Value;
-    if (Connected())
+    notifier_.SetRest(pollingDelay_);
+    if (Connected() && !notifier_.Running())
         timer_.Start(pollingDelay_);
     SetPacketTimeout(packetTimeout_);
 }

@@ -1,20 +1,26 @@
 #pragma once
 // TCommPortDriver: the serial port component. It owns one serial line (opened by
-// name through platform/SerialLine), applies the line settings, polls the input
-// every PollingDelay ms from a timer whose ticks run in the main thread, hands the
+// name through platform/SerialLine), applies the line settings, takes up the input
+// in the main thread as soon as bytes arrive (a watch on the line, which looks again
+// after PollingDelay ms when bytes stay unread, such as an incomplete packet; a line
+// that cannot be watched is polled every PollingDelay ms by a timer), hands the
 // bytes read to OnReceiveData (or, in packet mode, whole packets to
-// OnReceivePacket), writes with an output time-out and switches DTR. Everything,
-// the events included, runs in the main thread. No operation throws: a closed port
+// OnReceivePacket), writes with an output time-out and switches DTR. The events and every operation run in the main thread; only the
+// work of Transmit runs in a sender thread of the port's own, so that a telegram's
+// time on the wire never holds the window up. No operation throws: a closed port
 // does nothing and answers false, 0, -1 or the empty set.
 //
 // Properties are a getter of the property's name and a setter Set<Name>; the events
 // are public std::function members.
+#include "platform/InputNotifier.h"
 #include "platform/SerialLine.h"
 #include "platform/TimerHost.h"
 
 #include <bitset>
 #include <cstdint>
 #include <functional>
+#include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -38,6 +44,16 @@ enum TPacketMode : uint8_t { pmDiscard, pmPass };
 // Modem status lines; GetLineStatus answers the set of those that are on.
 enum TLineStatus : uint8_t { lsCTS, lsDSR, lsRING, lsRLSD };
 using TLineStatusSet = std::bitset<4>;
+
+// How a transmission turns the bus around: DTR on, more than GuardMicroseconds,
+// the bytes, until they have left the line, more than GuardMicroseconds, DTR off.
+struct TDirectionSwitch {
+    bool Enabled = false;
+    uint32_t GuardMicroseconds = 0;
+};
+
+// The steps of a transmission as the sender thread takes them (OnLineStep).
+enum class TLineStep : uint8_t { DtrOn, Written, Drained, DtrOff };
 
 class TCommPortDriver;
 using TReceiveDataEvent = std::function<void(TCommPortDriver* Sender, const uint8_t* DataPtr, uint32_t DataSize)>;
@@ -74,11 +90,27 @@ public:
     uint32_t SendDataWithTimeout(const uint8_t* Data, uint32_t Count, uint32_t Timeout);
     uint32_t SendData(const uint8_t* Data, uint32_t Count);
     void SetDTR(bool On);
-    // Waits until every byte handed to SendData has left the line (the bus
-    // direction must not turn before that).
+    // Waits until every byte handed to SendData or Transmit has left the line (the
+    // bus direction must not turn before that).
     void WaitForOutput();
 
-    // One poll of the input, as each timer tick runs it while the port is open.
+    // Hands a copy of the bytes to the sender thread and returns at once. The sender
+    // takes the transmissions in the order given, each whole: with the direction
+    // switched as Direction says, the bytes written as SendData writes them (with
+    // OutputTimeout and CheckLineStatus as they are now). Nothing on a closed port.
+    // SendData, SetDTR, WaitForOutput, ApplySettings and a flush of the output first
+    // wait for the transmissions handed over before them, so the line sees every
+    // operation in the order of the calls.
+    void Transmit(std::span<const uint8_t> Data, TDirectionSwitch Direction);
+    // Waits until the sender has finished every transmission handed to it.
+    void WaitForTransmissions();
+    // Sees each step of each transmission, in the sender thread, with the number of
+    // bytes written for Written (0 for the others). Set it while no transmission
+    // is under way.
+    std::function<void(TLineStep Step, uint32_t Count)> OnLineStep;
+
+    // One poll of the input, as each notice of arrived bytes (or tick of the polling
+    // timer) runs it while the port is open.
     void TimerWndProc();
 
     void* Owner() const { return owner_; }
@@ -127,13 +159,25 @@ public:
     TReceivePacketEvent OnReceivePacket;
 
 private:
+    struct TTransmission;
+    class TSender;
+
     void ApplyIfOpen();
     void PollPackets(uint32_t waiting);
     bool IncompletePacketTimeSet() const { return incompleteSince_ >= 0; }
+    // The write loop of SendDataWithTimeout, in whichever thread writes.
+    uint32_t WriteWithTimeout(const uint8_t* Data, uint32_t Count, uint32_t Timeout, bool CheckLines);
+    // A transmission, in the sender thread.
+    void Perform(const TTransmission& t);
+    void StartSender();
+    void StopSender();  // after the transmissions handed over
 
     void* owner_ = nullptr;
+    std::shared_ptr<bool> alive_;  // false once the destructor has begun
     SerialLine line_;
     TimerHost timer_;
+    InputNotifier notifier_;
+    std::unique_ptr<TSender> sender_;  // while open
     std::vector<uint8_t> buffer_;
     int64_t incompleteSince_ = -1;  // tick count when an incomplete packet was first seen
 

@@ -5,7 +5,6 @@
 #include "platform/TickClock.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cstring>
 
 namespace zeko {
@@ -287,14 +286,6 @@ std::vector<uint8_t> TKomunikace::LastSentTelegram() const {
     return {lastSent_.begin() + 1, lastSent_.begin() + 1 + lastSentLength_};
 }
 
-void TKomunikace::WaitMilliseconds(uint32_t N) {
-    // A test's stepped clock does not move by itself, so real time bounds the wait.
-    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::milliseconds(N + 100);
-    const uint32_t start = timeGetTime();
-    while (TicksBetween(start, timeGetTime()) <= N && std::chrono::steady_clock::now() <= giveUp) {
-    }
-}
-
 void TKomunikace::SendNext() {
     if (queue_.empty())
         return;
@@ -311,18 +302,12 @@ void TKomunikace::SendNext() {
     std::copy(frameBuffer_.begin(), frameBuffer_.begin() + length + 1, lastSent_.begin());
     lastSentLength_ = length;
     ++sendCount_;
-    if (DirectionControl) {
-        Port->SetDTR(true);
-        WaitMilliseconds(2);
-    }
     if (OnSend)
         OnSend({frameBuffer_.data(), length + 1});
-    Port->SendData(frameBuffer_.data(), static_cast<uint32_t>(length + 1));
-    if (DirectionControl) {
-        Port->WaitForOutput();
-        WaitMilliseconds(2);
-        Port->SetDTR(false);
-    }
+    // The port's sender does the switching and the writing while this goes on: the
+    // telegram counts as sent now, and a reply that comes while its last bytes are
+    // still on their way is matched against it.
+    Port->Transmit({frameBuffer_.data(), length + 1}, {DirectionControl, DirectionGuardMicroseconds});
     const uint8_t* telegram = lastSent_.data() + 1;
     const size_t control = ControlOffset(telegram);
     if (DropAfterSend) {

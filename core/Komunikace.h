@@ -7,7 +7,9 @@
 // caller queues, calls SendNext, and drops the head when its reply has been handled.
 // It owns the port component, `Port`; its receive event is the caller's.
 //
-// Everything runs in the main thread. No operation throws or reports: a closed port
+// Everything runs in the main thread; the port's sender thread puts the telegrams on
+// the wire, in the order sent, while the main thread goes on. No operation throws or
+// reports: a closed port
 // sends nothing (the telegram still counts as sent and stays queued), a refused
 // check leaves the telegram queued, a telegram that cannot be built is not queued.
 //
@@ -128,8 +130,9 @@ public:
     const TFrame& FrameBuffer() const { return frameBuffer_; }
     const TFrame& LastSent() const { return lastSent_; }
 
-    // Busy-waits until more than N ms have passed on the multimedia clock.
-    static void WaitMilliseconds(uint32_t N);
+    // DTR is up more than this before the first byte of a telegram and stays up
+    // more than this after its last byte has left (at 4800 Bd a byte takes 2 ms).
+    static constexpr uint32_t DirectionGuardMicroseconds = 2000;
 
     std::unique_ptr<TCommPortDriver> Port;
     uint16_t MinAddress = 0;

@@ -41,13 +41,17 @@ TTypForm::TTypForm(QWidget* parent) : TDialogForm(parent) {
     bold.setBold(true);
     Label1->setFont(bold);
     Label1->setGeometry(12, 12, ClientWidth - 24, 20);
+    Label1->setObjectName("Label1");
     MereniCombo = new TDataComboBox(this);
+    MereniCombo->setObjectName("MereniCombo");
     MereniCombo->setEditable(false);
     MereniCombo->setGeometry(12, 44, ClientWidth - 24, 24);
     BitBtn1 = new QPushButton(U("&Potvrď"), this);
+    BitBtn1->setObjectName("BitBtn1");
     BitBtn1->setGeometry(12, 100, 95, 28);
     BitBtn1->setDefault(true);
     BitBtn2 = new QPushButton(U("&Zruš"), this);
+    BitBtn2->setObjectName("BitBtn2");
     BitBtn2->setGeometry(ClientWidth - 12 - 95, 100, 95, 28);
     connect(BitBtn1, &QPushButton::clicked, this, [this] { SetModalResult(ModalResults::Ok); });
     connect(BitBtn2, &QPushButton::clicked, this, [this] { SetModalResult(ModalResults::Abort); });

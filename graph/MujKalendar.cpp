@@ -166,6 +166,10 @@ void TMujKalendar::Click() {
 void TMujKalendar::Resize() {
     SetDefaultColWidth((ClientWidth() - 6 * GridLineWidth()) / CalendarColumns);
     SetDefaultRowHeight((ClientHeight() - 6 * GridLineWidth()) / CalendarRows);
+    // A smaller size before (the one it was made with) may have scrolled the
+    // selected day into view; now the whole month is in view.
+    SetLeftCol(0);
+    SetTopRow(FixedRows());
 }
 
 } // namespace zeko

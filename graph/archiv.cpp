@@ -8,6 +8,8 @@
 #include "core/QuarterHours.h"
 #include "core/ZekoMessages.h"
 #include "graph/ArchivGlyphs.h"
+#include "graph/MujKalendar.h"
+#include "graph/kalendar.h"
 #include "platform/Notifier.h"
 #include "platform/ProgramDir.h"
 #include "platform/qt/QtText.h"
@@ -101,7 +103,6 @@ void TArchivForm::CreateToolBar() {
     SpeedCosFi->setCheckable(true);
     separator();
     SpeedOpen = AddGlyphButton(ToolBar1, row, "SpeedOpen", TArchivGlyph::Calendar);
-    SpeedOpen->setEnabled(false);
     SpeedLeft = AddGlyphButton(ToolBar1, row, "SpeedLeft", TArchivGlyph::Back);
     SpeedRight = AddGlyphButton(ToolBar1, row, "SpeedRight", TArchivGlyph::Forward);
     separator();
@@ -124,8 +125,8 @@ void TArchivForm::CreateToolBar() {
     const std::pair<QToolButton*, void (TArchivForm::*)()> actions[] = {
         {SpeedLines, &TArchivForm::SpeedLinesClick}, {SpeedStep, &TArchivForm::SpeedStepClick},
         {SpeedBar, &TArchivForm::SpeedBarClick},     {SpeedZoom, &TArchivForm::SpeedZoomClick},
-        {SpeedCosFi, &TArchivForm::SpeedCosFiClick}, {SpeedLeft, &TArchivForm::SpeedLeftClick},
-        {SpeedRight, &TArchivForm::SpeedRightClick}};
+        {SpeedCosFi, &TArchivForm::SpeedCosFiClick}, {SpeedOpen, &TArchivForm::SpeedOpenClick},
+        {SpeedLeft, &TArchivForm::SpeedLeftClick},   {SpeedRight, &TArchivForm::SpeedRightClick}};
     // A structured binding is not captured by name (not every compiler allows it).
     for (const auto& [button, action] : actions)
         connect(button, &QToolButton::clicked, this, [this, handler = action] { (this->*handler)(); });
@@ -306,6 +307,16 @@ void TArchivForm::SpeedCosFiClick() {
         Graph->SetKresliUcinik(true);
     }
     SpeedCosFi->setChecked(Graph->KresliUcinik);
+}
+
+void TArchivForm::SpeedOpenClick() {
+    if (KalendarForm == nullptr)
+        return;
+    KalendarForm->InputList = DialogInputs();
+    if (KalendarForm->ShowModal() != ModalResults::Ok)
+        return;
+    const TMujKalendar& calendar = *KalendarForm->Kalendar;
+    ShowDay(EncodeDate(calendar.Year(), calendar.Month(), calendar.Day()));
 }
 
 void TArchivForm::SpeedLeftClick() { ShowDay(Day - 1); }

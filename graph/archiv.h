@@ -47,7 +47,7 @@ public:
     QToolButton* SpeedBar = nullptr;
     QToolButton* SpeedZoom = nullptr;
     QToolButton* SpeedCosFi = nullptr;
-    QToolButton* SpeedOpen = nullptr;  // the date dialog; off until that dialog exists
+    QToolButton* SpeedOpen = nullptr;  // the date dialog
     QToolButton* SpeedLeft = nullptr;
     QToolButton* SpeedRight = nullptr;
     QToolButton* PrintSetup = nullptr;
@@ -91,6 +91,9 @@ public:
     void SpeedBarClick();
     void SpeedZoomClick();
     void SpeedCosFiClick();
+    // The day of the user's choice in the date dialog, which marks the days with
+    // records of the view's inputs.
+    void SpeedOpenClick();
     void SpeedLeftClick();
     void SpeedRightClick();
 

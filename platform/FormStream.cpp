@@ -95,13 +95,13 @@ void TReader::Skip(int64_t count) {
     stream_.Seek(count, TSeekOrigin::soCurrent);
 }
 
-TValueType TReader::NextValue() {
-    const TValueType type = ReadValueType();
+TStreamValueType TReader::NextValue() {
+    const TStreamValueType type = ReadValueType();
     stream_.Seek(-1, TSeekOrigin::soCurrent);
     return type;
 }
 
-TValueType TReader::ReadValueType() { return static_cast<TValueType>(ReadByte()); }
+TStreamValueType TReader::ReadValueType() { return static_cast<TStreamValueType>(ReadByte()); }
 
 bool TReader::EndOfList() { return NextValue() == vaNull; }
 
@@ -129,7 +129,7 @@ int32_t TReader::ReadInteger() {
 }
 
 std::string TReader::ReadString() {
-    const TValueType type = ReadValueType();
+    const TStreamValueType type = ReadValueType();
     uint32_t length = 0;
     if (type == vaString)
         length = ReadLittleEndian(1);
@@ -142,7 +142,7 @@ std::string TReader::ReadString() {
 }
 
 bool TReader::ReadBoolean() {
-    const TValueType type = ReadValueType();
+    const TStreamValueType type = ReadValueType();
     if (type != vaTrue && type != vaFalse)
         Invalid("a Boolean was expected");
     return type == vaTrue;

@@ -35,7 +35,9 @@
 
 namespace zeko {
 
-enum TValueType : uint8_t {
+// The type byte ahead of each value of a form stream (the spin edit has a TValueType
+// of its own).
+enum TStreamValueType : uint8_t {
     vaNull = 0, vaList = 1, vaInt8 = 2, vaInt16 = 3, vaInt32 = 4, vaExtended = 5,
     vaString = 6, vaIdent = 7, vaFalse = 8, vaTrue = 9, vaBinary = 10, vaSet = 11,
     vaLString = 12, vaNil = 13, vaCollection = 14, vaSingle = 15, vaCurrency = 16,
@@ -67,7 +69,7 @@ class TReader {
 public:
     explicit TReader(TStream& stream) : stream_(stream) {}
 
-    TValueType NextValue();  // the type byte ahead, not consumed
+    TStreamValueType NextValue();  // the type byte ahead, not consumed
     bool EndOfList();        // a vaNull is ahead
     void ReadListBegin();
     void ReadListEnd();
@@ -83,7 +85,7 @@ public:
 private:
     uint8_t ReadByte();
     uint32_t ReadLittleEndian(int bytes);
-    TValueType ReadValueType();
+    TStreamValueType ReadValueType();
     void Skip(int64_t count);
     // Exactly `length` bytes; fewer left is damage, reported as `what`.
     template <class Bytes>

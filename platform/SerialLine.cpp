@@ -1,12 +1,15 @@
 #include "platform/SerialLine.h"
 
 #include "platform/TextFiles.h"
+#include "platform/TickClock.h"
 
 // termios2 (any rate through BOTHER) comes from the kernel headers, which clash with
 // <termios.h>; everything here therefore goes through ioctl alone.
 #include <asm/termbits.h>
 #include <sys/ioctl.h>
 
+#include <algorithm>
+#include <atomic>
 #include <cctype>
 #include <cerrno>
 #include <cstdlib>
@@ -71,7 +74,17 @@ long Transfer(Call call) {
     }
 }
 
+std::atomic<bool> wireModel{false};
+
+// Start bit, data bits, parity bit and stop bits of one character.
+uint32_t BitsPerCharacter(const SerialLineSettings& s) {
+    return 1u + s.DataBits + (s.ParityMode == SerialLineSettings::Parity::None ? 0u : 1u) +
+           (s.Stop == SerialLineSettings::StopBits::One ? 1u : 2u);
+}
+
 } // namespace
+
+void SerialLine::ModelWireTime(bool on) { wireModel.store(on); }
 
 SerialLine::~SerialLine() { Close(); }
 
@@ -145,6 +158,7 @@ bool SerialLine::Apply(const SerialLineSettings& s) {
     if (!s.RtsCtsFlow)
         SetRTS(s.RtsOn);
     SetDTR(s.DtrOn);
+    characterNs_ = BitsPerCharacter(s) * 1'000'000'000ull / s.BaudRate;
     return true;
 }
 
@@ -183,11 +197,20 @@ long SerialLine::Read(uint8_t* buffer, size_t count) {
 }
 
 long SerialLine::Write(const uint8_t* data, size_t count) {
-    return IsOpen() ? Transfer([&] { return ::write(fd_, data, count); }) : -1;
+    const long moved = IsOpen() ? Transfer([&] { return ::write(fd_, data, count); }) : -1;
+    if (moved > 0 && wireModel.load()) {
+        const uint64_t now = MonotonicMicroseconds() * 1000u;
+        wireFreeAtNs_ = std::max(now, wireFreeAtNs_) + static_cast<uint64_t>(moved) * characterNs_;
+    }
+    return moved;
 }
 
 bool SerialLine::Drain() {
-    return IsOpen() && ::ioctl(fd_, TCSBRK, 1) == 0;
+    if (!IsOpen() || ::ioctl(fd_, TCSBRK, 1) != 0)
+        return false;
+    if (wireModel.load())
+        SleepPast(wireFreeAtNs_ / 1000u, 0);
+    return true;
 }
 
 void SerialLine::SetModemBit(int bit, bool on) {

@@ -64,6 +64,16 @@ public:
     long Write(const uint8_t* data, size_t count);
     // Waits until every byte written has left the line.
     bool Drain();
+    // For a watch on the line's input (poll); -1 while closed.
+    int Descriptor() const { return fd_; }
+
+    // Tests and benchmarks: a pseudo-terminal has no wire, so its bytes are gone the
+    // moment they are written and Drain returns at once. With the wire model on (for
+    // every line of the process), Drain then waits until the bytes written would
+    // have left a real line at the rate applied: start bit, data bits, parity bit
+    // and stop bits for each. On a real line the driver's own wait comes first and
+    // the model's is then over already.
+    static void ModelWireTime(bool on);
 
     // The bus direction line. A pseudo-terminal has no modem lines, so failures are
     // ignored here, as the callers would ignore them.
@@ -76,6 +86,10 @@ private:
     void SetModemBit(int bit, bool on);
 
     int fd_ = -1;
+    // The wire model: the time of one character at the rate applied, and when the
+    // last byte written would have left the line (monotonic nanoseconds).
+    uint64_t characterNs_ = 0;
+    uint64_t wireFreeAtNs_ = 0;
 };
 
 } // namespace zeko

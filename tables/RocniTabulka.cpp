@@ -70,7 +70,7 @@ void TRocniTabulkaForm::FormCreate() {
     SelectedRow = 1;
     MeasurementIndex = RegulatorMeasurementId;
     YearCustomPeriod = 0;
-    YearMonthCount = 12;
+    YearMonthCount = DefaultYearMonthCount;
     LayOut("Rocni", 16, 19);
     SetupTable();
     for (int m = 1; m <= YearMonthCount; ++m)

@@ -249,7 +249,7 @@ void TTableForm::AddBevel() {
 }
 
 void TTableForm::AddDateButtons(bool previousFirst) {
-    Btn_VyberData = AddButton("Btn_VyberData", "&Výběr data");  // the date dialog comes later
+    Btn_VyberData = AddButton("Btn_VyberData", "&Výběr data", [this] { Btn_VyberDataClick(); });
     if (previousFirst)
         Btn_Predchozi = AddButton("Btn_Predchozi", "&Předchozí", [this] { Btn_PredchoziClick(); });
     Btn_Dnesni = AddButton("Btn_Dnesni", "&Dnešní", [this] { Btn_DnesniClick(); });

@@ -21,7 +21,7 @@ std::string PeriodCosPhiText(double value, int count) { return count > 0 ? CosPh
 
 std::string TariffCosPhiText(const std::array<double, 6>& parts, int tariff) {
     const double divisor = parts[tariff + 2];
-    return CosPhiCellText(divisor > 0 ? parts[tariff - 1] / divisor : 1.0);
+    return divisor > 0 ? CosPhiCellText(parts[tariff - 1] / divisor) : NoDataText;
 }
 
 std::string SecondsToHHMM(double seconds) {

@@ -24,7 +24,7 @@ std::string CosPhiCellText(double value);
 // records, and so no hour value (its result then holds 1 all the same).
 std::string PeriodCosPhiText(double value, int count);
 // The cos phi of tariff k (1..3) from its numerator parts[k - 1] and denominator
-// parts[k + 2]; 1 when the denominator is not above 0.
+// parts[k + 2]; "x" when the denominator is not above 0: the tariff had no records.
 std::string TariffCosPhiText(const std::array<double, 6>& parts, int tariff);
 
 // "hh:mm" of a time held as seconds of the day (whole minutes).

@@ -137,6 +137,28 @@ void CloseRows(TDayResult& day, uint8_t kind, bool own) {
     day.DayHourValues[DayHourIndex::Total] = AggregateValue(total, day.DayRecordCount, kind);
 }
 
+// [row][slot]: one bit for each tariff that any record of the quarter lies in.
+using TQuarterTariffs = std::array<std::array<uint8_t, QuarterSlotCount>, DayRowCount>;
+
+// The cos phi of every quarter with records, from its own powers as an hour's is
+// from the hour's, goes to each tariff of the quarter: a tariff's cos phi is then
+// the mean over its quarters, as the day's is over its hours, and a month's or a
+// year's the mean over all their quarters of the tariff.
+void AddTariffCosPhi(TDayResult& day, const TQuarterTariffs& tariffs) {
+    for (int r = 0; r < DayRowCount; ++r)
+        for (int q = 0; q < QuarterSlotCount; ++q) {
+            if (day.DayQuarterCounts[r][q] == 0 || tariffs[r][q] == 0)
+                continue;
+            const auto& p = day.DayQuarterPowers[r][q];
+            const double cosPhi = CosPhi(p[0], p[1], p[2]);
+            for (int k = 0; k < ScheduleCount; ++k)
+                if ((tariffs[r][q] & (1u << k)) != 0) {
+                    day.DayTariffCosPhiParts[k] += cosPhi;
+                    day.DayTariffCosPhiParts[k + ScheduleCount] += 1;
+                }
+        }
+}
+
 } // namespace
 
 const TMojeDB& QuantityTable() { return ProgramEvaluationSettings().QuantityTable(); }
@@ -189,6 +211,7 @@ int TDayEvaluator::EvaluatePeriod(const TVstupyInfo& Channel, int DayStartHour, 
 
     const TSampleList& samples = lists_[0];
     TQuarterRecords quarterRecords;
+    TQuarterTariffs quarterTariffs{};
     for (size_t i = 0; i < samples.size(); ++i) {
         const TChannelSample& s = samples[i];
         TDateTime date, time;
@@ -216,6 +239,7 @@ int TDayEvaluator::EvaluatePeriod(const TVstupyInfo& Channel, int DayStartHour, 
                             weekend ? Period.ShiftWeekendCounts : Period.ShiftWorkdayCounts});
             mask = 0;
             schedules_.TariffMaskAt(minute, mask, weekend ? 1 : 0, t);
+            quarterTariffs[row - 1][slot - 1] |= mask;
             AddToSchedules(mask, v, minute,
                            {Day.DayTariffTotals, Day.DayTariffCounts, Day.DayTariffMaxima,
                             weekend ? Period.TariffWeekendSums : Period.TariffWorkdaySums,
@@ -248,6 +272,8 @@ int TDayEvaluator::EvaluatePeriod(const TVstupyInfo& Channel, int DayStartHour, 
         Day.DayHourValues[DayHourIndex::Minimum] = Day.DayMin;
         Day.DayHourValues[DayHourIndex::MinimumSecond] = Day.DayMinSecond;
         CloseRows(Day, kind, own);
+        if (own)
+            AddTariffCosPhi(Day, quarterTariffs);
     }
     AggregateSchedules(Day.DayShiftTotals, Day.DayShiftCounts, kind);
     AggregateSchedules(Day.DayTariffTotals, Day.DayTariffCounts, kind);

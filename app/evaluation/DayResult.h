@@ -73,8 +73,10 @@ struct TDayResult {
     double DayMin = NoMinimum;
     int32_t DayMaxSecond = 0;  // hour × 3600 + minute × 60 + second of the record
     int32_t DayMinSecond = 0;
-    // Per tariff k a numerator [k] and a denominator [k + 3] of a tariff cos phi;
-    // nothing computes them yet, so the tables show 1.
+    // Per tariff k a numerator [k] and a denominator [k + 3] of a tariff cos phi,
+    // for the regulator's own measurement: the sum of the cos phi of the tariff's
+    // quarters with records, each from the quarter's powers, and their number. The
+    // month and year results add them up; a tariff without quarters has none.
     std::array<double, 2 * ScheduleCount> DayTariffCosPhiParts{};
     // Records of the day (all rows); the mean of an averaged quantity divides by it.
     int32_t DayRecordCount = 0;

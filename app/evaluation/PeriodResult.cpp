@@ -4,7 +4,7 @@ namespace zeko {
 
 TMonthPeriodInfo MonthPeriodInfo;
 TMonthResult MonthResult;
-uint8_t YearMonthCount = 12;
+uint8_t YearMonthCount = DefaultYearMonthCount;
 uint8_t YearCustomPeriod = 0;
 TYearResult YearResult;
 

@@ -106,6 +106,8 @@ struct TYearResult {
 // The program-wide results the month and year windows read.
 extern TMonthPeriodInfo MonthPeriodInfo;
 extern TMonthResult MonthResult;
+// The month rows of a year table unless the user chooses another count.
+constexpr int DefaultYearMonthCount = 12;
 extern uint8_t YearMonthCount;    // month rows, 1..15; 12 unless the user chose another
 extern uint8_t YearCustomPeriod;  // 1 when YearMonthCount is not 12
 extern TYearResult YearResult;

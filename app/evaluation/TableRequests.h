@@ -10,8 +10,8 @@
 // The main window's handlers of WM_SHOW_DAY_TABLE, WM_SHOW_MONTH_TABLE and
 // WM_SHOW_YEAR_TABLE call these with the message's WParam (the date as a whole day
 // number) and LParam (the channel id). A date of 0 asks the user for the
-// measurement and the date first; until the date dialog exists such a request
-// does nothing.
+// measurement and the date first (app/TableChoice.h), then calls these with the
+// date chosen; here it is no date and does nothing.
 #include "app/evaluation/DayEvaluation.h"
 #include "app/evaluation/PeriodEvaluation.h"
 

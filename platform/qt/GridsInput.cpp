@@ -126,6 +126,12 @@ void TCustomGrid::KeyUp(uint16_t& key, TShiftState shift) {
 
 void TCustomGrid::keyPressEvent(QKeyEvent* event) {
     DeliverKey(*event);
+    // The grid has no use for Esc: it goes on to the form, whose cancel button
+    // closes a dialog.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        event->ignore();
+        return;
+    }
     event->accept();
 }
 

@@ -275,7 +275,7 @@ TEST_F(MainWindowFixture, TableRequestsAreEvaluatedAndTheMainFormStaysUsable) {
     EXPECT_EQ(MonthResult.DayTotal[4], 10);
     EXPECT_EQ(MonthPeriodInfo.DayRows, 31);
     EXPECT_EQ(f.Tables().MonthForm()->Tabulka->Cells(7, 5), "10,0");
-    f.HandleMessage({WM_SHOW_DAY_TABLE, 0, 0});  // asks the user: not yet there
+    f.HandleMessage({WM_SHOW_DAY_TABLE, 0, 0});  // no dialogs to ask the user with: nothing
     EXPECT_EQ(notifier.Count(), 0u);
 }
 

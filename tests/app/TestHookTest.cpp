@@ -2,6 +2,7 @@
 // line of the script acts once, and what it did or could not do is in the log.
 #include "app/TestHook.h"
 
+#include "controls/ZcSpin.h"
 #include "core/ZekoMessages.h"
 #include "platform/UserDialogs.h"
 #include "platform/qt/Edits.h"
@@ -12,6 +13,8 @@
 #include "support/QtApp.h"
 #include "support/TempDir.h"
 
+#include <QComboBox>
+#include <QDialog>
 #include <QElapsedTimer>
 #include <QPushButton>
 #include <QWidget>
@@ -130,6 +133,54 @@ TEST_F(Automation, CellsLogsAStringGridRowByRow) {
     EXPECT_TRUE(Has("CommandFailed cells Okno/Nic"));
 }
 
+// The mouse and choice commands act as the user does on what is shown, and refuse
+// what is not there, hidden or out of range.
+TEST_F(Automation, CellClicksChoicesAndSpinStepsReachShownControls) {
+    int clicks = 0, doubleClicks = 0;
+    grid->SetFixedCols(0);
+    grid->SetFixedRows(0);
+    grid->SetDefaultColWidth(40);
+    grid->SetDefaultRowHeight(20);
+    grid->resize(120, 60);
+    grid->OnClick = [&](TCustomGrid*) { ++clicks; };
+    grid->OnDblClick = [&](TCustomGrid*) { ++doubleClicks; };
+    auto* combo = new QComboBox(&window);
+    combo->setObjectName("Vyber");
+    combo->addItems({"a", "b", "c"});
+    auto* spin = new TZcSpinEdit(&window);
+    spin->setObjectName("Pocet");
+    spin->setGeometry(0, 80, 80, 22);
+    spin->SetText("5");
+    auto* hiddenSpin = new TZcSpinEdit(&window);
+    hiddenSpin->setObjectName("Skryty");
+    hiddenSpin->hide();
+    window.show();
+    Run({"clickcell Mrizka 1 1", "dblclickcell Mrizka 0 1", "clickcell Mrizka 5 0", "clickcell Mrizka x",
+         "select Vyber 2", "select Vyber 3", "select Vyber x", "spin Pocet up", "spin Pocet up", "spin Pocet down",
+         "spin Pocet left", "spin Skryty up", "spin Nic up"});
+    EXPECT_EQ(grid->Col(), 0);
+    EXPECT_EQ(grid->Row(), 1);
+    EXPECT_EQ(clicks, 2);
+    EXPECT_EQ(doubleClicks, 1);
+    EXPECT_EQ(combo->currentIndex(), 2);
+    EXPECT_EQ(spin->Text(), "6");
+    EXPECT_EQ(hiddenSpin->Text(), "0");
+    for (const char* bad : {"clickcell Mrizka 5 0", "clickcell Mrizka x", "select Vyber 3", "select Vyber x", "spin Pocet left",
+                            "spin Skryty up", "spin Nic up"})
+        EXPECT_TRUE(Has(std::string("CommandFailed ") + bad)) << bad;
+    size_t failed = 0;
+    for (const std::string& line : Log())
+        failed += line.rfind("CommandFailed ", 0) == 0;
+    EXPECT_EQ(failed, 7u);
+}
+
+TEST_F(Automation, ADialogShownIsLogged) {
+    QDialog dialog(&window);
+    dialog.setObjectName("Okno");
+    dialog.show();
+    ASSERT_TRUE(test::ProcessEventsUntil([&] { return Has("Shown Okno"); }));
+}
+
 TEST_F(Automation, KeyAndTypeReachTheNamedWidget) {
     TCustomEdit edit(&window);
     edit.setObjectName("Pole");
@@ -172,4 +223,22 @@ TEST_F(Automation, CommandsAnswerAModalDialogAndTheRestWaitForItsCommandToEnd) {
             order.push_back(line);
     EXPECT_EQ(order, (std::vector<std::string>{"Command click Otevri", "Command click Dialog/Zavri", "Dialog closed",
                                                "Command click Potom", "After"}));
+}
+
+// The dialogs made at start keep their names while hidden: a command reaches the
+// control of that name that is shown.
+TEST_F(Automation, ANameSharedWithAHiddenDialogReachesTheShownControl) {
+    QDialog hidden(&window), shown(&window);
+    auto* idle = new QPushButton(&hidden);
+    auto* active = new QPushButton(&shown);
+    idle->setObjectName("BitBtn1");
+    active->setObjectName("BitBtn1");
+    int idleClicks = 0, activeClicks = 0;
+    QObject::connect(idle, &QPushButton::clicked, [&] { ++idleClicks; });
+    QObject::connect(active, &QPushButton::clicked, [&] { ++activeClicks; });
+    window.show();
+    shown.show();
+    Run({"click BitBtn1"});
+    EXPECT_EQ(activeClicks, 1);
+    EXPECT_EQ(idleClicks, 0);
 }

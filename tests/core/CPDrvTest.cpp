@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <condition_variable>
+#include <mutex>
 #include <thread>
 
 using namespace zeko;
@@ -284,4 +286,161 @@ TEST_F(CommPortOnPty, PacketsAreCutAndARemainderTimesOut) {
     ASSERT_EQ(packets.size(), 4u);
     EXPECT_EQ(packets[3], (Bytes{12, 13, 14, 15}));
     SetTickSource(nullptr);
+}
+
+namespace {
+
+// The steps of the sender thread with the time each came, in microseconds of the
+// monotonic clock.
+struct LineSteps {
+    struct Step {
+        TLineStep What;
+        uint32_t Count;
+        uint64_t At;
+        std::thread::id Thread;
+    };
+    void Watch(TCommPortDriver& port) {
+        port.OnLineStep = [this](TLineStep what, uint32_t count) {
+            std::lock_guard<std::mutex> lock(mutex);
+            steps.push_back({what, count, MonotonicMicroseconds(), std::this_thread::get_id()});
+        };
+    }
+    std::vector<Step> Taken() {
+        std::lock_guard<std::mutex> lock(mutex);
+        return steps;
+    }
+    std::mutex mutex;
+    std::vector<Step> steps;
+};
+
+constexpr TDirectionSwitch Switched{true, 2000};
+
+// The wire model for one test, off again however the test ends.
+struct WireTime {
+    WireTime() { SerialLine::ModelWireTime(true); }
+    ~WireTime() { SerialLine::ModelWireTime(false); }
+};
+const Bytes Telegram = {0xFF, 0xA5, 0x08, 0x3F, 0x02, 0x12, 0x01, 0x02, 0x0E, 0xEF};
+
+} // namespace
+
+TEST_F(CommPortOnPty, ATransmissionSwitchesTheDirectionAroundItsBytesInItsOwnThread) {
+    // At 1200 Bd with the wire modelled, the ten bytes take 83 ms after the write.
+    const WireTime wire;
+    LineSteps seen;
+    seen.Watch(port);
+    port.SetBaudRateValue(1200);
+    ASSERT_TRUE(port.Connect());
+    port.Transmit(Telegram, Switched);
+    EXPECT_EQ(pty.Read(Telegram.size()), Telegram);
+    port.WaitForTransmissions();
+    const auto steps = seen.Taken();
+    ASSERT_EQ(steps.size(), 4u);
+    EXPECT_NE(steps[0].Thread, std::this_thread::get_id());
+    EXPECT_EQ(steps[0].What, TLineStep::DtrOn);
+    EXPECT_EQ(steps[1].What, TLineStep::Written);
+    EXPECT_EQ(steps[1].Count, Telegram.size());
+    EXPECT_EQ(steps[2].What, TLineStep::Drained);
+    EXPECT_EQ(steps[3].What, TLineStep::DtrOff);
+    // The guards last more than 2 ms; the drain waits for the last byte's time.
+    EXPECT_GT(steps[1].At - steps[0].At, 2000u);
+    EXPECT_GE(steps[2].At - steps[1].At, Telegram.size() * 10 * 1'000'000 / 1200 - 1000);
+    EXPECT_GT(steps[3].At - steps[2].At, 2000u);
+
+    // Without the switch only the bytes go.
+    port.Transmit(Telegram, {});
+    port.WaitForTransmissions();
+    ASSERT_EQ(seen.Taken().size(), 5u);
+    EXPECT_EQ(seen.Taken()[4].What, TLineStep::Written);
+    EXPECT_EQ(pty.Read(Telegram.size()), Telegram);
+}
+
+TEST_F(CommPortOnPty, TransmitReturnsWhileTheSenderIsStillAtWork) {
+    // The sender is held at its first step until the caller has come back.
+    std::mutex mutex;
+    std::condition_variable changed;
+    bool returned = false, held = false;
+    port.OnLineStep = [&](TLineStep what, uint32_t) {
+        if (what != TLineStep::DtrOn)
+            return;
+        std::unique_lock<std::mutex> lock(mutex);
+        held = true;
+        changed.notify_all();
+        changed.wait_for(lock, std::chrono::seconds(10), [&] { return returned; });
+    };
+    ASSERT_TRUE(port.Connect());
+    port.Transmit(Telegram, Switched);
+    {
+        std::unique_lock<std::mutex> lock(mutex);
+        EXPECT_TRUE(changed.wait_for(lock, std::chrono::seconds(10), [&] { return held; }));
+        returned = true;
+        changed.notify_all();
+    }
+    EXPECT_EQ(pty.Read(Telegram.size()), Telegram);
+}
+
+TEST_F(CommPortOnPty, EveryOperationOnTheLineKeepsTheOrderOfTheCalls) {
+    LineSteps seen;
+    seen.Watch(port);
+    ASSERT_TRUE(port.Connect());
+    const Bytes first(40, 0x11), second(40, 0x22), third = {0x33, 0x33};
+    port.Transmit(first, Switched);
+    port.Transmit(second, Switched);
+    // A direct write waits for the transmissions before it.
+    EXPECT_EQ(port.SendData(third.data(), third.size()), third.size());
+    EXPECT_EQ(seen.Taken().size(), 8u);
+    Bytes expected = first;
+    expected.insert(expected.end(), second.begin(), second.end());
+    expected.insert(expected.end(), third.begin(), third.end());
+    EXPECT_EQ(pty.Read(expected.size()), expected);
+    const auto steps = seen.Taken();
+    for (size_t i = 0; i < steps.size(); ++i)
+        EXPECT_EQ(steps[i].What, static_cast<TLineStep>(i % 4)) << i;
+}
+
+TEST_F(CommPortOnPty, DisconnectSendsWhatWasHandedOverFirst) {
+    LineSteps seen;
+    seen.Watch(port);
+    ASSERT_TRUE(port.Connect());
+    port.Transmit(Telegram, Switched);
+    port.Transmit(Telegram, Switched);
+    port.Disconnect();
+    EXPECT_EQ(seen.Taken().size(), 8u);
+    EXPECT_EQ(seen.Taken().back().What, TLineStep::DtrOff);
+    Bytes twice = Telegram;
+    twice.insert(twice.end(), Telegram.begin(), Telegram.end());
+    EXPECT_EQ(pty.Read(twice.size()), twice);
+    port.Transmit(Telegram, Switched);  // closed: nothing
+    EXPECT_EQ(seen.Taken().size(), 8u);
+}
+
+TEST_F(CommPortOnPty, ArrivingBytesAreTakenUpWithoutWaitingForThePollingTick) {
+    PumpedMainThread queue;
+    SetMainThread(&queue);
+    port.SetPollingDelay(60000);  // a tick would come after a minute
+    ASSERT_TRUE(port.Connect());
+    pty.Write({0xA5, 0x3F, 0x08});
+    EXPECT_TRUE(queue.PumpUntil([&] { return received.size() == 3; }, 20000));
+    pty.Write({0x03});
+    EXPECT_TRUE(queue.PumpUntil([&] { return received.size() == 4; }, 20000));
+    port.Disconnect();
+    SetMainThread(nullptr);
+}
+
+TEST(CommPortOnALine, AReceiveHandlerMayFreeThePort) {
+    PumpedMainThread queue;
+    SetMainThread(&queue);
+    test::PseudoTerminal pty;
+    auto port = std::make_unique<TCommPortDriver>();
+    port->SetPortName(pty.SlavePath());
+    bool freed = false;
+    port->OnReceiveData = [&](TCommPortDriver*, const uint8_t*, uint32_t) {
+        freed = true;
+        port.reset();  // the handler's own closure goes with it: nothing after this
+    };
+    ASSERT_TRUE(port->Connect());
+    pty.Write({1});
+    EXPECT_TRUE(queue.PumpUntil([&] { return freed; }, 5000));
+    EXPECT_EQ(port, nullptr);
+    SetMainThread(nullptr);
 }

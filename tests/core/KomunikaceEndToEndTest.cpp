@@ -9,7 +9,10 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <condition_variable>
 #include <deque>
+#include <mutex>
 
 using namespace zeko;
 using zeko::test::RegsimLog;
@@ -135,4 +138,52 @@ TEST(LinkEndToEnd, OnlyTheRightRepliesGetThroughAFaultyLine) {
     for (const auto& line : sim.Log())
         faults += !line.Received && !line.Note.empty();
     EXPECT_GT(faults, 0u) << "the line was meant to be faulty";
+}
+
+TEST(LinkEndToEnd, AReplyThatComesWhileTheTelegramIsStillOnItsWayIsTakenAndTheNextWaitsItsTurn) {
+    RegsimProcess sim;  // unpaced: it answers the moment the bytes are through the pty
+    Conversation c(sim);
+    ASSERT_TRUE(c.opened);
+    // The port's sender is held after the first telegram's bytes, before its drain
+    // and the closing guard, until the reply has been handled and the next telegram
+    // sent: the line's order must still be telegram, turn-around, telegram.
+    std::mutex mutex;
+    std::condition_variable changed;
+    bool released = false;
+    std::vector<TLineStep> steps;
+    c.link.Port->OnLineStep = [&](TLineStep step, uint32_t) {
+        std::unique_lock<std::mutex> lock(mutex);
+        steps.push_back(step);
+        if (steps.size() == 2)
+            changed.wait_for(lock, std::chrono::seconds(20), [&] { return released; });
+    };
+    c.link.QueueTableTelegram(63, 8, 0, 0, reg8::SettingsByte);
+    c.link.SendNext();
+    ASSERT_TRUE(c.mainThread.PumpUntil([&] { return !c.replies.empty(); }, 10000));
+    EXPECT_EQ(HexBytes(c.replies[0]), "A5 3F 08 03 11 01 02 0E 00 EF");
+    {
+        // The reply may even overtake the sender's note of its write, never its drain.
+        std::lock_guard<std::mutex> lock(mutex);
+        EXPECT_LE(steps.size(), 2u) << "the first telegram was through before its reply";
+    }
+    c.link.DropHead();
+    c.link.QueueTableTelegram(63, 8, 0, 0, reg8::LiveValues);
+    c.link.SendNext();
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        released = true;
+    }
+    changed.notify_all();
+    ASSERT_TRUE(c.AwaitReply());
+    EXPECT_EQ(c.replies.back()[6], 0x00);  // the live values' register 0xFF00
+    EXPECT_EQ(c.replies.back()[7], 0xFF);
+    c.link.Port->WaitForTransmissions();
+    const std::vector<TLineStep> turn = {TLineStep::DtrOn, TLineStep::Written, TLineStep::Drained, TLineStep::DtrOff};
+    std::vector<TLineStep> twice = turn;
+    twice.insert(twice.end(), turn.begin(), turn.end());
+    EXPECT_EQ(steps, twice);
+    const auto received = sim.Received();
+    ASSERT_EQ(received.size(), 2u);
+    EXPECT_EQ(HexBytes(received[0]), "FF A5 08 3F 02 12 01 02 0E EF");
+    EXPECT_EQ(HexBytes(received[1]), "FF A5 08 3F 02 12 10 00 FF F1");
 }

@@ -454,3 +454,28 @@ TEST(LinkOnALine, SendNextPutsTheLeadByteAndTheTelegramOnTheWire) {
     EXPECT_EQ(HexBytes(pty.Read(10)), "FF A5 08 3F 02 12 01 02 0E EF");
     unsetenv("ZEKO_COM6");
 }
+
+TEST(LinkOnALine, SendNextLeavesTheDirectionSwitchAndTheWritingToThePort) {
+    test::PseudoTerminal pty;
+    pty.SetComMapping(6);
+    TKomunikace k;
+    k.SetAddressRange(0, 65535);
+    k.SelectPort(6);
+    std::vector<TLineStep> steps;  // read once the port has finished
+    k.Port->OnLineStep = [&](TLineStep step, uint32_t) { steps.push_back(step); };
+    ASSERT_TRUE(k.OpenPort(4800));
+    k.QueueTableTelegram(63, 8, 0, 0, reg8::SettingsByte);
+    k.QueueTableTelegram(63, 8, 0, 0, reg8::LiveValues);
+    k.SendNext();
+    // The telegram counts as sent at once, while the port is still at it.
+    EXPECT_EQ(k.SendCount(), 1u);
+    EXPECT_EQ(HexBytes(k.LastSentTelegram()), "A5 08 3F 02 12 01 02 0E EF");
+    k.DropHead();
+    k.DirectionControl = false;
+    k.SendNext();
+    EXPECT_EQ(HexBytes(pty.Read(20)), "FF A5 08 3F 02 12 01 02 0E EF FF A5 08 3F 02 12 10 00 FF F1");
+    k.Port->WaitForTransmissions();
+    EXPECT_EQ(steps, (std::vector<TLineStep>{TLineStep::DtrOn, TLineStep::Written, TLineStep::Drained,
+                                             TLineStep::DtrOff, TLineStep::Written}));
+    unsetenv("ZEKO_COM6");
+}

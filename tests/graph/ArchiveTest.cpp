@@ -7,9 +7,13 @@
 #include "core/PowerFactor.h"
 #include "core/WindowHelpers.h"
 #include "core/ZekoMessages.h"
+#include "graph/MujKalendar.h"
+#include "graph/kalendar.h"
 #include "platform/Exceptions.h"
 
 #include <QAction>
+#include <QPushButton>
+#include <QTimer>
 #include <QToolButton>
 
 #include <cmath>
@@ -46,8 +50,9 @@ TEST_F(ArchiveTest, SetupPreparesThreeSeriesTheBandAndTheToolBar) {
     EXPECT_TRUE(f.SpeedLines->isChecked());
     EXPECT_TRUE(f.SpeedCosFi->isChecked());
     EXPECT_EQ(f.SpeedZoom->toolTip().toStdString(), "Nastav časovou osu na celý den");
-    for (QToolButton* off : {f.SpeedOpen, f.PrintSetup, f.Print, f.SpeedSave, f.SpeedSend})
+    for (QToolButton* off : {f.PrintSetup, f.Print, f.SpeedSave, f.SpeedSend})
         EXPECT_FALSE(off->isEnabled()) << off->objectName().toStdString();
+    EXPECT_TRUE(f.SpeedOpen->isEnabled());
     EXPECT_TRUE(f.SpeedView->isHidden());
     form_.reset();
     EXPECT_FALSE(ArchiveOpen);
@@ -150,6 +155,38 @@ TEST_F(ArchiveTest, TheDayStepsReadTheNeighbouringMonthFiles) {
     EXPECT_EQ(ValueAt(Graph().Series[1], 712), 41);
     f.SpeedLeft->click();
     EXPECT_EQ(ValueAt(Graph().Series[1], 712), 31);
+    EXPECT_EQ(notifier_.Count(), 0u);
+}
+
+// The date button: the date dialog marks the days of the view's inputs and shows
+// the day chosen; a cancelled dialog leaves the day shown.
+TEST_F(ArchiveTest, TheDateButtonShowsTheDayChosenInTheDateDialog) {
+    Add(2024, 3, 5, 10, 15, 0, {10, 0, 0, 0});
+    Add(2024, 3, 17, 10, 15, 0, {17, 0, 0, 0});
+    Save();
+    TArchivForm& f = Open();
+    f.ShowDay(Date(2024, 3, 5));
+    TKalendarForm dialog;
+    KalendarForm = &dialog;
+    dialog.Kalendar->SetDay(1);
+    dialog.Kalendar->SetYear(2024);
+    dialog.Kalendar->SetMonth(3);
+    auto answer = [&](int day, bool confirm) {
+        QTimer::singleShot(0, &dialog, [&dialog, day, confirm] {
+            EXPECT_EQ(dialog.InputList, (std::vector<std::string>{"0", "1", "2", "3"}));
+            EXPECT_TRUE(dialog.Kalendar->MarkedDays().test(5));
+            EXPECT_TRUE(dialog.Kalendar->MarkedDays().test(17));
+            dialog.Kalendar->SetDay(day);
+            (confirm ? dialog.BitBtn1 : dialog.BitBtn2)->click();
+        });
+        f.SpeedOpen->click();
+    };
+    answer(17, true);
+    EXPECT_EQ(f.Day, Date(2024, 3, 17));
+    EXPECT_EQ(ValueAt(Graph().Series[1], 607), 17);  // the window from 10:07:31
+    answer(5, false);
+    EXPECT_EQ(f.Day, Date(2024, 3, 17));
+    KalendarForm = nullptr;
     EXPECT_EQ(notifier_.Count(), 0u);
 }
 

@@ -208,6 +208,23 @@ TEST_F(Calendar, SevenColumnsAndRowsShareItsSize) {
     EXPECT_EQ(kalendar.ColWidths(6), kalendar.DefaultColWidth());
 }
 
+// Placed on a form, the calendar has a child's small first size, with room for a
+// column or two of the grid's default width, and scrolls to the day held; at the
+// size the form then gives it the whole month is in view.
+TEST(CalendarSizing, TheWholeMonthIsInViewOnceSized) {
+    FixedToday today;  // a Monday
+    QWidget form;
+    auto* kalendar = new TMujKalendar(&form);
+    kalendar->SetStartOfWeek(1);
+    kalendar->SetDay(26);  // a Sunday: the last column
+    kalendar->setGeometry(8, 24, 318, 115);
+    form.show();
+    EXPECT_EQ(kalendar->LeftCol(), 0);
+    EXPECT_EQ(kalendar->TopRow(), 1);
+    EXPECT_EQ(kalendar->CellRect(0, 0).Left, 0);
+    EXPECT_GT(kalendar->CellRect(6, 6).Width(), 0);
+}
+
 // Marked days are bold red; the rest and the heading row keep the grid's colours.
 TEST_F(Calendar, MarkedDaysAreDrawnBoldRed) {
     Show(2024, 3, 20);

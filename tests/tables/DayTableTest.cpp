@@ -56,8 +56,11 @@ TEST_F(DayTable, AnOwnMeasurementDayShowsQuartersHoursCosPhiAndTheDaySummary) {
     EXPECT_EQ(RowTexts(t, 25), (Row{"Celkem:", "", "", "", "", "159,0", "0,95"}));
     EXPECT_EQ(RowTexts(t, 26), (Row{"MIN/MAX", "00:15", "5,0", "", "23:55", "200,0", ""}));
 
+    // Tariff 1 holds the four quarters of 10 - 11, whose cos phi 0.80, 0.85, 0.73
+    // and 0.80 have the mean 0.79 (the hour's powers give 0.80); tariffs 2 and 3
+    // have no records.
     const THyperGrid& s = *form.Tabulka1;
-    EXPECT_EQ(RowTexts(s, 0), (Row{"", "", "", "", "1,00", "1,00", "1,00"}));
+    EXPECT_EQ(RowTexts(s, 0), (Row{"", "", "", "", "0,79", "x", "x"}));
     EXPECT_EQ(RowTexts(s, 1), (Row{"Součty [kWh]:", "106,0", "0,0", "53,0", "100,0", "0,0", "0,0"}));
     // Shift 2 and tariffs 2 and 3 had no records: no maximum, no time.
     EXPECT_EQ(RowTexts(s, 2), (Row{"Maxima [kW]:", "120,0", "x", "200,0", "120,0", "x", "x"}));
@@ -111,6 +114,22 @@ TEST_F(DayTable, AMaximumJustAfterMidnightBelongsToTheQuarterThatBeganBeforeIt) 
     EXPECT_EQ(form.MaxCellCol, 4);
     EXPECT_EQ(form.Tabulka->Cells(4, 24), "90,0");
     EXPECT_EQ(form.Tabulka->Cells(4, 26), "00:05");
+}
+
+TEST_F(DayTable, EachTariffShowsTheCosPhiOfItsQuartersAndXWithoutRecords) {
+    WriteTariffQuarters();
+    TDenniTabulkaForm& form = Open();
+    const THyperGrid& s = *form.Tabulka1;
+    // Another channel's records in the same tariff give it no cos phi.
+    Post(WM_SHOW_DAY_TABLE, Date(2024, 3, 5), 1);
+    EXPECT_EQ(s.Cells(4, 1), "150,0");  // tariff 1: (300 + 300) ÷ 4
+    EXPECT_EQ(RowTexts(s, 0), (Row{"", "", "", "", "", "", ""}));
+
+    Post(WM_SHOW_DAY_TABLE, Date(2024, 3, 5), 0);
+    EXPECT_EQ(RowTexts(s, 0), (Row{"", "", "", "", "0,80", "x", "x"}));
+    EXPECT_EQ(RowTexts(*form.Tabulka, 25).back(), "0,90");  // the day's: the hours 0.8 and 1
+    Post(WM_SHOW_DAY_TABLE, Date(2024, 3, 6), 0);
+    EXPECT_EQ(RowTexts(s, 0), (Row{"", "", "", "", "1,00", "x", "x"}));
 }
 
 TEST_F(DayTable, ADayStartingAtSixLabelsItsHoursFromSixAndHidesTheCosPhiOfAnotherChannel) {
@@ -184,10 +203,7 @@ TEST_F(DayTable, TheButtonsAskForTheNeighbouringDaysAndTheMonthAndYearOfTheDay) 
     Pump();
     EXPECT_EQ(LastRequest().Msg, WM_SHOW_ARCHIVE);
     EXPECT_EQ(LastRequest().WParam, static_cast<uintptr_t>(Date(2024, 3, 5)));
-    form.Btn_VyberDataClick();
-    Pump();
-    EXPECT_EQ(LastRequest().Msg, WM_SHOW_DAY_TABLE);
-    EXPECT_EQ(LastRequest().WParam, 0u);
+    ExpectRequest(form.Btn_VyberData, WM_SHOW_DAY_TABLE, 0);
     ExpectLaterButtonsOff(form, true);
 }
 

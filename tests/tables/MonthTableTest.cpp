@@ -50,7 +50,8 @@ TEST_F(MonthTable, AMonthShowsItsDaysAndSummaryRows) {
     EXPECT_EQ(RowTexts(t, 32), Labelled("Po÷Pá", {"25,0", "0,0", "0,0", "0,0", "0,0", "0,0", "25,0", "", "", ""}));
     EXPECT_EQ(RowTexts(t, 33), Labelled("So+Ne", {"45,0", "0,0", "0,0", "0,0", "0,0", "0,0", "45,0", "", "", ""}));
     EXPECT_EQ(RowTexts(t, 34), Labelled("1/4h.max:", {"", "", "", "", "01.04.2024", "10:15", "100,0", "", "", ""}));
-    EXPECT_EQ(RowTexts(t, 35), Labelled("cos. fí:", {"", "", "", "1,00", "1,00", "1,00", "", "", "", ""}));
+    // No record lies in a tariff.
+    EXPECT_EQ(RowTexts(t, 35), Labelled("cos. fí:", {"", "", "", "x", "x", "x", "", "", "", ""}));
     KeepPicture(form, "mesicni-tabulka");
 }
 
@@ -181,6 +182,19 @@ TEST_F(MonthTable, APeriodWithoutRecordsHasNoMaximumAndNoCosPhi) {
     EXPECT_EQ(t.Cells(7, 34), "100,0");
 }
 
+// The tariff's cos phi is the mean over all its quarters of the period: (0.8 + 0.8
+// + 1) / 3 in March, not the mean 0.9 of its two days.
+TEST_F(MonthTable, ATariffsCosPhiIsTheMeanOfItsQuartersOverThePeriod) {
+    WriteTariffQuarters();
+    TMesicniTabulkaForm& form = Open();
+    Post(WM_SHOW_MONTH_TABLE, Date(2024, 3, 1), 0);
+    const THyperGrid& t = *form.Tabulka;
+    ASSERT_EQ(form.PeriodDays, 31);
+    EXPECT_EQ(RowTexts(t, 36), Labelled("cos. fí:", {"", "", "", "0,87", "x", "x", "", "", "", ""}));
+    Post(WM_SHOW_MONTH_TABLE, Date(2024, 4, 1), 0);
+    EXPECT_EQ(RowTexts(t, 35), Labelled("cos. fí:", {"", "", "", "0,60", "x", "x", "", "", "", ""}));
+}
+
 TEST_F(MonthTable, ACustomPeriodOfThirtyFiveDaysRunsIntoTheNextMonths) {
     TMesicniTabulkaForm& form = Open();
     form.PartialMonth = 1;
@@ -228,6 +242,7 @@ TEST_F(MonthTable, TheButtonsMoveByMonthsAndOpenTheYearAndTheSelectedDay) {
     EXPECT_EQ(form.PartialMonth, 1);
     ExpectRequest(form.Btn_Dnesni, WM_SHOW_MONTH_TABLE, Today());
     EXPECT_EQ(form.PartialMonth, 0);
+    ExpectRequest(form.Btn_VyberData, WM_SHOW_MONTH_TABLE, 0);
     ExpectLaterButtonsOff(form);
 }
 

@@ -124,6 +124,8 @@ TEST_F(Report, TheDayOfTheOwnMeasurementPrintsItsHoursCosPhiAndSchedules) {
                       {"T2Max", "120,0"},
                       {"T1Cas", "13:21"},
                       {"Qrl_T1CosFi", "1,00"},
+                      {"Qrl_T2CosFi", "0,79"},
+                      {"Qrl_T3CosFi", "x"},
                       {"Smena1Label", "Směna 1"},
                       {"Tarif2Label", "Tarif 2"},
                       {"CasS3", "22:00-06:00"},

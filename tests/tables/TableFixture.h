@@ -116,6 +116,24 @@ protected:
         AddTariffs(validFrom, tariffs);
     }
 
+    // The regulator's own measurement with tariff 1 from 06:00 to 14:00 and tariff 2
+    // from 22:00 to 06:00 on working days: on Tuesday 5 March 2024 two quarters of
+    // tariff 1 with P1 400 and P2 300 (cos phi 0.8) and one hour of no tariff, on
+    // the 6th one quarter of tariff 1 with cos phi 1, on Wednesday 3 April one with
+    // 0.6. Tariff 2 has no records.
+    void WriteTariffQuarters() {
+        Add(2024, 3, 5, 10, 15, 0, {400, 300, 0, 0});
+        Add(2024, 3, 5, 10, 30, 0, {400, 300, 0, 0});
+        Add(2024, 3, 5, 15, 0, 0, {100, 0, 0, 0});
+        Add(2024, 3, 6, 10, 15, 0, {400, 0, 0, 0});
+        Add(2024, 4, 3, 10, 15, 0, {300, 400, 0, 0});
+        Save();
+        TTariffTable tariffs;
+        SetZone(tariffs, 0, 1, 1, 360, 840);
+        SetZone(tariffs, 0, 2, 1, 1320, 360);
+        AddTariffs(Date(2024, 1, 1), tariffs);
+    }
+
     // April 2024 on the regulator's own measurement: Easter Monday the 1st, a
     // Tuesday and a Saturday with records.
     void WriteApril() {
@@ -152,12 +170,12 @@ protected:
         EXPECT_EQ(LastRequest().WParam, static_cast<uintptr_t>(date)) << name;
         EXPECT_EQ(LastRequest().LParam, 0) << name;
     }
-    // Until the date dialog exists its button stays off, as do the analyses;
-    // printing and the exports work, and the graph is offered by the day table only.
+    // The analyses stay off; the date choice, printing and the exports work, and
+    // the graph is offered by the day table only.
     static void ExpectLaterButtonsOff(const TTableForm& form, bool graphOn = false) {
-        for (QPushButton* off : {form.Btn_VyberData, form.Btn_Cetnost, form.Btn_Maxima, form.Btn_Minima})
+        for (QPushButton* off : {form.Btn_Cetnost, form.Btn_Maxima, form.Btn_Minima})
             EXPECT_FALSE(off->isEnabled()) << off->objectName().toStdString();
-        for (QPushButton* on : {form.Btn_Tisk, form.Btn_ExportTXT, form.Btn_ExportXLS})
+        for (QPushButton* on : {form.Btn_VyberData, form.Btn_Tisk, form.Btn_ExportTXT, form.Btn_ExportXLS})
             EXPECT_TRUE(on->isEnabled()) << on->objectName().toStdString();
         EXPECT_EQ(form.Btn_Graf->isEnabled(), graphOn);
     }

@@ -32,10 +32,12 @@ TEST(TableTexts, ValuesUseTheLocaleSeparatorAndFallBackBeyondTheirPrecision) {
     FormatSettings().DecimalSeparator = ',';
 }
 
-TEST(TableTexts, ATariffCosPhiWithoutADenominatorIsOne) {
-    EXPECT_EQ(TariffCosPhiText({0, 0, 0, 0, 0, 0}, 1), "1,00");
+// A tariff without quarters has no cos phi, not one of 1.
+TEST(TableTexts, ATariffCosPhiWithoutADenominatorIsX) {
+    EXPECT_EQ(TariffCosPhiText({0, 0, 0, 0, 0, 0}, 1), "x");
     EXPECT_EQ(TariffCosPhiText({0, 3, 0, 0, 4, 0}, 2), "0,75");
-    EXPECT_EQ(TariffCosPhiText({0, 0, 5, 0, 0, -2}, 3), "1,00");
+    EXPECT_EQ(TariffCosPhiText({0, 0, 5, 0, 0, -2}, 3), "x");
+    EXPECT_EQ(TariffCosPhiText({2.6, 0, 0, 3, 0, 0}, 1), "0,87");
 }
 
 TEST(TableTexts, TheColumnWidthKeyFollowsTheMainWindowWidth) {

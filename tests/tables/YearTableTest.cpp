@@ -75,7 +75,8 @@ TEST_F(YearTable, TwelveMonthsFromNovemberWithTransformerLosses) {
     EXPECT_EQ(RowTexts(t, 15), summary("Po÷Pá", "1000,0", "1025,0"));
     EXPECT_EQ(RowTexts(t, 16), summary("So+Ne", "200,0", "205,0"));
     EXPECT_EQ(RowTexts(t, 17), Blank({"1/4h.max:", "", "", "", "", "15.11.2023", "10:15", "4000,0"}, 13));
-    EXPECT_EQ(RowTexts(t, 18), Blank({"cos. fí:", "", "", "", "1,00", "1,00", "1,00"}, 13));
+    // No record lies in a tariff.
+    EXPECT_EQ(RowTexts(t, 18), Blank({"cos. fí:", "", "", "", "x", "x", "x"}, 13));
     KeepPicture(form, "rocni-tabulka");
 }
 
@@ -118,6 +119,17 @@ TEST_F(YearTable, AnAveragedQuantityShowsMeansOverTheYearAndNoLosses) {
     EXPECT_EQ(RowTexts(t, 14), means("Po÷Pá", "24,0"));
     EXPECT_EQ(RowTexts(t, 15), means("So+Ne", "18,0"));
     EXPECT_EQ(RowTexts(t, 16), Blank({"1/4h.max:", "", "", "", "", "07.02.2024", "12:00", "30,0"}, 11));
+}
+
+// The year's tariff cos phi is the mean over the tariff's quarters of all months:
+// (0.8 + 0.8 + 1 + 0.6) / 4, not the mean of March's 0.87 and April's 0.60.
+TEST_F(YearTable, ATariffsCosPhiIsTheMeanOfItsQuartersOverTheYear) {
+    WriteTariffQuarters();
+    TRocniTabulkaForm& form = Open();
+    Post(WM_SHOW_YEAR_TABLE, Date(2024, 3, 1), 0);
+    const THyperGrid& t = *form.Tabulka;
+    ASSERT_EQ(t.Cells(0, 17), "cos. fí:");
+    EXPECT_EQ(RowTexts(t, 17), Blank({"cos. fí:", "", "", "", "0,80", "x", "x"}, 12));
 }
 
 // A year without records has no maximum and no cos phi, where the evaluation
@@ -224,6 +236,7 @@ TEST_F(YearTable, TheButtonsMoveByYearsAndOpenTheSelectedMonth) {
     const DateParts today = DecodeDate(Today());
     ExpectRequest(form.Btn_Dnesni, WM_SHOW_YEAR_TABLE, Date(today.Year, today.Month, 1));
     EXPECT_EQ(YearCustomPeriod, 0);
+    ExpectRequest(form.Btn_VyberData, WM_SHOW_YEAR_TABLE, 0);
     ExpectLaterButtonsOff(form);
 }
 

@@ -5,6 +5,7 @@
 #include "tools/regsim/RegulatorMemory.h"
 #include "tools/regsim/Station.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <csignal>
@@ -14,6 +15,7 @@
 #include <poll.h>
 #include <pty.h>
 #include <stdexcept>
+#include <sys/prctl.h>
 #include <termios.h>
 #include <thread>
 #include <unistd.h>
@@ -63,25 +65,43 @@ struct Scheduled {
     Transmission what;
 };
 
+// One byte's time on the line at the rate (start bit, 8 data bits, stop bit).
+Clock::duration ByteTime(uint32_t paceBaud) {
+    return std::chrono::duration_cast<Clock::duration>(std::chrono::nanoseconds(10'000'000'000ull / paceBaud));
+}
+
 // Writes everything, at the pace of the line when asked; false when nobody reads.
+// Paced, each byte is written once its ten bit times have passed, as a receiver on
+// the line has it; the deadlines are counted from the start, so that the sleeps' own
+// lateness does not add up over a reply.
 bool WriteAll(int fd, const std::vector<uint8_t>& bytes, uint32_t paceBaud) {
-    const auto byteTime = paceBaud ? std::chrono::microseconds(10'000'000 / paceBaud) : std::chrono::microseconds(0);
     size_t done = 0;
     auto lastProgress = Clock::now();
+    auto due = lastProgress;
+    bool timed = false;    // the line time of the next byte has passed
+    bool stalled = false;  // the reader held the line up
     while (done < bytes.size()) {
+        if (paceBaud && !timed) {
+            due += ByteTime(paceBaud);
+            std::this_thread::sleep_until(due);
+            timed = true;
+        }
         const size_t chunk = paceBaud ? 1 : bytes.size() - done;
         const ssize_t n = ::write(fd, bytes.data() + done, chunk);
         if (n > 0) {
             done += static_cast<size_t>(n);
             lastProgress = Clock::now();
-            if (paceBaud)
-                std::this_thread::sleep_for(byteTime);
+            timed = false;
+            if (stalled)
+                due = lastProgress;  // the next byte's time starts now
+            stalled = false;
             continue;
         }
         if (n < 0 && errno != EAGAIN && errno != EINTR)
             return false;
         if (Clock::now() - lastProgress > WriteGiveUp)
             return false;
+        stalled = true;
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
     return true;
@@ -99,6 +119,8 @@ void SetUpMemory(RegulatorMemory& memory, const Options& o) {
 }
 
 int Run(const Options& o) {
+    // The paced bytes' sleeps wake within microseconds of their deadlines, not 50 us late.
+    prctl(PR_SET_TIMERSLACK, 1UL, 0, 0, 0);
     RegulatorMemory memory;
     SetUpMemory(memory, o);
     if (!o.ExportRingPath.empty() && !memory.Ring().Export(o.ExportRingPath))
@@ -121,6 +143,10 @@ int Run(const Options& o) {
     Faults faults(o.Faults);
     std::deque<Scheduled> outgoing;
     auto lastReceived = Clock::now();
+    // Paced, the PC's bytes still come through the pty all at once; on the line they
+    // follow one another at the rate, and the regulator answers after the last of
+    // them. This is when that last byte would have come.
+    auto receivedOnLine = lastReceived;
     uint32_t replies = 0;
     while (!stopRequested) {
         int timeout = 100;
@@ -134,6 +160,8 @@ int Run(const Options& o) {
             const ssize_t n = ::read(master, buffer, sizeof buffer);
             if (n > 0) {
                 lastReceived = Clock::now();
+                if (o.PaceBaud)
+                    receivedOnLine = std::max(receivedOnLine, lastReceived) + n * ByteTime(o.PaceBaud);
                 for (Exchange& e : station.Receive(buffer, static_cast<size_t>(n))) {
                     std::string note = e.Note;
                     std::vector<Transmission> sends;
@@ -145,7 +173,7 @@ int Run(const Options& o) {
                         sends = faults.Apply(std::move(e.Reply), note);
                     }
                     log.Line("RX", e.Received, note);
-                    auto due = outgoing.empty() ? Clock::now() : outgoing.back().due;
+                    auto due = std::max(outgoing.empty() ? Clock::now() : outgoing.back().due, receivedOnLine);
                     for (Transmission& t : sends) {
                         due += std::chrono::milliseconds(t.PauseMs);
                         outgoing.push_back({due, std::move(t)});

@@ -260,6 +260,38 @@ TEST_F(DaySchedules, ShiftAndTariffSumsCountsAndMaximaOfAWorkingDay) {
     EXPECT_EQ(Day().DayTotal(), 37.5);
 }
 
+// Inputs 0..2 of the regulator's own measurement, tariff 1 from 10:00 to 12:00 and
+// tariff 2 from 22:00 to 06:00: each quarter of tariff 1 gives the cos phi of its
+// own powers once, however many records it has, and the tariff's parts are their
+// sum and number.
+TEST_F(DaySchedules, TariffCosPhiPartsFromTheQuartersOfTheOwnMeasurement) {
+    TTariffTable tariffs;
+    SetZone(tariffs, 0, 1, 1, 600, 720);
+    SetZone(tariffs, 0, 2, 1, 1320, 360);
+    AddTariffs(At(2024, 1, 1), tariffs);
+    Add(24, 3, 5, 10, 15, 0, {400, 300, 999, 0});  // 0.8, whatever is supplied
+    Add(24, 3, 5, 10, 25, 0, {200, 150, 0, 0});     // one quarter of two records: 0.8
+    Add(24, 3, 5, 10, 35, 0, {200, 150, 0, 0});
+    Add(24, 3, 5, 11, 0, 0, {400, 0, 0, 0});        // 1
+    Add(24, 3, 5, 14, 0, 0, {300, 400, 0, 0});      // in no tariff
+    Save();
+    ASSERT_EQ(EvaluateDay(MakeChannel(0), At(2024, 3, 5, 0, 7, 31)), 5);
+    const auto& parts = Day().DayTariffCosPhiParts;
+    EXPECT_DOUBLE_EQ(parts[0], 2.6);
+    EXPECT_EQ(parts[3], 3);
+    EXPECT_EQ((std::array<double, 4>{parts[1], parts[2], parts[4], parts[5]}), (std::array<double, 4>{}));
+    EXPECT_EQ(Day().DayTariffCounts, (TScheduleCounts{4, 0, 0}));
+    EXPECT_EQ(Day().DayCosPhiCount, 2);  // the hours 10 - 11 and 13 - 14
+
+    // Neither another channel nor an evaluation without schedules has tariff parts.
+    EvaluateDay(MakeChannel(1), At(2024, 3, 5, 0, 7, 31));
+    EXPECT_EQ(Day().DayTariffCounts, (TScheduleCounts{4, 0, 0}));
+    EXPECT_EQ(Day().DayTariffCosPhiParts, (std::array<double, 6>{}));
+    EvaluateDay(MakeChannel(0), At(2024, 3, 5, 0, 7, 31), true);
+    EXPECT_EQ(Day().DayCosPhiCount, 2);
+    EXPECT_EQ(Day().DayTariffCosPhiParts, (std::array<double, 6>{}));
+}
+
 // The day of a record is its quarter's: Saturday 00:05 ends Friday's last quarter.
 TEST_F(DaySchedules, WeekendRecordsByTheStartOfTheirQuarter) {
     WriteSchedules();

@@ -56,8 +56,9 @@ protected:
     }
 
     // `period`: the month period asked for, as the month window's request sets it.
+    // Answers the results of the program's own sources.
     template <typename Evaluate>
-    void ExpectSameResults(Evaluate evaluate, TMonthPeriod period = {}) {
+    TOwnResults ExpectSameResults(Evaluate evaluate, TMonthPeriod period = {}) {
         TOwnResults straight, cached;
         TEvaluationSettings settings = settings_;
         settings.MonthPeriod = period;
@@ -77,6 +78,7 @@ protected:
         EXPECT_EQ(straight.Month, cached.Month);
         EXPECT_EQ(straight.Year, cached.Year);
         EXPECT_GT(cached.Month.PeriodTotal, 0);
+        return cached;
     }
 };
 
@@ -86,7 +88,15 @@ TEST_F(EvaluationPaths, YearsOfTheOwnMeasurementAndOfAChannelStartingAtSix) {
     WriteFixture();
     for (const TVstupyInfo& channel : {MakeChannel(0, 0, 0), MakeChannel(1, 1, 6)}) {
         SCOPED_TRACE(channel.Id);
-        ExpectSameResults([&](TPeriodEvaluator e) { e.ComputeYear(1, 12, 2023, channel, 5); });
+        const TOwnResults year =
+            ExpectSameResults([&](TPeriodEvaluator e) { e.ComputeYear(1, 12, 2023, channel, 5); });
+        // The own measurement's tariffs have quarters in them, so their cos phi
+        // parts are compared too; another channel has none.
+        const auto& parts = year.Year.YearTariffCosPhiParts;
+        for (int k = 0; k < ScheduleCount; ++k) {
+            EXPECT_EQ(parts[k + ScheduleCount] > 0, channel.Id == 0) << k;
+            EXPECT_LE(parts[k], parts[k + ScheduleCount]) << k;
+        }
     }
 }
 

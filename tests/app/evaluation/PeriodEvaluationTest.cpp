@@ -112,6 +112,32 @@ TEST_F(MonthEvaluation, EnergySumsAreConvertedAndADayStartRecordCountsOnce) {
 
 class YearEvaluation : public EvaluationTest {};
 
+// Tariff 1 all day on the regulator's own measurement: quarters of cos phi 0.8 and
+// 1 on 5 March, 0.6 on 6 March and 0.8 on 3 April. The month and the year add the
+// parts of their days, so each tariff's cos phi is the mean over its quarters.
+TEST_F(YearEvaluation, TariffCosPhiPartsAddUpOverDaysAndMonths) {
+    TTariffTable tariffs;
+    for (int dayType : {0, 1})
+        SetZone(tariffs, dayType, 1, 1, 0, 0);
+    AddTariffs(At(2024, 1, 1), tariffs);
+    Add(24, 3, 5, 10, 15, 0, {400, 300, 0, 0});
+    Add(24, 3, 5, 11, 15, 0, {400, 0, 0, 0});
+    Add(24, 3, 6, 10, 15, 0, {300, 400, 0, 0});
+    Add(24, 4, 3, 10, 15, 0, {400, 300, 0, 0});
+    Save();
+    ComputeMonth(EncodeDate(2024, 3, 1), MakeChannel(0));
+    EXPECT_DOUBLE_EQ(own_.Month.PeriodTariffCosPhiParts[0], 2.4);
+    EXPECT_EQ(own_.Month.PeriodTariffCosPhiParts[3], 3);
+
+    ComputeYear(3, 2024, MakeChannel(0), 2);
+    const auto& parts = own_.Year.YearTariffCosPhiParts;
+    EXPECT_DOUBLE_EQ(parts[0], 3.2);
+    EXPECT_EQ(parts[3], 4);
+    EXPECT_EQ((std::array<double, 4>{parts[1], parts[2], parts[4], parts[5]}), (std::array<double, 4>{}));
+    EXPECT_DOUBLE_EQ(own_.Month.PeriodTariffCosPhiParts[0], 0.8);  // April stays in the month result
+    EXPECT_EQ(own_.Month.PeriodTariffCosPhiParts[3], 1);
+}
+
 // One record on the 15th of each month from November 2023 to December 2024 but
 // February, active k × 4 and reactive k × 3 (cos phi 0.8) in month k; June holds a
 // maximum besides.
