@@ -1,3 +1,21 @@
+# The moc step of a target runs again only when a file it read the last time has
+# changed: a header or source with Q_OBJECT that is new in the folder (as a merge
+# brings them) would leave its class without the moc code in a build folder made
+# before, and the link fails. So when the folder holds other files than at the
+# last configure, the step's stamp goes and the step runs with the next build.
+function(zeko_refresh_moc target)
+  file(GLOB inputs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.h ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  set(known ${CMAKE_CURRENT_BINARY_DIR}/CMakeFiles/${target}_moc_inputs.txt)
+  set(before "")
+  if(EXISTS ${known})
+    file(READ ${known} before)
+  endif()
+  if(NOT before STREQUAL "${inputs}")
+    file(REMOVE ${CMAKE_CURRENT_BINARY_DIR}/${target}_autogen/timestamp)
+    file(WRITE ${known} "${inputs}")
+  endif()
+endfunction()
+
 # Each folder is one library made of the .cpp files it holds (or of the SOURCES
 # named); a folder that has no sources yet is an interface library, so dependents
 # link to it all the same.
@@ -17,6 +35,7 @@ function(zeko_library name)
     target_link_libraries(${name} PUBLIC ${Z_DEPS})
     if(Z_QT)
       set_target_properties(${name} PROPERTIES AUTOMOC ON AUTORCC ON)
+      zeko_refresh_moc(${name})
     endif()
   else()
     add_library(${name} INTERFACE)
@@ -37,6 +56,7 @@ function(zeko_tests name)
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/tests)
   if(Z_QT)
     set_target_properties(${name} PROPERTIES AUTOMOC ON)
+    zeko_refresh_moc(${name})
   endif()
   gtest_discover_tests(${name}
     PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8"

@@ -205,10 +205,10 @@ private:
     // The title follows the date; the date-change event tells of it.
     void CalendarChange();
 
-    TCalendarPanel* back_;
-    TCalendarPanel* top_;
-    TLocCalendar* calendar_;
-    TCalendarTitle* title_;
+    TCalendarPanel* back_ = nullptr;
+    TCalendarPanel* top_ = nullptr;
+    TLocCalendar* calendar_ = nullptr;
+    TCalendarTitle* title_ = nullptr;
     std::array<TZcTimerSpeedButton*, CalendarButtonCount> buttons_{};
 };
 
@@ -225,11 +225,11 @@ class TSelectDateDlg : public TDialogForm {
 public:
     explicit TSelectDateDlg(QWidget* parent = nullptr);
 
-    TZcCalendar* Calendar;
-    TCalendarTitle* TitleLabel;
+    TZcCalendar* Calendar = nullptr;
+    TCalendarTitle* TitleLabel = nullptr;
     std::array<TZcTimerSpeedButton*, CalendarButtonCount> Buttons{};
-    QPushButton* OkButton;
-    QPushButton* CancelButton;
+    QPushButton* OkButton = nullptr;
+    QPushButton* CancelButton = nullptr;
 
     TDateTime Date() const { return Calendar->CalendarDate(); }
     // NullDate shows today.

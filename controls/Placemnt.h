@@ -42,7 +42,7 @@ public:
     bool DefaultMinMaxInfo() const;
 
 private:
-    TFormPlacement* owner_;
+    TFormPlacement* owner_ = nullptr;
     std::array<int, FieldCount> values_{};
 };
 
@@ -148,8 +148,8 @@ private:
     TWinMinMaxInfo minMaxInfo_;
     bool hadMaximizeIcon_ = true;
     bool attached_ = false;
-    TZcWindowHook* hook_;        // the limits and PreventResize
-    TZcWindowHook* formEvents_;  // showing and closing
+    TZcWindowHook* hook_ = nullptr;        // the limits and PreventResize
+    TZcWindowHook* formEvents_ = nullptr;  // showing and closing
 };
 
 } // namespace zeko

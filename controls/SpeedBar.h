@@ -60,7 +60,7 @@ public:
     TSpeedbarChangedEvent(int wParam, QObject* lParam)
         : QEvent(static_cast<QEvent::Type>(CM_SPEEDBARCHANGED)), WParam(wParam), LParam(lParam) {}
     int WParam;
-    QObject* LParam;
+    QObject* LParam = nullptr;
 };
 
 // ---------------------------------------------------------------- rules without a bar
@@ -128,7 +128,7 @@ protected:
     void Paint() override;
 
 private:
-    TSpeedItem* item_;
+    TSpeedItem* item_ = nullptr;
     QPointer<QWidget> dragImage_;
 };
 
@@ -187,7 +187,7 @@ private:
     std::string caption_;
     bool editing_ = false;
     bool enabled_ = true;
-    TSpeedbarButton* button_;
+    TSpeedbarButton* button_ = nullptr;
     bool visible_ = false;
     bool stored_ = true;
     TSpeedBar* bar_ = nullptr;

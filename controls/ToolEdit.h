@@ -95,7 +95,7 @@ private:
     // A press outside the window while it is open.
     void PressOutside(QPoint global);
 
-    TCustomComboEdit* editor_;
+    TCustomComboEdit* editor_ = nullptr;
     TColor color_ = clBtnFace;
     TCanvas canvas_;
     bool hiding_ = false;
@@ -113,7 +113,7 @@ protected:
     void Paint() override;
 
 private:
-    TCustomComboEdit* edit_;
+    TCustomComboEdit* edit_ = nullptr;
     bool noAction_ = false;  // the press closed a drop-down; its click opens nothing
 };
 

@@ -433,10 +433,6 @@ void TZcSpeedButton::CaptionChanged() {
     Invalidate();
 }
 
-void TZcSpeedButton::SysColorChanged() {
-    glyph_.Invalidate();
-    Invalidate();
-}
 
 // ---- painting
 

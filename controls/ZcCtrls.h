@@ -151,6 +151,9 @@ public:
 
 private:
     void GlyphChanged();
+    // The images built in an earlier colour scheme go (the disabled and inactive
+    // faces carry the button colours).
+    void DropImagesOfOldColours();
     TGlyphList* ListFor(int width, int height);
     TSize GlyphSize(const TImageList* images, int index) const;
 
@@ -161,6 +164,7 @@ private:
     int numGlyphs_ = 1;
     bool wordWrap_ = false;
     TAlignment alignment_ = taCenter;
+    unsigned colourGeneration_ = SysColorGeneration();
 };
 
 // A whole raised button: face, two-pixel frame, glyph and caption in the up state.
@@ -259,8 +263,6 @@ public:
     void HandleControlMessage(TMessage& message) override;
     // Whether the mouse is over the button; the flag follows it.
     void UpdateTracking();
-    // The system colours changed: the glyph's images are built again.
-    void SysColorChanged();
 
 protected:
     // Draws glyph, caption and mark into the rectangle; descendants draw other pictures.

@@ -185,7 +185,15 @@ TGlyphList* TZcButtonGlyph::ListFor(int width, int height) {
     return list_;
 }
 
+void TZcButtonGlyph::DropImagesOfOldColours() {
+    if (colourGeneration_ == SysColorGeneration())
+        return;
+    Invalidate();
+    colourGeneration_ = SysColorGeneration();
+}
+
 int TZcButtonGlyph::CreateButtonGlyph(TGlyphState state) {
+    DropImagesOfOldColours();
     if (state == gsDown && numGlyphs_ < 3)
         state = gsUp;
     if (indexes_[state] >= 0)
@@ -218,6 +226,7 @@ int TZcButtonGlyph::CreateButtonGlyph(TGlyphState state) {
 int TZcButtonGlyph::CreateImageGlyph(TGlyphState state, const TImageList* images, int index) {
     if (state != gsInactive)
         return -1;
+    DropImagesOfOldColours();
     if (indexes_[state] >= 0)
         return indexes_[state];
     if (!images || images->Width() == 0 || images->Height() == 0 || index < 0 || index >= images->Count())

@@ -172,7 +172,7 @@ private:
     void StartSender();
     void StopSender();  // after the transmissions handed over
 
-    void* owner_;
+    void* owner_ = nullptr;
     std::shared_ptr<bool> alive_;  // false once the destructor has begun
     SerialLine line_;
     TimerHost timer_;

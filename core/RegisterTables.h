@@ -232,6 +232,7 @@ static_assert(RegisterOf(reg8::LastSettingsBlock) == Registers::LastBlock);
 static_assert(RegisterOf(reg8::LiveValues) == Registers::LiveValues);
 static_assert(RegisterOf(reg8::RecordPointers) == Registers::RecordPointers);
 static_assert(RegisterOf(reg8::RecordPointersRam) == Registers::RecordPointersWorking);
+static_assert(RegisterOf(reg8::ReadPosition) == Registers::ReadPosition);
 static_assert(RegisterOf(reg8::ReadPositionRam) == Registers::ReadPositionWorking);
 static_assert(RegisterOf(reg8::RecordAddressHigh) == Registers::RecordAddressHigh);
 static_assert(RegisterOf(reg8::StartupWrite1) == Registers::StartWrite1);

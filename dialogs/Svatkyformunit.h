@@ -45,9 +45,9 @@ class TSvatkyForm : public TDialogForm {
 public:
     explicit TSvatkyForm(QWidget* parent = nullptr);
 
-    THyperGrid* Tabulka;
-    QPushButton* Btn_OK;    // "&Potvrď"
-    QPushButton* Btn_Zrus;  // "&Zruš"
+    THyperGrid* Tabulka = nullptr;
+    QPushButton* Btn_OK = nullptr;    // "&Potvrď"
+    QPushButton* Btn_Zrus = nullptr;  // "&Zruš"
 
     // A validity year was changed.
     bool Edited() const { return edited_; }

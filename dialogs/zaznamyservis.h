@@ -44,9 +44,9 @@ public:
     explicit TZaznamyServisForm(QWidget* parent = nullptr);
     ~TZaznamyServisForm() override;
 
-    THyperGrid* HyperGrid1;
-    TRadioGroup* Rgp_Razeni;  // "Dle souboru" (0), "Dle data" (1)
-    QPushButton* Otevri;
+    THyperGrid* HyperGrid1 = nullptr;
+    TRadioGroup* Rgp_Razeni = nullptr;  // "Dle souboru" (0), "Dle data" (1)
+    QPushButton* Otevri = nullptr;
 
     // Chooses a file and loads its records; a file that cannot be read is reported.
     void OtevriClick();

@@ -41,21 +41,21 @@ public:
     explicit TArchivForm(const TRect& mdiClientRect, QWidget* parent = nullptr);
     ~TArchivForm() override;
 
-    QWidget* ToolBar1;
-    QToolButton* SpeedLines;
-    QToolButton* SpeedStep;
-    QToolButton* SpeedBar;
-    QToolButton* SpeedZoom;
-    QToolButton* SpeedCosFi;
-    QToolButton* SpeedOpen;  // the date dialog
-    QToolButton* SpeedLeft;
-    QToolButton* SpeedRight;
-    QToolButton* PrintSetup;
-    QToolButton* Print;
-    QToolButton* SpeedSave;
-    QToolButton* SpeedSend;
-    QToolButton* SpeedView;
-    graph::TFullOkno* Graph;
+    QWidget* ToolBar1 = nullptr;
+    QToolButton* SpeedLines = nullptr;
+    QToolButton* SpeedStep = nullptr;
+    QToolButton* SpeedBar = nullptr;
+    QToolButton* SpeedZoom = nullptr;
+    QToolButton* SpeedCosFi = nullptr;
+    QToolButton* SpeedOpen = nullptr;  // the date dialog
+    QToolButton* SpeedLeft = nullptr;
+    QToolButton* SpeedRight = nullptr;
+    QToolButton* PrintSetup = nullptr;
+    QToolButton* Print = nullptr;
+    QToolButton* SpeedSave = nullptr;
+    QToolButton* SpeedSend = nullptr;
+    QToolButton* SpeedView = nullptr;
+    graph::TFullOkno* Graph = nullptr;
 
     static constexpr int ToolBarHeight = 28;
 

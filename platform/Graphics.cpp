@@ -41,6 +41,11 @@ std::array<TColor, SystemColorCount>& Scheme() {
     return scheme;
 }
 
+unsigned& Generation() {
+    static unsigned generation = 0;
+    return generation;
+}
+
 } // namespace
 
 TColor ColorToRGB(TColor color) {
@@ -52,11 +57,18 @@ TColor ColorToRGB(TColor color) {
 }
 
 void SetSysColor(int index, TColor rgb) {
-    if (index >= 0 && index < SystemColorCount)
+    if (index >= 0 && index < SystemColorCount) {
         Scheme()[index] = rgb & 0xFFFFFF;
+        ++Generation();
+    }
 }
 
-void ResetSysColors() { Scheme() = ClassicScheme; }
+void ResetSysColors() {
+    Scheme() = ClassicScheme;
+    ++Generation();
+}
+
+unsigned SysColorGeneration() { return Generation(); }
 
 bool PtInRect(const TRect& r, TPoint p) {
     return p.X >= r.Left && p.X < r.Right && p.Y >= r.Top && p.Y < r.Bottom;

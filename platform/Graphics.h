@@ -80,6 +80,9 @@ TColor ColorToRGB(TColor color);
 // single entries.
 void SetSysColor(int index, TColor rgb);
 void ResetSysColors();
+// Grows with every change of the scheme: pictures drawn in system colours and kept
+// are stale once it has moved on from the value they were drawn under.
+unsigned SysColorGeneration();
 
 // ---------------------------------------------------------------- geometry
 struct TPoint {

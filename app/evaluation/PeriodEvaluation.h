@@ -43,7 +43,7 @@ private:
 
     TDayEvaluator& days_;
     TPeriodTargets results_;
-    TEvaluationProgress* progress_;
+    TEvaluationProgress* progress_ = nullptr;
 };
 
 // Into the program-wide results, from the files of the program directory.

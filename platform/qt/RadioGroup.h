@@ -29,7 +29,7 @@ public:
     std::function<void(TRadioGroup*)> OnClick;
 
 private:
-    QLabel* caption_;
+    QLabel* caption_ = nullptr;
     std::vector<QRadioButton*> buttons_;
     int index_ = -1;
 };

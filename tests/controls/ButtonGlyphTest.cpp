@@ -144,6 +144,20 @@ TEST_F(GlyphFixture, OneCellIsEmbossedWhenDisabledAndGrayWhenInactive) {
     EXPECT_EQ(surface.At(10, 10), ColorToRGB(clBtnFace));
 }
 
+TEST_F(GlyphFixture, AnotherColourSchemeBuildsTheFacesAgain) {
+    ResetSysColors();
+    TZcButtonGlyph glyph;
+    glyph.SetGlyph(Cells(1));
+    EXPECT_EQ(FacePixel(glyph, gsDisabled, 1, 1), RGB(128, 128, 128));
+    const int before = glyph.CreateButtonGlyph(gsDisabled);
+    SetSysColor(16, RGB(0, 0, 160));  // the button shadow
+    EXPECT_EQ(FacePixel(glyph, gsDisabled, 1, 1), RGB(0, 0, 160));
+    EXPECT_EQ(glyph.CreateButtonGlyph(gsDisabled), before);  // its old slot, given back and taken again
+    EXPECT_EQ(glyph.GlyphList()->UsedCount(), 1);
+    ResetSysColors();
+    EXPECT_EQ(FacePixel(glyph, gsDisabled, 1, 1), RGB(128, 128, 128));
+}
+
 TEST(GrayPixel, KeepsTheKeyColoursAndGraysTheRest) {
     ResetSysColors();
     struct Case {

@@ -376,6 +376,45 @@ TEST_F(SpeedButtonFixture, TheCaptionsAcceleratorClicksAnEnabledButton) {
 
 // ---------------------------------------------------------------- looks
 
+TEST(ButtonFrame, EachLookHasItsRingsAndGivesTheRectangleInside) {
+    test::QtApp();
+    test::CanvasOnImage surface(20, 20);
+    SetSysColor(20, clYellow);  // the highlight, which would not show on white
+    const TColor hl = clYellow, wf = clBlack, face = RGB(192, 192, 192), shadow = RGB(128, 128, 128), none = clWhite;
+    struct Case {
+        bool down;
+        TButtonStyle style;
+        bool flat;
+        TColor outerTopLeft, outerBottomRight, innerTopLeft, innerBottomRight;
+        int inset;
+    };
+    const Case cases[] = {
+        {false, bsNew, false, hl, wf, face, shadow, 3},
+        {false, bsAutoDetect, false, hl, wf, face, shadow, 3},  // this system has the new look
+        {false, bsNew, true, hl, shadow, none, none, 2},
+        {false, bsWin31, false, wf, wf, hl, shadow, 3},
+        {false, bsWin31, true, hl, wf, none, none, 2},
+        {true, bsNew, false, wf, hl, shadow, face, 3},
+        {true, bsNew, true, wf, hl, none, none, 2},
+        {true, bsWin31, false, wf, wf, shadow, none, 2},  // a shadow line along the top and left only
+        {true, bsWin31, true, wf, hl, none, none, 2},
+    };
+    for (const Case& c : cases) {
+        surface.Clear();
+        const TRect inside = DrawButtonFrame(surface.canvas, {0, 0, 20, 20}, c.down, c.style, c.flat);
+        const std::string what = std::string(c.down ? "down" : "up") + " style " + std::to_string(c.style) +
+                                 (c.flat ? " flat" : "");
+        EXPECT_EQ(surface.At(0, 0), c.outerTopLeft) << what;
+        EXPECT_EQ(surface.At(0, 18), c.outerTopLeft) << what;
+        EXPECT_EQ(surface.At(19, 19), c.outerBottomRight) << what;
+        EXPECT_EQ(surface.At(19, 1), c.outerBottomRight) << what;
+        EXPECT_EQ(surface.At(1, 1), c.innerTopLeft) << what;
+        EXPECT_EQ(surface.At(18, 18), c.innerBottomRight) << what;
+        EXPECT_EQ(inside, (TRect{c.inset, c.inset, 20 - c.inset, 20 - c.inset})) << what;
+        EXPECT_EQ(surface.At(c.inset, c.inset), none) << what;
+    }
+}
+
 TEST_F(SpeedButtonFixture, AFlatButtonShowsAFrameAndColoursOnlyUnderTheMouse) {
     TZcSpeedButton* b = Add(&host, 10);
     b->SetGlyph(FramedSquare());
