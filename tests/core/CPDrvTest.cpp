@@ -377,6 +377,8 @@ TEST_F(CommPortOnPty, TransmitReturnsWhileTheSenderIsStillAtWork) {
         changed.notify_all();
     }
     EXPECT_EQ(pty.Read(Telegram.size()), Telegram);
+    // The sender may still be in the handler, on this test's mutex and condition.
+    port.WaitForTransmissions();
 }
 
 TEST_F(CommPortOnPty, EveryOperationOnTheLineKeepsTheOrderOfTheCalls) {
