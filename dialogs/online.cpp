@@ -264,11 +264,15 @@ void TOnlineForm::WMOnlineRefresh() {
         Refresh(Source());
 }
 
+std::array<QLabel*, 12> TOnlineForm::RegulatorLabels() const {
+    return {Lbl_CosFi,         Lbl_CinnyVykon,          Lbl_IndukcniVykon,     Lbl_KapacitniVykon,
+            Lbl_Vystupy,       Lbl_PripojenaIndukcnost, Lbl_PripojenaKapacita, Lbl_CasDoRegulace,
+            Lbl_PasmoRegulace, Lbl_ZnakRegulace,        Lbl_AktCasZaznamu,     Lbl_AktDTRegulatoru};
+}
+
 std::string TOnlineForm::ValuesText() const {
     std::string text;
-    for (const QLabel* label : {Lbl_CosFi, Lbl_CinnyVykon, Lbl_IndukcniVykon, Lbl_KapacitniVykon, Lbl_Vystupy,
-                                Lbl_PripojenaIndukcnost, Lbl_PripojenaKapacita, Lbl_CasDoRegulace,
-                                Lbl_PasmoRegulace, Lbl_ZnakRegulace, Lbl_AktCasZaznamu, Lbl_AktDTRegulatoru})
+    for (const QLabel* label : RegulatorLabels())
         text += (text.empty() ? "" : "|") + label->text().toStdString();
     if (!Lbl_StareHodnoty->isHidden())
         text += "|" + Lbl_StareHodnoty->text().toStdString();
@@ -290,9 +294,7 @@ void TOnlineForm::Guarded(int block, const char* message, const std::function<vo
 
 void TOnlineForm::ShowAge(const TOnlineValues& v) {
     // The PC clock is current whatever the regulator does.
-    for (QLabel* label : {Lbl_CosFi, Lbl_CinnyVykon, Lbl_IndukcniVykon, Lbl_KapacitniVykon, Lbl_Vystupy,
-                          Lbl_AktCasZaznamu, Lbl_CasDoRegulace, Lbl_PasmoRegulace, Lbl_ZnakRegulace,
-                          Lbl_PripojenaIndukcnost, Lbl_PripojenaKapacita, Lbl_AktDTRegulatoru})
+    for (QLabel* label : RegulatorLabels())
         SetColour(label, v.Old ? OldValueColour : QColor(Qt::black));
     if (v.Old)
         SetText(Lbl_StareHodnoty, OldValuesText(v.ReadAt));

@@ -95,6 +95,9 @@ private:
     void Guarded(int block, const char* message, const std::function<void()>& body);
     // Grey values and the notice while they are old, black values without it else.
     void ShowAge(const TOnlineValues& values);
+    // The labels of what the regulator reports, in the order of ValuesText (all but
+    // the PC clock).
+    std::array<QLabel*, 12> RegulatorLabels() const;
 
     QImage picture_;
     std::array<bool, 6> failing_{};
