@@ -280,10 +280,12 @@ TEST(OnlineForm, OldValuesAreGreyUnderANoticeOfWhenTheyWereRead) {
     const LabelText notice = Measure(form.Lbl_StareHodnoty);
     EXPECT_EQ(notice.PixelsOutsideRoom, 0);  // (it draws its own background and frame)
     // Under the panel of the values, clear of every label.
-    for (const QLabel* label : form.findChildren<QLabel*>())
-        if (label != form.Lbl_StareHodnoty)
-            EXPECT_FALSE(label->geometry().intersects(form.Lbl_StareHodnoty->geometry()))
-                << label->objectName().toStdString();
+    for (const QLabel* label : form.findChildren<QLabel*>()) {
+        if (label == form.Lbl_StareHodnoty)
+            continue;
+        EXPECT_FALSE(label->geometry().intersects(form.Lbl_StareHodnoty->geometry()))
+            << label->objectName().toStdString();
+    }
     const std::string folder = ZEKO_ARTEFACT_DIR;
     std::filesystem::create_directories(folder);
     EXPECT_TRUE(form.grab().save(QString::fromStdString(folder + "/online-old.png")));
