@@ -159,19 +159,29 @@ TEST(Conversation, ADownloadAcrossTheRingsWrapReadsEveryRecordAndThenWritesThePo
     EXPECT_FALSE(rig.conversation.DownloadRunning());
 }
 
+namespace {
+
+// Starts the download of a ring of ten records from `first`; the regulator goes
+// mute once three of them have come, so the reply to the fourth read is lost.
+void DownloadUntilMuteAfterThree(Rig& rig, uint32_t first) {
+    FillRing(rig.memory, first, 10);
+    rig.StartUp();
+    rig.host.onStep = [&rig](TProgressKind kind) {
+        if (kind == TProgressKind::Download && rig.host.download.Done == 3)
+            rig.mute = true;
+    };
+    rig.conversation.RequestDownload();
+    rig.Tick();
+}
+
+} // namespace
+
 // "Zruš" ends the download at once, with a read on its way: that read is taken
 // back, its reply when it still comes changes nothing, and the next download
 // begins with that record.
 TEST(Conversation, ACancelledDownloadEndsAtOnceAndKeepsWhatItRead) {
     Rig rig;
-    FillRing(rig.memory, 75320, 10);
-    rig.StartUp();
-    rig.host.onStep = [&](TProgressKind kind) {
-        if (kind == TProgressKind::Download && rig.host.download.Done == 3)
-            rig.mute = true;  // the reply to the read of 75323 is lost for now
-    };
-    rig.conversation.RequestDownload();
-    rig.Tick();
+    DownloadUntilMuteAfterThree(rig, 75320);  // the reply to the read of 75323 is lost for now
     ASSERT_TRUE(rig.host.download.Shown);
     const Bytes late = rig.lost;
     rig.conversation.CancelDownload();
@@ -201,14 +211,7 @@ TEST(Conversation, ACancelledDownloadEndsAtOnceAndKeepsWhatItRead) {
 // Cancelled before the first record, nothing is stored and nothing is written.
 TEST(Conversation, ZrusEndsADownloadAtOnceWhileTheRegulatorDoesNotAnswer) {
     Rig rig;
-    FillRing(rig.memory, 200, 10);
-    rig.StartUp();
-    rig.host.onStep = [&](TProgressKind kind) {
-        if (kind == TProgressKind::Download && rig.host.download.Done == 3)
-            rig.mute = true;
-    };
-    rig.conversation.RequestDownload();
-    rig.Tick();
+    DownloadUntilMuteAfterThree(rig, 200);
     for (int tick = 0; tick < TSilenceWatch::UnansweredTimerSends + 1; ++tick)
         rig.Tick();
     ASSERT_TRUE(rig.conversation.RegulatorSilent());
