@@ -5,10 +5,11 @@
 // after PollingDelay ms when bytes stay unread, such as an incomplete packet; a line
 // that cannot be watched is polled every PollingDelay ms by a timer), hands the
 // bytes read to OnReceiveData (or, in packet mode, whole packets to
-// OnReceivePacket), writes with an output time-out and switches DTR. The events and every operation run in the main thread; only the
-// work of Transmit runs in a sender thread of the port's own, so that a telegram's
-// time on the wire never holds the window up. No operation throws: a closed port
-// does nothing and answers false, 0, -1 or the empty set.
+// OnReceivePacket), writes with an output time-out and switches DTR. The events and
+// every operation run in the main thread; only the work of Transmit runs in a sender
+// thread of the port's own, so that a telegram's time on the wire never holds the
+// window up. No operation throws: a closed port does nothing and answers false, 0,
+// -1 or the empty set.
 //
 // Properties are a getter of the property's name and a setter Set<Name>; the events
 // are public std::function members.

@@ -9,9 +9,9 @@
 //
 // Everything runs in the main thread; the port's sender thread puts the telegrams on
 // the wire, in the order sent, while the main thread goes on. No operation throws or
-// reports: a closed port
-// sends nothing (the telegram still counts as sent and stays queued), a refused
-// check leaves the telegram queued, a telegram that cannot be built is not queued.
+// reports: a closed port sends nothing (the telegram still counts as sent and stays
+// queued), a refused check leaves the telegram queued, a telegram that cannot be
+// built is not queued.
 //
 // Byte arguments: Write 0 = read, 1 = write; Mode = memory kind 0..3.
 //
