@@ -69,6 +69,10 @@ void TConversation::HandleEepromReply(const TReplyHeader& reply) {
         link_.DropHead();
         return;
     case Registers::RecordAddressHigh:
+        // "Zruš" took the write back with the read behind it: a late acknowledgement
+        // would drop a telegram queued since, such as the read position's.
+        if (download_.Phase != TDownloadPhase::ReadingRecords)
+            return;
         link_.DropHead();
         Report("Nastaven horni byte adresy zaznamu");
         return;

@@ -3,11 +3,13 @@
 // download and a regulator that stops answering.
 #include "tests/app/ConversationRig.h"
 
+#include "core/BinaryData.h"
 #include "platform/Notifier.h"
 #include "support/PseudoTerminal.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 using namespace zeko;
@@ -253,6 +255,45 @@ TEST(Conversation, ZrusEndsADownloadAtOnceWhileTheRegulatorDoesNotAnswer) {
     for (const std::string& request : rig.Requests(before))
         EXPECT_EQ(request.find("0E7C"), std::string::npos) << request;
     EXPECT_EQ(rig.memory.Pointers().OldestUnread, 205u);
+}
+
+// "Zruš" while the write of the upper address byte is on its way: that write is
+// taken back with the read behind it, and its acknowledgement, when it still comes
+// after the records are stored, takes nothing from the queue: the read position
+// goes to both places.
+TEST(Conversation, ALateAcknowledgementOfATakenBackWriteLeavesThePositionWrites) {
+    Rig rig;
+    FillRing(rig.memory, 2350, 20);  // from 2359 on the upper address byte is 1
+    rig.StartUp();
+    int addressWrites = 0;  // the first goes before the first read
+    rig.losing = [&addressWrites](const Bytes& reply) {
+        return (reply[tlg::OffControl] & tlg::WriteBit) != 0 &&
+               ReadWordLE(&reply[tlg::OffAddressLow]) == Registers::RecordAddressHigh && ++addressWrites == 2;
+    };
+    rig.conversation.RequestDownload();
+    rig.Tick();
+    ASSERT_EQ(Describe(rig.wire.back()), Write(0, Registers::RecordAddressHigh, {0x01}));
+    const Bytes late = rig.lost;
+    rig.conversation.CancelDownload();
+    ASSERT_EQ(rig.host.saves.size(), 1u);
+    EXPECT_EQ(rig.host.saves[0].size(), 9u);
+    TSaveOutcome stored;
+    stored.Success = true;
+    stored.Appended = 9;
+    rig.conversation.RecordsSaved(stored);
+    const size_t saved = rig.wire.size();
+
+    rig.losing = {};
+    rig.Deliver(late);
+    rig.Tick();
+    const Bytes position = {0x00, 0x37, 0x09, 0x00};  // 2359
+    const std::vector<std::string> requests = rig.Requests(saved);
+    EXPECT_NE(std::find(requests.begin(), requests.end(), Write(0, Registers::ReadPosition, position)),
+              requests.end());
+    EXPECT_NE(std::find(requests.begin(), requests.end(), Write(1, Registers::ReadPositionWorking, position)),
+              requests.end());
+    EXPECT_EQ(rig.host.statuses.back(), "Pozice záznamů PC zapsána");
+    EXPECT_FALSE(rig.conversation.DownloadRunning());
 }
 
 TEST(Conversation, ASaveThatFailsLeavesThePositionSoTheRecordsAreReadAgain) {
