@@ -110,7 +110,7 @@ void TSmenyForm::LoadRecord() { LoadShownBands(Bands); }
 
 std::string TSmenyForm::CellText(int row) const {
     const TShiftBand& band = Bands.Shifts.at(static_cast<size_t>(row - 1));
-    return band.Start == ShiftNotInUse && band.End == ShiftNotInUse ? NotInUseText : BandCellText(band.Start, band.End);
+    return band.Start == ShiftNotInUse && band.End == ShiftNotInUse ? NotInUseText : BandText(band.Start, band.End);
 }
 
 void TSmenyForm::RefreshGrid() {

@@ -102,7 +102,7 @@ void TTarifyForm::RefreshGrid() {
     for (int r = 1; r <= TariffRows; ++r) {
         for (int c = 1; c <= BandColumns; ++c) {
             const TTariffZone& zone = Bands.Zone(dayType, r, c);
-            TabTarify->SetCells(c, r, zone.State == ZoneNotInUse ? NotInUseText : BandCellText(zone.Start, zone.End));
+            TabTarify->SetCells(c, r, zone.State == ZoneNotInUse ? NotInUseText : BandText(zone.Start, zone.End));
         }
         // The row's caption until the tariff has a name.
         const std::string& name = TariffNames[static_cast<size_t>(r)];
@@ -181,7 +181,7 @@ std::string TTarifyForm::CasEditExit() {
     zone.End = band.End;
     zone.State = ZoneInUse;
     if (editedDayType_ == DayType())
-        TabTarify->SetCells(editedCol_, editedRow_, BandCellText(band.Start, band.End));
+        TabTarify->SetCells(editedCol_, editedRow_, BandText(band.Start, band.End));
     CloseBandEditor();
     BitBtn1->setFocus(Qt::OtherFocusReason);
     Changed = true;
