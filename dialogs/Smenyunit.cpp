@@ -35,7 +35,6 @@ TSmenyForm::TSmenyForm(QWidget* parent)
     : TScheduleEditorForm(parent, "SmenyForm", TShiftTable::BodySize,
                           {"Byly provedeny změny v nastavení směny, přejete si je uložit?",
                            "Opravdu si přejete smazat datum platnosti a nastavení směn?"}) {
-    setWindowTitle(U("Směny"));
     setFixedSize(ClientWidth, ClientHeight);
 
     TabSmeny = MakeBandGrid("TabSmeny", 2, ShiftRows, 1, ColumnWidth);
