@@ -10,25 +10,11 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <sstream>
 
 using namespace zeko;
 using namespace zeko::e2e;
 
 namespace {
-
-// The texts of the grid's rows from the `dump`-th "cells" command on.
-std::vector<std::string> Rows(const std::vector<std::string>& log, const std::string& grid, size_t dump,
-                              size_t rows) {
-    const std::vector<std::string> all = test::LinesWith(log, "Cells " + grid + " ");
-    std::vector<std::string> texts;
-    for (size_t i = dump * rows; i < all.size() && i < (dump + 1) * rows; ++i) {
-        const std::string& line = all[i];
-        const size_t text = line.find(' ', line.find(grid) + grid.size() + 1);
-        texts.push_back(line.substr(text + 1));
-    }
-    return texts;
-}
 
 bool Begins(const std::string& text, const std::string& start) { return text.compare(0, start.size(), start) == 0; }
 
@@ -53,7 +39,7 @@ TEST(Viewer, ListsAMonthFileWithARecordOfAnInvalidStamp) {
     zeko.Command("click Otevri");
     zeko.Command("cells HyperGrid1");
     ASSERT_TRUE(zeko.WaitForLine("Cells HyperGrid1 6 "));
-    const std::vector<std::string> byFile = Rows(zeko.Log(), "HyperGrid1", 0, 7);
+    const std::vector<std::string> byFile = test::LoggedRows(zeko.Log(), "HyperGrid1", 0, 7);
     ASSERT_EQ(byFile.size(), 7u);
     const char* times[] = {"10:00:00", "10:15:00", "10:30:00", "10:45:00", "11:00:00", "11:15:00"};
     for (size_t i = 0; i < 6; ++i)
@@ -67,7 +53,7 @@ TEST(Viewer, ListsAMonthFileWithARecordOfAnInvalidStamp) {
     ASSERT_TRUE(zeko.WaitForLog([](const std::vector<std::string>& log) {
         return test::LinesWith(log, "Cells HyperGrid1 ").size() == 14;
     }));
-    const std::vector<std::string> byDate = Rows(zeko.Log(), "HyperGrid1", 1, 7);
+    const std::vector<std::string> byDate = test::LoggedRows(zeko.Log(), "HyperGrid1", 1, 7);
     ASSERT_EQ(byDate.size(), 7u);
     EXPECT_EQ(byDate[0], byFile[6]);
     EXPECT_EQ(std::vector<std::string>(byDate.begin() + 1, byDate.end()),
@@ -79,16 +65,13 @@ TEST(Viewer, ListsAMonthFileWithARecordOfAnInvalidStamp) {
                  std::to_string(static_cast<int>(EncodeDate(2024, 3, 5))) + " 0");
     zeko.Command("cells DenniTabulkaForm/Tabulka");
     ASSERT_TRUE(zeko.WaitForLine("Cells DenniTabulkaForm/Tabulka 26 "));
-    const std::vector<std::string> day = Rows(zeko.Log(), "DenniTabulkaForm/Tabulka", 0, 27);
+    const std::vector<std::string> day = test::LoggedRows(zeko.Log(), "DenniTabulkaForm/Tabulka", 0, 27);
     ASSERT_EQ(day.size(), 27u);
     // Quarter cells (columns 1..4 of the hour rows) with a value: one per downloaded
     // record, 10:00 in the last quarter of 09 - 10 through 11:15 in the first of 11 - 12.
     std::vector<std::string> quarters;
     for (size_t row = 1; row <= 24; ++row) {
-        std::vector<std::string> cells;
-        std::istringstream in(day[row]);
-        for (std::string cell; std::getline(in, cell, '|');)
-            cells.push_back(cell);
+        const std::vector<std::string> cells = test::CellsOf(day[row]);
         ASSERT_GE(cells.size(), 5u) << day[row];
         for (size_t col = 1; col <= 4; ++col)
             if (cells[col] != "x")
