@@ -350,8 +350,9 @@ TEST(Conversation, TheRecordPointersDecideWhatADownloadReads) {
         } else {
             EXPECT_FALSE(rig.conversation.DownloadRunning()) << what;
         }
-        if (c.status)
+        if (c.status) {
             EXPECT_EQ(rig.host.statuses.back(), c.status) << what;
+        }
     }
 }
 

@@ -238,8 +238,9 @@ TEST(OnlineForm, EveryTextShowsWholeAndEveryValueInsideItsBox) {
     int picture = 0;
     for (const TOnlineValues& values : ExtremeValues()) {
         form.Refresh(values);
-        if (picture < 2)
+        if (picture < 2) {
             EXPECT_TRUE(form.grab().save(QString::fromStdString(folder + "/online-" + std::to_string(++picture) + ".png")));
+        }
         for (size_t i = 0; i < online::ValueLabels.size(); ++i) {
             auto* label = form.findChild<QLabel*>(online::ValueLabels[i].Text);
             ASSERT_NE(label, nullptr) << online::ValueLabels[i].Text;
