@@ -341,12 +341,7 @@ void TNastaveniForm::SetUpNumberEdit(TCheckedEdit* edit, const TNumberCheck& che
 
 void TNastaveniForm::SetUpTimeEdit(TCheckedEdit* edit) {
     edit->SetEditMask("!90:00;1;_");
-    edit->ExitCheck = [edit] {
-        const std::optional<uint16_t> minutes = BandTimeMinutes(edit->Text());
-        if (!minutes)
-            throw EConvertError(BandTimeError);
-        edit->SetText(BandTimeText(*minutes));
-    };
+    edit->ExitCheck = [edit] { edit->SetText(BandTimeText(BandTimeOf(edit->Text()))); };
 }
 
 } // namespace zeko

@@ -2,6 +2,7 @@
 
 #include "core/PowerFactor.h"
 #include "core/TextHelpers.h"
+#include "platform/Exceptions.h"
 #include "platform/FormatSettings.h"
 
 #include <algorithm>
@@ -85,6 +86,13 @@ uint16_t OutputValueOf(const std::string& text) {
 
 uint8_t DischargeTimeOf(const std::string& text) {
     return static_cast<uint8_t>(std::clamp<int64_t>(StrToInt(text), 0, 2559) / 10);
+}
+
+uint16_t BandTimeOf(const std::string& text) {
+    const std::optional<uint16_t> minutes = BandTimeMinutes(text);
+    if (!minutes)
+        throw EConvertError(BandTimeError);
+    return *minutes;
 }
 
 int64_t WholeNumberOf(const std::string& text, int64_t low, int64_t high) {

@@ -113,12 +113,8 @@ void TNastaveniForm::StoreControlsInto(TZEKO& s) const {
         speedType |= 1 << OverShift;
     s.SpeedType = speedType;
     TakeItem(Rgp_PouzijP2->ItemIndex(), s.UseBand2);
-    for (const auto& [edit, field] : {std::pair{Edt_ZacatekP2, &s.Band2Start}, std::pair{Edt_KonecP2, &s.Band2End}}) {
-        const std::optional<uint16_t> minutes = BandTimeMinutes(edit->Text());
-        if (!minutes)
-            throw EConvertError(BandTimeError);
-        *field = *minutes;
-    }
+    s.Band2Start = BandTimeOf(Edt_ZacatekP2->Text());
+    s.Band2End = BandTimeOf(Edt_KonecP2->Text());
     TakeItem(Cmb_Citlivost->currentIndex(), s.SensitivityIndex);
     TakeItem(Cmb_Prodleva->currentIndex(), s.UnderWait, 1);
 
