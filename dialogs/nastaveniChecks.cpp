@@ -13,7 +13,6 @@ namespace zeko {
 namespace {
 
 constexpr double LowestInductive = 0.872;
-constexpr double HighestCapacitive = -0.873;
 constexpr int MostHours = 99;  // the mask holds two digits of hours
 
 // The code next to `code` in code order, held at the ends of the range.
@@ -40,9 +39,8 @@ double CheckBandValue(TBandEdge edge, double v, double neighbour) {
         const bool below = edge == TBandEdge::Lower;
         if (below ? own >= other : own <= other)
             v = CosPhiFromByte(NextCode(other, below ? -1 : 1));
-        else if (v > HighestCapacitive && v < 0)
-            v = HighestCapacitive;
     }
+    // The code of a value between -0.873 and 0 is that of -0.873.
     return CosPhiFromByte(CosPhiToByte(v));
 }
 
