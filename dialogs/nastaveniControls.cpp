@@ -24,7 +24,6 @@ namespace {
 constexpr const char* Inductive = "L";
 constexpr const char* Capacitive = "C";
 constexpr uint8_t UnderBit = 0x01, OverBit = 0x10;  // of SpeedType: exponential
-constexpr int OverShift = 4;
 constexpr int FaultOutputYes = 0;  // "ANO"
 
 // The item of `value`, or none when the list has no item for it.
@@ -110,7 +109,7 @@ void TNastaveniForm::StoreControlsInto(TZEKO& s) const {
     if (Cmb_TypNedokompenzovano->currentIndex() == 1)
         speedType |= UnderBit;
     if (Cmb_TypPrekompenzovano->currentIndex() == 1)
-        speedType |= 1 << OverShift;
+        speedType |= OverBit;
     s.SpeedType = speedType;
     TakeItem(Rgp_PouzijP2->ItemIndex(), s.UseBand2);
     s.Band2Start = BandTimeOf(Edt_ZacatekP2->Text());
