@@ -62,21 +62,21 @@ bool IsDecimalSeparator(char32_t key) { return key == static_cast<char32_t>(Form
 
 TCheckedEdit::TCheckedEdit(const char* name, QWidget* parent) : TCustomMaskEdit(parent) { setObjectName(name); }
 
+void TCheckedEdit::RunCheck() {
+    ValidateEdit();
+    if (ExitCheck)
+        ExitCheck();
+}
+
 void TCheckedEdit::DoExit() {
-    refused_ = !PassesExitCheck([this] {
-        ValidateEdit();
-        if (ExitCheck)
-            ExitCheck();
-    });
+    refused_ = !PassesExitCheck([this] { RunCheck(); });
     if (!refused_)
         TCustomEdit::DoExit();
 }
 
 bool TCheckedEdit::CheckNow() {
     try {
-        ValidateEdit();
-        if (ExitCheck)
-            ExitCheck();
+        RunCheck();
         refused_ = false;
     } catch (const EConvertError& error) {
         refused_ = true;

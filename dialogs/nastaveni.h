@@ -53,6 +53,9 @@ public:
     void KeyPress(char32_t& key) override;
 
 private:
+    // The mask's places, then ExitCheck.
+    void RunCheck();
+
     bool refused_ = false;
 };
 
