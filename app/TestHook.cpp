@@ -574,8 +574,10 @@ bool TTestAutomation::Dump(const std::string& argument) {
         return false;
     auto* grid =
         dynamic_cast<TStringGrid*>(FindIn<QWidget*>(mainWindow_, QString::fromStdString(argument.substr(0, space))));
+    if (grid == nullptr)
+        return false;
     std::ofstream out(argument.substr(space + 1), std::ios::binary | std::ios::trunc);
-    if (!grid || !out)
+    if (!out)
         return false;
     for (int row = 0; row < grid->RowCount(); ++row)
         out << RowText(*grid, row, "\t") << '\n';

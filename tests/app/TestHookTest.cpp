@@ -273,4 +273,5 @@ TEST_F(Automation, SetTypesOrChoosesAndLeavesTheControlAndDumpWritesTheCells) {
                                    std::string("set Mrizka[2,0] x"), std::string("set Nic 1"), std::string("set Pole"),
                                    "dump Nic " + cells + "2"})
         EXPECT_TRUE(Has("CommandFailed " + bad)) << bad;
+    EXPECT_FALSE(dir.Exists("cells.txt2"));  // no file for a grid that is not there
 }
