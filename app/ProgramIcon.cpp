@@ -12,7 +12,6 @@
 namespace zeko {
 namespace {
 
-
 const QColor Blue(5, 59, 149);
 const QColor LightBlue(62, 128, 220);
 const QColor Band(80, 200, 90);
@@ -25,10 +24,10 @@ QPointF OnDial(QPointF centre, double radius, double degrees) {
     return {centre.x() + radius * std::cos(a), centre.y() - radius * std::sin(a)};
 }
 
-// Drawn on a 256-pixel square and scaled; the small sizes leave out the ticks and
-// the wave, which would only blur there.
 } // namespace
 
+// Drawn on a 256-pixel square and scaled; the small sizes leave out the ticks and
+// the wave, which would only blur there.
 QImage DrawProgramIcon(int size) {
     QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);

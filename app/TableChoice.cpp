@@ -12,7 +12,6 @@
 namespace zeko {
 
 void FillMeasurementCombo(TDataComboBox& combo) {
-    combo.clear();
     combo.ClearAll();
     if (Devices != nullptr)
         for (int i = 0; i < Devices->Count(); ++i) {
@@ -69,7 +68,6 @@ std::optional<TTableChoice> AskTableChoice(TTableKind kind, uint16_t& measuremen
     choice.Year = calendar.Year();
     choice.Month = calendar.Month();
     choice.Day = calendar.Day();
-    choice.DaysOfMonth = calendar.DnuVMesici();
     if (kind != TTableKind::Day)
         choice.Count = KalendarForm->SpinCount();
     return choice;

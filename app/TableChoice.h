@@ -26,8 +26,6 @@ struct TTableChoice {
     uint16_t Id = 0;  // the chosen channel
     // Days (month table) or months (year table) from the chosen date; 0 for a day.
     int Count = 0;
-    // The days of the chosen month, as the dialog's calendar gives them.
-    int DaysOfMonth = 0;
 
     TDateTime Date() const { return EncodeDate(Year, Month, Day); }
 };

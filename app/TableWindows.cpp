@@ -4,6 +4,7 @@
 #include "app/TableChoice.h"
 #include "app/evaluation/DayResult.h"
 #include "app/evaluation/PeriodResult.h"
+#include "core/Calendar.h"
 #include "core/ProgramGlobals.h"
 #include "core/ZekoMessages.h"
 #include "dialogs/info.h"
@@ -110,7 +111,7 @@ void TTableWindows::WMShowMonthTable(const TMessage& message) {
     }
     if (const auto choice = AskChoice(TTableKind::Month, monthForm_)) {
         // A count other than the month's length is a period of its own.
-        const TMonthWindowPeriod period{static_cast<uint8_t>(choice->Count != choice->DaysOfMonth ? 1 : 0),
+        const TMonthWindowPeriod period{static_cast<uint8_t>(choice->Count != DaysInMonthOf(choice->Date()) ? 1 : 0),
                                         static_cast<uint8_t>(choice->Count)};
         RunMonthTableRequest(*this, DayNumber(choice->Date()), choice->Id, period);
     }

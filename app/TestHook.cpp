@@ -405,10 +405,13 @@ bool TTestAutomation::Run(const std::string& command) {
         auto* combo = ParseNamedNumbers(argument, comboName, {&index})
                           ? FindIn<QComboBox*>(mainWindow_, QString::fromStdString(comboName))
                           : nullptr;
-        if (combo && combo->isVisible() && combo->isEnabled() && index >= 0 && index < combo->count())
+        if (combo && combo->isVisible() && combo->isEnabled() && index >= 0 && index < combo->count()) {
+            // As the user's choice: reported also when the item was selected before.
             combo->setCurrentIndex(index);
-        else
+            emit combo->activated(index);
+        } else {
             Log("CommandFailed " + command);
+        }
     } else if (verb == "clickcell" || verb == "dblclickcell") {
         std::string gridName;
         int col = 0, row = 0;

@@ -33,7 +33,8 @@
 //                                                   window (DenniTabulkaForm/Btn_ExportTXT)
 //                                                   or dialog (KalendarForm/BitBtn1)
 //                              select <combo> <index>  choose an item of a combo
-//                                                   box (TypForm/MereniCombo 1)
+//                                                   box as the user does, its choice
+//                                                   reported (TypForm/MereniCombo 1)
 //                              clickcell <grid> <col> <row>  click into a cell of a
 //                                                   grid, as the mouse does
 //                              dblclickcell <grid> <col> <row>  double-click it

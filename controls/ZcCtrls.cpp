@@ -433,7 +433,6 @@ void TZcSpeedButton::CaptionChanged() {
     Invalidate();
 }
 
-
 // ---- painting
 
 void TZcSpeedButton::PaintGlyph(TCanvas& canvas, const TRect& r, bool drawMark, TGlyphState state) {

@@ -65,11 +65,9 @@ TIniFile OpenIniForWriting(const std::string& fileName) {
     return TIniFile(fileName);
 }
 
-std::string BandText(uint16_t start, uint16_t end) {
-    return MinutesToHHMM(start) + "-" + MinutesToHHMM(end);
-}
-
 } // namespace
+
+std::string BandText(uint16_t start, uint16_t end) { return MinutesToHHMM(start) + "-" + MinutesToHHMM(end); }
 
 TShiftTable StartShiftTable() {
     TShiftTable table;

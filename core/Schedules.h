@@ -106,6 +106,8 @@ void WriteIniValue(const std::string& FileName, const std::string& Section, cons
                    double Value);
 void WriteIniValue(const std::string& FileName, const std::string& Section, const std::string& Key, bool Value);
 
+// "hh:mm-hh:mm" of a band's start and end minutes of the day.
+std::string BandText(uint16_t start, uint16_t end);
 // "hh:mm-hh:mm" of shift N (1..3); "-" when it is not in use.
 std::string ShiftIntervalText(int N, const TShiftTable& Table);
 // The same for band Band (1..4) of tariff Tariff (1..3) of the day type.

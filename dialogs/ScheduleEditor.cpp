@@ -2,7 +2,6 @@
 
 #include "controls/ToolEdit.h"
 #include "core/Schedules.h"
-#include "core/TextHelpers.h"
 #include "dialogs/Svatkyformunit.h"
 #include "platform/Exceptions.h"
 #include "platform/Keys.h"
@@ -78,8 +77,6 @@ TBandCheck CheckBandText(const std::string& text) {
     check.End = static_cast<uint16_t>(endHours * 60 + endMinutes);
     return check;
 }
-
-std::string BandCellText(uint16_t start, uint16_t end) { return MinutesToHHMM(start) + "-" + MinutesToHHMM(end); }
 
 // ---------------------------------------------------------------- band editor
 

@@ -47,8 +47,6 @@ struct TBandCheck {
     bool Passed() const { return Error.empty(); }
 };
 TBandCheck CheckBandText(const std::string& text);
-// "hh:mm-hh:mm", as the grids show a band in use.
-std::string BandCellText(uint16_t start, uint16_t end);
 
 // The band editor. The band check takes the place of the mask's own check of the
 // places left blank: it runs whenever the focus goes to another control (OnBandCheck

@@ -35,7 +35,6 @@ TSmenyForm::TSmenyForm(QWidget* parent)
     : TScheduleEditorForm(parent, "SmenyForm", TShiftTable::BodySize,
                           {"Byly provedeny změny v nastavení směny, přejete si je uložit?",
                            "Opravdu si přejete smazat datum platnosti a nastavení směn?"}) {
-    setWindowTitle(U("Směny"));
     setFixedSize(ClientWidth, ClientHeight);
 
     TabSmeny = MakeBandGrid("TabSmeny", 2, ShiftRows, 1, ColumnWidth);
@@ -110,7 +109,7 @@ void TSmenyForm::LoadRecord() { LoadShownBands(Bands); }
 
 std::string TSmenyForm::CellText(int row) const {
     const TShiftBand& band = Bands.Shifts.at(static_cast<size_t>(row - 1));
-    return band.Start == ShiftNotInUse && band.End == ShiftNotInUse ? NotInUseText : BandCellText(band.Start, band.End);
+    return band.Start == ShiftNotInUse && band.End == ShiftNotInUse ? NotInUseText : BandText(band.Start, band.End);
 }
 
 void TSmenyForm::RefreshGrid() {

@@ -9,7 +9,7 @@
 // shown, the grid and "&Zruš" are disabled, and the first "&Potvrď" ends the
 // editing; a second one closes the dialog. Names and abbreviations go straight into
 // the program-wide ShiftNamesEdit and ShiftAbbrevsEdit, which the main window takes
-// over on OK together with the history.
+// over on OK together with the history. The main window gives it its caption.
 #include "dialogs/ScheduleEditor.h"
 
 namespace zeko {

@@ -25,7 +25,8 @@ constexpr int NameColumn = 0;
 constexpr int BandColumns = 4;
 constexpr int TariffRows = 3;
 constexpr int ColumnWidth = 67;
-constexpr const char* Caption = "Tarify";
+// The title of the input boxes of the names.
+constexpr const char* InputTitle = "Tarify";
 constexpr const char* TariffText = "Tarif";
 constexpr const char* MarkedUnusedText = " Nepoužito ";
 
@@ -35,7 +36,6 @@ TTarifyForm::TTarifyForm(QWidget* parent)
     : TScheduleEditorForm(parent, "TarifyForm", TTariffTable::BodySize,
                           {"Byly provedeny změny v nastavení tarifu, přejete si je uložit?",
                            "Opravdu si přejete smazat datum platnosti a nastavení tarifů?"}) {
-    setWindowTitle(U(Caption));
     setFixedSize(ClientWidth, ClientHeight);
 
     DnyRadio = new TRadioGroup("DnyRadio", QString(), {U("Pondělí-Pátek"), U("Sobota+Neděle")}, 2, this);
@@ -102,7 +102,7 @@ void TTarifyForm::RefreshGrid() {
     for (int r = 1; r <= TariffRows; ++r) {
         for (int c = 1; c <= BandColumns; ++c) {
             const TTariffZone& zone = Bands.Zone(dayType, r, c);
-            TabTarify->SetCells(c, r, zone.State == ZoneNotInUse ? NotInUseText : BandCellText(zone.Start, zone.End));
+            TabTarify->SetCells(c, r, zone.State == ZoneNotInUse ? NotInUseText : BandText(zone.Start, zone.End));
         }
         // The row's caption until the tariff has a name.
         const std::string& name = TariffNames[static_cast<size_t>(r)];
@@ -128,10 +128,10 @@ void TTarifyForm::EditBandCell() {
         std::string& name = TariffNames[static_cast<size_t>(row)];
         std::string& abbrev = TariffAbbrevs[static_cast<size_t>(row)];
         std::string text = name;
-        if (CurrentDialogs().InputQuery(Caption, "Název tarifu: (max. 20 znaků)", text))
+        if (CurrentDialogs().InputQuery(InputTitle, "Název tarifu: (max. 20 znaků)", text))
             name = LimitLength(text, ScheduleNameLength);
         text = abbrev;
-        if (CurrentDialogs().InputQuery(Caption, "Zkratka tarifu: (max. 2 znaky - do tisku měsíční a roční tabulky)",
+        if (CurrentDialogs().InputQuery(InputTitle, "Zkratka tarifu: (max. 2 znaky - do tisku měsíční a roční tabulky)",
                                         text))
             abbrev = LimitLength(text, ScheduleAbbrevLength);
         RefreshGrid();
@@ -181,7 +181,7 @@ std::string TTarifyForm::CasEditExit() {
     zone.End = band.End;
     zone.State = ZoneInUse;
     if (editedDayType_ == DayType())
-        TabTarify->SetCells(editedCol_, editedRow_, BandCellText(band.Start, band.End));
+        TabTarify->SetCells(editedCol_, editedRow_, BandText(band.Start, band.End));
     CloseBandEditor();
     BitBtn1->setFocus(Qt::OtherFocusReason);
     Changed = true;

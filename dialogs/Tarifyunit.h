@@ -7,10 +7,10 @@
 // edits the tariff names and abbreviations (through input boxes), the holiday
 // switch, and opens the holiday dialog.
 //
-// The main window fills TariffNames, TariffAbbrevs and Chk_Svatky, calls
-// RefreshGrid, shows the dialog and, on OK only, stores the shown bands
-// (StoreShownRecord), saves History and writes the names and the switch to
-// "Zeko.ini". The dialog itself writes no file.
+// The main window gives it its caption, fills TariffNames, TariffAbbrevs and
+// Chk_Svatky, calls RefreshGrid, shows the dialog and, on OK only, stores the
+// shown bands (StoreShownRecord), saves History and writes the names and the
+// switch to "Zeko.ini". The dialog itself writes no file.
 #include "dialogs/ScheduleEditor.h"
 
 #include <array>

@@ -66,16 +66,19 @@ bool DecodeJpeg(const uint8_t* data, size_t size, TRgbImage& image, std::string*
     jpeg_mem_src(&info, data, static_cast<unsigned long>(size));
     jpeg_read_header(&info, TRUE);
     info.out_color_space = JCS_RGB;
-    jpeg_start_decompress(&info);
-    if (info.output_components != 3) {
-        jpeg_destroy_decompress(&info);
-        SetError(error, "unsupported JPEG colour space");
-        return false;
-    }
+    // The size is checked before the decoder starts: a progressive picture has
+    // the decoder take memory for all its coefficients as it starts.
+    jpeg_calc_output_dimensions(&info);
     const int64_t pixels = int64_t{info.output_width} * info.output_height;
     if (pixels > MaxJpegPixels) {
         jpeg_destroy_decompress(&info);
         SetError(error, "JPEG picture too large");
+        return false;
+    }
+    jpeg_start_decompress(&info);
+    if (info.output_components != 3) {
+        jpeg_destroy_decompress(&info);
+        SetError(error, "unsupported JPEG colour space");
         return false;
     }
     decoded.Resize(static_cast<int>(info.output_width), static_cast<int>(info.output_height));

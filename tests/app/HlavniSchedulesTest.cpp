@@ -22,8 +22,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <functional>
 
 using namespace zeko;
@@ -71,10 +69,6 @@ struct ScheduleCommands : test::MainWindowTest {
     void Run(QAction* item, std::function<void(Dialog&)> act) {
         EXPECT_TRUE(Shown<Dialog>(item, act));
     }
-    std::string Bytes(const std::string& name) const {
-        std::ifstream in(dir / name, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
     THistoryList History(const char* name, size_t bodySize) const {
         THistoryList list;
         EXPECT_TRUE(LoadHistory(list, dir / name, bodySize));
@@ -91,7 +85,7 @@ TEST_F(ScheduleCommands, CancellingEitherEditorWritesNothingTheHolidaySwitchIncl
     THlavniForm& f = Start();
     ASSERT_TRUE(f.cmTarify->isEnabled());
     ASSERT_TRUE(f.cmSmeny->isEnabled());
-    const std::string before = Bytes("Zeko.ini");
+    const std::string before = dir.Read("Zeko.ini");
     Run<TTarifyForm>(f.cmTarify, [](TTarifyForm& d) {
         EXPECT_EQ(d.windowTitle().toStdString(), "Tarify");
         EXPECT_EQ(d.TariffNames[1], "Den");
@@ -109,7 +103,7 @@ TEST_F(ScheduleCommands, CancellingEitherEditorWritesNothingTheHolidaySwitchIncl
         d.Changed = true;
         d.BitBtn2->click();
     });
-    EXPECT_EQ(Bytes("Zeko.ini"), before);
+    EXPECT_EQ(dir.Read("Zeko.ini"), before);
     EXPECT_FALSE(std::filesystem::exists(dir / "Tarify.his"));
     EXPECT_FALSE(std::filesystem::exists(dir / "Smeny.his"));
     EXPECT_TRUE(PouzivejSvatky);

@@ -149,6 +149,8 @@ TEST_F(Automation, CellClicksChoicesAndSpinStepsReachShownControls) {
     auto* combo = new QComboBox(&window);
     combo->setObjectName("Vyber");
     combo->addItems({"a", "b", "c"});
+    std::vector<int> chosen;
+    QObject::connect(combo, &QComboBox::activated, [&](int index) { chosen.push_back(index); });
     auto* spin = new TZcSpinEdit(&window);
     spin->setObjectName("Pocet");
     spin->setGeometry(0, 80, 80, 22);
@@ -165,6 +167,7 @@ TEST_F(Automation, CellClicksChoicesAndSpinStepsReachShownControls) {
     EXPECT_EQ(clicks, 2);
     EXPECT_EQ(doubleClicks, 1);
     EXPECT_EQ(combo->currentIndex(), 2);
+    EXPECT_EQ(chosen, std::vector<int>{2});
     EXPECT_EQ(spin->Text(), "6");
     EXPECT_EQ(hiddenSpin->Text(), "0");
     for (const char* bad : {"clickcell Mrizka 5 0", "clickcell Mrizka x", "select Vyber 3", "select Vyber x", "spin Pocet left",

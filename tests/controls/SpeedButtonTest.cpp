@@ -413,6 +413,7 @@ TEST(ButtonFrame, EachLookHasItsRingsAndGivesTheRectangleInside) {
         EXPECT_EQ(inside, (TRect{c.inset, c.inset, 20 - c.inset, 20 - c.inset})) << what;
         EXPECT_EQ(surface.At(c.inset, c.inset), none) << what;
     }
+    ResetSysColors();
 }
 
 TEST_F(SpeedButtonFixture, AFlatButtonShowsAFrameAndColoursOnlyUnderTheMouse) {

@@ -5,6 +5,7 @@
 #include "ScheduleFixture.h"
 #include "controls/ToolEdit.h"
 #include "core/Holidays.h"
+#include "core/Schedules.h"
 #include "platform/Exceptions.h"
 #include "platform/qt/Grids.h"
 #include "platform/qt/RadioGroup.h"
@@ -57,7 +58,7 @@ TEST(BandCheck, TheLetterNFirstThenBlanksThenTheLastFailingRangeTest) {
             EXPECT_EQ(check.End, c.end) << c.text;
         }
     }
-    EXPECT_EQ(BandCellText(360, 840), "06:00-14:00");
+    EXPECT_EQ(BandText(360, 840), "06:00-14:00");
 }
 
 THistoryRecord TariffRecord(TDateTime validFrom, uint16_t start, uint16_t end) {

@@ -13,8 +13,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
-
 using namespace zeko;
 
 namespace {
@@ -35,15 +33,6 @@ std::string DayCell(int year, int month, int day) {
 
 // A value as the tables show it, with the decimal separator of the locale.
 std::string V(double value) { return FormatFixed(value, 1); }
-
-// Every cell of a row as the log gives it.
-std::vector<std::string> CellsOf(const std::string& row) {
-    std::vector<std::string> cells;
-    std::istringstream in(row);
-    for (std::string cell; std::getline(in, cell, '|');)
-        cells.push_back(cell);
-    return cells;
-}
 
 struct DateChoice : ::testing::Test {
     DateChoice() : dir(true) {
@@ -73,16 +62,10 @@ struct DateChoice : ::testing::Test {
     std::vector<std::string> Rows(const std::string& grid, size_t count) {
         const size_t from = zeko->Log().size();
         zeko->Command("cells " + grid);
-        const std::string head = "Cells " + grid + " ";
-        EXPECT_TRUE(zeko->WaitForLine(head + std::to_string(count - 1) + " ", 20000, from)) << grid;
-        std::vector<std::string> rows;
+        EXPECT_TRUE(zeko->WaitForLine("Cells " + grid + " " + std::to_string(count - 1) + " ", 20000, from)) << grid;
+        // Every row logged, also any beyond the count.
         const std::vector<std::string> log = zeko->Log();
-        for (size_t i = from; i < log.size(); ++i)
-            if (log[i].rfind(head, 0) == 0) {
-                const std::string rest = log[i].substr(head.size());
-                rows.push_back(rest.substr(rest.find(' ') + 1));
-            }
-        return rows;
+        return test::LoggedRows({log.begin() + static_cast<std::ptrdiff_t>(from), log.end()}, grid, 0, log.size());
     }
 
     test::TempDir dir;
@@ -107,8 +90,8 @@ TEST_F(DateChoice, ADayTableAskedForWithoutADateShowsTheDayChosenInTheDialog) {
     const std::vector<std::string> rows = Rows("DenniTabulkaForm/Tabulka", 27);
     ASSERT_EQ(rows.size(), 27u);
     // 15 March of channel 1, not the 16th, nor channel 0.
-    EXPECT_EQ(CellsOf(rows[11]), (std::vector<std::string>{"10 - 11", V(40.0), V(44.0), "x", "x", V(21.0)}));
-    EXPECT_EQ(CellsOf(rows[25]).back(), V(21.0));
+    EXPECT_EQ(test::CellsOf(rows[11]), (std::vector<std::string>{"10 - 11", V(40.0), V(44.0), "x", "x", V(21.0)}));
+    EXPECT_EQ(test::CellsOf(rows[25]).back(), V(21.0));
     EXPECT_EQ(zeko->Close(), 0);
     EXPECT_TRUE(test::LinesWith(zeko->Log(), "CommandFailed").empty());
     EXPECT_TRUE(test::LinesWith(zeko->Log(), "MessageDlg Error").empty());
@@ -133,14 +116,14 @@ TEST_F(DateChoice, AMonthTableOf35DaysAndAYearTableOf15Months) {
     // A title row, 35 day rows from 1 March to 4 April, five summary rows.
     const std::vector<std::string> month = Rows("MesicniTabulkaForm/Tabulka", 41);
     ASSERT_EQ(month.size(), 41u);
-    EXPECT_EQ(CellsOf(month[1])[0].substr(0, 6), "01.03.");
-    EXPECT_EQ(CellsOf(month[1])[1], V(2.0));
-    EXPECT_EQ(CellsOf(month[31])[1], V(3.0));
-    EXPECT_EQ(CellsOf(month[35])[0].substr(0, 6), "04.04.");
-    EXPECT_EQ(CellsOf(month[35])[1], V(5.0));
+    EXPECT_EQ(test::CellsOf(month[1])[0].substr(0, 6), "01.03.");
+    EXPECT_EQ(test::CellsOf(month[1])[1], V(2.0));
+    EXPECT_EQ(test::CellsOf(month[31])[1], V(3.0));
+    EXPECT_EQ(test::CellsOf(month[35])[0].substr(0, 6), "04.04.");
+    EXPECT_EQ(test::CellsOf(month[35])[1], V(5.0));
     // 5 April is not in the period.
-    EXPECT_EQ(CellsOf(month[36])[0], "Celkem:");
-    EXPECT_EQ(CellsOf(month[36])[1], V(10.0));
+    EXPECT_EQ(test::CellsOf(month[36])[0], "Celkem:");
+    EXPECT_EQ(test::CellsOf(month[36])[1], V(10.0));
 
     Run("menu cmRocniTabulka");
     RunShowing("click RocniTabulkaForm/Btn_VyberData", "TypForm");
@@ -152,14 +135,14 @@ TEST_F(DateChoice, AMonthTableOf35DaysAndAYearTableOf15Months) {
     // A title row, 15 month rows from March to May of the next year, five summary rows.
     const std::vector<std::string> year = Rows("RocniTabulkaForm/Tabulka", 21);
     ASSERT_EQ(year.size(), 21u);
-    EXPECT_EQ(CellsOf(year[1])[0], "03. " + std::to_string(y));
-    EXPECT_EQ(CellsOf(year[1])[1], V(5.0));
-    EXPECT_EQ(CellsOf(year[2])[1], V(29.8));  // April whole, 5 April with it
-    EXPECT_EQ(CellsOf(year[15])[0], "05. " + std::to_string(y + 1));
-    EXPECT_EQ(CellsOf(year[15])[1], V(4.0));
+    EXPECT_EQ(test::CellsOf(year[1])[0], "03. " + std::to_string(y));
+    EXPECT_EQ(test::CellsOf(year[1])[1], V(5.0));
+    EXPECT_EQ(test::CellsOf(year[2])[1], V(29.8));  // April whole, 5 April with it
+    EXPECT_EQ(test::CellsOf(year[15])[0], "05. " + std::to_string(y + 1));
+    EXPECT_EQ(test::CellsOf(year[15])[1], V(4.0));
     // June of the next year is not in the period.
-    EXPECT_EQ(CellsOf(year[16])[0], "Celkem:");
-    EXPECT_EQ(CellsOf(year[16])[1], V(38.8));
+    EXPECT_EQ(test::CellsOf(year[16])[0], "Celkem:");
+    EXPECT_EQ(test::CellsOf(year[16])[1], V(38.8));
     EXPECT_EQ(zeko->Close(), 0);
     EXPECT_TRUE(test::LinesWith(zeko->Log(), "CommandFailed").empty());
     EXPECT_TRUE(test::LinesWith(zeko->Log(), "MessageDlg Error").empty());

@@ -10,9 +10,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
-#include <sstream>
 
 using namespace zeko;
 using namespace zeko::e2e;
@@ -22,22 +19,8 @@ namespace {
 // The cells of a logged grid row, from the `dump`-th "cells" command of the grid.
 std::vector<std::string> Cells(const std::vector<std::string>& log, const std::string& grid, size_t dump,
                                size_t rows, size_t row) {
-    const std::vector<std::string> all = test::LinesWith(log, "Cells " + grid + " ");
-    const size_t at = dump * rows + row;
-    if (at >= all.size())
-        return {};
-    const std::string& line = all[at];
-    const size_t text = line.find(' ', line.find(grid) + grid.size() + 1);
-    std::vector<std::string> cells;
-    std::istringstream in(line.substr(text + 1));
-    for (std::string cell; std::getline(in, cell, '|');)
-        cells.push_back(cell);
-    return cells;
-}
-
-std::string FileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
+    const std::vector<std::string> texts = test::LoggedRows(log, grid, dump, rows);
+    return row < texts.size() ? test::CellsOf(texts[row]) : std::vector<std::string>{};
 }
 
 } // namespace
@@ -94,7 +77,7 @@ TEST(Schedules, ATariffEditIsSavedAndUsedByTheNextDayEvaluation) {
 
     // "Tarify.his": one record, valid from the day it was entered, its first zone
     // of the working days 360-1320 in use.
-    const std::string his = FileBytes(dir / "Tarify.his");
+    const std::string his = dir.Read("Tarify.his");
     ASSERT_EQ(his.size(), 132u);
     THistoryRecord record;
     size_t used = 0;
@@ -105,7 +88,7 @@ TEST(Schedules, ATariffEditIsSavedAndUsedByTheNextDayEvaluation) {
     table.ReadBody(record.Body.data(), record.Body.size());
     EXPECT_EQ(table.Zone(0, 1, 1), (TTariffZone{360, 1320, ZoneInUse}));
     EXPECT_EQ(table.Zone(1, 1, 1).State, ZoneNotInUse);
-    const std::string ini = Cp1250ToUtf8(FileBytes(dir / "Zeko.ini"));
+    const std::string ini = Cp1250ToUtf8(dir.Read("Zeko.ini"));
     EXPECT_NE(ini.find("[Tarify]\r\n"), std::string::npos) << ini;
     EXPECT_NE(ini.find("Tarif1=Denní\r\n"), std::string::npos) << ini;
     EXPECT_NE(ini.find("Tarif1Zkratka=DT\r\n"), std::string::npos) << ini;

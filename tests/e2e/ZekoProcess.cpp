@@ -4,6 +4,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <fstream>
+#include <sstream>
 #include <stdexcept>
 #include <thread>
 
@@ -147,6 +148,27 @@ std::vector<std::string> LinesWith(const std::vector<std::string>& log, const st
         if (line.find(text) != std::string::npos)
             out.push_back(line);
     return out;
+}
+
+std::vector<std::string> LoggedRows(const std::vector<std::string>& log, const std::string& grid, size_t dump,
+                                    size_t rows) {
+    const std::string head = "Cells " + grid + " ";
+    const std::vector<std::string> all = LinesWith(log, head);
+    std::vector<std::string> texts;
+    for (size_t i = dump * rows; i < all.size() && i < (dump + 1) * rows; ++i) {
+        const std::string& line = all[i];
+        const size_t number = line.find(head) + head.size();
+        texts.push_back(line.substr(line.find(' ', number) + 1));
+    }
+    return texts;
+}
+
+std::vector<std::string> CellsOf(const std::string& row) {
+    std::vector<std::string> cells;
+    std::istringstream in(row);
+    for (std::string cell; std::getline(in, cell, '|');)
+        cells.push_back(cell);
+    return cells;
 }
 
 } // namespace zeko::test

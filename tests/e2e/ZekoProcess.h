@@ -47,5 +47,11 @@ private:
 
 // Every log line that contains `text`.
 std::vector<std::string> LinesWith(const std::vector<std::string>& log, const std::string& text);
+// The rows "cells <grid>" logged ("Cells <grid> <row> <c0>|<c1>|..."), the texts
+// after the row number: `rows` rows from the `dump`-th such command on.
+std::vector<std::string> LoggedRows(const std::vector<std::string>& log, const std::string& grid, size_t dump,
+                                    size_t rows);
+// The cells of a logged row.
+std::vector<std::string> CellsOf(const std::string& row);
 
 } // namespace zeko::test

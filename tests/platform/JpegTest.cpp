@@ -4,7 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
+#include <string>
+#include <vector>
+
+#include <jpeglib.h>
 
 using namespace zeko;
 
@@ -80,24 +85,77 @@ TEST(Jpeg, EmptyImageIsNotEncoded) {
     EXPECT_FALSE(EncodeJpeg(TRgbImage{}, 90, bytes));
 }
 
+// The frame header (marker 0xFF `frame`) of a JPEG made to claim `height` x `width`.
+bool ClaimSize(std::vector<uint8_t>& bytes, uint8_t frame, uint16_t height, uint16_t width) {
+    for (size_t i = 0; i + 8 < bytes.size(); ++i)
+        if (bytes[i] == 0xFF && bytes[i + 1] == frame) {
+            bytes[i + 5] = static_cast<uint8_t>(height >> 8);
+            bytes[i + 6] = static_cast<uint8_t>(height);
+            bytes[i + 7] = static_cast<uint8_t>(width >> 8);
+            bytes[i + 8] = static_cast<uint8_t>(width);
+            return true;
+        }
+    return false;
+}
+
+// The baseline JPEG written again, without loss, as a progressive one: the
+// program's encoder never writes one, but a "logo.jpg" may be one.
+std::vector<uint8_t> Progressive(const std::vector<uint8_t>& baseline) {
+    jpeg_decompress_struct in;
+    jpeg_compress_struct out;
+    jpeg_error_mgr errors;
+    in.err = out.err = jpeg_std_error(&errors);
+    jpeg_create_decompress(&in);
+    jpeg_create_compress(&out);
+    jpeg_mem_src(&in, baseline.data(), static_cast<unsigned long>(baseline.size()));
+    jpeg_read_header(&in, TRUE);
+    jvirt_barray_ptr* coefficients = jpeg_read_coefficients(&in);
+    unsigned char* buffer = nullptr;
+    unsigned long length = 0;
+    jpeg_mem_dest(&out, &buffer, &length);
+    jpeg_copy_critical_parameters(&in, &out);
+    jpeg_simple_progression(&out);
+    jpeg_write_coefficients(&out, coefficients);
+    jpeg_finish_compress(&out);
+    jpeg_destroy_compress(&out);
+    jpeg_finish_decompress(&in);
+    jpeg_destroy_decompress(&in);
+    std::vector<uint8_t> bytes(buffer, buffer + length);
+    std::free(buffer);
+    return bytes;
+}
+
 // A picture whose header claims 60000 x 60000 pixels (10.8 GB of RGB), as a
 // damaged "logo.jpg" may, is refused before any memory is taken for it.
 TEST(Jpeg, APictureTooLargeForMemoryIsRefused) {
     std::vector<uint8_t> bytes;
     ASSERT_TRUE(EncodeJpeg(TwoColourImage(16, 16), 90, bytes));
-    bool patched = false;
-    for (size_t i = 0; i + 8 < bytes.size() && !patched; ++i)
-        if (bytes[i] == 0xFF && bytes[i + 1] == 0xC0) {  // the frame header: height, then width
-            for (size_t k : {i + 5, i + 7}) {
-                bytes[k] = 0xEA;
-                bytes[k + 1] = 0x60;
-            }
-            patched = true;
-        }
-    ASSERT_TRUE(patched);
+    ASSERT_TRUE(ClaimSize(bytes, 0xC0, 60000, 60000));
     TRgbImage image = TwoColourImage(4, 4);
     std::string error;
     EXPECT_FALSE(DecodeJpeg(bytes.data(), bytes.size(), image, &error));
     EXPECT_EQ(error, "JPEG picture too large");
     EXPECT_EQ(image.Width, 4);
+}
+
+// A progressive picture keeps all its coefficients while its scans come in:
+// 8200 x 8200 pixels would take some 200 MB of them before a pixel is decoded. The
+// claim is refused before, so that a decoder held to 32 MB never gets to them.
+TEST(Jpeg, AProgressivePictureTooLargeIsRefusedBeforeItsCoefficientsAreKept) {
+    std::vector<uint8_t> baseline;
+    ASSERT_TRUE(EncodeJpeg(TwoColourImage(16, 16), 90, baseline));
+    std::vector<uint8_t> bytes = Progressive(baseline);
+    TRgbImage image;
+    ASSERT_TRUE(DecodeJpeg(bytes.data(), bytes.size(), image));
+    ASSERT_TRUE(ClaimSize(bytes, 0xC2, 8200, 8200));
+    const char* before = std::getenv("JPEGMEM");
+    const std::string kept = before ? before : "";
+    ::setenv("JPEGMEM", "32M", 1);
+    std::string error;
+    EXPECT_FALSE(DecodeJpeg(bytes.data(), bytes.size(), image, &error));
+    EXPECT_EQ(error, "JPEG picture too large");
+    if (before)
+        ::setenv("JPEGMEM", kept.c_str(), 1);
+    else
+        ::unsetenv("JPEGMEM");
 }

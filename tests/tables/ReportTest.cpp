@@ -15,7 +15,6 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 
-
 namespace zeko::test {
 namespace {
 
