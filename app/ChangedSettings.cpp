@@ -42,11 +42,11 @@ void TakeGroup(const TSettingsGroup& group, const TZEKO& from, TZEKO& to) {
 }
 
 const TSettingsGroup* GroupOfRegister(uint8_t kind, uint16_t address) {
-    for (const TSettingsGroup& group : SettingsGroups) {
-        const uint8_t index = kind == tlg::KindSettings ? group.SettingsIndex : group.WorkingIndex;
-        if ((kind == tlg::KindSettings || kind == tlg::KindWorking) && RegisterOf(index) == address)
+    if (kind != tlg::KindSettings && kind != tlg::KindWorking)
+        return nullptr;
+    for (const TSettingsGroup& group : SettingsGroups)
+        if (RegisterOf(kind == tlg::KindSettings ? group.SettingsIndex : group.WorkingIndex) == address)
             return &group;
-    }
     return nullptr;
 }
 

@@ -224,6 +224,14 @@ void Leave(QWidget& control) {
         edit->DoExit();
 }
 
+// The texts of a grid row, joined by the separator.
+std::string RowText(const TStringGrid& grid, int row, const char* separator) {
+    std::string text;
+    for (int col = 0; col < grid.ColCount(); ++col)
+        text += (col > 0 ? separator : "") + grid.Cells(col, row);
+    return text;
+}
+
 const char* TypeName(TMsgDlgType type) {
     switch (type) {
     case TMsgDlgType::mtWarning: return "Warning";
@@ -516,12 +524,8 @@ bool TTestAutomation::RunGraphCommand(const std::string& argument) {
 }
 
 void TTestAutomation::LogCells(const std::string& name, const TStringGrid& grid) {
-    for (int row = 0; row < grid.RowCount(); ++row) {
-        std::string line = "Cells " + name + " " + std::to_string(row) + " ";
-        for (int col = 0; col < grid.ColCount(); ++col)
-            line += (col > 0 ? "|" : "") + grid.Cells(col, row);
-        Log(line);
-    }
+    for (int row = 0; row < grid.RowCount(); ++row)
+        Log("Cells " + name + " " + std::to_string(row) + " " + RowText(grid, row, "|"));
 }
 
 bool TTestAutomation::Set(const std::string& argument) {
@@ -573,14 +577,13 @@ bool TTestAutomation::Dump(const std::string& argument) {
         return false;
     auto* grid =
         dynamic_cast<TStringGrid*>(FindIn<QWidget*>(mainWindow_, QString::fromStdString(argument.substr(0, space))));
-    std::ofstream out(argument.substr(space + 1), std::ios::binary | std::ios::trunc);
-    if (!grid || !out)
+    if (grid == nullptr)
         return false;
-    for (int row = 0; row < grid->RowCount(); ++row) {
-        for (int col = 0; col < grid->ColCount(); ++col)
-            out << (col > 0 ? "\t" : "") << grid->Cells(col, row);
-        out << '\n';
-    }
+    std::ofstream out(argument.substr(space + 1), std::ios::binary | std::ios::trunc);
+    if (!out)
+        return false;
+    for (int row = 0; row < grid->RowCount(); ++row)
+        out << RowText(*grid, row, "\t") << '\n';
     return static_cast<bool>(out);
 }
 

@@ -62,21 +62,21 @@ bool IsDecimalSeparator(char32_t key) { return key == static_cast<char32_t>(Form
 
 TCheckedEdit::TCheckedEdit(const char* name, QWidget* parent) : TCustomMaskEdit(parent) { setObjectName(name); }
 
+void TCheckedEdit::RunCheck() {
+    ValidateEdit();
+    if (ExitCheck)
+        ExitCheck();
+}
+
 void TCheckedEdit::DoExit() {
-    refused_ = !PassesExitCheck([this] {
-        ValidateEdit();
-        if (ExitCheck)
-            ExitCheck();
-    });
+    refused_ = !PassesExitCheck([this] { RunCheck(); });
     if (!refused_)
         TCustomEdit::DoExit();
 }
 
 bool TCheckedEdit::CheckNow() {
     try {
-        ValidateEdit();
-        if (ExitCheck)
-            ExitCheck();
+        RunCheck();
         refused_ = false;
     } catch (const EConvertError& error) {
         refused_ = true;
@@ -178,8 +178,8 @@ void TNastaveniForm::CreateRegulacePage() {
     AddLabel(p, "Překompenzováno:", 8, speeds + 18 + RowStep, 110);
     Edt_CasPrekompenzovano = AddEdit(p, "Edt_CasPrekompenzovano", 120, speeds + 18 + RowStep, 60);
     Cmb_TypPrekompenzovano = AddList(p, "Cmb_TypPrekompenzovano", kinds, 188, speeds + 18 + RowStep, 118);
-    SetUpNumberEdit(Edt_CasNedokompenzovano, NumberChecks::RegulationTime, false);
-    SetUpNumberEdit(Edt_CasPrekompenzovano, NumberChecks::RegulationTime, false);
+    SetUpNumberEdit(Edt_CasNedokompenzovano, NumberChecks::RegulationTime);
+    SetUpNumberEdit(Edt_CasPrekompenzovano, NumberChecks::RegulationTime);
 
     const int sensitivity = 196;
     AddLabel(p, "Nastav citlivost regulace při poklesu činného výkonu:", 8, sensitivity, 356, 16);
@@ -206,14 +206,14 @@ void TNastaveniForm::CreateVstupyPage() {
         Cmb_Vstup[i] = AddList(p, lists[i], functions, 66, y, 112);
         AddLabel(p, "Konstanta:", 192, y, 64);
         Edt_Konstanta[i] = AddEdit(p, constants[i], 258, y, 96);
-        SetUpNumberEdit(Edt_Konstanta[i], NumberChecks::MeterConstant, true);
+        SetUpNumberEdit(Edt_Konstanta[i], NumberChecks::MeterConstant);
     }
     AddLabel(p, "Vypočti výkon z  průměru 1-X posledních impulsů:", 8, 142, 286);
     Cmb_Prumer = AddList(p, "Cmb_Prumer", Numbers(1, 8), 298, 142, 56);
     AddLabel(p, "Délka neprůměrovatelného impulsu:", 8, 174, 230);
     Edt_Neprumerovatelnadelka = AddEdit(p, "Edt_Neprumerovatelnadelka", 240, 174, 56);
     AddLabel(p, "s", 302, 174, 20);
-    SetUpNumberEdit(Edt_Neprumerovatelnadelka, NumberChecks::NonAveragedPulse, false);
+    SetUpNumberEdit(Edt_Neprumerovatelnadelka, NumberChecks::NonAveragedPulse);
 }
 
 void TNastaveniForm::CreateVystupyPage() {
@@ -288,7 +288,7 @@ void TNastaveniForm::CreateVystupyPage() {
     Rgp_VystupPoruchy->OnClick = [this](TRadioGroup*) { ApplyFaultOutputRule(); };
     AddLabel(p, "Zpoždění poruchy [s]:", right, gridTop + 108, 120, 16);
     Edt_ZpozdeniPoruchy = AddEdit(p, "Edt_ZpozdeniPoruchy", right, gridTop + 126, 56);
-    SetUpNumberEdit(Edt_ZpozdeniPoruchy, NumberChecks::FaultDelay, false);
+    SetUpNumberEdit(Edt_ZpozdeniPoruchy, NumberChecks::FaultDelay);
 }
 
 void TNastaveniForm::CreateKomunikacePage() {
@@ -332,8 +332,9 @@ void TNastaveniForm::SetUpBandEdit(TCheckedEdit* edit, TBandEdge edge, TCheckedE
     };
 }
 
-void TNastaveniForm::SetUpNumberEdit(TCheckedEdit* edit, const TNumberCheck& check, bool decimals) {
-    edit->KeyFilter = [decimals](char32_t key) {
+void TNastaveniForm::SetUpNumberEdit(TCheckedEdit* edit, const TNumberCheck& check) {
+    // A number shown with decimals takes the decimal separator too.
+    edit->KeyFilter = [decimals = check.Decimals > 0](char32_t key) {
         return IsDigit(key) || key == CH_BACK || (decimals && IsDecimalSeparator(key));
     };
     edit->ExitCheck = [edit, check] { edit->SetText(CheckNumber(edit->Text(), check)); };
@@ -341,12 +342,7 @@ void TNastaveniForm::SetUpNumberEdit(TCheckedEdit* edit, const TNumberCheck& che
 
 void TNastaveniForm::SetUpTimeEdit(TCheckedEdit* edit) {
     edit->SetEditMask("!90:00;1;_");
-    edit->ExitCheck = [edit] {
-        const std::optional<uint16_t> minutes = BandTimeMinutes(edit->Text());
-        if (!minutes)
-            throw EConvertError(BandTimeError);
-        edit->SetText(BandTimeText(*minutes));
-    };
+    edit->ExitCheck = [edit] { edit->SetText(BandTimeText(BandTimeOf(edit->Text()))); };
 }
 
 } // namespace zeko

@@ -53,6 +53,9 @@ public:
     void KeyPress(char32_t& key) override;
 
 private:
+    // The mask's places, then ExitCheck.
+    void RunCheck();
+
     bool refused_ = false;
 };
 
@@ -134,7 +137,7 @@ private:
     void CreateKomunikacePage();
     void CreateButtons();
     void SetUpBandEdit(TCheckedEdit* edit, TBandEdge edge, TCheckedEdit* neighbour);
-    void SetUpNumberEdit(TCheckedEdit* edit, const TNumberCheck& check, bool decimals);
+    void SetUpNumberEdit(TCheckedEdit* edit, const TNumberCheck& check);
     void SetUpTimeEdit(TCheckedEdit* edit);
     void StoreControlsInto(TZEKO& settings) const;
     // The control that has the focus is left, as a click elsewhere would leave it;

@@ -2,6 +2,7 @@
 
 #include "core/PowerFactor.h"
 #include "core/TextHelpers.h"
+#include "platform/Exceptions.h"
 #include "platform/FormatSettings.h"
 
 #include <algorithm>
@@ -12,7 +13,6 @@ namespace zeko {
 namespace {
 
 constexpr double LowestInductive = 0.872;
-constexpr double HighestCapacitive = -0.873;
 constexpr int MostHours = 99;  // the mask holds two digits of hours
 
 // The code next to `code` in code order, held at the ends of the range.
@@ -39,9 +39,8 @@ double CheckBandValue(TBandEdge edge, double v, double neighbour) {
         const bool below = edge == TBandEdge::Lower;
         if (below ? own >= other : own <= other)
             v = CosPhiFromByte(NextCode(other, below ? -1 : 1));
-        else if (v > HighestCapacitive && v < 0)
-            v = HighestCapacitive;
     }
+    // The code of a value between -0.873 and 0 is that of -0.873.
     return CosPhiFromByte(CosPhiToByte(v));
 }
 
@@ -85,6 +84,13 @@ uint16_t OutputValueOf(const std::string& text) {
 
 uint8_t DischargeTimeOf(const std::string& text) {
     return static_cast<uint8_t>(std::clamp<int64_t>(StrToInt(text), 0, 2559) / 10);
+}
+
+uint16_t BandTimeOf(const std::string& text) {
+    const std::optional<uint16_t> minutes = BandTimeMinutes(text);
+    if (!minutes)
+        throw EConvertError(BandTimeError);
+    return *minutes;
 }
 
 int64_t WholeNumberOf(const std::string& text, int64_t low, int64_t high) {

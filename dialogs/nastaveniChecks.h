@@ -52,6 +52,8 @@ uint8_t BandCode(const std::string& text);
 uint32_t MeterConstantOf(const std::string& text);  // units of 0.00001, to the nearest
 uint16_t OutputValueOf(const std::string& text);    // tenths, to the nearest
 uint8_t DischargeTimeOf(const std::string& text);   // tens of seconds: typed seconds div 10
+// The second band's start or end; EConvertError(BandTimeError) outside 00:00..23:59.
+uint16_t BandTimeOf(const std::string& text);
 // Whole numbers (decimal integers) held within [low, high].
 int64_t WholeNumberOf(const std::string& text, int64_t low, int64_t high);
 

@@ -24,7 +24,6 @@ namespace {
 constexpr const char* Inductive = "L";
 constexpr const char* Capacitive = "C";
 constexpr uint8_t UnderBit = 0x01, OverBit = 0x10;  // of SpeedType: exponential
-constexpr int OverShift = 4;
 constexpr int FaultOutputYes = 0;  // "ANO"
 
 // The item of `value`, or none when the list has no item for it.
@@ -110,15 +109,11 @@ void TNastaveniForm::StoreControlsInto(TZEKO& s) const {
     if (Cmb_TypNedokompenzovano->currentIndex() == 1)
         speedType |= UnderBit;
     if (Cmb_TypPrekompenzovano->currentIndex() == 1)
-        speedType |= 1 << OverShift;
+        speedType |= OverBit;
     s.SpeedType = speedType;
     TakeItem(Rgp_PouzijP2->ItemIndex(), s.UseBand2);
-    for (const auto& [edit, field] : {std::pair{Edt_ZacatekP2, &s.Band2Start}, std::pair{Edt_KonecP2, &s.Band2End}}) {
-        const std::optional<uint16_t> minutes = BandTimeMinutes(edit->Text());
-        if (!minutes)
-            throw EConvertError(BandTimeError);
-        *field = *minutes;
-    }
+    s.Band2Start = BandTimeOf(Edt_ZacatekP2->Text());
+    s.Band2End = BandTimeOf(Edt_KonecP2->Text());
     TakeItem(Cmb_Citlivost->currentIndex(), s.SensitivityIndex);
     TakeItem(Cmb_Prodleva->currentIndex(), s.UnderWait, 1);
 

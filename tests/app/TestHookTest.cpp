@@ -9,6 +9,7 @@
 #include "platform/qt/Forms.h"
 #include "platform/qt/Grids.h"
 #include "platform/qt/QtMainThread.h"
+#include "platform/qt/RadioGroup.h"
 #include "support/MessageRecorder.h"
 #include "support/QtApp.h"
 #include "support/TempDir.h"
@@ -24,6 +25,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <memory>
+#include <sstream>
 
 using namespace zeko;
 
@@ -244,4 +246,35 @@ TEST_F(Automation, ANameSharedWithAHiddenDialogReachesTheShownControl) {
     Run({"click BitBtn1"});
     EXPECT_EQ(activeClicks, 1);
     EXPECT_EQ(idleClicks, 0);
+}
+
+// "set" types into an edit or a cell, or chooses an item, and then leaves the control
+// so that its exit check runs; "dump" writes a grid's texts, a tab between cells.
+TEST_F(Automation, SetTypesOrChoosesAndLeavesTheControlAndDumpWritesTheCells) {
+    TCustomEdit edit(&window);
+    edit.setObjectName("Pole");
+    int exits = 0;
+    edit.OnExit = [&](TCustomEdit*) { ++exits; };
+    auto* combo = new QComboBox(&window);
+    combo->setObjectName("Vyber");
+    combo->addItems({"Lineární", "Exponenciální"});
+    auto* group = new TRadioGroup("Volba", "Použít:", {"ANO", "NE"}, 2, &window);
+    window.show();
+    const std::string cells = dir / "cells.txt";
+    Run({"set Pole 42", "set Mrizka[1,0] c", "set Vyber Exponenciální", "set Volba NE", "dump Mrizka " + cells,
+         "set Vyber Jiný", "set Volba MOŽNÁ", "set Mrizka[2,0] x", "set Nic 1", "set Pole", "dump Nic " + cells + "2"});
+    EXPECT_EQ(edit.Text(), "42");
+    EXPECT_EQ(exits, 1);
+    EXPECT_EQ(grid->Cells(0, 1), "c");
+    EXPECT_EQ(combo->currentIndex(), 1);
+    EXPECT_EQ(group->ItemIndex(), 1);
+    std::ifstream in(cells);
+    std::stringstream dumped;
+    dumped << in.rdbuf();
+    EXPECT_EQ(dumped.str(), "a\t\nc\td\n");
+    for (const std::string& bad : {std::string("set Vyber Jiný"), std::string("set Volba MOŽNÁ"),
+                                   std::string("set Mrizka[2,0] x"), std::string("set Nic 1"), std::string("set Pole"),
+                                   "dump Nic " + cells + "2"})
+        EXPECT_TRUE(Has("CommandFailed " + bad)) << bad;
+    EXPECT_FALSE(dir.Exists("cells.txt2"));  // no file for a grid that is not there
 }

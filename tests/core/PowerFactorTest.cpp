@@ -42,7 +42,8 @@ TEST(PowerFactor, AValueOutsideTheCodeRangesKeepsItsSign) {
                           Case{0.0, 129}, Case{-0.0004, 255}, Case{-0.5, 255}, Case{-1.0, 129}, Case{-1.1, 129},
                           Case{-1e9, 129}}) {
         EXPECT_EQ(CosPhiToByte(c.value), c.code) << c.value;
-        if (c.value != 0)
+        if (c.value != 0) {
             EXPECT_EQ(CosPhiFromByte(CosPhiToByte(c.value)) > 0, c.value > 0) << c.value;
+        }
     }
 }

@@ -118,6 +118,8 @@ TEST(NastaveniChecks, StoredFormsAreRoundedToTheirUnits) {
     EXPECT_THROW(MeterConstantOf(""), EConvertError);
     EXPECT_EQ(WholeNumberOf("70000", 0, 65535), 65535);
     EXPECT_THROW(WholeNumberOf("1,5", 0, 255), EConvertError);
+    EXPECT_EQ(BandTimeOf("22:00"), 1320);
+    EXPECT_THROW(BandTimeOf("24:00"), EConvertError);
 }
 
 TEST(NastaveniChecks, ABandShowsItsCodeWithThreeDecimals) {

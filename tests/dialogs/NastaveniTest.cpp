@@ -281,6 +281,31 @@ TEST_F(SettingsDialog, ABandTimeOutsideTheDayIsRefusedAndNeverStored) {
     EXPECT_EQ(edited.Band2End, 1439);
 }
 
+// The confirm's accelerator leaves the focus where it is: the edit being typed in is
+// checked before the dialog closes, as leaving it would check it.
+TEST_F(SettingsDialog, AConfirmChecksTheEditThatStillHasTheFocus) {
+    TNastaveniForm& f = Open();
+    f.Edt_Dolni->setFocus();
+    ASSERT_TRUE(test::ProcessEventsUntil([&] { return f.Edt_Dolni->hasFocus(); }));
+    f.Edt_Dolni->SetText("0,98");  // above its centre 0.970
+    f.Btn_ZapisNastaveni->click();
+    EXPECT_EQ(f.Edt_Dolni->Text(), "0,969");
+    EXPECT_EQ(f.ModalResult(), ModalResults::Ok);
+    f.StoreControls();
+    EXPECT_EQ(edited.BandLow, 97);
+
+    TNastaveniForm& again = Open();
+    again.Edt_ZacatekP2->setFocus();
+    ASSERT_TRUE(test::ProcessEventsUntil([&] { return again.Edt_ZacatekP2->hasFocus(); }));
+    again.Edt_ZacatekP2->SetText("24:00");
+    again.Btn_ZapisNastaveni->click();
+    EXPECT_EQ(again.ModalResult(), ModalResults::None);
+    EXPECT_TRUE(again.isVisible());
+    EXPECT_TRUE(again.Edt_ZacatekP2->Refused());
+    ASSERT_EQ(notifier.Count(), 1u);
+    EXPECT_EQ(notifier.Messages()[0].Text, BandTimeError);
+}
+
 TEST_F(SettingsDialog, AValueFromTheRegulatorOutsideTheDayIsNotWrittenBackUnasked) {
     edited.Band2Start = 1500;
     TNastaveniForm& f = Open();

@@ -44,6 +44,14 @@ TZEKO LastBlockRead(const test::RegsimLog& log) {
     return s;
 }
 
+// The regulator is asked for its live values `times` more times: the polling goes on.
+bool PolledAgain(const test::RegsimProcess& sim, size_t times) {
+    const size_t polls = Count(RxTelegrams(sim.Log()), Hex(LiveValuesRead()));
+    return sim.WaitForLog([&](const test::RegsimLog& log) {
+        return Count(RxTelegrams(log), Hex(LiveValuesRead())) >= polls + times;
+    });
+}
+
 void EditFaultDelay(test::ZekoProcess& zeko, const std::string& delay) {
     zeko.Command("menu cmNastaveniRegulatoru");
     zeko.Command("set Edt_ZpozdeniPoruchy " + delay);
@@ -69,10 +77,7 @@ TEST(Settings, AChangedFaultDelayIsWrittenToBothPlacesAndBothSettingsFilesAreKep
     EXPECT_EQ(TIniFile(dir / "zekosettings.set").ReadInteger("Vystupy", "Zpozdeni poruchy", -1), 10);
     EXPECT_EQ(TIniFile(dir / "zekosettingsnew.set").ReadInteger("Vystupy", "Zpozdeni poruchy", -1), 42);
     // The polling goes on after the write.
-    const size_t polls = Count(RxTelegrams(sim.Log()), Hex(LiveValuesRead()));
-    ASSERT_TRUE(sim.WaitForLog([&](const test::RegsimLog& log) {
-        return Count(RxTelegrams(log), Hex(LiveValuesRead())) > polls + 1;
-    }));
+    ASSERT_TRUE(PolledAgain(sim, 2));
     EXPECT_EQ(zeko.Close(), 0);
 
     // The regulator holds it: the next start-up reading finds it.
@@ -91,10 +96,7 @@ TEST(Settings, AConfirmWithoutAChangeWritesNothingButTheSettingsFiles) {
     zeko.Command("click Btn_ZapisNastaveni");
     zeko.Command("menu cmOnline");
     ASSERT_TRUE(zeko.WaitForLine("Command menu cmOnline"));
-    const size_t polls = Count(RxTelegrams(sim.Log()), Hex(LiveValuesRead()));
-    ASSERT_TRUE(sim.WaitForLog([&](const test::RegsimLog& log) {
-        return Count(RxTelegrams(log), Hex(LiveValuesRead())) > polls + 1;
-    }));
+    ASSERT_TRUE(PolledAgain(sim, 2));
     EXPECT_EQ(zeko.Close(), 0);
     EXPECT_TRUE(Writes(sim.Log()).empty());
     EXPECT_EQ(zeko.CountLines("InfoForm"), 0u);
@@ -169,10 +171,7 @@ TEST(Settings, TheResetZeroesThePointersAndTheNextDownloadFindsNothing) {
     }));
     EXPECT_EQ(Hex(RepliesOf(sim.Log(), tlg::KindSettings, Registers::RecordPointers).back()), "00 00 00 00 00 00 00");
     // The polling goes on, and no record is asked for.
-    const size_t polls = Count(RxTelegrams(sim.Log()), Hex(LiveValuesRead()));
-    ASSERT_TRUE(sim.WaitForLog([&](const test::RegsimLog& log) {
-        return Count(RxTelegrams(log), Hex(LiveValuesRead())) > polls + 2;
-    }));
+    ASSERT_TRUE(PolledAgain(sim, 3));
     EXPECT_EQ(zeko.Close(), 0);
     for (const Request& r : Requests(sim.Log()))
         EXPECT_NE(r.Mode, tlg::KindRecords);
