@@ -128,10 +128,7 @@ TEST(Conversation, ARegulatorThatGoesMuteIsToldAndItsValuesShowAsOldUntilItAnswe
     sim.ToggleMute();
     ASSERT_TRUE(zeko.WaitForLine("Regulátor neodpovídá."));
     ASSERT_TRUE(zeko.WaitForLine("|Regulátor neodpovídá. Poslední hodnoty z "));
-    const size_t polls = Count(RxTelegrams(sim.Log()), Hex(LiveValuesRead()));
-    ASSERT_TRUE(sim.WaitForLog([polls](const test::RegsimLog& log) {
-        return Count(RxTelegrams(log), Hex(LiveValuesRead())) >= polls + 3;
-    }));
+    ASSERT_TRUE(PolledAgain(sim, 3));
     const std::string picture = std::string(ZEKO_ARTEFACT_DIR) + "/online-old-program.png";
     std::filesystem::create_directories(ZEKO_ARTEFACT_DIR);
     zeko.Command("grab " + picture);

@@ -246,10 +246,7 @@ TEST(Download, EveryReplyDoubledStillEndsTheDownloadOnce) {
     ASSERT_TRUE(session.Started());
     ASSERT_TRUE(session.Downloaded());
     // Two more polls: time for any copy to have come and gone.
-    const size_t polls = Count(RxTelegrams(sim.Log()), Hex(LiveValuesRead()));
-    ASSERT_TRUE(sim.WaitForLog([polls](const test::RegsimLog& log) {
-        return Count(RxTelegrams(log), Hex(LiveValuesRead())) >= polls + 2;
-    }));
+    ASSERT_TRUE(PolledAgain(sim, 2));
     EXPECT_EQ(zeko.Close(), 0);
     EXPECT_EQ(test::LinesWith(zeko.Log(), "Pozice záznamů PC zapsána").size(), 1u);
     const test::RegsimLog log = sim.Log();

@@ -86,6 +86,13 @@ size_t Count(const std::vector<std::string>& lines, const std::string& line) {
     return static_cast<size_t>(std::count(lines.begin(), lines.end(), line));
 }
 
+bool PolledAgain(const test::RegsimProcess& sim, size_t times) {
+    const size_t polls = Count(RxTelegrams(sim.Log()), Hex(LiveValuesRead()));
+    return sim.WaitForLog([&](const test::RegsimLog& log) {
+        return Count(RxTelegrams(log), Hex(LiveValuesRead())) >= polls + times;
+    });
+}
+
 namespace {
 
 // The frame from the first start byte on, or empty.

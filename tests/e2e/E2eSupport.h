@@ -60,6 +60,8 @@ std::vector<std::string> StartupChain();
 std::vector<std::string> RxTelegrams(const test::RegsimLog& log);
 std::vector<std::string> Collapse(const std::vector<std::string>& lines);  // repeats removed
 size_t Count(const std::vector<std::string>& lines, const std::string& line);
+// The regulator is asked for its live values `times` more times: the polling goes on.
+bool PolledAgain(const test::RegsimProcess& sim, size_t times);
 
 // A received telegram taken apart (from its start byte on).
 struct Request {

@@ -44,14 +44,6 @@ TZEKO LastBlockRead(const test::RegsimLog& log) {
     return s;
 }
 
-// The regulator is asked for its live values `times` more times: the polling goes on.
-bool PolledAgain(const test::RegsimProcess& sim, size_t times) {
-    const size_t polls = Count(RxTelegrams(sim.Log()), Hex(LiveValuesRead()));
-    return sim.WaitForLog([&](const test::RegsimLog& log) {
-        return Count(RxTelegrams(log), Hex(LiveValuesRead())) >= polls + times;
-    });
-}
-
 void EditFaultDelay(test::ZekoProcess& zeko, const std::string& delay) {
     zeko.Command("menu cmNastaveniRegulatoru");
     zeko.Command("set Edt_ZpozdeniPoruchy " + delay);
