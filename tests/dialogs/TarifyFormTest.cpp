@@ -437,10 +437,12 @@ TEST_F(TariffEditor, PictureAtTheDefaultSize) {
         if (w->parentWidget() == &f && !w->isHidden()) {
             EXPECT_TRUE(f.rect().contains(w->geometry())) << w->objectName().toStdString();
         }
-    for (QPushButton* b : f.findChildren<QPushButton*>())
-        if (!b->isHidden())
+    for (QPushButton* b : f.findChildren<QPushButton*>()) {
+        if (!b->isHidden()) {
             EXPECT_LE(b->fontMetrics().horizontalAdvance(b->text().remove('&')) + 8, b->width())
-            << b->text().toStdString();
+                << b->text().toStdString();
+        }
+    }
     EXPECT_LE(f.Chk_Svatky->sizeHint().width(), f.Chk_Svatky->width());
     SavePicture(f, "tarify.png");
 }

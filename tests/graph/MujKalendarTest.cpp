@@ -106,8 +106,9 @@ TEST_F(Calendar, MondayFirstLayoutOfMonthsStartingOnEachWeekday) {
         EXPECT_EQ(CellOf(c.days), (TGridCoord{c.lastCol, c.lastRow}));
         EXPECT_EQ(kalendar.CellText(c.lastCol, c.lastRow), std::to_string(c.days));
         // Before the first and after the last day the cells are empty.
-        if (c.firstCol > 0)
+        if (c.firstCol > 0) {
             EXPECT_EQ(kalendar.CellText(c.firstCol - 1, 1), "");
+        }
         EXPECT_EQ(kalendar.CellText(6, 6), c.lastRow == 6 && c.lastCol == 6 ? std::to_string(c.days) : "");
     }
     // The heading row: short day names from Monday.
