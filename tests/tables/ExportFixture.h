@@ -22,11 +22,14 @@ namespace zeko::test {
 class RecordingSheetServer : public TSheetServer {
 public:
     explicit RecordingSheetServer(const std::string& folder) {
-        NewFileName = [this, folder] { return folder + "sesit" + std::to_string(++files_) + ".xlsx"; };
+        NewFileName = [this, folder](const std::string& title) {
+            titles.push_back(title);
+            return folder + "sesit" + std::to_string(++files_) + ".xlsx";
+        };
         WriteFile = WriteXlsxFile;
         OpenDocument = [this](const std::string& file) {
             opened.push_back(file);
-            return true;
+            return opens;
         };
         Tell = [this](const std::string& text) { told.push_back(text); };
         RegisterDdeServer("Excel", this);
@@ -41,8 +44,11 @@ public:
         return TSheetServer::Execute(topic, command);
     }
     std::vector<std::string> stream;
+    std::vector<std::string> titles;
     std::vector<std::string> opened;
     std::vector<std::string> told;
+    // Whether a spreadsheet program can be started to open a written workbook.
+    bool opens = true;
 
 private:
     int files_ = 0;
