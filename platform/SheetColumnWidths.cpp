@@ -63,9 +63,10 @@ void FormatShape(const std::string& format, int& decimals, bool& grouped) {
 
 bool HasValue(const TSheetCell* cell) { return cell != nullptr && cell->Kind != TSheetCell::ckEmpty; }
 
-// A left-aligned text runs on over an empty neighbour: it needs no width of its own.
-bool MayRunOn(const TWorksheet& sheet, int row, int col, const TSheetCell& cell) {
-    return cell.Kind == TSheetCell::ckText && cell.Style.HAlign <= 2 && !cell.Style.Wrap &&
+// A left-aligned text runs on over an empty neighbour: it needs no width of its own,
+// unless it stands in the sheet's last column, past which a printed sheet ends.
+bool MayRunOn(const TWorksheet& sheet, int lastColumn, int row, int col, const TSheetCell& cell) {
+    return cell.Kind == TSheetCell::ckText && cell.Style.HAlign <= 2 && !cell.Style.Wrap && col < lastColumn &&
            !HasValue(sheet.Find(row, col + 1));
 }
 
@@ -99,9 +100,13 @@ double TextWidthInDigits(const std::string& text, int points, bool bold) {
 
 std::map<int, double> FittingColumnWidths(const TWorksheet& sheet) {
     std::map<int, double> widths;
+    int lastColumn = 0;
+    for (const auto& [at, cell] : sheet.Cells)
+        if (HasValue(&cell))
+            lastColumn = std::max(lastColumn, at.second);
     for (const auto& [at, cell] : sheet.Cells) {
         const auto [row, col] = at;
-        if (!HasValue(&cell) || MayRunOn(sheet, row, col, cell))
+        if (!HasValue(&cell) || MayRunOn(sheet, lastColumn, row, col, cell))
             continue;
         const double width =
             TextWidthInDigits(ShownText(cell), cell.Style.FontSize, cell.Style.Bold) + CellPadding;

@@ -3,7 +3,7 @@
 // spreadsheet program, measured in the unit of the file's column widths: the width
 // of a digit of the workbook's default font (11 points), plus the cell's padding.
 // A text that may run on into the empty cell to its right (a left-aligned title, a
-// closing note) needs no room of its own.
+// closing note) needs no room of its own, but in the sheet's last column.
 #include <map>
 #include <string>
 

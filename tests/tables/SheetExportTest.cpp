@@ -25,6 +25,13 @@ protected:
         EXPECT_FALSE(server_.opened.empty());
         return server_.opened.empty() ? XlsxBook{} : ReadXlsx(server_.opened.back());
     }
+    // The last workbook stays with the pictures, for a person to open.
+    void KeepWorkbook(const std::string& name) {
+        ASSERT_FALSE(server_.opened.empty());
+        std::filesystem::create_directories(ZEKO_ARTEFACT_DIR);
+        std::filesystem::copy_file(server_.opened.back(), std::string(ZEKO_ARTEFACT_DIR) + "/" + name,
+                                   std::filesystem::copy_options::overwrite_existing);
+    }
     RecordingSheetServer server_{dir_.Path()};
 };
 
@@ -35,6 +42,7 @@ TEST_F(SheetExport, TheDayTableGoesOverAsKeptAndReadsBackWithItsFormats) {
     form.Btn_ExportXLS->click();
     EXPECT_EQ(notifier_.Count(), 0u);
     ExpectSameAsKept(Lines(server_.stream), "denni.macros");
+    KeepWorkbook("denni.xlsx");
 
     const XlsxBook book = LastBook();
     ASSERT_EQ(book.Sheets, (std::vector<std::string>{"List1"}));
@@ -96,6 +104,7 @@ TEST_F(SheetExport, TheMonthTableGoesOverAsKeptWithItsCosPhiOfTwoDecimals) {
     form.Btn_ExportXLS->click();
     EXPECT_EQ(notifier_.Count(), 0u);
     ExpectSameAsKept(Lines(server_.stream), "mesicni.macros");
+    KeepWorkbook("mesicni.xlsx");
 
     const XlsxBook book = LastBook();
     const std::string s = "List1";
@@ -122,6 +131,7 @@ TEST_F(SheetExport, TheYearTableWithLossesKeepsItsMaximumRow) {
     form.Btn_ExportXLS->click();
     EXPECT_EQ(notifier_.Count(), 0u);
     ExpectSameAsKept(Lines(server_.stream), "rocni.macros");
+    KeepWorkbook("rocni.xlsx");
 
     const XlsxBook book = LastBook();
     const std::string s = "List1";
@@ -191,12 +201,17 @@ TEST_F(SheetExport, EveryColumnIsWideEnoughForItsCaptionsAndValues) {
         const XlsxBook book = ReadXlsx(server_.opened.back());
         const TWorksheet& sheet = server_.Workbook().Sheets.at(static_cast<size_t>(server_.Workbook().Active));
         const std::map<std::string, double>& widths = book.Widths.at(book.Active);
+        int lastColumn = 0;
+        for (const auto& [at, cell] : sheet.Cells)
+            if (cell.Kind != TSheetCell::ckEmpty)
+                lastColumn = std::max(lastColumn, at.second);
         for (const auto& [at, cell] : sheet.Cells) {
             if (at.first < 4 || cell.Kind == TSheetCell::ckEmpty)
                 continue;  // the title and the headings run on over the empty cells beside them
             const TSheetCell* next = sheet.Find(at.first, at.second + 1);
-            if (cell.Kind == TSheetCell::ckText && (next == nullptr || next->Kind == TSheetCell::ckEmpty))
-                continue;  // so does a note at the end of a row
+            if (cell.Kind == TSheetCell::ckText && at.second < lastColumn &&
+                (next == nullptr || next->Kind == TSheetCell::ckEmpty))
+                continue;  // so does a note at the end of a row, but in the last column
             const std::string column(1, static_cast<char>('A' + at.second - 1));
             const double needed = MeasuredDigits(ShownText(cell), cell.Style.FontSize, cell.Style.Bold);
             ASSERT_TRUE(widths.count(column)) << book.Active << " " << column;
