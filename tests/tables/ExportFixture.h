@@ -73,6 +73,13 @@ protected:
         Save();
         AddTariffZones(Date(2024, 1, 1), {{0, 1, 1, 360, 600}, {0, 1, 2, 720, 840}, {0, 2, 1, 600, 720}});
     }
+    // The day window showing that Tuesday.
+    TDenniTabulkaForm& TuesdayShown() {
+        WriteDay();
+        TDenniTabulkaForm& form = DayWindow();
+        Post(WM_SHOW_DAY_TABLE, Date(2024, 3, 5), 0);
+        return form;
+    }
     static std::string FileBytes(const std::string& path) {
         std::ifstream in(path, std::ios::binary);
         std::ostringstream bytes;

@@ -300,9 +300,7 @@ TEST_F(Report, ThePrintedPdfHoldsTheTitlesAndValues) {
 }
 
 TEST_F(Report, APdfFileThatCannotBeWrittenIsToldOnceWithItsCause) {
-    WriteDay();
-    TDenniTabulkaForm& day = DayWindow();
-    Post(WM_SHOW_DAY_TABLE, Date(2024, 3, 5), 0);
+    TDenniTabulkaForm& day = TuesdayShown();
     SmallDisk disk(32);
     struct Case {
         std::string pdf;
@@ -328,11 +326,7 @@ TEST_F(Report, APdfFileThatCannotBeWrittenIsToldOnceWithItsCause) {
     EXPECT_FALSE(std::filesystem::exists(dir_ / "chybi/den.pdf"));
     if (disk.Mounted()) {
         EXPECT_EQ(FileBytes(disk / "den.pdf"), earlier);  // the earlier file as it was, nothing half written
-        std::vector<std::string> names;
-        for (const auto& entry : std::filesystem::directory_iterator(disk.Dir().Path()))
-            names.push_back(entry.path().filename().string());
-        std::sort(names.begin(), names.end());
-        EXPECT_EQ(names, (std::vector<std::string>{"den.pdf", "filler"}));
+        EXPECT_EQ(disk.Dir().Names(), (std::vector<std::string>{"den.pdf", "filler"}));
     }
 }
 

@@ -150,9 +150,7 @@ TEST_F(SheetExport, TheYearTableWithLossesKeepsItsMaximumRow) {
 
 TEST_F(SheetExport, CaptionsStayTextsWhenThePointSeparatesDecimals) {
     FormatSettings().DecimalSeparator = '.';
-    WriteDay();
-    TDenniTabulkaForm& form = DayWindow();
-    Post(WM_SHOW_DAY_TABLE, Date(2024, 3, 5), 0);
+    TDenniTabulkaForm& form = TuesdayShown();
     form.Btn_ExportXLS->click();
     FormatSettings().DecimalSeparator = ',';
     const XlsxBook book = LastBook();
@@ -222,9 +220,7 @@ TEST_F(SheetExport, EveryColumnIsWideEnoughForItsCaptionsAndValues) {
 }
 
 TEST_F(SheetExport, AWorkbookThatCannotBeSavedIsToldWithItsCause) {
-    WriteDay();
-    TDenniTabulkaForm& form = DayWindow();
-    Post(WM_SHOW_DAY_TABLE, Date(2024, 3, 5), 0);
+    TDenniTabulkaForm& form = TuesdayShown();
     SmallDisk disk(16);
     struct Case {
         std::string file;
@@ -248,18 +244,13 @@ TEST_F(SheetExport, AWorkbookThatCannotBeSavedIsToldWithItsCause) {
         EXPECT_FALSE(std::filesystem::exists(c.file));
     }
     if (disk.Mounted()) {
-        std::vector<std::string> names;
-        for (const auto& entry : std::filesystem::directory_iterator(disk.Dir().Path()))
-            names.push_back(entry.path().filename().string());
-        EXPECT_EQ(names, (std::vector<std::string>{"filler"}));  // nothing half written
+        EXPECT_EQ(disk.Dir().Names(), (std::vector<std::string>{"filler"}));  // nothing half written
     }
     EXPECT_TRUE(server_.opened.empty());
 }
 
 TEST_F(SheetExport, AWorkbookNoProgramOpensIsToldWithItsFileName) {
-    WriteDay();
-    TDenniTabulkaForm& form = DayWindow();
-    Post(WM_SHOW_DAY_TABLE, Date(2024, 3, 5), 0);
+    TDenniTabulkaForm& form = TuesdayShown();
     server_.opens = false;
     form.Btn_ExportXLS->click();
     ASSERT_EQ(server_.opened.size(), 1u);
