@@ -56,9 +56,24 @@ private:
     QWidget* form_;
 };
 
+// The outer size of the child when restored: the design size, or the form's content
+// with the child's frame and title bar around it; at most the area's room, so that
+// no edge of a restored child lies out of reach.
+QSize RestoredSize(const QMdiArea* area, const QMdiSubWindow* child, const QWidget* form, QSize designSize) {
+    QSize size = designSize;
+    if (!size.isValid()) {
+        const QMargins frame = child->contentsMargins();
+        size = form->minimumSize().grownBy(frame);
+    }
+    const QSize room = area->viewport()->size();
+    if (!room.isEmpty())
+        size = size.boundedTo(room);
+    return size.expandedTo(child->minimumSizeHint());
+}
+
 } // namespace
 
-QMdiSubWindow* AddMdiChild(QMdiArea* area, QWidget* form) {
+QMdiSubWindow* AddMdiChild(QMdiArea* area, QWidget* form, QSize designSize) {
     auto* scroller = new QScrollArea;
     scroller->setFrameShape(QFrame::NoFrame);
     scroller->setWidgetResizable(true);
@@ -67,6 +82,8 @@ QMdiSubWindow* AddMdiChild(QMdiArea* area, QWidget* form) {
     QMdiSubWindow* child = area->addSubWindow(scroller);
     child->setAttribute(Qt::WA_DeleteOnClose);
     child->setWindowTitle(form->windowTitle());
+    // The geometry a child has when it is maximised is the one it gets back when restored.
+    child->resize(RestoredSize(area, child, form, designSize));
     child->showMaximized();
     return child;
 }

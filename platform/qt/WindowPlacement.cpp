@@ -78,6 +78,18 @@ TRect ClampToWorkAreas(const TRect& r, const std::vector<TRect>& areas) {
     return {left, top, left + width, top + height};
 }
 
+void KeepOnWorkArea(QWidget* window) {
+    // Before the window system has framed the window its frame is the window itself.
+    const QRect outer = window->frameGeometry();
+    const QSize frame = outer.size() - window->size();
+    const QRect fitted = ToQRect(ClampToWorkAreas(FromQRect(outer), ScreenInfo().WorkAreas));
+    if (fitted == outer)
+        return;
+    if (fitted.size() != outer.size())
+        window->resize(fitted.size() - frame);
+    window->move(fitted.topLeft());
+}
+
 TWindowPlacement GetWindowPlacement(const QWidget* window) {
     TWindowPlacement p;
     if (window->isHidden())

@@ -24,12 +24,14 @@
 #include "platform/Notifier.h"
 #include "platform/UserDialogs.h"
 #include "platform/TickClock.h"
+#include "platform/qt/Canvas.h"
 #include "platform/qt/MdiChild.h"
 #include "platform/qt/QtMainThread.h"
 #include "support/QtApp.h"
 #include "support/TempDir.h"
 #include "ImageProbe.h"
 #include "MainWindowFixture.h"
+#include "QtPrinters.h"
 #include "tables/MesicniTabulka.h"
 #include "tables/dennitabulka.h"
 
@@ -42,6 +44,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStatusBar>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -49,7 +52,9 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <memory>
+#include <optional>
 
 using namespace zeko;
 
@@ -129,6 +134,57 @@ TEST_F(MainWindowFixture, NamesAreCutToTheirLengthAndTheWindowReopensWhereItWasC
     EXPECT_EQ(ini.ReadInteger("ComPort", "Com", 0), 1);
     EXPECT_EQ(ini.ReadInteger("ComPort", "BaudRate", 0), 4800);
     EXPECT_EQ(ini.ReadString("Smeny", "Smena2", ""), "Odpolední směna číslo dvě!");  // kept as it was
+}
+
+// The stored placement, or the default one, is held inside the screen's work area,
+// frame included: the status bar and the right edge stay on the screen. Where it
+// fits, the window keeps its stored size and place.
+TEST_F(MainWindowFixture, TheWindowStartsInsideTheScreen) {
+    struct Case {
+        const char* what;
+        const char* ini;  // the "Program" section, empty: no "Zeko.ini"
+        TRect workArea;
+        std::optional<QPoint> at;  // where the frame starts, when the case says
+        QSize size;                // the window's own, empty: the frame fills the work area
+    };
+    const Case cases[] = {
+        {"the default on an 800 x 600 screen", "", {0, 0, 800, 600}, QPoint(0, 0), {}},
+        {"saved on a larger screen", "Sirka=1900\r\nVyska=1150\r\nPoziceX=10\r\nPoziceY=20\r\n",
+         {0, 0, 1280, 1024}, QPoint(0, 0), {}},
+        {"saved beyond the right edge", "Sirka=900\r\nVyska=600\r\nPoziceX=1500\r\nPoziceY=700\r\n",
+         {0, 0, 1280, 1024}, std::nullopt, {900, 600}},
+        {"saved above a panel at the top", "Sirka=900\r\nVyska=600\r\nPoziceX=-40\r\nPoziceY=0\r\n",
+         {0, 32, 1280, 1024}, QPoint(0, 32), {900, 600}},
+        {"saved where it fits", "Sirka=900\r\nVyska=600\r\nPoziceX=10\r\nPoziceY=20\r\n",
+         {0, 0, 1280, 1024}, QPoint(10, 20), {900, 600}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const QRect area = ToQRect(c.workArea);
+        SetScreenInfoForTest(TScreenInfo{area.right() + 1, area.bottom() + 1, 96, {c.workArea}});
+        if (*c.ini)
+            dir.Write("Zeko.ini", std::string("[Program]\r\n") + c.ini);
+        else
+            std::filesystem::remove(dir / "Zeko.ini");
+        THlavniForm& f = Start();
+        QApplication::processEvents();
+        const QRect frame = f.frameGeometry();
+        EXPECT_TRUE(area.contains(frame)) << testing::PrintToString(frame);
+        if (c.at) {
+            EXPECT_EQ(frame.topLeft(), *c.at);
+        }
+        if (c.size.isValid()) {
+            EXPECT_EQ(f.size(), c.size);
+        } else {
+            EXPECT_EQ(frame, area);
+        }
+        const QRect status(f.statusBar()->mapToGlobal(QPoint(0, 0)), f.statusBar()->size());
+        EXPECT_TRUE(area.contains(status)) << testing::PrintToString(status);
+        // What the window got is what closing stores.
+        EXPECT_EQ(WindowWidth, f.width());
+        EXPECT_EQ(WindowHeight, f.height());
+        form.reset();
+    }
 }
 
 TEST_F(MainWindowFixture, AProgramFolderThatCannotBeMadeIsAnErrorAtStart) {
@@ -403,7 +459,7 @@ TEST_F(MainWindowFixture, TheRecordViewerOpensOnceLaidOutInItsWindow) {
     EXPECT_EQ(f.MdiArea()->subWindowList().size(), 2);
     EXPECT_EQ(f.MdiArea()->activeSubWindow(), MdiChildOf(viewer));
     EXPECT_TRUE(f.MdiArea()->activeSubWindow()->isMaximized());
-    EXPECT_EQ(f.MdiArea()->activeSubWindow()->windowTitle().toStdString(), "ZaznamyServisForm");
+    EXPECT_EQ(f.MdiArea()->activeSubWindow()->windowTitle().toStdString(), "Záznamy ze souboru");
 
     const int w = viewer->width(), h = viewer->height();
     const QRect grid = viewer->HyperGrid1->geometry();
