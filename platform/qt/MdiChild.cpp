@@ -4,6 +4,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QScrollArea>
+#include <QStyle>
 
 namespace zeko {
 
@@ -60,12 +61,20 @@ private:
 // with the child's frame and title bar around it; at most the area's room, so that
 // no edge of a restored child lies out of reach.
 QSize RestoredSize(const QMdiArea* area, const QMdiSubWindow* child, const QWidget* form, QSize designSize) {
+    const QSize room = area->viewport()->size();
     QSize size = designSize;
     if (!size.isValid()) {
-        const QMargins frame = child->contentsMargins();
-        size = form->minimumSize().grownBy(frame);
+        size = form->minimumSize().grownBy(child->contentsMargins());
+        // Content wider (taller) than the room scrolls: the bar takes room of its own.
+        if (!room.isEmpty()) {
+            const int bar = child->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, child);
+            const QSize whole = size;
+            if (whole.width() > room.width())
+                size.rheight() += bar;
+            if (whole.height() > room.height())
+                size.rwidth() += bar;
+        }
     }
-    const QSize room = area->viewport()->size();
     if (!room.isEmpty())
         size = size.boundedTo(room);
     return size.expandedTo(child->minimumSizeHint());

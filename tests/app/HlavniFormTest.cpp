@@ -19,6 +19,7 @@
 #include "graph/archiv.h"
 #include "grids/HgGrid.h"
 #include "platform/qt/RadioGroup.h"
+#include "platform/qt/StatusPanel.h"
 #include "platform/Cp1250.h"
 #include "platform/IniFile.h"
 #include "platform/Notifier.h"
@@ -44,6 +45,8 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
+#include <QScrollArea>
 #include <QStatusBar>
 #include <QTimer>
 
@@ -53,6 +56,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -185,6 +189,29 @@ TEST_F(MainWindowFixture, TheWindowStartsInsideTheScreen) {
         EXPECT_EQ(WindowHeight, f.height());
         form.reset();
     }
+}
+
+// The name of an exported workbook is longer than the status line of a small
+// window: the line keeps the window's width and shows the whole text as its tool tip.
+TEST_F(MainWindowFixture, AStatusLineLongerThanItsPanelIsShownWholeAsItsToolTip) {
+    THlavniForm& f = Start();
+    f.resize(640, 480);
+    QApplication::processEvents();
+    const std::string line = "15.03.2026 10:20:30 Tabulky uloženy do sešitu /home/technik/.local/share/zeko/Export/"
+                             "Tabulky 15.03.2026 10-20-30 Denní tabulka Činný 14.03.2026.xlsx";
+    f.SetStatusLine(line);
+    QApplication::processEvents();
+    TStatusPanel* panel = f.StatusPanels[0];
+    EXPECT_EQ(f.width(), 640);
+    EXPECT_LT(panel->width(), panel->fontMetrics().horizontalAdvance(panel->text()));
+    EXPECT_EQ(f.StatusLine(), line);
+    EXPECT_EQ(panel->toolTip().toStdString(), line);
+    EXPECT_TRUE(panel->ShownText().endsWith(QChar(0x2026))) << panel->ShownText().toStdString();
+    // Made wide enough, the line shows whole and needs no tip.
+    f.resize(1900, 480);
+    QApplication::processEvents();
+    EXPECT_EQ(panel->ShownText().toStdString(), line);
+    EXPECT_TRUE(panel->toolTip().isEmpty());
 }
 
 TEST_F(MainWindowFixture, AProgramFolderThatCannotBeMadeIsAnErrorAtStart) {
@@ -409,6 +436,47 @@ TEST_F(MainWindowFixture, TheArchiveCommandsOpenOneArchiveOnToday) {
     EXPECT_EQ(f.MdiArea()->subWindowList().size(), 1);
     f.MdiArea()->closeAllSubWindows();
     ASSERT_TRUE(test::ProcessEventsUntil([] { return !ArchiveOpen; }));
+}
+
+// The middle button at the right of the menu bar restores a maximised child: the
+// archive and the live values to their design sizes (within the area), the record
+// viewer, laid out for the area, to the area, a table to the height of its grids and
+// buttons; never a small box.
+TEST_F(MainWindowFixture, ARestoredChildHasItsDesignSize) {
+    THlavniForm& f = Start();
+    const QSize room = f.MdiArea()->viewport()->size();
+    struct Case {
+        const char* what;
+        std::function<void()> open;
+        QSize size;  // empty: as tall as the table, as wide as the area
+    };
+    const Case cases[] = {
+        {"Archiv", [&] { f.cmArchiv->trigger(); }, {696, 480}},
+        {"Aktuální hodnoty", [&] { f.cmOnline->trigger(); }, QSize(958, 706).boundedTo(room)},
+        {"Záznamy ze souboru", [&] { f.cmNactiZaznamyZeSouboru->trigger(); }, room},
+        {"Denní tabulka", [&] { f.cmDennitabulka->trigger(); }, {}},
+        {"Měsíční tabulka", [&] { f.cmMesicniTabulka->trigger(); }, {}},
+        {"Roční tabulka", [&] { f.cmRocniTabulka->trigger(); }, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        c.open();
+        QMdiSubWindow* child = f.MdiArea()->activeSubWindow();
+        ASSERT_NE(child, nullptr);
+        EXPECT_EQ(child->windowTitle().toStdString(), c.what);
+        ASSERT_TRUE(child->isMaximized());
+        child->showNormal();
+        QApplication::processEvents();
+        if (c.size.isValid()) {
+            EXPECT_EQ(child->size(), c.size);
+        } else {
+            EXPECT_EQ(child->width(), room.width());
+            EXPECT_LE(child->height(), room.height());
+            EXPECT_EQ(qobject_cast<QScrollArea*>(child->widget())->verticalScrollBar()->maximum(), 0);
+        }
+        delete child;
+        QApplication::processEvents();
+    }
 }
 
 TEST_F(MainWindowFixture, TheSendTimerPutsNoPollInFrontWhileTheSettingsAreWritten) {
