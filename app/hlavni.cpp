@@ -37,7 +37,6 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStatusBar>
-#include <QTimer>
 
 #include <cstring>
 #include <limits>
@@ -322,13 +321,10 @@ void THlavniForm::FormCreate() {
         MojeDB = new TMojeDB;
     TickComItem();
     resizeAttached_ = false;
-    resize(WindowWidth, WindowHeight);
-    move(WindowLeft, WindowTop);
-    resizeAttached_ = true;
     // A placement stored on a larger screen, or the default on a small one, is held
-    // inside the screen; once more when the window system has framed the window.
-    KeepOnWorkArea(this);
-    QTimer::singleShot(0, this, [this] { KeepOnWorkArea(this); });
+    // inside the screen.
+    PlaceOnWorkArea(this, QRect(WindowLeft, WindowTop, WindowWidth, WindowHeight));
+    resizeAttached_ = true;
     FormResize();
     OnlineOpen = ServiceViewerOpen = DayTableOpen = MonthTableOpen = YearTableOpen = ArchiveOpen = false;
     RegulatorMeasurementId = 0;

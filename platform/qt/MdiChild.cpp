@@ -6,9 +6,14 @@
 #include <QScrollArea>
 #include <QStyle>
 
+#include <algorithm>
+
 namespace zeko {
 
 namespace {
+
+// How many children step down before the next starts at the top again.
+constexpr int CascadeDepth = 8;
 
 // Keeps the form at least as large as its content, so that the scroll area around
 // it shows scroll bars for what lies beyond the child window rather than shrinking
@@ -80,6 +85,18 @@ QSize RestoredSize(const QMdiArea* area, const QMdiSubWindow* child, const QWidg
     return size.expandedTo(child->minimumSizeHint());
 }
 
+// Where the child lies when restored: each child one title bar lower and further
+// right than the one before, as cascaded windows lie, but never with an edge
+// beyond the area.
+QPoint RestoredPlace(const QMdiArea* area, const QMdiSubWindow* child, QSize size) {
+    const int step = child->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, child);
+    const auto others = static_cast<int>(area->subWindowList().size()) - 1;
+    const int offset = std::max(0, others % CascadeDepth) * step;
+    const QSize room = area->viewport()->size();
+    return {std::clamp(offset, 0, std::max(0, room.width() - size.width())),
+            std::clamp(offset, 0, std::max(0, room.height() - size.height()))};
+}
+
 } // namespace
 
 QMdiSubWindow* AddMdiChild(QMdiArea* area, QWidget* form, QSize designSize) {
@@ -92,7 +109,8 @@ QMdiSubWindow* AddMdiChild(QMdiArea* area, QWidget* form, QSize designSize) {
     child->setAttribute(Qt::WA_DeleteOnClose);
     child->setWindowTitle(form->windowTitle());
     // The geometry a child has when it is maximised is the one it gets back when restored.
-    child->resize(RestoredSize(area, child, form, designSize));
+    const QSize size = RestoredSize(area, child, form, designSize);
+    child->setGeometry(QRect(RestoredPlace(area, child, size), size));
     child->showMaximized();
     return child;
 }

@@ -41,7 +41,7 @@ TEST(Conversation, TheStartUpReadingFillsTheStateAndThenTheLiveValuesArePolled) 
             << std::hex << RegisterOf(index);
     const TLastBlockBytes block = EncodeLastSettingsBlock(s);
     EXPECT_EQ(Bytes(block.begin(), block.end()), rig.memory.Read(0, Registers::LastBlock, LastBlockBytes));
-    EXPECT_EQ(s.InputConstants, (std::array<uint32_t, 4>{10000000, 10000000, 10000000, 1000000}));
+    EXPECT_EQ(s.InputConstants, (std::array<uint32_t, 4>{100000000, 100000000, 100000000, 100000}));
     EXPECT_EQ(DecodeDate(s.ClockDate).Year, DecodeDate(rig.memory.Clock()).Year);
     EXPECT_EQ(rig.host.idents[1], "ZEKO M7 v2.14  ");
     EXPECT_EQ(rig.host.idents[2], "Výr.č. 000815  ");

@@ -38,10 +38,10 @@ TEST(RegsimSite, ADaysRecordsFollowTheWorksAndItsCompensation) {
         bool inductive;          // the power factor's side
     };
     const Case cases[] = {
-        {"a working night", 7, 3, 0, 60, 120, false},
-        {"the morning shift", 7, 10, 45, 450, 700, true},
-        {"the afternoon shift", 7, 16, 0, 320, 460, true},
-        {"Sunday noon", 10, 12, 0, 60, 120, false},
+        {"a working night", 7, 3, 0, 35, 60, false},
+        {"the morning shift", 7, 10, 45, 190, 262, true},
+        {"the afternoon shift", 7, 16, 0, 125, 175, true},
+        {"Sunday noon", 10, 12, 0, 35, 60, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

@@ -5,7 +5,6 @@
 #include "tools/regsim/SiteLoad.h"
 
 #include <algorithm>
-#include <numeric>
 
 namespace zeko::regsim {
 namespace {
@@ -20,15 +19,16 @@ bool Overlaps(uint16_t address, size_t count, uint16_t start, size_t size) {
     return address < start + size && start < address + count;
 }
 
-// The settings of the simulated site (SiteLoad.h): 12 capacitive outputs, four meters.
+// Settings a small installation might have: 12 capacitive outputs, four meters (the
+// simulated site's, SiteLoad.h).
 TZEKO DefaultSettings() {
     TZEKO s;
     s.Switches = 0;  // no output expander
     s.OutputCount = 12;
     s.OutputTypes = 0;  // all capacitive
     std::copy(SiteOutputValues.begin(), SiteOutputValues.end(), s.OutputValues.begin());  // tenths of kVAr
-    s.SmallestOutput = *std::min_element(SiteOutputValues.begin(), SiteOutputValues.end());
-    s.SumC = std::accumulate(SiteOutputValues.begin(), SiteOutputValues.end(), 0u);
+    s.SmallestOutput = 25;
+    s.SumC = 2575;
     s.DischargeTimes.fill(6);  // 60 s
     s.MeterConstants = SiteMeterConstants;  // impulses per unit x 100000
     s.InputFunctions = {0, 1, 2, 3};

@@ -19,14 +19,14 @@ struct ProfilePoint {
 // deviations: the morning shift from 6:00 with its breaks at 10:00 and noon, the
 // afternoon shift to 22:00.
 constexpr ProfilePoint WorkingDay[] = {
-    {0, 86},      {4.5, 78},    {5.5, 160},  {6.25, 520},   {9.75, 585},  {10, 450},  {10.25, 590}, {11.5, 612},
-    {11.75, 420}, {12.25, 420}, {12.5, 575}, {13.75, 565},  {14.25, 410}, {17, 390},  {20, 350},    {22, 250},
-    {22.5, 110},  {24, 86}};
-constexpr ProfilePoint Saturday[] = {{0, 86}, {5.5, 80}, {6.5, 260}, {11.5, 280}, {12.5, 110}, {24, 78}};
-constexpr ProfilePoint Sunday[] = {{0, 78}, {11, 72}, {13, 92}, {16, 76}, {24, 80}};
+    {0, 46},      {4.5, 42},    {5.5, 70},   {6.25, 200},  {9.75, 222}, {10, 175}, {10.25, 225}, {11.5, 235},
+    {11.75, 160}, {12.25, 160}, {12.5, 220}, {13.75, 215}, {14.25, 158}, {17, 150}, {20, 134},   {22, 96},
+    {22.5, 56},   {24, 46}};
+constexpr ProfilePoint Saturday[] = {{0, 46}, {5.5, 44}, {6.5, 100}, {11.5, 108}, {12.5, 56}, {24, 43}};
+constexpr ProfilePoint Sunday[] = {{0, 43}, {11, 41}, {13, 48}, {16, 42}, {24, 44}};
 
 // Below this the works stands still and the base load is over-compensated.
-constexpr double BaseLoadLimit = 150;
+constexpr double BaseLoadLimit = 70;
 constexpr double QuarterHours = 0.25;
 // The power factor of the site without its capacitor steps.
 constexpr double UncompensatedReactivePerKw = 0.80;
@@ -75,12 +75,12 @@ SiteLoad QuarterLoad(uint64_t seed, TDateTime end) {
     SiteLoad load;
     load.Active = ProfileAt(middle) * DayFactor(seed, middle) * (0.96 + 0.08 * Draw(seed, key * 4));
     if (load.Active < BaseLoadLimit) {
-        load.Inductive = 4 + 6 * u1;
-        load.Capacitive = 14 + 10 * u2;
+        load.Inductive = 2 + 3 * u1;
+        load.Capacitive = 7 + 6 * u2;
     } else {
         const double powerFactor = 0.94 + 0.05 * u1;
         load.Inductive = load.Active * std::tan(std::acos(powerFactor));
-        load.Capacitive = 3 * u2;
+        load.Capacitive = 1.5 * u2;
     }
     const double hour = TimeOf(middle) * 24.0;
     const bool officeHours = DayOfWeek(middle) != 1 && DayOfWeek(middle) != 7 && hour >= 7 && hour < 16.5;

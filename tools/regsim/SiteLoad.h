@@ -16,14 +16,14 @@
 namespace zeko::regsim {
 
 // The meters on the four inputs, impulses per kWh (kVArh) × 100000 as the
-// regulator keeps them: active, consumed reactive, supplied reactive (meters of
-// current transformers, whose quarter-hour counts stay within 16 bits up to
-// 2600 kW), and the single-phase feed of the offices.
-constexpr std::array<uint32_t, 4> SiteMeterConstants = {100u * 100000u, 100u * 100000u, 100u * 100000u,
-                                                        10u * 100000u};
+// regulator keeps them: active, consumed reactive, supplied reactive (their
+// quarter-hour counts stay within 16 bits up to 262 kW), and the single-phase feed
+// of the offices.
+constexpr std::array<uint32_t, 4> SiteMeterConstants = {1000u * 100000u, 1000u * 100000u, 1000u * 100000u,
+                                                        100000u};
 
-// The capacitor steps of a bank of 512.5 kVAr, kVAr × 10 as the regulator keeps them.
-constexpr std::array<uint16_t, 12> SiteOutputValues = {125, 250, 250, 500, 500, 500, 500, 500, 500, 500, 500, 500};
+// The capacitor steps of a bank of 257.5 kVAr, kVAr × 10 as the regulator keeps them.
+constexpr std::array<uint16_t, 12> SiteOutputValues = {25, 50, 100, 100, 200, 200, 200, 200, 300, 300, 300, 300};
 
 struct SiteLoad {
     double Active = 0;      // kW

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "QtTestApp.h"
 #include "QtPrinters.h"
 
@@ -114,6 +116,29 @@ TEST_F(MdiChildTest, ARestoredChildHasItsDesignSizeOrItsContentsSize) {
         }
         delete child;
     }
+}
+
+// Restored, the children lie cascaded, each with every edge inside the area, not
+// where a free spot below the others would put them half out of sight.
+TEST_F(MdiChildTest, RestoredChildrenLieCascadedInsideTheArea) {
+    area.resize(640, 400);
+    QApplication::processEvents();
+    std::vector<QMdiSubWindow*> children;
+    for (const QSize design : {QSize(600, 360), QSize(300, 200), QSize(300, 200), QSize(640, 400)})
+        children.push_back(AddMdiChild(&area, new QWidget, design));
+    QApplication::processEvents();
+    for (QMdiSubWindow* child : children)
+        child->showNormal();
+    QApplication::processEvents();
+    const QRect room = area.viewport()->rect();
+    for (QMdiSubWindow* child : children)
+        EXPECT_TRUE(room.contains(child->geometry())) << testing::PrintToString(child->geometry());
+    EXPECT_EQ(children[0]->pos(), QPoint(0, 0));
+    EXPECT_GT(children[2]->y(), children[1]->y());
+    EXPECT_GT(children[2]->x(), children[1]->x());
+    EXPECT_EQ(children[3]->pos(), QPoint(0, 0));  // the area's size: at its corner
+    for (QMdiSubWindow* child : children)
+        delete child;
 }
 
 TEST(MdiChild, AWidgetOutsideAnyChildHasNone) {
