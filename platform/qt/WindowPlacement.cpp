@@ -2,8 +2,8 @@
 
 #include "platform/qt/Canvas.h"
 
-#include <QGuiApplication>
 #include <QEvent>
+#include <QGuiApplication>
 #include <QScreen>
 #include <QVariant>
 

@@ -207,6 +207,8 @@ TEST_F(MainWindowFixture, AStatusLineLongerThanItsPanelIsShownWholeAsItsToolTip)
     EXPECT_EQ(f.StatusLine(), line);
     EXPECT_EQ(panel->toolTip().toStdString(), line);
     EXPECT_TRUE(panel->ShownText().endsWith(QChar(0x2026))) << panel->ShownText().toStdString();
+    QDir().mkpath(ZEKO_ARTEFACT_DIR);
+    EXPECT_TRUE(f.grab().save(ZEKO_ARTEFACT_DIR "/hlavni-stav.png"));
     // Made wide enough, the line shows whole and needs no tip.
     f.resize(1900, 480);
     QApplication::processEvents();
@@ -449,15 +451,17 @@ TEST_F(MainWindowFixture, ARestoredChildHasItsDesignSize) {
         const char* what;
         std::function<void()> open;
         QSize size;  // empty: as tall as the table, as wide as the area
+        const char* picture;
     };
     const Case cases[] = {
-        {"Archiv", [&] { f.cmArchiv->trigger(); }, {696, 480}},
-        {"Aktuální hodnoty", [&] { f.cmOnline->trigger(); }, QSize(958, 706).boundedTo(room)},
-        {"Záznamy ze souboru", [&] { f.cmNactiZaznamyZeSouboru->trigger(); }, room},
-        {"Denní tabulka", [&] { f.cmDennitabulka->trigger(); }, {}},
-        {"Měsíční tabulka", [&] { f.cmMesicniTabulka->trigger(); }, {}},
-        {"Roční tabulka", [&] { f.cmRocniTabulka->trigger(); }, {}},
+        {"Archiv", [&] { f.cmArchiv->trigger(); }, {696, 480}, "obnoveno-archiv.png"},
+        {"Aktuální hodnoty", [&] { f.cmOnline->trigger(); }, QSize(958, 706).boundedTo(room), "obnoveno-online.png"},
+        {"Záznamy ze souboru", [&] { f.cmNactiZaznamyZeSouboru->trigger(); }, room, "obnoveno-zaznamy.png"},
+        {"Denní tabulka", [&] { f.cmDennitabulka->trigger(); }, {}, "obnoveno-denni.png"},
+        {"Měsíční tabulka", [&] { f.cmMesicniTabulka->trigger(); }, {}, "obnoveno-mesicni.png"},
+        {"Roční tabulka", [&] { f.cmRocniTabulka->trigger(); }, {}, "obnoveno-rocni.png"},
     };
+    QDir().mkpath(ZEKO_ARTEFACT_DIR);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         c.open();
@@ -474,6 +478,7 @@ TEST_F(MainWindowFixture, ARestoredChildHasItsDesignSize) {
             EXPECT_LE(child->height(), room.height());
             EXPECT_EQ(qobject_cast<QScrollArea*>(child->widget())->verticalScrollBar()->maximum(), 0);
         }
+        EXPECT_TRUE(f.grab().save(QString(ZEKO_ARTEFACT_DIR "/") + c.picture));
         delete child;
         QApplication::processEvents();
     }
