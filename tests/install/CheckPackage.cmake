@@ -13,11 +13,7 @@ if(NOT result EQUAL 0 OR NOT EXISTS ${deb})
   message(FATAL_ERROR "cpack made no ${deb}: ${said}")
 endif()
 
-set(failures 0)
-macro(fail text)
-  message(SEND_ERROR "${text}")
-  math(EXPR failures "${failures} + 1")
-endmacro()
+include(${CMAKE_CURRENT_LIST_DIR}/Faults.cmake)
 
 # The files (not folders) of the package, with their modes and owners.
 execute_process(COMMAND dpkg-deb --contents ${deb} OUTPUT_VARIABLE listing RESULT_VARIABLE result)
@@ -124,6 +120,4 @@ if(NOT errors EQUAL 0)
   fail("lintian finds errors in the package: ${said}")
 endif()
 
-if(failures GREATER 0)
-  message(FATAL_ERROR "${failures} faults in the package")
-endif()
+end_of_checks("the package")
