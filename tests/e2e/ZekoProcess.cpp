@@ -30,6 +30,14 @@ bool WaitFor(const std::function<bool()>& done, int timeoutMs) {
 
 } // namespace
 
+std::string ScreenFile(const std::string& programDir, int width, int height) {
+    const std::string size = std::to_string(width) + "x" + std::to_string(height);
+    const std::string path = programDir + "zeko-test-screen-" + size + ".json";
+    std::ofstream(path, std::ios::trunc) << "{\"screens\": [{\"name\": \"zeko-test\", \"x\": 0, \"y\": 0, \"width\": "
+                                         << width << ", \"height\": " << height << ", \"logicalDpi\": 96}]}\n";
+    return path;
+}
+
 std::string ZekoProcess::BinaryPath() {
     if (const char* path = std::getenv("ZEKO_BINARY"))
         return path;
@@ -56,7 +64,8 @@ ZekoProcess::ZekoProcess(const std::string& programDir, const std::map<std::stri
         if (eq != std::string::npos)
             env[entry.substr(0, eq)] = entry.substr(eq + 1);
     }
-    env["QT_QPA_PLATFORM"] = "offscreen";
+    // A screen that holds the program's default window (the platform's own is smaller).
+    env["QT_QPA_PLATFORM"] = "offscreen:configfile=" + ScreenFile(programDir, 1280, 1024);
     env["ZEKO_PROGRAM_DIR"] = programDir;
     env["ZEKO_TEST_LOG"] = logPath_;
     env["ZEKO_TEST_SCRIPT"] = scriptPath_;

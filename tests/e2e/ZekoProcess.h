@@ -9,9 +9,10 @@
 //   ASSERT_TRUE(zeko.WaitForLine("Pozice záznamů PC zapsána"));
 //   EXPECT_EQ(zeko.Close(), 0);
 //
-// The program directory is `programDir`; QT_QPA_PLATFORM is offscreen. Given a
-// user, the program runs as that user, with the program directory made its own.
-// The destructor kills a program still running.
+// The program directory is `programDir`; QT_QPA_PLATFORM is offscreen, on a screen
+// of 1280 x 1024 (another screen: QT_QPA_PLATFORM with ScreenFile in
+// `environment`). Given a user, the program runs as that user, with the program
+// directory made its own. The destructor kills a program still running.
 #include "support/Unprivileged.h"
 
 #include <functional>
@@ -22,6 +23,10 @@
 #include <vector>
 
 namespace zeko::test {
+
+// A screen of that size for the offscreen platform: the file that describes it, in
+// `programDir`.
+std::string ScreenFile(const std::string& programDir, int width, int height);
 
 class ZekoProcess {
 public:
