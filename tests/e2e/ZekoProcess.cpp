@@ -48,10 +48,15 @@ std::string ZekoProcess::BinaryPath() {
 #endif
 }
 
-ZekoProcess::ZekoProcess(const std::string& programDir, const std::map<std::string, std::string>& environment)
+ZekoProcess::ZekoProcess(const std::string& programDir, const std::map<std::string, std::string>& environment,
+                         const std::optional<UnprivilegedUser>& user)
     : logPath_(programDir + "zeko-test.log"), scriptPath_(programDir + "zeko-test.script") {
     std::ofstream(logPath_, std::ios::trunc).close();
     std::ofstream(scriptPath_, std::ios::trunc).close();
+    if (user)
+        for (const std::string& path : {programDir, logPath_, scriptPath_})
+            if (::chown(path.c_str(), user->Uid, user->Gid) != 0)
+                throw std::runtime_error("cannot give " + path + " to " + user->Name);
     std::map<std::string, std::string> env;
     for (char** e = environ; *e; ++e) {
         const std::string entry = *e;
@@ -79,6 +84,9 @@ ZekoProcess::ZekoProcess(const std::string& programDir, const std::map<std::stri
     if (pid_ < 0)
         throw std::runtime_error("cannot start zeko");
     if (pid_ == 0) {
+        // A change of user clears the parent-death signal, so it comes first.
+        if (user && !BecomeUser(*user))
+            _exit(127);
         prctl(PR_SET_PDEATHSIG, SIGKILL);  // the program ends with the test
         if (getppid() != parent)
             _exit(127);
