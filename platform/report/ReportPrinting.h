@@ -20,8 +20,9 @@ class QPrinter;
 
 namespace zeko {
 
-// What the user is told when the chosen printer (or PDF file) takes no page.
-constexpr const char* PrinterNotValidText = "Printer selected is not valid";
+// What the user is told when the chosen printer (or PDF file) takes no page; Czech
+// like every other message of the program.
+constexpr const char* PrinterNotValidText = "Zvolená tiskárna není platná";
 
 // Pages onto the printer: `paint` gets a painter begun on the device and the device
 // itself, for its page breaks. A PDF file is made whole in memory and only then

@@ -79,7 +79,7 @@ TEST(Archive, TheDayTablesGraphButtonOpensTheArchiveOnTheTablesDay) {
     zeko.Command("printer pdf " + dir / "slozka.pdf");
     zeko.Command("graph print 1");
     ASSERT_TRUE(zeko.WaitForLine("GraphPrint 1 failed"));
-    EXPECT_FALSE(test::LinesWith(zeko.Log(), "MessageDlg Error [OK] Printer selected is not valid").empty());
+    EXPECT_FALSE(test::LinesWith(zeko.Log(), "MessageDlg Error [OK] Zvolená tiskárna není platná").empty());
     std::filesystem::create_directories(dir / "slozka.jpg");
     zeko.Command("graph picture 1 " + dir / "slozka.jpg");
     ASSERT_TRUE(zeko.WaitForLine("GraphPicture 1 -> " + dir / "slozka.jpg failed"));

@@ -320,7 +320,7 @@ TEST_F(Report, APdfFileThatCannotBeWrittenIsToldOnceWithItsCause) {
         EXPECT_EQ(printing_.Log().back(), "Preview 1 pages -> " + c.pdf + " failed");
         ASSERT_EQ(notifier_.Count(), 1u) << c.pdf;
         EXPECT_EQ(notifier_.Messages()[0].Text,
-                  "Printer selected is not valid\n" + c.pdf + ": " + std::strerror(c.cause));
+                  "Zvolená tiskárna není platná\n" + c.pdf + ": " + std::strerror(c.cause));
         EXPECT_EQ(notifier_.Messages()[0].Type, TMsgDlgType::mtError);
     }
     EXPECT_FALSE(std::filesystem::exists(dir_ / "chybi/den.pdf"));
