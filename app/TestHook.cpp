@@ -21,6 +21,8 @@
 #include <QDialog>
 #include <QMouseEvent>
 #include <QRadioButton>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QKeyEvent>
 #include <QPixmap>
 #include <QTimer>
@@ -174,9 +176,23 @@ bool SendNamedKey(QWidget* target, const std::string& name) {
     return false;
 }
 
+// Each character goes where the keyboard would send it: to the widget, or to its
+// child that took the focus (the editor a grid opens on the first character).
 void TypeText(QWidget* target, const QString& text) {
-    for (QChar c : text)
-        SendKey(target, c.isLetterOrNumber() ? int(c.toUpper().unicode()) : int(c.unicode()), QString(c));
+    for (QChar c : text) {
+        QWidget* focused = QApplication::focusWidget();
+        QWidget* receiver = focused && target->isAncestorOf(focused) ? focused : target;
+        SendKey(receiver, c.isLetterOrNumber() ? int(c.toUpper().unicode()) : int(c.unicode()), QString(c));
+    }
+}
+
+// A click on the tab of page `index`, or nothing (false) for a tab not shown.
+bool ClickTab(QTabWidget& pages, int index) {
+    QTabBar* tabs = pages.tabBar();
+    if (index < 0 || index >= tabs->count() || !tabs->isTabVisible(index) || !tabs->isTabEnabled(index))
+        return false;
+    ClickAt(tabs, tabs->tabRect(index).center(), false);
+    return true;
 }
 
 std::optional<TDateTime> DateTimeFrom(const char* name) {
@@ -325,9 +341,17 @@ void TTestAutomation::Attach(QWidget* mainWindow) {
 }
 
 void TTestAutomation::Log(const std::string& line) {
+    // One event, one line: the line breaks of a message are written as "\n".
+    std::string oneLine;
+    for (char c : line) {
+        if (c == '\n')
+            oneLine += "\\n";
+        else if (c != '\r')
+            oneLine += c;
+    }
     std::lock_guard<std::mutex> lock(mutex_);
     if (log_.is_open()) {
-        log_ << line << '\n';
+        log_ << oneLine << '\n';
         log_.flush();
     }
 }
@@ -419,6 +443,14 @@ bool TTestAutomation::Run(const std::string& command) {
                          ? FindIn<TCustomGrid*>(mainWindow_, QString::fromStdString(gridName))
                          : nullptr;
         if (!grid || !grid->isVisible() || !grid->isEnabled() || !ClickCell(*grid, col, row, verb == "dblclickcell"))
+            Log("CommandFailed " + command);
+    } else if (verb == "clicktab") {
+        std::string pagesName;
+        int index = -1;
+        auto* pages = ParseNamedNumbers(argument, pagesName, {&index})
+                          ? FindIn<QTabWidget*>(mainWindow_, QString::fromStdString(pagesName))
+                          : nullptr;
+        if (!pages || !pages->isVisible() || !pages->isEnabled() || !ClickTab(*pages, index))
             Log("CommandFailed " + command);
     } else if (verb == "spin") {
         const size_t blank = argument.rfind(' ');
