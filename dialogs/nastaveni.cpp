@@ -63,7 +63,13 @@ bool IsDecimalSeparator(char32_t key) { return key == static_cast<char32_t>(Form
 TCheckedEdit::TCheckedEdit(const char* name, QWidget* parent) : TCustomMaskEdit(parent) { setObjectName(name); }
 
 void TCheckedEdit::RunCheck() {
-    ValidateEdit();
+    try {
+        ValidateEdit();
+    } catch (const EConvertError&) {
+        if (IncompleteError.empty())
+            throw;
+        throw EConvertError(IncompleteError);
+    }
     if (ExitCheck)
         ExitCheck();
 }
@@ -342,6 +348,7 @@ void TNastaveniForm::SetUpNumberEdit(TCheckedEdit* edit, const TNumberCheck& che
 
 void TNastaveniForm::SetUpTimeEdit(TCheckedEdit* edit) {
     edit->SetEditMask("!90:00;1;_");
+    edit->IncompleteError = BandTimeIncomplete;
     edit->ExitCheck = [edit] { edit->SetText(BandTimeText(BandTimeOf(edit->Text()))); };
 }
 

@@ -27,6 +27,7 @@ int64_t HeldWithin(double value, int64_t low, int64_t high) {
 } // namespace
 
 const char* const BandTimeError = "Čas 2. pásma musí ležet mezi 00:00 a 23:59!";
+const char* const BandTimeIncomplete = "Čas 2. pásma není úplný: zadejte hodiny i minuty (hh:mm)!";
 
 std::string BandText(uint8_t code) { return FormatFixed(CosPhiFromByte(code), 3); }
 

@@ -43,8 +43,10 @@ std::string CheckNumber(const std::string& text, const TNumberCheck& check);
 std::optional<uint16_t> BandTimeMinutes(const std::string& text);
 // Minutes since midnight as two-digit hours and minutes.
 std::string BandTimeText(uint16_t minutes);
-// The message of a second-band time that is refused.
+// The messages of a second-band time that is refused: outside the day, or with a
+// place of hours or minutes left blank.
 extern const char* const BandTimeError;
+extern const char* const BandTimeIncomplete;
 
 // The stored forms of the texts; EConvertError for a text that is no number. A
 // value beyond its field is held at the field's ends.
