@@ -333,8 +333,8 @@ void TNastaveniForm::SetUpBandEdit(TCheckedEdit* edit, TBandEdge edge, TCheckedE
     edit->ExitCheck = [this, edit, edge, neighbour] {
         if (!bandsLoaded_)
             return;
-        const double typed = StrToFloat(edit->Text());
-        edit->SetText(FormatFixed(CheckBandValue(edge, typed, StrToFloat(neighbour->Text())), 3));
+        const double typed = NumberOf(edit->Text());
+        edit->SetText(FormatFixed(CheckBandValue(edge, typed, NumberOf(neighbour->Text())), 3));
     };
 }
 

@@ -48,8 +48,12 @@ std::string BandTimeText(uint16_t minutes);
 extern const char* const BandTimeError;
 extern const char* const BandTimeIncomplete;
 
-// The stored forms of the texts; EConvertError for a text that is no number. A
-// value beyond its field is held at the field's ends.
+// The number of a text (the locale's decimal separator); EConvertError, in Czech,
+// for a text that is no number.
+double NumberOf(const std::string& text);
+
+// The stored forms of the texts; EConvertError (in Czech) for a text that is no
+// number. A value beyond its field is held at the field's ends.
 uint8_t BandCode(const std::string& text);
 uint32_t MeterConstantOf(const std::string& text);  // units of 0.00001, to the nearest
 uint16_t OutputValueOf(const std::string& text);    // tenths, to the nearest

@@ -450,6 +450,15 @@ TEST_F(SettingsDialog, AFileThatIsNoSettingsFileOrHoldsRefusedValuesLeavesTheDia
     SetDialogs(nullptr);
 }
 
+TEST_F(SettingsDialog, ABandEditThatHoldsNoNumberIsRefusedInCzech) {
+    TNastaveniForm& f = Open();
+    Type(f.Edt_Horni2, "-");
+    ASSERT_TRUE(test::ProcessEventsUntil([&] { return notifier.Count() > 0; }));
+    EXPECT_EQ(notifier.Messages()[0].Text, "„-“ není číslo!");
+    EXPECT_TRUE(f.Edt_Horni2->Refused());
+    EXPECT_EQ(f.Edt_Horni2->Text(), "-");
+}
+
 TEST_F(SettingsDialog, AnIncompleteBandTimeIsRefusedInCzechAndEveryConfirmSaysWhy) {
     TNastaveniForm& f = Open();
     Type(f.Edt_ZacatekP2, "1");
