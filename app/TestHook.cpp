@@ -118,6 +118,17 @@ bool ParseNamedNumbers(const std::string& text, std::string& name, std::initiali
     return !(in >> rest);
 }
 
+// "<name> <n>...": the control of that name, when it is shown and enabled, and the
+// numbers; nullptr when either is missing or the control cannot be used.
+template <typename T>
+T* UsableNamed(QWidget* mainWindow, const std::string& argument, std::initializer_list<int*> numbers) {
+    std::string name;
+    if (!ParseNamedNumbers(argument, name, numbers))
+        return nullptr;
+    T* control = FindIn<T*>(mainWindow, QString::fromStdString(name));
+    return control && control->isVisible() && control->isEnabled() ? control : nullptr;
+}
+
 // The left button pressed and released at `p` of `target`, as the window system
 // delivers it; a double click is a click, then a press of its own kind.
 void ClickAt(QWidget* target, QPoint p, bool twice) {
@@ -424,12 +435,9 @@ bool TTestAutomation::Run(const std::string& command) {
         else
             Log("CommandFailed " + command);
     } else if (verb == "select") {
-        std::string comboName;
         int index = -1;
-        auto* combo = ParseNamedNumbers(argument, comboName, {&index})
-                          ? FindIn<QComboBox*>(mainWindow_, QString::fromStdString(comboName))
-                          : nullptr;
-        if (combo && combo->isVisible() && combo->isEnabled() && index >= 0 && index < combo->count()) {
+        auto* combo = UsableNamed<QComboBox>(mainWindow_, argument, {&index});
+        if (combo && index >= 0 && index < combo->count()) {
             // As the user's choice: reported also when the item was selected before.
             combo->setCurrentIndex(index);
             emit combo->activated(index);
@@ -437,20 +445,14 @@ bool TTestAutomation::Run(const std::string& command) {
             Log("CommandFailed " + command);
         }
     } else if (verb == "clickcell" || verb == "dblclickcell") {
-        std::string gridName;
         int col = 0, row = 0;
-        auto* grid = ParseNamedNumbers(argument, gridName, {&col, &row})
-                         ? FindIn<TCustomGrid*>(mainWindow_, QString::fromStdString(gridName))
-                         : nullptr;
-        if (!grid || !grid->isVisible() || !grid->isEnabled() || !ClickCell(*grid, col, row, verb == "dblclickcell"))
+        auto* grid = UsableNamed<TCustomGrid>(mainWindow_, argument, {&col, &row});
+        if (!grid || !ClickCell(*grid, col, row, verb == "dblclickcell"))
             Log("CommandFailed " + command);
     } else if (verb == "clicktab") {
-        std::string pagesName;
         int index = -1;
-        auto* pages = ParseNamedNumbers(argument, pagesName, {&index})
-                          ? FindIn<QTabWidget*>(mainWindow_, QString::fromStdString(pagesName))
-                          : nullptr;
-        if (!pages || !pages->isVisible() || !pages->isEnabled() || !ClickTab(*pages, index))
+        auto* pages = UsableNamed<QTabWidget>(mainWindow_, argument, {&index});
+        if (!pages || !ClickTab(*pages, index))
             Log("CommandFailed " + command);
     } else if (verb == "spin") {
         const size_t blank = argument.rfind(' ');
