@@ -187,14 +187,22 @@ bool SendNamedKey(QWidget* target, const std::string& name) {
     return false;
 }
 
-// Each character goes where the keyboard would send it: to the widget, or to its
-// child that took the focus (the editor a grid opens on the first character).
+// Where the keyboard sends a key for `target`: the widget, or its child that has
+// the focus. The editor a grid opens on the first character takes the focus, and
+// with it the characters after it, also while the window system has not yet made
+// the dialog the active window.
+QWidget* KeyReceiver(QWidget* target) {
+    QWidget* focused = QApplication::focusWidget();
+    if (focused && target->isAncestorOf(focused))
+        return focused;
+    if (auto* grid = dynamic_cast<TCustomGrid*>(target); grid && grid->InplaceEditor() && grid->InplaceEditor()->Visible())
+        return grid->InplaceEditor()->TextControl();
+    return target;
+}
+
 void TypeText(QWidget* target, const QString& text) {
-    for (QChar c : text) {
-        QWidget* focused = QApplication::focusWidget();
-        QWidget* receiver = focused && target->isAncestorOf(focused) ? focused : target;
-        SendKey(receiver, c.isLetterOrNumber() ? int(c.toUpper().unicode()) : int(c.unicode()), QString(c));
-    }
+    for (QChar c : text)
+        SendKey(KeyReceiver(target), c.isLetterOrNumber() ? int(c.toUpper().unicode()) : int(c.unicode()), QString(c));
 }
 
 // A click on the tab of page `index`, or nothing (false) for a tab not shown.

@@ -144,7 +144,12 @@ TNastaveniForm::TNastaveniForm(TZEKO& edited, const TZEKO& current, QWidget* par
         Hg_Typ->SetRowHeights(row, OutputRowHeight);
 }
 
-TNastaveniForm::~TNastaveniForm() = default;
+TNastaveniForm::~TNastaveniForm() {
+    // The focus leaves its edit while the dialog's bases hide it: the checks, which
+    // read this form, are not run then.
+    for (TCheckedEdit* edit : findChildren<TCheckedEdit*>())
+        edit->ExitCheck = nullptr;
+}
 
 void TNastaveniForm::CreateRegulacePage() {
     QWidget* p = TabRegulace;
