@@ -106,7 +106,9 @@ public:
     // "Zruš" of the settings read: nothing more is looked at or sent on this port.
     void CancelSettingsRead();
     // The port-missing message: its first line as it always was, then the device
-    // that the port stands for and how to choose another one.
+    // that the port stands for and why it did not open: the device missing (and how
+    // to choose another one), the user not allowed to open it (not in its group),
+    // another program holding it, no serial line, or the rate refused.
     std::string PortMissingText() const;
 
     // ---- what comes in (Conversation.cpp)
@@ -187,7 +189,8 @@ private:
     void NoteAnswer();
 
     // Start-up reading and live values (ConversationStartup.cpp).
-    // "COM1 je zařízení /dev/ttyS0; ...": the device of the port and how to choose another.
+    // "COM1 je zařízení /dev/ttyS0; ...": the device of the port and why it did not
+    // open (PortFailureText.h).
     std::string PortDeviceText() const;
     void HandleStartupSettingsReply(const TReplyHeader& reply);
     void HandleIdentReply(const TReplyHeader& reply);

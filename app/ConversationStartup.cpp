@@ -3,6 +3,7 @@
 // settings, identification texts and clock, while the progress shows the chain. At
 // its end the live values are polled every 450 ms at most.
 #include "app/Conversation.h"
+#include "app/PortFailureText.h"
 
 #include "core/RegisterTables.h"
 #include "core/RegulatorReplies.h"
@@ -80,11 +81,14 @@ bool TConversation::OpenPort(int comPort, int baudRate) {
 }
 
 std::string TConversation::PortDeviceText() const {
-    std::string port = link_.Port->PortName();
+    const TCommPortDriver& driver = *link_.Port;
+    std::string port = driver.PortName();
     if (const size_t prefix = port.rfind('\\'); prefix != std::string::npos)
         port.erase(0, prefix + 1);  // "\\.\COM1" is COM1
-    return port + " je zařízení " + SerialLine::DevicePath(link_.Port->PortName()) +
-           "; jiné zařízení určuje proměnná prostředí ZEKO_" + port + ".";
+    const std::string device = SerialLine::DevicePath(driver.PortName());
+    const SerialLineFailure failure = driver.ConnectFailure();
+    return PortFailureLine(port, device, failure, driver.BaudRateValue(),
+                           failure == SerialLineFailure::Denied ? DeviceAccessOf(device) : std::nullopt);
 }
 
 std::string TConversation::PortMissingText() const {

@@ -12,6 +12,7 @@
 #include "platform/qt/QtClipboard.h"
 #include "platform/qt/QtMainThread.h"
 #include "platform/qt/QtNotifier.h"
+#include "platform/qt/Translations.h"
 #include "platform/report/ReportPrinting.h"
 #include "core/TextHelpers.h"
 
@@ -26,6 +27,7 @@ namespace zeko {
 
 int RunProgram(int argc, char** argv) {
     QApplication app(argc, argv);
+    InstallQtTranslations(&app);  // the standard dialogs in Czech where Qt has the texts
     QApplication::setApplicationName(QStringLiteral("ZEKO"));
     QApplication::setApplicationDisplayName(QStringLiteral("ZEKO"));
     // The desktop shows the icon of the installed desktop entry for the windows.

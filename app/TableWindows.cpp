@@ -50,7 +50,11 @@ Form* TTableWindows::Open(QPointer<Form>& form, bool open) {
         return form;
     }
     form = new Form(MdiClientRect());
-    AddMdiChild(area_, form);
+    // The archive has a design size; a table is restored to the size of its grids and buttons.
+    QSize designSize;
+    if constexpr (requires { Form::DesignWidth; })
+        designSize = QSize(Form::DesignWidth, Form::DesignHeight);
+    AddMdiChild(area_, form, designSize);
     return form;
 }
 

@@ -23,6 +23,8 @@
 #include "platform/qt/FontTable.h"
 #include "platform/qt/MdiChild.h"
 #include "platform/qt/QtText.h"
+#include "platform/qt/StatusPanel.h"
+#include "platform/qt/WindowPlacement.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -208,7 +210,7 @@ void THlavniForm::CreateMenus() {
 void THlavniForm::CreateStatusBar() {
     static const int widths[5] = {0, 120, 100, 105, 105};
     for (size_t i = 0; i < StatusPanels.size(); ++i) {
-        auto* panel = new QLabel(this);
+        auto* panel = new TStatusPanel(this);
         panel->setObjectName(QString("StatusPanel%1").arg(i));
         panel->setFrameStyle(QFrame::Panel | (i == 1 ? QFrame::Raised : QFrame::Sunken));
         if (i == 0) {
@@ -261,7 +263,7 @@ void THlavniForm::SetStatusLine(const std::string& text) { SetStatusPanel(0, tex
 std::string THlavniForm::StatusLine() const { return StatusPanels[0]->text().toStdString(); }
 
 void THlavniForm::SetStatusPanel(int index, const std::string& text) {
-    StatusPanels[static_cast<size_t>(index)]->setText(QString::fromStdString(text));
+    StatusPanels[static_cast<size_t>(index)]->SetText(QString::fromStdString(text));
     TestLog("Status " + std::to_string(index) + " " + text);
 }
 
@@ -319,8 +321,9 @@ void THlavniForm::FormCreate() {
         MojeDB = new TMojeDB;
     TickComItem();
     resizeAttached_ = false;
-    resize(WindowWidth, WindowHeight);
-    move(WindowLeft, WindowTop);
+    // A placement stored on a larger screen, or the default on a small one, is held
+    // inside the screen.
+    PlaceOnWorkArea(this, QRect(WindowLeft, WindowTop, WindowWidth, WindowHeight));
     resizeAttached_ = true;
     FormResize();
     OnlineOpen = ServiceViewerOpen = DayTableOpen = MonthTableOpen = YearTableOpen = ArchiveOpen = false;
@@ -472,7 +475,7 @@ void THlavniForm::cmOnlineClick() {
     // The labels' texts are gathered for the test log only, not at every refresh.
     if (TTestAutomation::Instance())
         form->OnRefreshed = [form] { TestLog("Online " + form->ValuesText()); };
-    AddMdiChild(mdiArea_, form);
+    AddMdiChild(mdiArea_, form, QSize(TOnlineForm::DesignWidth, TOnlineForm::DesignHeight));
     onlineForm_ = form;
     // Opened while the regulator does not answer, it says so at once, with the
     // last values read; otherwise the next reply fills it.

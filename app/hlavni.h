@@ -34,6 +34,7 @@ namespace zeko {
 class TMDIImage;
 class TSpeedBar;
 class TSpeedbarSection;
+class TStatusPanel;
 class TSuperTimer;
 class TTableWindows;
 class TZaznamyServisForm;
@@ -83,7 +84,7 @@ public:
 
     // Status panels 0..4: the status line, two empty panels, the first and the
     // second identification text of the regulator.
-    std::array<QLabel*, 5> StatusPanels{};
+    std::array<TStatusPanel*, 5> StatusPanels{};
     // The PC date and time while no child window is open.
     QLabel* Pnl_Datum = nullptr;
     QLabel* Pnl_Cas = nullptr;

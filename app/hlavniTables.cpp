@@ -34,7 +34,8 @@ void THlavniForm::cmNactiZaznamyZeSouboruClick() {
     }
     auto* form = new TZaznamyServisForm;
     serviceViewer_ = form;
-    AddMdiChild(mdiArea_, form);
+    // Laid out for the whole area, it is restored to the area.
+    AddMdiChild(mdiArea_, form, mdiArea_->viewport()->size());
     // Laid out in the size the maximised window got.
     const int width = form->width(), height = form->height();
     form->HyperGrid1->resize(width - 30, height - 80);

@@ -82,6 +82,9 @@ public:
     TCommPortDriver& operator=(const TCommPortDriver&) = delete;
 
     bool Connect();
+    // Why the last Connect failed: the device missing, access denied, in use, no
+    // serial line, or the settings refused (None after a success).
+    SerialLineFailure ConnectFailure() const { return line_.Failure(); }
     void Disconnect();
     bool Connected() const { return line_.IsOpen(); }
     bool ApplySettings();

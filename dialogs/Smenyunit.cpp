@@ -81,14 +81,18 @@ TSmenyForm::TSmenyForm(QWidget* parent)
     const QFontMetrics metrics(ZkratkaLabel->font());
     const int labelWidth =
         std::max(metrics.horizontalAdvance(NazevLabel->text()), metrics.horizontalAdvance(ZkratkaLabel->text())) + 6;
-    Label1->setGeometry(editsLeft, 110, right - editsLeft, 16);
-    CasEdit->setGeometry(editsLeft, 126, right - editsLeft, editHeight);
-    NazevLabel->setGeometry(editsLeft, 155, labelWidth, 16);
-    NazevEdit->setGeometry(editsLeft + labelWidth, 152, right - editsLeft - labelWidth, editHeight);
-    ZkratkaLabel->setGeometry(editsLeft, 181, labelWidth, 16);
-    ZkratkaEdit->setGeometry(editsLeft + labelWidth, 178, 36, editHeight);
-    BitBtn1->setGeometry(ClientWidth / 2 - 95 - 6, ClientHeight - 32, 95, 28);
-    BitBtn2->setGeometry(ClientWidth / 2 + 6, ClientHeight - 32, 95, 28);
+    // The shift's edits between "Smazat" above and the buttons below: lines of 20
+    // pixels, 4 apart, end 6 pixels above the buttons.
+    constexpr int buttonTop = ClientHeight - 32, lineHeight = 20, lineStep = lineHeight + 4;
+    constexpr int casTop = buttonTop - 6 - 3 * lineHeight - 2 * 4;
+    Label1->setGeometry(editsLeft, casTop - 16, right - editsLeft, 15);
+    CasEdit->setGeometry(editsLeft, casTop, right - editsLeft, lineHeight);
+    NazevLabel->setGeometry(editsLeft, casTop + lineStep + 2, labelWidth, 16);
+    NazevEdit->setGeometry(editsLeft + labelWidth, casTop + lineStep, right - editsLeft - labelWidth, lineHeight);
+    ZkratkaLabel->setGeometry(editsLeft, casTop + 2 * lineStep + 2, labelWidth, 16);
+    ZkratkaEdit->setGeometry(editsLeft + labelWidth, casTop + 2 * lineStep, 36, lineHeight);
+    BitBtn1->setGeometry(ClientWidth / 2 - 95 - 6, buttonTop, 95, 28);
+    BitBtn2->setGeometry(ClientWidth / 2 + 6, buttonTop, 95, 28);
     // The focus order: the shift's name, its abbreviation, its band, "&Potvrď".
     setTabOrder(NazevEdit, ZkratkaEdit);
     setTabOrder(ZkratkaEdit, CasEdit);

@@ -1,6 +1,7 @@
 #include "dialogs/TypUnit.h"
 
 #include "controls/DataComboBox.h"
+#include "platform/qt/FontTable.h"
 #include "platform/qt/QtText.h"
 
 #include <QGroupBox>
@@ -15,6 +16,8 @@ namespace zeko {
 TTypForm* TypForm = nullptr;
 
 namespace {
+
+constexpr int FormFontPixels = 11;
 
 QGroupBox* HiddenRadioGroup(QWidget* parent, const QString& caption, const QStringList& items, int selected) {
     auto* group = new QGroupBox(caption, parent);
@@ -35,6 +38,9 @@ TTypForm::TTypForm(QWidget* parent) : TDialogForm(parent) {
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     setFixedSize(ClientWidth, ClientHeight);
     setWindowTitle(U("Výběr měření"));
+    // The form's face, "MS Sans Serif" of 8 points: the bold question fits the form's
+    // width in it, as it was laid out.
+    setFont(StandInQFont("MS Sans Serif", FormFontPixels));
 
     Label1 = new QLabel(U("Zvolte typ požadovaného měření:"), this);
     QFont bold = Label1->font();

@@ -226,7 +226,7 @@ TOnlineForm::TOnlineForm(QWidget* parent) : QWidget(parent), MessageTarget("TOnl
     QPalette palette = this->palette();
     palette.setColor(QPalette::Window, FormColour);
     setPalette(palette);
-    resize(958, 706);
+    resize(DesignWidth, DesignHeight);
     LoadJpegResource(QStringLiteral(":/dialogs/online.jpg"), picture_);
 
     for (const online::TLabelPlace& place : online::FixedLabels)

@@ -48,6 +48,9 @@ public:
     explicit TOnlineForm(QWidget* parent = nullptr);
     ~TOnlineForm() override;
 
+    // The outer size of the window restored from maximised.
+    static constexpr int DesignWidth = 958, DesignHeight = 706;
+
     std::function<TOnlineValues()> Source;
     // Runs after each refresh (the program's test log reads the labels then).
     std::function<void()> OnRefreshed;

@@ -124,7 +124,8 @@ std::string RecordToText(const TRegulatorRecord& record, TDateTime& date) {
 
 TZaznamyServisForm::TZaznamyServisForm(QWidget* parent) : QWidget(parent) {
     setObjectName("ZaznamyServisForm");
-    setWindowTitle("ZaznamyServisForm");
+    // The form's design name is no caption for the user.
+    setWindowTitle(U("Záznamy ze souboru"));
     setAutoFillBackground(true);
 
     HyperGrid1 = new THyperGrid(this);

@@ -33,7 +33,6 @@ using graph::TFullOkno;
 namespace {
 
 constexpr int ArchiveSeries = 4;  // series 1..4 show inputs 0..3
-constexpr int DesignWidth = 696, DesignHeight = 480;
 
 QToolButton* AddToolButton(QWidget* bar, QHBoxLayout* row, const char* name) {
     auto* button = new QToolButton(bar);

@@ -59,6 +59,8 @@ public:
     graph::TFullOkno* Graph = nullptr;
 
     static constexpr int ToolBarHeight = 28;
+    // The outer size of the window restored from maximised.
+    static constexpr int DesignWidth = 696, DesignHeight = 480;
 
     bool SetUpDone = false;
     bool ComputeCosPhi = true;

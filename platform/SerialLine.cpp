@@ -74,6 +74,16 @@ long Transfer(Call call) {
     }
 }
 
+SerialLineFailure FailureOfOpen(int error) {
+    switch (error) {
+    case ENOENT: case ENODEV: case ENXIO: case ENOTDIR: return SerialLineFailure::Missing;
+    case EACCES: case EPERM: case EROFS: return SerialLineFailure::Denied;
+    case EBUSY: case EWOULDBLOCK: return SerialLineFailure::InUse;
+    case EISDIR: case ENOTTY: return SerialLineFailure::NotSerial;
+    default: return SerialLineFailure::Other;
+    }
+}
+
 std::atomic<bool> wireModel{false};
 
 // Start bit, data bits, parity bit and stop bits of one character.
@@ -102,15 +112,20 @@ bool SerialLine::Open(const std::string& portName) {
         return false;
     const std::string path = DevicePath(portName);
     int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
+    if (fd < 0) {
+        failure_ = FailureOfOpen(errno);
         return false;
+    }
     // TIOCEXCL keeps other users out, but not a privileged one; the advisory lock
     // keeps out every other instance of this program as well.
-    if (!isatty(fd) || ::flock(fd, LOCK_EX | LOCK_NB) != 0 || ::ioctl(fd, TIOCEXCL) != 0) {
+    const bool serial = isatty(fd);
+    if (!serial || ::flock(fd, LOCK_EX | LOCK_NB) != 0 || ::ioctl(fd, TIOCEXCL) != 0) {
+        failure_ = serial ? FailureOfOpen(errno) : SerialLineFailure::NotSerial;
         ::close(fd);
         return false;
     }
     fd_ = fd;
+    failure_ = SerialLineFailure::None;
     return true;
 }
 
@@ -125,10 +140,11 @@ void SerialLine::Close() {
 }
 
 bool SerialLine::Apply(const SerialLineSettings& s) {
-    if (!IsOpen() || s.BaudRate == 0)
+    if (!IsOpen())
         return false;
+    failure_ = SerialLineFailure::Refused;
     termios2 t{};
-    if (::ioctl(fd_, TCGETS2, &t) != 0)
+    if (s.BaudRate == 0 || ::ioctl(fd_, TCGETS2, &t) != 0)
         return false;
     t.c_iflag = IGNBRK;
     t.c_oflag = 0;
@@ -155,6 +171,7 @@ bool SerialLine::Apply(const SerialLineSettings& s) {
     t.c_cc[VTIME] = 0;
     if (::ioctl(fd_, TCSETS2, &t) != 0)
         return false;
+    failure_ = SerialLineFailure::None;
     if (!s.RtsCtsFlow)
         SetRTS(s.RtsOn);
     SetDTR(s.DtrOn);

@@ -5,7 +5,8 @@
 // Port names: "\\.\COMn" (or "COMn") is the device in $ZEKO_COMn when that is set,
 // else /dev/ttyS<n-1>; any other name is taken as a device path. The line is opened
 // for exclusive use: a line that another process (or another SerialLine) holds
-// open, or that does not exist, does not open. Reads and writes never block.
+// open, or that does not exist, does not open; Failure() then says why, so that the
+// user can be told what to mend. Reads and writes never block.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -28,6 +29,17 @@ struct SerialLineSettings {
     bool DtrOn = false;        // DTR level right after Apply
 };
 
+// Why the last Open or Apply of a line failed.
+enum class SerialLineFailure : uint8_t {
+    None,
+    Missing,    // no such device, or no hardware behind it
+    Denied,     // the device exists, but this user may not open it
+    InUse,      // another program holds it
+    NotSerial,  // the name is no serial device (a plain file, a folder)
+    Refused,    // the device refused the line settings (the rate)
+    Other,
+};
+
 // The modem status lines that are on.
 struct ModemLines {
     bool CTS = false, DSR = false, RING = false, RLSD = false;
@@ -45,6 +57,8 @@ public:
 
     // Opens an existing device for reading and writing, exclusively; false on failure.
     bool Open(const std::string& portName);
+    // Why the last Open or Apply failed (None after a success); kept over Close.
+    SerialLineFailure Failure() const { return failure_; }
     void Close();
     bool IsOpen() const { return fd_ >= 0; }
 
@@ -86,6 +100,7 @@ private:
     void SetModemBit(int bit, bool on);
 
     int fd_ = -1;
+    SerialLineFailure failure_ = SerialLineFailure::None;
     // The wire model: the time of one character at the rate applied, and when the
     // last byte written would have left the line (monotonic nanoseconds).
     uint64_t characterNs_ = 0;

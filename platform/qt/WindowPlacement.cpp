@@ -2,6 +2,7 @@
 
 #include "platform/qt/Canvas.h"
 
+#include <QEvent>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QVariant>
@@ -40,6 +41,42 @@ TPoint PointProperty(const QWidget* window, const char* name) {
     return v.isValid() ? TPoint{v.toPoint().x(), v.toPoint().y()} : TPoint{-1, -1};
 }
 
+// Before the window system has framed the window its frame is the window itself.
+bool HasFrame(const QWidget* window) { return window->frameGeometry().size() != window->size(); }
+
+// The wanted size and place (the window's own size, the place of its frame), moved
+// and cut onto the work area with the frame the window has now.
+void FitOnWorkArea(QWidget* window, const QRect& wanted) {
+    const QSize frame = window->frameGeometry().size() - window->size();
+    const QRect outer(wanted.topLeft(), wanted.size() + frame);
+    const QRect fitted = ToQRect(ClampToWorkAreas(FromQRect(outer), ScreenInfo().WorkAreas));
+    window->resize(fitted.size() - frame);
+    window->move(fitted.topLeft());
+}
+
+// Places the window once more at the first move or resize that comes with its
+// frame: a window system that frames a window after it is shown may also give it
+// back the size it was shown with.
+class TPlaceWhenFramed : public QObject {
+public:
+    TPlaceWhenFramed(QWidget* window, const QRect& wanted) : QObject(window), window_(window), wanted_(wanted) {
+        window->installEventFilter(this);
+    }
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == window_ && (event->type() == QEvent::Move || event->type() == QEvent::Resize) &&
+            HasFrame(window_)) {
+            window_->removeEventFilter(this);
+            FitOnWorkArea(window_, wanted_);
+            deleteLater();
+        }
+        return false;
+    }
+
+private:
+    QWidget* window_;
+    QRect wanted_;
+};
+
 } // namespace
 
 TScreenInfo ScreenInfo() {
@@ -76,6 +113,12 @@ TRect ClampToWorkAreas(const TRect& r, const std::vector<TRect>& areas) {
     ClampSpan(left, width, best->Left, best->Right);
     ClampSpan(top, height, best->Top, best->Bottom);
     return {left, top, left + width, top + height};
+}
+
+void PlaceOnWorkArea(QWidget* window, const QRect& wanted) {
+    FitOnWorkArea(window, wanted);
+    if (!HasFrame(window))
+        new TPlaceWhenFramed(window, wanted);
 }
 
 TWindowPlacement GetWindowPlacement(const QWidget* window) {

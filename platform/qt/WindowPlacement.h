@@ -28,6 +28,14 @@ void SetScreenInfoForTest(std::optional<TScreenInfo> info);
 // that has gone opens on one that is there.
 TRect ClampToWorkAreas(const TRect& r, const std::vector<TRect>& areas);
 
+// Gives a top-level window the size and place wanted (its own size, the place of
+// its frame), moved, and made smaller where it is larger, so that the whole of it,
+// frame included, lies on the work area it overlaps most: a size and place stored
+// on a larger screen, or a default larger than the screen, leave no edge of the
+// window out of reach. A window not framed yet is fitted again once the window
+// system has framed it.
+void PlaceOnWorkArea(QWidget* window, const QRect& wanted);
+
 // Show commands and placement flags as the window system numbers them.
 constexpr int SW_HIDE = 0;
 constexpr int SW_SHOWNORMAL = 1;

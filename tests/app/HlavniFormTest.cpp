@@ -19,17 +19,20 @@
 #include "graph/archiv.h"
 #include "grids/HgGrid.h"
 #include "platform/qt/RadioGroup.h"
+#include "platform/qt/StatusPanel.h"
 #include "platform/Cp1250.h"
 #include "platform/IniFile.h"
 #include "platform/Notifier.h"
 #include "platform/UserDialogs.h"
 #include "platform/TickClock.h"
+#include "platform/qt/Canvas.h"
 #include "platform/qt/MdiChild.h"
 #include "platform/qt/QtMainThread.h"
 #include "support/QtApp.h"
 #include "support/TempDir.h"
 #include "ImageProbe.h"
 #include "MainWindowFixture.h"
+#include "QtPrinters.h"
 #include "tables/MesicniTabulka.h"
 #include "tables/dennitabulka.h"
 
@@ -42,6 +45,9 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
+#include <QScrollArea>
+#include <QStatusBar>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -49,7 +55,10 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <functional>
 #include <memory>
+#include <optional>
 
 using namespace zeko;
 
@@ -129,6 +138,82 @@ TEST_F(MainWindowFixture, NamesAreCutToTheirLengthAndTheWindowReopensWhereItWasC
     EXPECT_EQ(ini.ReadInteger("ComPort", "Com", 0), 1);
     EXPECT_EQ(ini.ReadInteger("ComPort", "BaudRate", 0), 4800);
     EXPECT_EQ(ini.ReadString("Smeny", "Smena2", ""), "Odpolední směna číslo dvě!");  // kept as it was
+}
+
+// The stored placement, or the default one, is held inside the screen's work area,
+// frame included: the status bar and the right edge stay on the screen. Where it
+// fits, the window keeps its stored size and place.
+TEST_F(MainWindowFixture, TheWindowStartsInsideTheScreen) {
+    struct Case {
+        const char* what;
+        const char* ini;  // the "Program" section, empty: no "Zeko.ini"
+        TRect workArea;
+        std::optional<QPoint> at;  // where the frame starts, when the case says
+        QSize size;                // the window's own, empty: the frame fills the work area
+    };
+    const Case cases[] = {
+        {"the default on an 800 x 600 screen", "", {0, 0, 800, 600}, QPoint(0, 0), {}},
+        {"saved on a larger screen", "Sirka=1900\r\nVyska=1150\r\nPoziceX=10\r\nPoziceY=20\r\n",
+         {0, 0, 1280, 1024}, QPoint(0, 0), {}},
+        {"saved beyond the right edge", "Sirka=900\r\nVyska=600\r\nPoziceX=1500\r\nPoziceY=700\r\n",
+         {0, 0, 1280, 1024}, std::nullopt, {900, 600}},
+        {"saved above a panel at the top", "Sirka=900\r\nVyska=600\r\nPoziceX=-40\r\nPoziceY=0\r\n",
+         {0, 32, 1280, 1024}, QPoint(0, 32), {900, 600}},
+        {"saved where it fits", "Sirka=900\r\nVyska=600\r\nPoziceX=10\r\nPoziceY=20\r\n",
+         {0, 0, 1280, 1024}, QPoint(10, 20), {900, 600}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const QRect area = ToQRect(c.workArea);
+        SetScreenInfoForTest(TScreenInfo{area.right() + 1, area.bottom() + 1, 96, {c.workArea}});
+        if (*c.ini)
+            dir.Write("Zeko.ini", std::string("[Program]\r\n") + c.ini);
+        else
+            std::filesystem::remove(dir / "Zeko.ini");
+        THlavniForm& f = Start();
+        QApplication::processEvents();
+        const QRect frame = f.frameGeometry();
+        EXPECT_TRUE(area.contains(frame)) << testing::PrintToString(frame);
+        if (c.at) {
+            EXPECT_EQ(frame.topLeft(), *c.at);
+        }
+        if (c.size.isValid()) {
+            EXPECT_EQ(f.size(), c.size);
+        } else {
+            EXPECT_EQ(frame, area);
+        }
+        const QRect status(f.statusBar()->mapToGlobal(QPoint(0, 0)), f.statusBar()->size());
+        EXPECT_TRUE(area.contains(status)) << testing::PrintToString(status);
+        // What the window got is what closing stores.
+        EXPECT_EQ(WindowWidth, f.width());
+        EXPECT_EQ(WindowHeight, f.height());
+        form.reset();
+    }
+}
+
+// The name of an exported workbook is longer than the status line of a small
+// window: the line keeps the window's width and shows the whole text as its tool tip.
+TEST_F(MainWindowFixture, AStatusLineLongerThanItsPanelIsShownWholeAsItsToolTip) {
+    THlavniForm& f = Start();
+    f.resize(640, 480);
+    QApplication::processEvents();
+    const std::string line = "15.03.2026 10:20:30 Tabulky uloženy do sešitu /home/technik/.local/share/zeko/Export/"
+                             "Tabulky 15.03.2026 10-20-30 Denní tabulka Činný 14.03.2026.xlsx";
+    f.SetStatusLine(line);
+    QApplication::processEvents();
+    TStatusPanel* panel = f.StatusPanels[0];
+    EXPECT_EQ(f.width(), 640);
+    EXPECT_LT(panel->width(), panel->fontMetrics().horizontalAdvance(panel->text()));
+    EXPECT_EQ(f.StatusLine(), line);
+    EXPECT_EQ(panel->toolTip().toStdString(), line);
+    EXPECT_TRUE(panel->ShownText().endsWith(QChar(0x2026))) << panel->ShownText().toStdString();
+    QDir().mkpath(ZEKO_ARTEFACT_DIR);
+    EXPECT_TRUE(f.grab().save(ZEKO_ARTEFACT_DIR "/hlavni-stav.png"));
+    // Made wide enough, the line shows whole and needs no tip.
+    f.resize(1900, 480);
+    QApplication::processEvents();
+    EXPECT_EQ(panel->ShownText().toStdString(), line);
+    EXPECT_TRUE(panel->toolTip().isEmpty());
 }
 
 TEST_F(MainWindowFixture, AProgramFolderThatCannotBeMadeIsAnErrorAtStart) {
@@ -384,6 +469,50 @@ TEST_F(MainWindowFixture, TheArchiveCommandsOpenOneArchiveOnToday) {
     ASSERT_TRUE(test::ProcessEventsUntil([] { return !ArchiveOpen; }));
 }
 
+// The middle button at the right of the menu bar restores a maximised child: the
+// archive and the live values to their design sizes (within the area), the record
+// viewer, laid out for the area, to the area, a table to the height of its grids and
+// buttons; never a small box.
+TEST_F(MainWindowFixture, ARestoredChildHasItsDesignSize) {
+    THlavniForm& f = Start();
+    const QSize room = f.MdiArea()->viewport()->size();
+    struct Case {
+        const char* what;
+        std::function<void()> open;
+        QSize size;  // empty: as tall as the table, as wide as the area
+        const char* picture;
+    };
+    const Case cases[] = {
+        {"Archiv", [&] { f.cmArchiv->trigger(); }, {696, 480}, "obnoveno-archiv.png"},
+        {"Aktuální hodnoty", [&] { f.cmOnline->trigger(); }, QSize(958, 706).boundedTo(room), "obnoveno-online.png"},
+        {"Záznamy ze souboru", [&] { f.cmNactiZaznamyZeSouboru->trigger(); }, room, "obnoveno-zaznamy.png"},
+        {"Denní tabulka", [&] { f.cmDennitabulka->trigger(); }, {}, "obnoveno-denni.png"},
+        {"Měsíční tabulka", [&] { f.cmMesicniTabulka->trigger(); }, {}, "obnoveno-mesicni.png"},
+        {"Roční tabulka", [&] { f.cmRocniTabulka->trigger(); }, {}, "obnoveno-rocni.png"},
+    };
+    QDir().mkpath(ZEKO_ARTEFACT_DIR);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        c.open();
+        QMdiSubWindow* child = f.MdiArea()->activeSubWindow();
+        ASSERT_NE(child, nullptr);
+        EXPECT_EQ(child->windowTitle().toStdString(), c.what);
+        ASSERT_TRUE(child->isMaximized());
+        child->showNormal();
+        QApplication::processEvents();
+        if (c.size.isValid()) {
+            EXPECT_EQ(child->size(), c.size);
+        } else {
+            EXPECT_EQ(child->width(), room.width());
+            EXPECT_LE(child->height(), room.height());
+            EXPECT_EQ(qobject_cast<QScrollArea*>(child->widget())->verticalScrollBar()->maximum(), 0);
+        }
+        EXPECT_TRUE(f.grab().save(QString(ZEKO_ARTEFACT_DIR "/") + c.picture));
+        delete child;
+        QApplication::processEvents();
+    }
+}
+
 TEST_F(MainWindowFixture, TheSendTimerPutsNoPollInFrontWhileTheSettingsAreWritten) {
     THlavniForm& f = Start();
     Komunikace->DirectionControl = false;  // a closed port: nothing to switch
@@ -432,7 +561,7 @@ TEST_F(MainWindowFixture, TheRecordViewerOpensOnceLaidOutInItsWindow) {
     EXPECT_EQ(f.MdiArea()->subWindowList().size(), 2);
     EXPECT_EQ(f.MdiArea()->activeSubWindow(), MdiChildOf(viewer));
     EXPECT_TRUE(f.MdiArea()->activeSubWindow()->isMaximized());
-    EXPECT_EQ(f.MdiArea()->activeSubWindow()->windowTitle().toStdString(), "ZaznamyServisForm");
+    EXPECT_EQ(f.MdiArea()->activeSubWindow()->windowTitle().toStdString(), "Záznamy ze souboru");
 
     const int w = viewer->width(), h = viewer->height();
     const QRect grid = viewer->HyperGrid1->geometry();

@@ -5,6 +5,7 @@
 
 #include "platform/Notifier.h"
 #include "platform/qt/QtMainThread.h"
+#include "platform/qt/WindowPlacement.h"
 #include "support/QtApp.h"
 #include "support/TempDir.h"
 
@@ -21,12 +22,15 @@ struct MainWindowTest : ::testing::Test {
 
     MainWindowTest() {
         QtApp();
+        // A screen that holds the default window; the placement tests set smaller ones.
+        SetScreenInfoForTest(TScreenInfo{1280, 1024, 96, {{0, 0, 1280, 1024}}});
         mainThread.reset(InstallQtMainThread());
         for (int n = 1; n <= Ports; ++n)
             ::setenv(PortVariable(n).c_str(), (dir / "no-port").c_str(), 1);
     }
     ~MainWindowTest() override {
         form.reset();
+        SetScreenInfoForTest(std::nullopt);
         for (int n = 1; n <= Ports; ++n)
             ::unsetenv(PortVariable(n).c_str());
     }

@@ -9,10 +9,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <deque>
 #include <mutex>
+
+#include <fcntl.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
 
 using namespace zeko;
 using zeko::test::RegsimLog;
@@ -182,6 +187,45 @@ TEST(LinkEndToEnd, AReplyThatComesWhileTheTelegramIsStillOnItsWayIsTakenAndTheNe
     std::vector<TLineStep> twice = turn;
     twice.insert(twice.end(), turn.begin(), turn.end());
     EXPECT_EQ(steps, twice);
+    const auto received = sim.Received();
+    ASSERT_EQ(received.size(), 2u);
+    EXPECT_EQ(HexBytes(received[0]), "FF A5 08 3F 02 12 01 02 0E EF");
+    EXPECT_EQ(HexBytes(received[1]), "FF A5 08 3F 02 12 10 00 FF F1");
+}
+
+// A bus adapter that turns its transmit direction by itself ignores DTR; the
+// simulated regulator's pty has no modem lines at all, so it stands for one: the
+// program switches DTR around each telegram as for any adapter, the switch reaches
+// nothing, and every request is answered all the same.
+TEST(LinkEndToEnd, AnAdapterThatTurnsItsDirectionByItselfIsAnsweredWithoutDtr) {
+    RegsimProcess sim({"--pace", "4800"});
+    const int probe = ::open(sim.PtyPath().c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    ASSERT_GE(probe, 0);
+    int lines = 0;
+    EXPECT_NE(::ioctl(probe, TIOCMGET, &lines), 0) << "this line has modem lines";
+    ::close(probe);
+
+    Conversation c(sim);
+    ASSERT_TRUE(c.opened);
+    std::mutex mutex;
+    std::vector<TLineStep> steps;
+    c.link.Port->OnLineStep = [&](TLineStep step, uint32_t) {
+        std::lock_guard<std::mutex> lock(mutex);
+        steps.push_back(step);
+    };
+    for (const uint8_t index : {reg8::SettingsByte, reg8::LiveValues}) {
+        c.link.QueueTableTelegram(63, 8, 0, 0, index);
+        c.link.SendNext();
+        ASSERT_TRUE(c.AwaitReply()) << "no reply without DTR";
+        c.link.DropHead();
+    }
+    c.link.Port->WaitForTransmissions();
+    std::lock_guard<std::mutex> lock(mutex);
+    const std::vector<TLineStep> turn = {TLineStep::DtrOn, TLineStep::Written, TLineStep::Drained, TLineStep::DtrOff};
+    ASSERT_EQ(steps.size(), 8u);
+    EXPECT_TRUE(std::equal(turn.begin(), turn.end(), steps.begin()));
+    EXPECT_TRUE(std::equal(turn.begin(), turn.end(), steps.begin() + 4));
+    EXPECT_EQ(HexBytes(c.replies[0]), "A5 3F 08 03 11 01 02 0E 00 EF");
     const auto received = sim.Received();
     ASSERT_EQ(received.size(), 2u);
     EXPECT_EQ(HexBytes(received[0]), "FF A5 08 3F 02 12 01 02 0E EF");

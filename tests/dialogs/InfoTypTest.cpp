@@ -3,6 +3,7 @@
 
 #include "controls/DataComboBox.h"
 #include "support/QtApp.h"
+#include "LayoutProbe.h"
 
 #include <QDir>
 #include <QGroupBox>
@@ -34,6 +35,7 @@ TEST(InfoForm, AbortFlagIsClearedAtEachShowAndTheBoxIsRestoredForTheNextUser) {
     EXPECT_TRUE(box.ProgressBar->isVisible());
     EXPECT_TRUE(box.Btn_Prerusit->isVisible());
     EXPECT_GT(box.height(), TInfoForm::ClientHeight);
+    EXPECT_EQ(test::LayoutFaults(&box), std::vector<std::string>{});
     box.StepIt();
     EXPECT_EQ(box.ProgressBar->value(), 1);
     box.Btn_Prerusit->click();
@@ -97,6 +99,10 @@ TEST(TypForm, ConfirmGivesOkAndTheChosenChannelAbortGivesAbort) {
         form.MereniCombo->AddValue(id, id);
     }
     form.MereniCombo->setCurrentIndex(2);
+    form.show();
+    EXPECT_EQ(test::LayoutFaults(&form), std::vector<std::string>{});  // "Zvolte typ požadovaného měření:" whole
+    QDir().mkpath(ZEKO_ARTEFACT_DIR);
+    EXPECT_TRUE(form.grab().save(ZEKO_ARTEFACT_DIR "/typ.png"));
     QTimer::singleShot(0, &form, [&] {
         PressAltF4(&form);  // swallowed: the dialog stays
         form.BitBtn1->click();

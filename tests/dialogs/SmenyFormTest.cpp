@@ -3,6 +3,7 @@
 #include "dialogs/Smenyunit.h"
 
 #include "ScheduleFixture.h"
+#include "LayoutProbe.h"
 #include "controls/ToolEdit.h"
 #include "core/ProgramGlobals.h"
 #include "platform/Exceptions.h"
@@ -62,6 +63,8 @@ TEST_F(ShiftEditor, AShiftIsEditedWithItsNameAndEndedByTheFirstConfirm) {
     EXPECT_EQ(f.NazevEdit->Text(), "Odpol.");
     EXPECT_EQ(f.ZkratkaEdit->Text(), "O");
     EXPECT_EQ(f.CasEdit->EditText(), "__:__-__:__  _");
+    // The edits of the shift beside the grid, clear of the buttons below.
+    EXPECT_EQ(test::LayoutFaults(&f), std::vector<std::string>{});
     SavePicture(f, "smeny-editor.png");
 
     // A name of more than seven characters cannot be typed; Enter moves on.

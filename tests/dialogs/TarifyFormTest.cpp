@@ -3,6 +3,7 @@
 #include "dialogs/Tarifyunit.h"
 
 #include "ScheduleFixture.h"
+#include "LayoutProbe.h"
 #include "controls/ToolEdit.h"
 #include "core/Holidays.h"
 #include "core/Schedules.h"
@@ -132,6 +133,7 @@ TEST_F(TariffEditor, ABandTypedIntoTheEditorGoesIntoItsZoneOfTheDayTypeShown) {
     // An open band shows its text in the editor.
     EditBand(2, 3);
     EXPECT_EQ(f.CasEdit->EditText(), "06:00-14:00  _");
+    EXPECT_EQ(test::LayoutFaults(&f), std::vector<std::string>{});
     SavePicture(f, "tarify-editor.png");
 }
 

@@ -185,7 +185,7 @@ struct Viewer : ::testing::Test {
 
 TEST_F(Viewer, ExistsOnceWithItsFlagAndStartsInTheProgramFolder) {
     EXPECT_TRUE(ServiceViewerOpen);
-    EXPECT_EQ(form->windowTitle().toStdString(), "ZaznamyServisForm");
+    EXPECT_EQ(form->windowTitle().toStdString(), "Záznamy ze souboru");
     EXPECT_EQ(form->LastFolder(), ProgramDir());
     EXPECT_EQ(form->HyperGrid1->RowCount(), 1);
     EXPECT_EQ(form->HyperGrid1->FixedRows(), 0);

@@ -8,6 +8,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <grp.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <filesystem>
 #include <chrono>
 #include <set>
@@ -74,6 +77,33 @@ TEST(Conversation, APortThatDoesNotExistSendsNothingAndKeepsTheProgramUsable) {
     zeko.Command("answer No");
     zeko.Command("menu cmCom2");
     ASSERT_TRUE(zeko.WaitForLine("MessageDlg Warning [Yes|No] Chcete opravdu změnit komunikační port? -> No"));
+    EXPECT_EQ(zeko.Close(), 0);
+    EXPECT_TRUE(sim.Received().empty());
+}
+
+// A serial device that exists but that the user may not open (as udev makes one:
+// root, group dialout, crw-rw----) is told apart from a missing one: the second
+// line names the group and how to join it.
+TEST(Conversation, APortTheUserMayNotOpenNamesTheGroupThatMay) {
+    const std::optional<test::UnprivilegedUser> nobody = test::Nobody();
+    const group* dialout = ::getgrnam("dialout");
+    if (!nobody || !dialout)
+        GTEST_SKIP() << "needs root and the group dialout";
+    const std::string binary = test::ZekoProcess::BinaryPath();
+    if (test::RunAs(*nobody, [&] { return std::to_string(::access(binary.c_str(), X_OK)); }) != "0")
+        GTEST_SKIP() << nobody->Name << " may not run " << binary;
+    test::TempDir dir;
+    test::RegsimProcess sim;
+    ASSERT_EQ(::chown(sim.PtyPath().c_str(), 0, dialout->gr_gid), 0);
+    ASSERT_EQ(::chmod(sim.PtyPath().c_str(), 0660), 0);
+    test::ZekoProcess zeko(dir.Path(),
+                           {{"ZEKO_COM1", sim.PtyPath()}, {"HOME", dir.Path()}, {"XDG_RUNTIME_DIR", dir.Path()},
+                            {"XDG_CONFIG_HOME", dir / "config"}, {"XDG_CACHE_HOME", dir / "cache"}},
+                           nobody);
+    ASSERT_TRUE(zeko.WaitForLine("MessageDlg Warning [OK] Daný sériový port neexistuje nebo se právě používá !"));
+    ASSERT_TRUE(zeko.WaitForLine("COM1 je zařízení " + sim.PtyPath() + ", které smí otevřít jen skupina dialout, a "
+                                 "uživatel " + nobody->Name + " v ní není; přidá ho příkaz: sudo usermod -aG dialout " +
+                                 nobody->Name + " (platí od příštího přihlášení). -> OK"));
     EXPECT_EQ(zeko.Close(), 0);
     EXPECT_TRUE(sim.Received().empty());
 }

@@ -30,6 +30,14 @@ bool WaitFor(const std::function<bool()>& done, int timeoutMs) {
 
 } // namespace
 
+std::string ScreenFile(const std::string& programDir, int width, int height) {
+    const std::string size = std::to_string(width) + "x" + std::to_string(height);
+    const std::string path = programDir + "zeko-test-screen-" + size + ".json";
+    std::ofstream(path, std::ios::trunc) << "{\"screens\": [{\"name\": \"zeko-test\", \"x\": 0, \"y\": 0, \"width\": "
+                                         << width << ", \"height\": " << height << ", \"logicalDpi\": 96}]}\n";
+    return path;
+}
+
 std::string ZekoProcess::BinaryPath() {
     if (const char* path = std::getenv("ZEKO_BINARY"))
         return path;
@@ -40,10 +48,15 @@ std::string ZekoProcess::BinaryPath() {
 #endif
 }
 
-ZekoProcess::ZekoProcess(const std::string& programDir, const std::map<std::string, std::string>& environment)
+ZekoProcess::ZekoProcess(const std::string& programDir, const std::map<std::string, std::string>& environment,
+                         const std::optional<UnprivilegedUser>& user)
     : logPath_(programDir + "zeko-test.log"), scriptPath_(programDir + "zeko-test.script") {
     std::ofstream(logPath_, std::ios::trunc).close();
     std::ofstream(scriptPath_, std::ios::trunc).close();
+    if (user)
+        for (const std::string& path : {programDir, logPath_, scriptPath_})
+            if (::chown(path.c_str(), user->Uid, user->Gid) != 0)
+                throw std::runtime_error("cannot give " + path + " to " + user->Name);
     std::map<std::string, std::string> env;
     for (char** e = environ; *e; ++e) {
         const std::string entry = *e;
@@ -51,7 +64,8 @@ ZekoProcess::ZekoProcess(const std::string& programDir, const std::map<std::stri
         if (eq != std::string::npos)
             env[entry.substr(0, eq)] = entry.substr(eq + 1);
     }
-    env["QT_QPA_PLATFORM"] = "offscreen";
+    // A screen that holds the program's default window (the platform's own is smaller).
+    env["QT_QPA_PLATFORM"] = "offscreen:configfile=" + ScreenFile(programDir, 1280, 1024);
     env["ZEKO_PROGRAM_DIR"] = programDir;
     env["ZEKO_TEST_LOG"] = logPath_;
     env["ZEKO_TEST_SCRIPT"] = scriptPath_;
@@ -70,6 +84,9 @@ ZekoProcess::ZekoProcess(const std::string& programDir, const std::map<std::stri
     if (pid_ < 0)
         throw std::runtime_error("cannot start zeko");
     if (pid_ == 0) {
+        // A change of user clears the parent-death signal, so it comes first.
+        if (user && !BecomeUser(*user))
+            _exit(127);
         prctl(PR_SET_PDEATHSIG, SIGKILL);  // the program ends with the test
         if (getppid() != parent)
             _exit(127);

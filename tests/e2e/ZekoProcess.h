@@ -9,19 +9,29 @@
 //   ASSERT_TRUE(zeko.WaitForLine("Pozice záznamů PC zapsána"));
 //   EXPECT_EQ(zeko.Close(), 0);
 //
-// The program directory is `programDir`; QT_QPA_PLATFORM is offscreen. The
-// destructor kills a program still running.
+// The program directory is `programDir`; QT_QPA_PLATFORM is offscreen, on a screen
+// of 1280 x 1024 (another screen: QT_QPA_PLATFORM with ScreenFile in
+// `environment`). Given a user, the program runs as that user, with the program
+// directory made its own. The destructor kills a program still running.
+#include "support/Unprivileged.h"
+
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <sys/types.h>
 #include <vector>
 
 namespace zeko::test {
 
+// A screen of that size for the offscreen platform: the file that describes it, in
+// `programDir`.
+std::string ScreenFile(const std::string& programDir, int width, int height);
+
 class ZekoProcess {
 public:
-    ZekoProcess(const std::string& programDir, const std::map<std::string, std::string>& environment = {});
+    ZekoProcess(const std::string& programDir, const std::map<std::string, std::string>& environment = {},
+                const std::optional<UnprivilegedUser>& user = std::nullopt);
     ~ZekoProcess();
     ZekoProcess(const ZekoProcess&) = delete;
     ZekoProcess& operator=(const ZekoProcess&) = delete;

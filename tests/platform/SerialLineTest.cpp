@@ -1,11 +1,17 @@
 #include "platform/SerialLine.h"
 
+#include "platform/DeviceAccess.h"
 #include "support/PseudoTerminal.h"
+#include "support/TempDir.h"
+#include "support/Unprivileged.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <grp.h>
+#include <sys/stat.h>
 #include <thread>
+#include <unistd.h>
 
 using namespace zeko;
 using zeko::test::PseudoTerminal;
@@ -57,6 +63,71 @@ TEST(SerialLine, AMissingDeviceOrAPlainFileDoesNotOpen) {
     EXPECT_EQ(line.BytesWaiting(), -1);
     EXPECT_EQ(line.Read(nullptr, 0), -1);
     EXPECT_FALSE(line.Apply({}));
+}
+
+// The user is told what to mend, so each way of not opening is told apart.
+TEST(SerialLine, ALineThatDidNotOpenSaysWhy) {
+    PseudoTerminal pty;
+    const test::TempDir dir;
+    SerialLine holder;
+    ASSERT_TRUE(holder.Open(pty.SlavePath()));
+    const struct {
+        std::string path;
+        SerialLineFailure failure;
+    } cases[] = {
+        {"/dev/no-such-serial-line", SerialLineFailure::Missing},
+        {dir / "no-folder/ttyUSB0", SerialLineFailure::Missing},
+        {"/etc/hostname", SerialLineFailure::NotSerial},
+        {dir.Path(), SerialLineFailure::NotSerial},
+        {pty.SlavePath(), SerialLineFailure::InUse},
+    };
+    for (const auto& c : cases) {
+        SerialLine line;
+        EXPECT_FALSE(line.Open(c.path)) << c.path;
+        EXPECT_EQ(line.Failure(), c.failure) << c.path;
+    }
+    holder.Close();
+    SerialLine line;
+    ASSERT_TRUE(line.Open(pty.SlavePath()));
+    EXPECT_EQ(line.Failure(), SerialLineFailure::None);
+    SerialLineSettings settings;
+    settings.BaudRate = 0;
+    EXPECT_FALSE(line.Apply(settings));
+    EXPECT_EQ(line.Failure(), SerialLineFailure::Refused);
+    line.Close();
+    EXPECT_EQ(line.Failure(), SerialLineFailure::Refused);  // still there for the message
+    ASSERT_TRUE(line.Open(pty.SlavePath()));
+    EXPECT_TRUE(line.Apply({}));
+    EXPECT_EQ(line.Failure(), SerialLineFailure::None);
+}
+
+// A serial device as udev makes it (root, group dialout, crw-rw----), opened by a
+// user outside the group: refused, not missing, and the group that may open it is
+// named.
+TEST(SerialLine, ADeviceTheUserMayNotOpenIsDeniedAndNamesItsGroup) {
+    const std::optional<test::UnprivilegedUser> nobody = test::Nobody();
+    const group* dialout = ::getgrnam("dialout");
+    if (!nobody || !dialout)
+        GTEST_SKIP() << "needs root and the group dialout";
+    PseudoTerminal pty;
+    ASSERT_EQ(::chown(pty.SlavePath().c_str(), 0, dialout->gr_gid), 0);
+    ASSERT_EQ(::chmod(pty.SlavePath().c_str(), 0660), 0);
+    const std::optional<std::string> seen = test::RunAs(*nobody, [&] {
+        SerialLine line;
+        const bool opened = line.Open(pty.SlavePath());
+        const std::optional<DeviceAccess> access = DeviceAccessOf(pty.SlavePath());
+        if (opened || !access)
+            return std::string("opened or no access");
+        return std::to_string(static_cast<int>(line.Failure())) + " " + access->User + " " + access->Owner + " " +
+               access->Group + " " + access->Permissions + " " + std::to_string(access->GroupMayOpen) +
+               std::to_string(access->InGroupNow) + std::to_string(access->InGroupAtNextLogin);
+    });
+    ASSERT_TRUE(seen.has_value());
+    EXPECT_EQ(*seen, std::to_string(static_cast<int>(SerialLineFailure::Denied)) + " " + nobody->Name +
+                         " root dialout crw-rw---- 100");
+    // Root itself opens it, as it opens any device.
+    SerialLine line;
+    EXPECT_TRUE(line.Open(pty.SlavePath()));
 }
 
 TEST(SerialLine, ALineOpenElsewhereDoesNotOpenAgainUntilItIsClosed) {

@@ -1,9 +1,9 @@
 #include "tools/regsim/RecordRing.h"
 
 #include "platform/TextFiles.h"
+#include "tools/regsim/SiteLoad.h"
 #include "tools/regsim/SplitMix.h"
 
-#include <cmath>
 
 namespace zeko::regsim {
 
@@ -23,16 +23,12 @@ Record EncodeRecord(const RecordFields& f) {
 RecordFields GeneratedRecord(uint64_t seed, TDateTime stamp, uint32_t n) {
     RecordFields f;
     f.Stamp = stamp;
-    const uint64_t r = SplitMix(seed * 0x100000001B3ull + n);
-    const uint64_t s = SplitMix(r);
-    // A daily load curve: more active energy by day than at night.
-    const double hour = TimeOf(stamp) * 24.0;
-    const double load = 0.6 + 0.4 * std::sin((hour - 6.0) / 24.0 * 2.0 * M_PI);
-    f.Counters[0] = static_cast<uint16_t>(400 * load + (r & 0x3F));        // active
-    f.Counters[1] = static_cast<uint16_t>(120 * load + ((r >> 8) & 0x1F)); // inductive reactive
-    f.Counters[2] = static_cast<uint16_t>((r >> 16) & 0x0F);               // capacitive reactive
-    f.Counters[3] = static_cast<uint16_t>((r >> 24) & 0x03);
-    f.Status = static_cast<uint16_t>((r >> 32) & 0x0001);
+    // The meters' impulses of the quarter hour that ends at the stamp.
+    f.Counters = QuarterCounts(QuarterLoad(seed, stamp));
+    // A whole quarter hour measured (seconds): the status that lets the power
+    // factor be computed from the record.
+    f.Status = QuarterSeconds;
+    const uint64_t s = SplitMix(SplitMix(seed * 0x100000001B3ull + n));
     f.Values[0] = static_cast<uint32_t>(s & 0xFFFFFF);
     f.Values[1] = static_cast<uint32_t>((s >> 24) & 0xFFFFFF);
     f.Values[2] = static_cast<uint32_t>(n & 0xFFFFFF);

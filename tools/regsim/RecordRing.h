@@ -3,9 +3,11 @@
 // as the program reads it (core/RecordMemory.h), each place a wire record
 // (core/WireRecord.h).
 //
-// Generated records are quarter-hour records with values drawn from a seed, so a
-// test can ask for the same ring again (Generate with the same arguments) or read
-// the ring back from an export file (Export: every place in index order).
+// Generated records are quarter-hour records of the simulated site (SiteLoad.h):
+// the meters' impulses of each quarter hour and a whole quarter hour measured,
+// drawn from a seed, so a test can ask for the same ring again (Generate with the
+// same arguments) or read the ring back from an export file (Export: every place
+// in index order).
 #include "core/RecordMemory.h"
 #include "core/WireRecord.h"
 #include "platform/DateTime.h"
@@ -20,6 +22,9 @@ namespace zeko::regsim {
 constexpr uint32_t MemoryBytes = RecordMemoryBytes;
 
 using Record = TWireBytes;
+
+// The status word of a record that measured its whole quarter hour (seconds).
+constexpr uint16_t QuarterSeconds = 900;
 
 struct RecordFields {
     TDateTime Stamp = 0;  // whole seconds

@@ -2,8 +2,9 @@
 
 #include "core/BinaryData.h"
 #include "core/Calendar.h"
+#include "tools/regsim/SiteLoad.h"
 
-#include <cmath>
+#include <algorithm>
 
 namespace zeko::regsim {
 namespace {
@@ -18,17 +19,18 @@ bool Overlaps(uint16_t address, size_t count, uint16_t start, size_t size) {
     return address < start + size && start < address + count;
 }
 
-// Settings a small installation might have: 12 capacitive outputs, four meters.
+// Settings a small installation might have: 12 capacitive outputs, four meters (the
+// simulated site's, SiteLoad.h).
 TZEKO DefaultSettings() {
     TZEKO s;
     s.Switches = 0;  // no output expander
     s.OutputCount = 12;
     s.OutputTypes = 0;  // all capacitive
-    s.OutputValues = {25, 50, 100, 100, 200, 200, 200, 200, 300, 300, 300, 300, 0, 0, 0, 0};  // tenths of kVAr
+    std::copy(SiteOutputValues.begin(), SiteOutputValues.end(), s.OutputValues.begin());  // tenths of kVAr
     s.SmallestOutput = 25;
     s.SumC = 2575;
     s.DischargeTimes.fill(6);  // 60 s
-    s.MeterConstants = {1000u * 100000u, 1000u * 100000u, 1000u * 100000u, 100000u};  // impulses per unit x 100000
+    s.MeterConstants = SiteMeterConstants;  // impulses per unit x 100000
     s.InputFunctions = {0, 1, 2, 3};
     s.SpeedUnder = 60;
     s.SpeedOver = 30;
@@ -106,11 +108,11 @@ TDateTime RegulatorMemory::Clock() const {
 
 TLiveValueBytes RegulatorMemory::LiveValues() const {
     const double t = std::chrono::duration<double>(std::chrono::steady_clock::now() - started_).count();
+    const SiteMoment site = LoadAt(siteSeed_, Clock());
     TZEKO live;
-    live.ActivePower = (12500.0 + 1500.0 * std::sin(t / 30.0)) / 1000.0;   // kW
-    live.ReactivePower = (-3200.0 + 2500.0 * std::sin(t / 47.0)) / 1000.0;  // kVAr
-    const int switched = 3 + static_cast<int>(t / 20) % 5;
-    live.LiveWords.OutputStates = static_cast<uint16_t>((1u << switched) - 1);
+    live.ActivePower = site.Active;      // kW
+    live.ReactivePower = site.Reactive;  // kVAr
+    live.LiveWords.OutputStates = site.Outputs;
     live.LiveWords.NextStepTime = static_cast<uint16_t>(30 - static_cast<int>(t) % 30);
     live.LiveWords.BandWord = 0;          // the first band
     live.LiveWords.RegulationState = 12;  // " Reg"

@@ -1,7 +1,8 @@
 #pragma once
 // The memory of the simulated regulator, by memory kind, at the registers and in the
 // layouts the program reads (core/RegisterTables.h, core/RegulatorReplies.h):
-//   0  settings area, live values (made up on each read), the record pointers and
+//   0  settings area, live values (the simulated site at the regulator's clock,
+//      SiteLoad.h), the record pointers and
 //      the upper byte of the record address;
 //   1  working registers (the settings area's twins), the record pointers mirrored,
 //      the clock, running from when it was last set;
@@ -34,6 +35,8 @@ public:
     RecordPointers Pointers() const;
 
     void SetClock(TDateTime value);  // the clock runs on from here
+    // The seed of the site's days, as the generated records have it.
+    void SetSiteSeed(uint64_t seed) { siteSeed_ = seed; }
     TDateTime Clock() const;
 
     // Identification text 1..4, padded with spaces (or cut) to its register size.
@@ -56,6 +59,7 @@ private:
     TDateTime clockAtSet_ = 0;
     std::chrono::steady_clock::time_point clockSetAt_;
     std::chrono::steady_clock::time_point started_;
+    uint64_t siteSeed_ = 1;
 };
 
 } // namespace zeko::regsim

@@ -111,6 +111,7 @@ void SetUpMemory(RegulatorMemory& memory, const Options& o) {
     memory.SetClock(o.Clock.value_or(Now()));
     const RingPlan plan = PlanRing(o, memory.Clock());
     memory.Ring().Generate(o.Seed, plan.FirstStamp, o.Records, o.FirstIndex);
+    memory.SetSiteSeed(o.Seed);
     memory.SetPointers({plan.Newest, plan.Flag, plan.OldestUnread});
     for (const auto& [n, text] : o.IdentTexts)
         memory.SetIdentText(n, text);

@@ -8,7 +8,10 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "QtTestApp.h"
+#include "QtPrinters.h"
 
 namespace zeko {
 namespace {
@@ -75,6 +78,67 @@ TEST_F(MdiChildTest, AFormsOwnPictureCountsAsContent) {
     auto [horizontal, vertical] = Bars(form);
     EXPECT_GT(horizontal->maximum(), 0);
     EXPECT_EQ(vertical->maximum(), 0);
+}
+
+// Restored from maximised, a child takes its design size, or the size that shows its
+// form's controls whole, never more than the area has room for.
+TEST_F(MdiChildTest, ARestoredChildHasItsDesignSizeOrItsContentsSize) {
+    struct Case {
+        const char* what;
+        QSize area;
+        QSize design;
+        QSize expected;  // empty: the content with the child's frame around it
+    };
+    const Case cases[] = {
+        {"a design size", {1000, 700}, {696, 480}, {696, 480}},
+        {"a design size larger than the area", {640, 400}, {958, 706}, {640, 400}},
+        {"no design size", {1000, 700}, {}, {}},
+        {"no design size, content larger than the area", {300, 200}, {}, {300, 200}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        area.resize(c.area);
+        QApplication::processEvents();
+        auto* form = new QWidget;
+        (new QWidget(form))->setGeometry(0, 0, 420, 260);
+        QMdiSubWindow* child = AddMdiChild(&area, form, c.design);
+        QApplication::processEvents();
+        ASSERT_TRUE(child->isMaximized());
+        child->showNormal();
+        QApplication::processEvents();
+        if (c.expected.isValid()) {
+            EXPECT_EQ(child->size(), c.expected);
+        } else {
+            EXPECT_EQ(child->widget()->size(), QSize(420, 260));
+            auto [horizontal, vertical] = Bars(form);
+            EXPECT_EQ(horizontal->maximum(), 0);
+            EXPECT_EQ(vertical->maximum(), 0);
+        }
+        delete child;
+    }
+}
+
+// Restored, the children lie cascaded, each with every edge inside the area, not
+// where a free spot below the others would put them half out of sight.
+TEST_F(MdiChildTest, RestoredChildrenLieCascadedInsideTheArea) {
+    area.resize(640, 400);
+    QApplication::processEvents();
+    std::vector<QMdiSubWindow*> children;
+    for (const QSize design : {QSize(600, 360), QSize(300, 200), QSize(300, 200), QSize(640, 400)})
+        children.push_back(AddMdiChild(&area, new QWidget, design));
+    QApplication::processEvents();
+    for (QMdiSubWindow* child : children)
+        child->showNormal();
+    QApplication::processEvents();
+    const QRect room = area.viewport()->rect();
+    for (QMdiSubWindow* child : children)
+        EXPECT_TRUE(room.contains(child->geometry())) << testing::PrintToString(child->geometry());
+    EXPECT_EQ(children[0]->pos(), QPoint(0, 0));
+    EXPECT_GT(children[2]->y(), children[1]->y());
+    EXPECT_GT(children[2]->x(), children[1]->x());
+    EXPECT_EQ(children[3]->pos(), QPoint(0, 0));  // the area's size: at its corner
+    for (QMdiSubWindow* child : children)
+        delete child;
 }
 
 TEST(MdiChild, AWidgetOutsideAnyChildHasNone) {
