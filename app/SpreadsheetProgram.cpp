@@ -1,6 +1,7 @@
 #include "app/SpreadsheetProgram.h"
 
 #include <memory>
+#include <string_view>
 
 #include "platform/FormatPatterns.h"
 #include "platform/ProgramDir.h"
@@ -56,8 +57,26 @@ void RemoveSpreadsheetProgram() {
 
 TSheetServer* SpreadsheetServer() { return Installed().Server.get(); }
 
-std::string NewWorkbookFileName() {
-    const std::string stem = ProgramFile("Export/Tabulky " + FormatDateTime("yyyy-mm-dd hh-nn-ss", Now()));
+std::string WorkbookFileStem(const std::string& title) {
+    std::string stem;
+    for (const char c : title) {
+        // Characters no file name may hold on any disk the workbook may be copied to.
+        constexpr std::string_view forbiddenChars = "/\\:*?\"<>|";
+        const bool forbidden = static_cast<unsigned char>(c) < 0x20 || forbiddenChars.find(c) != std::string_view::npos;
+        stem += forbidden ? '-' : c;
+    }
+    while (!stem.empty() && (stem.back() == ' ' || stem.back() == '.'))
+        stem.pop_back();
+    while (!stem.empty() && (stem.front() == ' ' || stem.front() == '.'))
+        stem.erase(stem.begin());
+    return stem;
+}
+
+std::string NewWorkbookFileName(const std::string& title) {
+    std::string fileStem = WorkbookFileStem(title);
+    if (fileStem.empty())
+        fileStem = "Tabulky " + FormatDateTime("yyyy-mm-dd hh-nn-ss", Now());
+    const std::string stem = ProgramFile("Export/" + fileStem);
     std::string name = stem + ".xlsx";
     for (int n = 2; FileExists(name); ++n)
         name = stem + " (" + std::to_string(n) + ").xlsx";

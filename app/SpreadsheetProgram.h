@@ -3,9 +3,10 @@
 // serves their data-exchange conversation, so the program serves it itself
 // (platform/SheetServer.h): it is registered under the name the exports start
 // ("Excel") and comes up on the first export. Each export adds a sheet in front of
-// the others; the workbook of the session is then written as a new file
-// "Export/Tabulky <date> <time>.xlsx" in the program folder and opened with the
-// desktop's program for spreadsheets, and the status line names the file.
+// the others; the workbook of the session is then written as a new file in the
+// program folder's "Export", named after the table in front ("Denní tabulka
+// <measurement> 2024-03-05.xlsx"), and opened with the desktop's program for
+// spreadsheets, and the status line names the file.
 #include <functional>
 #include <string>
 
@@ -21,8 +22,12 @@ void RemoveSpreadsheetProgram();
 // The server while it runs, else null.
 TSheetServer* SpreadsheetServer();
 
-// "<ProgramDir>Export/Tabulky yyyy-mm-dd hh-nn-ss.xlsx" of `now`, with " (2)",
-// " (3)"... before the extension while such a file exists.
-std::string NewWorkbookFileName();
+// A title as a file name: the characters that no disk's file names may hold become
+// "-", blanks and dots at either end go.
+std::string WorkbookFileStem(const std::string& title);
+// "<ProgramDir>Export/<title>.xlsx" (for an empty title "Tabulky yyyy-mm-dd
+// hh-nn-ss" of now), with " (2)", " (3)"... before the extension while such a
+// file exists.
+std::string NewWorkbookFileName(const std::string& title);
 
 } // namespace zeko

@@ -549,14 +549,13 @@ bool TTestAutomation::RunGraphCommand(const std::string& argument) {
     try {
         if (what == "print" && file.empty()) {
             const bool chosen = graph.PrinterSetup();
-            if (chosen)
-                graph.Print(mode, unit, true, false, "");
-            Log("GraphPrint " + std::to_string(mode) + (chosen ? " printed" : " cancel"));
+            const bool printed = chosen && graph.Print(mode, unit, true, false, "");
+            Log("GraphPrint " + std::to_string(mode) + (!chosen ? " cancel" : printed ? " printed" : " failed"));
             return true;
         }
         if (what == "picture" && !file.empty()) {
-            graph.Print(mode, unit, true, true, file);
-            Log("GraphPicture " + std::to_string(mode) + " -> " + file);
+            const bool saved = graph.Print(mode, unit, true, true, file);
+            Log("GraphPicture " + std::to_string(mode) + " -> " + file + (saved ? "" : " failed"));
             return true;
         }
     } catch (const std::exception& e) {

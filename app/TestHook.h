@@ -18,6 +18,8 @@
 //                              InputQuery ..., OpenDialog ..., SaveDialog ...
 //                              PrinterSetup -> <file>|cancel
 //                              Preview <n> pages -> <file>   the report was printed
+//                                                    (" failed" after it: the file was
+//                                                    not written)
 //                              OpenDocument <file>   a spreadsheet export's workbook
 //                                                    (written, not opened)
 //   ZEKO_TEST_SCRIPT=<file>  the program polls this file (every 50 ms) for lines
@@ -87,9 +89,13 @@
 //                              graph print <mode>   the archive window's graph is printed
 //                                                   (mode as its Print takes it) on the
 //                                                   printer of the next printer set-up;
-//                                                   logs GraphPrint <mode> printed|cancel
+//                                                   logs GraphPrint <mode> printed|cancel|failed
+//                                                   (failed: the printer or the PDF file
+//                                                   did not take the page)
 //                              graph picture <mode> <file.jpg>  the graph's picture export;
-//                                                   logs GraphPicture <mode> -> <file>
+//                                                   logs GraphPicture <mode> -> <file>,
+//                                                   followed by " failed" when the file
+//                                                   could not be written
 //                              grab <file.png>      save a picture of the main window
 //                              close                close the main window
 //   ZEKO_TEST_POLL_MS=<ms>   the serial port's polling delay (how soon its watch

@@ -13,8 +13,15 @@ namespace zeko {
 
 TReportExport::TReportExport(const std::string& fileName, bool overwrite) : fileName_(fileName) {
     ForceFileDirectory(fileName);  // a folder that cannot be made fails the open
-    const int mode = overwrite ? O_TRUNC : O_APPEND;
-    fd_ = ::open(fileName.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | mode, 0666);
+    if (DirectoryExists(fileName))
+        Fail(EISDIR);
+    if (overwrite) {
+        rewrite_ = std::make_unique<TReplacingFile>(fileName, true);
+        if (const int error = rewrite_->OpenError(); error != 0)
+            Fail(error);
+        return;
+    }
+    fd_ = ::open(fileName.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666);
     if (fd_ < 0)
         Fail(errno);
 }
@@ -25,14 +32,21 @@ TReportExport::~TReportExport() {
 }
 
 void TReportExport::WriteLine(const std::string& text) {
-    if (fd_ < 0)
+    if (fd_ < 0 && !rewrite_)
         Fail(EBADF);
     const std::string line = Utf8ToCp1250(text) + "\r\n";
-    if (const int error = WriteAllBytes(fd_, line.data(), line.size()); error != 0)
+    const int error = rewrite_ ? rewrite_->Write(line.data(), line.size()) : WriteAllBytes(fd_, line.data(), line.size());
+    if (error != 0)
         Fail(error);
 }
 
 void TReportExport::Finish() {
+    if (rewrite_) {
+        const std::unique_ptr<TReplacingFile> file = std::move(rewrite_);
+        if (const int error = file->Commit(false); error != 0)
+            Fail(error);
+        return;
+    }
     if (fd_ < 0)
         return;
     const int fd = fd_;
@@ -41,7 +55,8 @@ void TReportExport::Finish() {
         Fail(errno);
 }
 
-void TReportExport::Fail(int error) const {
+void TReportExport::Fail(int error) {
+    rewrite_.reset();  // a failed rewrite leaves nothing of itself
     throw EFileError(fileName_ + ": " + std::strerror(error));
 }
 

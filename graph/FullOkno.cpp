@@ -116,7 +116,7 @@ void TFullOkno::Redraw() {
         DrawGrid();
         DrawUpperSeries(ScreenMode, false);
         DrawYAxes(1);
-        DrawTimeAxis(UpperZeroY(), 1, 2);
+        DrawTimeAxis(UpperZeroY(), 1, upperLabelOffset_);
         if (!SingleGraf)
             DrawTimeAxis(height() - LowerFrame.Bottom, 1, 2);
         AxisLabels = false;
@@ -135,7 +135,7 @@ void TFullOkno::Redraw() {
         BlankRect({GraphWidth - LowerFrame.Right + 1, SplitY, width() - 1, height() - LowerFrame.Bottom});
     if (KresliUcinik)
         BlankRect({legendLeft, CosPhiY - CosPhiHalf, width() - 1, CosPhiY + CosPhiHalf + 1});
-    DrawTimeAxis(UpperZeroY(), 1, 2);
+    DrawTimeAxis(UpperZeroY(), 1, upperLabelOffset_);
     DrawCursorMarker();
     FullRedraw = true;
     DrawBorder();

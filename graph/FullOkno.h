@@ -307,9 +307,11 @@ public:
     // Mode 0 one series (PrintLowerSeries, PrintSeriesNumber), 1 upper series
     // 1..3, 2 lower series 1..6, 3 upper series 1..9, other values as 0. A
     // picture is saved as a JPEG file; otherwise the page goes to Printer().
-    virtual void Print(int Mode, const std::string& UnitText, bool Colour, bool ToPicture,
+    // True when the page or the picture got there; a printer or a file that does
+    // not take it is told to the user, a drawing that fails raises.
+    virtual bool Print(int Mode, const std::string& UnitText, bool Colour, bool ToPicture,
                        const std::string& FileName);
-    void PrintAlternateLayout(bool Colour, bool ToPicture, const std::string& FileName);
+    bool PrintAlternateLayout(bool Colour, bool ToPicture, const std::string& FileName);
     virtual void DrawRotatedValue(int X, int Y, double Value, TColor Colour, bool ColourOn, int SeriesCount);
     std::string FirstLastText() const;
     TPrintedSeries PrintedSeries(int Mode) const;
@@ -334,9 +336,15 @@ private:
     void UseBuffer();
     void BlankRect(const TRect& r);  // pen and brush BackColor
     // The dotted vertical lines of the time steps from one row to another.
+    // They leave the rows of the upper time axis' labels free.
     void TimeGridLines(int fromY, int toY);
     // A graph's dotted grid: the time steps and the value steps between its rows.
     void DrawValueGrid(const TRect& frame, int top, int bottom, double pixelsPerStep, int64_t first, int64_t last);
+    // The rows the labels of a time axis at Y take (the canvas font's height).
+    void TimeLabelRows(int Y, int LabelOffset, int& top, int& bottom) const;
+    // The rows from the upper time axis down past its labels, which grid lines
+    // leave free.
+    void UpperLabelGap(int& top, int& bottom) const;
     // A legend box's frame, fill and colour stripe; answers the room for its texts.
     TRect LegendBoxFrame(const TRect& r, TColor colour);
     // Appends an item ("-": a line) whose click runs `onClick`.
@@ -363,12 +371,15 @@ private:
                                       const TDeviceMetrics& device);
     void AlternatePage(bool Colour, const TDeviceMetrics& device);
     // Runs `draw` on the printer or on a picture saved to FileName, with the end
-    // steps (buffer back, full redraw) also after a failure; a failed printer
-    // document is aborted.
-    void RunPrint(bool ToPicture, const std::string& FileName,
+    // steps (buffer back, full redraw) also after a failure; a drawing that fails
+    // begins no printer document. True when the page or picture got there.
+    bool RunPrint(bool ToPicture, const std::string& FileName,
                   const std::function<void(const TDeviceMetrics&)>& draw);
 
     int maxPocetBodu_ = 2000;
+    // How far below the upper time axis its labels stand (in twos of pixels): the
+    // screen's, or a page's while it is drawn.
+    int upperLabelOffset_ = 2;
     QPoint lastMouse_;  // where the last button was pressed, for DblClick
     std::unique_ptr<QPrinter> printer_;
 };

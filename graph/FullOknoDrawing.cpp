@@ -53,10 +53,28 @@ void TFullOkno::TimeGridLines(int fromY, int toY) {
     c.Pen().SetColor(GridColor);
     c.Pen().SetStyle(GridStyle);
     c.Pen().SetWidth(1);
+    // The labels of the upper time axis stand inside a grid when the range reaches
+    // below zero, and on a page the power-factor band may begin under them: the
+    // lines leave them free.
+    int gapTop = 0, gapBottom = -1;
+    UpperLabelGap(gapTop, gapBottom);
+    const int low = std::max(fromY, toY), high = std::min(fromY, toY);
+    const bool gap = gapTop < low && gapBottom > high;
     for (int k = 1; k * TimeStep <= ViewEnd - ViewStart; ++k) {
         const int x = MinuteToX(ViewStart + k * TimeStep);
-        c.MoveTo(x, fromY);
-        c.LineTo(x, toY);
+        if (!gap) {
+            c.MoveTo(x, fromY);
+            c.LineTo(x, toY);
+            continue;
+        }
+        if (gapBottom < low) {
+            c.MoveTo(x, low);
+            c.LineTo(x, gapBottom);
+        }
+        if (gapTop > high) {
+            c.MoveTo(x, gapTop);
+            c.LineTo(x, high);
+        }
     }
 }
 
@@ -71,6 +89,18 @@ void TFullOkno::DrawValueGrid(const TRect& frame, int top, int bottom, double pi
         c.LineTo(GraphWidth - frame.Right, y);
     });
     c.Pen().SetStyle(psSolid);
+}
+
+void TFullOkno::TimeLabelRows(int Y, int LabelOffset, int& top, int& bottom) const {
+    top = Y + 2 * LabelOffset;
+    bottom = top + BufferCanvas->TextHeight("0");
+}
+
+void TFullOkno::UpperLabelGap(int& top, int& bottom) const {
+    int labelTop = 0;
+    TimeLabelRows(UpperZeroY(), upperLabelOffset_, labelTop, bottom);
+    top = UpperZeroY();
+    bottom += 1;
 }
 
 void TFullOkno::DrawGrid() {

@@ -19,7 +19,7 @@
 #include <cmath>
 #include <cstdio>
 #include <limits>
-#include <stdexcept>
+#include <optional>
 
 namespace zeko::graph {
 
@@ -110,17 +110,15 @@ void TFullOkno::ComputePageMetrics(const TDeviceMetrics& device, bool Colour, in
     p.PageNegativeHeight = static_cast<int>(Round(p.PageNegative * p.PageYScale));
 }
 
-void TFullOkno::Print(int Mode, const std::string& UnitText, bool Colour, bool ToPicture,
+bool TFullOkno::Print(int Mode, const std::string& UnitText, bool Colour, bool ToPicture,
                       const std::string& FileName) {
-    if (PrintAlternate) {
-        PrintAlternateLayout(Colour, ToPicture, FileName);
-        return;
-    }
-    RunPrint(ToPicture, FileName,
-             [&](const TDeviceMetrics& device) { PrintPage(Mode, UnitText, Colour, device); });
+    if (PrintAlternate)
+        return PrintAlternateLayout(Colour, ToPicture, FileName);
+    return RunPrint(ToPicture, FileName,
+                    [&](const TDeviceMetrics& device) { PrintPage(Mode, UnitText, Colour, device); });
 }
 
-void TFullOkno::RunPrint(bool ToPicture, const std::string& FileName,
+bool TFullOkno::RunPrint(bool ToPicture, const std::string& FileName,
                          const std::function<void(const TDeviceMetrics&)>& draw) {
     // Whatever happens, the screen gets its buffer and a full picture back.
     struct BackToScreen {
@@ -143,8 +141,7 @@ void TFullOkno::RunPrint(bool ToPicture, const std::string& FileName,
         BufferHeight = PictureHeight;
         draw(PictureMetrics(PictureWidth, PictureHeight));
         canvas.EndPaint();
-        SavePictureAsJpeg(picture, FileName);
-        return;
+        return SavePictureAsJpeg(picture, FileName);
     }
     // The page is recorded first and goes to the printer only when it is whole:
     // the printer's document cannot be taken back once begun, so a drawing that
@@ -154,20 +151,23 @@ void TFullOkno::RunPrint(bool ToPicture, const std::string& FileName,
     {
         QPainter recorder(&page);
         canvas.BeginPaint(&recorder);
+        canvas.SetPenScale(PenScale(device));
         BufferWidth = device.Width;
         BufferHeight = device.Height;
         draw(device);
         canvas.EndPaint();
     }
-    QPainter printer;
-    if (!printer.begin(&Printer()))
-        throw std::runtime_error(PrinterNotValidText);
-    // A picture is played back scaled from its own resolution to the device's;
-    // the page is in device pixels already.
-    printer.scale(double(page.logicalDpiX()) / Printer().logicalDpiX(),
-                  double(page.logicalDpiY()) / Printer().logicalDpiY());
-    printer.drawPicture(0, 0, page);
-    printer.end();
+    const std::optional<std::string> failure =
+        PaintOnPrinter(Printer(), [&page](QPainter& printer, QPagedPaintDevice& paper) {
+            // A picture is played back scaled from its own resolution to the
+            // device's; the page is in device pixels already.
+            printer.scale(double(page.logicalDpiX()) / paper.logicalDpiX(),
+                          double(page.logicalDpiY()) / paper.logicalDpiY());
+            printer.drawPicture(0, 0, page);
+        });
+    if (failure)
+        MessageDlg(PrinterFailureText(*failure), TMsgDlgType::mtError);
+    return !failure;
 }
 
 // ---------------------------------------------------------------- the page
@@ -210,13 +210,22 @@ void TFullOkno::PrintTimeAndValueAxes(const std::string& UnitText) {
         c.LineTo(x2, y2);
     };
     c.Font().SetStyle(TFontStyles{fsBold});
+    const int labelTop = y0 + p.PageTextShift / 2;
+    const int labelBottom = labelTop + c.TextHeight("0");
     for (int h = 0; h <= 24; ++h) {
         const int x = TruncToInt(h * p.PixelsPerHour + p.PageLeft);
-        dashed(x, bottom, x, p.PageTop);
+        // Below a range that reaches under zero the labels stand inside the plot:
+        // the hour line leaves them free.
+        if (labelBottom < bottom) {
+            dashed(x, bottom, x, labelBottom + p.PageGap / 2);
+            dashed(x, y0, x, p.PageTop);
+        } else {
+            dashed(x, bottom, x, p.PageTop);
+        }
         thick(x, y0 - p.PageTick, x, y0 + p.PageTick);
         char label[8];
         std::snprintf(label, sizeof label, h == 0 ? "0" : "%.2d", h);
-        c.TextOut(x - p.PageTextShift, y0 + p.PageTextShift / 2, label);
+        c.TextOut(x - p.PageTextShift, labelTop, label);
     }
     c.Font().SetStyle(TFontStyles{});
     thick(p.PageLeft, y0, right, y0);
@@ -263,6 +272,8 @@ void TFullOkno::PrintSeriesLines(const TPrintedSeries& printed, bool Colour) {
         for (const TGraphPoint& pt : set.Points())
             if (std::isfinite(pt.Value))
                 points.push_back(pt);
+        // The day ends at 24:00: a hold segment or a bar past it stays off the page.
+        c.SetClipRect({p.PageLeft, 0, p.PageWidth - p.PageRight + 1, p.PageHeight});
         const int gap = GrafStyl == Step ? 17 : set.GapLimit;
         for (size_t k = 0; k < points.size(); ++k) {
             const int x = xOf(points[k].Minute), y = yOf(points[k].Value);
@@ -285,6 +296,7 @@ void TFullOkno::PrintSeriesLines(const TPrintedSeries& printed, bool Colour) {
                 c.LineTo(xOf(points[k].Minute + gap), y);
             }
         }
+        c.ResetClip();
         if (GrafStyl != Bar && set.GapLimit > 10)
             for (const TGraphPoint& pt : points)
                 DrawRotatedValue(xOf(pt.Minute), p.PageTop - p.PageGap, pt.Value, colour, Colour, count);
@@ -350,8 +362,8 @@ void TFullOkno::PrintHeaderLegendAndVoltages(int Mode, const TPrintedSeries& pri
 
 // ---------------------------------------------------------------- the screen layout on a page
 
-void TFullOkno::PrintAlternateLayout(bool Colour, bool ToPicture, const std::string& FileName) {
-    RunPrint(ToPicture, FileName, [&](const TDeviceMetrics& device) { AlternatePage(Colour, device); });
+bool TFullOkno::PrintAlternateLayout(bool Colour, bool ToPicture, const std::string& FileName) {
+    return RunPrint(ToPicture, FileName, [&](const TDeviceMetrics& device) { AlternatePage(Colour, device); });
 }
 
 void TFullOkno::AlternatePage(bool Colour, const TDeviceMetrics& device) {
@@ -365,6 +377,7 @@ void TFullOkno::AlternatePage(bool Colour, const TDeviceMetrics& device) {
         double ppm = g.PixelsPerMinute, yScale = g.YScale, yScale2 = g.YScale2;
         double kl = g.CosPhiScaleKl, zap = g.CosPhiScaleZap;
         uint16_t negativeHeight = g.NegativeHeight;
+        int labelOffset = g.upperLabelOffset_;
         std::array<TColor, UpperSeriesCount> colours{};
         std::array<TColor, LowerSeriesCount> lowerColours{};
         explicit Saved(TFullOkno& graph) : g(graph) {
@@ -390,6 +403,7 @@ void TFullOkno::AlternatePage(bool Colour, const TDeviceMetrics& device) {
             g.CosPhiScaleKl = kl;
             g.CosPhiScaleZap = zap;
             g.NegativeHeight = negativeHeight;
+            g.upperLabelOffset_ = labelOffset;
             for (int i = 1; i <= UpperSeriesCount; ++i)
                 g.Series[i].Color = colours[i - 1];
             for (int j = 1; j <= LowerSeriesCount; ++j)
@@ -428,6 +442,7 @@ void TFullOkno::AlternatePage(bool Colour, const TDeviceMetrics& device) {
     }
     const int weightX = static_cast<int>(Round(double(w) / screenWidth));
     const int weightY = static_cast<int>(Round(double(h) / screenHeight));
+    upperLabelOffset_ = weightY;
     TCanvas& c = *BufferCanvas;
     c.Font().SetName("MS Sans Serif");
     c.Font().SetHeight(PointsToFontHeight(device, 8));
@@ -443,7 +458,7 @@ void TFullOkno::AlternatePage(bool Colour, const TDeviceMetrics& device) {
     DrawGrid();
     DrawUpperSeries(0, true);
     DrawYAxes(weightX);
-    DrawTimeAxis(UpperZeroY(), weightX, weightY);
+    DrawTimeAxis(UpperZeroY(), weightX, upperLabelOffset_);
     if (!SingleGraf)
         DrawTimeAxis(h - LowerFrame.Bottom, weightY, weightY);
     AxisLabels = false;
@@ -473,7 +488,7 @@ bool SavePictureAsJpeg(const QImage& picture, const std::string& FileName,
         if (!EncodeJpeg(rgb, quality, bytes))
             continue;
         const bool written = write ? write(bytes, quality)
-                                   : WriteWholeFile(FileName, bytes.data(), bytes.size(), false) == 0;
+                                   : ReplaceChosenFile(FileName, bytes.data(), bytes.size()) == 0;
         if (written)
             return true;
     }

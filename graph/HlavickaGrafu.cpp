@@ -4,6 +4,8 @@
 
 #include <QPrinter>
 
+#include <algorithm>
+
 namespace zeko {
 
 TDeviceMetrics PrinterMetrics(const QPrinter& printer) {
@@ -38,6 +40,11 @@ int CentimetresToPixels(const TDeviceMetrics& device, bool Vertical, double Cent
 
 int PointsToFontHeight(const TDeviceMetrics& device, int points) {
     return -static_cast<int>(Round(points * device.PixelsPerInchY / 72.0));
+}
+
+int PenScale(const TDeviceMetrics& device) {
+    return std::max(1, static_cast<int>(Round(double(std::min(device.PixelsPerInchX, device.PixelsPerInchY)) /
+                                              OrdinaryPrinterPixelsPerInch)));
 }
 
 void DrawGraphHeader(TCanvas& Canvas, const TDeviceMetrics& device, const TRect& Rect, const std::string& Title,

@@ -31,6 +31,12 @@ int CentimetresToPixels(const TDeviceMetrics& device, bool Vertical, double Cent
 int CentimetresToLength(const TDeviceMetrics& device, bool Vertical, double Centimetres);
 // A font of that many points as a pixel height (negative, as character heights are).
 int PointsToFontHeight(const TDeviceMetrics& device, int points);
+// The page's pens are given in the pixels of a printer of ordinary resolution: on a
+// finer device each such pixel covers this many of its own (1 on coarser ones, and
+// in the picture), so that a 4-pixel axis is as thick on a 1200 dpi page as on a
+// 300 dpi one.
+constexpr int OrdinaryPrinterPixelsPerInch = 300;
+int PenScale(const TDeviceMetrics& device);
 
 // Title and subtitle in Arial 20 bold, centred by the rectangle's width, the title
 // ending at Rect.Top and the subtitle starting there; the five lines in 10 points

@@ -101,9 +101,9 @@ bool TDdeClientConv::ExecuteMacro(const std::string& command, bool) {
     return server && server->Execute(topic_, command);
 }
 
-std::optional<std::string> TDdeClientConv::ActivateServer() {
+std::optional<std::string> TDdeClientConv::ActivateServer(const std::string& title) {
     TDdeServer* server = LiveServer();
-    return server ? server->Activate() : std::optional<std::string>("no link");
+    return server ? server->Activate(title) : std::optional<std::string>("no link");
 }
 
 } // namespace zeko

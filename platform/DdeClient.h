@@ -21,9 +21,13 @@ public:
     virtual std::optional<std::string> Request(const std::string& topic, const std::string& item) = 0;
     // False when the command is refused (not understood, or the server busy).
     virtual bool Execute(const std::string& topic, const std::string& command) = 0;
-    // Brings what the conversation built in front of the user; the reason when
-    // that fails, nullopt when it worked.
-    virtual std::optional<std::string> Activate() { return std::nullopt; }
+    // Brings what the conversation built in front of the user, under `title` (what
+    // it holds, in a few words); what to tell the user when that fails, nullopt
+    // when it worked.
+    virtual std::optional<std::string> Activate(const std::string& title) {
+        (void)title;
+        return std::nullopt;
+    }
 };
 
 // Service names are matched without regard to letter case. nullptr unregisters;
@@ -69,7 +73,7 @@ public:
     // True while a transaction waits for the server; never, here.
     bool WaitStat() const { return false; }
     // The server's Activate; the reason of a failure, nullopt when it worked.
-    std::optional<std::string> ActivateServer();
+    std::optional<std::string> ActivateServer(const std::string& title);
 
 private:
     // The server, or nullptr after closing a link whose server went away.

@@ -5,6 +5,7 @@
 #include <tuple>
 
 #include "platform/FormatSettings.h"
+#include "platform/Notifier.h"
 #include "platform/TextFiles.h"
 
 namespace zeko {
@@ -334,19 +335,24 @@ bool TSheetServer::ForSelection(const std::function<void(TSheetCell&, int row, i
     return true;
 }
 
-std::optional<std::string> TSheetServer::Activate() {
-    const std::string file = NewFileName ? NewFileName() : std::string();
+std::optional<std::string> TSheetServer::Activate(const std::string& title) {
+    const std::string file = NewFileName ? NewFileName(title) : std::string();
     std::optional<std::string> failure = WriteFile ? WriteFile(book_, file) : std::optional<std::string>("no file");
     if (failure) {
         if (Tell)
             Tell("Sešit se nepodařilo uložit do souboru " + file + ": " + *failure);
-        return failure;
+        return "Chyba zápisu do souboru:" + file + ": " + *failure + "\nExport nebyl proveden.";
     }
     lastFile_ = file;
     const bool opened = OpenDocument && OpenDocument(file);
     if (Tell)
         Tell("Tabulka uložena do sešitu " + file +
              (opened ? "" : "; program pro tabulky se nepodařilo otevřít."));
+    // The status line may be too narrow for the whole name: the user must learn
+    // where the workbook went to open it by hand.
+    if (!opened)
+        MessageDlg("Tabulka byla uložena do sešitu:\n" + file + "\nProgram pro tabulky se ale nepodařilo spustit.",
+                   TMsgDlgType::mtWarning);
     return std::nullopt;
 }
 

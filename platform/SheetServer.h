@@ -83,10 +83,12 @@ bool ReadsAsNumber(const std::string& text, double& value);
 
 class TSheetServer : public TDdeServer {
 public:
-    // Activate writes the workbook into the file `NewFileName` gives, with
-    // `WriteFile` (the reason on failure), then opens it with `OpenDocument`, and
-    // says what happened through `Tell`.
-    std::function<std::string()> NewFileName;
+    // Activate writes the workbook into the file `NewFileName` gives for its title,
+    // with `WriteFile` (the reason on failure), then opens it with `OpenDocument`,
+    // and says what happened through `Tell` (a status line). A workbook that cannot
+    // be saved is answered with the message for the user (which file, why); one
+    // that is saved but cannot be opened is told in a message box naming the file.
+    std::function<std::string(const std::string& title)> NewFileName;
     std::function<std::optional<std::string>(const TWorkbook&, const std::string&)> WriteFile;
     std::function<bool(const std::string&)> OpenDocument;
     std::function<void(const std::string&)> Tell;
@@ -99,7 +101,7 @@ public:
     bool AcceptsTopic(const std::string& topic) const override;
     std::optional<std::string> Request(const std::string& topic, const std::string& item) override;
     bool Execute(const std::string& topic, const std::string& command) override;
-    std::optional<std::string> Activate() override;
+    std::optional<std::string> Activate(const std::string& title) override;
 
 private:
     struct TArgument {

@@ -2,7 +2,9 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace zeko {
@@ -115,15 +117,84 @@ int WriteWholeFile(const std::string& path, const void* data, size_t size, bool 
 }
 
 int ReplaceFileContent(const std::string& path, const void* data, size_t size, bool sync, bool* besideMade) {
-    const std::string temporary = path + ".new";
-    bool opened = false;
-    int error = WriteWholeFile(temporary, data, size, sync, &opened);
+    TReplacingFile file(path, false);
     if (besideMade)
-        *besideMade = opened;
-    if (error == 0 && std::rename(temporary.c_str(), path.c_str()) != 0)
+        *besideMade = file.OpenError() == 0;
+    const int error = file.Write(data, size);
+    return error != 0 ? error : file.Commit(sync);
+}
+
+int ReplaceChosenFile(const std::string& path, const void* data, size_t size) {
+    TReplacingFile file(path, true);
+    const int error = file.Write(data, size);
+    return error != 0 ? error : file.Commit(false);
+}
+
+TReplacingFile::TReplacingFile(const std::string& path, bool uniqueBeside) : target_(path) {
+    struct stat st{};
+    if (::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
+        if (char* resolved = ::realpath(path.c_str(), nullptr)) {
+            target_ = resolved;
+            std::free(resolved);
+        }
+    }
+    const bool exists = ::stat(target_.c_str(), &st) == 0;
+    // Renaming over a device would put a plain file in place of the device.
+    direct_ = exists && (S_ISCHR(st.st_mode) || S_ISBLK(st.st_mode) || S_ISFIFO(st.st_mode));
+    if (direct_) {
+        fd_ = ::open(target_.c_str(), O_WRONLY | O_CLOEXEC);
+    } else if (!uniqueBeside) {
+        beside_ = target_ + ".new";
+        fd_ = ::open(beside_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    } else {
+        for (int n = 1; n <= 1000; ++n) {
+            beside_ = target_ + ".new" + (n > 1 ? std::to_string(n) : std::string());
+            fd_ = ::open(beside_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+            if (fd_ >= 0 || errno != EEXIST)
+                break;
+        }
+    }
+    if (fd_ < 0) {
+        openError_ = errno;
+        beside_.clear();
+        return;
+    }
+    if (exists && S_ISREG(st.st_mode) && !direct_)
+        ::fchmod(fd_, st.st_mode & 07777);  // as the old file was; a failure keeps the default
+}
+
+TReplacingFile::~TReplacingFile() { Discard(); }
+
+void TReplacingFile::Discard() {
+    if (fd_ >= 0)
+        ::close(fd_);
+    fd_ = -1;
+    if (!beside_.empty())
+        ::unlink(beside_.c_str());
+    beside_.clear();
+}
+
+int TReplacingFile::Write(const void* data, size_t size) {
+    if (fd_ < 0)
+        return openError_ != 0 ? openError_ : EBADF;
+    return WriteAllBytes(fd_, data, size);
+}
+
+int TReplacingFile::Commit(bool sync) {
+    if (fd_ < 0)
+        return openError_ != 0 ? openError_ : EBADF;
+    int error = 0;
+    if (sync && ::fdatasync(fd_) != 0 && errno != EINVAL)  // EINVAL: no disk behind it
         error = errno;
-    if (error != 0 && opened)
-        ::unlink(temporary.c_str());
+    const int fd = fd_;
+    fd_ = -1;
+    if (::close(fd) != 0 && error == 0)
+        error = errno;
+    if (error == 0 && !direct_ && std::rename(beside_.c_str(), target_.c_str()) != 0)
+        error = errno;
+    if (error == 0)
+        beside_.clear();
+    Discard();
     return error;
 }
 

@@ -35,5 +35,40 @@ int WriteWholeFile(const std::string& path, const void* data, size_t size, bool 
 // `besideMade` (when given) tells whether the file beside could be created.
 int ReplaceFileContent(const std::string& path, const void* data, size_t size, bool sync,
                        bool* besideMade = nullptr);
+// The same for a file the user named (an export, a picture, a PDF): the file beside
+// gets a name no file has yet, so that no file of the user's is written over but
+// the one chosen.
+int ReplaceChosenFile(const std::string& path, const void* data, size_t size);
+
+// A file's new content written beside it and put in its place only when complete:
+// until Commit the file keeps its old content, and a replacement that fails or is
+// given up (destroyed without Commit) leaves nothing behind. The new file takes
+// the old one's permissions; a link is followed to the file it names. A device or a
+// pipe in place of the file is written directly, there being nothing to keep.
+class TReplacingFile {
+public:
+    // `uniqueBeside`: the file beside is `path` + ".new" (a left-over of that name is
+    // written over), else the first of ".new", ".new2", ".new3"... that is free.
+    TReplacingFile(const std::string& path, bool uniqueBeside);
+    ~TReplacingFile();
+    TReplacingFile(const TReplacingFile&) = delete;
+    TReplacingFile& operator=(const TReplacingFile&) = delete;
+
+    // 0 when the file beside is open for writing, else the errno of the failure.
+    int OpenError() const { return openError_; }
+    // 0, or the errno of the failure.
+    int Write(const void* data, size_t size);
+    // Closes the new file (with `sync` through to the disk) and renames it over the
+    // old one; 0, or the errno of the failure, after which the old file is as it was.
+    int Commit(bool sync);
+
+private:
+    void Discard();
+    std::string target_;
+    std::string beside_;
+    int fd_ = -1;
+    int openError_ = 0;
+    bool direct_ = false;
+};
 
 } // namespace zeko

@@ -2,10 +2,15 @@
 
 #include <xlsxwriter.h>
 
-#include <cstdio>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
 #include <map>
 
 #include "platform/ProgramDir.h"
+#include "platform/SheetColumnWidths.h"
+#include "platform/TextFiles.h"
 
 namespace zeko {
 
@@ -44,14 +49,23 @@ lxw_format* MakeFormat(lxw_workbook* book, const TSheetStyle& style) {
     return format;
 }
 
-} // namespace
-
-std::optional<std::string> WriteXlsxFile(const TWorkbook& book, const std::string& path) {
-    if (!ForceFileDirectory(path))
-        return "složku souboru nelze vytvořit";
+// The workbook as the bytes of its file, made in a folder of its own under the
+// system's temporary folder; the reason when the library cannot make them.
+std::optional<std::string> XlsxBytes(const TWorkbook& book, std::string& bytes) {
+    std::string folder = (std::filesystem::temp_directory_path() / "zeko-sesit-XXXXXX").string();
+    if (!::mkdtemp(folder.data()))
+        return std::string("dočasnou složku nelze vytvořit: ") + std::strerror(errno);
+    struct Removed {
+        std::string folder;
+        ~Removed() {
+            std::error_code ec;
+            std::filesystem::remove_all(folder, ec);
+        }
+    } removed{folder};
+    const std::string path = folder + "/sesit.xlsx";
     lxw_workbook* workbook = workbook_new(path.c_str());
     if (!workbook)
-        return "soubor nelze vytvořit";
+        return std::string("sešit nelze vytvořit");
     std::map<TSheetStyle, lxw_format*> formats;
     auto formatOf = [&](const TSheetStyle& style) -> lxw_format* {
         if (style == TSheetStyle{})
@@ -65,8 +79,11 @@ std::optional<std::string> WriteXlsxFile(const TWorkbook& book, const std::strin
         lxw_worksheet* ws = workbook_add_worksheet(workbook, sheet.Name.c_str());
         if (!ws) {
             workbook_close(workbook);
-            std::remove(path.c_str());
             return "list " + sheet.Name + " nelze přidat";
+        }
+        for (const auto& [col, width] : FittingColumnWidths(sheet)) {
+            const auto c = static_cast<lxw_col_t>(col - 1);
+            worksheet_set_column(ws, c, c, width, nullptr);
         }
         for (const auto& [at, cell] : sheet.Cells) {
             const lxw_row_t row = static_cast<lxw_row_t>(at.first - 1);
@@ -80,11 +97,28 @@ std::optional<std::string> WriteXlsxFile(const TWorkbook& book, const std::strin
                 worksheet_write_blank(ws, row, col, format);
         }
     }
-    const lxw_error error = workbook_close(workbook);
-    if (error != LXW_NO_ERROR) {
-        std::remove(path.c_str());
-        return lxw_strerror(error);
+    if (const lxw_error error = workbook_close(workbook); error != LXW_NO_ERROR)
+        return std::string(lxw_strerror(error));
+    int error = 0;
+    if (!ReadFileBytes(path, bytes, &error))
+        return std::string(std::strerror(error));
+    return std::nullopt;
+}
+
+} // namespace
+
+std::optional<std::string> WriteXlsxFile(const TWorkbook& book, const std::string& path) {
+    if (!ForceFileDirectory(path)) {
+        // mkdir finds a file in place of the folder as "existing".
+        const int error = errno == EEXIST ? ENOTDIR : errno;
+        return "složku " + ExtractFileDir(path) + " nelze vytvořit: " + std::strerror(error);
     }
+    std::string bytes;
+    if (std::optional<std::string> failure = XlsxBytes(book, bytes))
+        return failure;
+    // Written beside and renamed, so that a full disk leaves no part of a workbook.
+    if (const int error = ReplaceChosenFile(path, bytes.data(), bytes.size()); error != 0)
+        return std::string(std::strerror(error));
     return std::nullopt;
 }
 

@@ -190,10 +190,14 @@ void TExcel::PutStr(int row, int col, const std::string& text) {
     Exec("[FORMULA(\"" + DoubledQuotes(text) + "\",\"R" + std::to_string(row) + "C" + std::to_string(col) + "\")]");
 }
 
-void TExcel::Activate() {
+void TExcel::Activate(const std::string& title) {
     CheckConnection();
-    if (const std::optional<std::string> failure = conversation_.ActivateServer())
-        throw EExcel(*failure);
+    const std::optional<std::string> failure = conversation_.ActivateServer(title);
+    if (!failure)
+        return;
+    if (!conversation_.Open())
+        throw EExcel("Excel not connected");  // the program went away meanwhile
+    throw EExcelNotSaved(*failure);
 }
 
 } // namespace zeko

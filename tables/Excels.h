@@ -19,6 +19,12 @@ class EExcel : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 };
+// The link worked, but the program could not keep what it built (its file could not
+// be saved): the program's own words for the user, which name the file and why.
+class EExcelNotSaved : public EExcel {
+public:
+    using EExcel::EExcel;
+};
 
 // The default value of a key under the registry's root of file classes; nullopt
 // when the key or its value is missing.
@@ -76,9 +82,11 @@ public:
     void Exec(const std::string& command);
     void Select(int row, int col);
     void PutStr(int row, int col, const std::string& text);
-    // Shows the user what the commands built (the server writes the workbook and
-    // opens it); raises EExcel with the reason when it cannot.
-    void Activate();
+    // Shows the user what the commands built, under `title` (the server writes the
+    // workbook into a file named after it and opens it); raises EExcelNotSaved with
+    // the server's message when the workbook could not be saved, EExcel when the
+    // link is gone.
+    void Activate(const std::string& title);
 
 private:
     TDdeClientConv conversation_;

@@ -2,6 +2,7 @@
 // is taken from the grid as it shows it.
 #include "tables/MesicniTabulka.h"
 
+#include "platform/FormatPatterns.h"
 #include "tables/SheetExport.h"
 #include "tables/TextExport.h"
 #include "tables/report2.h"
@@ -24,7 +25,9 @@ void TMesicniTabulkaForm::Btn_ExportTXTClick() {
 }
 
 void TMesicniTabulkaForm::Btn_ExportXLSClick() {
-    RunSheetExport(*this, FirstDay, [this](TExcel& excel) {
+    // A month from its first day is named by the month alone.
+    const std::string date = FormatDateTime(DecodeDate(FirstDay).Day == 1 ? "yyyy-mm" : "yyyy-mm-dd", FirstDay);
+    RunSheetExport(*this, FirstDay, WorkbookTitle("Měsíční tabulka", Channel.Id, date), [this](TExcel& excel) {
         const int n = Tabulka->ColCount();
         return ExportPeriodTable(*this, excel, PeriodDays, "Odběr/Den", n, n + 1, 1);
     });

@@ -3,6 +3,7 @@
 #include "tables/RocniTabulka.h"
 
 #include "core/ProgramGlobals.h"
+#include "platform/FormatPatterns.h"
 #include "tables/SheetExport.h"
 #include "tables/TextExport.h"
 #include "tables/report3.h"
@@ -27,7 +28,9 @@ void TRocniTabulkaForm::Btn_ExportTXTClick() {
 }
 
 void TRocniTabulkaForm::Btn_ExportXLSClick() {
-    RunSheetExport(*this, FirstMonth, [this](TExcel& excel) {
+    // A year from January is named by the year alone.
+    const std::string date = FormatDateTime(DecodeDate(FirstMonth).Month == 1 ? "yyyy" : "yyyy-mm", FirstMonth);
+    RunSheetExport(*this, FirstMonth, WorkbookTitle("Roční tabulka", Channel.Id, date), [this](TExcel& excel) {
         return ExportPeriodTable(*this, excel, YearMonthCount, "", Tabulka->ColCount() - 1, FormatRight, 2);
     });
 }

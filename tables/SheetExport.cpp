@@ -6,6 +6,7 @@
 #include <exception>
 #include <vector>
 
+#include "core/PripojenaZarizeniUnit.h"
 #include "core/ProgramGlobals.h"
 #include "platform/FormatPatterns.h"
 #include "platform/FormatSettings.h"
@@ -80,6 +81,10 @@ void ExportGridHeadings(const THyperGrid& grid, TExcel& excel, int firstCol, int
         else
             ++withoutHeading;
     }
+    // Captions are texts whatever they look like: "1." is a number where the decimal
+    // separator is a point.
+    SelectRange(excel, row, firstCol, row + 1, firstCol + shown - 1);
+    FormatText(excel);
     int c = firstCol;
     for (int h = 0; h < headings; ++h) {
         const int k = counts[static_cast<size_t>(h)];
@@ -103,7 +108,12 @@ void ExportGridHeadings(const THyperGrid& grid, TExcel& excel, int firstCol, int
         excel.PutStr(row + 1, firstCol + g, OneLineCaption(grid.ColumnFromGridIndex(g)->Caption()));
 }
 
-void RunSheetExport(TTableForm& form, TDateTime firstDay, const std::function<int(TExcel&)>& writeTable) {
+std::string WorkbookTitle(const std::string& kind, int channelId, const std::string& date) {
+    return kind + " " + DeviceValueCaption(channelId) + " " + date;
+}
+
+void RunSheetExport(TTableForm& form, TDateTime firstDay, const std::string& title,
+                    const std::function<int(TExcel&)>& writeTable) {
     // The link lets the window system's events through while it works. A click on
     // an "XL&S" button meanwhile would start another export in the middle of this
     // one, whose sheet would take the rest of this table, and a day chosen meanwhile
@@ -135,7 +145,9 @@ void RunSheetExport(TTableForm& form, TDateTime firstDay, const std::function<in
         const int closingRow = writeTable(excel);
         ExportClosingRows(excel, closingRow, PeriodStart(firstDay, form.DayStartHour));
         excel.Select(1, 1);
-        excel.Activate();
+        excel.Activate(title);
+    } catch (const EExcelNotSaved& e) {
+        MessageDlg(e.what(), TMsgDlgType::mtError);
     } catch (const std::exception&) {
         MessageDlg(ExcelFailureText, TMsgDlgType::mtError);
     }
@@ -154,7 +166,8 @@ int ExportPeriodTable(TPeriodTableForm& form, TExcel& excel, int periodRows, con
         for (int g = 1; g < n; ++g)
             excel.PutStr(4, g + 2, OneLineCaption(grid.ColumnFromGridIndex(g)->Caption()));
     }
-    SelectRange(excel, 5, 3, lastBeforeMax, formatRight);
+    // The period's maximum has one decimal as the values above it.
+    SelectRange(excel, 5, 3, maxRow, formatRight);
     FormatOneDecimal(excel);
     // Cos phi with two decimals, as the grid shows it.
     if (int cosPhi; GridColumnIndex(grid, TPeriodTableForm::CosPhiColumn, cosPhi)) {

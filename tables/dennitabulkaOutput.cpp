@@ -4,6 +4,7 @@
 
 #include "core/Schedules.h"
 #include "tables/Excels.h"
+#include "platform/FormatPatterns.h"
 #include "tables/SheetExport.h"
 #include "tables/TextExport.h"
 #include "tables/report.h"
@@ -58,7 +59,8 @@ void TDenniTabulkaForm::Btn_ExportTXTClick() {
 }
 
 void TDenniTabulkaForm::Btn_ExportXLSClick() {
-    RunSheetExport(*this, Day, [this](TExcel& excel) {
+    RunSheetExport(*this, Day, WorkbookTitle("Denní tabulka", Channel.Id, FormatDateTime("yyyy-mm-dd", Day)),
+                   [this](TExcel& excel) {
         const THyperGrid& t = *Tabulka;
         const int n = t.ColCount();
         excel.PutStr(4, 2, "Čtvrthodina/Hodina");
@@ -95,6 +97,13 @@ void TDenniTabulkaForm::Btn_ExportXLSClick() {
         SelectRange(excel, TotalSheetRow, 2, MinMaxSheetRow, n + 1);
         excel.Exec("[BORDER(5, 0, 0, 0, 5, 0, 0, 0, 0, 0, 0)]");
         excel.Exec("[FORMAT.FONT(,10,TRUE,FALSE,FALSE,FALSE,0)]");
+        // The day's total and maximum have one decimal as the hours above them.
+        SelectRange(excel, TotalSheetRow, 3, MinMaxSheetRow, n + 1);
+        FormatOneDecimal(excel);
+        if (withCosPhi) {
+            SelectRange(excel, TotalSheetRow, cosPhi + 2, TotalSheetRow, cosPhi + 2);
+            FormatTwoDecimals(excel);
+        }
         excel.PutStr(TotalSheetRow, 2, t.Cells(HourColumn, TotalRow));
         excel.PutStr(TotalSheetRow, 7, t.Cells(HourTotalColumn, TotalRow));
         if (withCosPhi)

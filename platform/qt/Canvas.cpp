@@ -230,12 +230,20 @@ bool TCanvas::DrawsVectors() const {
     return type == QInternal::Printer || type == QInternal::Picture;
 }
 
+QBrush TCanvas::ScaledBrush() const {
+    QBrush brush = ToQBrush(brush_);
+    if (penScale_ > 1 && brush_.Style() != bsSolid && brush_.Style() != bsClear)
+        brush.setTransform(QTransform::fromScale(penScale_, penScale_));
+    return brush;
+}
+
 void TCanvas::VectorLine(int x1, int y1, int x2, int y2) {
     QPainter* p = Prepared();
     if (!p)
         return;
     const int w = pen_.Width();
-    QPen pen(ToQColor(pen_.Color()), w, Qt::SolidLine, w > 1 ? Qt::RoundCap : Qt::FlatCap, Qt::RoundJoin);
+    QPen pen(ToQColor(pen_.Color()), w * penScale_, Qt::SolidLine, w > 1 ? Qt::RoundCap : Qt::FlatCap,
+             Qt::RoundJoin);
     const auto& pattern = w == 1 ? DashPattern(pen_.Style()) : DashPattern(psSolid);
     if (!pattern.empty())
         pen.setDashPattern(QList<qreal>(pattern.begin(), pattern.end()));
@@ -250,8 +258,8 @@ void TCanvas::LinePixels(int x1, int y1, int x2, int y2, bool lastPoint, int& da
         VectorLine(x1, y1, x2, y2);
         return;
     }
-    const int w = pen_.Width();
-    const auto& pattern = w == 1 ? DashPattern(pen_.Style()) : DashPattern(psSolid);
+    const auto& pattern = pen_.Width() == 1 ? DashPattern(pen_.Style()) : DashPattern(psSolid);
+    const int w = pen_.Width() * penScale_;
     const TColor color = pen_.Color();
     const TPenMode mode = pen_.Mode();
     if (mode == pmNop)
@@ -351,7 +359,7 @@ void TCanvas::Polygon(const std::vector<TPoint>& points) {
             for (const TPoint& pt : points)
                 poly << QPoint(pt.X, pt.Y);
             p->setPen(Qt::NoPen);
-            p->setBrush(ToQBrush(brush_));
+            p->setBrush(ScaledBrush());
             p->drawPolygon(poly, Qt::OddEvenFill);
         }
     }
@@ -370,7 +378,7 @@ void TCanvas::Ellipse(const TRect& r) {
     if (pen_.Style() == psClear)
         p->setPen(Qt::NoPen);
     else
-        p->setPen(QPen(ToQColor(pen_.Color()), pen_.Width() > 1 ? pen_.Width() : 0));
+        p->setPen(QPen(ToQColor(pen_.Color()), pen_.Width() > 1 || penScale_ > 1 ? pen_.Width() * penScale_ : 0));
     p->drawEllipse(QRect(r.Left, r.Top, r.Width() - 1, r.Height() - 1));
 }
 
@@ -413,7 +421,7 @@ void TCanvas::FillRect(const TRect& r) {
     QPainter* p = Prepared();
     if (!p)
         return;
-    p->fillRect(ToQRect(r), ToQBrush(brush_));
+    p->fillRect(ToQRect(r), ScaledBrush());
 }
 
 namespace {
@@ -440,8 +448,8 @@ void TCanvas::Rectangle(const TRect& r) {
     FillRect(r);
     if (pen_.Style() == psClear)
         return;
-    const int w = std::min({pen_.Width(), (r.Width() + 1) / 2, (r.Height() + 1) / 2});
-    if (pen_.Style() != psSolid && pen_.Style() != psInsideFrame && w == 1) {
+    const int w = std::min({pen_.Width() * penScale_, (r.Width() + 1) / 2, (r.Height() + 1) / 2});
+    if (pen_.Style() != psSolid && pen_.Style() != psInsideFrame && pen_.Width() == 1) {
         int phase = 0;
         LinePixels(r.Left, r.Top, r.Right - 1, r.Top, false, phase);
         LinePixels(r.Right - 1, r.Top, r.Right - 1, r.Bottom - 1, false, phase);

@@ -10,6 +10,7 @@
 #include <QImage>
 #include <QRegion>
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -23,6 +24,7 @@ class QPaintDevice;
 class QWidget;
 class QFont;
 class QFontMetrics;
+class QBrush;
 class QColor;
 
 namespace zeko {
@@ -131,6 +133,12 @@ public:
     void SetCopyMode(TCopyMode mode) { copyMode_ = mode; }
     TPoint PenPos() const { return penPos_; }
     void SetPenPos(TPoint p) { penPos_ = p; }
+    // Device pixels a pen pixel covers (and a hatch's lines are apart): 1 on the
+    // screen and in pictures; more on a printer whose pixels are much finer than a
+    // screen's, so that a line keeps its thickness on paper. Whether a pen is
+    // styled (dashed lines are one pixel wide) goes by the pen's own width.
+    int PenScale() const { return penScale_; }
+    void SetPenScale(int scale) { penScale_ = std::max(1, scale); }
 
     // ---- shapes
     void FillRect(const TRect& r);   // brush; nothing with bsClear
@@ -198,6 +206,8 @@ private:
     // Lines as vectors of the pen's width on a printer or a recorded picture of a
     // page, where pixel runs would make thousands of tiny shapes; pixels elsewhere.
     bool DrawsVectors() const;
+    // The brush with its hatch lines as far apart as the pen scale has them.
+    QBrush ScaledBrush() const;
     void VectorLine(int x1, int y1, int x2, int y2);
     // The text by its top-left corner (x, y) in the font colour, over `behind`
     // filled with the brush unless the brush is clear.
@@ -209,6 +219,7 @@ private:
     TFont font_;
     TCopyMode copyMode_ = cmSrcCopy;
     TPoint penPos_;
+    int penScale_ = 1;
     QImage* image_ = nullptr;
     QPainter* painter_ = nullptr;
     std::unique_ptr<QPainter> ownPainter_;

@@ -1,15 +1,19 @@
 #include "platform/report/ReportPrinting.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPrintDialog>
-#include <QPrintPreviewDialog>
 #include <QPrinter>
 
 #include <cmath>
+#include <cstring>
 
 #include "platform/Notifier.h"
+#include "platform/TextFiles.h"
 #include "platform/qt/FontTable.h"
+#include "platform/report/ReportPreview.h"
 
 namespace zeko {
 
@@ -64,21 +68,76 @@ void PaintReportPage(QPainter& painter, const TReportPage& page) {
     }
 }
 
-bool PrintReport(const TReportDocument& document, QPrinter& printer) {
+namespace {
+
+void SetReportPaper(QPrinter& printer) {
     printer.setPageSize(QPageSize(QPageSize::A4));
     printer.setPageOrientation(QPageLayout::Portrait);
     printer.setFullPage(true);
-    QPainter painter;
-    if (!painter.begin(&printer))
-        return false;
-    const double scale = printer.resolution() / ReportPixelsPerInch;
+}
+
+void PaintReportPages(const TReportDocument& document, QPainter& painter, QPagedPaintDevice& device) {
+    const double scale = device.logicalDpiX() / ReportPixelsPerInch;
     painter.scale(scale, scale);
     for (size_t i = 0; i < document.Pages.size(); ++i) {
         if (i > 0)
-            printer.newPage();
+            device.newPage();
         PaintReportPage(painter, document.Pages[i]);
     }
-    return painter.end();
+}
+
+} // namespace
+
+std::optional<std::string> PaintOnPrinter(QPrinter& printer,
+                                          const std::function<void(QPainter&, QPagedPaintDevice&)>& paint) {
+    const std::string file = printer.outputFileName().toStdString();
+    if (file.empty()) {
+        // A printer of the system: its driver's word is all there is to go by.
+        QPainter painter;
+        if (!painter.begin(&printer))
+            return std::optional<std::string>("");
+        paint(painter, printer);
+        if (!painter.end() || printer.printerState() == QPrinter::Error)
+            return std::optional<std::string>("");
+        return std::nullopt;
+    }
+    QBuffer pdf;
+    pdf.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter writer(&pdf);
+        writer.setResolution(printer.resolution());
+        QPageLayout layout = printer.pageLayout();
+        if (printer.fullPage())
+            layout.setMode(QPageLayout::FullPageMode);
+        writer.setPageLayout(layout);
+        writer.setTitle(printer.docName());
+        writer.setCreator(printer.creator());
+        QPainter painter;
+        if (!painter.begin(&writer))
+            return file;
+        paint(painter, writer);
+        if (!painter.end())
+            return file;
+    }
+    const QByteArray& bytes = pdf.data();
+    if (bytes.isEmpty())
+        return file;
+    if (const int error = ReplaceChosenFile(file, bytes.constData(), static_cast<size_t>(bytes.size())); error != 0)
+        return file + ": " + std::strerror(error);
+    return std::nullopt;
+}
+
+std::string PrinterFailureText(const std::string& reason) {
+    return reason.empty() ? std::string(PrinterNotValidText) : std::string(PrinterNotValidText) + "\n" + reason;
+}
+
+bool PrintReport(const TReportDocument& document, QPrinter& printer, std::string* failure) {
+    SetReportPaper(printer);
+    const std::optional<std::string> reason = PaintOnPrinter(
+        printer, [&document](QPainter& painter, QPagedPaintDevice& device) { PaintReportPages(document, painter, device); });
+    if (reason && failure)
+        *failure = *reason;
+    return !reason;
 }
 
 namespace {
@@ -86,9 +145,10 @@ namespace {
 // The preview's print, whoever presses its button: a page that cannot be printed
 // is told, not passed over in silence.
 bool PrintOrTell(const TReportDocument& document, QPrinter& printer) {
-    if (PrintReport(document, printer))
+    std::string failure;
+    if (PrintReport(document, printer, &failure))
         return true;
-    MessageDlg(PrinterNotValidText, TMsgDlgType::mtError);
+    MessageDlg(PrinterFailureText(failure), TMsgDlgType::mtError);
     return false;
 }
 
@@ -117,9 +177,10 @@ bool QtReportPrinting::PrinterSetup(QPrinter& printer) {
 }
 
 void QtReportPrinting::Preview(const TReportDocument& document, QPrinter& printer) {
-    QPrintPreviewDialog preview(&printer, QApplication::activeWindow());
-    QObject::connect(&preview, &QPrintPreviewDialog::paintRequested,
-                     [&document](QPrinter* target) { PrintOrTell(document, *target); });
+    SetReportPaper(printer);
+    TReportPreview preview(
+        printer, [&document](QPainter& painter, QPagedPaintDevice& device) { PaintReportPages(document, painter, device); },
+        [&document, &printer] { return PrintOrTell(document, printer); }, QApplication::activeWindow());
     preview.exec();
 }
 

@@ -71,6 +71,21 @@ TEST(Archive, TheDayTablesGraphButtonOpensTheArchiveOnTheTablesDay) {
     ASSERT_TRUE(DecodeJpegFile(jpegFile, jpeg));
     EXPECT_EQ(jpeg.Width, 2200);
     EXPECT_EQ(jpeg.Height, 1650);
+    EXPECT_TRUE(test::PdfPagePicture(pdfFile, std::string(ZEKO_ARTEFACT_DIR) + "/archiv-graf-pdf.png"));
+
+    // A page and a picture whose file cannot be written (a folder stands in its
+    // place) are told, and the log says that they failed.
+    std::filesystem::create_directories(dir / "slozka.pdf");
+    zeko.Command("printer pdf " + dir / "slozka.pdf");
+    zeko.Command("graph print 1");
+    ASSERT_TRUE(zeko.WaitForLine("GraphPrint 1 failed"));
+    EXPECT_FALSE(test::LinesWith(zeko.Log(), "MessageDlg Error [OK] Printer selected is not valid").empty());
+    std::filesystem::create_directories(dir / "slozka.jpg");
+    zeko.Command("graph picture 1 " + dir / "slozka.jpg");
+    ASSERT_TRUE(zeko.WaitForLine("GraphPicture 1 -> " + dir / "slozka.jpg failed"));
+    EXPECT_FALSE(test::LinesWith(zeko.Log(), "MessageDlg Error [OK] Chyba při ukládání souboru").empty());
+    EXPECT_TRUE(std::filesystem::is_directory(dir / "slozka.pdf"));
+    EXPECT_TRUE(std::filesystem::is_directory(dir / "slozka.jpg"));
     EXPECT_EQ(zeko.Close(), 0);
     EXPECT_TRUE(test::LinesWith(zeko.Log(), "CommandFailed").empty());
     EXPECT_TRUE(std::filesystem::exists(picture));

@@ -8,6 +8,7 @@
 #include "core/RecordSaving.h"
 #include "platform/Cp1250.h"
 #include "platform/DateTime.h"
+#include "platform/FormatPatterns.h"
 #include "platform/FormatSettings.h"
 #include "support/PdfText.h"
 #include "support/TempDir.h"
@@ -15,6 +16,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 
@@ -77,7 +79,10 @@ TEST(TableOutputs, TheDayTableIsExportedPrintedAndSentToASpreadsheet) {
     ASSERT_TRUE(RunCommand(zeko, "click DenniTabulkaForm/Btn_ExportXLS"));
     ASSERT_TRUE(zeko.WaitForLine("OpenDocument "));
     const std::string workbook = test::LinesWith(zeko.Log(), "OpenDocument ").front().substr(13);
-    EXPECT_EQ(workbook.rfind(dir / "Export/Tabulky ", 0), 0u) << workbook;
+    // Named after the table in front: its kind, measurement and day.
+    EXPECT_EQ(workbook.rfind(dir / "Export/Denní tabulka ", 0), 0u) << workbook;
+    const std::string day = FormatDateTime("yyyy-mm-dd", Today()) + ".xlsx";
+    EXPECT_EQ(workbook.substr(workbook.size() - std::min(workbook.size(), day.size())), day) << workbook;
     // The status line follows the opening of the workbook.
     EXPECT_TRUE(zeko.WaitForLine("Tabulka uložena do sešitu " + workbook));
     const test::XlsxBook book = test::ReadXlsx(workbook);

@@ -142,6 +142,23 @@ TEST_F(GraphDrawing, ACursorMoveRedrawsOnlyTheLegendAndTheMarkers) {
     EXPECT_EQ(At(plotX, plotY), G().BackColor);
 }
 
+TEST_F(GraphDrawing, BelowZeroTheHourLinesLeaveTheHourLabelsFree) {
+    G().SetYZapMax(-30);  // the plot reaches below zero: the time axis stands inside it
+    G().GridColor = Red;  // told apart from the black of the labels
+    G().RedrawAll();
+    ASSERT_GT(G().NegativeHeight, 0);
+    const int axis = G().UpperZeroY();
+    const int labelBottom = axis + 4 + G().Buffer.Canvas().TextHeight("12");
+    const TColor grid = Red;
+    for (const int minute : {360, 720, 1080}) {
+        const int x = G().MinuteToX(minute);
+        EXPECT_TRUE(IsRectEmpty(test::InkBox(Picture(), {x, axis + 1, x + 1, labelBottom + 1}, grid))) << minute;
+        // The line goes on below the labels and above the axis.
+        EXPECT_FALSE(IsRectEmpty(test::InkBox(Picture(), {x, labelBottom + 2, x + 1, Height - 10}, grid))) << minute;
+        EXPECT_FALSE(IsRectEmpty(test::InkBox(Picture(), {x, 20, x + 1, axis - 5}, grid))) << minute;
+    }
+}
+
 TEST_F(GraphDrawing, TheAxesAndTheLegendWriteTheirTexts) {
     test::RecordingCanvas rec(Width, Height);
     G().BufferCanvas = &rec.canvas;

@@ -6,16 +6,23 @@
 #include "platform/Jpeg.h"
 #include "platform/report/ReportPrinting.h"
 #include "support/PdfText.h"
+#include "support/SmallDisk.h"
 
+#include <QImage>
 #include <QPrinter>
 
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <stdexcept>
 
 namespace zeko::graph {
 
 using zeko::test::ArchiveTest;
 using zeko::test::Date;
+using zeko::test::PdfPagePicture;
 using zeko::test::PdfText;
+using zeko::test::SmallDisk;
 
 namespace {
 
@@ -216,7 +223,8 @@ TEST_F(GraphPrint, TheScreenLayoutOnAPageKeepsTheScreenAsItWas) {
     const TColor colour = Graph().Series[2].Color;
     const QImage before = Graph().Buffer.Image().copy();
     Graph().PrintAlternate = true;
-    const std::string file = dir_ / "alternate.jpg";
+    std::filesystem::create_directories(ZEKO_ARTEFACT_DIR);
+    const std::string file = std::string(ZEKO_ARTEFACT_DIR) + "/graf-rozvrzeni-obrazovky.jpg";
     Graph().Print(1, "kW", false, true, file);
     TRgbImage picture;
     ASSERT_TRUE(DecodeJpegFile(file, picture));
@@ -227,6 +235,12 @@ TEST_F(GraphPrint, TheScreenLayoutOnAPageKeepsTheScreenAsItWas) {
     EXPECT_EQ(Graph().BackColor, clGray);
     EXPECT_EQ(Graph().Buffer.Image(), before);
     ExpectScreenBack(Graph());
+    // The same on a fine page in colour, for a person to look at.
+    const std::string pdf = std::string(ZEKO_ARTEFACT_DIR) + "/graf-rozvrzeni-obrazovky.pdf";
+    PrintToPdf(Graph(), pdf);
+    EXPECT_TRUE(Graph().Print(1, "kW", true, false, ""));
+    EXPECT_TRUE(PdfPagePicture(pdf, std::string(ZEKO_ARTEFACT_DIR) + "/graf-rozvrzeni-obrazovky.png", 100));
+    EXPECT_EQ(Graph().Buffer.Image(), before);
 }
 
 TEST_F(GraphPrint, APictureThatCannotBeSavedIsTriedWithLowerQualitiesThenReported) {
@@ -271,6 +285,113 @@ TEST_F(GraphPrint, APrintThatFailsHalfWayAbortsThePrinterDocument) {
     PrintToPdf(graph, dir_ / "no-folder/x.pdf");
     EXPECT_THROW(graph.Print(1, "kW", true, false, ""), std::runtime_error);
     ExpectScreenBack(graph);
+    EXPECT_EQ(notifier_.Count(), 0u);
+
+    // A PDF file that cannot be made is no drawing that failed: it is told, as a
+    // printer that takes no page.
+    TFullOkno sound(nullptr);
+    sound.Init(800, 500);
+    sound.Series[1].Add({600, 100});
+    PrintToPdf(sound, dir_ / "no-folder/x.pdf");
+    EXPECT_FALSE(sound.Print(1, "kW", true, false, ""));
+    ASSERT_EQ(notifier_.Count(), 1u);
+    EXPECT_EQ(notifier_.Messages()[0].Text, "Printer selected is not valid\n" + dir_ / "no-folder/x.pdf" + ": " +
+                                                std::strerror(ENOENT));
+    EXPECT_FALSE(std::filesystem::exists(dir_ / "no-folder"));
+    ExpectScreenBack(sound);
+}
+
+TEST_F(GraphPrint, APdfOrPictureOnAFullDiskIsToldAndLeavesTheEarlierFileAsItWas) {
+    ArchiveWithADay();
+    SmallDisk disk(64);
+    if (!disk.Mounted())
+        GTEST_SKIP() << "no tmpfs without the rights of root";
+    disk.Dir().Write("graf.pdf", "earlier page");
+    disk.Dir().Write("graf.jpg", "earlier picture");
+    disk.Fill();
+    PrintToPdf(Graph(), disk / "graf.pdf");
+    EXPECT_FALSE(Graph().Print(1, "kW", true, false, ""));
+    EXPECT_FALSE(Graph().Print(1, "kW", true, true, disk / "graf.jpg"));
+    ASSERT_EQ(notifier_.Count(), 2u);
+    EXPECT_EQ(notifier_.Messages()[0].Text,
+              "Printer selected is not valid\n" + disk / "graf.pdf" + ": " + std::strerror(ENOSPC));
+    EXPECT_EQ(notifier_.Messages()[1].Text, "Chyba při ukládání souboru");
+    EXPECT_EQ(disk.Dir().Read("graf.pdf"), "earlier page");
+    EXPECT_EQ(disk.Dir().Read("graf.jpg"), "earlier picture");
+    EXPECT_EQ(disk.Dir().Names(), (std::vector<std::string>{"filler", "graf.jpg", "graf.pdf"}));  // nothing half written
+    ExpectScreenBack(Graph());
+}
+
+namespace {
+
+// The longest run of dark pixels down a column of a page's picture.
+int ThickestDarkRun(const QImage& page, int x, int top, int bottom) {
+    int longest = 0, run = 0;
+    for (int y = std::max(0, top); y < std::min(page.height(), bottom); ++y) {
+        const QRgb p = page.pixel(x, y);
+        run = qRed(p) + qGreen(p) + qBlue(p) < 3 * 110 ? run + 1 : 0;
+        longest = std::max(longest, run);
+    }
+    return longest;
+}
+
+// Whether a pixel of a colour other than white, grey or black shows in the area:
+// the series are drawn in colours, the page's lines and texts in black.
+bool ShowsColour(const QImage& page, int left, int top, int right, int bottom) {
+    for (int y = std::max(0, top); y < std::min(page.height(), bottom); ++y)
+        for (int x = std::max(0, left); x < std::min(page.width(), right); ++x) {
+            const QRgb p = page.pixel(x, y);
+            if (std::max({qRed(p), qGreen(p), qBlue(p)}) - std::min({qRed(p), qGreen(p), qBlue(p)}) > 80)
+                return true;
+        }
+    return false;
+}
+
+} // namespace
+
+TEST_F(GraphPrint, AFinePageHasTheLinesOfAnOrdinaryPrinterAndTheSeriesEndAtMidnight) {
+    ArchiveWithADay();  // its last quarter ends at 24:00
+    SetHeader(Graph());
+    std::filesystem::create_directories(ZEKO_ARTEFACT_DIR);
+    const std::string pdf = std::string(ZEKO_ARTEFACT_DIR) + "/graf-strana.pdf";
+    PrintToPdf(Graph(), pdf);
+    ASSERT_EQ(Graph().Printer().resolution(), 1200);
+    ASSERT_TRUE(Graph().Print(1, "kW", true, false, ""));
+    ASSERT_TRUE(PdfPagePicture(pdf, std::string(ZEKO_ARTEFACT_DIR) + "/graf-strana.png", 100));
+    // Read at 300 dpi, where the page's 4-pixel pens are 4 pixels.
+    const std::string measured = dir_ / "strana-300.png";
+    ASSERT_TRUE(PdfPagePicture(pdf, measured, 300));
+    const QImage page(QString::fromStdString(measured));
+    ASSERT_FALSE(page.isNull());
+    const TPageMetrics& p = Graph().Page;
+    const TDeviceMetrics device = PrinterMetrics(Graph().Printer());
+    auto x300 = [&](double minute) { return int((device.OffsetX + p.PageLeft + minute / 60 * p.PixelsPerHour) / 4); };
+    auto y300 = [&](int y) { return (device.OffsetY + y) / 4; };
+    const int plotTop = y300(p.PageTop), plotBottom = y300(p.PageHeight - p.PageBottom);
+    // Between two hour lines a column crosses the value grid and the zero line,
+    // which is a 4-pixel axis.
+    EXPECT_GE(ThickestDarkRun(page, x300(18 * 60 + 30), plotTop, plotBottom + 5), 3);
+    // The value axis across a row between two grid lines.
+    int axis = 0;
+    for (int x = x300(-15); x < x300(15); ++x)
+        axis += ThickestDarkRun(page, x, plotBottom - 30, plotBottom - 29);
+    EXPECT_GE(axis, 3);
+    // The 24:00 quarter's hold would run 17 minutes on: the plot ends at midnight.
+    EXPECT_TRUE(ShowsColour(page, x300(23 * 60), plotTop, x300(24 * 60) - 3, plotBottom));
+    EXPECT_FALSE(ShowsColour(page, x300(24 * 60) + 3, plotTop, x300(24 * 60 + 16), plotBottom));
+}
+
+TEST_F(GraphPrint, ThePictureEndsItsSeriesAtMidnightToo) {
+    ArchiveWithADay();
+    std::filesystem::create_directories(ZEKO_ARTEFACT_DIR);
+    const std::string file = std::string(ZEKO_ARTEFACT_DIR) + "/graf-obrazek.jpg";
+    ASSERT_TRUE(Graph().Print(1, "kW", true, true, file));
+    const QImage picture(QString::fromStdString(file));
+    ASSERT_FALSE(picture.isNull());
+    const TPageMetrics& p = Graph().Page;
+    auto x = [&](double minute) { return int(p.PageLeft + minute / 60 * p.PixelsPerHour); };
+    EXPECT_TRUE(ShowsColour(picture, x(23 * 60), p.PageTop, x(24 * 60) - 3, p.PageHeight - p.PageBottom));
+    EXPECT_FALSE(ShowsColour(picture, x(24 * 60) + 4, p.PageTop, x(24 * 60 + 16), p.PageHeight - p.PageBottom));
 }
 
 } // namespace zeko::graph

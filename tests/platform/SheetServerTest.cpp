@@ -5,6 +5,7 @@
 #include "platform/SheetServer.h"
 
 #include "platform/FormatSettings.h"
+#include "platform/Notifier.h"
 #include "platform/XlsxFile.h"
 #include "support/TempDir.h"
 #include "support/XlsxReader.h"
@@ -176,10 +177,14 @@ TEST_F(SheetServer, TheWorkbookReadsBackWithItsSheetsValuesAndStyles) {
 }
 
 TEST_F(SheetServer, ActivatingWritesANewFileOpensItAndSaysWhere) {
-    std::vector<std::string> told, opened, written;
+    ScopedLoggingNotifier notifier;
+    std::vector<std::string> told, opened, written, titles;
     bool openWorks = true;
     std::optional<std::string> writeFails;
-    server_.NewFileName = [] { return std::string("/tmp/sesit.xlsx"); };
+    server_.NewFileName = [&](const std::string& title) {
+        titles.push_back(title);
+        return std::string("/tmp/sesit.xlsx");
+    };
     server_.WriteFile = [&](const TWorkbook&, const std::string& file) {
         written.push_back(file);
         return writeFails;
@@ -189,17 +194,27 @@ TEST_F(SheetServer, ActivatingWritesANewFileOpensItAndSaysWhere) {
         return openWorks;
     };
     server_.Tell = [&](const std::string& text) { told.push_back(text); };
-    EXPECT_EQ(server_.Activate(), std::nullopt);
+    EXPECT_EQ(server_.Activate("Denní tabulka"), std::nullopt);
+    EXPECT_EQ(notifier.Count(), 0u);
+    // Saved, but no program opens it: the user is told where the workbook is.
     openWorks = false;
-    EXPECT_EQ(server_.Activate(), std::nullopt);
-    writeFails = "disk full";
-    EXPECT_EQ(server_.Activate(), "disk full");
+    EXPECT_EQ(server_.Activate("Měsíční tabulka"), std::nullopt);
+    ASSERT_EQ(notifier.Count(), 1u);
+    EXPECT_EQ(notifier.Messages()[0].Type, TMsgDlgType::mtWarning);
+    EXPECT_EQ(notifier.Messages()[0].Text,
+              "Tabulka byla uložena do sešitu:\n/tmp/sesit.xlsx\nProgram pro tabulky se ale nepodařilo spustit.");
+    // Not saved: the message for the user names the file and the cause.
+    writeFails = "No space left on device";
+    EXPECT_EQ(server_.Activate("Roční tabulka"),
+              "Chyba zápisu do souboru:/tmp/sesit.xlsx: No space left on device\nExport nebyl proveden.");
+    EXPECT_EQ(notifier.Count(), 1u);
     EXPECT_EQ(written.size(), 3u);
     EXPECT_EQ(opened.size(), 2u);
+    EXPECT_EQ(titles, (std::vector<std::string>{"Denní tabulka", "Měsíční tabulka", "Roční tabulka"}));
     EXPECT_EQ(told, (std::vector<std::string>{
                         "Tabulka uložena do sešitu /tmp/sesit.xlsx",
                         "Tabulka uložena do sešitu /tmp/sesit.xlsx; program pro tabulky se nepodařilo otevřít.",
-                        "Sešit se nepodařilo uložit do souboru /tmp/sesit.xlsx: disk full"}));
+                        "Sešit se nepodařilo uložit do souboru /tmp/sesit.xlsx: No space left on device"}));
 }
 
 TEST(SheetFile, AFileThatCannotBeWrittenGivesTheReason) {

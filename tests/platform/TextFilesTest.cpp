@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <filesystem>
 
 using namespace zeko;
 using zeko::test::TempDir;
@@ -62,4 +63,20 @@ TEST(TextFiles, OnlyAsciiLettersAreComparedWithoutCase) {
     EXPECT_FALSE(MatchesNoCaseAt("hh:nn AM/P", 6, "am/pm"));  // runs past the end
     EXPECT_FALSE(MatchesNoCaseAt("am", 3, "a"));
     EXPECT_FALSE(MatchesNoCaseAt("am", 0, ""));
+}
+
+TEST(TextFiles, AChosenFileIsReplacedWhereItReallyIs) {
+    TempDir dir;
+    dir.Write("grafy/den.jpg", "old");
+    std::filesystem::create_symlink(dir / "grafy/den.jpg", dir / "odkaz.jpg");
+    EXPECT_EQ(ReplaceChosenFile(dir / "odkaz.jpg", "new", 3), 0);
+    EXPECT_TRUE(std::filesystem::is_symlink(dir / "odkaz.jpg"));  // the link still names the file
+    EXPECT_EQ(dir.Read("grafy/den.jpg"), "new");
+    EXPECT_FALSE(dir.Exists("grafy/den.jpg.new"));
+    // A device in place of the file is written, never renamed over.
+    EXPECT_EQ(ReplaceChosenFile("/dev/null", "x", 1), 0);
+    EXPECT_TRUE(std::filesystem::is_character_file("/dev/null"));
+    EXPECT_FALSE(std::filesystem::exists("/dev/null.new"));
+    EXPECT_EQ(ReplaceChosenFile("/dev/full", "x", 1), ENOSPC);
+    EXPECT_TRUE(std::filesystem::is_character_file("/dev/full"));
 }

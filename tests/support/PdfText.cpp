@@ -1,6 +1,7 @@
 #include "support/PdfText.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 
 namespace zeko::test {
@@ -13,6 +14,15 @@ std::string PdfText(const std::string& file, bool layout) {
     for (size_t n; pipe && (n = std::fread(buffer, 1, sizeof buffer, pipe.get())) > 0;)
         text.append(buffer, n);
     return text;
+}
+
+bool PdfPagePicture(const std::string& pdf, const std::string& png, int dpi) {
+    std::string root = png;
+    if (root.size() > 4 && root.compare(root.size() - 4, 4, ".png") == 0)
+        root.resize(root.size() - 4);  // pdftoppm adds the extension itself
+    const std::string command = "pdftoppm -png -singlefile -f 1 -r " + std::to_string(dpi) + " '" + pdf + "' '" +
+                                root + "' > /dev/null 2>&1";
+    return std::system(command.c_str()) == 0;
 }
 
 } // namespace zeko::test

@@ -1,11 +1,15 @@
 #pragma once
 // The text of a PDF file as pdftotext reads it (poppler-utils), its error output
-// included, so that a test that does not find its text shows why.
+// included, so that a test that does not find its text shows why; and a page of it
+// as a picture for a person to look at (pdftoppm).
 #include <string>
 
 namespace zeko::test {
 
 // With `layout` the words keep their places on the line (-layout).
 std::string PdfText(const std::string& file, bool layout = true);
+// The first page as a PNG file of `dpi` pixels to the inch; false when it could
+// not be made.
+bool PdfPagePicture(const std::string& pdf, const std::string& png, int dpi = 100);
 
 } // namespace zeko::test

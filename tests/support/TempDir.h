@@ -1,12 +1,14 @@
 #pragma once
 // A fresh folder under the system's temporary folder, removed with everything in it
 // when the test ends; optionally set as the program directory for the test.
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 namespace zeko::test {
 
@@ -59,6 +61,14 @@ public:
     }
     bool Exists(const std::string& name) const {
         return std::filesystem::exists(path_ + name);
+    }
+    // The names in the folder, sorted: what a failed write may have left beside a file.
+    std::vector<std::string> Names() const {
+        std::vector<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(path_))
+            names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
     }
 
 private:

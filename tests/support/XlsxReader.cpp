@@ -63,6 +63,8 @@ XlsxBook ReadXlsx(const std::string& path) {
             book.Sheets.assign(f.begin() + 1, f.end());
         else if (f[0] == "active" && f.size() > 1)
             book.Active = f[1];
+        else if (f[0] == "width" && f.size() >= 4)
+            book.Widths[f[1]][f[2]] = std::stod(f[3]);
         else if (f[0] == "cell" && f.size() >= 10)
             book.Cells[f[1]][f[2]] = {f[3] == "n", f[4], f[5], f[6] == "1", std::stoi(f[7]), f[8], f[9]};
     }

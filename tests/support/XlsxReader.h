@@ -23,6 +23,9 @@ struct XlsxBook {
     std::string Active;
     // sheet -> "B5" -> cell
     std::map<std::string, std::map<std::string, XlsxCell>> Cells;
+    // sheet -> "B" -> the column's own width (in digits); columns of the default
+    // width are left out
+    std::map<std::string, std::map<std::string, double>> Widths;
     bool Has(const std::string& sheet, const std::string& ref) const;
     const XlsxCell& At(const std::string& sheet, const std::string& ref) const;
     // The values of a row of a sheet from column `first` ("B") over `count` columns.

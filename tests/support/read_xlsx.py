@@ -4,6 +4,7 @@ the program's writer. One line per item, tab-separated:
     sheets <name> <name> ...          in the order of their tabs
     active <name>
     cell <sheet> <ref> <n|s> <value> <number format> <bold 0|1> <size> <horizontal> <borders l,r,t,b>
+    width <sheet> <column letter> <width>   a column given a width of its own
 
 Cells come row by row; a cell without a value or style is left out.
 """
@@ -21,6 +22,13 @@ def main(path):
     print("\t".join(["sheets"] + book.sheetnames))
     print("active\t" + book.active.title)
     for sheet in book.worksheets:
+        for letter, dimension in sorted(sheet.column_dimensions.items()):
+            if dimension.customWidth and dimension.width:
+                # A width given to a range of columns stands for each of them.
+                first, last = dimension.min or 1, dimension.max or 1
+                for index in range(first, last + 1):
+                    print("\t".join(["width", sheet.title, openpyxl.utils.get_column_letter(index),
+                                     repr(float(dimension.width))]))
         for row in sheet.iter_rows():
             for cell in row:
                 if cell.value is None and not cell.has_style:

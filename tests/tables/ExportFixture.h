@@ -22,11 +22,14 @@ namespace zeko::test {
 class RecordingSheetServer : public TSheetServer {
 public:
     explicit RecordingSheetServer(const std::string& folder) {
-        NewFileName = [this, folder] { return folder + "sesit" + std::to_string(++files_) + ".xlsx"; };
+        NewFileName = [this, folder](const std::string& title) {
+            titles.push_back(title);
+            return folder + "sesit" + std::to_string(++files_) + ".xlsx";
+        };
         WriteFile = WriteXlsxFile;
         OpenDocument = [this](const std::string& file) {
             opened.push_back(file);
-            return true;
+            return opens;
         };
         Tell = [this](const std::string& text) { told.push_back(text); };
         RegisterDdeServer("Excel", this);
@@ -41,8 +44,11 @@ public:
         return TSheetServer::Execute(topic, command);
     }
     std::vector<std::string> stream;
+    std::vector<std::string> titles;
     std::vector<std::string> opened;
     std::vector<std::string> told;
+    // Whether a spreadsheet program can be started to open a written workbook.
+    bool opens = true;
 
 private:
     int files_ = 0;
@@ -66,6 +72,13 @@ protected:
         AddTuesday();
         Save();
         AddTariffZones(Date(2024, 1, 1), {{0, 1, 1, 360, 600}, {0, 1, 2, 720, 840}, {0, 2, 1, 600, 720}});
+    }
+    // The day window showing that Tuesday.
+    TDenniTabulkaForm& TuesdayShown() {
+        WriteDay();
+        TDenniTabulkaForm& form = DayWindow();
+        Post(WM_SHOW_DAY_TABLE, Date(2024, 3, 5), 0);
+        return form;
     }
     static std::string FileBytes(const std::string& path) {
         std::ifstream in(path, std::ios::binary);

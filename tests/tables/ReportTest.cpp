@@ -5,15 +5,23 @@
 #include "ExportFixture.h"
 
 #include "dialogs/info.h"
+#include "platform/report/ReportPreview.h"
 #include "platform/report/ReportPrinting.h"
 #include "support/PdfText.h"
+#include "support/SmallDisk.h"
 #include "tables/report.h"
 #include "tables/report2.h"
 #include "tables/report3.h"
 
 #include <QLabel>
-#include <QPrintPreviewDialog>
+#include <QAction>
+#include <QApplication>
+#include <QPrintPreviewWidget>
+#include <QTimer>
 #include <QPrinter>
+
+#include <algorithm>
+#include <cstring>
 
 namespace zeko::test {
 namespace {
@@ -136,19 +144,29 @@ TEST_F(Report, TheDayOfTheOwnMeasurementPrintsItsHoursCosPhiAndSchedules) {
                       {"Jednotka2", "[kW]"}});
     KeepPage(doc, "denni-sestava.png");
 
-    // The preview the user prints from, as Qt's print support shows it.
+    // The preview the user prints from prints on the printer chosen before it, at
+    // once: no second printer dialog.
     QPrinter printer(QPrinter::HighResolution);
-    QPrintPreviewDialog preview(&printer);
-    int painted = 0;
-    QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, [&](QPrinter* target) {
-        PrintReport(doc, *target);
-        ++painted;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QString::fromStdString(dir_ / "z-nahledu.pdf"));
+    bool previewShown = false, otherDialog = false;
+    QTimer::singleShot(0, [&] {
+        auto* preview = qobject_cast<TReportPreview*>(QApplication::activeModalWidget());
+        previewShown = preview != nullptr;
+        if (!preview)
+            return;
+        preview->Pages()->updatePreview();
+        QApplication::processEvents();
+        EXPECT_TRUE(preview->grab().save(QString::fromStdString(std::string(ZEKO_ARTEFACT_DIR) + "/nahled-tisku.png")));
+        QTimer::singleShot(0, [&] { otherDialog = QApplication::activeModalWidget() != nullptr; });
+        preview->findChild<QAction*>("NahledTiskuTisk")->trigger();
     });
-    preview.resize(900, 700);
-    preview.show();
+    QtReportPrinting().Preview(doc, printer);
     QApplication::processEvents();
-    EXPECT_GT(painted, 0);
-    EXPECT_TRUE(preview.grab().save(QString::fromStdString(std::string(ZEKO_ARTEFACT_DIR) + "/nahled-tisku.png")));
+    EXPECT_TRUE(previewShown);
+    EXPECT_FALSE(otherDialog) << "the print asked for a printer again";
+    EXPECT_NE(PdfText(dir_ / "z-nahledu.pdf").find("Denní výpis - úterý 05.03.2024"), std::string::npos);
+    EXPECT_EQ(notifier_.Count(), 0u);
 }
 
 TEST_F(Report, AnotherChannelsDayHasNoCosPhiAndAFrameUnderTheTimes) {
@@ -263,6 +281,8 @@ TEST_F(Report, ThePrintedPdfHoldsTheTitlesAndValues) {
     printing_.PrintToPdf(dir_ / "den.pdf");
     day.Btn_Tisk->click();
     EXPECT_EQ(printing_.Log(), (Names{"PrinterSetup -> " + dir_ / "den.pdf", "Preview 1 pages -> " + dir_ / "den.pdf"}));
+    std::filesystem::create_directories(ZEKO_ARTEFACT_DIR);
+    EXPECT_TRUE(PdfPagePicture(dir_ / "den.pdf", std::string(ZEKO_ARTEFACT_DIR) + "/denni-sestava-pdf.png"));
     const std::string dayText = PdfText(dir_ / "den.pdf");
     for (const char* text : {"Denní výpis - úterý 05.03.2024", "Činný - Činný", "Čtvrthodina:", "10 - 11", "157,3",
                              "Čtvrthodinové maximum:", "23:55", "06:00-10:00", "Verze softwaru PC:", "0.90beta14"})
@@ -279,18 +299,35 @@ TEST_F(Report, ThePrintedPdfHoldsTheTitlesAndValues) {
     EXPECT_EQ(notifier_.Count(), 0u);
 }
 
-TEST_F(Report, APdfFileThatCannotBeWrittenIsToldOnce) {
-    WriteDay();
-    TDenniTabulkaForm& day = DayWindow();
-    Post(WM_SHOW_DAY_TABLE, Date(2024, 3, 5), 0);
-    const std::string pdf = dir_ / "chybi/den.pdf";
-    printing_.PrintToPdf(pdf);
-    day.Btn_Tisk->click();
-    EXPECT_EQ(printing_.Log().back(), "Preview 1 pages -> " + pdf + " failed");
-    ASSERT_EQ(notifier_.Count(), 1u);
-    EXPECT_EQ(notifier_.Messages()[0].Text, "Printer selected is not valid");
-    EXPECT_EQ(notifier_.Messages()[0].Type, TMsgDlgType::mtError);
-    EXPECT_FALSE(std::filesystem::exists(pdf));
+TEST_F(Report, APdfFileThatCannotBeWrittenIsToldOnceWithItsCause) {
+    TDenniTabulkaForm& day = TuesdayShown();
+    SmallDisk disk(32);
+    struct Case {
+        std::string pdf;
+        int cause;
+    };
+    std::vector<Case> cases = {{dir_ / "chybi/den.pdf", ENOENT}};
+    const std::string earlier = "%PDF-1.4 a report printed before";
+    if (disk.Mounted()) {
+        disk.Dir().Write("den.pdf", earlier);
+        disk.Fill();
+        cases.push_back({disk / "den.pdf", ENOSPC});
+    }
+    for (const Case& c : cases) {
+        notifier_.Clear();
+        printing_.PrintToPdf(c.pdf);
+        day.Btn_Tisk->click();
+        EXPECT_EQ(printing_.Log().back(), "Preview 1 pages -> " + c.pdf + " failed");
+        ASSERT_EQ(notifier_.Count(), 1u) << c.pdf;
+        EXPECT_EQ(notifier_.Messages()[0].Text,
+                  "Printer selected is not valid\n" + c.pdf + ": " + std::strerror(c.cause));
+        EXPECT_EQ(notifier_.Messages()[0].Type, TMsgDlgType::mtError);
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir_ / "chybi/den.pdf"));
+    if (disk.Mounted()) {
+        EXPECT_EQ(FileBytes(disk / "den.pdf"), earlier);  // the earlier file as it was, nothing half written
+        EXPECT_EQ(disk.Dir().Names(), (std::vector<std::string>{"den.pdf", "filler"}));
+    }
 }
 
 } // namespace

@@ -4,8 +4,17 @@
 // one message of a failed link.
 #include "ExportFixture.h"
 
+#include "platform/FormatSettings.h"
+#include "platform/SheetColumnWidths.h"
+#include "support/SmallDisk.h"
 #include "support/XlsxReader.h"
 #include "tables/SheetExport.h"
+
+#include <QFont>
+#include <QFontMetricsF>
+
+#include <cstring>
+#include <functional>
 
 namespace zeko::test {
 namespace {
@@ -15,6 +24,13 @@ protected:
     XlsxBook LastBook() {
         EXPECT_FALSE(server_.opened.empty());
         return server_.opened.empty() ? XlsxBook{} : ReadXlsx(server_.opened.back());
+    }
+    // The last workbook stays with the pictures, for a person to open.
+    void KeepWorkbook(const std::string& name) {
+        ASSERT_FALSE(server_.opened.empty());
+        std::filesystem::create_directories(ZEKO_ARTEFACT_DIR);
+        std::filesystem::copy_file(server_.opened.back(), std::string(ZEKO_ARTEFACT_DIR) + "/" + name,
+                                   std::filesystem::copy_options::overwrite_existing);
     }
     RecordingSheetServer server_{dir_.Path()};
 };
@@ -26,6 +42,7 @@ TEST_F(SheetExport, TheDayTableGoesOverAsKeptAndReadsBackWithItsFormats) {
     form.Btn_ExportXLS->click();
     EXPECT_EQ(notifier_.Count(), 0u);
     ExpectSameAsKept(Lines(server_.stream), "denni.macros");
+    KeepWorkbook("denni.xlsx");
 
     const XlsxBook book = LastBook();
     ASSERT_EQ(book.Sheets, (std::vector<std::string>{"List1"}));
@@ -45,6 +62,10 @@ TEST_F(SheetExport, TheDayTableGoesOverAsKeptAndReadsBackWithItsFormats) {
     EXPECT_EQ(book.At(s, "H15").Format, "##,##0.00");
     EXPECT_EQ(book.At(s, "D5").Value, "x");
     EXPECT_EQ(book.At(s, "G29").Value, "157.3");
+    // The day's total and maximum have one decimal as the hours, its cos phi two.
+    EXPECT_EQ(book.At(s, "G29").Format, "##,##0.0");
+    EXPECT_EQ(book.At(s, "G30").Format, "##,##0.0");
+    EXPECT_EQ(book.At(s, "H29").Format, "##,##0.00");
     EXPECT_EQ(book.At(s, "B30").Value, "MIN/MAX");
     EXPECT_EQ(book.At(s, "F30").Value, "23:55");  // a time stays as the grid shows it
     EXPECT_EQ(book.Row(s, 33, 'C', 6), (std::vector<std::string>{"Směna 1", "Směna 2", "Směna 3", "Tarif 1",
@@ -60,6 +81,7 @@ TEST_F(SheetExport, TheDayTableGoesOverAsKeptAndReadsBackWithItsFormats) {
     EXPECT_EQ(book.At(s, "D10").Borders, "thin,thin,thin,thin");
     ASSERT_EQ(server_.told.size(), 1u);
     EXPECT_EQ(server_.told[0], "Tabulka uložena do sešitu " + server_.opened[0]);
+    EXPECT_EQ(server_.titles, (std::vector<std::string>{"Denní tabulka Činný - Činný 2024-03-05"}));
 }
 
 TEST_F(SheetExport, AnotherChannelsDaySendsNoTwoDecimalFormatAndFillsColumnsTwoToSeven) {
@@ -82,6 +104,7 @@ TEST_F(SheetExport, TheMonthTableGoesOverAsKeptWithItsCosPhiOfTwoDecimals) {
     form.Btn_ExportXLS->click();
     EXPECT_EQ(notifier_.Count(), 0u);
     ExpectSameAsKept(Lines(server_.stream), "mesicni.macros");
+    KeepWorkbook("mesicni.xlsx");
 
     const XlsxBook book = LastBook();
     const std::string s = "List1";
@@ -94,9 +117,11 @@ TEST_F(SheetExport, TheMonthTableGoesOverAsKeptWithItsCosPhiOfTwoDecimals) {
     EXPECT_EQ(book.At(s, "B35").Value, "Celkem:");
     EXPECT_EQ(book.At(s, "B38").Value, "1/4h.max:");
     EXPECT_EQ(book.At(s, "G38").Value, "01.04.2024");
+    EXPECT_EQ(book.At(s, "I38").Format, "##,##0.0");  // the month's maximum as the days above it
     EXPECT_FALSE(book.Has(s, "B39"));  // the cos phi row stays out
     EXPECT_EQ(book.At(s, "B40").Value, "Exportováno:");
     EXPECT_EQ(book.At(s, "B41").Value, "Den začíná:");
+    EXPECT_EQ(server_.titles, (std::vector<std::string>{"Měsíční tabulka Činný - Činný 2024-04"}));
 }
 
 TEST_F(SheetExport, TheYearTableWithLossesKeepsItsMaximumRow) {
@@ -106,6 +131,7 @@ TEST_F(SheetExport, TheYearTableWithLossesKeepsItsMaximumRow) {
     form.Btn_ExportXLS->click();
     EXPECT_EQ(notifier_.Count(), 0u);
     ExpectSameAsKept(Lines(server_.stream), "rocni.macros");
+    KeepWorkbook("rocni.xlsx");
 
     const XlsxBook book = LastBook();
     const std::string s = "List1";
@@ -117,7 +143,122 @@ TEST_F(SheetExport, TheYearTableWithLossesKeepsItsMaximumRow) {
     EXPECT_EQ(book.At(s, "B18").Value, "Celk. TRF:");
     EXPECT_EQ(book.At(s, "B21").Value, "1/4h.max:");
     EXPECT_EQ(book.At(s, "I21").Value, "4000.0");
+    EXPECT_EQ(book.At(s, "I21").Format, "##,##0.0");
+    EXPECT_EQ(server_.titles, (std::vector<std::string>{"Roční tabulka Činný - Činný 2023-11"}));
     EXPECT_EQ(book.At(s, "B23").Value, "Exportováno:");
+}
+
+TEST_F(SheetExport, CaptionsStayTextsWhenThePointSeparatesDecimals) {
+    FormatSettings().DecimalSeparator = '.';
+    TDenniTabulkaForm& form = TuesdayShown();
+    form.Btn_ExportXLS->click();
+    FormatSettings().DecimalSeparator = ',';
+    const XlsxBook book = LastBook();
+    for (const char* ref : {"C4", "D4", "E4", "F4"}) {
+        EXPECT_FALSE(book.At("List1", ref).Number) << ref;
+        EXPECT_EQ(book.At("List1", ref).Format, "@") << ref;
+    }
+    EXPECT_EQ(book.Row("List1", 4, 'C', 4), (std::vector<std::string>{"1.", "2.", "3.", "4."}));
+    EXPECT_TRUE(book.At("List1", "C15").Number);  // the values are numbers still
+    EXPECT_EQ(book.At("List1", "C15").Value, "100.0");
+}
+
+// How many digits wide a text is in a sans-serif face of that size, measured by the
+// system's fonts (the widths of a sheet's columns count in digits of its font).
+double MeasuredDigits(const std::string& text, int points, bool bold) {
+    QFont font("Liberation Sans");
+    font.setPointSize(points > 0 ? points : 11);
+    font.setBold(bold);
+    QFont digitFont("Liberation Sans");
+    digitFont.setPointSize(11);
+    return QFontMetricsF(font).horizontalAdvance(QString::fromStdString(text)) /
+           QFontMetricsF(digitFont).horizontalAdvance('0');
+}
+
+TEST_F(SheetExport, EveryColumnIsWideEnoughForItsCaptionsAndValues) {
+    WriteDay();
+    WriteApril();
+    WriteYear();
+    const std::function<void()> exports[] = {
+        [this] {
+            Post(WM_SHOW_DAY_TABLE, Date(2024, 3, 5), 0);
+            DayWindow().Btn_ExportXLS->click();
+        },
+        [this] {
+            Post(WM_SHOW_MONTH_TABLE, Date(2024, 4, 1), 0);
+            MonthWindow().Btn_ExportXLS->click();
+        },
+        [this] {
+            Post(WM_SHOW_YEAR_TABLE, Date(2023, 11, 1), 0);
+            YearWindow().Btn_ExportXLS->click();
+        },
+    };
+    for (const auto& run : exports) {
+        run();
+        ASSERT_FALSE(server_.opened.empty());
+        const XlsxBook book = ReadXlsx(server_.opened.back());
+        const TWorksheet& sheet = server_.Workbook().Sheets.at(static_cast<size_t>(server_.Workbook().Active));
+        const std::map<std::string, double>& widths = book.Widths.at(book.Active);
+        int lastColumn = 0;
+        for (const auto& [at, cell] : sheet.Cells)
+            if (cell.Kind != TSheetCell::ckEmpty)
+                lastColumn = std::max(lastColumn, at.second);
+        for (const auto& [at, cell] : sheet.Cells) {
+            if (at.first < 4 || cell.Kind == TSheetCell::ckEmpty)
+                continue;  // the title and the headings run on over the empty cells beside them
+            const TSheetCell* next = sheet.Find(at.first, at.second + 1);
+            if (cell.Kind == TSheetCell::ckText && at.second < lastColumn &&
+                (next == nullptr || next->Kind == TSheetCell::ckEmpty))
+                continue;  // so does a note at the end of a row, but in the last column
+            const std::string column(1, static_cast<char>('A' + at.second - 1));
+            const double needed = MeasuredDigits(ShownText(cell), cell.Style.FontSize, cell.Style.Bold);
+            ASSERT_TRUE(widths.count(column)) << book.Active << " " << column;
+            EXPECT_GE(widths.at(column), needed) << book.Active << " " << column << at.first << " \"" << cell.Text
+                                                 << "\"";
+        }
+    }
+}
+
+TEST_F(SheetExport, AWorkbookThatCannotBeSavedIsToldWithItsCause) {
+    TDenniTabulkaForm& form = TuesdayShown();
+    SmallDisk disk(16);
+    struct Case {
+        std::string file;
+        std::string cause;
+    };
+    std::vector<Case> cases = {{dir_ / "Export/sesit.xlsx", "Export nelze vytvořit: " + std::string(std::strerror(ENOTDIR))}};
+    dir_.Write("Export", "a file where the folder should be");
+    if (disk.Mounted()) {
+        disk.Fill();
+        cases.push_back({disk / "sesit.xlsx", std::strerror(ENOSPC)});
+    }
+    for (const Case& c : cases) {
+        notifier_.Clear();
+        server_.NewFileName = [&c](const std::string&) { return c.file; };
+        form.Btn_ExportXLS->click();
+        ASSERT_EQ(notifier_.Count(), 1u) << c.file;
+        const LoggingNotifier::Entry message = notifier_.Messages()[0];
+        EXPECT_EQ(message.Type, TMsgDlgType::mtError);
+        EXPECT_EQ(message.Text.rfind("Chyba zápisu do souboru:" + c.file + ": ", 0), 0u) << message.Text;
+        EXPECT_NE(message.Text.find(c.cause + "\nExport nebyl proveden."), std::string::npos) << message.Text;
+        EXPECT_FALSE(std::filesystem::exists(c.file));
+    }
+    if (disk.Mounted()) {
+        EXPECT_EQ(disk.Dir().Names(), (std::vector<std::string>{"filler"}));  // nothing half written
+    }
+    EXPECT_TRUE(server_.opened.empty());
+}
+
+TEST_F(SheetExport, AWorkbookNoProgramOpensIsToldWithItsFileName) {
+    TDenniTabulkaForm& form = TuesdayShown();
+    server_.opens = false;
+    form.Btn_ExportXLS->click();
+    ASSERT_EQ(server_.opened.size(), 1u);
+    EXPECT_TRUE(std::filesystem::exists(server_.opened[0]));
+    ASSERT_EQ(notifier_.Count(), 1u);
+    EXPECT_EQ(notifier_.Messages()[0].Type, TMsgDlgType::mtWarning);
+    EXPECT_NE(notifier_.Messages()[0].Text.find("\n" + server_.opened[0] + "\n"), std::string::npos)
+        << notifier_.Messages()[0].Text;
 }
 
 TEST_F(SheetExport, EachExportAddsASheetInFrontOfTheOthers) {

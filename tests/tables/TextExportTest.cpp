@@ -5,8 +5,11 @@
 #include "ExportFixture.h"
 
 #include "platform/Cp1250.h"
+#include "support/SmallDisk.h"
 
 #include <sys/stat.h>
+
+#include <algorithm>
 
 namespace zeko::test {
 namespace {
@@ -175,6 +178,27 @@ TEST_F(TextExport, AFileThatCannotBeWrittenIsReportedOnce) {
     EXPECT_EQ(message.Type, TMsgDlgType::mtError);
     EXPECT_EQ(message.Text.rfind("Chyba zápisu do souboru:" + target + ": ", 0), 0u) << message.Text;
     EXPECT_NE(message.Text.find("\nExport nebyl proveden."), std::string::npos);
+}
+
+TEST_F(TextExport, AnExportOntoAFullDiskLeavesTheEarlierFileAsItWas) {
+    SmallDisk disk(16);
+    if (!disk.Mounted())
+        GTEST_SKIP() << "no tmpfs without the rights of root";
+    WriteApril();
+    TMesicniTabulkaForm& form = MonthWindow();
+    Post(WM_SHOW_MONTH_TABLE, Date(2024, 4, 1), 0);
+    const std::string earlier = "\t\t\tMěsíční výpis - březen\r\n";
+    disk.Dir().Write("mesic.txt", earlier);
+    disk.Fill();
+    notifier_.QueueAnswer(TModalResult::mrYes);  // rewrite it
+    dialogs_.AnswerFile(disk / "mesic.txt");
+    form.Btn_ExportTXT->click();
+    ASSERT_EQ(notifier_.Count(), 2u);
+    const LoggingNotifier::Entry message = notifier_.Messages()[1];
+    EXPECT_EQ(message.Type, TMsgDlgType::mtError);
+    EXPECT_EQ(message.Text.rfind("Chyba zápisu do souboru:" + disk / "mesic.txt" + ": ", 0), 0u) << message.Text;
+    EXPECT_EQ(FileBytes(disk / "mesic.txt"), earlier);
+    EXPECT_EQ(disk.Dir().Names(), (std::vector<std::string>{"filler", "mesic.txt"}));  // nothing half written beside it
 }
 
 } // namespace

@@ -396,33 +396,40 @@ TEST_F(CanvasTest, RotatedTextRunsUpwardsFromItsCorner) {
     EXPECT_EQ(Ink().Right, -1);
 }
 
-TEST_F(CanvasTest, OnARecordedPageLinesAreVectorsOfThePensWidth) {
-    QPicture page;
-    TCanvas recorder;
-    {
-        QPainter painter(&page);
-        recorder.BeginPaint(&painter);
-        recorder.Pen().SetWidth(4);
-        recorder.MoveTo(10, 10);
-        recorder.LineTo(50, 10);
-        recorder.Pen().SetWidth(1);
-        recorder.Pen().SetStyle(psDash);
-        recorder.MoveTo(0, 30);
-        recorder.LineTo(60, 30);
-        recorder.EndPaint();
+TEST_F(CanvasTest, OnARecordedPageLinesAreVectorsOfThePensWidthTimesThePenScale) {
+    // A fine printer's page draws each pen pixel as `scale` of its own; a styled
+    // pen of one pixel stays styled.
+    for (const int scale : {1, 3}) {
+        QPicture page;
+        TCanvas recorder;
+        {
+            QPainter painter(&page);
+            recorder.BeginPaint(&painter);
+            recorder.SetPenScale(scale);
+            recorder.Pen().SetWidth(4);
+            recorder.MoveTo(10, 10);
+            recorder.LineTo(50, 10);
+            recorder.Pen().SetWidth(1);
+            recorder.Pen().SetStyle(psDash);
+            recorder.MoveTo(0, 30);
+            recorder.LineTo(60, 30);
+            recorder.EndPaint();
+        }
+        EXPECT_LT(page.size(), 2000u);  // two lines, not a shape per pixel
+        QImage played(60, 40, QImage::Format_RGB32);
+        played.fill(Qt::white);
+        QPainter player(&played);
+        player.scale(double(page.logicalDpiX()) / played.logicalDpiX(),
+                     double(page.logicalDpiY()) / played.logicalDpiY());
+        player.drawPicture(0, 0, page);
+        player.end();
+        const TRect thick = test::InkBox(played, {0, 0, 60, 20}, clBlack);
+        EXPECT_EQ(thick.Height(), 4 * scale) << scale;
+        EXPECT_GE(thick.Width(), 40) << scale;
+        const TRect dashed = test::InkBox(played, {0, 25, 60, 36}, clBlack);
+        EXPECT_EQ(dashed.Height(), scale) << scale;
+        EXPECT_FALSE(IsRectEmpty(test::InkBox(played, {0, 30, 60, 31}, clWhite))) << scale;  // the dashes' gaps
     }
-    EXPECT_LT(page.size(), 2000u);  // two lines, not a shape per pixel
-    QImage played(60, 40, QImage::Format_RGB32);
-    played.fill(Qt::white);
-    QPainter player(&played);
-    player.scale(double(page.logicalDpiX()) / played.logicalDpiX(), double(page.logicalDpiY()) / played.logicalDpiY());
-    player.drawPicture(0, 0, page);
-    player.end();
-    const TRect thick = test::InkBox(played, {0, 0, 60, 20}, clBlack);
-    EXPECT_EQ(thick.Height(), 4);
-    EXPECT_GE(thick.Width(), 40);
-    EXPECT_FALSE(IsRectEmpty(test::InkBox(played, {0, 30, 60, 31}, clBlack)));
-    EXPECT_FALSE(IsRectEmpty(test::InkBox(played, {0, 30, 60, 31}, clWhite)));  // the dashes' gaps
 }
 
 } // namespace
