@@ -50,14 +50,20 @@ const TSettingsGroup* GroupOfRegister(uint8_t kind, uint16_t address) {
     return nullptr;
 }
 
+std::vector<const TSettingsGroup*> ChangedGroups(const TZEKO& edited, const TZEKO& current) {
+    std::vector<const TSettingsGroup*> changed;
+    for (const TSettingsGroup& group : SettingsGroups)
+        if (GroupData(group, edited) != GroupData(group, current))
+            changed.push_back(&group);
+    return changed;
+}
+
 int QueueChangedSettings(TKomunikace& link, const TZEKO& edited, const TZEKO& current) {
     int queued = 0;
-    for (const TSettingsGroup& group : SettingsGroups) {
-        const std::vector<uint8_t> data = GroupData(group, edited);
-        if (data == GroupData(group, current))
-            continue;
-        for (const auto& [kind, index] : {std::pair{tlg::KindSettings, group.SettingsIndex},
-                                          std::pair{tlg::KindWorking, group.WorkingIndex}})
+    for (const TSettingsGroup* group : ChangedGroups(edited, current)) {
+        const std::vector<uint8_t> data = GroupData(*group, edited);
+        for (const auto& [kind, index] : {std::pair{tlg::KindSettings, group->SettingsIndex},
+                                          std::pair{tlg::KindWorking, group->WorkingIndex}})
             if (link.QueueTelegram(tlg::StationPC, tlg::StationRegulator, 1, kind, RegisterOf(index), data, 0))
                 ++queued;
     }

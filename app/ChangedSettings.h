@@ -19,26 +19,27 @@ namespace zeko {
 struct TSettingsGroup {
     uint8_t SettingsIndex;  // station 8's table entry of the settings-area register
     uint8_t WorkingIndex;   // and of its twin
+    const char* Name;       // as the user is told of it
 };
 
 // In the order the groups are compared and queued.
 inline constexpr std::array<TSettingsGroup, 16> SettingsGroups = {{
-    {reg8::Band, reg8::BandRam},
-    {reg8::Band2, reg8::Band2Ram},
-    {reg8::Speeds, reg8::SpeedsRam},
-    {reg8::Band2Window, reg8::Band2WindowRam},
-    {reg8::Averaging, reg8::AveragingRam},
-    {reg8::InputFunctions, reg8::InputFunctionsRam},
-    {reg8::MeterConstants, reg8::MeterConstantsRam},
-    {reg8::OutputCount, reg8::OutputCountRam},
-    {reg8::OutputTypesLow, reg8::OutputTypesLowRam},
-    {reg8::OutputTypesHigh, reg8::OutputTypesHighRam},
-    {reg8::DischargeTimes, reg8::DischargeTimesRam},
-    {reg8::FaultOutput, reg8::FaultOutputRam},
-    {reg8::FaultDelay, reg8::FaultDelayRam},
-    {reg8::OutputValues1, reg8::OutputValues1Ram},
-    {reg8::OutputValues2, reg8::OutputValues2Ram},
-    {reg8::SettingsByte, reg8::SettingsByteRam},
+    {reg8::Band, reg8::BandRam, "1. pásmo necitlivosti"},
+    {reg8::Band2, reg8::Band2Ram, "2. pásmo necitlivosti"},
+    {reg8::Speeds, reg8::SpeedsRam, "časy regulace"},
+    {reg8::Band2Window, reg8::Band2WindowRam, "použití a čas 2. pásma"},
+    {reg8::Averaging, reg8::AveragingRam, "zpracování impulsů a citlivost"},
+    {reg8::InputFunctions, reg8::InputFunctionsRam, "přiřazení vstupů"},
+    {reg8::MeterConstants, reg8::MeterConstantsRam, "konstanty vstupů"},
+    {reg8::OutputCount, reg8::OutputCountRam, "počet výstupů"},
+    {reg8::OutputTypesLow, reg8::OutputTypesLowRam, "typy výstupů 1-8"},
+    {reg8::OutputTypesHigh, reg8::OutputTypesHighRam, "typy výstupů 9-16"},
+    {reg8::DischargeTimes, reg8::DischargeTimesRam, "vybíjecí časy"},
+    {reg8::FaultOutput, reg8::FaultOutputRam, "výstup poruchy"},
+    {reg8::FaultDelay, reg8::FaultDelayRam, "zpoždění poruchy"},
+    {reg8::OutputValues1, reg8::OutputValues1Ram, "hodnoty výstupů 1-8"},
+    {reg8::OutputValues2, reg8::OutputValues2Ram, "hodnoty výstupů 9-16"},
+    {reg8::SettingsByte, reg8::SettingsByteRam, "výstupní expander"},
 }};
 
 // The bytes of the group's register for these settings.
@@ -48,6 +49,10 @@ void TakeGroup(const TSettingsGroup& group, const TZEKO& from, TZEKO& to);
 // The group whose settings-area register (kind 0) or twin (kind 1) is `address`;
 // nullptr for any other register.
 const TSettingsGroup* GroupOfRegister(uint8_t kind, uint16_t address);
+
+// The groups in which `edited` gives the regulator other bytes than `current`, in
+// the order of SettingsGroups.
+std::vector<const TSettingsGroup*> ChangedGroups(const TZEKO& edited, const TZEKO& current);
 
 // Queues, for every group in which `edited` differs from `current`, the write to
 // the settings area and then the write to its twin, from the PC (63) to station 8,

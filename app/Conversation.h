@@ -33,10 +33,12 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace zeko {
 
 struct TSaveOutcome;
+struct TSettingsGroup;
 
 enum class TConversationPhase : uint8_t {
     Closed,           // nothing goes out: no port yet, or the start-up reading was cancelled
@@ -79,6 +81,9 @@ public:
     // A download has ended: its records are to be stored, and the host answers with
     // RecordsSaved once they are (or are not). The records are the host's copy.
     virtual void SaveRecords(const TRecordList& records) = 0;
+    // A settings write has ended, with every group acknowledged or cut short:
+    // State() holds what the regulator confirmed.
+    virtual void SettingsWriteEnded() {}
     // The regulator has stopped answering (false), or answers again (true); the
     // status line has said so. The live values in State() are then the last ones
     // read, not current ones.
@@ -133,6 +138,13 @@ public:
     // the polling until the last of them is acknowledged; each acknowledged group
     // is taken into State(). False (nothing queued) when they agree.
     bool WriteChangedSettings();
+    // The groups of the settings write that the regulator has not acknowledged in
+    // both places yet (their names, in the order written); none when no write runs.
+    std::vector<std::string> UnwrittenGroups() const;
+    // The write ends without the groups still on their way (the program closes, the
+    // port changes): the status line names them, and what the regulator confirmed
+    // stays in State().
+    void AbandonSettingsWrite();
     // The PC's date and time (PcClock) go to the regulator's clock, which is read
     // back once it has taken them.
     void SetRegulatorClock();
@@ -200,6 +212,7 @@ private:
     TClockBytes PackPcDateTime() const;
     void HandleSettingsAck(const TReplyHeader& reply);
     void ContinueSettingsWrite();
+    void EndSettingsWrite(const std::string& status);
     void HandleClockAck();
     void HandleResetAck();
 
@@ -223,10 +236,11 @@ private:
     TZEKO edited_;
     TConversationPhase phase_ = TConversationPhase::Closed;
     TDownloadCursor download_;
-    // The settings being written, as they were queued, and their telegrams not yet
-    // acknowledged.
+    // The settings being written, as they were queued, their telegrams not yet
+    // acknowledged, and the groups not yet acknowledged by their twins.
     TZEKO writing_;
     int writesOutstanding_ = 0;
+    std::vector<const TSettingsGroup*> unwritten_;
     TSilenceWatch silence_;
     TDateTime liveValuesAt_ = 0;
     uint32_t answeredSend_ = 0;  // link_.SendCount() when the last reply was taken

@@ -9,6 +9,7 @@
 
 #include "core/RegisterTables.h"
 #include "core/RegulatorReplies.h"
+#include "core/TextHelpers.h"
 
 namespace zeko {
 
@@ -20,9 +21,11 @@ using tlg::StationRegulator;
 } // namespace
 
 bool TConversation::WriteChangedSettings() {
+    const std::vector<const TSettingsGroup*> changed = ChangedGroups(edited_, state_);
     const int queued = QueueChangedSettings(link_, edited_, state_);
     if (queued == 0)
         return false;
+    unwritten_ = changed;
     // A group is taken into the state as it was queued, whatever the edit does
     // meanwhile.
     writing_ = edited_;
@@ -38,6 +41,8 @@ void TConversation::HandleSettingsAck(const TReplyHeader& reply) {
         return;
     if (reply.Mode == tlg::KindSettings)
         TakeGroup(*group, writing_, state_);
+    else
+        std::erase(unwritten_, group);
     ContinueSettingsWrite();
 }
 
@@ -47,9 +52,36 @@ void TConversation::ContinueSettingsWrite() {
     // waits behind it, and the write still ends with its own last telegram.
     if (--writesOutstanding_ > 0)
         return;
+    EndSettingsWrite("Nastavení regulátoru zapsáno");
+}
+
+std::vector<std::string> TConversation::UnwrittenGroups() const {
+    std::vector<std::string> names;
+    if (SettingsWriteRunning())
+        for (const TSettingsGroup* group : unwritten_)
+            names.emplace_back(group->Name);
+    return names;
+}
+
+void TConversation::AbandonSettingsWrite() {
+    if (!SettingsWriteRunning())
+        return;
+    const std::string names = Joined(UnwrittenGroups(), ", ");
+    // The writes still queued would go out with the next reply.
+    link_.DropQueuedIf([](std::span<const uint8_t> telegram) {
+        const TReplyHeader t = DecodeReplyHeader(telegram.data());
+        return t.WriteAck && GroupOfRegister(t.Mode, t.Address) != nullptr;
+    });
+    writesOutstanding_ = 0;
+    EndSettingsWrite("Zápis nastavení regulátoru přerušen, nezapsáno: " + names);
+}
+
+void TConversation::EndSettingsWrite(const std::string& status) {
     events_.HideProgress(TProgressKind::SettingsWrite);
-    Report("Nastavení regulátoru zapsáno");
+    unwritten_.clear();
     LeaveSettingsWrite();
+    events_.SettingsWriteEnded();
+    Report(status);
 }
 
 TClockBytes TConversation::PackPcDateTime() const { return EncodeClock(PcClock()); }

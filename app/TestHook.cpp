@@ -21,6 +21,8 @@
 #include <QDialog>
 #include <QMouseEvent>
 #include <QRadioButton>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QKeyEvent>
 #include <QPixmap>
 #include <QTimer>
@@ -116,6 +118,17 @@ bool ParseNamedNumbers(const std::string& text, std::string& name, std::initiali
     return !(in >> rest);
 }
 
+// "<name> <n>...": the control of that name, when it is shown and enabled, and the
+// numbers; nullptr when either is missing or the control cannot be used.
+template <typename T>
+T* UsableNamed(QWidget* mainWindow, const std::string& argument, std::initializer_list<int*> numbers) {
+    std::string name;
+    if (!ParseNamedNumbers(argument, name, numbers))
+        return nullptr;
+    T* control = FindIn<T*>(mainWindow, QString::fromStdString(name));
+    return control && control->isVisible() && control->isEnabled() ? control : nullptr;
+}
+
 // The left button pressed and released at `p` of `target`, as the window system
 // delivers it; a double click is a click, then a press of its own kind.
 void ClickAt(QWidget* target, QPoint p, bool twice) {
@@ -174,9 +187,31 @@ bool SendNamedKey(QWidget* target, const std::string& name) {
     return false;
 }
 
+// Where the keyboard sends a key for `target`: the widget, or its child that has
+// the focus. The editor a grid opens on the first character takes the focus, and
+// with it the characters after it, also while the window system has not yet made
+// the dialog the active window.
+QWidget* KeyReceiver(QWidget* target) {
+    QWidget* focused = QApplication::focusWidget();
+    if (focused && target->isAncestorOf(focused))
+        return focused;
+    if (auto* grid = dynamic_cast<TCustomGrid*>(target); grid && grid->InplaceEditor() && grid->InplaceEditor()->Visible())
+        return grid->InplaceEditor()->TextControl();
+    return target;
+}
+
 void TypeText(QWidget* target, const QString& text) {
     for (QChar c : text)
-        SendKey(target, c.isLetterOrNumber() ? int(c.toUpper().unicode()) : int(c.unicode()), QString(c));
+        SendKey(KeyReceiver(target), c.isLetterOrNumber() ? int(c.toUpper().unicode()) : int(c.unicode()), QString(c));
+}
+
+// A click on the tab of page `index`, or nothing (false) for a tab not shown.
+bool ClickTab(QTabWidget& pages, int index) {
+    QTabBar* tabs = pages.tabBar();
+    if (index < 0 || index >= tabs->count() || !tabs->isTabVisible(index) || !tabs->isTabEnabled(index))
+        return false;
+    ClickAt(tabs, tabs->tabRect(index).center(), false);
+    return true;
 }
 
 std::optional<TDateTime> DateTimeFrom(const char* name) {
@@ -325,9 +360,17 @@ void TTestAutomation::Attach(QWidget* mainWindow) {
 }
 
 void TTestAutomation::Log(const std::string& line) {
+    // One event, one line: the line breaks of a message are written as "\n".
+    std::string oneLine;
+    for (char c : line) {
+        if (c == '\n')
+            oneLine += "\\n";
+        else if (c != '\r')
+            oneLine += c;
+    }
     std::lock_guard<std::mutex> lock(mutex_);
     if (log_.is_open()) {
-        log_ << line << '\n';
+        log_ << oneLine << '\n';
         log_.flush();
     }
 }
@@ -400,12 +443,9 @@ bool TTestAutomation::Run(const std::string& command) {
         else
             Log("CommandFailed " + command);
     } else if (verb == "select") {
-        std::string comboName;
         int index = -1;
-        auto* combo = ParseNamedNumbers(argument, comboName, {&index})
-                          ? FindIn<QComboBox*>(mainWindow_, QString::fromStdString(comboName))
-                          : nullptr;
-        if (combo && combo->isVisible() && combo->isEnabled() && index >= 0 && index < combo->count()) {
+        auto* combo = UsableNamed<QComboBox>(mainWindow_, argument, {&index});
+        if (combo && index >= 0 && index < combo->count()) {
             // As the user's choice: reported also when the item was selected before.
             combo->setCurrentIndex(index);
             emit combo->activated(index);
@@ -413,12 +453,14 @@ bool TTestAutomation::Run(const std::string& command) {
             Log("CommandFailed " + command);
         }
     } else if (verb == "clickcell" || verb == "dblclickcell") {
-        std::string gridName;
         int col = 0, row = 0;
-        auto* grid = ParseNamedNumbers(argument, gridName, {&col, &row})
-                         ? FindIn<TCustomGrid*>(mainWindow_, QString::fromStdString(gridName))
-                         : nullptr;
-        if (!grid || !grid->isVisible() || !grid->isEnabled() || !ClickCell(*grid, col, row, verb == "dblclickcell"))
+        auto* grid = UsableNamed<TCustomGrid>(mainWindow_, argument, {&col, &row});
+        if (!grid || !ClickCell(*grid, col, row, verb == "dblclickcell"))
+            Log("CommandFailed " + command);
+    } else if (verb == "clicktab") {
+        int index = -1;
+        auto* pages = UsableNamed<QTabWidget>(mainWindow_, argument, {&index});
+        if (!pages || !ClickTab(*pages, index))
             Log("CommandFailed " + command);
     } else if (verb == "spin") {
         const size_t blank = argument.rfind(' ');

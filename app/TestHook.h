@@ -41,6 +41,9 @@
 //                                                   grid, as the mouse does
 //                              dblclickcell <grid> <col> <row>  double-click it
 //                                                   (KalendarForm/RokyGrid 2 0)
+//                              clicktab <pages> <index>  click the tab of a page
+//                                                   control's page, as the mouse
+//                                                   does (NastaveniForm/PageControl1 2)
 //                              spin <objectName> up|down  click the top or bottom
 //                                                   half of a spin button, or of a
 //                                                   spin edit's button
@@ -51,7 +54,9 @@
 //                                                   Delete, Backspace, Tab, Left, Right,
 //                                                   Up, Down, Home, End
 //                              type <objectName> <text>  the characters of the text
-//                                                   typed into a widget one by one
+//                                                   typed into a widget one by one (into
+//                                                   the child that takes the focus, such
+//                                                   as a grid's cell editor)
 //                              answer <Yes|No|OK|Cancel>  the next message box
 //                                                   gets that answer
 //                              input <text>         the next input box is confirmed
@@ -102,7 +107,9 @@
 //                            regulátoru" sends (the rest of the program keeps the
 //                            real clock).
 //
-// The log is flushed after every line, so a test can wait for a line to appear.
+// The log is flushed after every line, so a test can wait for a line to appear. A
+// line break inside an event (a message of several lines) is written as "\n", the
+// two characters, so that each event stays one line.
 #include "platform/DateTime.h"
 
 #include <QObject>

@@ -409,8 +409,11 @@ void THlavniForm::cmComClick(int tag) {
     TickComItem();  // the tick moves only when the change is confirmed
     if (tag + 1 == ComPort)
         return;
-    if (MessageDlg("Chcete opravdu změnit komunikační port?", TMsgDlgType::mtWarning, TMsgDlgButtons::mbYesNo) !=
-        TModalResult::mrYes)
+    // A settings write under way is cut short by the change: the question says so.
+    const bool writing = conversation_ && conversation_->SettingsWriteRunning();
+    if (writing ? !MayCutSettingsWrite("Chcete přesto změnit komunikační port?")
+                : MessageDlg("Chcete opravdu změnit komunikační port?", TMsgDlgType::mtWarning,
+                             TMsgDlgButtons::mbYesNo) != TModalResult::mrYes)
         return;
     ComPort = tag + 1;
     TickComItem();
@@ -499,6 +502,10 @@ void THlavniForm::closeEvent(QCloseEvent* event) {
     // Disabled for an evaluation, the window can still be closed from its title
     // bar; it stays until the evaluation, which uses the shared objects, is done.
     if (TableRequestRunning()) {
+        event->ignore();
+        return;
+    }
+    if (!MayCutSettingsWrite("Chcete program přesto ukončit?")) {
         event->ignore();
         return;
     }

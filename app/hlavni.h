@@ -161,6 +161,16 @@ public:
     // The progress box while the changed settings are written.
     void ShowWriteProgress(const std::string& text);
     void HideWriteProgress();
+    // "zekosettingsnew.set" gets what the regulator confirmed of the last edit: at
+    // once when nothing is to be written, else when the write ends or is cut short,
+    // so that it never holds values the regulator did not take. A failure is told
+    // once the reply being handled is done (ShowSettingsFileError).
+    void SaveConfirmedSettings();
+    void ShowSettingsFileError();
+    // While a settings write runs: the Yes/No question that names the groups not yet
+    // written, ending in `question`; on Yes the write is cut short. True when no
+    // write runs or the user said Yes.
+    bool MayCutSettingsWrite(const std::string& question);
 
     // ---- record download (hlavniConversation.cpp) ----
     void cmNactiZaznamyClick();
@@ -197,6 +207,7 @@ private:
         void LiveValuesRead() override;
         void SaveRecords(const TRecordList& records) override;
         void RegulatorAnswering(bool answering) override;
+        void SettingsWriteEnded() override;
 
     private:
         THlavniForm& form_;
@@ -218,6 +229,7 @@ private:
     QPointer<TOnlineForm> onlineForm_;
     std::unique_ptr<TTableWindows> tables_;
     QPointer<TZaznamyServisForm> serviceViewer_;
+    std::string settingsFileError_;  // of SaveConfirmedSettings, not yet shown
 };
 
 } // namespace zeko

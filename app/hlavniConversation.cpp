@@ -81,6 +81,8 @@ void THlavniForm::TConversationHost::RegulatorAnswering(bool) {
         PostMessageTo(form_.onlineForm_, WM_ONLINE_REFRESH, 0, 0);
 }
 
+void THlavniForm::TConversationHost::SettingsWriteEnded() { form_.SaveConfirmedSettings(); }
+
 void THlavniForm::TConversationHost::SaveRecords(const TRecordList& records) {
     const std::weak_ptr<TConversation> conversation = form_.conversation_;
     TZEKOSavingThread saver(

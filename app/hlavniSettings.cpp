@@ -2,16 +2,23 @@
 // write of the changed settings, the clock set from the PC clock, and the reset of
 // the record positions. The conversation sends the telegrams and takes their
 // acknowledgements (app/ConversationWrite.cpp); the window asks, shows the dialog
-// and the progress box, and keeps the settings files.
+// and the progress box, and keeps the settings files: "zekosettings.set" as the
+// regulator had its settings before the edit, "zekosettingsnew.set" as it confirmed
+// them after it.
 #include "app/hlavni.h"
 
 #include "app/TestHook.h"
+#include "core/TextHelpers.h"
 #include "dialogs/info.h"
 #include "dialogs/nastaveni.h"
 #include "platform/Exceptions.h"
 #include "platform/IniFile.h"
 #include "platform/Notifier.h"
 #include "platform/ProgramDir.h"
+
+#include <QTimer>
+
+#include <utility>
 
 namespace zeko {
 
@@ -40,7 +47,6 @@ void THlavniForm::cmNastaveniRegulatoruClick() {
     try {
         form.StoreControls();
         conversation->State().SaveToIni(ProgramFile(SettingsAsRead));
-        conversation->Edited().SaveToIni(ProgramFile(SettingsAsEdited));
     } catch (const EConvertError& e) {
         ShowException(e);
         return;
@@ -48,7 +54,44 @@ void THlavniForm::cmNastaveniRegulatoruClick() {
         ShowException(e);
         return;
     }
-    conversation->WriteChangedSettings();
+    if (!conversation->WriteChangedSettings()) {
+        SaveConfirmedSettings();
+        ShowSettingsFileError();
+    }
+}
+
+void THlavniForm::SaveConfirmedSettings() {
+    if (!conversation_)
+        return;
+    try {
+        conversation_->State().SaveToIni(ProgramFile(SettingsAsEdited));
+    } catch (const EIniFileException& e) {
+        // A message box now would run the event loop inside the reply's handler.
+        settingsFileError_ = e.what();
+        QTimer::singleShot(0, this, [this] { ShowSettingsFileError(); });
+    }
+}
+
+void THlavniForm::ShowSettingsFileError() {
+    if (settingsFileError_.empty())
+        return;
+    const std::string text = std::exchange(settingsFileError_, std::string());
+    MessageDlg(text, TMsgDlgType::mtError, TMsgDlgButtons::mbOK);
+}
+
+bool THlavniForm::MayCutSettingsWrite(const std::string& question) {
+    if (!conversation_ || !conversation_->SettingsWriteRunning())
+        return true;
+    const std::string groups = Joined(conversation_->UnwrittenGroups(), ", ");
+    if (MessageDlg("Probíhá zápis nastavení regulátoru, dosud nezapsáno: " + groups + ".\n" + question,
+                   TMsgDlgType::mtWarning, TMsgDlgButtons::mbYesNo) != TModalResult::mrYes)
+        return false;
+    // The write may have ended while the question was open.
+    if (conversation_) {
+        conversation_->AbandonSettingsWrite();
+        ShowSettingsFileError();
+    }
+    return true;
 }
 
 void THlavniForm::ShowWriteProgress(const std::string& text) {

@@ -101,4 +101,11 @@ std::string RemoveChar(const std::string& text, char ch) {
     return out;
 }
 
+std::string Joined(const std::vector<std::string>& texts, const std::string& separator) {
+    std::string out;
+    for (size_t i = 0; i < texts.size(); ++i)
+        out += (i > 0 ? separator : "") + texts[i];
+    return out;
+}
+
 } // namespace zeko

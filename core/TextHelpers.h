@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace zeko {
 
@@ -34,5 +35,7 @@ std::string LimitLength(const std::string& text, size_t characters);
 
 std::string ReplaceChar(const std::string& text, char oldChar, char newChar);
 std::string RemoveChar(const std::string& text, char ch);
+// The texts one after another, the separator between each two ("a, b, c").
+std::string Joined(const std::vector<std::string>& texts, const std::string& separator);
 
 } // namespace zeko

@@ -89,6 +89,19 @@ public:
     void LoadFromIni(const std::string& fileName);
 };
 
+// A key of the section "Regulace" of a settings file, its field (one byte or two)
+// and the value LoadFromIni gives when the key is missing or out of the field's
+// range (-1: the field stays as it was).
+struct TRegulationKey {
+    const char* Key;
+    uint8_t TZEKO::*ByteField;
+    uint16_t TZEKO::*WordField;
+    int Fallback;
+};
+inline constexpr const char* RegulationSection = "Regulace";
+// The twelve regulation keys in the order written.
+extern const std::array<TRegulationKey, 12> RegulationKeys;
+
 // The two program-wide instances, created by the main window: as read from the
 // regulator, and as being edited or written.
 extern TZEKO* CurrentState;

@@ -18,21 +18,17 @@
 namespace zeko {
 namespace {
 
-const char* const Regulace = "Regulace";
 const char* const Vstupy = "Vstupy";
 const char* const Vystupy = "Vystupy";
 const char* const Komunikace = "Komunikace";
 
-// The twelve regulation keys in the order written; a field is one or two bytes.
-// Fallback -1: a missing key leaves the field as it was.
-struct RegulationKey {
-    const char* key;
-    uint8_t TZEKO::*byteField;
-    uint16_t TZEKO::*wordField;
-    int fallback;
-};
+std::string Numbered(const char* key, int n) {
+    return key + std::to_string(n);
+}
 
-const RegulationKey RegulationKeys[] = {
+} // namespace
+
+const std::array<TRegulationKey, 12> RegulationKeys = {{
     {"Dolni pasmo necitlivosti", &TZEKO::BandLow, nullptr, -1},
     {"Horni pasmo necitlivosti", &TZEKO::BandHigh, nullptr, -1},
     {"Stred pasma necitlivosti", &TZEKO::BandCentre, nullptr, -1},
@@ -45,20 +41,14 @@ const RegulationKey RegulationKeys[] = {
     {"Rychlost nedokompenzovani", nullptr, &TZEKO::SpeedUnder, 1},
     {"Rychlost prekompenzovani", nullptr, &TZEKO::SpeedOver, 1},
     {"Rychlost typ", &TZEKO::SpeedType, nullptr, 0},
-};
-
-std::string Numbered(const char* key, int n) {
-    return key + std::to_string(n);
-}
-
-} // namespace
+}};
 
 void TZEKO::SaveToIni(const std::string& fileName) const {
     ForceFileDirectory(fileName);  // a folder that cannot be made fails the first write
     TIniFile ini(fileName);
 
-    for (const RegulationKey& k : RegulationKeys)
-        ini.WriteInteger(Regulace, k.key, k.byteField ? this->*k.byteField : this->*k.wordField);
+    for (const TRegulationKey& k : RegulationKeys)
+        ini.WriteInteger(RegulationSection, k.Key, k.ByteField ? this->*k.ByteField : this->*k.WordField);
 
     for (int i = 0; i < InputCount; ++i)
         ini.WriteFloat(Vstupy, Numbered("Konstanty", i + 1), MeterConstants[i]);
@@ -83,18 +73,18 @@ void TZEKO::SaveToIni(const std::string& fileName) const {
 
 void TZEKO::LoadFromIni(const std::string& fileName) {
     const TIniFile ini(fileName);
-    for (const RegulationKey& k : RegulationKeys) {
-        const long long max = k.byteField ? 0xFF : 0xFFFF;
-        long long v = ini.ReadInteger(Regulace, k.key, -1);
+    for (const TRegulationKey& k : RegulationKeys) {
+        const long long max = k.ByteField ? 0xFF : 0xFFFF;
+        long long v = ini.ReadInteger(RegulationSection, k.Key, -1);
         if (v < 0 || v > max) {
-            if (k.fallback < 0)
+            if (k.Fallback < 0)
                 continue;  // a band edge the file does not give stays
-            v = k.fallback;
+            v = k.Fallback;
         }
-        if (k.byteField)
-            this->*k.byteField = static_cast<uint8_t>(v);
+        if (k.ByteField)
+            this->*k.ByteField = static_cast<uint8_t>(v);
         else
-            this->*k.wordField = static_cast<uint16_t>(v);
+            this->*k.WordField = static_cast<uint16_t>(v);
     }
 }
 

@@ -26,13 +26,14 @@ public:
     bool Aborted() const { return aborted_; }
     void Btn_PrerusitClick();
 
-    // The steps every user takes: caption emptied, the text set, the bar shown with
-    // `steps` as its maximum when steps > 0, the button shown (the box made taller
-    // by its height) when `abortButton`; then shown and painted at once.
+    // The steps every user takes: caption emptied, the text set (the box made wider
+    // when the text needs it), the bar shown with `steps` as its maximum when
+    // steps > 0, the button shown (the box made taller by its height) when
+    // `abortButton`; then shown and painted at once.
     void Start(const std::string& text, int steps = 0, bool abortButton = false);
     // Advances the bar by one and lets the event loop run (repaint, the button).
     void StepIt();
-    // Restores the height, hides the bar and the button and closes the box.
+    // Restores the size, hides the bar and the button and closes the box.
     void Finish();
 
     static constexpr int ClientWidth = 236;
@@ -43,6 +44,11 @@ protected:
     void hideEvent(QHideEvent* event) override;
 
 private:
+    static constexpr int LabelMargin = 8;
+    void LayOut(int width, int height);
+    // The box's width, or the one that shows the whole text of the label.
+    int WidthForText() const;
+
     bool aborted_ = false;
 };
 

@@ -63,7 +63,13 @@ bool IsDecimalSeparator(char32_t key) { return key == static_cast<char32_t>(Form
 TCheckedEdit::TCheckedEdit(const char* name, QWidget* parent) : TCustomMaskEdit(parent) { setObjectName(name); }
 
 void TCheckedEdit::RunCheck() {
-    ValidateEdit();
+    try {
+        ValidateEdit();
+    } catch (const EConvertError&) {
+        if (IncompleteError.empty())
+            throw;
+        throw EConvertError(IncompleteError);
+    }
     if (ExitCheck)
         ExitCheck();
 }
@@ -138,7 +144,12 @@ TNastaveniForm::TNastaveniForm(TZEKO& edited, const TZEKO& current, QWidget* par
         Hg_Typ->SetRowHeights(row, OutputRowHeight);
 }
 
-TNastaveniForm::~TNastaveniForm() = default;
+TNastaveniForm::~TNastaveniForm() {
+    // The focus leaves its edit while the dialog's bases hide it: the checks, which
+    // read this form, are not run then.
+    for (TCheckedEdit* edit : findChildren<TCheckedEdit*>())
+        edit->ExitCheck = nullptr;
+}
 
 void TNastaveniForm::CreateRegulacePage() {
     QWidget* p = TabRegulace;
@@ -327,8 +338,8 @@ void TNastaveniForm::SetUpBandEdit(TCheckedEdit* edit, TBandEdge edge, TCheckedE
     edit->ExitCheck = [this, edit, edge, neighbour] {
         if (!bandsLoaded_)
             return;
-        const double typed = StrToFloat(edit->Text());
-        edit->SetText(FormatFixed(CheckBandValue(edge, typed, StrToFloat(neighbour->Text())), 3));
+        const double typed = NumberOf(edit->Text());
+        edit->SetText(FormatFixed(CheckBandValue(edge, typed, NumberOf(neighbour->Text())), 3));
     };
 }
 
@@ -342,6 +353,7 @@ void TNastaveniForm::SetUpNumberEdit(TCheckedEdit* edit, const TNumberCheck& che
 
 void TNastaveniForm::SetUpTimeEdit(TCheckedEdit* edit) {
     edit->SetEditMask("!90:00;1;_");
+    edit->IncompleteError = BandTimeIncomplete;
     edit->ExitCheck = [edit] { edit->SetText(BandTimeText(BandTimeOf(edit->Text()))); };
 }
 

@@ -9,7 +9,7 @@
 //
 // Files: nastaveni.cpp (the pages and their controls), nastaveniControls.cpp (filling
 // and storing, the checks, the file buttons), nastaveniChecks.h (the checks without
-// controls).
+// controls), nastaveniFile.h (a settings file loaded only when it passes them).
 //
 // A list item or radio button stands for each value the regulator may hold; a byte
 // that no item shows (an input function above 5, say) leaves its list without a
@@ -36,13 +36,19 @@ class TZEKO;
 
 // An edit whose text is checked when it is left: a check that raises the conversion
 // error keeps the focus in the edit and shows the error. Enter moves on to the next
-// control; KeyFilter says which characters may be typed.
+// control; KeyFilter says which characters may be typed. It has a meta object of its
+// own, so that the form's findChildren finds its checked edits and no other line
+// edit (such as a grid's cell editor).
 class TCheckedEdit : public TCustomMaskEdit {
+    Q_OBJECT
 public:
     explicit TCheckedEdit(const char* name, QWidget* parent);
 
     std::function<void()> ExitCheck;
     std::function<bool(char32_t)> KeyFilter;
+    // The error of a text that leaves a place of the mask blank; empty: the masked
+    // edit's own.
+    std::string IncompleteError;
     // The last check refused the text; the edit keeps it until it passes.
     bool Refused() const { return refused_; }
     // Runs the check now, as leaving the edit would; false (with the error shown)

@@ -24,9 +24,25 @@ int64_t HeldWithin(double value, int64_t low, int64_t high) {
     return static_cast<int64_t>(std::clamp(value, static_cast<double>(low), static_cast<double>(high)));
 }
 
+int64_t WholeOf(const std::string& text) {
+    int64_t value = 0;
+    if (!TryStrToInt(text, value))
+        throw EConvertError("„" + text + "“ není celé číslo!");
+    return value;
+}
+
 } // namespace
 
+double NumberOf(const std::string& text) {
+    try {
+        return StrToFloat(text);
+    } catch (const EConvertError&) {
+        throw EConvertError("„" + text + "“ není číslo!");
+    }
+}
+
 const char* const BandTimeError = "Čas 2. pásma musí ležet mezi 00:00 a 23:59!";
+const char* const BandTimeIncomplete = "Čas 2. pásma není úplný: zadejte hodiny i minuty (hh:mm)!";
 
 std::string BandText(uint8_t code) { return FormatFixed(CosPhiFromByte(code), 3); }
 
@@ -72,18 +88,18 @@ std::string BandTimeText(uint16_t minutes) {
     return TwoDigits(std::min(minutes / 60, MostHours)) + ":" + TwoDigits(minutes % 60);
 }
 
-uint8_t BandCode(const std::string& text) { return CosPhiToByte(StrToFloat(text)); }
+uint8_t BandCode(const std::string& text) { return CosPhiToByte(NumberOf(text)); }
 
 uint32_t MeterConstantOf(const std::string& text) {
-    return static_cast<uint32_t>(HeldWithin(std::round(StrToFloat(text) * 100000.0), 0, UINT32_MAX));
+    return static_cast<uint32_t>(HeldWithin(std::round(NumberOf(text) * 100000.0), 0, UINT32_MAX));
 }
 
 uint16_t OutputValueOf(const std::string& text) {
-    return static_cast<uint16_t>(HeldWithin(std::round(StrToFloat(text) * 10.0), 0, UINT16_MAX));
+    return static_cast<uint16_t>(HeldWithin(std::round(NumberOf(text) * 10.0), 0, UINT16_MAX));
 }
 
 uint8_t DischargeTimeOf(const std::string& text) {
-    return static_cast<uint8_t>(std::clamp<int64_t>(StrToInt(text), 0, 2559) / 10);
+    return static_cast<uint8_t>(std::clamp<int64_t>(WholeOf(text), 0, 2559) / 10);
 }
 
 uint16_t BandTimeOf(const std::string& text) {
@@ -94,7 +110,7 @@ uint16_t BandTimeOf(const std::string& text) {
 }
 
 int64_t WholeNumberOf(const std::string& text, int64_t low, int64_t high) {
-    return std::clamp(StrToInt(text), low, high);
+    return std::clamp(WholeOf(text), low, high);
 }
 
 } // namespace zeko

@@ -43,11 +43,17 @@ std::string CheckNumber(const std::string& text, const TNumberCheck& check);
 std::optional<uint16_t> BandTimeMinutes(const std::string& text);
 // Minutes since midnight as two-digit hours and minutes.
 std::string BandTimeText(uint16_t minutes);
-// The message of a second-band time that is refused.
+// The messages of a second-band time that is refused: outside the day, or with a
+// place of hours or minutes left blank.
 extern const char* const BandTimeError;
+extern const char* const BandTimeIncomplete;
 
-// The stored forms of the texts; EConvertError for a text that is no number. A
-// value beyond its field is held at the field's ends.
+// The number of a text (the locale's decimal separator); EConvertError, in Czech,
+// for a text that is no number.
+double NumberOf(const std::string& text);
+
+// The stored forms of the texts; EConvertError (in Czech) for a text that is no
+// number. A value beyond its field is held at the field's ends.
 uint8_t BandCode(const std::string& text);
 uint32_t MeterConstantOf(const std::string& text);  // units of 0.00001, to the nearest
 uint16_t OutputValueOf(const std::string& text);    // tenths, to the nearest

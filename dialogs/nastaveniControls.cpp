@@ -2,13 +2,13 @@
 // the output-type and fault-output rules, and the buttons that confirm the dialog
 // and save and load settings files.
 #include "dialogs/nastaveni.h"
+#include "dialogs/nastaveniFile.h"
 
 #include "core/Zeko.h"
 #include "grids/Aligrid.h"
 #include "grids/HgGrid.h"
 #include "platform/Exceptions.h"
 #include "platform/FormatSettings.h"
-#include "platform/IniFile.h"
 #include "platform/Notifier.h"
 #include "platform/ProgramDir.h"
 #include "platform/UserDialogs.h"
@@ -158,9 +158,16 @@ void TNastaveniForm::ApplyFaultOutputRule() {
 }
 
 bool TNastaveniForm::LeaveFocusedControl() {
-    for (TCheckedEdit* edit : findChildren<TCheckedEdit*>())
-        if (edit->Refused())
-            return false;  // its error is on its way
+    for (TCheckedEdit* edit : findChildren<TCheckedEdit*>()) {
+        if (!edit->Refused())
+            continue;
+        // Refused as the click took the focus from it: its error is on its way.
+        if (edit->ErrorPending())
+            return false;
+        // Refused before: it says why again, unless its text passes now.
+        if (!edit->CheckNow())
+            return false;
+    }
     if (auto* edit = dynamic_cast<TCheckedEdit*>(QApplication::focusWidget()))
         return edit->CheckNow();
     for (TStringAlignGrid* grid : {Grd_Hodnota, Grd_Cas})
@@ -205,7 +212,12 @@ void TNastaveniForm::Btn_NactiNastaveniClick() {
     std::string fileName;
     if (!CurrentDialogs().OpenFileDialog(SettingsFileRequest(), fileName))
         return;
-    edited_.LoadFromIni(fileName);
+    // A file refused leaves the dialog as it was.
+    const TSettingsFileCheck check = LoadSettingsFile(fileName, edited_);
+    if (check.Fault != TSettingsFileFault::None) {
+        MessageDlg(SettingsFileRefusal(fileName, check), TMsgDlgType::mtError, TMsgDlgButtons::mbOK);
+        return;
+    }
     LoadControls();
 }
 

@@ -29,4 +29,9 @@ bool HistoryReader(const uint8_t* data, size_t size);
 // same.
 bool GridPropertyStream(const uint8_t* data, size_t size);
 
+// A settings file of the input's bytes loaded by the settings dialog: refused with
+// nothing changed and the file named, or taken exactly as its reader reads it with
+// every value one the dialog takes as typed.
+bool SettingsFileLoader(const uint8_t* data, size_t size);
+
 } // namespace zeko::fuzz

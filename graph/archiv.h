@@ -36,6 +36,7 @@ struct TGraphDefaults {
 extern TGraphDefaults GraphDefaults;
 
 class TArchivForm : public QWidget, public MessageTarget {
+    Q_OBJECT
 public:
     // The window lays itself out for the main window's MDI client area.
     explicit TArchivForm(const TRect& mdiClientRect, QWidget* parent = nullptr);

@@ -178,6 +178,7 @@ private:
 };
 
 class TCustomGrid : public QAbstractScrollArea, public TInputHandlers {
+    Q_OBJECT
 public:
     explicit TCustomGrid(QWidget* parent = nullptr);
     ~TCustomGrid() override;

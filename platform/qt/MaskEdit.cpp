@@ -166,9 +166,11 @@ bool TCustomMaskEdit::PassesExitCheck(const std::function<void()>& check) {
     } catch (const EConvertError& error) {
         message = error.what();
     }
+    errorPending_ = true;
     QMetaObject::invokeMethod(
         this,
         [this, message] {
+            errorPending_ = false;
             if (CanFocus())
                 setFocus(Qt::OtherFocusReason);
             // Entering selects the text; the cursor goes back to a place left blank.

@@ -37,6 +37,9 @@ public:
     void PasteFromClipboard() override;
     void DeleteSelection() override;
     void DoExit() override;
+    // A refused exit's error waits to be shown until the focus change under way has
+    // ended; true until then.
+    bool ErrorPending() const { return errorPending_; }
 
 protected:
     void TypeCharacter(char32_t ch) override;
@@ -55,6 +58,7 @@ private:
 
     std::string editMask_;
     TEditMask mask_;
+    bool errorPending_ = false;
 };
 
 } // namespace zeko

@@ -40,6 +40,7 @@ struct Host : TConversationEvents {
     void LiveValuesRead() override { ++liveValues; }
     void SaveRecords(const TRecordList& records) override { saves.push_back(records); }
     void RegulatorAnswering(bool answering) override { answering_.push_back(answering); }
+    void SettingsWriteEnded() override { ++writesEnded; }
 
     struct Progress {
         bool Shown = false;
@@ -55,7 +56,7 @@ struct Host : TConversationEvents {
     std::vector<std::string> statuses;  // without their date and time
     std::array<std::string, 5> idents;  // 1..4
     Progress settings, download, write;
-    int settingsRead = 0, liveValues = 0;
+    int settingsRead = 0, liveValues = 0, writesEnded = 0;
     std::vector<TRecordList> saves;
     std::vector<bool> answering_;  // each change, in order
     std::function<void(TProgressKind)> onStep;

@@ -2,6 +2,7 @@
 // regulator's station (ConversationRig.h): the settings write, the clock set and
 // the reset of the record positions.
 #include "core/BinaryData.h"
+#include "core/TextHelpers.h"
 #include "tests/app/ConversationRig.h"
 
 #include <gtest/gtest.h>
@@ -57,6 +58,8 @@ void ExpectWriteEnded(const Rig& rig, size_t from) {
     EXPECT_FALSE(PolledDuringTheWrite(rig, from));  // the polling waits for the write
     EXPECT_FALSE(rig.conversation.SettingsWriteRunning());
     EXPECT_FALSE(rig.host.write.Shown);
+    EXPECT_EQ(rig.host.writesEnded, 1);
+    EXPECT_TRUE(rig.conversation.UnwrittenGroups().empty());
     EXPECT_EQ(rig.host.statuses.back(), "Nastavení regulátoru zapsáno");
 }
 
@@ -115,21 +118,56 @@ TEST(ConversationWrite, ALostAcknowledgementIsRepeatedByTheSendTimerAndTheWriteE
     EXPECT_EQ(rig.memory.Read(1, 0x0008, 1), Bytes{7});
 }
 
-TEST(ConversationWrite, AnInterruptedWriteLeavesTheStateWithTheGroupsTheRegulatorTook) {
-    Rig rig;
-    rig.StartUp();
-    TConversation& c = rig.conversation;
-    TZEKO& edited = EditFromState(c);
-    edited.BandHigh = 120;
-    edited.FaultDelay = 42;
-    ASSERT_TRUE(c.WriteChangedSettings());
-    // The edit goes on meanwhile; what was queued is what is taken.
-    edited.BandHigh = 1;
-    int replies = 0;
-    rig.Tick(500, [&](const Bytes&) { return ++replies > 2; });  // the band group is acknowledged, then silence
-    EXPECT_EQ(c.State().BandHigh, 120);
-    EXPECT_EQ(c.State().FaultDelay, 10);
-    EXPECT_TRUE(c.SettingsWriteRunning());
+// The regulator falls silent after some replies: the state keeps the groups it took
+// (as they were queued, whatever the edit does meanwhile). The user then cuts the
+// write short (closing the program, changing the port). A group counts as written
+// once its twin among the working registers is acknowledged too.
+TEST(ConversationWrite, AnInterruptedWriteKeepsWhatTheRegulatorTookAndACutNamesTheRest) {
+    struct Case {
+        int replies;  // before the silence
+        std::vector<std::string> unwritten;
+        uint8_t bandHigh, faultDelay;  // as the state takes them
+    };
+    const Case cases[] = {
+        {0, {"1. pásmo necitlivosti", "zpoždění poruchy"}, 118, 10},
+        {1, {"1. pásmo necitlivosti", "zpoždění poruchy"}, 120, 10},  // the settings area only
+        {2, {"zpoždění poruchy"}, 120, 10},
+        {3, {"zpoždění poruchy"}, 120, 42},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.replies);
+        Rig rig;
+        rig.StartUp();
+        TConversation& c = rig.conversation;
+        TZEKO& edited = EditFromState(c);
+        edited.BandHigh = 120;
+        edited.FaultDelay = 42;
+        ASSERT_TRUE(c.WriteChangedSettings());
+        edited.BandHigh = 1;
+        int replies = 0;
+        rig.Tick(500, [&](const Bytes&) { return ++replies > k.replies; });
+        ASSERT_TRUE(c.SettingsWriteRunning());
+        EXPECT_EQ(c.State().BandHigh, k.bandHigh);
+        EXPECT_EQ(c.State().FaultDelay, k.faultDelay);
+        EXPECT_EQ(c.UnwrittenGroups(), k.unwritten);
+        EXPECT_EQ(rig.host.writesEnded, 0);
+
+        c.AbandonSettingsWrite();
+        EXPECT_FALSE(c.SettingsWriteRunning());
+        EXPECT_FALSE(rig.host.write.Shown);
+        EXPECT_EQ(rig.host.writesEnded, 1);
+        EXPECT_EQ(rig.host.statuses.back(), "Zápis nastavení regulátoru přerušen, nezapsáno: " + Joined(k.unwritten, ", "));
+        EXPECT_TRUE(c.UnwrittenGroups().empty());
+        EXPECT_EQ(c.State().BandHigh, k.bandHigh);
+        EXPECT_EQ(c.State().FaultDelay, k.faultDelay);
+        // The regulator answers again: the polling goes on, and no write goes out.
+        const size_t cut = rig.wire.size();
+        rig.Tick();
+        rig.Tick();
+        EXPECT_TRUE(Polled(rig, cut));
+        EXPECT_TRUE(Writes(rig, cut).empty());
+        EXPECT_EQ(c.State().FaultDelay, k.faultDelay);
+    }
 }
 
 TEST(ConversationWrite, ARecordReadQueuedBeforeTheWriteDoesNotKeepItRunning) {

@@ -298,6 +298,35 @@ TEST_F(MainWindowFixture, ChangingThePortAsksFirstAndStoresTheNewPortAtOnce) {
     EXPECT_FALSE(f.cmNastavitCas->isEnabled());
 }
 
+// A port change tears the conversation down: a settings write under way would end
+// unseen. The question says so; on Yes the status line names what the regulator did
+// not get, and "zekosettingsnew.set" holds only what it confirmed.
+TEST_F(MainWindowFixture, ChangingThePortDuringASettingsWriteNamesTheGroupsNotWritten) {
+    THlavniForm& f = Start();
+    TConversation& c = f.Conversation();
+    c.State().FaultDelay = 10;
+    c.State().AssignTo(c.Edited());
+    c.Edited().FaultDelay = 42;
+    ASSERT_TRUE(c.WriteChangedSettings());  // queued; the closed port sends nothing
+    notifier.Clear();
+    const std::string question = "Probíhá zápis nastavení regulátoru, dosud nezapsáno: zpoždění poruchy.\n"
+                                 "Chcete přesto změnit komunikační port?";
+    notifier.QueueAnswer(TModalResult::mrNo);
+    f.cmCom[2]->trigger();
+    EXPECT_EQ(ComPort, 1);
+    EXPECT_TRUE(f.Conversation().SettingsWriteRunning());
+    EXPECT_FALSE(dir.Exists("zekosettingsnew.set"));
+    notifier.QueueAnswer(TModalResult::mrYes);
+    f.cmCom[2]->trigger();
+    EXPECT_EQ(ComPort, 3);
+    EXPECT_EQ(Texts(), (std::vector<std::string>{question, question, NoPort(3)}));
+    EXPECT_EQ(notifier.Messages()[0].Type, TMsgDlgType::mtWarning);
+    EXPECT_TRUE(f.StatusLine().ends_with("> Zápis nastavení regulátoru přerušen, nezapsáno: zpoždění poruchy"))
+        << f.StatusLine();
+    EXPECT_EQ(TIniFile(dir / "zekosettingsnew.set").ReadInteger("Vystupy", "Zpozdeni poruchy", -1), 10);
+    EXPECT_FALSE(f.Conversation().SettingsWriteRunning());
+}
+
 TEST_F(MainWindowFixture, ClockPanelsShowOnlyWhileNoChildWindowIsOpen) {
     THlavniForm& f = Start();
     f.Tmr_ProgramTimer();

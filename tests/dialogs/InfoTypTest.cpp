@@ -52,6 +52,30 @@ TEST(InfoForm, AbortFlagIsClearedAtEachShowAndTheBoxIsRestoredForTheNextUser) {
     box.Finish();
 }
 
+// Each user's text is shown whole (centred text wider than its label loses both its
+// ends), and the box is as it was for the next, shorter text.
+TEST(InfoForm, EveryUsersTextIsWhole) {
+    test::QtApp();
+    TInfoForm box;
+    QDir().mkpath(ZEKO_ARTEFACT_DIR);
+    for (const char* text : {"Zapisuje se nastavení regulátoru...", "Provádí se výpočet tabulky...",
+                             "Načítají se záznamy...", "Připravuje se tisková sestava..."}) {
+        SCOPED_TRACE(text);
+        box.Start(text);
+        QApplication::processEvents();
+        const QRect needed = box.Label1->fontMetrics().boundingRect(box.Label1->text());
+        EXPECT_GE(box.Label1->contentsRect().width(), needed.width());
+        EXPECT_TRUE(box.rect().contains(box.Label1->geometry()));
+        EXPECT_GE(box.width(), TInfoForm::ClientWidth);
+        if (std::string(text).starts_with("Zapisuje"))
+            box.grab().save(QString(ZEKO_ARTEFACT_DIR) + "/info-zapis.png");
+        box.Finish();
+    }
+    box.Start("Načítají se záznamy...");
+    EXPECT_EQ(box.width(), TInfoForm::ClientWidth);
+    box.Finish();
+}
+
 TEST(InfoForm, UserCannotCloseTheBox) {
     test::QtApp();
     TInfoForm box;

@@ -8,6 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <utility>
+
 using namespace zeko;
 
 namespace {
@@ -120,6 +123,26 @@ TEST(NastaveniChecks, StoredFormsAreRoundedToTheirUnits) {
     EXPECT_THROW(WholeNumberOf("1,5", 0, 255), EConvertError);
     EXPECT_EQ(BandTimeOf("22:00"), 1320);
     EXPECT_THROW(BandTimeOf("24:00"), EConvertError);
+}
+
+// The dialog shows these errors as they stand: in Czech, with the text named.
+TEST(NastaveniChecks, ATextThatIsNoNumberIsRefusedInCzech) {
+    const std::pair<std::function<void()>, const char*> cases[] = {
+        {[] { BandCode("-"); }, "„-“ není číslo!"},
+        {[] { NumberOf(""); }, "„“ není číslo!"},
+        {[] { MeterConstantOf("1,2,3"); }, "„1,2,3“ není číslo!"},
+        {[] { OutputValueOf("x"); }, "„x“ není číslo!"},
+        {[] { DischargeTimeOf("2,5"); }, "„2,5“ není celé číslo!"},
+        {[] { WholeNumberOf("", 0, 255); }, "„“ není celé číslo!"},
+    };
+    for (const auto& [call, message] : cases) {
+        try {
+            call();
+            ADD_FAILURE() << message << ": not refused";
+        } catch (const EConvertError& error) {
+            EXPECT_STREQ(error.what(), message);
+        }
+    }
 }
 
 TEST(NastaveniChecks, ABandShowsItsCodeWithThreeDecimals) {

@@ -387,14 +387,20 @@ TEST_F(SettingsDialog, SavesAndLoadsSettingsFilesOfTheUsersChoice) {
     ASSERT_TRUE(dir.Exists("zaloha.set"));
     EXPECT_EQ(TIniFile(dir / "zaloha.set").ReadInteger("Vystupy", "Zpozdeni poruchy", -1), 42);
 
-    TIniFile other(dir / "jine.set");
-    other.WriteInteger("Regulace", "Dolni pasmo necitlivosti", 88);
-    other.WriteInteger("Regulace", "Rychlost nedokompenzovani", 120);
+    // A file of another installation: its regulation fields are shown.
+    TZEKO other = Installation();
+    other.BandLow = 88;
+    other.SpeedUnder = 120;
+    other.Band2Start = 0;
+    other.FaultDelay = 99;
+    other.SaveToIni(dir / "jine.set");
     dialogs.AnswerFile(dir / "jine.set");
     f.Btn_NactiNastaveni->click();
     EXPECT_EQ(f.Edt_Dolni->Text(), "0,960");
     EXPECT_EQ(f.Edt_CasNedokompenzovano->Text(), "120");
-    EXPECT_EQ(f.Edt_ZacatekP2->Text(), "00:00");  // a missing key gives 0
+    EXPECT_EQ(f.Edt_ZacatekP2->Text(), "00:00");
+    EXPECT_EQ(f.Edt_ZpozdeniPoruchy->Text(), "42");  // only the regulation fields are loaded
+    EXPECT_EQ(notifier.Count(), 0u);
     ASSERT_EQ(dialogs.requests.size(), 2u);
     for (const TFileDialogRequest& request : dialogs.requests) {
         EXPECT_EQ(request.Filter, "Záložní soubory nastavení (*.set)|*.SET|Všechny soubory (*.*)|*.*");
@@ -404,6 +410,76 @@ TEST_F(SettingsDialog, SavesAndLoadsSettingsFilesOfTheUsersChoice) {
     }
     EXPECT_TRUE(dialogs.requests[0].OverwritePrompt);
     SetDialogs(nullptr);
+}
+
+// A file refused is named in a message and the dialog keeps what it showed, an edit
+// of the user's included; nothing of it reaches the settings.
+TEST_F(SettingsDialog, AFileThatIsNoSettingsFileOrHoldsRefusedValuesLeavesTheDialogAsItWas) {
+    test::TempDir dir;
+    ScriptedDialogs dialogs;
+    SetDialogs(&dialogs);
+    TNastaveniForm& f = Open();
+    Type(f.Edt_CasPrekompenzovano, "45");
+    TZEKO bad = Installation();
+    bad.SpeedUnder = 0;
+    bad.SaveToIni(dir / "nula.set");
+    dir.Write("prazdny.set", "");
+    dir.Write("slozka/x", "");
+    const auto shown = [&] {
+        return std::vector<std::string>{f.Edt_Dolni->Text(), f.Edt_CasNedokompenzovano->Text(),
+                                        f.Edt_CasPrekompenzovano->Text(), f.Edt_ZacatekP2->Text(),
+                                        std::to_string(f.Rgp_PouzijP2->ItemIndex())};
+    };
+    const std::vector<std::string> before = shown();
+    const TZEKO settingsBefore = edited;
+    for (const auto& [name, says] : {std::pair{"nula.set", "Rychlost nedokompenzovani = 0: povoleno je 1 až 65535"},
+                                     std::pair{"prazdny.set", "Chybí v něm oddíl [Regulace]."},
+                                     std::pair{"slozka", "Je to složka, ne soubor."}}) {
+        SCOPED_TRACE(name);
+        notifier.Clear();
+        dialogs.AnswerFile(dir / name);
+        f.Btn_NactiNastaveni->click();
+        ASSERT_EQ(notifier.Count(), 1u);
+        const LoggingNotifier::Entry message = notifier.Messages()[0];
+        EXPECT_EQ(message.Type, TMsgDlgType::mtError);
+        EXPECT_NE(message.Text.find(dir / name), std::string::npos) << message.Text;
+        EXPECT_NE(message.Text.find(says), std::string::npos) << message.Text;
+        EXPECT_EQ(shown(), before);
+        EXPECT_EQ(RegisterBytes(edited), RegisterBytes(settingsBefore));
+    }
+    SetDialogs(nullptr);
+}
+
+TEST_F(SettingsDialog, ABandEditThatHoldsNoNumberIsRefusedInCzech) {
+    TNastaveniForm& f = Open();
+    Type(f.Edt_Horni2, "-");
+    ASSERT_TRUE(test::ProcessEventsUntil([&] { return notifier.Count() > 0; }));
+    EXPECT_EQ(notifier.Messages()[0].Text, "„-“ není číslo!");
+    EXPECT_TRUE(f.Edt_Horni2->Refused());
+    EXPECT_EQ(f.Edt_Horni2->Text(), "-");
+}
+
+TEST_F(SettingsDialog, AnIncompleteBandTimeIsRefusedInCzechAndEveryConfirmSaysWhy) {
+    TNastaveniForm& f = Open();
+    Type(f.Edt_ZacatekP2, "1");
+    ASSERT_TRUE(test::ProcessEventsUntil([&] { return notifier.Count() > 0; }));
+    EXPECT_EQ(notifier.Messages()[0].Text, BandTimeIncomplete);
+    EXPECT_TRUE(test::ProcessEventsUntil([&] { return f.Edt_ZacatekP2->hasFocus(); }));
+    EXPECT_TRUE(f.Edt_ZacatekP2->Refused());
+    // The confirm, as the accelerator gives it, leaves the focus where it is: each
+    // press says again why the dialog stays.
+    for (size_t press = 2; press <= 3; ++press) {
+        f.Btn_ZapisNastaveni->click();
+        QApplication::processEvents();
+        EXPECT_EQ(f.ModalResult(), ModalResults::None);
+        ASSERT_EQ(notifier.Count(), press);
+        EXPECT_EQ(notifier.Messages().back().Text, BandTimeIncomplete);
+    }
+    // Mended, the confirm goes through.
+    f.Edt_ZacatekP2->SetText("13:30");
+    f.Btn_ZapisNastaveni->click();
+    EXPECT_EQ(f.ModalResult(), ModalResults::Ok);
+    EXPECT_EQ(notifier.Count(), 3u);
 }
 
 TEST_F(SettingsDialog, EveryTextOfEveryPageIsWhole) {

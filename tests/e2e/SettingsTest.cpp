@@ -79,6 +79,50 @@ TEST(Settings, AChangedFaultDelayIsWrittenToBothPlacesAndBothSettingsFilesAreKep
     EXPECT_EQ(LastBlockRead(sim.Log()).FaultDelay, 42);
 }
 
+// A cell of a value grid edited with the mouse and the keyboard, the page changed
+// with the mouse while its editor is open, then the confirm: the group goes out.
+TEST(Settings, AnEditedGridCellIsWrittenAfterThePageIsChangedWithTheMouse) {
+    struct Case {
+        const char* grid;
+        int row;
+        const char* typed;
+        uint16_t group;
+        size_t byte;     // of the group's data: where the output's value lies
+        Bytes expected;  // and its bytes
+    };
+    const Case cases[] = {
+        {"Grd_Hodnota", 2, "7", Registers::OutputValues1, 2 * 2, {70, 0}},  // output 3: 7.0 in tenths
+        {"Grd_Cas", 4, "30", Registers::DischargeTimes, 4, {3}},            // output 5: 30 s in tens
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.grid);
+        Session session({});
+        auto& [dir, sim, zeko] = session;
+        ASSERT_TRUE(session.Started());
+        const std::string grid = std::string("NastaveniForm/") + c.grid;
+        zeko.Command("menu cmNastaveniRegulatoru");
+        zeko.Command("clicktab NastaveniForm/PageControl1 2");
+        zeko.Command("clickcell " + grid + " 0 " + std::to_string(c.row));
+        zeko.Command("type " + grid + " " + c.typed);
+        zeko.Command("clicktab NastaveniForm/PageControl1 0");
+        zeko.Command("click NastaveniForm/Btn_ZapisNastaveni");
+        ASSERT_TRUE(zeko.WaitForLine("Nastavení regulátoru zapsáno"));
+        EXPECT_EQ(zeko.CountLines("CommandFailed"), 0u);
+        Bytes data = ReplyData(sim.Log(), tlg::KindSettings, c.group);
+        ASSERT_GE(data.size(), c.byte + c.expected.size());
+        std::copy(c.expected.begin(), c.expected.end(), data.begin() + static_cast<std::ptrdiff_t>(c.byte));
+        char settings[16], working[16];
+        std::snprintf(settings, sizeof settings, "W0 %04X: ", c.group);
+        std::snprintf(working, sizeof working, "W1 %04X: ", Registers::WorkingTwin(c.group));
+        EXPECT_EQ(Writes(sim.Log()), (std::vector<std::string>{settings + Hex(data), working + Hex(data)}));
+        const std::vector<std::string> status = test::LinesWith(zeko.Log(), "Status 0 ");
+        ASSERT_FALSE(status.empty());
+        EXPECT_TRUE(status.back().ends_with("> Nastavení regulátoru zapsáno")) << status.back();
+        EXPECT_EQ(zeko.CountLines("MessageDlg"), 0u);
+        EXPECT_EQ(zeko.Close(), 0);
+    }
+}
+
 TEST(Settings, AConfirmWithoutAChangeWritesNothingButTheSettingsFiles) {
     Session session(WithFaultOutput);
     auto& [dir, sim, zeko] = session;
@@ -219,4 +263,132 @@ TEST(Settings, TheResetDuringADownloadOnlySaysWhy) {
     EXPECT_TRUE(WritesTo(sim.Log(), tlg::KindSettings, Registers::RecordPointers).empty());
     EXPECT_TRUE(WritesTo(sim.Log(), tlg::KindWorking, Registers::RecordPointersWorking).empty());
     EXPECT_EQ(WritesTo(sim.Log(), tlg::KindSettings, Registers::ReadPosition), std::vector<Bytes>{PositionData(300)});
+}
+
+// The program is closed while the regulator, silent since the write of the fault
+// delay, has taken only the first group: the user is asked first, and told which
+// groups it did not get; "zekosettingsnew.set" holds what it confirmed.
+TEST(Settings, ClosingDuringAWriteAsksFirstAndNamesTheGroupsNotWritten) {
+    std::vector<std::string> options = WithFaultOutput;
+    options.insert(options.end(), {"--mute-at", "0:0E97"});
+    Session session(options);
+    auto& [dir, sim, zeko] = session;
+    ASSERT_TRUE(session.Started());
+    zeko.Command("menu cmNastaveniRegulatoru");
+    zeko.Command("set Edt_CasNedokompenzovano 99");
+    zeko.Command("set Edt_ZpozdeniPoruchy 42");
+    zeko.Command("click Btn_ZapisNastaveni");
+    ASSERT_TRUE(sim.WaitForLog([](const test::RegsimLog& log) {
+        return std::any_of(log.begin(), log.end(), [](const test::RegsimLogLine& l) { return l.Note == "muted"; });
+    }));
+    const std::string question = "MessageDlg Warning [Yes|No] Probíhá zápis nastavení regulátoru, dosud nezapsáno: "
+                                 "zpoždění poruchy.\\nChcete program přesto ukončit?";
+    // "No": the program goes on writing.
+    zeko.Command("answer No");
+    zeko.Command("close");
+    ASSERT_TRUE(zeko.WaitForLine(question + " -> No"));
+    zeko.Command("menu cmNastaveniRegulatoru");
+    ASSERT_TRUE(zeko.WaitForLine("MessageDlg Warning [OK] Probíhá zápis nastavení regulátoru! -> OK"));
+    EXPECT_TRUE(zeko.Running());
+    EXPECT_FALSE(dir.Exists("zekosettingsnew.set"));  // written once the write ends
+    // "Yes": closed, and the status line says what is missing.
+    zeko.Command("answer Yes");
+    EXPECT_EQ(zeko.Close(), 0);
+    EXPECT_EQ(zeko.CountLines(question + " -> Yes"), 1u);
+    const std::vector<std::string> status = test::LinesWith(zeko.Log(), "Status 0 ");
+    ASSERT_FALSE(status.empty());
+    EXPECT_TRUE(status.back().ends_with("> Zápis nastavení regulátoru přerušen, nezapsáno: zpoždění poruchy"))
+        << status.back();
+    EXPECT_EQ(zeko.CountLines("Nastavení regulátoru zapsáno"), 0u);
+    EXPECT_EQ(zeko.CountLines("InfoForm closed"), 1u);
+    // The speeds went out and were acknowledged; the fault delay was repeated, unanswered.
+    const std::vector<std::string> writes = Writes(sim.Log());
+    ASSERT_GE(writes.size(), 3u);
+    EXPECT_EQ(std::vector<std::string>(writes.begin(), writes.begin() + 3),
+              (std::vector<std::string>{"W0 0E80: 63 00 1E 00 00", "W1 0080: 63 00 1E 00 00", "W0 0E97: 2A"}));
+    for (size_t i = 3; i < writes.size(); ++i)
+        EXPECT_EQ(writes[i], "W0 0E97: 2A");
+    const TIniFile before(dir / "zekosettings.set"), after(dir / "zekosettingsnew.set");
+    EXPECT_EQ(before.ReadInteger("Regulace", "Rychlost nedokompenzovani", -1), 60);
+    EXPECT_EQ(before.ReadInteger("Vystupy", "Zpozdeni poruchy", -1), 10);
+    EXPECT_EQ(after.ReadInteger("Regulace", "Rychlost nedokompenzovani", -1), 99);
+    EXPECT_EQ(after.ReadInteger("Vystupy", "Zpozdeni poruchy", -1), 10);
+}
+
+// "Načti nast." of files that are no settings files, or that hold values the dialog
+// would not take: each is refused with the file named, and a confirm afterwards
+// writes nothing, as the dialog still shows what the regulator has.
+TEST(Settings, AFileThatIsNoSettingsFileIsRefusedAndNothingIsWritten) {
+    Session session({});
+    auto& [dir, sim, zeko] = session;
+    ASSERT_TRUE(session.Started());
+    dir.Write("poznamky.txt", "Regulace: 0,95 / 0,97 / 0,99\r\n");
+    dir.Write("prazdny.set", "");
+    dir.Write("slozka.set/x", "");
+    // Written by hand: the lower edge above its centre (the codes 0x78 0x62 0x76),
+    // and a regulation time of 0.
+    const std::string regulation = "[Regulace]\r\nHorni pasmo necitlivosti=118\r\nStred pasma necitlivosti=98\r\n"
+                                   "Dolni pasmo necitlivosti P2=88\r\nHorni pasmo necitlivosti P2=128\r\n"
+                                   "Stred pasma necitlivosti P2=108\r\nPouzij P2=1\r\nZacatek P2=360\r\n"
+                                   "Konec P2=1320\r\nRychlost nedokompenzovani=60\r\nRychlost typ=0\r\n";
+    dir.Write("pasmo.set", regulation + "Dolni pasmo necitlivosti=120\r\nRychlost prekompenzovani=30\r\n");
+    dir.Write("nula.set", regulation + "Dolni pasmo necitlivosti=78\r\nRychlost prekompenzovani=0\r\n");
+    zeko.Command("menu cmNastaveniRegulatoru");
+    const std::pair<const char*, const char*> files[] = {
+        {"poznamky.txt", "Soubor není souborem nastavení regulátoru:"},
+        {"prazdny.set", "Soubor není souborem nastavení regulátoru:"},
+        {"slozka.set", "Soubor nastavení nelze přečíst:"},
+        {"pasmo.set", "Soubor nastavení obsahuje neplatné hodnoty:"},
+        {"nula.set", "Soubor nastavení obsahuje neplatné hodnoty:"},
+    };
+    for (const auto& [name, says] : files) {
+        zeko.Command("file " + (dir / name));
+        zeko.Command("click Btn_NactiNastaveni");
+    }
+    zeko.Command("click Btn_ZapisNastaveni");
+    zeko.Command("menu cmOnline");
+    ASSERT_TRUE(zeko.WaitForLine("Command menu cmOnline"));
+    // The messages, one a file, in order; the decimal separator is the program's.
+    std::vector<std::string> messages = test::LinesWith(zeko.Log(), "MessageDlg");
+    ASSERT_EQ(messages.size(), std::size(files));
+    for (size_t i = 0; i < messages.size(); ++i) {
+        const auto& [name, says] = files[i];
+        EXPECT_TRUE(messages[i].starts_with(std::string("MessageDlg Error [OK] ") + says + "\\n" + (dir / name) +
+                                            "\\n"))
+            << messages[i];
+        EXPECT_TRUE(messages[i].ends_with("\\nNastavení nebylo načteno. -> OK")) << messages[i];
+        std::replace(messages[i].begin(), messages[i].end(), ',', '.');
+    }
+    EXPECT_NE(messages[3].find("\\nDolni pasmo necitlivosti = 120 (0.992) musí ležet pod Stred pasma necitlivosti = "
+                               "98 (0.970)\\n"),
+              std::string::npos)
+        << messages[3];
+    EXPECT_NE(messages[4].find("\\nRychlost prekompenzovani = 0: povoleno je 1 až 65535\\n"), std::string::npos)
+        << messages[4];
+    ASSERT_TRUE(PolledAgain(sim, 2));
+    EXPECT_EQ(zeko.Close(), 0);
+    EXPECT_TRUE(Writes(sim.Log()).empty());
+    EXPECT_EQ(zeko.CountLines("InfoForm"), 0u);
+}
+
+// A second-band time left incomplete: Czech, and said again on every confirm.
+TEST(Settings, AnIncompleteBandTimeSaysWhyOnEveryConfirmAndNothingIsWritten) {
+    Session session({});
+    auto& [dir, sim, zeko] = session;
+    ASSERT_TRUE(session.Started());
+    const std::string message = "MessageDlg Error [OK] Čas 2. pásma není úplný: zadejte hodiny i minuty (hh:mm)! -> OK";
+    zeko.Command("menu cmNastaveniRegulatoru");
+    zeko.Command("set Edt_KonecP2 2");
+    // Each message comes once the event under way has ended, as a user sees it.
+    ASSERT_TRUE(zeko.WaitForLog([&](const std::vector<std::string>& log) { return Count(log, message) == 1; }));
+    for (size_t press = 2; press <= 3; ++press) {
+        zeko.Command("click Btn_ZapisNastaveni");
+        ASSERT_TRUE(zeko.WaitForLog([&](const std::vector<std::string>& log) { return Count(log, message) == press; }));
+    }
+    zeko.Command("click BitBtn2");
+    zeko.Command("menu cmOnline");
+    ASSERT_TRUE(zeko.WaitForLine("Command menu cmOnline"));
+    EXPECT_EQ(zeko.CountLines("MessageDlg"), 3u);
+    EXPECT_EQ(zeko.Close(), 0);
+    EXPECT_TRUE(Writes(sim.Log()).empty());
 }

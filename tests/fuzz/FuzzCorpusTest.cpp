@@ -39,7 +39,8 @@ INSTANTIATE_TEST_SUITE_P(Entries, FuzzCorpus,
                                            Corpus{"month_file_merge", zeko::fuzz::MonthFileMerge},
                                            Corpus{"ini_reader", zeko::fuzz::IniReader},
                                            Corpus{"history_reader", zeko::fuzz::HistoryReader},
-                                           Corpus{"grid_property_stream", zeko::fuzz::GridPropertyStream}),
+                                           Corpus{"grid_property_stream", zeko::fuzz::GridPropertyStream},
+                                           Corpus{"settings_file", zeko::fuzz::SettingsFileLoader}),
                          [](const ::testing::TestParamInfo<Corpus>& info) { return std::string(info.param.folder); });
 
 } // namespace

@@ -79,7 +79,7 @@ TEST(RegsimOptions, EveryOptionIsReadAndBadOnesAreNamed) {
                                     "2007-03-05 14:03:09", "--ident", "2=Abc", "--poke", "0:0E08=0B0C",
                                     "--drop", "10", "--delay", "5", "--corrupt", "20", "--noise", "30",
                                     "--split", "40", "--double", "50", "--wrong-address", "60", "--pace", "4800",
-                                    "--lose-ack", "0:0E97", "--lose-ack", "1:97"});
+                                    "--lose-ack", "0:0E97", "--lose-ack", "1:97", "--mute-at", "1:0097"});
     EXPECT_EQ(o.LogPath, "l");
     EXPECT_EQ(o.ExportRingPath, "r");
     EXPECT_EQ(o.Seed, 9u);
@@ -98,10 +98,11 @@ TEST(RegsimOptions, EveryOptionIsReadAndBadOnesAreNamed) {
     EXPECT_EQ(o.Faults.WrongAddressPercent, 60);
     EXPECT_EQ(o.PaceBaud, 4800u);
     EXPECT_EQ(o.Faults.LoseFirstAck, (std::vector<std::pair<uint8_t, uint16_t>>{{0, 0x0E97}, {1, 0x0097}}));
+    EXPECT_EQ(o.Faults.MuteFromWrite, (std::pair<uint8_t, uint16_t>{1, 0x0097}));
     for (const std::vector<std::string>& bad :
          {std::vector<std::string>{"--drop", "101"}, {"--records", "-1"}, {"--start", "2024-02-30 00:00"},
           {"--poke", "4:0000=00"}, {"--poke", "0:0000=0"}, {"--what", "1"}, {"--log"}, {"--first-index", "75325"},
-          {"--lose-ack", "0E97"}, {"--lose-ack", "4:0E97"}})
+          {"--lose-ack", "0E97"}, {"--lose-ack", "4:0E97"}, {"--mute-at", "0E97"}})
         EXPECT_THROW(ParseOptions(bad), std::invalid_argument) << bad[0];
 }
 
@@ -171,4 +172,22 @@ TEST(RegsimFaults, TheFirstAcknowledgementOfAWriteToARegisterIsLost) {
     const auto again = faults.Apply(ack, note);  // the repeated write is acknowledged
     ASSERT_EQ(again.size(), 1u);
     EXPECT_EQ(again[0].Bytes, ack);
+}
+
+TEST(RegsimFaults, FromAWriteToARegisterOnNothingIsAnswered) {
+    FaultSettings s;
+    s.MuteFromWrite = {{0, 0x0E97}};
+    Faults faults(s);
+    const Bytes ack = regsim::BuildReply(63, 0x81 | 0x00, 0x0E97, {42});
+    const Bytes read = regsim::BuildReply(63, 0x01, 0x0E97, {42});
+    const Bytes live = regsim::BuildReply(63, 0x01, 0xFF00, Bytes(16, 0));
+    std::string note;
+    EXPECT_EQ(faults.Apply(read, note).size(), 1u);  // a read of the register does not silence it
+    EXPECT_TRUE(faults.Apply(ack, note).empty());
+    EXPECT_EQ(note, "muted");
+    for (const Bytes& reply : {read, live, ack}) {
+        note.clear();
+        EXPECT_TRUE(faults.Apply(reply, note).empty());
+        EXPECT_EQ(note, "muted");
+    }
 }

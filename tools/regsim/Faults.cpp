@@ -24,12 +24,17 @@ bool Faults::Chance(int percent) { return percent > 0 && static_cast<int>(Next()
 std::vector<Transmission> Faults::Apply(std::vector<uint8_t> reply, std::string& note) {
     if (reply.size() > OffAddressHigh && (reply[OffControl] & WriteBit)) {
         const std::pair<uint8_t, uint16_t> acked{KindOf(reply[OffControl]), ReadWordLE(&reply[OffAddressLow])};
+        mutedForGood_ = mutedForGood_ || acked == settings_.MuteFromWrite;
         const auto lose = std::find(acksToLose_.begin(), acksToLose_.end(), acked);
         if (lose != acksToLose_.end()) {
             acksToLose_.erase(lose);
             note = "acknowledgement lost";
             return {};
         }
+    }
+    if (mutedForGood_) {
+        note = "muted";
+        return {};
     }
     if (Chance(settings_.DropPercent)) {
         note = "dropped";

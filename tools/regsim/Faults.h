@@ -3,6 +3,7 @@
 // percentage of replies by a generator seeded from the command line, so a run can
 // be repeated. A reply becomes zero or more transmissions, each sent after its pause.
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -23,6 +24,9 @@ struct FaultSettings {
     // The first acknowledgement of a write to each of these registers (memory kind,
     // address) is lost; the write itself is taken.
     std::vector<std::pair<uint8_t, uint16_t>> LoseFirstAck;
+    // From a write to this register (memory kind, address) on, nothing is answered
+    // any more; the write itself is taken.
+    std::optional<std::pair<uint8_t, uint16_t>> MuteFromWrite;
 };
 
 struct Transmission {
@@ -46,6 +50,7 @@ private:
     uint64_t state_;
     bool corruptHeaderNext_ = true;
     std::vector<std::pair<uint8_t, uint16_t>> acksToLose_;
+    bool mutedForGood_ = false;
 };
 
 } // namespace zeko::regsim

@@ -110,7 +110,9 @@ const char* Usage() {
            "                           the silence on and off at any time\n"
            "  --lose-ack KIND:ADDR     the first acknowledgement of a write to that\n"
            "                           register is not sent (the write is taken), e.g.\n"
-           "                           --lose-ack 0:0E97\n";
+           "                           --lose-ack 0:0E97\n"
+           "  --mute-at KIND:ADDR      answer nothing from a write to that register on\n"
+           "                           (the write is taken), e.g. --mute-at 0:0E97\n";
 }
 
 Options ParseOptions(const std::vector<std::string>& args) {
@@ -169,6 +171,8 @@ Options ParseOptions(const std::vector<std::string>& args) {
             o.MuteAfter = static_cast<uint32_t>(Number(a, v, UINT32_MAX));
         else if (a == "--lose-ack")
             o.Faults.LoseFirstAck.push_back(RegisterArg(a, v));
+        else if (a == "--mute-at")
+            o.Faults.MuteFromWrite = RegisterArg(a, v);
         else if (a == "--pace")
             o.PaceBaud = static_cast<uint32_t>(Number(a, v, 4'000'000));
         else
