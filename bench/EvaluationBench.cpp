@@ -5,11 +5,11 @@
 #include "app/evaluation/DayEvaluation.h"
 #include "app/evaluation/PeriodEvaluation.h"
 #include "app/evaluation/StraightforwardSources.h"
-#include "core/RecordSamples.h"
-#include "core/RecordSaving.h"
 #include "core/Schedules.h"
 #include "platform/ProgramDir.h"
 #include "support/TempDir.h"
+
+#include "GeneratedArchive.h"
 
 #include <benchmark/benchmark.h>
 
@@ -20,33 +20,8 @@ namespace {
 class YearOfRecords {
 public:
     YearOfRecords() : folder_(true) {
-        TRecordList records;
-        const int64_t start = ToSeconds(EncodeDate(2024, 1, 1));
-        const int64_t end = ToSeconds(EncodeDate(2025, 1, 1));
-        for (int64_t at = start; at < end; at += 900) {
-            const TDateTime t = FromSeconds(at);
-            const DateParts d = DecodeDate(t);
-            const TimeParts tm = DecodeTime(t);
-            TRegulatorRecord r = test::MakeRecord(d.Year - 2000, d.Month, d.Day, tm.Hour, tm.Minute, 0);
-            const auto n = static_cast<uint16_t>(at / 900 % 500);
-            r.Counts = {n, static_cast<uint16_t>(n / 2), 7, static_cast<uint16_t>(n % 50)};
-            r.Constants = {2.5f, 2.5f, 2.5f, 1.0f};
-            records.push_back(r);
-        }
-        SaveRecords(records, "");
-        TShiftTable shifts = StartShiftTable();
-        AppendHistoryRecord(ProgramFile(ShiftHistoryFile), THistoryRecord::Of(EncodeDate(2023, 1, 1), shifts), true);
-        shifts.Shifts[0].End = 780;
-        shifts.Shifts[1].Start = 780;
-        AppendHistoryRecord(ProgramFile(ShiftHistoryFile), THistoryRecord::Of(EncodeDate(2024, 7, 1), shifts), false);
-        TTariffTable tariffs;
-        for (int dayType : {0, 1}) {
-            TTariffZone& zone = tariffs.Zone(dayType, dayType + 1, 1);
-            zone = {360, 1320, ZoneInUse};
-        }
-        AppendHistoryRecord(ProgramFile(TariffHistoryFile), THistoryRecord::Of(EncodeDate(2023, 1, 1), tariffs), true);
-        tariffs.Zone(0, 3, 1) = {1320, 360, ZoneInUse};
-        AppendHistoryRecord(ProgramFile(TariffHistoryFile), THistoryRecord::Of(EncodeDate(2024, 4, 1), tariffs), false);
+        bench::WriteQuarterHourRecords(2024, 1);
+        bench::WriteScheduleHistories(2024);
     }
 
 private:
