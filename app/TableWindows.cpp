@@ -16,6 +16,7 @@
 #include "tables/dennitabulka.h"
 
 #include <QApplication>
+#include <QEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
@@ -166,7 +167,23 @@ void TTableWindows::WMOpenYearTable(const TMessage& message) {
     WMShowYearTable(message);
 }
 
-void TTableWindows::SetMainFormEnabled(bool enabled) { mainForm_->setEnabled(enabled); }
+// The main form is not painted while a request has it disabled: disabling it would
+// paint every control greyed (the speed buttons at once, one after another) and the
+// table windows with what they showed before, only to paint all of it again when it
+// is enabled. So a request paints its window once, with its result, and the frame
+// looks meanwhile as it did.
+void TTableWindows::SetMainFormEnabled(bool enabled) {
+    if (!enabled)
+        mainForm_->setUpdatesEnabled(false);
+    mainForm_->setEnabled(enabled);
+    if (!enabled)
+        return;
+    mainForm_->setUpdatesEnabled(true);
+    // What was to be painted while updates were off (the event loop runs during a
+    // month or a year) stays marked, and marking it again asks for no paint: the
+    // paint is asked for here, as an update would.
+    QCoreApplication::postEvent(mainForm_->window(), new QEvent(QEvent::UpdateRequest), Qt::LowEventPriority);
+}
 
 void TTableWindows::ShowProgress(const std::string& text, int steps) {
     if (InfoForm != nullptr)

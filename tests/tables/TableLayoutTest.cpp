@@ -9,11 +9,16 @@
 #include "TableFixture.h"
 
 #include <QApplication>
+#include <QEvent>
 #include <QMdiSubWindow>
 #include <QScrollArea>
 #include <QScrollBar>
 
 #include "platform/qt/MdiChild.h"
+
+#include <functional>
+#include <string>
+#include <vector>
 
 namespace zeko::test {
 namespace {
@@ -211,6 +216,61 @@ TEST_F(TableLayout, ARequestWithoutADateAsksNothingUntilTheDateDialogExists) {
     EXPECT_EQ(form.Tabulka->Headings().Items(0)->Caption(), before);
     EXPECT_TRUE(notifier_.Messages().empty());
     EXPECT_TRUE(mainForm_.isEnabled());
+}
+
+// The heading of a grid each time it is painted.
+class HeadingAtPaint : public QObject {
+public:
+    explicit HeadingAtPaint(THyperGrid& grid) : grid_(grid) { grid.viewport()->installEventFilter(this); }
+    std::vector<std::string> Seen;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint)
+            Seen.push_back(grid_.Headings().Items(0)->Caption());
+        return false;
+    }
+
+private:
+    THyperGrid& grid_;
+};
+
+void PaintWhatIsDue() {
+    for (int i = 0; i < 5; ++i)
+        QApplication::processEvents();
+}
+
+// The main form is disabled for a request but not painted so: each table is painted
+// once, with its result, after the request, also when the event loop ran during the
+// evaluation (the month and the year step their progress), and the frame is painted
+// and takes input again afterwards.
+TEST_F(TableLayout, ARequestPaintsItsWindowOnceWithItsResult) {
+    WriteApril();
+    struct Case {
+        const char* name;
+        std::function<TTableForm&()> open;
+        uint32_t msg;
+        TDateTime date;
+        const char* heading;
+    };
+    const Case cases[] = {
+        {"day", [this]() -> TTableForm& { return DayWindow(); }, WM_SHOW_DAY_TABLE, Date(2024, 4, 2),
+         "Denní výpis : Činný - Činný - úterý  02.04.2024"},
+        {"month", [this]() -> TTableForm& { return MonthWindow(); }, WM_SHOW_MONTH_TABLE, Date(2024, 4, 1),
+         "Měsíční výpis - Činný - Činný  01.04.2024"},
+        {"year", [this]() -> TTableForm& { return YearWindow(); }, WM_SHOW_YEAR_TABLE, Date(2024, 1, 1),
+         "Roční výpis - Činný - Činný  01.01.2024"},
+    };
+    for (const Case& c : cases) {
+        TTableForm& form = c.open();
+        PaintWhatIsDue();
+        HeadingAtPaint paints(*form.Tabulka);
+        Post(c.msg, c.date, 0);
+        PaintWhatIsDue();
+        EXPECT_EQ(paints.Seen, std::vector<std::string>{c.heading}) << c.name;
+        EXPECT_TRUE(mainForm_.isEnabled()) << c.name;
+        EXPECT_TRUE(mainForm_.updatesEnabled()) << c.name;
+    }
 }
 
 } // namespace
