@@ -10,6 +10,9 @@
 #include <algorithm>
 #include <array>
 #include <cstdlib>
+#include <map>
+#include <memory>
+#include <tuple>
 
 namespace zeko {
 
@@ -462,12 +465,41 @@ void TCanvas::Rectangle(const TRect& r) {
 
 // ---------------------------------------------------------------- text
 
+namespace {
+
+// A font as the canvas draws it, made once for each face, height, style and pitch
+// with its metrics: making it and its metrics anew for every text of a paint took
+// longer than drawing the text.
+struct TCanvasFont {
+    explicit TCanvasFont(const TFont& font) : Font(ToQFont(font)), Metrics(Font) {}
+    QFont Font;
+    QFontMetrics Metrics;
+};
+
+using TFontKey = std::tuple<std::string, int, uint64_t, int>;
+
+TFontKey KeyOf(const TFont& font) {
+    return {font.Name(), font.Height(), font.Style().Bits(), static_cast<int>(font.Pitch())};
+}
+
+// The canvases of a thread share their fonts; a program uses a few dozen.
+const TCanvasFont& CanvasFont(const TFont& font) {
+    thread_local std::map<TFontKey, std::unique_ptr<TCanvasFont>> fonts;
+    std::unique_ptr<TCanvasFont>& made = fonts[KeyOf(font)];
+    if (!made)
+        made = std::make_unique<TCanvasFont>(font);
+    return *made;
+}
+
+} // namespace
+
+
 int TCanvas::TextWidth(const std::string& text) const { return TextExtent(text).cx; }
 
 int TCanvas::TextHeight(const std::string& text) const { return TextExtent(text).cy; }
 
 TSize TCanvas::TextExtent(const std::string& text) const {
-    const QFontMetrics fm(ToQFont(font_));
+    const QFontMetrics& fm = CanvasFont(font_).Metrics;
     return {fm.horizontalAdvance(QString::fromStdString(text)), fm.height()};
 }
 
@@ -485,8 +517,9 @@ void TCanvas::PaintText(QPainter* p, const QFont& font, const QFontMetrics& fm, 
 }
 
 void TCanvas::TextOut(int x, int y, const std::string& text) {
-    const QFont f = ToQFont(font_);
-    const QFontMetrics fm(f);
+    const TCanvasFont& font = CanvasFont(font_);
+    const QFont& f = font.Font;
+    const QFontMetrics& fm = font.Metrics;
     const QString s = QString::fromStdString(text);
     const int w = fm.horizontalAdvance(s);
     if (QPainter* p = Prepared())
@@ -498,8 +531,9 @@ void TCanvas::TextOutRotated(int x, int y, const std::string& text, int escapeme
     QPainter* p = Prepared();
     if (!p || text.empty())
         return;
-    const QFont f = ToQFont(font_);
-    const QFontMetrics fm(f);
+    const TCanvasFont& font = CanvasFont(font_);
+    const QFont& f = font.Font;
+    const QFontMetrics& fm = font.Metrics;
     const QString s = QString::fromStdString(text);
     p->save();
     p->translate(x, y);
@@ -512,8 +546,9 @@ void TCanvas::TextRect(const TRect& r, int x, int y, const std::string& text) {
     QPainter* p = Prepared();
     if (!p)
         return;
-    const QFont f = ToQFont(font_);
-    const QFontMetrics fm(f);
+    const TCanvasFont& font = CanvasFont(font_);
+    const QFont& f = font.Font;
+    const QFontMetrics& fm = font.Metrics;
     p->setClipRegion(ClipWithin(r));
     PaintText(p, f, fm, ToQRect(r), x, y, QString::fromStdString(text));
 }
@@ -640,17 +675,63 @@ std::vector<TextLine> LayoutText(const std::string& text, const QFontMetrics& fm
 
 } // namespace
 
+namespace {
+
+// A text laid out for DrawText: its lines as drawn (with the end ellipsis when
+// asked for) and their widths, the widest line as measured (without the ellipsis),
+// and how far above the first line's top its accents reach.
+struct TLaidOutText {
+    std::vector<TextLine> Lines;
+    std::vector<int> Widths;
+    int Widest = 0;
+    int FirstInkTop = 0;  // from the line's top: ascent + the tight top
+};
+
+// The layout depends on the width only where lines are broken or shortened.
+using TLayoutKey = std::tuple<std::string, const TCanvasFont*, uint32_t, int>;
+
+TLaidOutText LayOut(const std::string& text, const QFontMetrics& fm, int width, uint32_t flags) {
+    TLaidOutText laid;
+    laid.Lines = LayoutText(text, fm, width, flags);
+    if (!laid.Lines.empty())
+        laid.FirstInkTop = fm.ascent() + fm.tightBoundingRect(laid.Lines.front().text).top();
+    for (TextLine& l : laid.Lines) {
+        laid.Widest = std::max(laid.Widest, fm.horizontalAdvance(l.text));
+        if (flags & DT_END_ELLIPSIS)
+            l.text = WithEndEllipsis(l.text, fm, width);
+        laid.Widths.push_back(fm.horizontalAdvance(l.text));
+    }
+    return laid;
+}
+
+// Grids paint the same texts in the same fonts at every paint; each is laid out
+// once. The cells' figures change from day to day, so the store is emptied when
+// it has grown large.
+const TLaidOutText& LaidOut(const std::string& text, const TCanvasFont& font, int width, uint32_t flags) {
+    constexpr size_t MostTexts = 8192;
+    constexpr uint32_t LayoutFlags = DT_SINGLELINE | DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX | DT_END_ELLIPSIS;
+    thread_local std::map<TLayoutKey, TLaidOutText> texts;
+    const bool widthMatters = (flags & (DT_WORDBREAK | DT_END_ELLIPSIS)) != 0;
+    TLayoutKey key{text, &font, flags & LayoutFlags, widthMatters ? width : 0};
+    auto found = texts.find(key);
+    if (found != texts.end())
+        return found->second;
+    if (texts.size() >= MostTexts)
+        texts.clear();
+    return texts.emplace(std::move(key), LayOut(text, font.Metrics, width, flags)).first->second;
+}
+
+} // namespace
+
 int TCanvas::DrawText(const std::string& text, TRect& r, uint32_t flags) {
-    const QFont f = ToQFont(font_);
-    const QFontMetrics fm(f);
-    std::vector<TextLine> lines = LayoutText(text, fm, r.Width(), flags);
+    const TCanvasFont& font = CanvasFont(font_);
+    const QFont& f = font.Font;
+    const QFontMetrics& fm = font.Metrics;
+    const TLaidOutText& laid = LaidOut(text, font, r.Width(), flags);
     const int lh = fm.height();
-    const int total = static_cast<int>(lines.size()) * lh;
+    const int total = static_cast<int>(laid.Lines.size()) * lh;
     if (flags & DT_CALCRECT) {
-        int widest = 0;
-        for (const TextLine& l : lines)
-            widest = std::max(widest, fm.horizontalAdvance(l.text));
-        r.Right = r.Left + widest;
+        r.Right = r.Left + laid.Widest;
         r.Bottom = r.Top + total;
         return total;
     }
@@ -670,15 +751,14 @@ int TCanvas::DrawText(const std::string& text, TRect& r, uint32_t flags) {
         // above their ascent: those rows belong to the first line, so the top
         // edge does not cut them.
         TRect clip = r;
-        if (!lines.empty())
-            clip.Top = std::min(clip.Top, y + fm.ascent() + fm.tightBoundingRect(lines.front().text).top());
+        if (!laid.Lines.empty())
+            clip.Top = std::min(clip.Top, y + laid.FirstInkTop);
         p->setClipRegion(ClipWithin(clip));
     }
     const QColor textColor = ToQColor(font_.Color());
-    for (TextLine& l : lines) {
-        if (flags & DT_END_ELLIPSIS)
-            l.text = WithEndEllipsis(l.text, fm, r.Width());
-        const int w = fm.horizontalAdvance(l.text);
+    for (size_t i = 0; i < laid.Lines.size(); ++i) {
+        const TextLine& l = laid.Lines[i];
+        const int w = laid.Widths[i];
         int x = r.Left;
         if (flags & DT_CENTER)
             x = r.Left + (r.Width() - w) / 2;

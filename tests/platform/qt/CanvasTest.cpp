@@ -257,6 +257,39 @@ TEST_F(CanvasTest, WordBreakMakesLinesAndCalcRectNarrowsToTheWidest) {
     EXPECT_EQ(canvas.DrawText("a\r\nb", single, DT_CALCRECT | DT_SINGLELINE), lh);
 }
 
+// Texts are laid out once and kept: the same text is measured anew in another
+// width where lines are broken or shortened, in another font, and with other flags.
+TEST_F(CanvasTest, AKeptLayoutIsNotTakenForAnotherWidthFontOrFlags) {
+    const std::string text = "Sjednáno kum. [kWh]";
+    const int lh = canvas.TextHeight("Wg");
+    TRect wide{0, 0, 1000, 0};
+    EXPECT_EQ(canvas.DrawText(text, wide, DT_CALCRECT | DT_WORDBREAK), lh);
+    TRect narrow{0, 0, canvas.TextWidth("kum. [kWh]") + 2, 0};
+    EXPECT_EQ(canvas.DrawText(text, narrow, DT_CALCRECT | DT_WORDBREAK), 2 * lh);
+    TRect unbroken{0, 0, 10, 0};
+    EXPECT_EQ(canvas.DrawText(text, unbroken, DT_CALCRECT), lh);
+    EXPECT_EQ(unbroken.Width(), wide.Width());
+
+    canvas.Font().SetStyle(TFontStyles{fsBold});
+    canvas.Font().SetHeight(-16);
+    TRect bold{0, 0, 1000, 0};
+    canvas.DrawText(text, bold, DT_CALCRECT | DT_WORDBREAK);
+    EXPECT_EQ(bold.Width(), canvas.TextWidth(text));
+    EXPECT_GT(bold.Width(), wide.Width());
+    EXPECT_EQ(bold.Height(), canvas.TextHeight("Wg"));
+
+    canvas.Brush().SetStyle(bsClear);
+    int right = 0;
+    for (int width : {40, 80}) {
+        Clear();
+        TRect e{0, 0, width, 30};
+        canvas.DrawText("MMMMMMMMMMMMMMMM", e, DT_LEFT | DT_NOPREFIX | DT_END_ELLIPSIS | DT_NOCLIP);
+        EXPECT_LE(Ink().Right, width);
+        EXPECT_GT(Ink().Right, right + width / 4) << width;
+        right = Ink().Right;
+    }
+}
+
 TEST_F(CanvasTest, TextAlignmentPlacesTheInk) {
     canvas.Brush().SetStyle(bsClear);
     canvas.Font().SetColor(clBlack);
