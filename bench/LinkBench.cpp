@@ -1,7 +1,7 @@
 // The conversation with the regulator under a real line's timing: the program's
 // conversation (app/Conversation) and link layer on a pseudo-terminal, against the
 // simulated regulator pacing its bytes at the rate and answering only after the
-// request's bytes would have come; the line's drain takes the wire time (the wire
+// request's bytes would have come and the program's direction guard behind them; the line's drain takes the wire time (the wire
 // model of platform/SerialLine). The main thread is a queue pumped here, as the
 // program's event loop pumps it, so each pump is a stretch of the window's thread.
 //
@@ -14,8 +14,8 @@
 //                   side; the simulator is a process of its own) per wall time
 // Idle: the processor time while the live values are polled and nothing else goes.
 // Simulator pacing: how much longer than the line the simulator's paced replies take,
-// from the request written to the reply's first byte and from its first byte to its
-// last, per reply.
+// from the request written to the reply's first byte (beyond the direction guard)
+// and from its first byte to its last, per reply.
 #include "app/Conversation.h"
 #include "core/RecordSaving.h"
 #include "core/RegisterTables.h"
@@ -42,7 +42,7 @@ namespace {
 
 constexpr uint32_t SendTimerMs = 500;     // Tmr_SendTLG
 constexpr uint32_t PollIntervalMs = 450;  // the polling list's minimum interval
-constexpr double GuardSeconds = 0.002;    // the direction guard before a telegram's first byte
+constexpr double GuardSeconds = TKomunikace::DirectionGuardMicroseconds / 1e6;  // before and after a telegram
 
 double ProcessorSeconds() {
     rusage use{};
@@ -166,13 +166,14 @@ WireSizes SizesOf(const test::RegsimLog& log) {
 }
 
 // The seconds a real line needs for `records` records: every telegram of the
-// program behind its direction guard, the reply right after its last byte, each byte
-// ten bit times; and a live-values poll after the first reply that comes a poll
+// program between its two direction guards (DTR up before its first byte, and held
+// after its last), the reply once the bus is free behind the second, each byte ten
+// bit times; and a live-values poll after the first reply that comes a poll
 // interval or more after the poll before (so a faster line puts fewer records
 // between two polls). The writes of the upper address byte go as they went.
 double LineSeconds(const WireSizes& s, size_t records, uint32_t baud, int& polls) {
     const double byteTime = 10.0 / baud;
-    const auto exchange = [&](size_t request, size_t reply) { return GuardSeconds + (request + reply) * byteTime; };
+    const auto exchange = [&](size_t request, size_t reply) { return 2 * GuardSeconds + (request + reply) * byteTime; };
     double t = 0, lastPoll = 0;
     polls = 0;
     for (size_t i = 0; i < records; ++i) {
@@ -328,8 +329,9 @@ void BM_SimulatorPacing(benchmark::State& state) {
             state.SkipWithError("no whole reply");
             return;
         }
-        // The first byte is whole one byte time after the request's last.
-        answerLate += Seconds(first - sent) - (request.size() + 1) * byteTime;
+        // The first byte is whole one byte time after the direction guard that
+        // follows the request's last.
+        answerLate += Seconds(first - sent) - (request.size() + 1) * byteTime - GuardSeconds;
         replyLate += Seconds(last - first) - (got - 1) * byteTime;
         ++replies;
     }

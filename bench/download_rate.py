@@ -6,9 +6,10 @@ the download and while it only polls the live values.
     bench/download_rate.py [--records N] [--baud B] [--idle S] [--build DIR]
 
 The simulator paces its bytes at the rate and answers a telegram only once its
-bytes would have come over the line, so the measured time is a real line's. The
-line allows (as bench/LinkBench.cpp counts it): every telegram of the program behind
-its 2 ms direction guard, the reply right behind its last byte, 10 bit times a byte,
+bytes would have come over the line and the program's 2 ms direction guard behind
+them has passed, so the measured time is a real line's. The line allows (as
+bench/LinkBench.cpp counts it): every telegram of the program between its two 2 ms
+direction guards, the reply once the second has passed, 10 bit times a byte,
 and a live-values poll after the first reply 450 ms or more after the poll before.
 The program runs with its own timing (send timer 500 ms, port polling 40 ms); the
 polling alone is measured in a run without the test automation, the download in a
@@ -92,7 +93,7 @@ def line_seconds(window, records, baud):
         kind = kind_of(b)
         sizes[kind] = (len(b), len(nxt[2]))
         writes += kind == (0, 0x0113)
-    exchange = lambda k: GUARD + sum(sizes[k]) * byte_time
+    exchange = lambda k: 2 * GUARD + sum(sizes[k]) * byte_time
     record = next(k for k in sizes if k[0] == 2)
     t = last_poll = 0.0
     for _ in range(records):

@@ -42,6 +42,24 @@ struct Line {
         }
         return got;
     }
+    // The time from sending to the first byte of the reply; the whole reply is read.
+    Clock::duration FirstByteAfter(const Bytes& request, size_t expected) {
+        const auto sent = Clock::now();
+        line.Write(request.data(), request.size());
+        Clock::time_point first{};
+        Bytes got;
+        while (got.size() < expected && Clock::now() - sent < std::chrono::seconds(5)) {
+            uint8_t buf[256];
+            const long n = line.Read(buf, sizeof buf);
+            if (n > 0) {
+                if (got.empty())
+                    first = Clock::now();
+                got.insert(got.end(), buf, buf + n);
+            }
+        }
+        EXPECT_EQ(got.size(), expected);
+        return first - sent;
+    }
     SerialLine line;
 };
 
@@ -103,6 +121,28 @@ TEST(RegsimProcess, PacedBytesTakeTheirLineTime) {
     const auto start = Clock::now();
     EXPECT_EQ(HexBytes(line.Ask(kReadSettingsByte, 10)), kSettingsByteReply);
     EXPECT_GE(Clock::now() - start, std::chrono::milliseconds(60));
+}
+
+// A regulator on the half-duplex bus answers only once the PC has let the bus go,
+// the direction guard after the request's last byte, and after its own turnaround.
+TEST(RegsimProcess, AReplyComesAfterTheDirectionGuardAndTheTurnaround) {
+    using std::chrono::milliseconds;
+    const struct {
+        std::vector<std::string> args;
+        Clock::duration earliest;
+    } cases[] = {
+        {{}, std::chrono::microseconds(2000)},
+        {{"--turnaround", "40"}, milliseconds(42)},
+        // 10 bytes of the request at 9600 Bd (10.4 ms), the guard, the turnaround
+        // and the reply's first byte (1 ms).
+        {{"--pace", "9600", "--turnaround", "5"}, milliseconds(18)},
+    };
+    for (const auto& c : cases) {
+        RegsimProcess sim(c.args);
+        Line line(sim.PtyPath());
+        for (int i = 0; i < 3; ++i)
+            EXPECT_GE(line.FirstByteAfter(kReadSettingsByte, 10), c.earliest) << c.args.size() << " options";
+    }
 }
 
 TEST(RegsimProcess, ABadOptionKeepsItFromStarting) {

@@ -106,6 +106,9 @@ const char* Usage() {
            "  --pace BAUD              send each byte after 10 bit times at BAUD, and\n"
            "                           answer only once the telegram's bytes would have\n"
            "                           come at BAUD\n"
+           "  --turnaround MS          pause MS more before each reply; a reply never\n"
+           "                           comes before the PC's 2 ms direction guard after\n"
+           "                           the request's last byte has passed\n"
            "  --mute-after N           answer nothing after N replies; SIGUSR1 switches\n"
            "                           the silence on and off at any time\n"
            "  --lose-ack KIND:ADDR     the first acknowledgement of a write to that\n"
@@ -175,6 +178,8 @@ Options ParseOptions(const std::vector<std::string>& args) {
             o.Faults.MuteFromWrite = RegisterArg(a, v);
         else if (a == "--pace")
             o.PaceBaud = static_cast<uint32_t>(Number(a, v, 4'000'000));
+        else if (a == "--turnaround")
+            o.TurnaroundMs = static_cast<uint32_t>(Number(a, v, 60'000));
         else
             throw std::invalid_argument("unknown option " + a + " (see --help)");
     }

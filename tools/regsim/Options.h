@@ -30,6 +30,7 @@ struct Options {
     std::vector<Poke> Pokes;     // --poke KIND:ADDR=HEX
     FaultSettings Faults;
     uint32_t PaceBaud = 0;       // --pace
+    uint32_t TurnaroundMs = 0;   // --turnaround: the regulator's own pause before a reply
     std::optional<uint32_t> MuteAfter;  // --mute-after: silent after that many replies
     bool Help = false;
 };

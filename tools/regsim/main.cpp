@@ -1,4 +1,5 @@
 // regsim: the regulator, station 8, on a pseudo-terminal (see Usage in Options.cpp).
+#include "core/Komunikace.h"
 #include "core/Telegram.h"
 #include "tools/regsim/Faults.h"
 #include "tools/regsim/Options.h"
@@ -64,6 +65,14 @@ struct Scheduled {
     Clock::time_point due;
     Transmission what;
 };
+
+// How long after the request's last byte a reply may start: the PC holds the bus
+// for its direction guard after that byte (DTR up, the adapter sending), so a
+// regulator on the half-duplex bus answers no sooner, then after its own turnaround.
+Clock::duration AnswerDelay(const Options& o) {
+    return std::chrono::microseconds(TKomunikace::DirectionGuardMicroseconds + 1) +
+           std::chrono::milliseconds(o.TurnaroundMs);
+}
 
 // One byte's time on the line at the rate (start bit, 8 data bits, stop bit).
 Clock::duration ByteTime(uint32_t paceBaud) {
@@ -146,17 +155,20 @@ int Run(const Options& o) {
     auto lastReceived = Clock::now();
     // Paced, the PC's bytes still come through the pty all at once; on the line they
     // follow one another at the rate, and the regulator answers after the last of
-    // them. This is when that last byte would have come.
+    // them (and the guard). This is when that last byte would have come.
     auto receivedOnLine = lastReceived;
     uint32_t replies = 0;
     while (!stopRequested) {
-        int timeout = 100;
-        if (!outgoing.empty()) {
-            const auto wait = std::chrono::duration_cast<std::chrono::milliseconds>(outgoing.front().due - Clock::now());
-            timeout = static_cast<int>(std::clamp<int64_t>(wait.count(), 0, 100));
-        }
+        // Woken to the microsecond when the next reply is due: a reply is due a
+        // guard's 2 ms after a request, which whole milliseconds would overshoot.
+        auto wait = std::chrono::nanoseconds(std::chrono::milliseconds(100));
+        if (!outgoing.empty())
+            wait = std::clamp<std::chrono::nanoseconds>(outgoing.front().due - Clock::now(),
+                                                        std::chrono::nanoseconds(0), wait);
+        const timespec timeout{static_cast<time_t>(wait.count() / 1'000'000'000),
+                               static_cast<long>(wait.count() % 1'000'000'000)};
         pollfd p{master, POLLIN, 0};
-        if (poll(&p, 1, timeout) > 0 && (p.revents & POLLIN)) {
+        if (ppoll(&p, 1, &timeout, nullptr) > 0 && (p.revents & POLLIN)) {
             uint8_t buffer[512];
             const ssize_t n = ::read(master, buffer, sizeof buffer);
             if (n > 0) {
@@ -174,7 +186,8 @@ int Run(const Options& o) {
                         sends = faults.Apply(std::move(e.Reply), note);
                     }
                     log.Line("RX", e.Received, note);
-                    auto due = std::max(outgoing.empty() ? Clock::now() : outgoing.back().due, receivedOnLine);
+                    const auto lastByte = o.PaceBaud ? receivedOnLine : lastReceived;
+                    auto due = std::max(outgoing.empty() ? Clock::now() : outgoing.back().due, lastByte + AnswerDelay(o));
                     for (Transmission& t : sends) {
                         due += std::chrono::milliseconds(t.PauseMs);
                         outgoing.push_back({due, std::move(t)});
