@@ -201,21 +201,36 @@ const THistoryList& TScheduleLookup::History(std::optional<THistoryList>& cache,
     return *cache;
 }
 
+template <typename Table>
+const Table& TScheduleLookup::Decoded(std::optional<THistoryList>& cache, std::vector<Table>& tables,
+                                      const std::string& fileName, TDateTime Date, const Table& fallback) {
+    const THistoryList& list = History(cache, fileName, Table::BodySize);
+    if (tables.size() != list.size()) {
+        tables.clear();
+        for (const THistoryRecord& r : list) {
+            tables.push_back(fallback);
+            tables.back().ReadBody(r.Body.data(), r.Body.size());
+        }
+    }
+    const THistoryRecord* r = ValidHistoryRecord(list, Date);
+    return r ? tables[static_cast<size_t>(r - list.data())] : fallback;
+}
+
 TTariffTable TScheduleLookup::TariffTableAt(TDateTime Date) {
-    return TableAt(History(tariffs_, tariffFile_, TTariffTable::BodySize), Date, DefaultTariffTable);
+    return Decoded(tariffs_, tariffTables_, tariffFile_, Date, DefaultTariffTable);
 }
 
 TShiftTable TScheduleLookup::ShiftTableAt(TDateTime Date) {
-    return TableAt(History(shifts_, shiftFile_, TShiftTable::BodySize), Date, DefaultShiftTable);
+    return Decoded(shifts_, shiftTables_, shiftFile_, Date, DefaultShiftTable);
 }
 
 bool TScheduleLookup::ShiftMaskAt(int Minute, uint8_t& Mask, TDateTime Date) {
-    Mask = ShiftMask(ShiftTableAt(Date), Minute);
+    Mask = ShiftMask(Decoded(shifts_, shiftTables_, shiftFile_, Date, DefaultShiftTable), Minute);
     return Mask != 0;
 }
 
 bool TScheduleLookup::TariffMaskAt(int Minute, uint8_t& Mask, int DayType, TDateTime Date) {
-    Mask = TariffMask(TariffTableAt(Date), DayType, Minute);
+    Mask = TariffMask(Decoded(tariffs_, tariffTables_, tariffFile_, Date, DefaultTariffTable), DayType, Minute);
     return Mask != 0;
 }
 

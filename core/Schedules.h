@@ -86,9 +86,16 @@ public:
 
 private:
     const THistoryList& History(std::optional<THistoryList>& cache, const std::string& fileName, size_t bodySize);
+    // The table valid at Date, each record's body decoded once: a month's
+    // evaluation asks for one per record.
+    template <typename Table>
+    const Table& Decoded(std::optional<THistoryList>& cache, std::vector<Table>& tables, const std::string& fileName,
+                         TDateTime Date, const Table& fallback);
 
     std::string tariffFile_, shiftFile_;
     std::optional<THistoryList> tariffs_, shifts_;
+    std::vector<TTariffTable> tariffTables_;
+    std::vector<TShiftTable> shiftTables_;
     bool reported_ = false;
 };
 
