@@ -13,6 +13,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -395,6 +396,7 @@ private:
     void ClampInView();
     void UpdateScrollRange();
     void DrawLines();
+    // The cells in view that meet the rectangle being painted.
     void DrawCells();
     void UpdateEdit();
     void UpdateEditorPlace();
@@ -413,6 +415,7 @@ private:
     TColor fixedColor_ = clBtnFace;
     TFont font_;
     TCanvas canvas_;
+    std::optional<TRect> paintRect_;  // the paint event's rectangle while it paints
     bool editorMode_ = false;
     TInplaceEdit* editor_ = nullptr;
     TComponentState componentState_;

@@ -1,6 +1,8 @@
 // Painting the grids: lines and cells, repainting parts of them.
 #include "platform/qt/Grids.h"
 
+#include <QPaintEvent>
+
 #include <algorithm>
 
 namespace zeko {
@@ -38,9 +40,11 @@ QImage TCustomGrid::PaintToImage() {
     return image;
 }
 
-void TCustomGrid::paintEvent(QPaintEvent*) {
+void TCustomGrid::paintEvent(QPaintEvent* event) {
     TWidgetPaint paint(canvas_, viewport());
+    paintRect_ = FromQRect(event->rect());
     Paint();
+    paintRect_.reset();
 }
 
 void TCustomGrid::Paint() {
@@ -111,9 +115,20 @@ void TCustomGrid::DrawCells() {
     // The columns in view with their left edges, the same in every row.
     std::vector<std::pair<int, int>> shownCols;
     ForEachShown(cols_, VertLineWidth(), cw, [&](int col, int x) { shownCols.emplace_back(col, x); });
-    ForEachShown(rows_, HorzLineWidth(), ch, [&](int row, int y) {
+    // Only the cells the paint is for: a cell with the grid lines round it (a
+    // heading paints over the lines between the columns it spans) that meets it.
+    const int vlw = VertLineWidth(), hlw = HorzLineWidth();
+    const auto outsidePaint = [&](const TRect& r) {
+        if (!paintRect_)
+            return false;
+        const TRect& p = *paintRect_;
+        return r.Right + vlw <= p.Left || r.Left - vlw >= p.Right || r.Bottom + hlw <= p.Top || r.Top - hlw >= p.Bottom;
+    };
+    ForEachShown(rows_, hlw, ch, [&](int row, int y) {
         for (const auto& [col, x] : shownCols) {
             const TRect r{x, y, x + cols_.sizes[col], y + rows_.sizes[row]};  // CellRect(col, row)
+            if (outsidePaint(r))
+                continue;
             TGridDrawState state;
             const bool fixed = col < cols_.fixed || row < rows_.fixed;
             if (fixed) {

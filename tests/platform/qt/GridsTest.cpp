@@ -375,6 +375,39 @@ TEST_F(GridTest, PaintsLinesFillsAndTexts) {
     EXPECT_TRUE(ink);
 }
 
+// A paint of part of the grid paints the cells that meet it and no others, and
+// the picture of that part is the one a whole paint gives.
+TEST_F(GridTest, APaintOfPartOfTheGridPaintsTheCellsThatMeetIt) {
+    for (int c = 0; c < 5; ++c)
+        for (int r = 0; r < 5; ++r)
+            grid.SetCells(c, r, std::to_string(c) + "," + std::to_string(r));
+    std::vector<std::pair<int, int>> painted;
+    grid.OnDrawCell = [&](TCustomGrid*, int col, int row, const TRect&, TGridDrawState) {
+        painted.emplace_back(col, row);
+    };
+    const QImage whole = grid.PaintToImage();
+    EXPECT_EQ(painted.size(), 25u);
+
+    const struct {
+        QRect part;
+        std::vector<std::pair<int, int>> cells;
+    } cases[] = {
+        {QRect(70, 30, 20, 10), {{1, 1}}},                  // inside one cell
+        {QRect(64, 24, 1, 1), {{0, 0}, {1, 0}, {0, 1}, {1, 1}}},  // the crossing of two lines
+        {QRect(140, 80, 70, 15), {{2, 3}, {3, 3}}},          // across a line
+    };
+    for (const auto& c : cases) {
+        painted.clear();
+        QImage part(grid.size(), QImage::Format_RGB32);
+        part.fill(Qt::white);
+        grid.viewport()->render(&part, c.part.topLeft(), QRegion(c.part));
+        EXPECT_EQ(painted, c.cells) << c.part.x() << "," << c.part.y();
+        for (int y = c.part.top(); y <= c.part.bottom(); ++y)
+            for (int x = c.part.left(); x <= c.part.right(); ++x)
+                ASSERT_EQ(part.pixel(x, y), whole.pixel(x, y)) << x << "," << y;
+    }
+}
+
 TEST_F(GridTest, SelectedCellsAreHighlightedUnlessFocused) {
     grid.SetSelection({1, 1, 2, 1});
     const QImage image = grid.PaintToImage();
