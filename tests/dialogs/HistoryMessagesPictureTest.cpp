@@ -6,38 +6,14 @@
 #include "platform/qt/QtNotifier.h"
 #include "support/QtApp.h"
 #include "support/TempDir.h"
+#include "MessageBoxPicture.h"
 
-#include <QAbstractButton>
-#include <QApplication>
 #include <QDir>
-#include <QMessageBox>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
 using namespace zeko;
 
-namespace {
-
-// Saves the next message box as `name`, then presses its button `button`.
-void GrabNextBox(const QString& name, const QString& button, QString& text) {
-    auto* poll = new QTimer;
-    QObject::connect(poll, &QTimer::timeout, [poll, name, button, &text] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (!box)
-            return;
-        poll->stop();
-        poll->deleteLater();
-        text = box->text();
-        box->grab().save(QString(ZEKO_ARTEFACT_DIR) + "/" + name);
-        for (QAbstractButton* b : box->buttons())
-            if (b->text().remove('&') == button)
-                b->click();
-    });
-    poll->start(5);
-}
-
-} // namespace
 
 TEST(HistoryMessages, TheBoxesAboutADamagedHistoryShowTheirWholeText) {
     test::QtApp();
@@ -53,12 +29,12 @@ TEST(HistoryMessages, TheBoxesAboutADamagedHistoryShowTheirWholeText) {
     QtNotifier qt;
     SetNotifier(&qt);
     QString told, asked;
-    GrabNextBox("historie-poskozena.png", "OK", told);
+    test::GrabNextMessageBox(ZEKO_ARTEFACT_DIR "/historie-poskozena.png", "OK", told);
     {
         TTarifyForm form;
         EXPECT_TRUE(told.startsWith(QString::fromUtf8("Chyba při načítání historie tarifů/směn!\n")));
         EXPECT_EQ(form.History.size(), 2u);
-        GrabNextBox("historie-prepsat.png", "Ne", asked);
+        test::GrabNextMessageBox(ZEKO_ARTEFACT_DIR "/historie-prepsat.png", "Ne", asked);
         EXPECT_FALSE(form.MaySaveHistory());
         EXPECT_TRUE(asked.startsWith(QString::fromUtf8("Historie nebyla načtena celá:\n")));
     }
