@@ -479,6 +479,7 @@ void THlavniForm::cmOnlineClick() {
         v.RegulationState = s.LiveWords.RegulationState;
         v.RecordTime = s.LiveWords.RecordTime;
         v.RegulatorNow = ElapsedSince(s.ClockTick, s.ClockDate + s.ClockTime);
+        v.RegulatorClockKnown = s.ClockValid;
         v.PcNow = Now();
         return v;
     };
