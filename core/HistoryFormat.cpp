@@ -124,10 +124,6 @@ bool IntactRecordAt(const uint8_t* bytes, size_t available, size_t bodySize, THi
     return false;
 }
 
-} // namespace
-
-namespace {
-
 bool IntactRecordAt(const uint8_t* bytes, size_t size, size_t at, size_t bodySize) {
     THistoryDamage ignored;
     return IntactRecordAt(bytes + at, size - at, bodySize, ignored);
