@@ -394,7 +394,7 @@ TEST_F(TariffEditor, ADamagedHistoryIsReportedAndItsIntactRecordsShown) {
     TTarifyForm& f = Open();
     EXPECT_EQ(Messages(), std::vector<std::string>{
                               "Chyba při načítání historie tarifů/směn!\n" + dir / "Tarify.his" +
-                              "\nPoškozený záznam na pozici 132 (vynecháno bajtů: 9): soubor končí uprostřed "
+                              "\nPoškozený záznam na pozici 132 (vynecháno bajtů:\u00a09): soubor končí uprostřed "
                               "záznamu.\nPoškozená místa nebyla použita.\nEditor ukazuje jen nepoškozené záznamy; "
                               "než soubor přepíše, zeptá se."});
     ASSERT_EQ(f.History.size(), 1u);
