@@ -6,14 +6,14 @@
 // neighbour.
 #include <QFont>
 #include <QFontMetrics>
-#include <QImage>
 #include <QGlyphRun>
+#include <QImage>
 #include <QPainterPath>
 #include <QRawFont>
 #include <QTextLayout>
 
-#include <cmath>
 #include <algorithm>
+#include <cmath>
 #include <map>
 #include <sstream>
 #include <string>

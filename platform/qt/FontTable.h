@@ -27,7 +27,7 @@ enum class TFontHinting {
     // the serif face down to the height of small letters and lifts the accents of
     // capitals two pixels above the line), and the advances are whole pixels.
     Full,
-    None,
+    None,  // the outlines as they are
 };
 
 struct TFontStandIn {
@@ -37,9 +37,9 @@ struct TFontStandIn {
     const char* Family;    // the installed font drawn instead
     int Pixels;            // its pixel size; 0: the character height given
     TFontHinting Hinting;
-    // Its bold is drawn without hinting: Liberation Sans Bold drawn in whole
-    // pixels with its hinting thins the stems of some letters to one pixel at 11
-    // to 13 pixels, and a word then looks half bold.
+    // Its bold is drawn without hinting: Liberation Sans Bold hinted thins the
+    // stems of some letters to one pixel at 11 to 13 pixels, and a word then
+    // looks half bold.
     bool BoldUnhinted;
     const char* Package;   // the Debian package that installs the family
 };
