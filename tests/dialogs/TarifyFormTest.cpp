@@ -4,6 +4,7 @@
 
 #include "ScheduleFixture.h"
 #include "LayoutProbe.h"
+#include "LetterGaps.h"
 #include "controls/ToolEdit.h"
 #include "core/Holidays.h"
 #include "core/Schedules.h"
@@ -99,6 +100,14 @@ TEST_F(TariffEditor, WithoutAHistoryEveryBandIsUnusedAndTheEditsShowNow) {
     EXPECT_FALSE(f.Button1->isVisible());
     EXPECT_EQ(f.DnyRadio->ItemIndex(), 0);
     EXPECT_TRUE(Messages().empty());
+}
+
+// "Nepoužito" and the captions "1. Od   Do" show their letters as the face sets
+// them, with no gap inside a word.
+TEST_F(TariffEditor, TheGridsWordsAreWhole) {
+    TTarifyForm& f = Open();
+    f.TabTarify->SetCells(1, 1, "06:00-14:00");
+    EXPECT_EQ(test::GridWiderGaps(*f.TabTarify), "");
 }
 
 TEST_F(TariffEditor, ABandTypedIntoTheEditorGoesIntoItsZoneOfTheDayTypeShown) {
