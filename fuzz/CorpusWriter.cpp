@@ -18,6 +18,7 @@
 #include "platform/TextFiles.h"
 
 #include <jpeglib.h>
+#include <unistd.h>
 
 #include <cmath>
 #include <cstdio>
@@ -164,7 +165,8 @@ void DeviceIni() {
     Put("device_list", "realistic-zarizeni-ini", FileBytes(path));
 }
 
-void SettingsFile() {
+// The settings of an installation of 16 outputs.
+TZEKO Installation() {
     TZEKO s;
     s.OutputCount = 16;
     for (int i = 0; i < MaxOutputs; ++i) {
@@ -186,6 +188,11 @@ void SettingsFile() {
     s.Band2End = 1320;
     s.FaultOutput = 1;
     s.FaultDelay = 20;
+    return s;
+}
+
+void SettingsFile() {
+    const TZEKO s = Installation();
     const fs::path path = Scratch("nastaveni.set");
     s.SaveToIni(path.string());
     Put("settings_file", "realistic-16-outputs", FileBytes(path));
@@ -288,15 +295,8 @@ void Reply(TBytes& in, uint8_t selector, const TBytes& data) {
 }
 
 void Replies() {
-    TZEKO s;
-    s.OutputCount = 12;
-    s.OutputValues.fill(250);
-    s.MeterConstants = {250000, 250000, 250000, 100000};
+    TZEKO s = Installation();
     s.InputFunctions = {0, 1, 2, 3};
-    s.BandLow = 78;
-    s.BandCentre = 98;
-    s.BandHigh = 118;
-    s.SpeedUnder = 60;
     s.ActivePower = 183.5;
     s.ReactivePower = -12.25;
     s.LiveWords.OutputStates = 0x0FF;

@@ -134,11 +134,16 @@ bool PointersKept(const std::vector<uint8_t>& d, const TZEKO& s) {
            std::equal(position.begin(), position.end(), block.begin() + PointerLayout::ReadPosition);
 }
 
-bool StartupSettingsKept(uint16_t address, const std::vector<uint8_t>& d, const TZEKO& s) {
+// The bytes of a settings register that hold its fields: the four behind the input
+// functions are unused.
+size_t FieldBytes(uint8_t index) {
+    return RegisterOf(index) == Registers::InputFunctions ? InputCount : BytesOf(index);
+}
+
+bool StartupSettingsKept(uint8_t index, const std::vector<uint8_t>& d, const TZEKO& s) {
+    const uint16_t address = RegisterOf(index);
     std::vector<uint8_t> e = EncodeStartupSettings(address, s);
-    // The bytes behind the input functions are unused.
-    if (address == Registers::InputFunctions)
-        e.resize(s.InputFunctions.size());
+    e.resize(FieldBytes(index));
     if (e.empty() || !std::equal(e.begin(), e.end(), d.begin()))
         return false;
     if (address != Registers::InputFunctions)
@@ -219,8 +224,8 @@ private:
                                                 [&](uint8_t i) { return RegisterOf(i) == reply.Address; });
                 if (index == StartupSettingsIndices.end())
                     return true;
-                return decoded(DecodeStartupSettings(reply.Address, d.data(), n, state_), BytesOf(*index),
-                               [&] { return StartupSettingsKept(reply.Address, d, state_); });
+                return decoded(DecodeStartupSettings(reply.Address, d.data(), n, state_), FieldBytes(*index),
+                               [&] { return StartupSettingsKept(*index, d, state_); });
             }
             }
         case KindWorking:
