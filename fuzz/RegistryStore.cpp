@@ -87,7 +87,10 @@ bool ReadView(const std::string& text, TView& view) {
             continue;
         TRegistry registry;
         std::vector<TValue> values;
-        if (!registry.OpenKeyReadOnly(key) || !ReadKey(registry, values))
+        // A path of an empty name ("A\\B", "A\") opens no key of its own.
+        if (!registry.OpenKeyReadOnly(key))
+            continue;
+        if (!ReadKey(registry, values))
             return false;
         view[LowerAscii(key)] = std::move(values);
     }
