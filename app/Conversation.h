@@ -205,6 +205,8 @@ private:
     void QueueAddressHighByte(uint32_t address);
     void QueueRecordRead(uint32_t address);
     void FinishDownload(uint32_t resumeIndex);
+    // The read position after the records read goes to the regulator (both twins).
+    void WriteReadPosition();
     void HandleReadPositionAck();
 
     // Writes (ConversationWrite.cpp).
@@ -226,6 +228,10 @@ private:
         bool Cancelled = false;
         TRecordList Records;
         uint32_t ResumeIndex = 0;
+        // Records read whose stamp is no date and time: left out of Records, and
+        // told once the position is written; the first one's index.
+        size_t Skipped = 0;
+        uint32_t FirstSkipped = 0;
     };
 
     TConversationEvents& events_;

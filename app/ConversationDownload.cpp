@@ -4,7 +4,9 @@
 // every record is stored is the new read position written back to the regulator. A
 // save that fails leaves the position as it was, so the next download reads the
 // same records again. "Zruš" ends a download at once, whether or not a reply is on
-// its way: what was read is stored and the position after it written back.
+// its way: what was read is stored and the position after it written back. A
+// record whose stamp is no date and time is read past and never stored; how many
+// were left out is told after the position is written.
 #include "app/Conversation.h"
 
 #include "core/RecordMemory.h"
@@ -88,6 +90,7 @@ void TConversation::HandleRecordPointers(const TReplyHeader& reply) {
     }
     download_.Phase = TDownloadPhase::ReadingRecords;
     download_.Records.clear();
+    download_.Skipped = 0;
     s.DownloadIndex = s.OldestUnreadIndex;
     s.DownloadAddress = RecordAddress(s.DownloadIndex);
     QueueAddressHighByte(s.DownloadAddress);
@@ -117,7 +120,14 @@ void TConversation::HandleRecordReply(const TReplyHeader& reply) {
     link_.DropHead();
     TRegulatorRecord record;
     DecodeRecord(reply.Data, record, s.DownloadIndex, s.InputConstants);
-    download_.Records.push_back(record);
+    // A record whose stamp is no date and time belongs in no month file; it is read
+    // past all the same, or every download would stop at it.
+    int64_t seconds = 0;
+    if (RecordSeconds(record, seconds)) {
+        download_.Records.push_back(record);
+    } else if (download_.Skipped++ == 0) {
+        download_.FirstSkipped = s.DownloadIndex;
+    }
     if (s.DownloadIndex == PreviousRingIndex(s.NewestIndex)) {
         FinishDownload(NextRingIndex(s.DownloadIndex));
         return;
@@ -135,14 +145,28 @@ void TConversation::FinishDownload(uint32_t resumeIndex) {
     events_.HideProgress(TProgressKind::Download);
     download_.ResumeIndex = resumeIndex;
     if (download_.Records.empty()) {
-        // Cancelled before the first record came: the position stays as it is.
-        download_.Phase = TDownloadPhase::Idle;
-        Report(CancelledText(0));
+        if (download_.Skipped == 0) {
+            // Cancelled before the first record came: the position stays as it is.
+            download_.Phase = TDownloadPhase::Idle;
+            Report(CancelledText(0));
+            return;
+        }
+        // Nothing to store, but the records read are behind the position.
+        if (download_.Cancelled)
+            Report(CancelledText(0));
+        WriteReadPosition();
         return;
     }
     download_.Phase = TDownloadPhase::Saving;
     const TRecordList records = std::exchange(download_.Records, {});
     events_.SaveRecords(records);
+}
+
+void TConversation::WriteReadPosition() {
+    download_.Phase = TDownloadPhase::WritingPosition;
+    const auto position = ReadPositionData(download_.ResumeIndex);
+    link_.QueueTelegram(StationPC, StationRegulator, 1, tlg::KindSettings, Registers::ReadPosition, position, 0);
+    link_.QueueTelegram(StationPC, StationRegulator, 1, tlg::KindWorking, Registers::ReadPositionWorking, position, 0);
 }
 
 void TConversation::RecordsSaved(const TSaveOutcome& outcome) {
@@ -158,15 +182,15 @@ void TConversation::RecordsSaved(const TSaveOutcome& outcome) {
     }
     if (download_.Cancelled)
         Report(CancelledText(outcome.Appended + outcome.Replaced + outcome.Unchanged));
-    download_.Phase = TDownloadPhase::WritingPosition;
-    const auto position = ReadPositionData(download_.ResumeIndex);
-    link_.QueueTelegram(StationPC, StationRegulator, 1, tlg::KindSettings, Registers::ReadPosition, position, 0);
-    link_.QueueTelegram(StationPC, StationRegulator, 1, tlg::KindWorking, Registers::ReadPositionWorking, position, 0);
+    WriteReadPosition();
 }
 
 void TConversation::HandleReadPositionAck() {
     link_.DropHead();
     Report("Pozice záznamů PC zapsána");
+    if (download_.Skipped != 0)
+        Report("Záznamy s neplatným datem a časem vynechány: " + std::to_string(download_.Skipped) +
+               " (první z nich č. " + std::to_string(download_.FirstSkipped) + " v regulátoru)");
     download_.Phase = TDownloadPhase::Idle;
 }
 

@@ -7,6 +7,7 @@
 
 #include "core/RegisterTables.h"
 #include "core/RegulatorReplies.h"
+#include "core/Telegram.h"
 #include "platform/Cp1250.h"
 #include "platform/DateTime.h"
 #include "platform/SerialLine.h"
@@ -150,9 +151,12 @@ void TConversation::HandleClock(const TReplyHeader& reply) {
     if (!DecodeClock(reply.Data, reply.DataLength, state_, GetTickCount()))
         return;
     link_.DropHead();
+    // Asking again would bring the same bytes: the reading goes on without a clock.
+    if (!state_.ClockValid)
+        Report("Neplatné datum a čas regulátoru (" + HexBytes(reply.Data, ClockBytes) + "), nebyly převzaty");
     if (SettingsReadRunning())
         QueueRead(tlg::KindSettings, reg8::LastSettingsBlock);
-    else
+    else if (state_.ClockValid)
         Report("Datum a čas regulátoru nastaven podle PC");
 }
 

@@ -15,6 +15,7 @@
 #include "core/ZekoMessages.h"
 #include "core/Zeko.h"
 #include "dialogs/online.h"
+#include "platform/FileErrorText.h"
 #include "platform/FormatPatterns.h"
 #include "platform/FormatSettings.h"
 #include "platform/IniFile.h"
@@ -70,6 +71,13 @@ void CheckProgramDir() {
 std::string UnreadableIniText(const TIniFile& ini) {
     return "Konfigurační soubor nelze přečíst:\n" + ini.FileName() + "\n" + std::strerror(ini.ReadError()) +
            "\nProgram poběží s výchozím nastavením a soubor nepřepíše.";
+}
+
+// Without the file the channels' names, units and meter multipliers are the
+// defaults; every value and table would be told in them without a word.
+std::string UnreadableDevicesText(const std::string& fileName, int error) {
+    return "Soubor popisu zařízení nelze přečíst:\n" + fileName + "\n" + ReadFailureText(error) +
+           "\nProgram poběží s výchozími kanály (názvy, jednotky, násobitele elektroměrů) a soubor nepřepíše.";
 }
 
 QMenu* AddMenu(QMenuBar* bar, const char* name, const char* caption) {
@@ -335,7 +343,9 @@ void THlavniForm::FormCreate() {
 
 void THlavniForm::CreateSharedObjects() {
     Devices = new TSeznamZarizeni;
-    Devices->LoadFromIni(ProgramFile("Zarizeni.ini"));
+    const std::string devices = ResolvePathNoCase(ProgramFile("Zarizeni.ini"));
+    if (const int error = Devices->LoadFromIni(devices); error != 0)
+        MessageDlg(UnreadableDevicesText(devices, error), TMsgDlgType::mtWarning, TMsgDlgButtons::mbOK);
     CreateConversation();
     HideDownloadProgress();
     HideSettingsProgress();
@@ -469,6 +479,7 @@ void THlavniForm::cmOnlineClick() {
         v.RegulationState = s.LiveWords.RegulationState;
         v.RecordTime = s.LiveWords.RecordTime;
         v.RegulatorNow = ElapsedSince(s.ClockTick, s.ClockDate + s.ClockTime);
+        v.RegulatorClockKnown = s.ClockValid;
         v.PcNow = Now();
         return v;
     };

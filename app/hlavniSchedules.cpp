@@ -50,13 +50,16 @@ void WriteNames(const char* section, const char* key, const std::array<std::stri
 void THlavniForm::cmSmenyClick() {
     RunScheduleCommand([this] {
         const auto form = std::make_unique<TSmenyForm>(this);
+        if (!form->HistoryReadable())
+            return;
         form->setWindowTitle(U("Směny"));
         ShiftNamesEdit = ShiftNames;
         ShiftAbbrevsEdit = ShiftAbbrevs;
         if (form->ShowModal() != ModalResults::Ok)
             return;
         form->StoreShownRecord();
-        SaveHistory(form->History, ProgramFile(ShiftHistoryFile));
+        if (form->MaySaveHistory())
+            SaveHistory(form->History, ProgramFile(ShiftHistoryFile));
         ShiftNames = ShiftNamesEdit;
         ShiftAbbrevs = ShiftAbbrevsEdit;
         WriteNames("Smeny", "Smena", ShiftNames, ShiftAbbrevs);
@@ -66,6 +69,8 @@ void THlavniForm::cmSmenyClick() {
 void THlavniForm::cmTarifyClick() {
     RunScheduleCommand([this] {
         const auto form = std::make_unique<TTarifyForm>(this);
+        if (!form->HistoryReadable())
+            return;
         form->setWindowTitle(U("Tarify"));
         form->TariffNames = TariffNames;
         form->TariffAbbrevs = TariffAbbrevs;
@@ -74,7 +79,8 @@ void THlavniForm::cmTarifyClick() {
         if (form->ShowModal() != ModalResults::Ok)
             return;
         form->StoreShownRecord();
-        SaveHistory(form->History, ProgramFile(TariffHistoryFile));
+        if (form->MaySaveHistory())
+            SaveHistory(form->History, ProgramFile(TariffHistoryFile));
         TariffNames = form->TariffNames;
         TariffAbbrevs = form->TariffAbbrevs;
         WriteNames("Tarify", "Tarif", TariffNames, TariffAbbrevs);

@@ -45,6 +45,18 @@ void DecodeBcdDateTime(const uint8_t* bytes, TDateTime& date, TDateTime& time, u
         date = EncodeDate(1980, 1, 1);
 }
 
+bool TryDecodeBcdDateTime(const uint8_t* bytes, TDateTime& date, TDateTime& time, uint8_t& weekday) {
+    const int year = DecodeBcd(bytes[6]);
+    TDateTime d = 0, t = 0;
+    if (year > 99 || !TryEncodeTime(DecodeBcd(bytes[2]), DecodeBcd(bytes[1]), DecodeBcd(bytes[0]), 0, t) ||
+        !TryEncodeDate(ExpandYear(year), DecodeBcd(bytes[4]), DecodeBcd(bytes[3]), d))
+        return false;
+    date = d;
+    time = t;
+    weekday = FromBcd(bytes[5]);
+    return true;
+}
+
 uint16_t ReadWordLE(const uint8_t* p) {
     return static_cast<uint16_t>(p[0] | p[1] << 8);
 }

@@ -30,6 +30,9 @@ std::array<uint8_t, 6> DecodeBcdStamp(const uint8_t* bytes);
 // 01:00:00; a day above 31 or a month above 12 (or no BCD number) counts as 1; a
 // date that still does not exist reads as 1 January 1980.
 void DecodeBcdDateTime(const uint8_t* bytes, TDateTime& date, TDateTime& time, uint8_t& weekday);
+// The same bytes, only when they hold a date and time that exist (every field a BCD
+// number, the weekday aside); false leaves date, time and weekday as they were.
+bool TryDecodeBcdDateTime(const uint8_t* bytes, TDateTime& date, TDateTime& time, uint8_t& weekday);
 
 uint16_t ReadWordLE(const uint8_t* p);
 uint16_t TakeWordLE(const uint8_t*& p, int step);  // reads, then moves p by step

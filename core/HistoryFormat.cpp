@@ -93,20 +93,87 @@ bool ParseHistoryRecord(const uint8_t* bytes, size_t available, THistoryRecord& 
     return true;
 }
 
-bool ParseHistory(const uint8_t* bytes, size_t size, size_t bodySize, THistoryList& List) {
-    bool intact = true;
-    size_t at = 0, used = 0;
-    THistoryRecord record;
-    while (at < size) {
-        if (!ParseHistoryRecord(bytes + at, size - at, record, used) || record.Body.size() != bodySize)
-            return false;
-        if (record.Marker == HistoryMarker)
-            List.push_back(std::move(record));
-        else
-            intact = false;
-        at += used;
+bool UsableValidFrom(TDateTime validFrom) {
+    static const TDateTime earliest = EncodeDate(1800, 1, 1), latest = EncodeDate(3000, 1, 1);
+    return validFrom > earliest && validFrom < latest;  // false for a NaN
+}
+
+namespace {
+
+// Whether an intact record of the history begins at `bytes`; else `damage` says why.
+bool IntactRecordAt(const uint8_t* bytes, size_t available, size_t bodySize, THistoryDamage& damage) {
+    if (available < HistoryLayout::HeadSize) {
+        damage.Fault = THistoryFault::CutShort;
+        return false;
     }
-    return intact;
+    const uint16_t length = ReadWordLE(bytes + HistoryLayout::BodyLength);
+    const uint16_t marker = ReadWordLE(bytes + HistoryLayout::Marker);
+    if (length != bodySize) {
+        damage.Fault = THistoryFault::BodyLength;
+        damage.Found = length;
+    } else if (available - HistoryLayout::HeadSize < length) {
+        damage.Fault = THistoryFault::CutShort;
+    } else if (marker != HistoryMarker) {
+        damage.Fault = THistoryFault::Marker;
+        damage.Found = marker;
+    } else if (!UsableValidFrom(ReadDoubleLE(bytes + HistoryLayout::ValidFrom))) {
+        damage.Fault = THistoryFault::ValidFrom;
+    } else {
+        return true;
+    }
+    return false;
+}
+
+bool IntactRecordAt(const uint8_t* bytes, size_t size, size_t at, size_t bodySize) {
+    THistoryDamage ignored;
+    return IntactRecordAt(bytes + at, size - at, bodySize, ignored);
+}
+
+// Where the reading goes on after the damaged record at `at`: the program writes
+// every record at the table's size, so first the places where the records after it
+// would begin; then the end of the damaged record as its own length gives it (a
+// record of something else); last any place at all (bytes put in or lost).
+size_t NextIntactRecord(const uint8_t* bytes, size_t size, size_t at, size_t bodySize) {
+    const size_t recordSize = HistoryLayout::HeadSize + bodySize;
+    for (size_t p = at + recordSize; p < size; p += recordSize)
+        if (IntactRecordAt(bytes, size, p, bodySize))
+            return p;
+    if (size - at >= HistoryLayout::HeadSize) {
+        const size_t own = at + HistoryLayout::HeadSize + ReadWordLE(bytes + at + HistoryLayout::BodyLength);
+        if (own < size && IntactRecordAt(bytes, size, own, bodySize))
+            return own;
+    }
+    for (size_t p = at + 1; p < size; ++p)
+        if (IntactRecordAt(bytes, size, p, bodySize))
+            return p;
+    return size;
+}
+
+} // namespace
+
+THistoryDamageList ReadHistoryRecords(const uint8_t* bytes, size_t size, size_t bodySize, THistoryList& List) {
+    THistoryDamageList damaged;
+    THistoryRecord record;
+    size_t at = 0, used = 0;
+    while (at < size) {
+        THistoryDamage damage;
+        if (IntactRecordAt(bytes + at, size - at, bodySize, damage) &&
+            ParseHistoryRecord(bytes + at, size - at, record, used)) {
+            List.push_back(std::move(record));
+            at += used;
+            continue;
+        }
+        const size_t next = NextIntactRecord(bytes, size, at, bodySize);
+        damage.Offset = at;
+        damage.Length = next - at;
+        damaged.push_back(damage);
+        at = next;
+    }
+    return damaged;
+}
+
+bool ParseHistory(const uint8_t* bytes, size_t size, size_t bodySize, THistoryList& List) {
+    return ReadHistoryRecords(bytes, size, bodySize, List).empty();
 }
 
 } // namespace zeko

@@ -117,12 +117,38 @@ bool ParseHistoryRecord(const uint8_t* bytes, size_t available, THistoryRecord& 
 
 using THistoryList = std::vector<THistoryRecord>;
 
+// What is wrong with a damaged record of a history file.
+enum class THistoryFault {
+    BodyLength,  // a body length other than the table's
+    Marker,      // a marker other than 1
+    ValidFrom,   // a valid-from that is no date the schedules can hold
+    CutShort,    // the file ends inside the record
+};
+
+// A damaged place: the record that begins at Offset and the bytes after it up to
+// the next intact record (or the end of the file), Length in all, left out.
+struct THistoryDamage {
+    size_t Offset = 0;
+    size_t Length = 0;
+    THistoryFault Fault = THistoryFault::CutShort;
+    uint32_t Found = 0;  // the body length or marker found (BodyLength, Marker)
+    bool operator==(const THistoryDamage&) const = default;
+};
+using THistoryDamageList = std::vector<THistoryDamage>;
+
+// A valid-from the schedules can use: a number between 1 January 1800 and
+// 1 January 3000, both excluded (the bounds of the choice of the valid record).
+bool UsableValidFrom(TDateTime validFrom);
+
 // Appends the intact records of a history file's bytes to List, whose bodies are
-// `bodySize` bytes (TTariffTable::BodySize, TShiftTable::BodySize). The rest is
-// damage and is never taken for a table: a record whose marker is not 1 is left
-// out; a body length other than `bodySize`, or a record that the file cuts short,
-// ends the reading, as the records after it can no longer be found with certainty.
-// False when any damage was met.
+// `bodySize` bytes (TTariffTable::BodySize, TShiftTable::BodySize), and answers the
+// damaged places, none for an intact file. An intact record has the table's body
+// length, the marker 1 and a usable valid-from, and the file holds it whole. Damage
+// is never taken for a table and never ends the reading: it goes on at the next
+// intact record, looked for first where the program's records of that size would
+// lie, then where the damaged record's own length ends it, then anywhere after it.
+THistoryDamageList ReadHistoryRecords(const uint8_t* bytes, size_t size, size_t bodySize, THistoryList& List);
+// The same; true when the file held no damage.
 bool ParseHistory(const uint8_t* bytes, size_t size, size_t bodySize, THistoryList& List);
 
 } // namespace zeko

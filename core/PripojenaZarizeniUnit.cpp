@@ -60,11 +60,12 @@ TVstupyInfo ReadChannel(const TIniFile& ini, int n) {
 
 } // namespace
 
-void TSeznamZarizeni::LoadFromIni(const std::string& fileName) {
+int TSeznamZarizeni::LoadFromIni(const std::string& fileName) {
     Clear();
     const TIniFile ini(fileName);
     for (int n = 1; n <= ChannelCount; ++n)
         items_.push_back(ReadChannel(ini, n));
+    return ini.ReadError();
 }
 
 void TSeznamZarizeni::Clear() {

@@ -33,8 +33,10 @@ class TSeznamZarizeni {
 public:
     // Four channels from the file; a missing file gives four channels of defaults.
     // Numbers may use either decimal separator; a day-start hour outside -23..23, or
-    // an integer that does not fit its field, gives the default.
-    void LoadFromIni(const std::string& fileName);
+    // an integer that does not fit its field, gives the default. A file that exists
+    // but cannot be read (no permission, a folder, an I/O error) gives the defaults
+    // too, and the answer is its errno (0 otherwise), for the caller to tell.
+    int LoadFromIni(const std::string& fileName);
     void Clear();
     int Count() const { return static_cast<int>(items_.size()); }
     bool IndexValid(int index) const { return index >= 0 && index < Count(); }

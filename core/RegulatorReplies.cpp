@@ -235,8 +235,9 @@ void DeriveInputConstants(TZEKO& s) {
 bool DecodeClock(const uint8_t* d, int length, TZEKO& s, uint32_t tick) {
     if (length < static_cast<int>(ClockBytes))
         return false;
-    DecodeBcdDateTime(d, s.ClockDate, s.ClockTime, s.ClockWeekday);
-    s.ClockTick = tick - 100;
+    s.ClockValid = TryDecodeBcdDateTime(d, s.ClockDate, s.ClockTime, s.ClockWeekday);
+    if (s.ClockValid)
+        s.ClockTick = tick - 100;
     return true;
 }
 

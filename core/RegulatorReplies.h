@@ -129,7 +129,9 @@ using TPointerBytes = std::array<uint8_t, RecordPointerBytes>;
 // data bytes than its layout.
 bool DecodeLiveValues(const uint8_t* data, int length, TZEKO& state);
 bool DecodeLastSettingsBlock(const uint8_t* data, int length, TZEKO& state);
-// The clock in packed BCD; ClockTick := tick - 100 ms.
+// The clock in packed BCD; ClockTick := tick - 100 ms. A clock that is no date and
+// time (a month 13, a byte that is no BCD number) is refused: ClockValid := false
+// and the clock fields keep the last valid reading.
 bool DecodeClock(const uint8_t* data, int length, TZEKO& state, uint32_t tick);
 bool DecodeRecordPointers(const uint8_t* data, int length, TZEKO& state);
 

@@ -4,6 +4,7 @@
 #include "core/QuarterHours.h"
 #include "core/TextHelpers.h"
 #include "platform/Exceptions.h"
+#include "platform/FileErrorText.h"
 #include "platform/IniFile.h"
 #include "platform/Notifier.h"
 #include "platform/ProgramDir.h"
@@ -24,20 +25,30 @@ std::string OrProgramFile(const std::string& fileName, const char* name) {
     return fileName.empty() ? ProgramFile(name) : fileName;
 }
 
-void ReportLoadError() { MessageDlg(HistoryLoadErrorText, TMsgDlgType::mtError, TMsgDlgButtons::mbOK); }
+void ReportLoadError(const std::vector<THistoryLoad>& loads) {
+    MessageDlg(HistoryLoadMessage(loads), TMsgDlgType::mtError, TMsgDlgButtons::mbOK);
+}
 
-// The intact records of the file; `failed` set when it cannot be read (then none)
-// or holds a damaged record.
-THistoryList LoadOrEmpty(const std::string& fileName, size_t bodySize, bool& failed) {
+// The intact records of the file, none when it cannot be read.
+THistoryList LoadOrEmpty(const std::string& fileName, size_t bodySize, THistoryLoad& load) {
     THistoryList list;
-    try {
-        failed = !LoadHistory(list, fileName, bodySize);
-    } catch (const EInOutError&) {
-        failed = true;
-        list.clear();
-    }
+    load = ReadHistoryFile(list, fileName, bodySize);
     return list;
 }
+
+std::string FaultText(const THistoryDamage& d, size_t bodySize) {
+    switch (d.Fault) {
+    case THistoryFault::BodyLength:
+        return "délka dat " + std::to_string(d.Found) + " místo " + std::to_string(bodySize);
+    case THistoryFault::Marker: return "značka " + std::to_string(d.Found) + " místo " + std::to_string(HistoryMarker);
+    case THistoryFault::ValidFrom: return "datum platnosti není platné datum";
+    case THistoryFault::CutShort: break;
+    }
+    return "soubor končí uprostřed záznamu";
+}
+
+// Damaged places named one by one; a file of nothing but damage says how many more.
+constexpr size_t DamageLinesShown = 3;
 
 template <typename Table>
 Table TableAt(const THistoryList& list, TDateTime date, const Table& fallback) {
@@ -49,10 +60,10 @@ Table TableAt(const THistoryList& list, TDateTime date, const Table& fallback) {
 
 template <typename Table>
 Table SelectTable(TDateTime date, const std::string& fileName, const Table& fallback) {
-    bool failed = false;
-    const THistoryList list = LoadOrEmpty(fileName, Table::BodySize, failed);
-    if (failed)
-        ReportLoadError();
+    THistoryLoad load;
+    const THistoryList list = LoadOrEmpty(fileName, Table::BodySize, load);
+    if (!load.Whole())
+        ReportLoadError({load});
     return TableAt(list, date, fallback);
 }
 
@@ -82,11 +93,49 @@ void InitDefaultSchedules() {
     DefaultTariffTable = StartTariffTable();
 }
 
-bool LoadHistory(THistoryList& List, const std::string& FileName, size_t BodySize) {
+THistoryLoad ReadHistoryFile(THistoryList& List, const std::string& FileName, size_t BodySize) {
+    THistoryLoad load;
+    load.FileName = ResolvePathNoCase(FileName);
+    load.BodySize = BodySize;
     std::vector<uint8_t> bytes;
-    if (!ReadWholeFile(ResolvePathNoCase(FileName), bytes))
-        return true;
-    return ParseHistory(bytes.data(), bytes.size(), BodySize, List);
+    try {
+        if (!ReadWholeFile(load.FileName, bytes))
+            return load;
+    } catch (const EInOutError& e) {
+        load.ReadError = e.ErrorCode != 0 ? e.ErrorCode : EIO;
+        return load;
+    }
+    load.Damage = ReadHistoryRecords(bytes.data(), bytes.size(), BodySize, List);
+    return load;
+}
+
+bool LoadHistory(THistoryList& List, const std::string& FileName, size_t BodySize) {
+    const THistoryLoad load = ReadHistoryFile(List, FileName, BodySize);
+    if (load.ReadError != 0)
+        RaiseInOutError("Nelze číst soubor", load.FileName, load.ReadError);
+    return load.Damage.empty();
+}
+
+std::string HistoryFaultText(const THistoryLoad& Load) {
+    std::string text = Load.FileName;
+    if (Load.ReadError != 0)
+        return text + "\nSoubor nelze přečíst. " + ReadFailureText(Load.ReadError);
+    for (size_t i = 0; i < Load.Damage.size() && i < DamageLinesShown; ++i) {
+        const THistoryDamage& d = Load.Damage[i];
+        text += "\nPoškozený záznam na pozici " + std::to_string(d.Offset) +
+                " (vynecháno bajtů: " + std::to_string(d.Length) + "): " + FaultText(d, Load.BodySize) + ".";
+    }
+    if (Load.Damage.size() > DamageLinesShown)
+        text += "\nDalší poškozená místa: " + std::to_string(Load.Damage.size() - DamageLinesShown) + ".";
+    return text + "\nPoškozená místa nebyla použita.";
+}
+
+std::string HistoryLoadMessage(const std::vector<THistoryLoad>& Loads) {
+    std::string text = HistoryLoadErrorText;
+    for (const THistoryLoad& load : Loads)
+        if (!load.Whole())
+            text += "\n" + HistoryFaultText(load);
+    return text;
 }
 
 void FreeHistory(THistoryList& List) { List.clear(); }
@@ -138,13 +187,13 @@ const THistoryRecord* ValidHistoryRecord(const THistoryList& List, TDateTime Dat
 bool SelectHistoryRecord(std::vector<uint8_t>& Body, const std::vector<uint8_t>& Default, TDateTime Date,
                          const std::string& FileName) {
     Body = Default;
-    bool failed = false;
-    const THistoryList list = LoadOrEmpty(FileName, Default.size(), failed);
-    if (failed)
-        ReportLoadError();
+    THistoryLoad load;
+    const THistoryList list = LoadOrEmpty(FileName, Default.size(), load);
+    if (!load.Whole())
+        ReportLoadError({load});
     if (const THistoryRecord* r = ValidHistoryRecord(list, Date))
         Body = r->Body;
-    return !failed;
+    return load.Whole();
 }
 
 TTariffTable SelectTariffTable(TDateTime Date, const std::string& FileName) {
@@ -188,25 +237,26 @@ TScheduleLookup::TScheduleLookup(std::string tariffFile, std::string shiftFile)
     : tariffFile_(OrProgramFile(tariffFile, TariffHistoryFile)),
       shiftFile_(OrProgramFile(shiftFile, ShiftHistoryFile)) {}
 
-const THistoryList& TScheduleLookup::History(std::optional<THistoryList>& cache, const std::string& fileName,
-                                             size_t bodySize) {
-    if (!cache) {
-        bool failed = false;
-        cache = LoadOrEmpty(fileName, bodySize, failed);
-        if (failed && !reported_) {
-            reported_ = true;
-            ReportLoadError();
-        }
+void TScheduleLookup::LoadBoth() {
+    if (tariffs_)
+        return;
+    std::vector<THistoryLoad> loads(2);
+    tariffs_ = LoadOrEmpty(tariffFile_, TTariffTable::BodySize, loads[0]);
+    shifts_ = LoadOrEmpty(shiftFile_, TShiftTable::BodySize, loads[1]);
+    if (!loads[0].Whole() || !loads[1].Whole()) {
+        reported_ = true;
+        ReportLoadError(loads);
     }
-    return *cache;
 }
 
 TTariffTable TScheduleLookup::TariffTableAt(TDateTime Date) {
-    return TableAt(History(tariffs_, tariffFile_, TTariffTable::BodySize), Date, DefaultTariffTable);
+    LoadBoth();
+    return TableAt(*tariffs_, Date, DefaultTariffTable);
 }
 
 TShiftTable TScheduleLookup::ShiftTableAt(TDateTime Date) {
-    return TableAt(History(shifts_, shiftFile_, TShiftTable::BodySize), Date, DefaultShiftTable);
+    LoadBoth();
+    return TableAt(*shifts_, Date, DefaultShiftTable);
 }
 
 bool TScheduleLookup::ShiftMaskAt(int Minute, uint8_t& Mask, TDateTime Date) {

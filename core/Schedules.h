@@ -6,9 +6,10 @@
 //
 // The evaluation takes one TScheduleLookup per evaluation: it reads each history
 // file once, and a file that cannot be read is reported once ("Chyba při načítání
-// historie tarifů/směn!") and counts as empty, so the default table applies. A
-// damaged record (core/HistoryFormat.h, ParseHistory) is reported the same way and
-// never used; the intact records before it still are. Where
+// historie tarifů/směn!" with the file and the reason) and counts as empty, so the
+// default table applies. A damaged record (core/HistoryFormat.h,
+// ReadHistoryRecords) is reported the same way, with its place, and never used;
+// the intact records before and after it still are. Where
 // no history record applies, the program-wide DefaultTariffTable and
 // DefaultShiftTable are used; nothing here changes them.
 #include "core/HistoryFormat.h"
@@ -33,10 +34,29 @@ TShiftTable StartShiftTable();
 TTariffTable StartTariffTable();
 void InitDefaultSchedules();  // both defaults := the start tables
 
+// A history file as it was read: the errno of a file that exists but could not be
+// read (0 when it was read or is missing) and its damaged places.
+struct THistoryLoad {
+    std::string FileName;
+    size_t BodySize = 0;
+    int ReadError = 0;
+    THistoryDamageList Damage;
+    bool Whole() const { return ReadError == 0 && Damage.empty(); }
+};
+
 // Appends the intact records of the file, whose bodies are BodySize bytes (see
-// ParseHistory); nothing when it does not exist. False when a damaged record was
-// met. EInOutError when the file cannot be read.
+// ReadHistoryRecords); nothing when it does not exist or cannot be read.
+THistoryLoad ReadHistoryFile(THistoryList& List, const std::string& FileName, size_t BodySize);
+// The same; false when a damaged record was met, EInOutError when the file cannot
+// be read.
 bool LoadHistory(THistoryList& List, const std::string& FileName, size_t BodySize);
+
+// What is wrong with a file that was not read whole: its name, then one line per
+// damaged place (the first few) or the reason it could not be read.
+std::string HistoryFaultText(const THistoryLoad& Load);
+// The error box's text: HistoryLoadErrorText, then HistoryFaultText of each file
+// that was not read whole.
+std::string HistoryLoadMessage(const std::vector<THistoryLoad>& Loads);
 void FreeHistory(THistoryList& List);
 // Appends one record (with Rewrite, or when the file is missing, to a new empty
 // file; the folder is created when missing). False on any failure.
@@ -85,7 +105,9 @@ public:
     bool Reported() const { return reported_; }
 
 private:
-    const THistoryList& History(std::optional<THistoryList>& cache, const std::string& fileName, size_t bodySize);
+    // Both files at the first use of either, so that what is wrong with them is
+    // told in one box.
+    void LoadBoth();
 
     std::string tariffFile_, shiftFile_;
     std::optional<THistoryList> tariffs_, shifts_;

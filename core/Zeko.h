@@ -66,6 +66,9 @@ public:
     TDateTime ClockTime = 0;  // time of day
     uint8_t ClockWeekday = 0;
     uint32_t ClockTick = 0;   // tick count at the reading, minus 100 ms
+    // The last clock reply held a date and time that exist; the fields above are
+    // those of the last one that did.
+    bool ClockValid = false;
 
     // ---- record download ----
     uint32_t NewestIndex = 0;

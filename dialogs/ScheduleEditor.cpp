@@ -234,15 +234,26 @@ const THistoryRecord* TScheduleEditorForm::ShownRecord() const {
 }
 
 void TScheduleEditorForm::LoadHistoryFile(const std::string& fileName) {
-    // The damaged rest of a file cannot be shown; the user learns that saving keeps
-    // the records before it alone.
-    if (!LoadHistory(History, fileName, bodySize_))
-        MessageDlg(HistoryLoadErrorText, TMsgDlgType::mtError, TMsgDlgButtons::mbOK);
+    loaded_ = ReadHistoryFile(History, fileName, bodySize_);
+    if (!loaded_.Whole())
+        MessageDlg(HistoryLoadMessage({loaded_}) +
+                       (HistoryReadable() ? "\nEditor ukazuje jen nepoškozené záznamy; než soubor přepíše, zeptá se."
+                                          : "\nEditor se neotevře, aby soubor nepřepsal."),
+                   TMsgDlgType::mtError, TMsgDlgButtons::mbOK);
     SortHistory(History);
     RecordIndex = static_cast<int>(History.size()) - 1;
     RefillDateList();
     Changed = false;
     Cmb_DatumyChange();
+}
+
+bool TScheduleEditorForm::MaySaveHistory() const {
+    if (loaded_.Whole() || History.empty())
+        return true;
+    return MessageDlg("Historie nebyla načtena celá:\n" + HistoryFaultText(loaded_) +
+                          "\nUložením se soubor přepíše jen záznamy, které editor ukazuje, a vše ostatní, co "
+                          "soubor obsahuje, se ztratí.\nPřejete si historii přesto uložit?",
+                      TMsgDlgType::mtWarning, TMsgDlgButtons::mbYesNo) == TModalResult::mrYes;
 }
 
 void TScheduleEditorForm::RefillDateList() { FillDateList(*Cmb_Datumy, History, RecordIndex, {Btn_Zmenit, Btn_Smazat}); }

@@ -8,6 +8,7 @@
 // A band text is "HH:MM-HH:MM  L": start and end as hours and minutes, two blanks
 // and a letter; the letter N marks the band (the shift) not in use.
 #include "core/HistoryFormat.h"
+#include "core/Schedules.h"
 #include "platform/qt/Forms.h"
 #include "platform/qt/MaskEdit.h"
 
@@ -97,6 +98,13 @@ public:
     // Bands entered while the history is empty become its first record, valid from
     // the date and time in the two edits; with nothing entered nothing is stored.
     void StoreShownRecord();
+    // The history file was there to read, or missing; a file that could not be
+    // read has been reported, and the main window does not show the editor.
+    bool HistoryReadable() const { return loaded_.ReadError == 0; }
+    // Whether the history may be written over: always when it was read whole (or
+    // nothing would be written); else only when the user, told what the file holds
+    // that the editor does not, answers Yes.
+    bool MaySaveHistory() const;
     // The valid-from the two edits show: the date's whole days and the time of day.
     TDateTime ShownValidFrom() const;
 
@@ -148,9 +156,9 @@ protected:
         RefreshGrid();
     }
 
-    // The history of the file sorted by valid-from, the last record shown; a
-    // damaged record and those after it are reported and left out. A file that
-    // cannot be read raises EInOutError.
+    // The history of the file sorted by valid-from, the last record shown. What
+    // was not read (a damaged record, or the whole of a file that cannot be read)
+    // is reported and left out; the records around a damaged one are shown.
     void LoadHistoryFile(const std::string& fileName);
     // The record "Přidat" appends, with the bands shown.
     virtual THistoryRecord NewRecord() const = 0;
@@ -177,6 +185,7 @@ private:
     void RefillDateList();
 
     size_t bodySize_;
+    THistoryLoad loaded_;
     TTexts texts_;
     bool bandEditorOpen_ = false;
     QWidget* focusAfterEnter_ = nullptr;

@@ -4,6 +4,7 @@
 #include "core/TextHelpers.h"
 #include "core/Zeko.h"
 #include "dialogs/nastaveniChecks.h"
+#include "platform/FileErrorText.h"
 #include "platform/FormatSettings.h"
 #include "platform/IniFile.h"
 
@@ -98,17 +99,6 @@ int ReadErrorOf(const TIniFile& ini) {
     return ini.ReadError();
 }
 
-std::string ReasonOf(int error) {
-    switch (error) {
-    case EISDIR: return "Je to složka, ne soubor.";
-    case ENOENT:
-    case ENOTDIR: return "Soubor neexistuje.";
-    case EACCES:
-    case EPERM: return "Ke čtení souboru chybí oprávnění.";
-    default: return "Chyba při čtení souboru.";
-    }
-}
-
 } // namespace
 
 TSettingsFileCheck LoadSettingsFile(const std::string& fileName, TZEKO& settings) {
@@ -165,7 +155,7 @@ std::string SettingsFileRefusal(const std::string& fileName, const TSettingsFile
     case TSettingsFileFault::None: return "";
     case TSettingsFileFault::Unreadable:
         head = "Soubor nastavení nelze přečíst:";
-        body = ReasonOf(check.ReadError);
+        body = ReadFailureText(check.ReadError);
         break;
     case TSettingsFileFault::NotSettingsFile:
         head = "Soubor není souborem nastavení regulátoru:";

@@ -338,7 +338,10 @@ void TOnlineForm::Refresh(const TOnlineValues& v) {
     });
     Guarded(5, "chyba pri zobrazeni casu zaznamu",
             [&] { SetText(Lbl_AktCasZaznamu, SecondsToText(v.RecordTime, false, true, true)); });
-    SetClockText(Lbl_AktDTRegulatoru, v.RegulatorNow);
+    if (v.RegulatorClockKnown)
+        SetClockText(Lbl_AktDTRegulatoru, v.RegulatorNow);
+    else
+        Lbl_AktDTRegulatoru->clear();
     SetClockText(Lbl_AktDTPC, v.PcNow);
     if (OnRefreshed)
         OnRefreshed();

@@ -35,6 +35,7 @@ struct TOnlineValues {
     uint8_t RegulationState = 0;
     uint16_t RecordTime = 0;   // seconds
     TDateTime RegulatorNow = 0;  // the regulator clock advanced to now
+    bool RegulatorClockKnown = true;  // false: the regulator sent no valid clock; none is shown
     TDateTime PcNow = 0;
     // The regulator does not answer: the values are the last ones read, at ReadAt
     // (0: none has been read).

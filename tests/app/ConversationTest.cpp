@@ -338,6 +338,9 @@ TEST(Conversation, TheRecordPointersDecideWhatADownloadReads) {
     for (const Case& c : cases) {
         Rig rig;
         rig.StartUp();
+        // The first record read holds a stamp (an empty place of the ring holds none).
+        if (c.pointers.OldestUnread < RingRecords)
+            rig.memory.Ring().Generate(11, EncodeDate(2024, 2, 28), 1, c.pointers.OldestUnread);
         rig.memory.SetPointers(c.pointers);
         rig.host.onStep = [&](TProgressKind) { rig.conversation.CancelDownload(); };
         rig.conversation.RequestDownload();
@@ -466,4 +469,34 @@ TEST(Conversation, WithoutAConversationADownloadSaysWhyNothingHappens) {
                                 "nastavení bylo zrušeno).\nNaváže se znovu po volbě jiného sériového portu.");
     EXPECT_EQ(messages[0].Type, TMsgDlgType::mtWarning);
     EXPECT_FALSE(rig.conversation.DownloadRequested());
+}
+
+// Places of the ring that hold no record (their stamp bytes 0xFF) are read past and
+// stored nowhere; when nothing else was read the position still moves on, so the
+// next download does not read them again, and the user is told.
+TEST(Conversation, RecordsWhoseStampIsNoDateAreReadPastAndNeverStored) {
+    const struct Case {
+        uint32_t valid;  // records with a stamp before the three empty places
+        size_t saved;
+    } cases[] = {{0, 0}, {2, 1}};
+    for (const Case& c : cases) {
+        Rig rig;
+        rig.StartUp();
+        if (c.valid)
+            rig.memory.Ring().Generate(11, EncodeDate(2024, 2, 28), c.valid, 100);
+        rig.memory.SetPointers({100 + c.valid + 3, 0, 100});
+        rig.conversation.RequestDownload();
+        rig.Tick();
+        ASSERT_EQ(rig.host.saves.size(), c.saved) << c.valid;
+        if (c.saved) {
+            EXPECT_EQ(rig.host.saves[0].size(), c.valid);
+            SaveAndFinish(rig);
+        }
+        EXPECT_FALSE(rig.conversation.DownloadRunning()) << c.valid;
+        EXPECT_EQ(rig.memory.Pointers().OldestUnread, 100 + c.valid + 3) << c.valid;
+        ASSERT_GE(rig.host.statuses.size(), 2u);
+        EXPECT_EQ(rig.host.statuses[rig.host.statuses.size() - 2], "Pozice záznamů PC zapsána");
+        EXPECT_EQ(rig.host.statuses.back(), "Záznamy s neplatným datem a časem vynechány: 3 (první z nich č. " +
+                                                std::to_string(100 + c.valid) + " v regulátoru)");
+    }
 }

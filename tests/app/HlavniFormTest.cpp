@@ -28,10 +28,12 @@
 #include "platform/qt/Canvas.h"
 #include "platform/qt/MdiChild.h"
 #include "platform/qt/QtMainThread.h"
+#include "platform/qt/QtNotifier.h"
 #include "support/QtApp.h"
 #include "support/TempDir.h"
 #include "ImageProbe.h"
 #include "MainWindowFixture.h"
+#include "MessageBoxPicture.h"
 #include "QtPrinters.h"
 #include "tables/MesicniTabulka.h"
 #include "tables/dennitabulka.h"
@@ -250,6 +252,72 @@ TEST_F(MainWindowFixture, AZekoIniThatCannotBeReadIsReportedAndNeverWrittenOver)
     EXPECT_EQ(notifier.Count(), 5u);  // closing writes nothing and says nothing more
     EXPECT_TRUE(dir.StillUnreadable("Zeko.ini"));
     EXPECT_FALSE(dir.Exists("Zeko.ini.new"));
+}
+
+// Without "Zarizeni.ini" every live value and table would silently use the default
+// names and meter multipliers: a file that is there but cannot be read is told at
+// start, before anything runs on the default channels, and is never written.
+TEST_F(MainWindowFixture, AZarizeniIniThatCannotBeReadIsReportedAtStart) {
+    const struct Case {
+        const char* what;
+        std::function<void()> make;
+        const char* reason;
+    } cases[] = {
+        {"an I/O error", [&] { dir.WriteUnreadable("Zarizeni.ini"); }, "Chyba při čtení souboru."},
+        {"a folder", [&] { dir.Write("Zarizeni.ini/x", ""); }, "Je to složka, ne soubor."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::filesystem::remove_all(dir / "Zarizeni.ini");
+        c.make();
+        notifier.Clear();
+        THlavniForm& f = Start();
+        ASSERT_EQ(notifier.Count(), 2u);
+        EXPECT_EQ(notifier.Messages()[0].Type, TMsgDlgType::mtWarning);
+        EXPECT_EQ(Texts()[0], "Soubor popisu zařízení nelze přečíst:\n" + dir / "Zarizeni.ini" + "\n" + c.reason +
+                                  "\nProgram poběží s výchozími kanály (názvy, jednotky, násobitele elektroměrů) a "
+                                  "soubor nepřepíše.");
+        EXPECT_EQ(Texts()[1], NoPort());  // then the program runs on
+        ASSERT_NE(Devices, nullptr);
+        TVstupyInfo channel;
+        ASSERT_TRUE(Devices->FindById(2, channel));
+        EXPECT_EQ(channel.ValueName, "Jal.dodávka");
+        EXPECT_EQ(channel.MeterMultiplier, 1.0);
+        f.close();
+        form.reset();
+        EXPECT_EQ(notifier.Count(), 2u);
+    }
+    EXPECT_TRUE(std::filesystem::is_directory(dir / "Zarizeni.ini"));
+    std::filesystem::remove_all(dir / "Zarizeni.ini");
+    dir.WriteUnreadable("Zarizeni.ini");
+    notifier.Clear();
+    Start().close();
+    form.reset();
+    EXPECT_TRUE(dir.StillUnreadable("Zarizeni.ini"));
+    EXPECT_FALSE(dir.Exists("Zarizeni.ini.new"));
+}
+
+// The box as the program shows it, for a person to look at.
+TEST_F(MainWindowFixture, TheBoxAboutAnUnreadableZarizeniIniShowsItsWholeText) {
+    dir.WriteUnreadable("Zarizeni.ini");
+    QtNotifier qt;
+    SetNotifier(&qt);
+    QDir().mkpath(ZEKO_ARTEFACT_DIR);
+    QString devices, port;
+    test::GrabNextMessageBox(ZEKO_ARTEFACT_DIR "/zarizeni-necitelny.png", "OK", devices);
+    // The port's box comes next; it is answered once the first one has been.
+    QTimer after;
+    QObject::connect(&after, &QTimer::timeout, [&] {
+        if (devices.isEmpty())
+            return;
+        after.stop();
+        test::GrabNextMessageBox(ZEKO_ARTEFACT_DIR "/port.png", "OK", port);
+    });
+    after.start(1);
+    Start();
+    EXPECT_TRUE(port.startsWith(QString::fromUtf8("Daný sériový port neexistuje")));
+    SetNotifier(nullptr);
+    EXPECT_TRUE(devices.startsWith(QString::fromUtf8("Soubor popisu zařízení nelze přečíst:\n"))) << devices.toStdString();
 }
 
 // A port or rate that is damage, or too large for the program's numbers, gives the

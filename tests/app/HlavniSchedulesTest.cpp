@@ -230,6 +230,65 @@ TEST_F(ScheduleCommands, FailuresAreReportedAndWhatWasDoneBeforeThemStaysDone) {
     notifier.Clear();
     std::filesystem::create_directories(dir / "Smeny.his");
     EXPECT_FALSE(Shown<TSmenyForm>(f.cmSmeny, [](TSmenyForm& d) { d.BitBtn1->click(); }));
-    EXPECT_EQ(notifier.Messages().size(), 1u);
+    ASSERT_EQ(notifier.Messages().size(), 1u);
+    EXPECT_EQ(notifier.Messages()[0].Text, "Chyba při načítání historie tarifů/směn!\n" + dir / "Smeny.his" +
+                                               "\nSoubor nelze přečíst. Je to složka, ne soubor.\nEditor se "
+                                               "neotevře, aby soubor nepřepsal.");
     EXPECT_TRUE(std::filesystem::is_directory(dir / "Smeny.his"));
+}
+
+// The file of 288 bytes whose third record, the tariffs from 15 March 2024, an
+// unedited "Potvrď" used to drop: a record of shift size stands in the middle. The
+// editor shows the two intact records and writes over the file only when the user
+// says Yes to being told what would be lost; No leaves it byte for byte.
+TEST_F(ScheduleCommands, ADamagedMiddleRecordKeepsTheIntactOnesThroughAnUneditedConfirm) {
+    TTariffTable early, march;
+    early.Zone(0, 1, 1) = {360, 840, ZoneInUse};
+    march.Zone(0, 2, 1) = {420, 900, ZoneInUse};
+    const THistoryRecord first = THistoryRecord::Of(EncodeDate(2024, 1, 1), early);
+    const THistoryRecord third = THistoryRecord::Of(EncodeDate(2024, 3, 15), march);
+    std::vector<uint8_t> bytes, intact;
+    first.AppendBytes(bytes);
+    THistoryRecord::Of(EncodeDate(2024, 7, 1), TShiftTable{}).AppendBytes(bytes);
+    third.AppendBytes(bytes);
+    ASSERT_EQ(bytes.size(), 288u);
+    first.AppendBytes(intact);
+    third.AppendBytes(intact);
+    const std::string damaged(bytes.begin(), bytes.end());
+    dir.Write("Tarify.his", damaged);
+    const std::string told = "Chyba při načítání historie tarifů/směn!\n" + dir / "Tarify.his" +
+                             "\nPoškozený záznam na pozici 132 (vynecháno bajtů: 24): délka dat 12 místo 120.\n"
+                             "Poškozená místa nebyla použita.";
+    const std::string asked = "Historie nebyla načtena celá:\n" + dir / "Tarify.his" +
+                              "\nPoškozený záznam na pozici 132 (vynecháno bajtů: 24): délka dat 12 místo 120.\n"
+                              "Poškozená místa nebyla použita.\nUložením se soubor přepíše jen záznamy, které "
+                              "editor ukazuje, a vše ostatní, co soubor obsahuje, se ztratí.\nPřejete si historii "
+                              "přesto uložit?";
+    THlavniForm& f = Start();
+    const auto confirmUnedited = [&](TModalResult answer) {
+        notifier.Clear();
+        notifier.QueueAnswer(TModalResult::mrOk);
+        notifier.QueueAnswer(answer);
+        Run<TTarifyForm>(f.cmTarify, [](TTarifyForm& d) {
+            ASSERT_EQ(d.History.size(), 2u);
+            EXPECT_DOUBLE_EQ(d.History[1].ValidFrom, EncodeDate(2024, 3, 15));
+            d.BitBtn1->click();
+        });
+        ASSERT_EQ(notifier.Messages().size(), 2u);
+        EXPECT_EQ(notifier.Messages()[0].Text,
+                  told + "\nEditor ukazuje jen nepoškozené záznamy; než soubor přepíše, zeptá se.");
+        EXPECT_EQ(notifier.Messages()[1].Text, asked);
+        EXPECT_EQ(notifier.Messages()[1].Type, TMsgDlgType::mtWarning);
+    };
+    confirmUnedited(TModalResult::mrNo);
+    EXPECT_EQ(dir.Read("Tarify.his"), damaged);
+    EXPECT_EQ(TIniFile(dir / "Zeko.ini").ReadString("Tarify", "Tarif1", ""), "Tarif 1");  // the rest of OK is done
+    confirmUnedited(TModalResult::mrYes);
+    EXPECT_EQ(dir.Read("Tarify.his"), std::string(intact.begin(), intact.end()));
+    // Read whole now, it is written again without a question.
+    notifier.Clear();
+    Run<TTarifyForm>(f.cmTarify, [](TTarifyForm& d) { d.BitBtn1->click(); });
+    EXPECT_TRUE(notifier.Messages().empty());
+    EXPECT_EQ(dir.Read("Tarify.his"), std::string(intact.begin(), intact.end()));
+    EXPECT_EQ(SelectTariffTable(EncodeDate(2024, 4, 1), dir / "Tarify.his"), march);
 }

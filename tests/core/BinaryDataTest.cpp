@@ -1,4 +1,5 @@
 #include "core/BinaryData.h"
+#include "core/Telegram.h"
 
 #include "core/RegulatorRecord.h"
 
@@ -51,18 +52,19 @@ TEST(BinaryData, RegulatorClock) {
         uint8_t bytes[7];
         TDateTime date, time;
         int weekday;
+        bool valid;  // a date and time that exist, as the regulator's clock is taken
     };
     const Case cases[] = {
-        {{0x15, 0x30, 0x08, 0x01, 0x04, 0x01, 0x24}, EncodeDate(2024, 4, 1), EncodeTime(8, 30, 15), 1},
-        {{0x00, 0x00, 0x00, 0x45, 0x03, 0x07, 0x24}, EncodeDate(2024, 3, 1), 0, 7},  // day 45 -> 1
-        {{0x00, 0x00, 0x00, 0x10, 0x13, 0x02, 0x24}, EncodeDate(2024, 1, 10), 0, 2}, // month 13 -> 1
-        {{0x00, 0x61, 0x12, 0x30, 0x02, 0x05, 0x24}, EncodeDate(1980, 1, 1), EncodeTime(1, 0, 0), 5},
-        {{0x00, 0x00, 0x25, 0x00, 0x00, 0x00, 0x99}, EncodeDate(1980, 1, 1), EncodeTime(1, 0, 0), 0},
-        {{0x59, 0x59, 0x23, 0x31, 0x12, 0x04, 0x85}, EncodeDate(1985, 12, 31), EncodeTime(23, 59, 59), 4},
+        {{0x15, 0x30, 0x08, 0x01, 0x04, 0x01, 0x24}, EncodeDate(2024, 4, 1), EncodeTime(8, 30, 15), 1, true},
+        {{0x00, 0x00, 0x00, 0x45, 0x03, 0x07, 0x24}, EncodeDate(2024, 3, 1), 0, 7, false},  // day 45 -> 1
+        {{0x00, 0x00, 0x00, 0x10, 0x13, 0x02, 0x24}, EncodeDate(2024, 1, 10), 0, 2, false}, // month 13 -> 1
+        {{0x00, 0x61, 0x12, 0x30, 0x02, 0x05, 0x24}, EncodeDate(1980, 1, 1), EncodeTime(1, 0, 0), 5, false},
+        {{0x00, 0x00, 0x25, 0x00, 0x00, 0x00, 0x99}, EncodeDate(1980, 1, 1), EncodeTime(1, 0, 0), 0, false},
+        {{0x59, 0x59, 0x23, 0x31, 0x12, 0x04, 0x85}, EncodeDate(1985, 12, 31), EncodeTime(23, 59, 59), 4, true},
         // Bytes that are no BCD numbers fall to the same defaults as impossible values.
-        {{0x0A, 0x30, 0x08, 0x1A, 0x04, 0x01, 0x24}, EncodeDate(2024, 4, 1), EncodeTime(1, 0, 0), 1},
-        {{0x15, 0x30, 0x08, 0x01, 0x0B, 0x01, 0x24}, EncodeDate(2024, 1, 1), EncodeTime(8, 30, 15), 1},
-        {{0x15, 0x30, 0x08, 0x01, 0x04, 0x01, 0xA4}, EncodeDate(1980, 1, 1), EncodeTime(8, 30, 15), 1},
+        {{0x0A, 0x30, 0x08, 0x1A, 0x04, 0x01, 0x24}, EncodeDate(2024, 4, 1), EncodeTime(1, 0, 0), 1, false},
+        {{0x15, 0x30, 0x08, 0x01, 0x0B, 0x01, 0x24}, EncodeDate(2024, 1, 1), EncodeTime(8, 30, 15), 1, false},
+        {{0x15, 0x30, 0x08, 0x01, 0x04, 0x01, 0xA4}, EncodeDate(1980, 1, 1), EncodeTime(8, 30, 15), 1, false},
     };
     for (const Case& c : cases) {
         TDateTime date = -1, time = -1;
@@ -71,6 +73,12 @@ TEST(BinaryData, RegulatorClock) {
         EXPECT_EQ(date, c.date);
         EXPECT_EQ(time, c.time);
         EXPECT_EQ(weekday, c.weekday);
+        TDateTime tried = -1, triedTime = -1;
+        uint8_t triedWeekday = 99;
+        EXPECT_EQ(TryDecodeBcdDateTime(c.bytes, tried, triedTime, triedWeekday), c.valid) << HexBytes(c.bytes, 7);
+        EXPECT_EQ(tried, c.valid ? c.date : -1);
+        EXPECT_EQ(triedTime, c.valid ? c.time : -1);
+        EXPECT_EQ(triedWeekday, c.valid ? c.weekday : 99);
     }
 }
 

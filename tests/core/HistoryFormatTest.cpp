@@ -70,3 +70,93 @@ TEST(HistoryFormat, TablesReadFromBodiesAndAShortBodyLeavesTheRest) {
     EXPECT_EQ(partial.Shifts[1], (TShiftBand{3, 4}));
     EXPECT_FALSE(partial.Shifts[2].InUse());
 }
+
+namespace {
+
+THistoryRecord Tariffs(TDateTime validFrom, uint16_t start, uint16_t end) {
+    TTariffTable table;
+    table.Zone(0, 1, 1) = {start, end, ZoneInUse};
+    return THistoryRecord::Of(validFrom, table);
+}
+
+Bytes BytesOf(const THistoryList& list) {
+    Bytes bytes;
+    for (const THistoryRecord& r : list)
+        r.AppendBytes(bytes);
+    return bytes;
+}
+
+} // namespace
+
+// A damaged record is left out, and every intact record before and after it is
+// read: the reading goes on where the program's records of the table's size would
+// begin, else where the damaged record's own length ends it, else at the next
+// place an intact record begins.
+TEST(HistoryFormat, ADamagedRecordIsLeftOutAndTheIntactOnesAroundItAreRead) {
+    const THistoryRecord a = Tariffs(EncodeDate(2024, 1, 1), 360, 840);
+    const THistoryRecord b = Tariffs(EncodeDate(2024, 7, 1), 420, 900);
+    const THistoryRecord c = Tariffs(EncodeDate(2024, 3, 15), 300, 1320);
+    const Bytes good = BytesOf({a, b, c});
+    const size_t second = 132, third = 264;
+    const auto changed = [&](size_t at, Bytes with) {
+        Bytes bytes = good;
+        std::copy(with.begin(), with.end(), bytes.begin() + static_cast<std::ptrdiff_t>(at));
+        return bytes;
+    };
+    // A band ending 05:20 followed by one from 02:00 puts the bytes of an intact head
+    // inside the record (at its byte 7): a search byte by byte would take it.
+    TTariffTable lookalike;
+    lookalike.Zone(0, 1, 1) = {0, 320, ZoneInUse};
+    lookalike.Zone(0, 1, 2) = {120, 200, ZoneInUse};
+    Bytes withLookalike = BytesOf({a, THistoryRecord::Of(EncodeDate(2024, 7, 1), lookalike), c});
+    withLookalike[second + HistoryLayout::BodyLength] = 0;
+    Bytes shiftInTheMiddle = BytesOf({a});  // the file of 288 bytes that lost its third record
+    Bytes shift;
+    TShiftTable shifts;
+    THistoryRecord::Of(EncodeDate(2024, 7, 1), shifts).AppendBytes(shift);
+    shiftInTheMiddle.insert(shiftInTheMiddle.end(), shift.begin(), shift.end());
+    Bytes cBytes;
+    c.AppendBytes(cBytes);
+    shiftInTheMiddle.insert(shiftInTheMiddle.end(), cBytes.begin(), cBytes.end());
+    Bytes inserted = good;
+    inserted.insert(inserted.begin() + second, {0xAA, 0x55, 0x01, 0x00, 0x78});
+    Bytes lost = good;
+    lost.erase(lost.begin() + second, lost.begin() + second + 7);
+    const Bytes nan = {0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0xF8, 0x7F};
+
+    const struct Case {
+        const char* what;
+        Bytes bytes;
+        THistoryList intact;
+        THistoryDamageList damage;
+    } cases[] = {
+        {"intact", good, {a, b, c}, {}},
+        {"middle length 12", changed(second + HistoryLayout::BodyLength, {12, 0}), {a, c},
+         {{second, 132, THistoryFault::BodyLength, 12}}},
+        {"middle length 0x7801", changed(second + HistoryLayout::BodyLength, {1, 0x78}), {a, c},
+         {{second, 132, THistoryFault::BodyLength, 0x7801}}},
+        {"a shift record in the middle", shiftInTheMiddle, {a, c}, {{second, 24, THistoryFault::BodyLength, 12}}},
+        {"middle marker 0", changed(second + HistoryLayout::Marker, {0}), {a, c},
+         {{second, 132, THistoryFault::Marker, 0}}},
+        {"middle valid-from no number", changed(second, nan), {a, c}, {{second, 132, THistoryFault::ValidFrom, 0}}},
+        {"first length 11", changed(HistoryLayout::BodyLength, {11}), {b, c},
+         {{0, 132, THistoryFault::BodyLength, 11}}},
+        {"five bytes put in", inserted, {a, b, c}, {{second, 5, THistoryFault::BodyLength, 0xE634}}},
+        {"seven bytes lost", lost, {a, c}, {{second, 125, THistoryFault::BodyLength, 0}}},
+        {"last cut short", Bytes(good.begin(), good.end() - 1), {a, b}, {{third, 131, THistoryFault::CutShort, 0}}},
+        {"last length too large", changed(third + HistoryLayout::BodyLength, {200}), {a, b},
+         {{third, 132, THistoryFault::BodyLength, 200}}},
+        {"an intact head inside the damaged record", withLookalike, {a, c},
+         {{second, 132, THistoryFault::BodyLength, 0}}},
+        {"nothing but damage", Bytes(300, 0x5A), {}, {{0, 300, THistoryFault::BodyLength, 0x5A5A}}},
+    };
+    for (const Case& c : cases) {
+        THistoryList list;
+        const THistoryDamageList damage =
+            ReadHistoryRecords(c.bytes.data(), c.bytes.size(), TTariffTable::BodySize, list);
+        EXPECT_EQ(list, c.intact) << c.what;
+        EXPECT_EQ(damage, c.damage) << c.what;
+        EXPECT_EQ(ParseHistory(c.bytes.data(), c.bytes.size(), TTariffTable::BodySize, list), c.damage.empty())
+            << c.what;
+    }
+}

@@ -4,6 +4,11 @@
 #include "platform/FormatSettings.h"
 
 #include "support/TempDir.h"
+#include "support/Unprivileged.h"
+
+#include <cerrno>
+#include <filesystem>
+#include <sys/stat.h>
 
 #include <gtest/gtest.h>
 
@@ -158,4 +163,39 @@ TEST(MojeDB, AddedItemsAreCountedAndTheLastOfACodeWins) {
     EXPECT_EQ(db.IndexOf(4), 12);
     EXPECT_EQ(db.EnergyUnit(4), "m3b");
     EXPECT_EQ(db.EnergyUnit(200), "l");
+}
+
+// A file that is there but cannot be read gives the default channels, and the
+// caller learns why: no permission (met only by a user other than root), a folder
+// in its place, an I/O error. A missing file is no error.
+TEST(SeznamZarizeni, AFileThatCannotBeReadGivesTheDefaultsAndItsError) {
+    TempDir dir;
+    TSeznamZarizeni list;
+    EXPECT_EQ(list.LoadFromIni(dir / "Zarizeni.ini"), 0);
+    std::filesystem::create_directories(dir / "slozka/Zarizeni.ini");
+    EXPECT_EQ(list.LoadFromIni(dir / "slozka/Zarizeni.ini"), EISDIR);
+    dir.WriteUnreadable("io/Zarizeni.ini");
+    EXPECT_EQ(list.LoadFromIni(dir / "io/Zarizeni.ini"), EIO);
+    ASSERT_EQ(list.Count(), 4);
+    TVstupyInfo c;
+    list.GetItem(1, c);
+    EXPECT_EQ(c.ValueName, "Jalový");
+    EXPECT_EQ(c.MeterMultiplier, 1.0);
+    EXPECT_TRUE(dir.StillUnreadable("io/Zarizeni.ini"));
+
+    const std::optional<test::UnprivilegedUser> nobody = test::Nobody();
+    if (!nobody)
+        GTEST_SKIP() << "no permission keeps root from reading a file";
+    dir.Write("Zarizeni.ini", "[ZEKO]\r\nNasobitelElmeru_v1=40\r\n");
+    ASSERT_EQ(::chmod((dir / "Zarizeni.ini").c_str(), 0), 0);
+    ASSERT_EQ(::chmod(dir.Path().c_str(), 0755), 0);
+    const std::optional<std::string> seen = test::RunAs(*nobody, [&] {
+        TSeznamZarizeni theirs;
+        const int error = theirs.LoadFromIni(dir / "Zarizeni.ini");
+        TVstupyInfo first;
+        theirs.GetItem(0, first);
+        return std::to_string(error) + " " + std::to_string(first.MeterMultiplier);
+    });
+    EXPECT_EQ(seen, std::to_string(EACCES) + " " + std::to_string(1.0));
+    EXPECT_EQ(dir.Read("Zarizeni.ini"), "[ZEKO]\r\nNasobitelElmeru_v1=40\r\n");
 }

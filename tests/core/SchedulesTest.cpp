@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <sys/stat.h>
 
 using namespace zeko;
@@ -89,7 +90,8 @@ TEST_F(HistoryFiles, AnUnreadableFileIsReportedAndTheDefaultApplies) {
     MakeUnreadable(TariffHistoryFile);
     EXPECT_EQ(SelectTariffTable(jan), DefaultTariffTable);
     ASSERT_EQ(notifier.Count(), 1u);
-    EXPECT_EQ(notifier.Messages()[0].Text, "Chyba při načítání historie tarifů/směn!");
+    EXPECT_EQ(notifier.Messages()[0].Text, "Chyba při načítání historie tarifů/směn!\n" + dir / TariffHistoryFile +
+                                               "\nSoubor nelze přečíst. Je to složka, ne soubor.");
     EXPECT_EQ(notifier.Messages()[0].Type, TMsgDlgType::mtError);
     std::vector<uint8_t> body;
     EXPECT_FALSE(SelectHistoryRecord(body, {4, 5}, jan, dir / TariffHistoryFile));
@@ -137,7 +139,7 @@ TEST_F(HistoryFiles, TheLookupReadsItsFilesOnceAndFollowsTheDate) {
     EXPECT_EQ(lookup.ShiftTableAt(EncodeDate(2024, 8, 1)), StartShiftTable());
 }
 
-TEST_F(HistoryFiles, LoadStopsAtAnIncompleteRecordAndKeepsTheOnesBefore) {
+TEST_F(HistoryFiles, AnIncompleteLastRecordIsDamageAndTheOnesBeforeAreKept) {
     Write({THistoryRecord::Of(jan, Shifts(1, 1)), THistoryRecord::Of(jul, Shifts(2, 2))});
     std::string bytes = dir.Read(ShiftHistoryFile);
     dir.Write(ShiftHistoryFile, bytes.substr(0, bytes.size() - 3));
@@ -147,9 +149,8 @@ TEST_F(HistoryFiles, LoadStopsAtAnIncompleteRecordAndKeepsTheOnesBefore) {
     EXPECT_EQ(list[0], THistoryRecord::Of(jan, Shifts(1, 1)));
 }
 
-// A damaged record is reported once and never taken for a table: a wrong marker
-// leaves the one record out; a wrong body length, or a record cut short, ends the
-// reading, since the records after it can no longer be found for certain.
+// A damaged record is reported once and never taken for a table; the intact
+// records before and after it are still used.
 TEST_F(HistoryFiles, DamagedRecordsAreReportedOnceAndNeverUsed) {
     const THistoryRecord first = THistoryRecord::Of(jan, Shifts(1, 1)), second = THistoryRecord::Of(jul, Shifts(2, 2));
     std::vector<uint8_t> good;
@@ -169,7 +170,7 @@ TEST_F(HistoryFiles, DamagedRecordsAreReportedOnceAndNeverUsed) {
         {"first marker 0", damaged(HistoryLayout::Marker, 0), 2, 2},
         {"second marker 2", damaged(recordSize + HistoryLayout::Marker, 2), 1, 1},
         {"marker high byte", damaged(HistoryLayout::Marker + 1, 1), 2, 2},
-        {"first length 13", damaged(HistoryLayout::BodyLength, 13), 360, 360},  // nothing intact: defaults
+        {"first length 13", damaged(HistoryLayout::BodyLength, 13), 2, 2},
         {"second length 11", damaged(recordSize + HistoryLayout::BodyLength, 11), 1, 1},
         {"second length 120", damaged(recordSize + HistoryLayout::BodyLength, 120), 1, 1},
         {"cut short", std::vector<uint8_t>(good.begin(), good.end() - 1), 1, 1},
@@ -188,7 +189,11 @@ TEST_F(HistoryFiles, DamagedRecordsAreReportedOnceAndNeverUsed) {
         EXPECT_EQ(notifier.Count(), before + 1) << c.what;
         EXPECT_EQ(SelectShiftTable(EncodeDate(2024, 3, 15)).Shifts[0].Start, c.march) << c.what;
         EXPECT_EQ(notifier.Count(), before + 2) << c.what;
-        EXPECT_EQ(notifier.Messages().back().Text, "Chyba při načítání historie tarifů/směn!");
+        EXPECT_EQ(notifier.Messages().back().Text.rfind("Chyba při načítání historie tarifů/směn!\n" +
+                                                            dir / ShiftHistoryFile + "\nPoškozený záznam na pozici ",
+                                                        0),
+                  0u)
+            << c.what;
     }
     // A tariff record in the shift history is damage too.
     std::vector<uint8_t> tariff;
@@ -316,3 +321,63 @@ TEST(WriteIniValue, WritesEachKindAndCreatesTheFolder) {
 }
 
 } // namespace
+
+// The error box names the file and each damaged place (a few of them), and the
+// reason a file could not be read.
+TEST_F(HistoryFiles, TheMessageSaysWhichFileAndWhatIsWrongWithIt) {
+    const auto text = [&](THistoryLoad load) {
+        load.FileName = "/data/Tarify.his";
+        load.BodySize = TTariffTable::BodySize;
+        return HistoryLoadMessage({load});
+    };
+    const std::string head = "Chyba při načítání historie tarifů/směn!\n/data/Tarify.his\n";
+    const std::string unused = "\nPoškozená místa nebyla použita.";
+    const THistoryDamage length{132, 24, THistoryFault::BodyLength, 12}, marker{264, 132, THistoryFault::Marker, 7},
+        date{396, 132, THistoryFault::ValidFrom, 0}, cut{528, 20, THistoryFault::CutShort, 0};
+    const struct Case {
+        THistoryLoad load;
+        std::string expected;
+    } cases[] = {
+        {{"", 0, EACCES, {}}, head + "Soubor nelze přečíst. Ke čtení souboru chybí oprávnění."},
+        {{"", 0, EIO, {}}, head + "Soubor nelze přečíst. Chyba při čtení souboru."},
+        {{"", 0, EISDIR, {}}, head + "Soubor nelze přečíst. Je to složka, ne soubor."},
+        {{"", 0, 0, {length}},
+         head + "Poškozený záznam na pozici 132 (vynecháno bajtů: 24): délka dat 12 místo 120." + unused},
+        {{"", 0, 0, {marker, date}},
+         head + "Poškozený záznam na pozici 264 (vynecháno bajtů: 132): značka 7 místo 1.\n"
+                "Poškozený záznam na pozici 396 (vynecháno bajtů: 132): datum platnosti není platné datum." +
+             unused},
+        {{"", 0, 0, {length, marker, date, cut, cut}},
+         head + "Poškozený záznam na pozici 132 (vynecháno bajtů: 24): délka dat 12 místo 120.\n"
+                "Poškozený záznam na pozici 264 (vynecháno bajtů: 132): značka 7 místo 1.\n"
+                "Poškozený záznam na pozici 396 (vynecháno bajtů: 132): datum platnosti není platné datum.\n"
+                "Další poškozená místa: 2." +
+             unused},
+        {{"", 0, 0, {cut}}, head + "Poškozený záznam na pozici 528 (vynecháno bajtů: 20): soubor končí uprostřed "
+                                   "záznamu." + unused},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(text(c.load), c.expected);
+    // A file read whole adds nothing.
+    EXPECT_EQ(HistoryLoadMessage({THistoryLoad{}}), HistoryLoadErrorText);
+}
+
+// The three tariff records of the file of 288 bytes (a record of shift
+// size in the middle): the evaluation takes the third one for its dates.
+TEST_F(HistoryFiles, TheRecordAfterADamagedOneIsChosenForItsDates) {
+    TTariffTable early, march;
+    early.Zone(0, 1, 1) = {360, 840, ZoneInUse};
+    march.Zone(0, 2, 1) = {420, 900, ZoneInUse};
+    std::vector<uint8_t> bytes;
+    THistoryRecord::Of(jan, early).AppendBytes(bytes);
+    THistoryRecord::Of(jul, Shifts(1, 1)).AppendBytes(bytes);
+    THistoryRecord::Of(EncodeDate(2024, 3, 15), march).AppendBytes(bytes);
+    ASSERT_EQ(bytes.size(), 288u);
+    dir.Write(TariffHistoryFile, std::string(bytes.begin(), bytes.end()));
+    EXPECT_EQ(SelectTariffTable(EncodeDate(2024, 2, 1)), early);
+    EXPECT_EQ(SelectTariffTable(EncodeDate(2024, 4, 1)), march);
+    EXPECT_EQ(notifier.Count(), 2u);
+    EXPECT_EQ(notifier.Messages()[0].Text, "Chyba při načítání historie tarifů/směn!\n" + dir / TariffHistoryFile +
+                                               "\nPoškozený záznam na pozici 132 (vynecháno bajtů: 24): délka dat 12 "
+                                               "místo 120.\nPoškozená místa nebyla použita.");
+}

@@ -392,9 +392,14 @@ TEST_F(TariffEditor, ADamagedHistoryIsReportedAndItsIntactRecordsShown) {
         std::ofstream(dir / "Tarify.his", std::ios::binary | std::ios::app) << "cut short";
     }
     TTarifyForm& f = Open();
-    EXPECT_EQ(Messages(), std::vector<std::string>{"Chyba při načítání historie tarifů/směn!"});
+    EXPECT_EQ(Messages(), std::vector<std::string>{
+                              "Chyba při načítání historie tarifů/směn!\n" + dir / "Tarify.his" +
+                              "\nPoškozený záznam na pozici 132 (vynecháno bajtů: 9): soubor končí uprostřed "
+                              "záznamu.\nPoškozená místa nebyla použita.\nEditor ukazuje jen nepoškozené záznamy; "
+                              "než soubor přepíše, zeptá se."});
     ASSERT_EQ(f.History.size(), 1u);
     EXPECT_EQ(Cell(1, 1), "06:00-14:00");
+    EXPECT_TRUE(f.HistoryReadable());
 }
 
 TEST_F(TariffEditor, TheHolidayButtonShowsTheHolidayDialogAndOnlyEditsReachTheList) {

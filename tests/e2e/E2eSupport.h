@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -82,9 +83,11 @@ Bytes ReplyData(const test::RegsimLog& log, uint8_t mode, uint16_t address);
 std::array<uint32_t, 4> InputConstantsFrom(const test::RegsimLog& log);
 
 // The month files (path under the program directory -> bytes) that the records
-// `first`, `first + 1`, ... (`count` of them, ring order) must give.
+// `first`, `first + 1`, ... (`count` of them, ring order) must give; the indices
+// `leftOut` are not among them.
 std::map<std::string, std::string> ExpectedMonthFiles(const test::RegsimProcess& sim, uint32_t first, uint32_t count,
-                                                      const std::array<uint32_t, 4>& constants);
+                                                      const std::array<uint32_t, 4>& constants,
+                                                      const std::set<uint32_t>& leftOut = {});
 // Every ROK*/Mesic*.zek file of the folder.
 std::map<std::string, std::string> MonthFiles(const test::TempDir& dir);
 

@@ -95,3 +95,46 @@ TEST(Schedules, ATariffEditIsSavedAndUsedByTheNextDayEvaluation) {
     EXPECT_NE(ini.find("PouzivejSvatky=1\r\n"), std::string::npos) << ini;
     EXPECT_EQ(zeko.Close(), 0);
 }
+
+// The file of 288 bytes whose third record (the tariffs from 15 March 2024) an
+// unedited "Potvrď" once dropped: a record of shift size stands in the middle. The
+// program tells of it when the editor opens, asks before it writes, leaves the file
+// byte for byte on No and keeps both intact records on Yes.
+TEST(Schedules, AnUneditedConfirmKeepsTheIntactRecordsAroundADamagedOne) {
+    Session session({});
+    auto& [dir, sim, zeko] = session;
+    ASSERT_TRUE(session.Started());
+    TTariffTable early, march;
+    early.Zone(0, 1, 1) = {360, 840, ZoneInUse};
+    march.Zone(1, 3, 2) = {1320, 360, ZoneInUse};
+    std::vector<uint8_t> bytes, intact;
+    THistoryRecord::Of(EncodeDate(2024, 1, 1), early).AppendBytes(bytes);
+    THistoryRecord::Of(EncodeDate(2024, 7, 1), TShiftTable{}).AppendBytes(bytes);
+    THistoryRecord::Of(EncodeDate(2024, 3, 15), march).AppendBytes(bytes);
+    ASSERT_EQ(bytes.size(), 288u);
+    THistoryRecord::Of(EncodeDate(2024, 1, 1), early).AppendBytes(intact);
+    THistoryRecord::Of(EncodeDate(2024, 3, 15), march).AppendBytes(intact);
+    const std::string damaged(bytes.begin(), bytes.end());
+    dir.Write("Tarify.his", damaged);
+
+    const std::string question = "Přejete si historii přesto uložit? -> ";
+    for (const char* answer : {"No", "Yes"}) {
+        const size_t from = zeko.Log().size();
+        zeko.Command("answer OK");
+        zeko.Command(std::string("answer ") + answer);
+        zeko.Command("menu cmTarify");
+        zeko.Command("click TarifyForm/BitBtn1");
+        ASSERT_TRUE(zeko.WaitForLine(question + answer, 20000, from)) << answer;
+        const std::vector<std::string> all = zeko.Log();
+        const std::vector<std::string> log(all.begin() + static_cast<std::ptrdiff_t>(from), all.end());
+        EXPECT_EQ(test::LinesWith(log, "MessageDlg Error [OK] Chyba při načítání historie tarifů/směn!").size(), 1u);
+        EXPECT_EQ(test::LinesWith(log, "Poškozený záznam na pozici 132 (vynecháno bajtů: 24): délka dat 12 místo 120.")
+                      .size(),
+                  2u);  // told, then asked
+        EXPECT_EQ(test::LinesWith(log, "MessageDlg Warning [Yes|No] Historie nebyla načtena celá:").size(), 1u);
+        if (std::string(answer) == "No")
+            EXPECT_EQ(dir.Read("Tarify.his"), damaged);
+    }
+    EXPECT_EQ(zeko.Close(), 0);
+    EXPECT_EQ(dir.Read("Tarify.his"), std::string(intact.begin(), intact.end()));
+}

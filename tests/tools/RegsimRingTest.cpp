@@ -99,10 +99,23 @@ TEST(RegsimOptions, EveryOptionIsReadAndBadOnesAreNamed) {
     EXPECT_EQ(o.PaceBaud, 4800u);
     EXPECT_EQ(o.Faults.LoseFirstAck, (std::vector<std::pair<uint8_t, uint16_t>>{{0, 0x0E97}, {1, 0x0097}}));
     EXPECT_EQ(o.Faults.MuteFromWrite, (std::pair<uint8_t, uint16_t>{1, 0x0097}));
+    const Options altered = ParseOptions({"--alter", "1:FF00+4=13", "--alter", "0:0E79=A08601/1"});
+    ASSERT_EQ(altered.Faults.Alterations.size(), 2u);
+    const Alteration& clock = altered.Faults.Alterations[0];
+    EXPECT_EQ(clock.Kind, 1);
+    EXPECT_EQ(clock.Address, 0xFF00);
+    EXPECT_EQ(clock.Offset, 4u);
+    EXPECT_EQ(clock.Bytes, (Bytes{0x13}));
+    EXPECT_EQ(clock.Count, 0u);
+    const Alteration& pointers = altered.Faults.Alterations[1];
+    EXPECT_EQ(pointers.Offset, 0u);
+    EXPECT_EQ(pointers.Bytes, (Bytes{0xA0, 0x86, 0x01}));
+    EXPECT_EQ(pointers.Count, 1u);
     for (const std::vector<std::string>& bad :
          {std::vector<std::string>{"--drop", "101"}, {"--records", "-1"}, {"--start", "2024-02-30 00:00"},
           {"--poke", "4:0000=00"}, {"--poke", "0:0000=0"}, {"--what", "1"}, {"--log"}, {"--first-index", "75325"},
-          {"--lose-ack", "0E97"}, {"--lose-ack", "4:0E97"}, {"--mute-at", "0E97"}})
+          {"--lose-ack", "0E97"}, {"--lose-ack", "4:0E97"}, {"--mute-at", "0E97"}, {"--alter", "1:FF00+4"},
+          {"--alter", "1:FF00+x=13"}, {"--alter", "1:FF00=13/0"}, {"--alter", "5:FF00=13"}})
         EXPECT_THROW(ParseOptions(bad), std::invalid_argument) << bad[0];
 }
 
@@ -190,4 +203,34 @@ TEST(RegsimFaults, FromAWriteToARegisterOnNothingIsAnswered) {
         EXPECT_TRUE(faults.Apply(reply, note).empty());
         EXPECT_EQ(note, "muted");
     }
+}
+
+// Absurd data in a well-formed reply: the data bytes change, the check bytes stay
+// right, other registers and write acknowledgements are left alone, and a count
+// ends the change.
+TEST(RegsimFaults, AnAlterationChangesTheDataAndKeepsTheChecksRight) {
+    FaultSettings s;
+    s.Alterations = {Alteration{1, 0xFF00, 4, {0x13}, 0}, Alteration{0, 0x0E79, 0, {0xA0, 0x86, 0x01}, 1}};
+    Faults faults(s);
+    const Bytes clock = regsim::BuildReply(63, 0x20 | 0x07, 0xFF00, {0x09, 0x03, 0x14, 0x05, 0x03, 0x01, 0x07});
+    const Bytes clockAck = regsim::BuildReply(63, 0x80 | 0x20 | 0x07, 0xFF00, {0x09, 0x03, 0x14, 0x05, 0x03, 0x01, 0x07});
+    const Bytes pointers = regsim::BuildReply(63, 0x07, 0x0E79, {0x0A, 0, 0, 0, 0x05, 0, 0});
+    const Bytes live = regsim::BuildReply(63, 0x10, 0xFF00, Bytes(16, 0));
+    std::string note;
+    for (int i = 0; i < 2; ++i) {
+        const auto t = faults.Apply(clock, note);
+        ASSERT_EQ(t.size(), 1u);
+        EXPECT_TRUE(ChecksHold(t[0].Bytes));
+        EXPECT_EQ(t[0].Bytes, regsim::BuildReply(63, 0x27, 0xFF00, {0x09, 0x03, 0x14, 0x05, 0x13, 0x01, 0x07}));
+        EXPECT_EQ(t[0].Note, "altered");
+    }
+    EXPECT_EQ(faults.Apply(clockAck, note)[0].Bytes, clockAck);
+    EXPECT_EQ(faults.Apply(live, note)[0].Bytes, live);
+    EXPECT_EQ(faults.Apply(pointers, note)[0].Bytes, regsim::BuildReply(63, 0x07, 0x0E79, {0xA0, 0x86, 0x01, 0, 0x05, 0, 0}));
+    EXPECT_EQ(faults.Apply(pointers, note)[0].Bytes, pointers);  // only the first one
+    // Bytes beyond the reply's data are not added.
+    FaultSettings past;
+    past.Alterations = {Alteration{0, 0x0E79, 6, {0x11, 0x22}, 0}};
+    const auto t = Faults(past).Apply(pointers, note);
+    EXPECT_EQ(t[0].Bytes, regsim::BuildReply(63, 0x07, 0x0E79, {0x0A, 0, 0, 0, 0x05, 0, 0x11}));
 }

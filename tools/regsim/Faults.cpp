@@ -15,7 +15,30 @@ using namespace zeko::tlg;
 } // namespace
 
 Faults::Faults(const FaultSettings& settings)
-    : settings_(settings), state_(settings.Seed ^ 0x5DEECE66Dull), acksToLose_(settings.LoseFirstAck) {}
+    : settings_(settings), state_(settings.Seed ^ 0x5DEECE66Dull), acksToLose_(settings.LoseFirstAck),
+      alterations_(settings.Alterations), spent_(settings.Alterations.size(), false) {}
+
+bool Faults::Alter(std::vector<uint8_t>& reply) {
+    if (reply.size() <= OffData || (reply[OffControl] & WriteBit))
+        return false;
+    const uint8_t kind = KindOf(reply[OffControl]);
+    const uint16_t address = ReadWordLE(&reply[OffAddressLow]);
+    const size_t dataEnd = reply.size() - 1;  // the data check byte follows the data
+    bool altered = false;
+    for (size_t i = 0; i < alterations_.size(); ++i) {
+        Alteration& a = alterations_[i];
+        if (spent_[i] || a.Kind != kind || a.Address != address)
+            continue;
+        for (size_t n = 0; n < a.Bytes.size() && OffData + a.Offset + n < dataEnd; ++n)
+            reply[OffData + a.Offset + n] = a.Bytes[n];
+        altered = true;
+        if (a.Count != 0 && --a.Count == 0)
+            spent_[i] = true;
+    }
+    if (altered)
+        SetChecks(reply);
+    return altered;
+}
 
 uint64_t Faults::Next() { return SplitMix(std::exchange(state_, state_ + SplitMixIncrement)); }
 
@@ -40,11 +63,12 @@ std::vector<Transmission> Faults::Apply(std::vector<uint8_t> reply, std::string&
         note = "dropped";
         return {};
     }
-    std::string what;
+    std::string what = Alter(reply) ? "altered" : "";
     if (Chance(settings_.WrongAddressPercent)) {
         WriteWordLE(&reply[OffAddressLow], static_cast<uint16_t>(ReadWordLE(&reply[OffAddressLow]) + 1));
         SetChecks(reply);
-        what = "wrong address";
+        what += what.empty() ? "" : ", ";
+        what += "wrong address";
     }
     if (Chance(settings_.CorruptPercent)) {
         const size_t at = corruptHeaderNext_ ? OffHeaderCheck : reply.size() - 1;

@@ -10,6 +10,16 @@
 
 namespace zeko::regsim {
 
+// Data bytes changed in the read replies of one register, the check bytes made
+// right again: well-formed replies that carry absurd values.
+struct Alteration {
+    uint8_t Kind = 0;
+    uint16_t Address = 0;
+    size_t Offset = 0;           // first data byte changed
+    std::vector<uint8_t> Bytes;  // put in its place, and after it
+    uint32_t Count = 0;          // replies changed, 0: every one
+};
+
 struct FaultSettings {
     uint64_t Seed = 1;
     int DropPercent = 0;          // no reply at all
@@ -27,6 +37,7 @@ struct FaultSettings {
     // From a write to this register (memory kind, address) on, nothing is answered
     // any more; the write itself is taken.
     std::optional<std::pair<uint8_t, uint16_t>> MuteFromWrite;
+    std::vector<Alteration> Alterations;
 };
 
 struct Transmission {
@@ -44,12 +55,16 @@ public:
 
 private:
     bool Chance(int percent);
+    // Changes the reply's data as an alteration asks; false when none applies.
+    bool Alter(std::vector<uint8_t>& reply);
     uint64_t Next();
 
     FaultSettings settings_;
     uint64_t state_;
     bool corruptHeaderNext_ = true;
     std::vector<std::pair<uint8_t, uint16_t>> acksToLose_;
+    std::vector<Alteration> alterations_;  // Count: the changes left (0: no limit)
+    std::vector<bool> spent_;
     bool mutedForGood_ = false;
 };
 

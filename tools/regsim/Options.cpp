@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <stdexcept>
+#include <tuple>
 
 namespace zeko::regsim {
 namespace {
@@ -70,6 +71,28 @@ Poke PokeArg(const std::string& option, const std::string& text) {
     return p;
 }
 
+// "KIND:ADDR[+OFF]=HEX[/N]", the address in hex, the offset and count decimal.
+Alteration AlterArg(const std::string& option, const std::string& text) {
+    const size_t equals = text.find('=');
+    if (equals == std::string::npos)
+        throw std::invalid_argument(option + ": expected KIND:ADDR[+OFF]=HEX[/N], e.g. 1:FF00+4=13: " + text);
+    std::string where = text.substr(0, equals), bytes = text.substr(equals + 1);
+    Alteration a;
+    if (const size_t plus = where.find('+'); plus != std::string::npos) {
+        a.Offset = static_cast<size_t>(Number(option, where.substr(plus + 1), 64));
+        where.erase(plus);
+    }
+    if (const size_t slash = bytes.find('/'); slash != std::string::npos) {
+        a.Count = static_cast<uint32_t>(Number(option, bytes.substr(slash + 1), UINT32_MAX));
+        if (a.Count == 0)
+            throw std::invalid_argument(option + ": a count of at least 1: " + text);
+        bytes.erase(slash);
+    }
+    std::tie(a.Kind, a.Address) = RegisterArg(option, where);
+    a.Bytes = HexArg(option, bytes);
+    return a;
+}
+
 } // namespace
 
 const char* Usage() {
@@ -112,7 +135,13 @@ const char* Usage() {
            "                           register is not sent (the write is taken), e.g.\n"
            "                           --lose-ack 0:0E97\n"
            "  --mute-at KIND:ADDR      answer nothing from a write to that register on\n"
-           "                           (the write is taken), e.g. --mute-at 0:0E97\n";
+           "                           (the write is taken), e.g. --mute-at 0:0E97\n"
+           "  --alter KIND:ADDR[+OFF]=HEX[/N]\n"
+           "                           in the read replies of that register the data\n"
+           "                           bytes from OFF (0) on are HEX, the check bytes\n"
+           "                           right; only the first N such replies when /N is\n"
+           "                           given, e.g. --alter 1:FF00+4=13 (a clock of month\n"
+           "                           13); may be given more than once\n";
 }
 
 Options ParseOptions(const std::vector<std::string>& args) {
@@ -171,6 +200,8 @@ Options ParseOptions(const std::vector<std::string>& args) {
             o.MuteAfter = static_cast<uint32_t>(Number(a, v, UINT32_MAX));
         else if (a == "--lose-ack")
             o.Faults.LoseFirstAck.push_back(RegisterArg(a, v));
+        else if (a == "--alter")
+            o.Faults.Alterations.push_back(AlterArg(a, v));
         else if (a == "--mute-at")
             o.Faults.MuteFromWrite = RegisterArg(a, v);
         else if (a == "--pace")

@@ -218,8 +218,12 @@ TEST_F(TableRequests, AHistoryErrorIsShownOncePerRequest) {
     EXPECT_EQ(messages_.Count(), 2u);
     RunYearTableRequest(host_, DayNumber(2024, 1, 1), 0);
     EXPECT_EQ(messages_.Count(), 3u);
+    // One box names both files and what is wrong with each.
     for (const auto& m : messages_.Messages())
-        EXPECT_EQ(m.Text, "Chyba při načítání historie tarifů/směn!");
+        EXPECT_EQ(m.Text, "Chyba při načítání historie tarifů/směn!\n" + dir_ / TariffHistoryFile +
+                              "\nSoubor nelze přečíst. Je to složka, ne soubor.\n" + dir_ / ShiftHistoryFile +
+                              "\nPoškozený záznam na pozici 0 (vynecháno bajtů: 7): soubor končí uprostřed "
+                              "záznamu.\nPoškozená místa nebyla použita.");
     ASSERT_TRUE(host_.day && host_.month && host_.year);
     EXPECT_EQ(host_.year->Shifts, StartShiftTable());
 }
