@@ -37,8 +37,8 @@ bool SameChannel(const TVstupyInfo& a, const TVstupyInfo& b) {
 bool DeviceListReader(const uint8_t* data, size_t size) {
     const std::string path = WriteScratchFile("Zarizeni.ini", data, size);
     TSeznamZarizeni list;
-    list.LoadFromIni(path);
-    if (list.Count() != ChannelCount)
+    // The file of our own folder can be read, whatever it holds.
+    if (list.LoadFromIni(path) != 0 || list.Count() != ChannelCount)
         return false;
     for (int n = 1; n <= ChannelCount; ++n) {
         TVstupyInfo byIndex, byId;

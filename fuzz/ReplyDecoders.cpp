@@ -69,6 +69,8 @@ std::vector<uint8_t> Fingerprint(const TZEKO& s) {
     for (uint32_t c : s.InputConstants)
         for (int shift = 0; shift < 32; shift += 8)
             f.push_back(static_cast<uint8_t>(c >> shift));
+    for (int shift = 0; shift < 32; shift += 8)
+        f.push_back(static_cast<uint8_t>(s.ClockTick >> shift));
     return f;
 }
 
@@ -112,13 +114,15 @@ bool RealClock(const uint8_t* b) {
            TryEncodeDate(ExpandYear(FromBcd(b[L::Year])), FromBcd(b[L::Month]), FromBcd(b[L::Day]), date);
 }
 
-bool ClockKept(const std::vector<uint8_t>& d, const TZEKO& s) {
+// A real clock is taken and encodes back to its bytes; any other is refused, and
+// the last valid reading stays.
+bool ClockKept(const std::vector<uint8_t>& d, const TZEKO& s, const std::vector<uint8_t>& before) {
     namespace L = ClockLayout;
-    const DateParts date = DecodeDate(s.ClockDate);
-    if (date.Year < 1980 || date.Year > 2079 || s.ClockTime < 0 || s.ClockTime >= 1)
-        return false;
     if (!RealClock(d.data()))
-        return true;
+        return !s.ClockValid && Fingerprint(s) == before;
+    const DateParts date = DecodeDate(s.ClockDate);
+    if (!s.ClockValid || date.Year < 1980 || date.Year > 2079 || s.ClockTime < 0 || s.ClockTime >= 1)
+        return false;
     const TClockBytes e = EncodeClock(s.ClockDate + s.ClockTime);
     for (size_t i = 0; i < L::Size; ++i)
         if (i != L::Weekday && e[i] != d[i])
@@ -231,7 +235,8 @@ private:
         case KindWorking:
             if (reply.Address != Registers::Clock)
                 return true;
-            return decoded(DecodeClock(d.data(), n, state_, 1000), ClockBytes, [&] { return ClockKept(d, state_); });
+            return decoded(DecodeClock(d.data(), n, state_, 1000), ClockBytes,
+                           [&] { return ClockKept(d, state_, before); });
         case KindRecords: {
             if (n < static_cast<int>(WireLayout::Size))
                 return true;
@@ -243,12 +248,9 @@ private:
         }
     }
 
-    // A whole reply the decoder may refuse: a clock that is no real time, pointers
-    // outside the ring.
+    // A whole reply the decoder may refuse: pointers outside the ring.
     bool Refusable(const TReplyHeader& reply) const {
-        if (reply.Mode == KindWorking)
-            return !RealClock(reply.Data);
-        if (reply.Address == Registers::RecordPointers) {
+        if (reply.Mode == KindSettings && reply.Address == Registers::RecordPointers) {
             const TRecordPointers p = DecodePointerBlock(reply.Data);
             return p.Newest >= RingRecords || p.OldestUnread >= RingRecords;
         }
