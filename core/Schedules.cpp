@@ -122,8 +122,9 @@ std::string HistoryFaultText(const THistoryLoad& Load) {
         return text + "\nSoubor nelze přečíst. " + ReadFailureText(Load.ReadError);
     for (size_t i = 0; i < Load.Damage.size() && i < DamageLinesShown; ++i) {
         const THistoryDamage& d = Load.Damage[i];
+        // the no-break space keeps the count beside its words when the message box wraps
         text += "\nPoškozený záznam na pozici " + std::to_string(d.Offset) +
-                " (vynecháno bajtů: " + std::to_string(d.Length) + "): " + FaultText(d, Load.BodySize) + ".";
+                " (vynecháno bajtů:\u00a0" + std::to_string(d.Length) + "): " + FaultText(d, Load.BodySize) + ".";
     }
     if (Load.Damage.size() > DamageLinesShown)
         text += "\nDalší poškozená místa: " + std::to_string(Load.Damage.size() - DamageLinesShown) + ".";

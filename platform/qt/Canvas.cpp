@@ -25,11 +25,8 @@ QFont ToQFont(const TFont& font) {
     f.setStrikeOut(font.Style().Contains(fsStrikeOut));
     if (font.Pitch() == fpFixed) {
         f.setFixedPitch(true);
-        f.setStyleHint(QFont::TypeWriter);
+        f.setStyleHint(QFont::TypeWriter, f.styleStrategy());
     }
-    // Whole pixels in the text colour, as the old screens drew them; it also keeps
-    // rendered pictures the same from run to run.
-    f.setStyleStrategy(QFont::NoAntialias);
     return f;
 }
 

@@ -16,15 +16,30 @@ namespace zeko {
 
 enum class TFontWeight { Any, Regular, Bold };
 
+// How a stand-in's glyphs meet the pixels; every one is smoothed.
+enum class TFontHinting {
+    // Only up and down: each letter keeps the place its advance gives it, also where
+    // advances fall between pixels, so words are evenly spaced, and the widths are
+    // the face's own, so each text fits the cell it was measured for.
+    Vertical,
+    // In both directions, with the face's own instructions: the letters of the
+    // faces drawn 8 pixels high keep their shapes (the light hinting pulls digits of
+    // the serif face down to the height of small letters and lifts the accents of
+    // capitals two pixels above the line), and the advances are whole pixels.
+    Full,
+    None,  // the outlines as they are
+};
+
 struct TFontStandIn {
     const char* Face;      // as the forms name it
     int DesignPixels;      // the character height the forms give; 0: any other
     TFontWeight Weight;    // the weights the entry is for
     const char* Family;    // the installed font drawn instead
     int Pixels;            // its pixel size; 0: the character height given
-    // Its bold is drawn without hinting: Liberation Sans Bold drawn in whole
-    // pixels with its hinting thins the stems of some letters to one pixel at 11
-    // to 13 pixels, and a word then looks half bold.
+    TFontHinting Hinting;
+    // Its bold is drawn without hinting: Liberation Sans Bold hinted thins the
+    // stems of some letters to one pixel at 11 to 13 pixels, and a word then
+    // looks half bold.
     bool BoldUnhinted;
     const char* Package;   // the Debian package that installs the family
 };
@@ -38,7 +53,7 @@ const std::vector<TFontStandIn>& FontStandIns();
 struct TStandInFont {
     std::string Family;
     int Pixels = 0;
-    bool Unhinted = false;
+    TFontHinting Hinting = TFontHinting::Vertical;
 };
 TStandInFont StandInFor(const std::string& face, int designPixels, bool bold = false);
 

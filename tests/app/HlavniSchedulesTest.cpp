@@ -257,10 +257,10 @@ TEST_F(ScheduleCommands, ADamagedMiddleRecordKeepsTheIntactOnesThroughAnUnedited
     const std::string damaged(bytes.begin(), bytes.end());
     dir.Write("Tarify.his", damaged);
     const std::string told = "Chyba při načítání historie tarifů/směn!\n" + dir / "Tarify.his" +
-                             "\nPoškozený záznam na pozici 132 (vynecháno bajtů: 24): délka dat 12 místo 120.\n"
+                             "\nPoškozený záznam na pozici 132 (vynecháno bajtů:\u00a024): délka dat 12 místo 120.\n"
                              "Poškozená místa nebyla použita.";
     const std::string asked = "Historie nebyla načtena celá:\n" + dir / "Tarify.his" +
-                              "\nPoškozený záznam na pozici 132 (vynecháno bajtů: 24): délka dat 12 místo 120.\n"
+                              "\nPoškozený záznam na pozici 132 (vynecháno bajtů:\u00a024): délka dat 12 místo 120.\n"
                               "Poškozená místa nebyla použita.\nUložením se soubor přepíše jen záznamy, které "
                               "editor ukazuje, a vše ostatní, co soubor obsahuje, se ztratí.\nPřejete si historii "
                               "přesto uložit?";

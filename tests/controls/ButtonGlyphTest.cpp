@@ -311,8 +311,8 @@ TEST_F(GlyphFixture, DisabledCaptionIsDrawnTwiceAndLeavesTheShadowColour) {
     surface.canvas.Font().SetColor(clBlack);
     glyph.DrawButtonText(surface.canvas, "I", {2, 2, 40, 30}, gsDisabled, DT_LEFT);
     EXPECT_EQ(surface.canvas.Font().Color(), clBtnShadow);
-    const TRect shadow = test::InkBox(surface.image, {0, 0, 64, 48}, clBtnShadow);
-    const TRect light = test::InkBox(surface.image, {0, 0, 64, 48}, clBtnHighlight);
+    const TRect shadow = test::InkBoxOver(surface.image, {0, 0, 64, 48}, clBtnShadow, clWhite);
+    const TRect light = test::InkBoxOver(surface.image, {0, 0, 64, 48}, clBtnHighlight, clWhite);
     ASSERT_NE(shadow, TRect{});
     ASSERT_NE(light, TRect{});
     EXPECT_EQ(light.Right, shadow.Right + 1);

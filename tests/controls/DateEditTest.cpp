@@ -394,7 +394,7 @@ TEST_F(DateEditFixture, PicturesOfTheEditAndItsDropDown) {
     test::SaveArtefact(picture, "popupcalendar.png");
     // The title, whole, between the month buttons.
     const TRect title = FromQRect(QRect(popup->Title()->mapTo(popup, QPoint(0, 0)), popup->Title()->size()));
-    const TRect ink = test::InkBox(picture, title, clBlack);
+    const TRect ink = test::InkBoxOver(picture, title, clBlack, test::MostCommonColor(picture, title));
     ASSERT_FALSE(IsRectEmpty(ink));
     EXPECT_GT(ink.Left, title.Left);
     EXPECT_LT(ink.Right, title.Right);

@@ -342,18 +342,18 @@ TEST_F(HistoryFiles, TheMessageSaysWhichFileAndWhatIsWrongWithIt) {
         {{"", 0, EIO, {}}, head + "Soubor nelze přečíst. Chyba při čtení souboru."},
         {{"", 0, EISDIR, {}}, head + "Soubor nelze přečíst. Je to složka, ne soubor."},
         {{"", 0, 0, {length}},
-         head + "Poškozený záznam na pozici 132 (vynecháno bajtů: 24): délka dat 12 místo 120." + unused},
+         head + "Poškozený záznam na pozici 132 (vynecháno bajtů:\u00a024): délka dat 12 místo 120." + unused},
         {{"", 0, 0, {marker, date}},
-         head + "Poškozený záznam na pozici 264 (vynecháno bajtů: 132): značka 7 místo 1.\n"
-                "Poškozený záznam na pozici 396 (vynecháno bajtů: 132): datum platnosti není platné datum." +
+         head + "Poškozený záznam na pozici 264 (vynecháno bajtů:\u00a0132): značka 7 místo 1.\n"
+                "Poškozený záznam na pozici 396 (vynecháno bajtů:\u00a0132): datum platnosti není platné datum." +
              unused},
         {{"", 0, 0, {length, marker, date, cut, cut}},
-         head + "Poškozený záznam na pozici 132 (vynecháno bajtů: 24): délka dat 12 místo 120.\n"
-                "Poškozený záznam na pozici 264 (vynecháno bajtů: 132): značka 7 místo 1.\n"
-                "Poškozený záznam na pozici 396 (vynecháno bajtů: 132): datum platnosti není platné datum.\n"
+         head + "Poškozený záznam na pozici 132 (vynecháno bajtů:\u00a024): délka dat 12 místo 120.\n"
+                "Poškozený záznam na pozici 264 (vynecháno bajtů:\u00a0132): značka 7 místo 1.\n"
+                "Poškozený záznam na pozici 396 (vynecháno bajtů:\u00a0132): datum platnosti není platné datum.\n"
                 "Další poškozená místa: 2." +
              unused},
-        {{"", 0, 0, {cut}}, head + "Poškozený záznam na pozici 528 (vynecháno bajtů: 20): soubor končí uprostřed "
+        {{"", 0, 0, {cut}}, head + "Poškozený záznam na pozici 528 (vynecháno bajtů:\u00a020): soubor končí uprostřed "
                                    "záznamu." + unused},
     };
     for (const Case& c : cases)
@@ -378,6 +378,6 @@ TEST_F(HistoryFiles, TheRecordAfterADamagedOneIsChosenForItsDates) {
     EXPECT_EQ(SelectTariffTable(EncodeDate(2024, 4, 1)), march);
     EXPECT_EQ(notifier.Count(), 2u);
     EXPECT_EQ(notifier.Messages()[0].Text, "Chyba při načítání historie tarifů/směn!\n" + dir / TariffHistoryFile +
-                                               "\nPoškozený záznam na pozici 132 (vynecháno bajtů: 24): délka dat 12 "
+                                               "\nPoškozený záznam na pozici 132 (vynecháno bajtů:\u00a024): délka dat 12 "
                                                "místo 120.\nPoškozená místa nebyla použita.");
 }

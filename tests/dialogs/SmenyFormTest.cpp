@@ -4,6 +4,7 @@
 
 #include "ScheduleFixture.h"
 #include "LayoutProbe.h"
+#include "LetterGaps.h"
 #include "controls/ToolEdit.h"
 #include "core/ProgramGlobals.h"
 #include "platform/Exceptions.h"
@@ -96,6 +97,13 @@ TEST_F(ShiftEditor, AShiftIsEditedWithItsNameAndEndedByTheFirstConfirm) {
     EXPECT_TRUE(f.BitBtn2->isEnabled());
     QTimer::singleShot(0, [&f] { f.BitBtn1->click(); });
     EXPECT_EQ(f.ShowModal(), ModalResults::Ok);
+}
+
+// The shift names, "Nepoužito" and the caption " Od       Do" with no gap inside a
+// word.
+TEST_F(ShiftEditor, TheGridsWordsAreWhole) {
+    TSmenyForm& f = Open();
+    EXPECT_EQ(test::GridWiderGaps(*f.TabSmeny), "");
 }
 
 TEST_F(ShiftEditor, NMarksTheShiftUnusedAndEscapeGivesTheCellsTextBack) {

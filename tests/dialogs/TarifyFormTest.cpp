@@ -4,6 +4,7 @@
 
 #include "ScheduleFixture.h"
 #include "LayoutProbe.h"
+#include "LetterGaps.h"
 #include "controls/ToolEdit.h"
 #include "core/Holidays.h"
 #include "core/Schedules.h"
@@ -99,6 +100,14 @@ TEST_F(TariffEditor, WithoutAHistoryEveryBandIsUnusedAndTheEditsShowNow) {
     EXPECT_FALSE(f.Button1->isVisible());
     EXPECT_EQ(f.DnyRadio->ItemIndex(), 0);
     EXPECT_TRUE(Messages().empty());
+}
+
+// "Nepoužito" and the captions "1. Od   Do" show their letters as the face sets
+// them, with no gap inside a word.
+TEST_F(TariffEditor, TheGridsWordsAreWhole) {
+    TTarifyForm& f = Open();
+    f.TabTarify->SetCells(1, 1, "06:00-14:00");
+    EXPECT_EQ(test::GridWiderGaps(*f.TabTarify), "");
 }
 
 TEST_F(TariffEditor, ABandTypedIntoTheEditorGoesIntoItsZoneOfTheDayTypeShown) {
@@ -394,7 +403,7 @@ TEST_F(TariffEditor, ADamagedHistoryIsReportedAndItsIntactRecordsShown) {
     TTarifyForm& f = Open();
     EXPECT_EQ(Messages(), std::vector<std::string>{
                               "Chyba při načítání historie tarifů/směn!\n" + dir / "Tarify.his" +
-                              "\nPoškozený záznam na pozici 132 (vynecháno bajtů: 9): soubor končí uprostřed "
+                              "\nPoškozený záznam na pozici 132 (vynecháno bajtů:\u00a09): soubor končí uprostřed "
                               "záznamu.\nPoškozená místa nebyla použita.\nEditor ukazuje jen nepoškozené záznamy; "
                               "než soubor přepíše, zeptá se."});
     ASSERT_EQ(f.History.size(), 1u);

@@ -128,7 +128,7 @@ TEST(Schedules, AnUneditedConfirmKeepsTheIntactRecordsAroundADamagedOne) {
         const std::vector<std::string> all = zeko.Log();
         const std::vector<std::string> log(all.begin() + static_cast<std::ptrdiff_t>(from), all.end());
         EXPECT_EQ(test::LinesWith(log, "MessageDlg Error [OK] Chyba při načítání historie tarifů/směn!").size(), 1u);
-        EXPECT_EQ(test::LinesWith(log, "Poškozený záznam na pozici 132 (vynecháno bajtů: 24): délka dat 12 místo 120.")
+        EXPECT_EQ(test::LinesWith(log, "Poškozený záznam na pozici 132 (vynecháno bajtů:\u00a024): délka dat 12 místo 120.")
                       .size(),
                   2u);  // told, then asked
         EXPECT_EQ(test::LinesWith(log, "MessageDlg Warning [Yes|No] Historie nebyla načtena celá:").size(), 1u);

@@ -36,14 +36,16 @@ protected:
         origin = grid->viewport()->mapTo(grid.get(), QPoint(0, 0));
     }
     TColor Pixel(int x, int y) const { return test::PixelAt(image, origin.x() + x, origin.y() + y); }
-    // Columns (client x) inside the cell where some pixel has the colour.
+    // Columns (client x) inside the cell where some pixel shows the colour over the
+    // cell's background.
     struct Ink { int left = -1, right = -1, top = -1, bottom = -1, count = 0; };
     Ink InkOf(int col, int row, TColor color) const {
         const TRect r = grid->CellRect(col, row);
+        const TColor background = Background(col, row);
         Ink ink;
         for (int y = r.Top; y < r.Bottom; ++y)
             for (int x = r.Left; x < r.Right; ++x)
-                if (Pixel(x, y) == ColorToRGB(color)) {
+                if (test::Covers(Pixel(x, y), color, background)) {
                     if (ink.left < 0 || x < ink.left) ink.left = x;
                     if (x > ink.right) ink.right = x;
                     if (ink.top < 0) ink.top = y;

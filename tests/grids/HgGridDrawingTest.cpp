@@ -13,6 +13,7 @@ namespace {
 
 using test::InkBox;
 using test::InkBoxExcept;
+using test::InkBoxOver;
 using test::PixelAt;
 
 // Five 40-pixel columns (one fixed), a 40-pixel title row and 20-pixel rows; a
@@ -62,7 +63,7 @@ TEST_F(Drawing, AHeadingSpansItsColumnsWithoutGridLinesInTheUpperHalf) {
 
 TEST_F(Drawing, AHeadingCaptionIsDrawnOnceCentredOverTheSpan) {
     Paint();
-    const TRect ink = InkBox(image, {41, 1, 163, 18}, clBlack);
+    const TRect ink = InkBoxOver(image, {41, 1, 163, 18}, clBlack, clBtnFace);
     ASSERT_FALSE(IsRectEmpty(ink));
     TCanvas measure;
     measure.SetFont(grid.Font());
@@ -98,7 +99,8 @@ TEST_F(Drawing, TitlesHaveARaisedBevelAndAPressedOneIsLoweredWithItsTextMoved) {
     const TRect title = Cell(4, 0);
     EXPECT_EQ(At(title.Left, title.Top), ColorToRGB(clBtnHighlight));
     EXPECT_EQ(At(title.Right - 1, title.Bottom - 1), ColorToRGB(clBtnShadow));
-    const TRect text = InkBox(image, {title.Left + 1, title.Top + 1, title.Right - 1, title.Bottom - 1}, clBlack);
+    const TRect text =
+        InkBoxOver(image, {title.Left + 1, title.Top + 1, title.Right - 1, title.Bottom - 1}, clBlack, clBtnFace);
     ASSERT_FALSE(IsRectEmpty(text));
 
     const int cx = (title.Left + title.Right) / 2, cy = (title.Top + title.Bottom) / 2;
@@ -106,7 +108,8 @@ TEST_F(Drawing, TitlesHaveARaisedBevelAndAPressedOneIsLoweredWithItsTextMoved) {
     Paint();
     EXPECT_EQ(At(title.Left, title.Top), ColorToRGB(clBtnShadow));
     EXPECT_EQ(At(title.Right - 1, title.Bottom - 1), ColorToRGB(clBtnHighlight));
-    const TRect pressed = InkBox(image, {title.Left + 1, title.Top + 1, title.Right - 1, title.Bottom - 1}, clBlack);
+    const TRect pressed =
+        InkBoxOver(image, {title.Left + 1, title.Top + 1, title.Right - 1, title.Bottom - 1}, clBlack, clBtnFace);
     EXPECT_EQ(pressed.Left, text.Left + 2);
     EXPECT_EQ(pressed.Top, text.Top + 2);
 
@@ -165,7 +168,7 @@ TEST_F(Drawing, AttributeEventColoursOnlyItsCells) {
     EXPECT_EQ(At(maxCell.Right - 2, maxCell.Bottom - 2), maxColor);
     EXPECT_EQ(At(maxCell.Left, maxCell.Top), maxColor);
     EXPECT_EQ(At(minCell.Right - 2, minCell.Bottom - 2), minColor);
-    EXPECT_FALSE(IsRectEmpty(InkBox(image, maxCell, clWhite)));  // white text on red
+    EXPECT_FALSE(IsRectEmpty(InkBoxOver(image, maxCell, clWhite, maxColor)));  // white text on red
     EXPECT_EQ(At(Cell(3, 1).Right - 2, Cell(3, 1).Bottom - 2), clWhite);
     EXPECT_EQ(At(maxCell.Right, maxCell.Top + 5), clSilver);  // the grid line keeps its place
 }
@@ -178,9 +181,9 @@ TEST_F(Drawing, ColumnAlignmentPlacesTheText) {
         grid.SetCells(c, 3, "8");
     grid.Font().SetColor(clBlack);
     Paint();
-    const TRect right = InkBox(image, Cell(1, 3), clBlack);
-    const TRect centre = InkBox(image, Cell(2, 3), clBlack);
-    const TRect left = InkBox(image, Cell(3, 3), clBlack);
+    const TRect right = InkBoxOver(image, Cell(1, 3), clBlack, clWhite);
+    const TRect centre = InkBoxOver(image, Cell(2, 3), clBlack, clWhite);
+    const TRect left = InkBoxOver(image, Cell(3, 3), clBlack, clWhite);
     ASSERT_FALSE(IsRectEmpty(right));
     EXPECT_GE(right.Right, Cell(1, 3).Right - 4);
     EXPECT_NEAR((centre.Left + centre.Right) / 2.0, (Cell(2, 3).Left + Cell(2, 3).Right) / 2.0, 1.5);
@@ -213,7 +216,7 @@ TEST_F(Drawing, CellImagesTakeTheirRoomBesideTheText) {
     const TRect green = InkBox(image, r, clLime);
     EXPECT_EQ(green.Left, r.Left + 2);  // the margin
     EXPECT_EQ(green.Width(), 6);
-    EXPECT_GE(InkBox(image, r, clBlack).Left, r.Left + 2 + 6 + 2);  // the text starts after the image room
+    EXPECT_GE(InkBoxOver(image, r, clBlack, clWhite).Left, r.Left + 2 + 6 + 2);  // the text starts after the image room
 }
 
 } // namespace

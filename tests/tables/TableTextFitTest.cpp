@@ -2,11 +2,13 @@
 // the 1024 and the 800 layout: no cell font's line is taller than the row between
 // the cell margins, and in rendered pixels every glyph of every cell text, column
 // caption and heading lies inside its cell. The month table's decimal comma shows
-// whole and reaches below the digits, so that it does not read as a point.
+// whole and reaches below the digits, so that it does not read as a point. No word
+// shows a gap between its letters wider than the face sets them.
 #include "tables/MesicniTabulka.h"
 #include "tables/RocniTabulka.h"
 #include "tables/dennitabulka.h"
 
+#include "LetterGaps.h"
 #include "TableFixture.h"
 
 #include <sstream>
@@ -44,18 +46,30 @@ struct TCellText {
     int WrapWidth = 0;
 };
 
-// The pixels the glyphs of a text cover, drawn without a clip.
-int GlyphPixels(const TCellText& t) {
-    CanvasOnImage c(900, 200);
-    c.canvas.SetFont(t.Font);
-    c.canvas.Font().SetColor(clBlack);
-    c.canvas.Brush().SetStyle(bsClear);
+// A text drawn in its font's colour on a background, without a clip, where the
+// grid draws it: at a whole pixel, so that each glyph meets the pixels as in a cell.
+QImage TextPicture(const TCellText& t, TColor background) {
+    QImage image(900, 200, QImage::Format_RGB32);
+    image.fill(ToQColor(background));
+    TCanvas canvas;
+    canvas.BeginPaint(&image);
+    canvas.SetFont(t.Font);
+    canvas.Brush().SetStyle(bsClear);
     TRect r{10, 10, t.WrapWidth > 0 ? 10 + t.WrapWidth : 890, 190};
-    c.canvas.DrawText(t.Text, r, DT_NOPREFIX | DT_NOCLIP | (t.WrapWidth > 0 ? DT_WORDBREAK : 0));
+    canvas.DrawText(t.Text, r, DT_NOPREFIX | DT_NOCLIP | (t.WrapWidth > 0 ? DT_WORDBREAK : 0));
+    canvas.EndPaint();
+    return image;
+}
+
+// The pixels the glyphs of a text change on the background: the smoothed edges
+// of a glyph blend with it, so the same glyph changes more pixels of one
+// background than of another.
+int GlyphPixels(const TCellText& t, TColor background = clWhite) {
+    const QImage image = TextPicture(t, background);
     int n = 0;
-    for (int y = 0; y < c.image.height(); ++y)
-        for (int x = 0; x < c.image.width(); ++x)
-            n += c.At(x, y) != clWhite;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            n += PixelAt(image, x, y) != ColorToRGB(background);
     return n;
 }
 
@@ -63,13 +77,20 @@ const TFont& TitleFontOf(THyperGrid& grid, const ThgHeading& item) {
     return item.TitleParentFont() ? grid.Font() : item.TitleFont();
 }
 
-// The font a cell's text is drawn in: the title font in the caption row and the
-// fixed columns, else the column's cell font.
-const TFont& CellFontOf(THyperGrid& grid, int col, int row) {
-    const ThgColumn& column = *grid.ColumnFromGridIndex(col);
-    if (row < grid.FixedRows() || col < grid.FixedCols())
-        return TitleFontOf(grid, column);
-    return column.ColumnParentFont() ? grid.Font() : column.ColumnFont();
+// The font a cell's text is drawn in, as the grid gives it: the title font in the
+// caption row and the fixed columns, else the column's cell font, and what the
+// window changes of it (its colour, for one: smoothed glyph edges blend it with the
+// background).
+TFont CellFontOf(THyperGrid& grid, int col, int row) {
+    const bool fixed = row < grid.FixedRows() || col < grid.FixedCols();
+    TBevelCut inner = bvNone, outer = bvNone;
+    THgDrawInfo info;
+    TColor color = clWindow;
+    ThgCellStates states;
+    TFont font;
+    grid.GetCellAttributes(col, row, inner, outer, info, font, color, states,
+                           fixed ? TGridDrawState{gdFixed} : TGridDrawState{}, grid.ColumnFromGridIndex(col));
+    return font;
 }
 
 // The text a cell shows: in the caption row its column's caption, when it has one.
@@ -153,12 +174,23 @@ void ExpectTextsWhole(THyperGrid& grid, const std::string& name) {
     for (const TTextArea& area : areas) {
         int glyphs = 0;
         std::ostringstream texts;
+        const TColor background = MostCommonColor(without, area.Area);
         for (const TCellText& t : area.Texts) {
-            glyphs += GlyphPixels(t);
+            glyphs += GlyphPixels(t, background);
             texts << " \"" << t.Text << "\"";
         }
         EXPECT_EQ(Difference(with, without, area.Area).Pixels, glyphs) << name << " " << area.Where << texts.str();
     }
+}
+
+// No word of a cell, caption or heading shows a gap between its letters wider than
+// the face sets them.
+void ExpectLettersWhole(THyperGrid& grid, const std::string& name) {
+    for (const TTextArea& area : TextAreas(grid))
+        for (const TCellText& t : area.Texts) {
+            const std::string wider = WiderGaps(t.Font, t.Text);
+            EXPECT_TRUE(wider.empty()) << name << " " << area.Where << " \"" << t.Text << "\":" << wider;
+        }
 }
 
 class TableTextFit : public TableTest, public ::testing::WithParamInterface<int> {
@@ -188,8 +220,10 @@ protected:
     // A picture of the window named after it and the layout, then its grids checked.
     void KeepPictureAndCheck(TTableForm& form, const std::string& name, std::initializer_list<THyperGrid*> grids) {
         KeepPicture(form, name + (Narrow() ? "-800" : "-1024"));
-        for (THyperGrid* grid : grids)
+        for (THyperGrid* grid : grids) {
+            ExpectLettersWhole(*grid, grid->objectName().toStdString());
             ExpectTextsWhole(*grid, grid->objectName().toStdString());
+        }
     }
 };
 
@@ -216,7 +250,7 @@ TEST_P(TableTextFit, TheYearTable) {
 }
 
 // "12 3" and "12,3" differ by the comma alone (a space is as wide): all its glyph
-// shows, and its lowest pixel lies below the lowest pixel of the digits.
+// shows, and its ink reaches below the ink of the digits.
 TEST_P(TableTextFit, TheMonthTablesDecimalCommaShowsBelowTheDigits) {
     THyperGrid& grid = *ShowMarch().Tabulka;
     const int col = 2, row = 5;  // a working day on white
@@ -226,9 +260,13 @@ TEST_P(TableTextFit, TheMonthTablesDecimalCommaShowsBelowTheDigits) {
     grid.SetCells(col, row, "12,3");
     const QImage comma = grid.PaintToImage();
 
+    const TColor background = MostCommonColor(spaced, cell);
+    const TFont font = CellFontOf(grid, col, row);
+    const QImage spacedAlone = TextPicture({"12 3", font}, background);
+    const QImage commaAlone = TextPicture({"12,3", font}, background);
     const TDifference separator = Difference(spaced, comma, cell);
-    EXPECT_EQ(separator.Pixels, GlyphPixels({",", CellFontOf(grid, col, row)}));
-    const TRect digits = InkBox(spaced, cell, clBlack);
+    EXPECT_EQ(separator.Pixels, Difference(spacedAlone, commaAlone, {0, 0, 900, 200}).Pixels);
+    const TRect digits = InkBoxExcept(spaced, cell, background);
     ASSERT_FALSE(IsRectEmpty(digits));
     EXPECT_GT(separator.Box.Bottom, digits.Bottom);
 }

@@ -222,7 +222,7 @@ TEST_F(TableRequests, AHistoryErrorIsShownOncePerRequest) {
     for (const auto& m : messages_.Messages())
         EXPECT_EQ(m.Text, "Chyba při načítání historie tarifů/směn!\n" + dir_ / TariffHistoryFile +
                               "\nSoubor nelze přečíst. Je to složka, ne soubor.\n" + dir_ / ShiftHistoryFile +
-                              "\nPoškozený záznam na pozici 0 (vynecháno bajtů: 7): soubor končí uprostřed "
+                              "\nPoškozený záznam na pozici 0 (vynecháno bajtů:\u00a07): soubor končí uprostřed "
                               "záznamu.\nPoškozená místa nebyla použita.");
     ASSERT_TRUE(host_.day && host_.month && host_.year);
     EXPECT_EQ(host_.year->Shifts, StartShiftTable());
