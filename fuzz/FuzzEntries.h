@@ -34,4 +34,22 @@ bool GridPropertyStream(const uint8_t* data, size_t size);
 // every value one the dialog takes as typed.
 bool SettingsFileLoader(const uint8_t* data, size_t size);
 
+// "Zarizeni.ini" of the input's bytes: four whole channels whatever the file holds,
+// every number finite and in its range, and the file never written.
+bool DeviceListReader(const uint8_t* data, size_t size);
+
+// A JPEG picture of the input's bytes ("logo.jpg"): refused with a reason and the
+// image as it was, or decoded whole and encoded again to the same size.
+bool JpegDecoder(const uint8_t* data, size_t size);
+
+// The registry store's file of the input's bytes: every key it names read, a table
+// grid's column widths taken only when sound, and their saving changes the widths
+// alone and keeps every line the store could not read.
+bool RegistryStore(const uint8_t* data, size_t size);
+
+// Regulator replies built from the input, through the frame check to the decoders
+// of their registers: no read past a reply's data, nothing stored from a reply too
+// short or refused, what was stored encodes back to the reply's bytes.
+bool ReplyDecoders(const uint8_t* data, size_t size);
+
 } // namespace zeko::fuzz

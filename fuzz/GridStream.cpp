@@ -1,11 +1,10 @@
 // Fuzz entry of the alignment grid's property stream, as a form holding the grid is
 // read: a grid of 5 × 5 cells reads its named properties from the input's bytes.
 #include "fuzz/FuzzEntries.h"
+#include "fuzz/QtApplication.h"
 
 #include "grids/Aligrid.h"
 #include "platform/Streams.h"
-
-#include <QApplication>
 
 #include <exception>
 #include <vector>
@@ -15,17 +14,6 @@ namespace zeko::fuzz {
 namespace {
 
 constexpr int GridCells = 5;
-
-void EnsureApplication() {
-    if (QCoreApplication::instance() != nullptr)
-        return;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "zeko-fuzz";
-    static char* argv[] = {name, nullptr};
-    new QApplication(argc, argv);
-}
 
 enum class TRead { Refused, Read, Failed };
 

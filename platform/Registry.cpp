@@ -66,6 +66,13 @@ size_t Unquote(const std::string& s, size_t pos, std::string& out) {
     return std::string::npos;
 }
 
+// A line kept as it stands may end in a CR of its own (a file with CR CR LF line
+// ends): a bare LF after it would make the two one line end, and the line read back
+// as another, a damaged value as a key or a value. CR LF keeps the CR in the line.
+std::string LineEnd(const std::string& line) {
+    return !line.empty() && line.back() == '\r' ? "\r\n" : "\n";
+}
+
 int HexDigit(char c) {
     if (c >= '0' && c <= '9')
         return c - '0';
@@ -212,11 +219,13 @@ struct TRegistry::Store {
         MakeDirectories(file);
         std::string text;
         for (const std::string& l : preamble)
-            text += l + "\n";
+            text += l + LineEnd(l);
         for (const Key& k : keys) {
             text += "[" + k.path + "]\n";
-            for (const Value& v : k.values)
-                text += Format(v) + "\n";
+            for (const Value& v : k.values) {
+                const std::string line = Format(v);
+                text += line + LineEnd(line);
+            }
             text += "\n";
         }
         return ReplaceFileContent(file, text.data(), text.size(), false) == 0;

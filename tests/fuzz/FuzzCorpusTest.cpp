@@ -40,7 +40,11 @@ INSTANTIATE_TEST_SUITE_P(Entries, FuzzCorpus,
                                            Corpus{"ini_reader", zeko::fuzz::IniReader},
                                            Corpus{"history_reader", zeko::fuzz::HistoryReader},
                                            Corpus{"grid_property_stream", zeko::fuzz::GridPropertyStream},
-                                           Corpus{"settings_file", zeko::fuzz::SettingsFileLoader}),
+                                           Corpus{"settings_file", zeko::fuzz::SettingsFileLoader},
+                                           Corpus{"device_list", zeko::fuzz::DeviceListReader},
+                                           Corpus{"jpeg_decoder", zeko::fuzz::JpegDecoder},
+                                           Corpus{"registry_store", zeko::fuzz::RegistryStore},
+                                           Corpus{"reply_decoders", zeko::fuzz::ReplyDecoders}),
                          [](const ::testing::TestParamInfo<Corpus>& info) { return std::string(info.param.folder); });
 
 } // namespace

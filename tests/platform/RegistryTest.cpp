@@ -82,6 +82,32 @@ TEST_F(RegistryTest, DamagedValuesAreSkippedAndKeptWhenTheFileIsWrittenAgain) {
     EXPECT_NE(text.find("\"Column 7\"=dword:00000001"), std::string::npos);
 }
 
+TEST_F(RegistryTest, LinesEndingInACarriageReturnOfTheirOwnAreKeptAsTheyStand) {
+    // CR CR LF line ends: each line read keeps one CR, which must not join the LF
+    // written after it, or the lines would read back as a key and a value.
+    const std::string damaged =
+        "[HKEY_CURRENT_USER\\SOFTWARE\\Vadro\\ColWidths800\\Rocni]\r\r\n"
+        "\"Column 2\"=dword:00000063\r\r\n";
+    WriteFile("before the first key\r\r\n"
+              "[HKEY_CURRENT_USER\\SOFTWARE\\Vadro\\ColWidths800\\Denni]\n"
+              "\"Column 1\"=dword:00000040\n" +
+              damaged);
+    {
+        TRegistry reg;
+        ASSERT_TRUE(reg.OpenKey("SOFTWARE\\Vadro\\ColWidths800\\Denni", false));
+        EXPECT_EQ(reg.GetValueNames(), (std::vector<std::string>{"Column 1"}));
+        reg.WriteInteger("Column 1", 70);
+    }
+    const std::string text = ReadFile();
+    EXPECT_EQ(text.rfind("before the first key\r\r\n", 0), 0u) << text;
+    EXPECT_NE(text.find(damaged), std::string::npos) << text;
+    TRegistry reg;
+    EXPECT_FALSE(reg.KeyExists("SOFTWARE\\Vadro\\ColWidths800\\Rocni"));
+    ASSERT_TRUE(reg.OpenKeyReadOnly("SOFTWARE\\Vadro\\ColWidths800\\Denni"));
+    EXPECT_EQ(reg.GetValueNames(), (std::vector<std::string>{"Column 1"}));
+    EXPECT_EQ(reg.ReadInteger("Column 1"), 70);
+}
+
 TEST_F(RegistryTest, ReadOnlyKeysRefuseWrites) {
     {
         TRegistry reg;
