@@ -238,12 +238,28 @@ TScheduleLookup::TScheduleLookup(std::string tariffFile, std::string shiftFile)
     : tariffFile_(OrProgramFile(tariffFile, TariffHistoryFile)),
       shiftFile_(OrProgramFile(shiftFile, ShiftHistoryFile)) {}
 
+namespace {
+
+// Each record's body decoded once, beside its record.
+template <typename Table>
+std::vector<Table> DecodeAll(const THistoryList& list, const Table& fallback) {
+    std::vector<Table> tables(list.size(), fallback);
+    for (size_t i = 0; i < list.size(); ++i)
+        tables[i].ReadBody(list[i].Body.data(), list[i].Body.size());
+    return tables;
+}
+
+} // namespace
+
 void TScheduleLookup::LoadBoth() {
-    if (tariffs_)
+    if (loaded_)
         return;
+    loaded_ = true;
     std::vector<THistoryLoad> loads(2);
     tariffs_ = LoadOrEmpty(tariffFile_, TTariffTable::BodySize, loads[0]);
     shifts_ = LoadOrEmpty(shiftFile_, TShiftTable::BodySize, loads[1]);
+    tariffTables_ = DecodeAll(tariffs_, DefaultTariffTable);
+    shiftTables_ = DecodeAll(shifts_, DefaultShiftTable);
     if (!loads[0].Whole() || !loads[1].Whole()) {
         reported_ = true;
         ReportLoadError(loads);
@@ -251,38 +267,31 @@ void TScheduleLookup::LoadBoth() {
 }
 
 template <typename Table>
-const Table& TScheduleLookup::Decoded(const THistoryList& list, std::vector<Table>& tables, TDateTime Date,
+const Table& TScheduleLookup::Decoded(const THistoryList& list, const std::vector<Table>& tables, TDateTime Date,
                                       const Table& fallback) {
-    if (tables.size() != list.size()) {
-        tables.clear();
-        for (const THistoryRecord& r : list) {
-            tables.push_back(fallback);
-            tables.back().ReadBody(r.Body.data(), r.Body.size());
-        }
-    }
     const THistoryRecord* r = ValidHistoryRecord(list, Date);
     return r ? tables[static_cast<size_t>(r - list.data())] : fallback;
 }
 
 TTariffTable TScheduleLookup::TariffTableAt(TDateTime Date) {
     LoadBoth();
-    return Decoded(*tariffs_, tariffTables_, Date, DefaultTariffTable);
+    return Decoded(tariffs_, tariffTables_, Date, DefaultTariffTable);
 }
 
 TShiftTable TScheduleLookup::ShiftTableAt(TDateTime Date) {
     LoadBoth();
-    return Decoded(*shifts_, shiftTables_, Date, DefaultShiftTable);
+    return Decoded(shifts_, shiftTables_, Date, DefaultShiftTable);
 }
 
 bool TScheduleLookup::ShiftMaskAt(int Minute, uint8_t& Mask, TDateTime Date) {
     LoadBoth();
-    Mask = ShiftMask(Decoded(*shifts_, shiftTables_, Date, DefaultShiftTable), Minute);
+    Mask = ShiftMask(Decoded(shifts_, shiftTables_, Date, DefaultShiftTable), Minute);
     return Mask != 0;
 }
 
 bool TScheduleLookup::TariffMaskAt(int Minute, uint8_t& Mask, int DayType, TDateTime Date) {
     LoadBoth();
-    Mask = TariffMask(Decoded(*tariffs_, tariffTables_, Date, DefaultTariffTable), DayType, Minute);
+    Mask = TariffMask(Decoded(tariffs_, tariffTables_, Date, DefaultTariffTable), DayType, Minute);
     return Mask != 0;
 }
 

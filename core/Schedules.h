@@ -108,13 +108,15 @@ private:
     // Both files at the first use of either, so that what is wrong with them is
     // told in one box.
     void LoadBoth();
-    // The table of the list valid at Date, each record's body decoded once: a
-    // month's evaluation asks for one per record.
+    // The decoded table of the list valid at Date: a month's evaluation asks for
+    // one per record, so the bodies are decoded once, at loading.
     template <typename Table>
-    const Table& Decoded(const THistoryList& list, std::vector<Table>& tables, TDateTime Date, const Table& fallback);
+    const Table& Decoded(const THistoryList& list, const std::vector<Table>& tables, TDateTime Date,
+                         const Table& fallback);
 
     std::string tariffFile_, shiftFile_;
-    std::optional<THistoryList> tariffs_, shifts_;
+    bool loaded_ = false;
+    THistoryList tariffs_, shifts_;
     std::vector<TTariffTable> tariffTables_;
     std::vector<TShiftTable> shiftTables_;
     bool reported_ = false;
