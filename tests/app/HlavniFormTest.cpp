@@ -347,8 +347,10 @@ TEST_F(MainWindowFixture, APortOrRateOutOfRangeFallsBackToTheDefault) {
 
 TEST_F(MainWindowFixture, ChangingThePortAsksFirstAndStoresTheNewPortAtOnce) {
     THlavniForm& f = Start();
-    f.cmCom[0]->trigger();  // the ticked item: nothing asked
-    EXPECT_EQ(notifier.Count(), 1u);
+    // The ticked item, whose port did not open: no question, the port is tried again.
+    f.cmCom[0]->trigger();
+    EXPECT_EQ(notifier.Count(), 2u);
+    EXPECT_TRUE(f.cmCom[0]->isChecked());
     notifier.QueueAnswer(TModalResult::mrNo);
     f.cmCom[2]->trigger();
     EXPECT_EQ(ComPort, 1);
@@ -360,7 +362,7 @@ TEST_F(MainWindowFixture, ChangingThePortAsksFirstAndStoresTheNewPortAtOnce) {
     EXPECT_TRUE(f.cmCom[2]->isChecked());
     EXPECT_FALSE(f.cmCom[0]->isChecked());
     EXPECT_EQ(TIniFile(dir / "Zeko.ini").ReadInteger("ComPort", "Com", 0), 3);
-    EXPECT_EQ(Texts(), (std::vector<std::string>{NoPort(), "Chcete opravdu změnit komunikační port?",
+    EXPECT_EQ(Texts(), (std::vector<std::string>{NoPort(), NoPort(), "Chcete opravdu změnit komunikační port?",
                                                  "Chcete opravdu změnit komunikační port?", NoPort(3)}));
     ASSERT_NE(Komunikace, nullptr);
     EXPECT_FALSE(f.cmNastavitCas->isEnabled());
@@ -393,6 +395,29 @@ TEST_F(MainWindowFixture, ChangingThePortDuringASettingsWriteNamesTheGroupsNotWr
         << f.StatusLine();
     EXPECT_EQ(TIniFile(dir / "zekosettingsnew.set").ReadInteger("Vystupy", "Zpozdeni poruchy", -1), 10);
     EXPECT_FALSE(f.Conversation().SettingsWriteRunning());
+}
+
+// The ticked port chosen again while a settings write waits on it (the port did not
+// open): opening it again cuts the write short, so the question comes first.
+TEST_F(MainWindowFixture, ChoosingTheTickedPortAgainDuringASettingsWriteAsksFirst) {
+    THlavniForm& f = Start();
+    TConversation& c = f.Conversation();
+    c.State().FaultDelay = 10;
+    c.State().AssignTo(c.Edited());
+    c.Edited().FaultDelay = 42;
+    ASSERT_TRUE(c.WriteChangedSettings());
+    notifier.Clear();
+    const std::string question = "Probíhá zápis nastavení regulátoru, dosud nezapsáno: zpoždění poruchy.\n"
+                                 "Chcete přesto znovu otevřít komunikační port?";
+    notifier.QueueAnswer(TModalResult::mrNo);
+    f.cmCom[0]->trigger();
+    EXPECT_TRUE(f.Conversation().SettingsWriteRunning());
+    notifier.QueueAnswer(TModalResult::mrYes);
+    f.cmCom[0]->trigger();
+    EXPECT_EQ(Texts(), (std::vector<std::string>{question, question, NoPort()}));
+    EXPECT_FALSE(f.Conversation().SettingsWriteRunning());
+    EXPECT_EQ(ComPort, 1);
+    EXPECT_TRUE(f.cmCom[0]->isChecked());
 }
 
 TEST_F(MainWindowFixture, ClockPanelsShowOnlyWhileNoChildWindowIsOpen) {

@@ -49,6 +49,7 @@ public:
     // "close", then waits for the exit; answers the exit status (-1 when killed).
     int Close(int timeoutMs = 20000);
     bool Running() const { return pid_ > 0; }
+    pid_t Pid() const { return pid_; }
 
 private:
     std::string logPath_, scriptPath_;
