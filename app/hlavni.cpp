@@ -62,14 +62,14 @@ void CheckProgramDir() {
         return;
     const std::string what = state == TProgramDirState::NotCreated ? "Složku dat programu nelze vytvořit:\n"
                                                                    : "Do složky dat programu nelze zapisovat:\n";
-    MessageDlg(what + ProgramDir() + "\n" + std::strerror(error) +
+    MessageDlg(what + ProgramDir() + "\n" + SystemErrorText(error) +
                    "\nZáznamy ani nastavení nebude možné uložit. Jinou složku určuje proměnná prostředí "
                    "ZEKO_PROGRAM_DIR.",
                TMsgDlgType::mtError, TMsgDlgButtons::mbOK);
 }
 
 std::string UnreadableIniText(const TIniFile& ini) {
-    return "Konfigurační soubor nelze přečíst:\n" + ini.FileName() + "\n" + std::strerror(ini.ReadError()) +
+    return "Konfigurační soubor nelze přečíst:\n" + ini.FileName() + "\n" + SystemErrorText(ini.ReadError()) +
            "\nProgram poběží s výchozím nastavením a soubor nepřepíše.";
 }
 

@@ -11,8 +11,10 @@
 //
 // The program directory is `programDir`; QT_QPA_PLATFORM is offscreen, on a screen
 // of 1280 x 1024 (another screen: QT_QPA_PLATFORM with ScreenFile in
-// `environment`). Given a user, the program runs as that user, with the program
-// directory made its own. The destructor kills a program still running.
+// `environment`). The log and the script lie in the program directory unless
+// `environment` names them (ZEKO_TEST_LOG, ZEKO_TEST_SCRIPT: for a program directory
+// on a disk that runs full). Given a user, the program runs as that user, with the
+// program directory made its own. The destructor kills a program still running.
 #include "support/Unprivileged.h"
 
 #include <functional>
