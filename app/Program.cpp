@@ -1,5 +1,6 @@
 #include "app/Program.h"
 
+#include "app/DocumentOpener.h"
 #include "app/ProgramIcon.h"
 #include "app/SpreadsheetProgram.h"
 #include "app/TestHook.h"
@@ -17,8 +18,6 @@
 #include "core/TextHelpers.h"
 
 #include <QApplication>
-#include <QDesktopServices>
-#include <QUrl>
 
 #include <clocale>
 #include <memory>
@@ -56,13 +55,16 @@ int RunProgram(int argc, char** argv) {
         if (automation)
             automation->Attach(main.get());
         THlavniForm* window = main.get();
+        // Gone before the window: an opener that ends later tells nobody.
+        TDocumentOpener opener;
         InstallSpreadsheetProgram(
-            [automation](const std::string& file) {
+            [automation, &opener](const std::string& file, std::function<void(const std::string&)> failed) {
                 if (automation) {
                     automation->Log("OpenDocument " + file);
-                    return true;
+                    if (!automation->OpensDocuments())
+                        return;
                 }
-                return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(file)));
+                opener.Open(file, std::move(failed));
             },
             [window](const std::string& text) { window->SetStatusLine(StampedLine(text)); });
         main->show();
