@@ -1,5 +1,6 @@
 #include "app/Program.h"
 
+#include "app/CommandLine.h"
 #include "app/DocumentOpener.h"
 #include "app/ProgramIcon.h"
 #include "app/SpreadsheetProgram.h"
@@ -20,11 +21,16 @@
 #include <QApplication>
 
 #include <clocale>
+#include <cstdio>
 #include <memory>
+#include <optional>
 
 namespace zeko {
 
 int RunProgram(int argc, char** argv) {
+    // Before anything is made: "zeko --version" needs no display.
+    if (const std::optional<int> answered = AnswerCommandLine(argc, argv, stdout, stderr))
+        return *answered;
     QApplication app(argc, argv);
     InstallQtTranslations(&app);  // the standard dialogs in Czech where Qt has the texts
     QApplication::setApplicationName(QStringLiteral("ZEKO"));
