@@ -369,16 +369,26 @@ TEST_F(MainWindowFixture, ChangingThePortAsksFirstAndStoresTheNewPortAtOnce) {
     EXPECT_FALSE(f.cmNastavitCas->isEnabled());
 }
 
+namespace {
+
+// The fault delay written (10 to 42): queued, it waits, as the port without a
+// device sends nothing.
+bool QueueFaultDelayWrite(THlavniForm& f) {
+    TConversation& c = f.Conversation();
+    c.State().FaultDelay = 10;
+    c.State().AssignTo(c.Edited());
+    c.Edited().FaultDelay = 42;
+    return c.WriteChangedSettings();
+}
+
+} // namespace
+
 // A port change tears the conversation down: a settings write under way would end
 // unseen. The question says so; on Yes the status line names what the regulator did
 // not get, and "zekosettingsnew.set" holds only what it confirmed.
 TEST_F(MainWindowFixture, ChangingThePortDuringASettingsWriteNamesTheGroupsNotWritten) {
     THlavniForm& f = Start();
-    TConversation& c = f.Conversation();
-    c.State().FaultDelay = 10;
-    c.State().AssignTo(c.Edited());
-    c.Edited().FaultDelay = 42;
-    ASSERT_TRUE(c.WriteChangedSettings());  // queued; the closed port sends nothing
+    ASSERT_TRUE(QueueFaultDelayWrite(f));
     notifier.Clear();
     const std::string question = "Probíhá zápis nastavení regulátoru, dosud nezapsáno: zpoždění poruchy.\n"
                                  "Chcete přesto změnit komunikační port?";
@@ -402,11 +412,7 @@ TEST_F(MainWindowFixture, ChangingThePortDuringASettingsWriteNamesTheGroupsNotWr
 // open): opening it again cuts the write short, so the question comes first.
 TEST_F(MainWindowFixture, ChoosingTheTickedPortAgainDuringASettingsWriteAsksFirst) {
     THlavniForm& f = Start();
-    TConversation& c = f.Conversation();
-    c.State().FaultDelay = 10;
-    c.State().AssignTo(c.Edited());
-    c.Edited().FaultDelay = 42;
-    ASSERT_TRUE(c.WriteChangedSettings());
+    ASSERT_TRUE(QueueFaultDelayWrite(f));
     notifier.Clear();
     const std::string question = "Probíhá zápis nastavení regulátoru, dosud nezapsáno: zpoždění poruchy.\n"
                                  "Chcete přesto znovu otevřít komunikační port?";

@@ -84,6 +84,14 @@ void RecordToday() {
     SaveRecords(records, "");
 }
 
+// The file the opener was given (its first line).
+std::string OpenedFile(const test::TempDir& bin) {
+    std::ifstream opened(bin / "opened");
+    std::string file;
+    std::getline(opened, file);
+    return file;
+}
+
 std::string ExportDayTable(test::ZekoProcess& zeko) {
     EXPECT_TRUE(zeko.WaitForLine("Daný sériový port neexistuje"));
     EXPECT_TRUE(RunCommand(zeko, "menu cmDennitabulka"));
@@ -117,10 +125,7 @@ TEST(FailureTexts, AWorkbookNoProgramOpensIsToldOnceTheOpenerHasEnded) {
     EXPECT_LT(at("Command menu cmOnline"), at(message));
     EXPECT_NE(at("Tabulka uložena do sešitu " + workbook + "; program pro tabulky se nepodařilo otevřít."), log.end());
     EXPECT_TRUE(std::filesystem::exists(workbook));
-    std::ifstream opened(bin / "opened");
-    std::string file;
-    std::getline(opened, file);
-    EXPECT_EQ(file, workbook);
+    EXPECT_EQ(OpenedFile(bin), workbook);
     EXPECT_EQ(zeko.Close(), 0);
 }
 
@@ -140,8 +145,5 @@ TEST(FailureTexts, AWorkbookThatOpensIsToldInTheStatusLineOnly) {
     EXPECT_EQ(zeko.Close(), 0);
     EXPECT_EQ(test::LinesWith(zeko.Log(), "MessageDlg ").size(), 1u);  // the missing port at start
     EXPECT_TRUE(test::LinesWith(zeko.Log(), "nepodařilo").empty());
-    std::ifstream opened(bin / "opened");
-    std::string file;
-    std::getline(opened, file);
-    EXPECT_EQ(file, workbook);
+    EXPECT_EQ(OpenedFile(bin), workbook);
 }
