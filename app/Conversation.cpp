@@ -145,7 +145,8 @@ void TConversation::PumpTelegramQueue() {
 }
 
 void TConversation::SendTimerTick(uint32_t intervalMs) {
-    if (TicksBetween(LastReplyTick, GetTickCount()) <= intervalMs)
+    // Nothing goes to a port that is gone; the port component tries to open it.
+    if (portLost_ || TicksBetween(LastReplyTick, GetTickCount()) <= intervalMs)
         return;
     // No polling while the settings are written, here as in the dispatch.
     if (!SettingsWriteRunning())

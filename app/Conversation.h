@@ -8,7 +8,11 @@
 // delivers, the ticks of the send timer, and the user's requests. What it tells: the
 // status line, the progress, the end of the settings read, the live values, a
 // regulator that stops answering and answers again, and the records a download has
-// read, to be stored (TConversationEvents).
+// read, to be stored (TConversationEvents). A port whose device goes away (a USB
+// adapter pulled out) is told, nothing is sent while the port component tries to
+// open it again, and once it is back the conversation goes on where it stood: the
+// live values are polled again, and a download goes on with the record it waited
+// for (ConversationPortLoss.cpp).
 //
 // Its state is two phases instead of scattered flags. The conversation runs
 // Closed -> ReadingSettings -> Polling; a settings write holds the polling as
@@ -110,6 +114,10 @@ public:
     // to choose another one), the user not allowed to open it (not in its group),
     // another program holding it, no serial line, or the rate refused.
     std::string PortMissingText() const;
+    // The port's device went away and is not back yet; RetryLostPort tries to open
+    // it at once (the port's own tries go on when that fails).
+    bool PortLost() const { return portLost_; }
+    bool RetryLostPort();
 
     // ---- what comes in (Conversation.cpp)
     // The port's receive handler, installed by OpenConversation.
@@ -163,8 +171,9 @@ public:
     bool DownloadRunning() const { return download_.Phase != TDownloadPhase::Idle; }
     bool DownloadRequested() const { return download_.Requested; }
     bool DownloadCancelled() const { return download_.Cancelled; }
-    // True from a few unanswered telegrams of the send timer to the next reply.
-    bool RegulatorSilent() const { return silence_.Silent(); }
+    // True from a few unanswered telegrams of the send timer to the next reply, and
+    // while the port is lost: the live values are the last ones read.
+    bool RegulatorSilent() const { return silence_.Silent() || portLost_; }
     // The PC's date and time of the last live-values reply (0 before the first).
     TDateTime LiveValuesReadAt() const { return liveValuesAt_; }
 
@@ -188,6 +197,12 @@ private:
     void NoteTimerSend();
     void NoteAnswer();
 
+    // A port that goes away and comes back (ConversationPortLoss.cpp).
+    void PortLostEvent();
+    void PortBackEvent();
+    // "COM1" of "\\.\COM1" (another name as it stands).
+    std::string PortShortName() const;
+
     // Start-up reading and live values (ConversationStartup.cpp).
     // "COM1 je zařízení /dev/ttyS0; ...": the device of the port and why it did not
     // open (PortFailureText.h).
@@ -204,6 +219,9 @@ private:
     void HandleRecordReply(const TReplyHeader& reply);
     void QueueAddressHighByte(uint32_t address);
     void QueueRecordRead(uint32_t address);
+    // The reads of a download that waited for a lost port go out again, the upper
+    // address byte first (ConversationDownload.cpp).
+    void RequeueRecordRead();
     void FinishDownload(uint32_t resumeIndex);
     // The read position after the records read goes to the regulator (both twins).
     void WriteReadPosition();
@@ -248,6 +266,7 @@ private:
     int writesOutstanding_ = 0;
     std::vector<const TSettingsGroup*> unwritten_;
     TSilenceWatch silence_;
+    bool portLost_ = false;
     TDateTime liveValuesAt_ = 0;
     uint32_t answeredSend_ = 0;  // link_.SendCount() when the last reply was taken
     std::array<std::string, 4> identTexts_;

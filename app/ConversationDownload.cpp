@@ -112,6 +112,14 @@ void TConversation::QueueRecordRead(uint32_t address) {
                         static_cast<uint8_t>(WireLayout::Size), 0);
 }
 
+void TConversation::RequeueRecordRead() {
+    // A regulator switched off together with the adapter has lost the upper byte of
+    // the address: the read without it would store another place under this index.
+    link_.DropQueuedIf(IsRecordRequest);
+    QueueAddressHighByte(state_.DownloadAddress);
+    QueueRecordRead(state_.DownloadAddress);
+}
+
 void TConversation::HandleRecordReply(const TReplyHeader& reply) {
     TZEKO& s = state_;
     if (download_.Phase != TDownloadPhase::ReadingRecords || reply.WriteAck ||

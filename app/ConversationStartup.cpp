@@ -81,14 +81,18 @@ bool TConversation::OpenPort(int comPort, int baudRate) {
     return link_.OpenPort(static_cast<uint32_t>(baudRate));
 }
 
-std::string TConversation::PortDeviceText() const {
-    const TCommPortDriver& driver = *link_.Port;
-    std::string port = driver.PortName();
+std::string TConversation::PortShortName() const {
+    std::string port = link_.Port->PortName();
     if (const size_t prefix = port.rfind('\\'); prefix != std::string::npos)
         port.erase(0, prefix + 1);  // "\\.\COM1" is COM1
+    return port;
+}
+
+std::string TConversation::PortDeviceText() const {
+    const TCommPortDriver& driver = *link_.Port;
     const std::string device = SerialLine::DevicePath(driver.PortName());
     const SerialLineFailure failure = driver.ConnectFailure();
-    return PortFailureLine(port, device, failure, driver.BaudRateValue(),
+    return PortFailureLine(PortShortName(), device, failure, driver.BaudRateValue(),
                            failure == SerialLineFailure::Denied ? DeviceAccessOf(device) : std::nullopt);
 }
 
@@ -99,6 +103,8 @@ std::string TConversation::PortMissingText() const {
 void TConversation::OpenConversation() {
     link_.SetDTR(false);
     link_.SetOnReceiveData([this](TCommPortDriver*, const uint8_t* data, uint32_t count) { ReceiveBytes(data, count); });
+    link_.Port->OnLineLost = [this](TCommPortDriver*) { PortLostEvent(); };
+    link_.Port->OnLineBack = [this](TCommPortDriver*) { PortBackEvent(); };
     link_.MatchLastSent = true;
     phase_ = TConversationPhase::ReadingSettings;
 

@@ -1,5 +1,7 @@
 #include "app/Program.h"
 
+#include "app/CommandLine.h"
+#include "app/DocumentOpener.h"
 #include "app/ProgramIcon.h"
 #include "app/SpreadsheetProgram.h"
 #include "app/TestHook.h"
@@ -17,15 +19,18 @@
 #include "core/TextHelpers.h"
 
 #include <QApplication>
-#include <QDesktopServices>
-#include <QUrl>
 
 #include <clocale>
+#include <cstdio>
 #include <memory>
+#include <optional>
 
 namespace zeko {
 
 int RunProgram(int argc, char** argv) {
+    // Before anything is made: "zeko --version" needs no display.
+    if (const std::optional<int> answered = AnswerCommandLine(argc, argv, stdout, stderr))
+        return *answered;
     QApplication app(argc, argv);
     InstallQtTranslations(&app);  // the standard dialogs in Czech where Qt has the texts
     QApplication::setApplicationName(QStringLiteral("ZEKO"));
@@ -56,13 +61,16 @@ int RunProgram(int argc, char** argv) {
         if (automation)
             automation->Attach(main.get());
         THlavniForm* window = main.get();
+        // Gone before the window: an opener that ends later tells nobody.
+        TDocumentOpener opener;
         InstallSpreadsheetProgram(
-            [automation](const std::string& file) {
+            [automation, &opener](const std::string& file, std::function<void(const std::string&)> failed) {
                 if (automation) {
                     automation->Log("OpenDocument " + file);
-                    return true;
+                    if (!automation->OpensDocuments())
+                        return;
                 }
-                return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(file)));
+                opener.Open(file, std::move(failed));
             },
             [window](const std::string& text) { window->SetStatusLine(StampedLine(text)); });
         main->show();

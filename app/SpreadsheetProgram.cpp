@@ -17,7 +17,7 @@ constexpr const char* ProgramName = "Excel";
 constexpr const char* ServiceName = "Excel";
 
 struct TInstalled {
-    std::function<bool(const std::string&)> Open;
+    TOpenDocument Open;
     std::function<void(const std::string&)> Tell;
     std::unique_ptr<TSheetServer> Server;
 };
@@ -42,8 +42,7 @@ bool StartServer() {
 
 } // namespace
 
-void InstallSpreadsheetProgram(std::function<bool(const std::string&)> open,
-                               std::function<void(const std::string&)> tell) {
+void InstallSpreadsheetProgram(TOpenDocument open, std::function<void(const std::string&)> tell) {
     Installed().Open = std::move(open);
     Installed().Tell = std::move(tell);
     RegisterDdeApplication(ProgramName, StartServer);

@@ -6,7 +6,8 @@
 // the others; the workbook of the session is then written as a new file in the
 // program folder's "Export", named after the table in front ("Denní tabulka
 // <measurement> 2024-03-05.xlsx"), and opened with the desktop's program for
-// spreadsheets, and the status line names the file.
+// spreadsheets, and the status line names the file; a workbook that did not open
+// is told with its file name.
 #include <functional>
 #include <string>
 
@@ -14,9 +15,11 @@ namespace zeko {
 
 class TSheetServer;
 
-// `open` opens a written file (false when it cannot); `tell` shows a status line.
-void InstallSpreadsheetProgram(std::function<bool(const std::string&)> open,
-                               std::function<void(const std::string&)> tell);
+// `open` opens a written file and calls its second argument with the reason when
+// the file did not open, at once or later (TSheetServer::OpenDocument); `tell`
+// shows a status line.
+using TOpenDocument = std::function<void(const std::string& file, std::function<void(const std::string&)> failed)>;
+void InstallSpreadsheetProgram(TOpenDocument open, std::function<void(const std::string&)> tell);
 // Unregisters the program and drops its workbook.
 void RemoveSpreadsheetProgram();
 // The server while it runs, else null.

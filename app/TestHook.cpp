@@ -320,6 +320,8 @@ TTestAutomation* TTestAutomation::Instance() { return instance; }
 TTestAutomation::TTestAutomation(const std::string& logFile, const std::string& scriptFile)
     : scriptFile_(scriptFile), pollMs_(MillisecondsFrom("ZEKO_TEST_POLL_MS")),
       sendMs_(MillisecondsFrom("ZEKO_TEST_SEND_MS")), pcClock_(DateTimeFrom("ZEKO_TEST_PC_CLOCK")) {
+    const char* open = std::getenv("ZEKO_TEST_OPEN_DOCUMENTS");
+    opensDocuments_ = open != nullptr && std::string(open) == "1";
     if (!logFile.empty())
         log_.open(logFile, std::ios::app);
     notifier_ = std::make_unique<LoggedNotifier>(*this);

@@ -21,7 +21,8 @@
 //                                                    (" failed" after it: the file was
 //                                                    not written)
 //                              OpenDocument <file>   a spreadsheet export's workbook
-//                                                    (written, not opened)
+//                                                    (written, not opened unless
+//                                                    ZEKO_TEST_OPEN_DOCUMENTS is 1)
 //   ZEKO_TEST_SCRIPT=<file>  the program polls this file (every 50 ms) for lines
 //                            appended to it and runs each once, in order, each
 //                            after the one before has finished (unless that one
@@ -106,6 +107,9 @@
 //   ZEKO_TEST_PC_CLOCK="YYYY-MM-DD HH:MM:SS"  the PC time that "Nastavit čas
 //                            regulátoru" sends (the rest of the program keeps the
 //                            real clock).
+//   ZEKO_TEST_OPEN_DOCUMENTS=1  an exported workbook is opened as without the
+//                            automation (by the xdg-open found on PATH), besides
+//                            being logged.
 //
 // The log is flushed after every line, so a test can wait for a line to appear. A
 // line break inside an event (a message of several lines) is written as "\n", the
@@ -143,6 +147,7 @@ public:
     uint16_t PortPollingMs() const { return pollMs_; }
     uint16_t SendTimerMs() const { return sendMs_; }
     const std::optional<TDateTime>& PcClock() const { return pcClock_; }
+    bool OpensDocuments() const { return opensDocuments_; }
 
     ~TTestAutomation() override;
 
@@ -170,6 +175,7 @@ private:
     uint16_t pollMs_ = 0;
     uint16_t sendMs_ = 0;
     std::optional<TDateTime> pcClock_;
+    bool opensDocuments_ = false;
     std::streamoff scriptRead_ = 0;
     std::string partialLine_;
     bool running_ = false;

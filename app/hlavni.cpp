@@ -62,14 +62,14 @@ void CheckProgramDir() {
         return;
     const std::string what = state == TProgramDirState::NotCreated ? "Složku dat programu nelze vytvořit:\n"
                                                                    : "Do složky dat programu nelze zapisovat:\n";
-    MessageDlg(what + ProgramDir() + "\n" + std::strerror(error) +
+    MessageDlg(what + ProgramDir() + "\n" + SystemErrorText(error) +
                    "\nZáznamy ani nastavení nebude možné uložit. Jinou složku určuje proměnná prostředí "
                    "ZEKO_PROGRAM_DIR.",
                TMsgDlgType::mtError, TMsgDlgButtons::mbOK);
 }
 
 std::string UnreadableIniText(const TIniFile& ini) {
-    return "Konfigurační soubor nelze přečíst:\n" + ini.FileName() + "\n" + std::strerror(ini.ReadError()) +
+    return "Konfigurační soubor nelze přečíst:\n" + ini.FileName() + "\n" + SystemErrorText(ini.ReadError()) +
            "\nProgram poběží s výchozím nastavením a soubor nepřepíše.";
 }
 
@@ -417,8 +417,10 @@ void THlavniForm::TickComItem() {
 
 void THlavniForm::cmComClick(int tag) {
     TickComItem();  // the tick moves only when the change is confirmed
-    if (tag + 1 == ComPort)
+    if (tag + 1 == ComPort) {
+        OpenSamePortAgain();
         return;
+    }
     // A settings write under way is cut short by the change: the question says so.
     const bool writing = conversation_ && conversation_->SettingsWriteRunning();
     if (writing ? !MayCutSettingsWrite("Chcete přesto změnit komunikační port?")
@@ -432,6 +434,23 @@ void THlavniForm::cmComClick(int tag) {
     } catch (const EIniFileException& e) {
         MessageDlg(e.what(), TMsgDlgType::mtError, TMsgDlgButtons::mbOK);
     }
+    RestartConversation();
+}
+
+void THlavniForm::OpenSamePortAgain() {
+    TConversation& c = *conversation_;
+    if (c.PortLost()) {
+        if (!c.RetryLostPort())
+            MessageDlg(c.PortMissingText(), TMsgDlgType::mtWarning, TMsgDlgButtons::mbOK);
+        return;
+    }
+    if (c.Link().Port->Connected() && c.Phase() != TConversationPhase::Closed)
+        return;  // it runs: nothing to open
+    if (MayCutSettingsWrite("Chcete přesto znovu otevřít komunikační port?"))
+        RestartConversation();
+}
+
+void THlavniForm::RestartConversation() {
     FreeSharedObjects();
     SetStatusPanel(3, "");
     SetStatusPanel(4, "");
@@ -464,6 +483,7 @@ void THlavniForm::cmOnlineClick() {
         if (CurrentState == nullptr || !conversation_)
             return v;
         v.Old = conversation_->RegulatorSilent();
+        v.PortLost = conversation_->PortLost();
         v.ReadAt = conversation_->LiveValuesReadAt();
         const TZEKO& s = *CurrentState;
         v.CosPhi = s.CosPhi;

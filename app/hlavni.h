@@ -114,6 +114,11 @@ public:
     void ReadIniFile(const std::string& fileName);
     void WriteIniFile(const std::string& fileName);
     void FreeSharedObjects();
+    // Another port: after the question, the conversation is built again on it. The
+    // port ticked already: a port that went away is tried at once (the tries go on
+    // when it is still missing, and the user is told why it does not open); one that
+    // is not open, or whose start-up reading was cancelled, is opened again with a
+    // new conversation; a conversation that runs is left as it is.
     void cmComClick(int tag);
     void cmKaskadaClick(int tag);
     void Tmr_ProgramTimer();
@@ -192,6 +197,9 @@ private:
     // Step 18 and 19 of the start-up: the port of ComPort opened at BaudRate and the
     // conversation opened, or the warning that it cannot be.
     void OpenPortAndConversation();
+    void OpenSamePortAgain();
+    // The conversation torn down and built again on the port of ComPort.
+    void RestartConversation();
     void TickComItem();
 
     // What the conversation reports, shown by this window (hlavniConversation.cpp).

@@ -43,7 +43,8 @@ TCommPortDriver::TCommPortDriver(void* AOwner)
           const std::shared_ptr<bool> token = alive;
           TimerWndProc();
           return !*token || !Connected() || line_.BytesWaiting() <= 0;
-      }) {
+      }),
+      reopen_([this] { ReopenLostLine(); }) {
     buffer_.assign(inBufSize_, 0);
 }
 
@@ -55,10 +56,22 @@ TCommPortDriver::~TCommPortDriver() {
 bool TCommPortDriver::Connect() {
     if (Connected())
         return true;
+    if (!OpenLine())
+        return false;
+    EndTries();
+    return true;
+}
+
+void TCommPortDriver::Disconnect() {
+    EndTries();
+    CloseLine();
+}
+
+bool TCommPortDriver::OpenLine() {
     if (!line_.Open(portName_))
         return false;
     if (!ApplySettings()) {
-        Disconnect();
+        CloseLine();
         return false;
     }
     StartSender();
@@ -71,13 +84,39 @@ bool TCommPortDriver::Connect() {
     return true;
 }
 
-void TCommPortDriver::Disconnect() {
+void TCommPortDriver::CloseLine() {
     if (!Connected())
         return;
     notifier_.Stop();
     timer_.Stop();
     StopSender();
     line_.Close();
+}
+
+void TCommPortDriver::LoseLine() {
+    // Held open, the dead descriptor would keep the adapter's device name taken: an
+    // adapter plugged back would come up under another name.
+    CloseLine();
+    lost_ = true;
+    reopen_.Start(ReopenIntervalMs);
+    if (OnLineLost)
+        OnLineLost(this);
+}
+
+void TCommPortDriver::EndTries() {
+    lost_ = false;
+    reopen_.Stop();
+}
+
+bool TCommPortDriver::ReopenLostLine() {
+    if (!lost_)
+        return Connected();
+    if (!OpenLine())
+        return false;
+    EndTries();
+    if (OnLineBack)
+        OnLineBack(this);
+    return true;
 }
 
 bool TCommPortDriver::ApplySettings() {
@@ -178,6 +217,11 @@ void TCommPortDriver::TimerWndProc() {
     if (!Connected())
         return;
     const int waiting = line_.BytesWaiting();
+    // Gone also when a write of the sender found it so.
+    if (line_.Gone()) {
+        LoseLine();
+        return;
+    }
     if (waiting < 0)
         return;
     if (packetSize_ >= 1) {

@@ -11,6 +11,13 @@
 // window up. No operation throws: a closed port does nothing and answers false, 0,
 // -1 or the empty set.
 //
+// A line whose device goes away while open (a USB adapter pulled out) is found out
+// by the next poll: the component closes it, so that the device's name is free for
+// the adapter when it is plugged back, calls OnLineLost, and then tries to open the
+// same name again once every ReopenIntervalMs; the first try that opens it applies
+// the settings as Connect does and calls OnLineBack. Connect and Disconnect end the
+// tries.
+//
 // Properties are a getter of the property's name and a setter Set<Name>; the events
 // are public std::function members.
 #include "platform/InputNotifier.h"
@@ -87,6 +94,12 @@ public:
     SerialLineFailure ConnectFailure() const { return line_.Failure(); }
     void Disconnect();
     bool Connected() const { return line_.IsOpen(); }
+    // The line went away and is not open again yet.
+    bool LineLost() const { return lost_; }
+    // One try to open a lost line now, as the tries of the component are made;
+    // answers whether it is open (again).
+    bool ReopenLostLine();
+    static constexpr uint32_t ReopenIntervalMs = 1000;
     bool ApplySettings();
     bool FlushBuffers(bool InBuf, bool OutBuf);
     int16_t OutFreeSpace() const;
@@ -161,11 +174,20 @@ public:
 
     TReceiveDataEvent OnReceiveData;
     TReceivePacketEvent OnReceivePacket;
+    // The line went away (it is closed now), and it is open again.
+    std::function<void(TCommPortDriver* Sender)> OnLineLost;
+    std::function<void(TCommPortDriver* Sender)> OnLineBack;
 
 private:
     struct TTransmission;
     class TSender;
 
+    // Open with the settings applied and the input watched, and closed; the state of
+    // a lost line is left to the callers.
+    bool OpenLine();
+    void CloseLine();
+    void LoseLine();
+    void EndTries();
     void ApplyIfOpen();
     void PollPackets(uint32_t waiting);
     bool IncompletePacketTimeSet() const { return incompleteSince_ >= 0; }
@@ -181,6 +203,8 @@ private:
     SerialLine line_;
     TimerHost timer_;
     InputNotifier notifier_;
+    TimerHost reopen_;  // the tries to open a lost line
+    bool lost_ = false;
     std::unique_ptr<TSender> sender_;  // while open
     std::vector<uint8_t> buffer_;
     int64_t incompleteSince_ = -1;  // tick count when an incomplete packet was first seen

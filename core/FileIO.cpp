@@ -1,6 +1,7 @@
 #include "core/FileIO.h"
 
 #include "platform/Exceptions.h"
+#include "platform/FileErrorText.h"
 
 #include <cerrno>
 #include <cstring>
@@ -11,7 +12,7 @@
 namespace zeko {
 
 void RaiseInOutError(const std::string& what, const std::string& path, int error) {
-    throw EInOutError(what + " " + path + ": " + std::strerror(error), error);
+    throw EInOutError(what + " " + path + ": " + SystemErrorText(error), error);
 }
 
 namespace {

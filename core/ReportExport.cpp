@@ -3,6 +3,7 @@
 #include "platform/Cp1250.h"
 #include "platform/ProgramDir.h"
 #include "platform/TextFiles.h"
+#include "platform/FileErrorText.h"
 
 #include <cerrno>
 #include <cstring>
@@ -57,7 +58,7 @@ void TReportExport::Finish() {
 
 void TReportExport::Fail(int error) {
     rewrite_.reset();  // a failed rewrite leaves nothing of itself
-    throw EFileError(fileName_ + ": " + std::strerror(error));
+    throw EFileError(fileName_ + ": " + SystemErrorText(error));
 }
 
 } // namespace zeko

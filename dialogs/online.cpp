@@ -181,8 +181,8 @@ std::string CosPhiText(double cosPhi) {
 
 std::string TruncatedText(double value) { return std::to_string(Truncate(value)); }
 
-std::string OldValuesText(TDateTime readAt) {
-    const std::string text = "Regulátor neodpovídá.";
+std::string OldValuesText(TDateTime readAt, bool portLost) {
+    const std::string text = portLost ? "Sériový port je odpojen." : "Regulátor neodpovídá.";
     return readAt == 0 ? text : text + " Poslední hodnoty z " + DateTimeToStr(readAt);
 }
 
@@ -297,7 +297,7 @@ void TOnlineForm::ShowAge(const TOnlineValues& v) {
     for (QLabel* label : RegulatorLabels())
         SetColour(label, v.Old ? OldValueColour : QColor(Qt::black));
     if (v.Old)
-        SetText(Lbl_StareHodnoty, OldValuesText(v.ReadAt));
+        SetText(Lbl_StareHodnoty, OldValuesText(v.ReadAt, v.PortLost));
     Lbl_StareHodnoty->setVisible(v.Old);
 }
 

@@ -38,9 +38,10 @@ struct TOnlineValues {
     bool RegulatorClockKnown = true;  // false: the regulator sent no valid clock; none is shown
     TDateTime PcNow = 0;
     // The regulator does not answer: the values are the last ones read, at ReadAt
-    // (0: none has been read).
+    // (0: none has been read). PortLost: because the serial port went away.
     bool Old = false;
     TDateTime ReadAt = 0;
+    bool PortLost = false;
 };
 
 class TOnlineForm : public QWidget, public MessageTarget {
@@ -111,8 +112,9 @@ private:
 std::string CosPhiText(double cosPhi);                      // "0.987" whatever the locale
 std::string TruncatedText(double value);                     // "12" for 12.7
 std::string RegulationStateText(uint8_t code, const std::string& previous);
-// "Regulátor neodpovídá. Poslední hodnoty z 05.03.2024 14:03:10"
-std::string OldValuesText(TDateTime readAt);
+// "Regulátor neodpovídá. Poslední hodnoty z 05.03.2024 14:03:10"; with the port
+// gone "Sériový port je odpojen. Poslední hodnoty z ...".
+std::string OldValuesText(TDateTime readAt, bool portLost = false);
 struct TOutputsText {
     std::string Letters;
     double Capacitive = 0;  // kVAr switched on

@@ -4,6 +4,7 @@
 #include "platform/FormatSettings.h"
 #include "platform/ProgramDir.h"
 #include "platform/TextFiles.h"
+#include "platform/FileErrorText.h"
 
 #include <cerrno>
 #include <cstring>
@@ -44,7 +45,7 @@ std::string Unquoted(const std::string& v) {
 }
 
 [[noreturn]] void WriteFailed(const std::string& path, int error) {
-    throw EIniFileException("Unable to write to " + path + ": " + std::strerror(error));
+    throw EIniFileException("Soubor " + path + " nelze zapsat: " + SystemErrorText(error) + ".");
 }
 
 // The new content goes beside the file and is renamed over it, so a full disk or
@@ -223,7 +224,7 @@ void TIniFile::DeleteKey(const std::string& section, const std::string& key) {
 
 void TIniFile::UpdateFile() {
     if (readError_ != 0)
-        throw EIniFileException("Soubor " + fileName_ + " nelze přečíst (" + std::strerror(readError_) +
+        throw EIniFileException("Soubor " + fileName_ + " nelze přečíst (" + SystemErrorText(readError_) +
                                 "), proto do něj program nezapisuje.");
     std::string text;
     for (const std::string& line : lines_) {

@@ -86,7 +86,9 @@ void InputNotifier::Start(int fd, uint32_t restMs) {
             if (ready < 0 && errno == EINTR)
                 continue;
             const bool broken = ready < 0 || (fds[0].revents & (POLLERR | POLLHUP | POLLNVAL)) != 0;
-            if ((fds[0].revents & POLLIN) != 0) {
+            // A descriptor whose device went away is handed to the call too: the
+            // reader finds out and closes it.
+            if ((fds[0].revents & POLLIN) != 0 || broken) {
                 std::unique_lock<std::mutex> lock(shared->mutex);
                 shared->callRan = false;
                 lock.unlock();

@@ -8,9 +8,10 @@
 //
 // The call answers whether it has read the descriptor dry. When it has not (a
 // reader that leaves an incomplete packet in the line's queue), or when the
-// descriptor reports a hang-up or an error (a device that went away), the watch
-// rests `restMs` before it looks again, so that nothing spins on bytes nobody takes;
-// the polling timer beside it picks such bytes up meanwhile.
+// descriptor reports a hang-up or an error (a device that went away; the call runs
+// then too, so that the reader finds out), the watch rests `restMs` before it looks
+// again, so that nothing spins on bytes nobody takes; the polling timer beside it
+// picks such bytes up meanwhile.
 // After Stop (or the destructor) returns no further call runs, also none already posted.
 #include <cstdint>
 #include <functional>

@@ -133,7 +133,8 @@ bool ForceDirectories(const std::string& dir) {
         if (!prefix.empty() && !DirectoryExists(prefix) && ::mkdir(prefix.c_str(), 0777) != 0) {
             const int error = errno;  // kept for the caller past the check below
             if (!DirectoryExists(prefix)) {
-                errno = error;
+                // A file in place of the folder: mkdir answers that the name exists.
+                errno = error == EEXIST ? ENOTDIR : error;
                 return false;
             }
         }

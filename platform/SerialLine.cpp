@@ -96,6 +96,14 @@ uint32_t BitsPerCharacter(const SerialLineSettings& s) {
 
 void SerialLine::ModelWireTime(bool on) { wireModel.store(on); }
 
+bool SerialLine::IsGoneError(int error) { return error == EIO || error == ENXIO || error == ENODEV; }
+
+long SerialLine::NoteFailure(long result) const {
+    if (result < 0 && IsGoneError(errno))
+        gone_.store(true);
+    return result;
+}
+
 SerialLine::~SerialLine() { Close(); }
 
 std::string SerialLine::DevicePath(const std::string& portName) {
@@ -126,6 +134,7 @@ bool SerialLine::Open(const std::string& portName) {
     }
     fd_ = fd;
     failure_ = SerialLineFailure::None;
+    gone_.store(false);
     return true;
 }
 
@@ -192,12 +201,12 @@ bool SerialLine::Purge(bool input, bool output) {
     if (!input && !output)
         return true;
     const int which = input && output ? TCIOFLUSH : (input ? TCIFLUSH : TCOFLUSH);
-    return ::ioctl(fd_, TCFLSH, which) == 0;
+    return NoteFailure(::ioctl(fd_, TCFLSH, which)) == 0;
 }
 
 int SerialLine::BytesWaiting() const {
     int n = 0;
-    if (!IsOpen() || ::ioctl(fd_, FIONREAD, &n) != 0)
+    if (!IsOpen() || NoteFailure(::ioctl(fd_, FIONREAD, &n)) != 0)
         return -1;
     return n;
 }
@@ -210,11 +219,11 @@ int SerialLine::OutputQueued() const {
 }
 
 long SerialLine::Read(uint8_t* buffer, size_t count) {
-    return IsOpen() ? Transfer([&] { return ::read(fd_, buffer, count); }) : -1;
+    return IsOpen() ? NoteFailure(Transfer([&] { return ::read(fd_, buffer, count); })) : -1;
 }
 
 long SerialLine::Write(const uint8_t* data, size_t count) {
-    const long moved = IsOpen() ? Transfer([&] { return ::write(fd_, data, count); }) : -1;
+    const long moved = IsOpen() ? NoteFailure(Transfer([&] { return ::write(fd_, data, count); })) : -1;
     if (moved > 0 && wireModel.load()) {
         const uint64_t now = MonotonicMicroseconds() * 1000u;
         wireFreeAtNs_ = std::max(now, wireFreeAtNs_) + static_cast<uint64_t>(moved) * characterNs_;

@@ -7,6 +7,12 @@
 // for exclusive use: a line that another process (or another SerialLine) holds
 // open, or that does not exist, does not open; Failure() then says why, so that the
 // user can be told what to mend. Reads and writes never block.
+//
+// A line whose device goes away while open (a USB adapter pulled out, the far end
+// of a pseudo-terminal closed) fails every call from then on; Gone() tells such a
+// line from one that only refused a call, so that its owner can close it (which
+// frees the device's name for the adapter when it is plugged back) and open it again.
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -61,6 +67,11 @@ public:
     SerialLineFailure Failure() const { return failure_; }
     void Close();
     bool IsOpen() const { return fd_ >= 0; }
+    // A call on the open line failed because its device is no longer there (an I/O
+    // error, no such device); false again after the next Open. Any thread.
+    bool Gone() const { return gone_.load(); }
+    // True for the errno values of a device that went away while open.
+    static bool IsGoneError(int error);
 
     // Raw line with the given settings; false when the device refuses them.
     bool Apply(const SerialLineSettings& settings);
@@ -98,8 +109,12 @@ public:
 
 private:
     void SetModemBit(int bit, bool on);
+    // Answers `result`; a failure (-1) whose errno says the device went away marks
+    // the line gone.
+    long NoteFailure(long result) const;
 
     int fd_ = -1;
+    mutable std::atomic<bool> gone_{false};
     SerialLineFailure failure_ = SerialLineFailure::None;
     // The wire model: the time of one character at the rate applied, and when the
     // last byte written would have left the line (monotonic nanoseconds).

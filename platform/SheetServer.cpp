@@ -344,15 +344,22 @@ std::optional<std::string> TSheetServer::Activate(const std::string& title) {
         return "Chyba zápisu do souboru:" + file + ": " + *failure + "\nExport nebyl proveden.";
     }
     lastFile_ = file;
-    const bool opened = OpenDocument && OpenDocument(file);
     if (Tell)
-        Tell("Tabulka uložena do sešitu " + file +
-             (opened ? "" : "; program pro tabulky se nepodařilo otevřít."));
-    // The status line may be too narrow for the whole name: the user must learn
-    // where the workbook went to open it by hand.
-    if (!opened)
-        MessageDlg("Tabulka byla uložena do sešitu:\n" + file + "\nProgram pro tabulky se ale nepodařilo spustit.",
+        Tell("Tabulka uložena do sešitu " + file);
+    // Told when the file did not open, which may be long after this export (and
+    // this server) have ended. The status line may be too narrow for the whole
+    // name: the user must learn where the workbook went to open it by hand.
+    TOpenFailed failed = [tell = Tell, file](const std::string& reason) {
+        if (tell)
+            tell("Tabulka uložena do sešitu " + file + "; program pro tabulky se nepodařilo otevřít.");
+        MessageDlg("Tabulka byla uložena do sešitu:\n" + file + "\nProgram pro tabulky se ale nepodařilo spustit" +
+                       (reason.empty() ? "." : " (" + reason + ")."),
                    TMsgDlgType::mtWarning);
+    };
+    if (OpenDocument)
+        OpenDocument(file, std::move(failed));
+    else
+        failed("");
     return std::nullopt;
 }
 

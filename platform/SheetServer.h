@@ -87,10 +87,15 @@ public:
     // with `WriteFile` (the reason on failure), then opens it with `OpenDocument`,
     // and says what happened through `Tell` (a status line). A workbook that cannot
     // be saved is answered with the message for the user (which file, why); one
-    // that is saved but cannot be opened is told in a message box naming the file.
+    // that is saved but does not open is told in a message box naming the file.
     std::function<std::string(const std::string& title)> NewFileName;
     std::function<std::optional<std::string>(const TWorkbook&, const std::string&)> WriteFile;
-    std::function<bool(const std::string&)> OpenDocument;
+    // Opens the file and returns at once; the file's opener may take its time. When
+    // the file does not open (nothing could be started for it, or what was started
+    // ended with a failure), `failed` is called with the reason, at once or later
+    // from the event loop, also after this server is gone.
+    using TOpenFailed = std::function<void(const std::string& reason)>;
+    std::function<void(const std::string& file, TOpenFailed failed)> OpenDocument;
     std::function<void(const std::string&)> Tell;
 
     const TWorkbook& Workbook() const { return book_; }

@@ -11,6 +11,7 @@
 #include "platform/ProgramDir.h"
 #include "platform/SheetColumnWidths.h"
 #include "platform/TextFiles.h"
+#include "platform/FileErrorText.h"
 
 namespace zeko {
 
@@ -54,7 +55,7 @@ lxw_format* MakeFormat(lxw_workbook* book, const TSheetStyle& style) {
 std::optional<std::string> XlsxBytes(const TWorkbook& book, std::string& bytes) {
     std::string folder = (std::filesystem::temp_directory_path() / "zeko-sesit-XXXXXX").string();
     if (!::mkdtemp(folder.data()))
-        return std::string("dočasnou složku nelze vytvořit: ") + std::strerror(errno);
+        return std::string("dočasnou složku nelze vytvořit: ") + SystemErrorText(errno);
     struct Removed {
         std::string folder;
         ~Removed() {
@@ -97,11 +98,18 @@ std::optional<std::string> XlsxBytes(const TWorkbook& book, std::string& bytes) 
                 worksheet_write_blank(ws, row, col, format);
         }
     }
-    if (const lxw_error error = workbook_close(workbook); error != LXW_NO_ERROR)
-        return std::string(lxw_strerror(error));
+    errno = 0;
+    if (const lxw_error error = workbook_close(workbook); error != LXW_NO_ERROR) {
+        // The library names its own step in English; a full or closed temporary
+        // folder is what the user can mend, and the system's reason says so.
+        const int cause = errno;
+        const bool told = cause == ENOSPC || cause == EDQUOT || cause == EROFS || cause == EACCES || cause == EIO;
+        return "sešit nelze sestavit v dočasné složce " + folder + ": " +
+               (told ? SystemErrorText(cause) : std::string(lxw_strerror(error)));
+    }
     int error = 0;
     if (!ReadFileBytes(path, bytes, &error))
-        return std::string(std::strerror(error));
+        return SystemErrorText(error);
     return std::nullopt;
 }
 
@@ -109,16 +117,14 @@ std::optional<std::string> XlsxBytes(const TWorkbook& book, std::string& bytes) 
 
 std::optional<std::string> WriteXlsxFile(const TWorkbook& book, const std::string& path) {
     if (!ForceFileDirectory(path)) {
-        // mkdir finds a file in place of the folder as "existing".
-        const int error = errno == EEXIST ? ENOTDIR : errno;
-        return "složku " + ExtractFileDir(path) + " nelze vytvořit: " + std::strerror(error);
+        return "složku " + ExtractFileDir(path) + " nelze vytvořit: " + SystemErrorText(errno);
     }
     std::string bytes;
     if (std::optional<std::string> failure = XlsxBytes(book, bytes))
         return failure;
     // Written beside and renamed, so that a full disk leaves no part of a workbook.
     if (const int error = ReplaceChosenFile(path, bytes.data(), bytes.size()); error != 0)
-        return std::string(std::strerror(error));
+        return SystemErrorText(error);
     return std::nullopt;
 }
 

@@ -1,6 +1,7 @@
 #include "platform/qt/QtJpeg.h"
 
 #include "platform/TextFiles.h"
+#include "platform/FileErrorText.h"
 
 #include <QFile>
 
@@ -53,7 +54,7 @@ bool SaveJpegPicture(const std::string& fileName, const QImage& picture, int qua
     if (!EncodeJpeg(FromQImage(picture), quality, bytes, &error))
         return false;
     if (const int failure = WriteWholeFile(fileName, bytes.data(), bytes.size(), false); failure != 0) {
-        error = fileName + ": " + std::strerror(failure);
+        error = fileName + ": " + SystemErrorText(failure);
         return false;
     }
     return true;

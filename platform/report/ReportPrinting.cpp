@@ -14,6 +14,7 @@
 #include "platform/TextFiles.h"
 #include "platform/qt/FontTable.h"
 #include "platform/report/ReportPreview.h"
+#include "platform/FileErrorText.h"
 
 namespace zeko {
 
@@ -123,7 +124,7 @@ std::optional<std::string> PaintOnPrinter(QPrinter& printer,
     if (bytes.isEmpty())
         return file;
     if (const int error = ReplaceChosenFile(file, bytes.constData(), static_cast<size_t>(bytes.size())); error != 0)
-        return file + ": " + std::strerror(error);
+        return file + ": " + SystemErrorText(error);
     return std::nullopt;
 }
 

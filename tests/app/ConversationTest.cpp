@@ -500,3 +500,115 @@ TEST(Conversation, RecordsWhoseStampIsNoDateAreReadPastAndNeverStored) {
                                                 std::to_string(100 + c.valid) + " v regulátoru)");
     }
 }
+
+namespace {
+
+// What the port component tells the conversation when its adapter is pulled out
+// and when it is open again.
+void PullOut(Rig& rig) {
+    TCommPortDriver& port = *rig.conversation.Link().Port;
+    port.OnLineLost(&port);
+}
+
+void PlugBackIn(Rig& rig) {
+    TCommPortDriver& port = *rig.conversation.Link().Port;
+    port.OnLineBack(&port);
+}
+
+} // namespace
+
+// The adapter pulled out while a record's reply is on its way (half of it came):
+// nothing goes out while the port is gone. Back, the upper address byte and the
+// record awaited go out again, the download reads on, every record is stored once
+// and the position goes back after the last one.
+TEST(Conversation, ADownloadGoesOnWhenItsPortComesBack) {
+    Rig rig;
+    DownloadUntilMuteAfterThree(rig, 200);
+    ASSERT_GT(rig.lost.size(), 5u);
+    rig.Deliver(Bytes(rig.lost.begin(), rig.lost.begin() + 5));
+    PullOut(rig);
+    EXPECT_EQ(rig.host.statuses.back(), "Sériový port COM2 odpojen, zkouší se znovu otevřít.");
+    EXPECT_TRUE(rig.conversation.PortLost());
+    EXPECT_TRUE(rig.conversation.RegulatorSilent());  // the live values are old
+    EXPECT_EQ(rig.host.answering_, std::vector<bool>{false});
+    rig.mute = false;
+    const size_t lost = rig.wire.size();
+    for (int tick = 0; tick < 5; ++tick)
+        rig.Tick();
+    EXPECT_EQ(rig.wire.size(), lost);
+    EXPECT_TRUE(rig.host.download.Shown);
+    const std::vector<std::string> whileLost = rig.host.statuses;
+
+    PlugBackIn(rig);
+    rig.Run();  // no send timer needed: the replies come at once
+    EXPECT_FALSE(rig.conversation.PortLost());
+    EXPECT_EQ(rig.host.statuses[whileLost.size()], "Sériový port COM2 opět připojen.");
+    std::vector<std::string> expected = {Write(0, Registers::RecordAddressHigh, {0x00})};
+    for (uint32_t i = 203; i < 210; ++i)
+        expected.push_back(RecordRead(i));
+    EXPECT_EQ(rig.Requests(lost), expected);
+    ASSERT_EQ(rig.host.saves.size(), 1u);
+    ASSERT_EQ(rig.host.saves[0].size(), 10u);
+    for (uint32_t n = 0; n < 10; ++n)
+        EXPECT_EQ(rig.host.saves[0][n].Index, 200 + n);
+    SaveAndFinish(rig);
+    EXPECT_EQ(rig.host.statuses.back(), "Pozice záznamů PC zapsána");
+    EXPECT_EQ(rig.memory.Pointers().OldestUnread, 210u);
+}
+
+// "Zruš" while the port is gone stores the records read at once; the position goes
+// to the regulator only once the port is back.
+TEST(Conversation, ADownloadCancelledWhileItsPortIsGoneWritesThePositionOnceItIsBack) {
+    Rig rig;
+    DownloadUntilMuteAfterThree(rig, 200);
+    PullOut(rig);
+    rig.conversation.CancelDownload();
+    ASSERT_EQ(rig.host.saves.size(), 1u);
+    EXPECT_EQ(rig.host.saves[0].size(), 3u);
+    const size_t cancelled = rig.wire.size();
+    SaveAndFinish(rig);
+    rig.Tick();
+    EXPECT_EQ(rig.wire.size(), cancelled);
+    EXPECT_EQ(rig.conversation.DownloadPhase(), TDownloadPhase::WritingPosition);
+
+    rig.mute = false;
+    PlugBackIn(rig);
+    rig.Run();
+    EXPECT_EQ(rig.Requests(cancelled), (std::vector<std::string>{Write(0, Registers::ReadPosition, {0, 203, 0, 0}),
+                                                                 Write(1, Registers::ReadPositionWorking, {0, 203, 0, 0})}));
+    EXPECT_EQ(rig.host.statuses.back(), "Pozice záznamů PC zapsána");
+    EXPECT_EQ(rig.memory.Pointers().OldestUnread, 203u);
+}
+
+// Lost in the start-up reading, the reading goes on with its request once the port
+// is back; lost while polling, the live values are read again at once.
+TEST(Conversation, TheStartUpReadingAndThePollingGoOnWhenThePortComesBack) {
+    for (const bool polling : {false, true}) {
+        SCOPED_TRACE(polling ? "while polling" : "in the start-up reading");
+        Rig rig;
+        rig.mute = !polling;
+        rig.StartUp();
+        const int liveValues = rig.host.liveValues;
+        PullOut(rig);
+        rig.mute = false;
+        const size_t lost = rig.wire.size();
+        for (int tick = 0; tick < 5; ++tick)
+            rig.Tick();
+        EXPECT_EQ(rig.wire.size(), lost);
+        EXPECT_EQ(rig.host.liveValues, liveValues);
+        EXPECT_EQ(rig.host.settings.Shown, !polling);
+
+        PlugBackIn(rig);
+        rig.Run();
+        EXPECT_EQ(rig.conversation.Phase(), TConversationPhase::Polling);
+        EXPECT_EQ(rig.host.settingsRead, 1);
+        EXPECT_FALSE(rig.conversation.RegulatorSilent());
+        if (polling) {
+            ASSERT_GT(rig.wire.size(), lost);
+            EXPECT_EQ(Describe(rig.wire[lost]), LiveValuesRead);
+            EXPECT_EQ(rig.host.liveValues, liveValues + 1);
+        } else {
+            EXPECT_EQ(rig.host.statuses.back(), "Nastavení načteno");
+        }
+    }
+}

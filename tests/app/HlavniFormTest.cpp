@@ -224,8 +224,8 @@ TEST_F(MainWindowFixture, AProgramFolderThatCannotBeMadeIsAnErrorAtStart) {
     Start();
     ASSERT_EQ(notifier.Count(), 2u);
     EXPECT_EQ(notifier.Messages()[0].Type, TMsgDlgType::mtError);
-    EXPECT_EQ(Texts()[0], "Složku dat programu nelze vytvořit:\n" + dir / "plain-file/zeko/" + "\n" +
-                              std::strerror(EEXIST) +
+    EXPECT_EQ(Texts()[0], "Složku dat programu nelze vytvořit:\n" + dir / "plain-file/zeko/" +
+                              "\nNa místě složky je soubor"
                               "\nZáznamy ani nastavení nebude možné uložit. Jinou složku určuje proměnná "
                               "prostředí ZEKO_PROGRAM_DIR.");
     EXPECT_EQ(Texts()[1], NoPort());  // the program runs on
@@ -236,7 +236,8 @@ TEST_F(MainWindowFixture, AZekoIniThatCannotBeReadIsReportedAndNeverWrittenOver)
     dir.WriteUnreadable("Zeko.ini");
     THlavniForm& f = Start();
     ASSERT_EQ(notifier.Count(), 2u);
-    EXPECT_EQ(Texts()[0], "Konfigurační soubor nelze přečíst:\n" + dir / "Zeko.ini" + "\n" + std::strerror(EIO) +
+    EXPECT_EQ(Texts()[0], "Konfigurační soubor nelze přečíst:\n" + dir / "Zeko.ini" +
+                              "\nChyba čtení nebo zápisu na disku nebo zařízení"
                               "\nProgram poběží s výchozím nastavením a soubor nepřepíše.");
     EXPECT_EQ(Texts()[1], NoPort());
     EXPECT_EQ(ComPort, 1);
@@ -347,8 +348,10 @@ TEST_F(MainWindowFixture, APortOrRateOutOfRangeFallsBackToTheDefault) {
 
 TEST_F(MainWindowFixture, ChangingThePortAsksFirstAndStoresTheNewPortAtOnce) {
     THlavniForm& f = Start();
-    f.cmCom[0]->trigger();  // the ticked item: nothing asked
-    EXPECT_EQ(notifier.Count(), 1u);
+    // The ticked item, whose port did not open: no question, the port is tried again.
+    f.cmCom[0]->trigger();
+    EXPECT_EQ(notifier.Count(), 2u);
+    EXPECT_TRUE(f.cmCom[0]->isChecked());
     notifier.QueueAnswer(TModalResult::mrNo);
     f.cmCom[2]->trigger();
     EXPECT_EQ(ComPort, 1);
@@ -360,22 +363,32 @@ TEST_F(MainWindowFixture, ChangingThePortAsksFirstAndStoresTheNewPortAtOnce) {
     EXPECT_TRUE(f.cmCom[2]->isChecked());
     EXPECT_FALSE(f.cmCom[0]->isChecked());
     EXPECT_EQ(TIniFile(dir / "Zeko.ini").ReadInteger("ComPort", "Com", 0), 3);
-    EXPECT_EQ(Texts(), (std::vector<std::string>{NoPort(), "Chcete opravdu změnit komunikační port?",
+    EXPECT_EQ(Texts(), (std::vector<std::string>{NoPort(), NoPort(), "Chcete opravdu změnit komunikační port?",
                                                  "Chcete opravdu změnit komunikační port?", NoPort(3)}));
     ASSERT_NE(Komunikace, nullptr);
     EXPECT_FALSE(f.cmNastavitCas->isEnabled());
 }
+
+namespace {
+
+// The fault delay written (10 to 42): queued, it waits, as the port without a
+// device sends nothing.
+bool QueueFaultDelayWrite(THlavniForm& f) {
+    TConversation& c = f.Conversation();
+    c.State().FaultDelay = 10;
+    c.State().AssignTo(c.Edited());
+    c.Edited().FaultDelay = 42;
+    return c.WriteChangedSettings();
+}
+
+} // namespace
 
 // A port change tears the conversation down: a settings write under way would end
 // unseen. The question says so; on Yes the status line names what the regulator did
 // not get, and "zekosettingsnew.set" holds only what it confirmed.
 TEST_F(MainWindowFixture, ChangingThePortDuringASettingsWriteNamesTheGroupsNotWritten) {
     THlavniForm& f = Start();
-    TConversation& c = f.Conversation();
-    c.State().FaultDelay = 10;
-    c.State().AssignTo(c.Edited());
-    c.Edited().FaultDelay = 42;
-    ASSERT_TRUE(c.WriteChangedSettings());  // queued; the closed port sends nothing
+    ASSERT_TRUE(QueueFaultDelayWrite(f));
     notifier.Clear();
     const std::string question = "Probíhá zápis nastavení regulátoru, dosud nezapsáno: zpoždění poruchy.\n"
                                  "Chcete přesto změnit komunikační port?";
@@ -393,6 +406,25 @@ TEST_F(MainWindowFixture, ChangingThePortDuringASettingsWriteNamesTheGroupsNotWr
         << f.StatusLine();
     EXPECT_EQ(TIniFile(dir / "zekosettingsnew.set").ReadInteger("Vystupy", "Zpozdeni poruchy", -1), 10);
     EXPECT_FALSE(f.Conversation().SettingsWriteRunning());
+}
+
+// The ticked port chosen again while a settings write waits on it (the port did not
+// open): opening it again cuts the write short, so the question comes first.
+TEST_F(MainWindowFixture, ChoosingTheTickedPortAgainDuringASettingsWriteAsksFirst) {
+    THlavniForm& f = Start();
+    ASSERT_TRUE(QueueFaultDelayWrite(f));
+    notifier.Clear();
+    const std::string question = "Probíhá zápis nastavení regulátoru, dosud nezapsáno: zpoždění poruchy.\n"
+                                 "Chcete přesto znovu otevřít komunikační port?";
+    notifier.QueueAnswer(TModalResult::mrNo);
+    f.cmCom[0]->trigger();
+    EXPECT_TRUE(f.Conversation().SettingsWriteRunning());
+    notifier.QueueAnswer(TModalResult::mrYes);
+    f.cmCom[0]->trigger();
+    EXPECT_EQ(Texts(), (std::vector<std::string>{question, question, NoPort()}));
+    EXPECT_FALSE(f.Conversation().SettingsWriteRunning());
+    EXPECT_EQ(ComPort, 1);
+    EXPECT_TRUE(f.cmCom[0]->isChecked());
 }
 
 TEST_F(MainWindowFixture, ClockPanelsShowOnlyWhileNoChildWindowIsOpen) {

@@ -3,6 +3,7 @@
 #include "platform/MainThread.h"
 #include "platform/TickClock.h"
 #include "support/PseudoTerminal.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -10,6 +11,7 @@
 #include <condition_variable>
 #include <mutex>
 #include <thread>
+#include <unistd.h>
 
 using namespace zeko;
 using Bytes = std::vector<uint8_t>;
@@ -445,4 +447,103 @@ TEST(CommPortOnALine, AReceiveHandlerMayFreeThePort) {
     EXPECT_TRUE(queue.PumpUntil([&] { return freed; }, 5000));
     EXPECT_EQ(port, nullptr);
     SetMainThread(nullptr);
+}
+
+namespace {
+
+// A port by the name of a link that is pointed at one pseudo-terminal after the
+// other, as an adapter's device name is given to the adapter each time it is
+// plugged in; the far end closed is the adapter pulled out.
+class CommPortOnAnAdapter : public ::testing::Test {
+protected:
+    CommPortOnAnAdapter() {
+        SetMainThread(&queue);
+        port.SetPortName(link);
+        port.OnLineLost = [this](TCommPortDriver* sender) {
+            EXPECT_EQ(sender, &port);
+            EXPECT_FALSE(port.Connected());  // closed before it is told
+            ++lost;
+        };
+        port.OnLineBack = [this](TCommPortDriver* sender) {
+            EXPECT_EQ(sender, &port);
+            EXPECT_TRUE(port.Connected());
+            ++back;
+        };
+        port.OnReceiveData = [this](TCommPortDriver*, const uint8_t* data, uint32_t size) {
+            received.insert(received.end(), data, data + size);
+        };
+        PlugIn();
+    }
+    ~CommPortOnAnAdapter() override {
+        port.Disconnect();
+        SetMainThread(nullptr);
+    }
+
+    void PlugIn() {
+        adapter = std::make_unique<test::PseudoTerminal>();
+        ::unlink(link.c_str());
+        ASSERT_EQ(::symlink(adapter->SlavePath().c_str(), link.c_str()), 0);
+    }
+    void PullOut() {
+        ::unlink(link.c_str());
+        adapter.reset();
+    }
+
+    PumpedMainThread queue;
+    test::TempDir dir;
+    const std::string link = dir / "ttyUSB0";
+    std::unique_ptr<test::PseudoTerminal> adapter;
+    TCommPortDriver port;
+    int lost = 0, back = 0;
+    Bytes received;
+};
+
+} // namespace
+
+TEST_F(CommPortOnAnAdapter, ALineThatGoesAwayIsClosedToldAndOpenedAgainOnceItIsBack) {
+    ASSERT_TRUE(port.Connect());
+    PullOut();
+    ASSERT_TRUE(queue.PumpUntil([&] { return lost == 1; }, 5000));
+    EXPECT_TRUE(port.LineLost());
+    // Nothing goes anywhere while it is gone, and a try at once fails as an open does.
+    const uint8_t byte = 0x55;
+    EXPECT_EQ(port.SendData(&byte, 1), 0u);
+    EXPECT_FALSE(port.ReopenLostLine());
+    EXPECT_EQ(port.ConnectFailure(), SerialLineFailure::Missing);
+    EXPECT_FALSE(queue.PumpUntil([&] { return back > 0; }, 2 * TCommPortDriver::ReopenIntervalMs + 200));
+    EXPECT_EQ(lost, 1);
+
+    PlugIn();
+    ASSERT_TRUE(queue.PumpUntil([&] { return back == 1; }, 3 * TCommPortDriver::ReopenIntervalMs));
+    EXPECT_FALSE(port.LineLost());
+    adapter->Write({0xA5, 0x3F});
+    EXPECT_TRUE(queue.PumpUntil([&] { return received.size() == 2; }, 5000));
+    const Bytes telegram = {0xFF, 0xA5, 0x08, 0x3F};
+    EXPECT_EQ(port.SendData(telegram.data(), telegram.size()), telegram.size());
+    EXPECT_EQ(adapter->Read(telegram.size()), telegram);
+
+    // Gone again, and back again: each time told once.
+    PullOut();
+    ASSERT_TRUE(queue.PumpUntil([&] { return lost == 2; }, 5000));
+    PlugIn();
+    ASSERT_TRUE(queue.PumpUntil([&] { return back == 2; }, 3 * TCommPortDriver::ReopenIntervalMs));
+}
+
+TEST_F(CommPortOnAnAdapter, ATryOfTheUserOpensTheLineAtOnceAndDisconnectEndsTheTries) {
+    ASSERT_TRUE(port.Connect());
+    PullOut();
+    ASSERT_TRUE(queue.PumpUntil([&] { return lost == 1; }, 5000));
+    PlugIn();
+    EXPECT_TRUE(port.ReopenLostLine());
+    EXPECT_EQ(back, 1);
+    EXPECT_TRUE(port.Connected());
+
+    PullOut();
+    ASSERT_TRUE(queue.PumpUntil([&] { return lost == 2; }, 5000));
+    // Closed by its owner, the line is not tried any more, nor lost when it goes.
+    port.Disconnect();
+    EXPECT_FALSE(port.LineLost());
+    PlugIn();
+    EXPECT_FALSE(queue.PumpUntil([&] { return back > 1; }, 2 * TCommPortDriver::ReopenIntervalMs + 200));
+    EXPECT_FALSE(port.Connected());
 }

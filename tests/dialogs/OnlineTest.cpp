@@ -290,6 +290,12 @@ TEST(OnlineForm, OldValuesAreGreyUnderANoticeOfWhenTheyWereRead) {
     const std::string folder = ZEKO_ARTEFACT_DIR;
     std::filesystem::create_directories(folder);
     EXPECT_TRUE(form.grab().save(QString::fromStdString(folder + "/online-old.png")));
+    // Old because the serial port went away (a USB adapter pulled out).
+    old.PortLost = true;
+    form.Refresh(old);
+    EXPECT_EQ(Text(form.Lbl_StareHodnoty), "Sériový port je odpojen. Poslední hodnoty z 05.03.2024 14:02:58");
+    EXPECT_EQ(Measure(form.Lbl_StareHodnoty).PixelsOutsideRoom, 0);
+    EXPECT_TRUE(form.grab().save(QString::fromStdString(folder + "/online-port-lost.png")));
 
     form.Refresh(FourOutputs());
     EXPECT_TRUE(form.Lbl_StareHodnoty->isHidden());

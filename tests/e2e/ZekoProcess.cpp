@@ -50,7 +50,9 @@ std::string ZekoProcess::BinaryPath() {
 
 ZekoProcess::ZekoProcess(const std::string& programDir, const std::map<std::string, std::string>& environment,
                          const std::optional<UnprivilegedUser>& user)
-    : logPath_(programDir + "zeko-test.log"), scriptPath_(programDir + "zeko-test.script") {
+    : logPath_(environment.count("ZEKO_TEST_LOG") ? environment.at("ZEKO_TEST_LOG") : programDir + "zeko-test.log"),
+      scriptPath_(environment.count("ZEKO_TEST_SCRIPT") ? environment.at("ZEKO_TEST_SCRIPT")
+                                                         : programDir + "zeko-test.script") {
     std::ofstream(logPath_, std::ios::trunc).close();
     std::ofstream(scriptPath_, std::ios::trunc).close();
     if (user)

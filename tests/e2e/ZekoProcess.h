@@ -11,8 +11,10 @@
 //
 // The program directory is `programDir`; QT_QPA_PLATFORM is offscreen, on a screen
 // of 1280 x 1024 (another screen: QT_QPA_PLATFORM with ScreenFile in
-// `environment`). Given a user, the program runs as that user, with the program
-// directory made its own. The destructor kills a program still running.
+// `environment`). The log and the script lie in the program directory unless
+// `environment` names them (ZEKO_TEST_LOG, ZEKO_TEST_SCRIPT: for a program directory
+// on a disk that runs full). Given a user, the program runs as that user, with the
+// program directory made its own. The destructor kills a program still running.
 #include "support/Unprivileged.h"
 
 #include <functional>
@@ -49,6 +51,7 @@ public:
     // "close", then waits for the exit; answers the exit status (-1 when killed).
     int Close(int timeoutMs = 20000);
     bool Running() const { return pid_ > 0; }
+    pid_t Pid() const { return pid_; }
 
 private:
     std::string logPath_, scriptPath_;

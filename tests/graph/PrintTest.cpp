@@ -295,8 +295,8 @@ TEST_F(GraphPrint, APrintThatFailsHalfWayAbortsThePrinterDocument) {
     PrintToPdf(sound, dir_ / "no-folder/x.pdf");
     EXPECT_FALSE(sound.Print(1, "kW", true, false, ""));
     ASSERT_EQ(notifier_.Count(), 1u);
-    EXPECT_EQ(notifier_.Messages()[0].Text, "Zvolená tiskárna není platná\n" + dir_ / "no-folder/x.pdf" + ": " +
-                                                std::strerror(ENOENT));
+    EXPECT_EQ(notifier_.Messages()[0].Text,
+              "Zvolená tiskárna není platná\n" + dir_ / "no-folder/x.pdf" + ": Soubor nebo složka neexistuje");
     EXPECT_FALSE(std::filesystem::exists(dir_ / "no-folder"));
     ExpectScreenBack(sound);
 }
@@ -314,7 +314,7 @@ TEST_F(GraphPrint, APdfOrPictureOnAFullDiskIsToldAndLeavesTheEarlierFileAsItWas)
     EXPECT_FALSE(Graph().Print(1, "kW", true, true, disk / "graf.jpg"));
     ASSERT_EQ(notifier_.Count(), 2u);
     EXPECT_EQ(notifier_.Messages()[0].Text,
-              "Zvolená tiskárna není platná\n" + disk / "graf.pdf" + ": " + std::strerror(ENOSPC));
+              "Zvolená tiskárna není platná\n" + disk / "graf.pdf" + ": Na disku není volné místo");
     EXPECT_EQ(notifier_.Messages()[1].Text, "Chyba při ukládání souboru");
     EXPECT_EQ(disk.Dir().Read("graf.pdf"), "earlier page");
     EXPECT_EQ(disk.Dir().Read("graf.jpg"), "earlier picture");

@@ -78,7 +78,9 @@ TEST(ProgramDir, TheFolderIsMadeOnFirstStartAndAFolderThatCannotBeUsedIsTold) {
     base.Write("file", "");
     ScopedEnv underAFile("ZEKO_PROGRAM_DIR", (base / "file/zeko").c_str());
     EXPECT_EQ(PrepareProgramDir(error), TProgramDirState::NotCreated);
-    EXPECT_EQ(error, EEXIST);  // a file stands where the folder goes
+    // A file stands where a folder of the path goes: told as such (mkdir's own
+    // answer is that the name exists).
+    EXPECT_EQ(error, ENOTDIR);
 }
 
 TEST(ProgramDir, AFolderClosedToWritingIsTold) {

@@ -179,7 +179,8 @@ TEST_F(SheetServer, TheWorkbookReadsBackWithItsSheetsValuesAndStyles) {
 TEST_F(SheetServer, ActivatingWritesANewFileOpensItAndSaysWhere) {
     ScopedLoggingNotifier notifier;
     std::vector<std::string> told, opened, written, titles;
-    bool openWorks = true;
+    std::optional<std::string> openFails;
+    TSheetServer::TOpenFailed later;
     std::optional<std::string> writeFails;
     server_.NewFileName = [&](const std::string& title) {
         titles.push_back(title);
@@ -189,31 +190,55 @@ TEST_F(SheetServer, ActivatingWritesANewFileOpensItAndSaysWhere) {
         written.push_back(file);
         return writeFails;
     };
-    server_.OpenDocument = [&](const std::string& file) {
+    server_.OpenDocument = [&](const std::string& file, TSheetServer::TOpenFailed failed) {
         opened.push_back(file);
-        return openWorks;
+        if (openFails)
+            failed(*openFails);
+        else
+            later = std::move(failed);
     };
     server_.Tell = [&](const std::string& text) { told.push_back(text); };
     EXPECT_EQ(server_.Activate("Denní tabulka"), std::nullopt);
     EXPECT_EQ(notifier.Count(), 0u);
-    // Saved, but no program opens it: the user is told where the workbook is.
-    openWorks = false;
+    // Saved, but no program opens it: the user is told where the workbook is, with
+    // the reason, at once when nothing could be started ...
+    openFails = "xdg-open nelze spustit";
     EXPECT_EQ(server_.Activate("Měsíční tabulka"), std::nullopt);
     ASSERT_EQ(notifier.Count(), 1u);
     EXPECT_EQ(notifier.Messages()[0].Type, TMsgDlgType::mtWarning);
-    EXPECT_EQ(notifier.Messages()[0].Text,
-              "Tabulka byla uložena do sešitu:\n/tmp/sesit.xlsx\nProgram pro tabulky se ale nepodařilo spustit.");
+    EXPECT_EQ(notifier.Messages()[0].Text, "Tabulka byla uložena do sešitu:\n/tmp/sesit.xlsx\nProgram pro tabulky "
+                                           "se ale nepodařilo spustit (xdg-open nelze spustit).");
+    // ... and when the opener started ends with a failure after the export, also
+    // once the server is gone.
+    openFails.reset();
+    {
+        TSheetServer gone;
+        gone.NewFileName = [](const std::string&) { return std::string("/tmp/druhy.xlsx"); };
+        gone.WriteFile = server_.WriteFile;
+        gone.OpenDocument = server_.OpenDocument;
+        gone.Tell = server_.Tell;
+        EXPECT_EQ(gone.Activate("Denní tabulka"), std::nullopt);
+    }
+    EXPECT_EQ(notifier.Count(), 1u);
+    ASSERT_TRUE(later);
+    later("xdg-open skončil s kódem 3");
+    ASSERT_EQ(notifier.Count(), 2u);
+    EXPECT_EQ(notifier.Messages()[1].Text, "Tabulka byla uložena do sešitu:\n/tmp/druhy.xlsx\nProgram pro tabulky "
+                                           "se ale nepodařilo spustit (xdg-open skončil s kódem 3).");
     // Not saved: the message for the user names the file and the cause.
     writeFails = "No space left on device";
     EXPECT_EQ(server_.Activate("Roční tabulka"),
               "Chyba zápisu do souboru:/tmp/sesit.xlsx: No space left on device\nExport nebyl proveden.");
-    EXPECT_EQ(notifier.Count(), 1u);
-    EXPECT_EQ(written.size(), 3u);
-    EXPECT_EQ(opened.size(), 2u);
+    EXPECT_EQ(notifier.Count(), 2u);
+    EXPECT_EQ(written.size(), 4u);
+    EXPECT_EQ(opened, (std::vector<std::string>{"/tmp/sesit.xlsx", "/tmp/sesit.xlsx", "/tmp/druhy.xlsx"}));
     EXPECT_EQ(titles, (std::vector<std::string>{"Denní tabulka", "Měsíční tabulka", "Roční tabulka"}));
     EXPECT_EQ(told, (std::vector<std::string>{
                         "Tabulka uložena do sešitu /tmp/sesit.xlsx",
+                        "Tabulka uložena do sešitu /tmp/sesit.xlsx",
                         "Tabulka uložena do sešitu /tmp/sesit.xlsx; program pro tabulky se nepodařilo otevřít.",
+                        "Tabulka uložena do sešitu /tmp/druhy.xlsx",
+                        "Tabulka uložena do sešitu /tmp/druhy.xlsx; program pro tabulky se nepodařilo otevřít.",
                         "Sešit se nepodařilo uložit do souboru /tmp/sesit.xlsx: No space left on device"}));
 }
 

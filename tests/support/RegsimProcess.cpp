@@ -131,6 +131,11 @@ void RegsimProcess::ToggleMute() const {
         kill(pid_, SIGUSR1);
 }
 
+void RegsimProcess::TogglePlug() const {
+    if (pid_ > 0)
+        kill(pid_, SIGUSR2);
+}
+
 void RegsimProcess::MapToCom(int n) const {
     setenv(("ZEKO_COM" + std::to_string(n)).c_str(), ptyPath_.c_str(), 1);
 }

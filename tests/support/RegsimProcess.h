@@ -7,6 +7,9 @@
 //   sim.WaitForLog([](const zeko::test::RegsimLog& log) { return CountSent(log) >= 1; });
 //   EXPECT_EQ(HexBytes(sim.Received()[0]), "FF A5 08 3F 05 0F A1 00 00 40 60 BF");
 //
+// With "--link PATH" the program may open PATH, which TogglePlug pulls out and plugs
+// in again as a USB adapter is.
+//
 // The constructor starts the simulator with the given options (`regsim --help`
 // lists them) plus a log and a ring export of its own in a temporary folder, and
 // waits for the pty path; it throws std::runtime_error when the simulator does not
@@ -62,6 +65,9 @@ public:
 
     // Switches the simulator's silence on or off (it answers nothing while silent).
     void ToggleMute() const;
+    // With the option --link: pulls the line out (the pty closed, the link removed)
+    // or plugs a new pty in (the link pointing at it), in turns.
+    void TogglePlug() const;
 
     void Stop();
     bool Running() const { return pid_ > 0; }

@@ -29,6 +29,10 @@ public:
     // The disk's folder, as TempDir has it.
     const TempDir& Dir() const { return folder_; }
     std::string operator/(const std::string& name) const { return folder_ / name; }
+    // Mounts the disk again for reading only; false when it cannot be.
+    bool MakeReadOnly() const {
+        return mounted_ && ::mount(nullptr, folder_.Path().c_str(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr) == 0;
+    }
     // Fills what is left of the disk with the file `name`, so that the next write
     // of any size fails.
     void Fill(const std::string& name = "filler") const {

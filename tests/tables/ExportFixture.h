@@ -27,9 +27,10 @@ public:
             return folder + "sesit" + std::to_string(++files_) + ".xlsx";
         };
         WriteFile = WriteXlsxFile;
-        OpenDocument = [this](const std::string& file) {
+        OpenDocument = [this](const std::string& file, TOpenFailed failed) {
             opened.push_back(file);
-            return opens;
+            if (!opens)
+                failed("xdg-open skončil s kódem 3");
         };
         Tell = [this](const std::string& text) { told.push_back(text); };
         RegisterDdeServer("Excel", this);

@@ -226,11 +226,11 @@ TEST_F(SheetExport, AWorkbookThatCannotBeSavedIsToldWithItsCause) {
         std::string file;
         std::string cause;
     };
-    std::vector<Case> cases = {{dir_ / "Export/sesit.xlsx", "Export nelze vytvořit: " + std::string(std::strerror(ENOTDIR))}};
+    std::vector<Case> cases = {{dir_ / "Export/sesit.xlsx", "Export nelze vytvořit: Na místě složky je soubor"}};
     dir_.Write("Export", "a file where the folder should be");
     if (disk.Mounted()) {
         disk.Fill();
-        cases.push_back({disk / "sesit.xlsx", std::strerror(ENOSPC)});
+        cases.push_back({disk / "sesit.xlsx", "Na disku není volné místo"});
     }
     for (const Case& c : cases) {
         notifier_.Clear();

@@ -105,6 +105,11 @@ const char* Usage() {
            "                           \"12.350 TX A5 3F 08 ... # note\"\n"
            "  --export-ring FILE       write the ring before starting: 75325 records of 27\n"
            "                           bytes in index order (0xFF for empty places)\n"
+           "  --link PATH              make PATH a symbolic link to the pty's slave; SIGUSR2\n"
+           "                           pulls the line out (the pty is closed, as the device\n"
+           "                           of an adapter pulled out, and PATH removed) and, the\n"
+           "                           next time, plugs a new pty in with PATH linked to\n"
+           "                           it; the regulator's memory stays as it was\n"
            "Ring contents:\n"
            "  --records N              N quarter-hour records (default 0)\n"
            "  --start 'Y-M-D H:M[:S]'  stamp of the first record (default: the last record\n"
@@ -162,6 +167,8 @@ Options ParseOptions(const std::vector<std::string>& args) {
             o.LogPath = v;
         else if (a == "--export-ring")
             o.ExportRingPath = v;
+        else if (a == "--link")
+            o.LinkPath = v;
         else if (a == "--records")
             o.Records = static_cast<uint32_t>(Number(a, v, 10'000'000));
         else if (a == "--start")

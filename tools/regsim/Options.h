@@ -19,6 +19,7 @@ struct Poke {
 struct Options {
     std::string LogPath;         // --log
     std::string ExportRingPath;  // --export-ring
+    std::string LinkPath;        // --link: a symbolic link to the slave of the pty
     uint32_t Records = 0;        // --records
     std::optional<TDateTime> Start;  // --start; else the records end at the clock's last quarter hour
     uint32_t FirstIndex = 0;     // --first-index

@@ -29,8 +29,10 @@ namespace {
 
 volatile std::sig_atomic_t stopRequested = 0;
 volatile std::sig_atomic_t muteToggles = 0;
+volatile std::sig_atomic_t plugToggles = 0;
 void RequestStop(int) { stopRequested = 1; }
 void ToggleMute(int) { muteToggles = muteToggles + 1; }
+void TogglePlug(int) { plugToggles = plugToggles + 1; }
 
 // Bytes that have lain unparsed this long belong to no telegram.
 constexpr auto StaleAfter = std::chrono::milliseconds(500);
@@ -55,10 +57,67 @@ public:
                      note.c_str());
         std::fflush(file_);
     }
+    // A line of its own that readers of telegrams pass over: "12.345 -- text".
+    void Note(const std::string& text) {
+        if (!file_)
+            return;
+        const double t = std::chrono::duration<double>(Clock::now() - start_).count();
+        std::fprintf(file_, "%.3f -- %s\n", t, text.c_str());
+        std::fflush(file_);
+    }
 
 private:
     FILE* file_ = nullptr;
     Clock::time_point start_;
+};
+
+// The line: a pseudo-terminal whose slave the program opens, reached through a
+// symbolic link when one is asked for. Pulled out, it is closed as the device of an
+// adapter is, and the link goes with it; plugged in again, it is a new pty.
+class Line {
+public:
+    explicit Line(std::string link) : link_(std::move(link)) { PlugIn(); }
+    ~Line() { PullOut(); }
+    Line(const Line&) = delete;
+    Line& operator=(const Line&) = delete;
+
+    int Master() const { return master_; }
+    const std::string& SlavePath() const { return slavePath_; }
+    bool PluggedIn() const { return master_ >= 0; }
+
+    void PlugIn() {
+        char name[256] = {};
+        termios raw{};
+        cfmakeraw(&raw);
+        cfsetspeed(&raw, B4800);
+        if (openpty(&master_, &slave_, name, &raw, nullptr) != 0)
+            throw std::runtime_error("no pseudo-terminal");
+        // The slave stays open here too, so the program may close and reopen it.
+        fcntl(master_, F_SETFL, fcntl(master_, F_GETFL) | O_NONBLOCK);
+        slavePath_ = name;
+        if (link_.empty())
+            return;
+        // Made beside and renamed over, so the path never points nowhere in between.
+        const std::string made = link_ + ".new";
+        ::unlink(made.c_str());
+        if (::symlink(slavePath_.c_str(), made.c_str()) != 0 || ::rename(made.c_str(), link_.c_str()) != 0)
+            throw std::runtime_error("cannot link " + link_ + " to " + slavePath_);
+    }
+    void PullOut() {
+        if (!PluggedIn())
+            return;
+        if (!link_.empty())
+            ::unlink(link_.c_str());
+        // Closing the master hangs the program's side up, as a vanished device does.
+        ::close(slave_);
+        ::close(master_);
+        master_ = slave_ = -1;
+    }
+
+private:
+    std::string link_;
+    std::string slavePath_;
+    int master_ = -1, slave_ = -1;
 };
 
 struct Scheduled {
@@ -137,17 +196,10 @@ int Run(const Options& o) {
         throw std::runtime_error("cannot write the ring export " + o.ExportRingPath);
     Log log(o.LogPath);
 
-    int master = -1, slave = -1;
-    char name[256] = {};
-    termios raw{};
-    cfmakeraw(&raw);
-    cfsetspeed(&raw, B4800);
-    if (openpty(&master, &slave, name, &raw, nullptr) != 0)
-        throw std::runtime_error("no pseudo-terminal");
-    // The slave stays open here too, so the program may close and reopen it.
-    fcntl(master, F_SETFL, fcntl(master, F_GETFL) | O_NONBLOCK);
-    std::printf("%s\n", name);
+    Line line(o.LinkPath);
+    std::printf("%s\n", line.SlavePath().c_str());
     std::fflush(stdout);
+    int plugs = 0;
 
     Station station(memory);
     Faults faults(o.Faults);
@@ -159,6 +211,21 @@ int Run(const Options& o) {
     auto receivedOnLine = lastReceived;
     uint32_t replies = 0;
     while (!stopRequested) {
+        if (plugs != plugToggles) {
+            plugs = plugToggles;
+            if (line.PluggedIn()) {
+                line.PullOut();
+                // What was on its way is lost with the line.
+                outgoing.clear();
+                if (!station.Pending().empty())
+                    log.Line("RX", station.TakeStale(), "line pulled out");
+                log.Note("line pulled out");
+            } else {
+                line.PlugIn();
+                log.Note("line plugged in: " + line.SlavePath());
+            }
+        }
+        const int master = line.Master();
         // Woken to the microsecond when the next reply is due: a reply is due a
         // guard's 2 ms after a request, which whole milliseconds would overshoot.
         auto wait = std::chrono::nanoseconds(std::chrono::milliseconds(100));
@@ -204,8 +271,6 @@ int Run(const Options& o) {
             log.Line("TX", s.what.Bytes, written ? s.what.Note : s.what.Note + (s.what.Note.empty() ? "" : ", ") + "not taken");
         }
     }
-    close(slave);
-    close(master);
     return 0;
 }
 
@@ -221,6 +286,7 @@ int main(int argc, char** argv) {
         std::signal(SIGINT, RequestStop);
         std::signal(SIGTERM, RequestStop);
         std::signal(SIGUSR1, ToggleMute);
+        std::signal(SIGUSR2, TogglePlug);
         return Run(o);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "regsim: %s\n", e.what());
