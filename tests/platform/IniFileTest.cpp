@@ -1,6 +1,7 @@
 #include "platform/FormatSettings.h"
 #include "platform/IniFile.h"
 
+#include "support/FileSizeLimit.h"
 #include "support/FolderWatch.h"
 #include "support/SmallDisk.h"
 #include "support/TempDir.h"
@@ -10,11 +11,9 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <csignal>
 #include <filesystem>
 #include <functional>
 #include <optional>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <thread>
 
@@ -176,18 +175,10 @@ TEST(IniFile, AWriteThatFailsHalfWayLeavesTheOldFileWhole) {
     TempDir dir;
     dir.Write("Zeko.ini", "[ComPort]\r\nCom=2\r\n");
     TIniFile ini(dir / "Zeko.ini");
-    // A file size limit stands in for a full disk: writes past it fail.
-    struct sigaction ignore{}, old{};
-    ignore.sa_handler = SIG_IGN;
-    ::sigaction(SIGXFSZ, &ignore, &old);
-    rlimit limit{}, saved{};
-    ::getrlimit(RLIMIT_FSIZE, &saved);
-    limit = saved;
-    limit.rlim_cur = 40;
-    ::setrlimit(RLIMIT_FSIZE, &limit);
-    EXPECT_THROW(ini.WriteString("Tarify", "Tarif1", std::string(100, 'x')), EIniFileException);
-    ::setrlimit(RLIMIT_FSIZE, &saved);
-    ::sigaction(SIGXFSZ, &old, nullptr);
+    {
+        const test::FileSizeLimit limit(40);  // stands in for a full disk: writes past it fail
+        EXPECT_THROW(ini.WriteString("Tarify", "Tarif1", std::string(100, 'x')), EIniFileException);
+    }
     EXPECT_EQ(dir.Read("Zeko.ini"), "[ComPort]\r\nCom=2\r\n");
     EXPECT_FALSE(dir.Exists("Zeko.ini.new"));
 }
