@@ -23,10 +23,11 @@ namespace {
 // Appended records are collected and written in pieces of this size.
 constexpr size_t AppendChunkBytes = 64 * 1024;
 
+// Records merged in the order of their stamps land in buckets near each other, as
+// they did when the stamp alone was the key; a stamp stored at two places of the ring
+// is rare, and the index tells them apart.
 struct TIdentityHash {
-    size_t operator()(const TRecordIdentity& id) const {
-        return std::hash<uint64_t>{}(id.Stamp ^ (uint64_t{id.Index} * 0x9E3779B97F4A7C15ull));
-    }
+    size_t operator()(const TRecordIdentity& id) const { return std::hash<uint64_t>{}(id.Stamp + id.Index); }
 };
 
 // The month file being merged into: its records indexed by stamp and ring index, so
