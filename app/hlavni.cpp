@@ -399,12 +399,14 @@ void THlavniForm::WriteIniFile(const std::string& fileName) {
     TIniFile ini(fileName);
     if (ini.ReadError() != 0)
         return;  // the user was told at start; the file is not written over
+    ini.BeginUpdate();
     ini.WriteInteger("ComPort", "Com", ComPort);
     ini.WriteInteger("ComPort", "BaudRate", BaudRate);
     ini.WriteInteger("Program", "Sirka", WindowWidth);
     ini.WriteInteger("Program", "Vyska", WindowHeight);
     ini.WriteInteger("Program", "PoziceX", x());
     ini.WriteInteger("Program", "PoziceY", y());
+    ini.EndUpdate();
 }
 
 void THlavniForm::TickComItem() {

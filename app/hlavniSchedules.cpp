@@ -8,6 +8,7 @@
 #include "core/Schedules.h"
 #include "dialogs/Smenyunit.h"
 #include "dialogs/Tarifyunit.h"
+#include "platform/IniFile.h"
 #include "platform/Notifier.h"
 #include "platform/ProgramDir.h"
 #include "platform/qt/QtText.h"
@@ -35,13 +36,12 @@ void RunScheduleCommand(Command command) {
     }
 }
 
-void WriteNames(const char* section, const char* key, const std::array<std::string, 4>& names,
+void WriteNames(TIniFile& ini, const char* section, const char* key, const std::array<std::string, 4>& names,
                 const std::array<std::string, 4>& abbrevs) {
-    const std::string ini = ProgramFile(IniFileName);
     for (size_t n = 1; n <= 3; ++n) {
         const std::string name = key + std::to_string(n);
-        WriteIniValue(ini, section, name, names[n]);
-        WriteIniValue(ini, section, name + "Zkratka", abbrevs[n]);
+        ini.WriteString(section, name, names[n]);
+        ini.WriteString(section, name + "Zkratka", abbrevs[n]);
     }
 }
 
@@ -62,7 +62,8 @@ void THlavniForm::cmSmenyClick() {
             SaveHistory(form->History, ProgramFile(ShiftHistoryFile));
         ShiftNames = ShiftNamesEdit;
         ShiftAbbrevs = ShiftAbbrevsEdit;
-        WriteNames("Smeny", "Smena", ShiftNames, ShiftAbbrevs);
+        WriteIniValues(ProgramFile(IniFileName),
+                       [this](TIniFile& ini) { WriteNames(ini, "Smeny", "Smena", ShiftNames, ShiftAbbrevs); });
     });
 }
 
@@ -83,9 +84,11 @@ void THlavniForm::cmTarifyClick() {
             SaveHistory(form->History, ProgramFile(TariffHistoryFile));
         TariffNames = form->TariffNames;
         TariffAbbrevs = form->TariffAbbrevs;
-        WriteNames("Tarify", "Tarif", TariffNames, TariffAbbrevs);
         PouzivejSvatky = form->Chk_Svatky->isChecked();
-        WriteIniValue(ProgramFile(IniFileName), "Tarify", "PouzivejSvatky", PouzivejSvatky);
+        WriteIniValues(ProgramFile(IniFileName), [this](TIniFile& ini) {
+            WriteNames(ini, "Tarify", "Tarif", TariffNames, TariffAbbrevs);
+            ini.WriteBool("Tarify", "PouzivejSvatky", PouzivejSvatky);
+        });
     });
 }
 

@@ -4,6 +4,7 @@
 #include "core/FileIO.h"
 #include "platform/MainThread.h"
 #include "platform/ProgramDir.h"
+#include "platform/TextFiles.h"
 
 #include <condition_variable>
 #include <fcntl.h>
@@ -22,12 +23,25 @@ namespace {
 // Appended records are collected and written in pieces of this size.
 constexpr size_t AppendChunkBytes = 64 * 1024;
 
-// The month file being merged into: its records indexed by time stamp, so that
-// each new record is matched in constant time.
+// Records merged in the order of their stamps land in buckets near each other, as
+// they did when the stamp alone was the key; a stamp stored at two places of the ring
+// is rare, and the index tells them apart.
+struct TIdentityHash {
+    size_t operator()(const TRecordIdentity& id) const { return std::hash<uint64_t>{}(id.Stamp + id.Index); }
+};
+
+// The month file being merged into: its records indexed by stamp and ring index, so
+// that each new record is matched in constant time.
 class TMonthFileMerge {
 public:
     explicit TMonthFileMerge(std::string path) : path_(std::move(path)) {
-        fd_ = ::open(path_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+        fd_ = ::open(path_.c_str(), O_RDWR | O_CLOEXEC);
+        if (fd_ < 0 && errno == ENOENT) {
+            fd_ = ::open(path_.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+            created_ = fd_ >= 0;
+            if (fd_ < 0 && errno == EEXIST)  // another copy of the program made it just now
+                fd_ = ::open(path_.c_str(), O_RDWR | O_CLOEXEC);
+        }
         if (fd_ < 0)
             RaiseInOutError("Nelze otevřít soubor", path_, errno);
         std::vector<uint8_t> bytes;
@@ -49,7 +63,7 @@ public:
         stored_.reserve(records_ + 4096);
         for (uint32_t i = 0; i < records_; ++i) {
             const TRegulatorRecord r = TRegulatorRecord::FromBytes(bytes.data() + size_t(i) * RecordBytes);
-            stored_.emplace(TimeStampKey(r), TStored{i, RecordInput1Value(r)});  // the first one counts
+            stored_.emplace(IdentityOf(r), TStored{i, RecordInput1Value(r)});  // the first one counts
         }
     }
     ~TMonthFileMerge() {
@@ -61,7 +75,7 @@ public:
 
     void Merge(const TRegulatorRecord& record, TSaveOutcome& outcome) {
         const double value = RecordInput1Value(record);
-        const uint64_t key = TimeStampKey(record);
+        const TRecordIdentity key = IdentityOf(record);
         if (records_ >= MaxMonthFileRecords && stored_.count(key) == 0)
             RaiseMonthFileFull(path_);
         const auto [it, isNew] = stored_.try_emplace(key, TStored{records_, value});
@@ -82,11 +96,16 @@ public:
         }
     }
 
+    // The records go to the disk, and a file made by this merge into its folder, before
+    // the save counts as done (the read position then moves on in the regulator).
     void Close() {
         WritePending();
         const int fd = fd_;
         fd_ = -1;
         SyncAndClose(fd, path_);
+        if (created_)
+            if (const int error = SyncDirectory(ExtractFileDir(path_)); error != 0)
+                RaiseInOutError("Nelze zapsat do složky", ExtractFileDir(path_), error);
     }
 
 private:
@@ -114,10 +133,11 @@ private:
 
     std::string path_;
     int fd_ = -1;
+    bool created_ = false;
     uint32_t records_ = 0;  // whole records, those still pending included
     uint32_t written_ = 0;  // whole records in the file itself
     std::vector<uint8_t> pending_;
-    std::unordered_map<uint64_t, TStored> stored_;
+    std::unordered_map<TRecordIdentity, TStored, TIdentityHash> stored_;
 };
 
 // The folder of a record's month file: `dir`, or its year folder.

@@ -3,12 +3,15 @@
 // of its own that holds SavingLock, the one lock of the program, so that one save
 // runs at a time.
 //
-// The merge: each record goes into the file of its own year and month. A record
-// whose time stamp is new to the file is appended after the file's last whole
-// record; one whose stamp is stored already replaces the stored record in place
-// when its input-1 value is larger, and is dropped otherwise. A record appended or
-// replaced counts for the later records of the same list, so a stamp is stored
-// once. A record whose stamp is no valid date and time is not stored anywhere.
+// The merge: each record goes into the file of its own year and month. A stored
+// record is the same record only when its time stamp and its ring index are both
+// equal (core/RegulatorRecord.h, TRecordIdentity): then the new one replaces it in
+// place when its input-1 value is larger, and is dropped otherwise. Any other record
+// is appended after the file's last whole record, also one whose stamp is stored
+// already under another ring index (an hour the regulator recorded twice after its
+// clock was set back). A record appended or replaced counts for the later records
+// of the same list, so a record read twice is stored once. A record whose stamp is
+// no valid date and time is not stored anywhere.
 // Files are addressed by full paths; the process's current directory is never
 // changed (it is shared by every thread).
 //
@@ -43,7 +46,7 @@ struct TSaveOutcome {
     std::string Error;      // the failure that ended the save; empty on success
     size_t Appended = 0;
     size_t Replaced = 0;
-    size_t Unchanged = 0;   // a stored record of the same stamp was kept
+    size_t Unchanged = 0;   // the same record stored already was kept
     size_t Skipped = 0;     // stamp no valid date and time: stored nowhere
 };
 

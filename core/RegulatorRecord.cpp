@@ -69,6 +69,8 @@ uint64_t TimeStampKey(const TRegulatorRecord& r) {
     return key;
 }
 
+TRecordIdentity IdentityOf(const TRegulatorRecord& r) { return {TimeStampKey(r), r.Index}; }
+
 bool RecordSeconds(const TRegulatorRecord& r, int64_t& seconds) {
     TDateTime date = 0, time = 0;
     if (r.Year > 99 || !TryEncodeDate(ExpandYear(r.Year), r.Month, r.Day, date) ||

@@ -73,6 +73,16 @@ private:
 // The six time-stamp bytes as one number that orders like the stamp's time.
 uint64_t TimeStampKey(const TRegulatorRecord& record);
 
+// What makes two stored records one record: the same stamp at the same place of
+// the regulator's ring, as when a record is read again. A clock set back (the change
+// to winter time) repeats stamps at new places: those are records of their own.
+struct TRecordIdentity {
+    uint64_t Stamp = 0;  // TimeStampKey
+    uint32_t Index = 0;
+    bool operator==(const TRecordIdentity&) const = default;
+};
+TRecordIdentity IdentityOf(const TRegulatorRecord& record);
+
 // The record's time in whole seconds since 30 Dec 1899 (ToSeconds); false when the
 // stamp is no valid date and time (a year byte above 99 included).
 bool RecordSeconds(const TRegulatorRecord& record, int64_t& seconds);

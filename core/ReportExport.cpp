@@ -17,7 +17,7 @@ TReportExport::TReportExport(const std::string& fileName, bool overwrite) : file
     if (DirectoryExists(fileName))
         Fail(EISDIR);
     if (overwrite) {
-        rewrite_ = std::make_unique<TReplacingFile>(fileName, true);
+        rewrite_ = std::make_unique<TReplacingFile>(fileName);
         if (const int error = rewrite_->OpenError(); error != 0)
             Fail(error);
         return;

@@ -323,6 +323,13 @@ void WriteIniValue(const std::string& FileName, const std::string& Section, cons
     OpenIniForWriting(FileName).WriteBool(Section, Key, Value);
 }
 
+void WriteIniValues(const std::string& FileName, const std::function<void(TIniFile&)>& write) {
+    TIniFile ini = OpenIniForWriting(FileName);
+    ini.BeginUpdate();
+    write(ini);
+    ini.EndUpdate();
+}
+
 std::string ShiftIntervalText(int N, const TShiftTable& Table) {
     const TShiftBand& band = Table.Shifts.at(static_cast<size_t>(N - 1));
     return band.InUse() ? BandText(band.Start, band.End) : "-";

@@ -16,11 +16,14 @@
 #include "platform/DateTime.h"
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace zeko {
+
+class TIniFile;
 
 constexpr const char* TariffHistoryFile = "Tarify.his";
 constexpr const char* ShiftHistoryFile = "Smeny.his";
@@ -135,6 +138,9 @@ void WriteIniValue(const std::string& FileName, const std::string& Section, cons
 void WriteIniValue(const std::string& FileName, const std::string& Section, const std::string& Key,
                    double Value);
 void WriteIniValue(const std::string& FileName, const std::string& Section, const std::string& Key, bool Value);
+// Several values at once: `write` sets them in the file (its folder created when
+// missing), which is then written once.
+void WriteIniValues(const std::string& FileName, const std::function<void(TIniFile&)>& write);
 
 // "hh:mm-hh:mm" of a band's start and end minutes of the day.
 std::string BandText(uint16_t start, uint16_t end);

@@ -46,6 +46,7 @@ const std::array<TRegulationKey, 12> RegulationKeys = {{
 void TZEKO::SaveToIni(const std::string& fileName) const {
     ForceFileDirectory(fileName);  // a folder that cannot be made fails the first write
     TIniFile ini(fileName);
+    ini.BeginUpdate();  // the file is replaced once, with every key
 
     for (const TRegulationKey& k : RegulationKeys)
         ini.WriteInteger(RegulationSection, k.Key, k.ByteField ? this->*k.ByteField : this->*k.WordField);
@@ -69,6 +70,7 @@ void TZEKO::SaveToIni(const std::string& fileName) const {
     ini.WriteInteger(Vystupy, "Zpozdeni poruchy", FaultDelay);
 
     ini.WriteInteger(Komunikace, "Switches", Switches);
+    ini.EndUpdate();
 }
 
 void TZEKO::LoadFromIni(const std::string& fileName) {

@@ -46,17 +46,23 @@ TValueRule RuleOf(const TRegulationKey& key) {
     return {IsCode, "0 až 255"};
 }
 
-// The band edits' rule between an edge and its centre. The centre's own rule (above
-// its lower edge) is the lower edge's seen from the other side.
+// The exit check of each band edit against its neighbour: the lower edge and the
+// upper edge against the centre, the centre against the lower edge. The lower edge's
+// and the centre's checks judge one pair from its two sides and differ only at the
+// ends of the code range, where the edit holds the value at the end: a lower edge of
+// code 0 passes its own check beside a centre of code 0, which the centre's edit
+// would move one code up.
 struct TBandRule {
     uint8_t TZEKO::*Edge;
     TBandEdge Kind;
-    uint8_t TZEKO::*Centre;
+    uint8_t TZEKO::*Neighbour;
 };
 constexpr TBandRule BandRules[] = {
     {&TZEKO::BandLow, TBandEdge::Lower, &TZEKO::BandCentre},
+    {&TZEKO::BandCentre, TBandEdge::Centre, &TZEKO::BandLow},
     {&TZEKO::BandHigh, TBandEdge::Upper, &TZEKO::BandCentre},
     {&TZEKO::Band2Low, TBandEdge::Lower, &TZEKO::Band2Centre},
+    {&TZEKO::Band2Centre, TBandEdge::Centre, &TZEKO::Band2Low},
     {&TZEKO::Band2High, TBandEdge::Upper, &TZEKO::Band2Centre},
 };
 
@@ -72,19 +78,25 @@ std::string CodeText(uint8_t TZEKO::*field, const TZEKO& s) {
     return std::string(KeyOf(field)) + " = " + IntToStr(s.*field) + " (" + BandText(s.*field) + ")";
 }
 
-// The band rules the values break, a line each; a rule is judged only when both its
-// edges are codes of the file (`taken`).
+// The band rules the values break, a line each (a pair broken from both sides, once);
+// a rule is judged only when both its edges are codes of the file (`taken`).
 std::vector<std::string> BrokenBandRules(const TZEKO& s, const std::vector<uint8_t TZEKO::*>& taken) {
     const auto isTaken = [&](uint8_t TZEKO::*field) { return std::find(taken.begin(), taken.end(), field) != taken.end(); };
     std::vector<std::string> lines;
+    bool lowerBroken = false;
     for (const TBandRule& rule : BandRules) {
-        if (!isTaken(rule.Edge) || !isTaken(rule.Centre))
+        if (rule.Kind == TBandEdge::Lower)
+            lowerBroken = false;
+        if (!isTaken(rule.Edge) || !isTaken(rule.Neighbour))
             continue;
         const uint8_t edge = s.*rule.Edge;
-        const double kept = CheckBandValue(rule.Kind, CosPhiFromByte(edge), CosPhiFromByte(s.*rule.Centre));
-        if (CosPhiToByte(kept) != edge)
+        const double kept = CheckBandValue(rule.Kind, CosPhiFromByte(edge), CosPhiFromByte(s.*rule.Neighbour));
+        const bool broken = CosPhiToByte(kept) != edge;
+        if (broken && !(rule.Kind == TBandEdge::Centre && lowerBroken))
             lines.push_back(CodeText(rule.Edge, s) + (rule.Kind == TBandEdge::Lower ? " musí ležet pod " : " musí ležet nad ") +
-                            CodeText(rule.Centre, s));
+                            CodeText(rule.Neighbour, s));
+        if (rule.Kind == TBandEdge::Lower)
+            lowerBroken = broken;
     }
     return lines;
 }

@@ -8,9 +8,11 @@
 // with the reader's default: each default (the second band on from 00:00 to 00:00,
 // regulation times of 1 s, linear speeds) would go to the regulator as if the file
 // held it. A value passes when the check of its edit, list or radio group leaves it
-// as it stands: a band's lower edge below its centre and its upper edge above it (in
-// code order), regulation times 1 to 65535, band times 00:00 to 23:59, "Pouzij P2"
-// 0 or 1 (its two radio buttons), the other values within their bytes.
+// as it stands: a band's lower edge below its centre, its centre above its lower
+// edge and its upper edge above its centre (in code order, as each edit's check
+// judges it, so that a lower edge and a centre both of code 0 do not pass),
+// regulation times 1 to 65535, band times 00:00 to 23:59, "Pouzij P2" 0 or 1 (its
+// two radio buttons), the other values within their bytes.
 //
 // No Qt: the fuzz entry of the loader drives it too.
 #include <cstdint>

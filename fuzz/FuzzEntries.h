@@ -12,8 +12,8 @@
 namespace zeko::fuzz {
 
 // A month file of the input's bytes, read by every reader and merged into: what was
-// stored stays (or is replaced by a larger value of its stamp), each new stamp is
-// appended once, nothing but whole records is read.
+// stored stays (or is replaced by a larger value of the same record: its stamp and
+// ring index), each new record is appended once, nothing but whole records is read.
 bool MonthFileMerge(const uint8_t* data, size_t size);
 
 // "Zeko.ini" of the input's bytes: values read, ranges kept, and a write of one key

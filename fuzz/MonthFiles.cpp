@@ -1,8 +1,8 @@
 // Fuzz entry of the month files: the readers and the merge of the saving thread.
 //
 // Input: byte 0 gives the number of new records (0..16); 5 bytes each make them
-// (day, hour, minute, second, input-1 count; March 2024, invalid stamps included);
-// the remaining bytes are the stored month file.
+// (day and ring place, hour, minute, second, input-1 count; March 2024, invalid
+// stamps included); the remaining bytes are the stored month file.
 #include "fuzz/FuzzEntries.h"
 #include "fuzz/ScratchFiles.h"
 
@@ -20,7 +20,7 @@ namespace {
 constexpr size_t NewRecordBytes = 5;
 constexpr int MaxNewRecords = 16;
 
-TRegulatorRecord NewRecord(const uint8_t* p) {
+TRegulatorRecord Stamped(const uint8_t* p) {
     TRegulatorRecord r;
     r.Year = 24;
     r.Month = 3;
@@ -38,16 +38,17 @@ bool ValidStamp(const TRegulatorRecord& r) {
     return RecordSeconds(r, seconds);
 }
 
-// The first record of the list with the stamp of `r`, or the list's end.
-TRecordList::const_iterator FirstOfStamp(const TRecordList& list, const TRegulatorRecord& r) {
-    const uint64_t key = TimeStampKey(r);
-    return std::find_if(list.begin(), list.end(), [key](const TRegulatorRecord& s) { return TimeStampKey(s) == key; });
+// The first record of the list that is the record `r` (its stamp and ring index), or
+// the list's end.
+TRecordList::const_iterator FirstOf(const TRecordList& list, const TRegulatorRecord& r) {
+    const TRecordIdentity id = IdentityOf(r);
+    return std::find_if(list.begin(), list.end(), [id](const TRegulatorRecord& s) { return IdentityOf(s) == id; });
 }
 
-size_t CountOfStamp(const TRecordList& list, const TRegulatorRecord& r) {
-    const uint64_t key = TimeStampKey(r);
+size_t CountOf(const TRecordList& list, const TRegulatorRecord& r) {
+    const TRecordIdentity id = IdentityOf(r);
     return static_cast<size_t>(
-        std::count_if(list.begin(), list.end(), [key](const TRegulatorRecord& s) { return TimeStampKey(s) == key; }));
+        std::count_if(list.begin(), list.end(), [id](const TRegulatorRecord& s) { return IdentityOf(s) == id; }));
 }
 
 // Every reader sees the whole records of the file, the samples only those with a
@@ -74,9 +75,6 @@ bool MonthFileMerge(const uint8_t* data, size_t size) {
         return true;
     const size_t wanted = data[0] % (MaxNewRecords + 1);
     const size_t count = std::min(wanted, (size - 1) / NewRecordBytes);
-    TRecordList added;
-    for (size_t i = 0; i < count; ++i)
-        added.push_back(NewRecord(data + 1 + i * NewRecordBytes));
     const size_t fileStart = 1 + count * NewRecordBytes;
     const std::string path = WriteScratchFile(MonthFileName(3), data + fileStart, size - fileStart);
 
@@ -84,6 +82,18 @@ bool MonthFileMerge(const uint8_t* data, size_t size) {
     ReadRecordFile(before, path);
     if (before.size() != (size - fileStart) / RecordBytes || !ReadersAgree(path, before))
         return false;
+    // A new record lies at the ring place of the first stored record of its stamp (that
+    // record read again), or up to 7 places after it (the stamp recorded again).
+    TRecordList added;
+    for (size_t i = 0; i < count; ++i) {
+        const uint8_t* p = data + 1 + i * NewRecordBytes;
+        TRegulatorRecord r = Stamped(p);
+        const uint64_t stamp = TimeStampKey(r);
+        const auto stored = std::find_if(before.begin(), before.end(),
+                                         [stamp](const TRegulatorRecord& s) { return TimeStampKey(s) == stamp; });
+        r.Index = (stored != before.end() ? stored->Index : 0u) + p[0] / 34u;
+        added.push_back(r);
+    }
 
     TSaveOutcome outcome;
     TRecordList list = added;
@@ -101,30 +111,31 @@ bool MonthFileMerge(const uint8_t* data, size_t size) {
         outcome.Skipped != invalid || after.size() != before.size() + outcome.Appended || !ReadersAgree(path, after))
         return false;
 
-    // What was stored stays, or is replaced by a record of its own stamp (compared
+    // What was stored stays, or is replaced by the same record read again (compared
     // as bytes: a constant that is no number equals nothing).
     size_t changed = 0;
     for (size_t i = 0; i < before.size(); ++i) {
         if (after[i].Bytes() == before[i].Bytes())
             continue;
         ++changed;
-        if (TimeStampKey(after[i]) != TimeStampKey(before[i]))
+        if (!(IdentityOf(after[i]) == IdentityOf(before[i])))
             return false;
     }
     if (changed > outcome.Replaced)
         return false;
-    // Each new stamp is stored once, with a value at least as large as the new one.
-    std::set<uint64_t> appended;
+    // Each new record is stored once, with a value at least as large as the new one,
+    // also one of a stamp stored already at another ring place.
+    std::set<std::pair<uint64_t, uint32_t>> appended;
     for (size_t i = before.size(); i < after.size(); ++i)
-        if (!appended.insert(TimeStampKey(after[i])).second || FirstOfStamp(before, after[i]) != before.end())
+        if (!appended.insert({TimeStampKey(after[i]), after[i].Index}).second || FirstOf(before, after[i]) != before.end())
             return false;
     for (const TRegulatorRecord& r : added) {
         if (!ValidStamp(r))
             continue;
-        const auto kept = FirstOfStamp(after, r);
+        const auto kept = FirstOf(after, r);
         if (kept == after.end() || RecordInput1Value(*kept) < RecordInput1Value(r))
             return false;
-        if (FirstOfStamp(before, r) == before.end() && CountOfStamp(after, r) != 1)
+        if (FirstOf(before, r) == before.end() && CountOf(after, r) != 1)
             return false;
     }
     return true;

@@ -48,14 +48,15 @@ std::string Unquoted(const std::string& v) {
     throw EIniFileException("Soubor " + path + " nelze zapsat: " + SystemErrorText(error) + ".");
 }
 
-// The new content goes beside the file and is renamed over it, so a full disk or
-// a failed write leaves the old file whole. Where no file can be made beside it
-// (a folder closed to writing), the file itself is rewritten.
+// The new content goes beside the file, to the disk, and is renamed over it, so a
+// full disk, a failed write or a power cut leaves the old file whole. Where no file
+// may be made beside it (a folder closed to writing, the file itself open to it),
+// the file itself is rewritten.
 void WriteFile(const std::string& path, const std::string& bytes) {
-    bool besideMade = false;
-    int error = ReplaceFileContent(path, bytes.data(), bytes.size(), false, &besideMade);
-    if (error != 0 && !besideMade)
-        error = WriteWholeFile(path, bytes.data(), bytes.size(), false);
+    int besideError = 0;
+    int error = ReplaceFileContent(path, bytes.data(), bytes.size(), true, &besideError);
+    if (besideError == EACCES || besideError == EPERM)
+        error = WriteWholeFile(path, bytes.data(), bytes.size(), true);
     if (error != 0)
         WriteFailed(path, error);
 }
@@ -155,7 +156,7 @@ void TIniFile::WriteString(const std::string& section, const std::string& key, c
             --at;
         lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(at), key + "=" + value);
     }
-    UpdateFile();
+    Changed();
 }
 
 void TIniFile::WriteInteger(const std::string& section, const std::string& key, long long value) {
@@ -211,7 +212,7 @@ void TIniFile::EraseSection(const std::string& section) {
         lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(heading),
                      lines_.begin() + static_cast<std::ptrdiff_t>(SectionEnd(heading)));
     if (erased)
-        UpdateFile();
+        Changed();
 }
 
 void TIniFile::DeleteKey(const std::string& section, const std::string& key) {
@@ -219,7 +220,19 @@ void TIniFile::DeleteKey(const std::string& section, const std::string& key) {
     if (line == npos)
         return;
     lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(line));
+    Changed();
+}
+
+void TIniFile::BeginUpdate() { deferred_ = true; }
+
+void TIniFile::EndUpdate() {
+    deferred_ = false;
     UpdateFile();
+}
+
+void TIniFile::Changed() {
+    if (!deferred_)
+        UpdateFile();
 }
 
 void TIniFile::UpdateFile() {

@@ -4,9 +4,11 @@
 // found without regard to letter case; lines the program does not know (other
 // keys, comments, blank lines) are kept as they stand; a new key goes at the end of
 // its section and a new section at the end of the file. Every write goes to the
-// disk at once, as profile files behave (through a file beside it that replaces
-// it, so a failed write leaves the old file whole); a file that cannot be written raises
-// EIniFileException. A missing file reads as empty. A file that exists but cannot be
+// disk at once, as profile files behave, unless it is one of several between
+// BeginUpdate and EndUpdate, which go to the disk together. The file is written
+// whole beside itself, synced and renamed over the old one (platform/TextFiles.h),
+// so a failed write or a power cut leaves the old file whole; a file that cannot be
+// written raises EIniFileException. A missing file reads as empty. A file that exists but cannot be
 // read (permissions, an I/O error) reads as empty too, but is never written over:
 // the user's sections would be lost for the few keys the program knows, so every
 // write to it raises EIniFileException.
@@ -58,6 +60,11 @@ public:
 
     // Writes the file as it stands in memory.
     void UpdateFile();
+    // The writes after BeginUpdate change the file in memory only; EndUpdate writes it
+    // once with all of them (a save of several keys is one replacement of the file,
+    // and one that fails before its end changes nothing on the disk).
+    void BeginUpdate();
+    void EndUpdate();
 
 private:
     static constexpr size_t npos = static_cast<size_t>(-1);
@@ -65,9 +72,11 @@ private:
     size_t SectionEnd(size_t heading) const;                // line after its last line
     size_t FindKey(size_t heading, const std::string& key) const;
     void Load();
+    void Changed();  // after a write: to the disk, unless writes are deferred
 
     std::string fileName_;
     int readError_ = 0;
+    bool deferred_ = false;  // between BeginUpdate and EndUpdate
     bool utf8_ = false;  // read as UTF-8 (with its mark), written back so
     std::vector<std::string> lines_;  // UTF-8, without line ends
 };

@@ -130,11 +130,16 @@ bool ForceDirectories(const std::string& dir) {
         if (slash == std::string::npos)
             slash = resolved.size();
         const std::string prefix = resolved.substr(0, slash);
-        if (!prefix.empty() && !DirectoryExists(prefix) && ::mkdir(prefix.c_str(), 0777) != 0) {
-            const int error = errno;  // kept for the caller past the check below
-            if (!DirectoryExists(prefix)) {
-                // A file in place of the folder: mkdir answers that the name exists.
-                errno = error == EEXIST ? ENOTDIR : error;
+        if (!prefix.empty() && !DirectoryExists(prefix)) {
+            if (::mkdir(prefix.c_str(), 0777) != 0) {
+                const int error = errno;  // kept for the caller past the check below
+                if (!DirectoryExists(prefix)) {
+                    // A file in place of the folder: mkdir answers that the name exists.
+                    errno = error == EEXIST ? ENOTDIR : error;
+                    return false;
+                }
+            } else if (const int error = SyncDirectory(ExtractFileDir(prefix)); error != 0) {
+                errno = error;
                 return false;
             }
         }

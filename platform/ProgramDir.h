@@ -32,8 +32,9 @@ std::string ResolvePathNoCase(const std::string& path);
 // A file or folder of the program directory, e.g. ProgramFile("ROK2024/Mesic03.zek").
 std::string ProgramFile(const std::string& relative);
 
-// Creates `dir` and its missing parents, reusing folders that exist in another case.
-// True when the folder exists afterwards.
+// Creates `dir` and its missing parents, reusing folders that exist in another case;
+// each folder made is synced into its parent (it outlives a power cut). True when
+// the folder exists afterwards; else errno tells why.
 bool ForceDirectories(const std::string& dir);
 // The same for the folder a file goes into; true at once for a bare file name.
 bool ForceFileDirectory(const std::string& path);

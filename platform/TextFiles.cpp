@@ -1,5 +1,7 @@
 #include "platform/TextFiles.h"
 
+#include "platform/ProgramDir.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -102,6 +104,17 @@ int WriteAllBytes(int fd, const void* data, size_t size) {
     return 0;
 }
 
+int SyncDirectory(const std::string& dir) {
+    const int fd = ::open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return errno;
+    int error = 0;
+    if (::fsync(fd) != 0 && errno != EINVAL)
+        error = errno;
+    ::close(fd);
+    return error;
+}
+
 int WriteWholeFile(const std::string& path, const void* data, size_t size, bool sync, bool* opened) {
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (opened)
@@ -116,21 +129,19 @@ int WriteWholeFile(const std::string& path, const void* data, size_t size, bool 
     return error;
 }
 
-int ReplaceFileContent(const std::string& path, const void* data, size_t size, bool sync, bool* besideMade) {
-    TReplacingFile file(path, false);
-    if (besideMade)
-        *besideMade = file.OpenError() == 0;
+int ReplaceFileContent(const std::string& path, const void* data, size_t size, bool sync, int* besideError) {
+    TReplacingFile file(path);
+    if (besideError)
+        *besideError = file.OpenError();
     const int error = file.Write(data, size);
     return error != 0 ? error : file.Commit(sync);
 }
 
 int ReplaceChosenFile(const std::string& path, const void* data, size_t size) {
-    TReplacingFile file(path, true);
-    const int error = file.Write(data, size);
-    return error != 0 ? error : file.Commit(false);
+    return ReplaceFileContent(path, data, size, false);
 }
 
-TReplacingFile::TReplacingFile(const std::string& path, bool uniqueBeside) : target_(path) {
+TReplacingFile::TReplacingFile(const std::string& path) : target_(path) {
     struct stat st{};
     if (::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
         if (char* resolved = ::realpath(path.c_str(), nullptr)) {
@@ -143,9 +154,6 @@ TReplacingFile::TReplacingFile(const std::string& path, bool uniqueBeside) : tar
     direct_ = exists && (S_ISCHR(st.st_mode) || S_ISBLK(st.st_mode) || S_ISFIFO(st.st_mode));
     if (direct_) {
         fd_ = ::open(target_.c_str(), O_WRONLY | O_CLOEXEC);
-    } else if (!uniqueBeside) {
-        beside_ = target_ + ".new";
-        fd_ = ::open(beside_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     } else {
         for (int n = 1; n <= 1000; ++n) {
             beside_ = target_ + ".new" + (n > 1 ? std::to_string(n) : std::string());
@@ -195,6 +203,8 @@ int TReplacingFile::Commit(bool sync) {
     if (error == 0)
         beside_.clear();
     Discard();
+    if (error == 0 && sync && !direct_)
+        error = SyncDirectory(ExtractFileDir(target_));
     return error;
 }
 

@@ -26,30 +26,35 @@ std::vector<std::string> SplitLines(const std::string& text);
 bool ReadFileBytes(const std::string& path, std::string& bytes, int* error = nullptr);
 // Writes all `size` bytes to an open file; 0, or the errno of the failure.
 int WriteAllBytes(int fd, const void* data, size_t size);
+// Flushes a folder's entries to the disk, so that a file or folder just created or
+// renamed in it is still there after a power cut; 0, or the errno of the failure (a
+// file system that keeps no such order, EINVAL, counts as done).
+int SyncDirectory(const std::string& dir);
 // Creates or empties `path` and writes the bytes into it, with `sync` through to
 // the disk; 0, or the errno of the failure. `opened` (when given) tells whether the
 // file could be opened at all.
 int WriteWholeFile(const std::string& path, const void* data, size_t size, bool sync, bool* opened = nullptr);
-// The same into a new file beside `path` (its name + ".new") that is then renamed
-// over `path`, so a failure leaves the old file whole and no new file behind.
-// `besideMade` (when given) tells whether the file beside could be created.
+// The same into a new file beside `path` (TReplacingFile) that is then renamed over
+// `path`, so a failure leaves the old file whole and no new file behind. With
+// `sync` the new file and then its folder go to the disk, so that after a power cut
+// the file holds either its old content or the new one. `besideError` (when given)
+// receives the errno of a file beside that could not be made, else 0.
 int ReplaceFileContent(const std::string& path, const void* data, size_t size, bool sync,
-                       bool* besideMade = nullptr);
-// The same for a file the user named (an export, a picture, a PDF): the file beside
-// gets a name no file has yet, so that no file of the user's is written over but
-// the one chosen.
+                       int* besideError = nullptr);
+// The same for a file the user named (an export, a picture, a PDF), not synced.
 int ReplaceChosenFile(const std::string& path, const void* data, size_t size);
 
 // A file's new content written beside it and put in its place only when complete:
 // until Commit the file keeps its old content, and a replacement that fails or is
-// given up (destroyed without Commit) leaves nothing behind. The new file takes
-// the old one's permissions; a link is followed to the file it names. A device or a
-// pipe in place of the file is written directly, there being nothing to keep.
+// given up (destroyed without Commit) leaves nothing behind. The file beside has a
+// name no file has yet, the first of `path` + ".new", ".new2", ".new3"... that is
+// free: no other file is written over, and two copies of the program replacing the
+// same file at once never write into one file beside. The new file takes the old
+// one's permissions; a link is followed to the file it names. A device or a pipe in
+// place of the file is written directly, there being nothing to keep.
 class TReplacingFile {
 public:
-    // `uniqueBeside`: the file beside is `path` + ".new" (a left-over of that name is
-    // written over), else the first of ".new", ".new2", ".new3"... that is free.
-    TReplacingFile(const std::string& path, bool uniqueBeside);
+    explicit TReplacingFile(const std::string& path);
     ~TReplacingFile();
     TReplacingFile(const TReplacingFile&) = delete;
     TReplacingFile& operator=(const TReplacingFile&) = delete;
@@ -59,7 +64,9 @@ public:
     // 0, or the errno of the failure.
     int Write(const void* data, size_t size);
     // Closes the new file (with `sync` through to the disk) and renames it over the
-    // old one; 0, or the errno of the failure, after which the old file is as it was.
+    // old one (with `sync`, the folder is then synced too); 0, or the errno of the
+    // failure, after which the old file is as it was, unless only the folder could not
+    // be synced: the new content is in place then, but may not outlive a power cut.
     int Commit(bool sync);
 
 private:

@@ -29,7 +29,9 @@
 #include "platform/qt/MdiChild.h"
 #include "platform/qt/QtMainThread.h"
 #include "platform/qt/QtNotifier.h"
+#include "support/FolderWatch.h"
 #include "support/QtApp.h"
+#include "support/SmallDisk.h"
 #include "support/TempDir.h"
 #include "ImageProbe.h"
 #include "MainWindowFixture.h"
@@ -140,6 +142,44 @@ TEST_F(MainWindowFixture, NamesAreCutToTheirLengthAndTheWindowReopensWhereItWasC
     EXPECT_EQ(ini.ReadInteger("ComPort", "Com", 0), 1);
     EXPECT_EQ(ini.ReadInteger("ComPort", "BaudRate", 0), 4800);
     EXPECT_EQ(ini.ReadString("Smeny", "Smena2", ""), "Odpolední směna číslo dvě!");  // kept as it was
+}
+
+// Closing writes "Zeko.ini" once, whole: a new file beside it, renamed over it. On a
+// full disk the old file stays byte for byte and the failure is told, naming it.
+TEST_F(MainWindowFixture, ClosingReplacesZekoIniOnceOrLeavesItAsItWas) {
+    const std::string old = "; ruční poznámka\r\n[ComPort]\r\nCom=2\r\nBaudRate=9600\r\n[Program]\r\nSirka=900\r\n"
+                            "Vyska=600\r\nPoziceX=10\r\nPoziceY=20\r\n[Smeny]\r\nSmena1=Ranní\r\n";
+    dir.Write("Zeko.ini", Utf8ToCp1250(old));
+    THlavniForm& f = Start();
+    f.resize(950, 640);
+    QApplication::processEvents();
+    test::FolderWatch watch(dir.Path());
+    ASSERT_TRUE(watch.Watching());
+    f.close();
+    EXPECT_EQ(watch.Events(), (std::vector<std::string>{"written Zeko.ini.new", "renamed Zeko.ini"}));
+    EXPECT_EQ(Cp1250ToUtf8(dir.Read("Zeko.ini")),
+              "; ruční poznámka\r\n[ComPort]\r\nCom=2\r\nBaudRate=9600\r\n[Program]\r\nSirka=950\r\nVyska=640\r\n"
+              "PoziceX=" + std::to_string(f.x()) + "\r\nPoziceY=" + std::to_string(f.y()) +
+                  "\r\n[Smeny]\r\nSmena1=Ranní\r\n");
+    form.reset();
+
+    test::SmallDisk disk;
+    if (!disk.Mounted())
+        GTEST_SKIP() << "needs root, to mount a small disk";
+    disk.Dir().Write("Zeko.ini", Utf8ToCp1250(old));
+    ::setenv("ZEKO_PROGRAM_DIR", disk.Dir().Path().c_str(), 1);
+    THlavniForm& g = Start();
+    g.resize(950, 640);
+    QApplication::processEvents();
+    disk.Fill();
+    notifier.Clear();
+    g.close();
+    ::setenv("ZEKO_PROGRAM_DIR", dir.Path().c_str(), 1);
+    EXPECT_EQ(disk.Dir().Read("Zeko.ini"), Utf8ToCp1250(old));
+    ASSERT_EQ(notifier.Count(), 1u);
+    EXPECT_EQ(notifier.Messages()[0].Type, TMsgDlgType::mtError);
+    EXPECT_NE(Texts()[0].find(disk / "Zeko.ini"), std::string::npos) << Texts()[0];
+    EXPECT_FALSE(disk.Dir().Exists("Zeko.ini.new"));
 }
 
 // The stored placement, or the default one, is held inside the screen's work area,

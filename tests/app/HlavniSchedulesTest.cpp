@@ -12,6 +12,7 @@
 #include "platform/Notifier.h"
 
 #include "MainWindowFixture.h"
+#include "support/FolderWatch.h"
 
 #include <QAction>
 #include <QApplication>
@@ -122,6 +123,7 @@ TEST_F(ScheduleCommands, CancellingEitherEditorWritesNothingTheHolidaySwitchIncl
 TEST_F(ScheduleCommands, ATariffEditConfirmedIntoAnEmptyHistoryIsSavedAndApplies) {
     dir.Write("Zeko.ini", Utf8ToCp1250(StartIni));
     THlavniForm& f = Start();
+    test::FolderWatch watch(dir.Path());
     Run<TTarifyForm>(f.cmTarify, [](TTarifyForm& d) {
         d.Chk_Svatky->setChecked(false);
         d.TariffNames[2] = "Špička";
@@ -144,6 +146,12 @@ TEST_F(ScheduleCommands, ATariffEditConfirmedIntoAnEmptyHistoryIsSavedAndApplies
     EXPECT_EQ(ini.ReadString("Tarify", "Tarif2Zkratka", ""), "ŠP");
     EXPECT_EQ(ini.ReadString("Tarify", "Tarif3Zkratka", ""), "T3");
     EXPECT_EQ(ini.ReadString("Smeny", "Smena1", ""), "Ranní");  // the other sections stay
+    // The names and the holiday switch go into "Zeko.ini" in one replacement of it.
+    std::vector<std::string> iniEvents;
+    for (const std::string& e : watch.Events())
+        if (e.find(" Zeko.ini") != std::string::npos)
+            iniEvents.push_back(e);
+    EXPECT_EQ(iniEvents, (std::vector<std::string>{"written Zeko.ini.new", "renamed Zeko.ini"}));
 
     // Any day, before or after the record's valid-from, takes its bands.
     TScheduleLookup lookup;

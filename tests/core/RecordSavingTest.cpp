@@ -63,41 +63,82 @@ TEST_F(Saving, NewStampsAreAppendedInListOrderAfterWhatIsStored) {
     EXPECT_EQ(dir.Read("ROK2024/Mesic03.zek"), BytesOf({a, b, c}));
 }
 
-TEST_F(Saving, AStoredStampIsReplacedOnlyByALargerInput1Value) {
+// A stored record is the record being saved only when its stamp and its ring index
+// are both the same (a record read again): only then is it replaced, by a larger
+// input-1 value, or kept. The same stamp at another index is an hour the regulator
+// recorded twice after its clock was set back; the same index with another stamp a
+// place of the ring used again. Both are records of their own.
+TEST_F(Saving, AStoredRecordIsMatchedByItsStampAndRingIndex) {
+    enum TResult { Replaced, Kept, Appended };
     struct Case {
-        uint16_t count;
-        bool replaces;
+        const char* what;
+        int minute;      // the stored record is stamped 10:00
+        uint32_t index;  // stored at index 7
+        uint16_t count;  // with a count of 100
+        TResult result;
     };
-    for (const Case c : {Case{101, true}, Case{100, false}, Case{99, false}}) {
+    const Case cases[] = {
+        {"read again with a larger value", 0, 7, 101, Replaced},
+        {"read again with an equal value", 0, 7, 100, Kept},
+        {"read again with a smaller value", 0, 7, 99, Kept},
+        {"recorded twice, the later one larger", 0, 8, 101, Appended},
+        {"recorded twice, the later one smaller", 0, 8, 99, Appended},
+        {"recorded twice, the later one equal", 0, 30000, 100, Appended},
+        {"recorded twice at an index before", 0, 6, 100, Appended},
+        {"the ring place used again", 15, 7, 100, Appended},
+    };
+    for (const Case& c : cases) {
         TempDir fresh(true);
-        const TRegulatorRecord before = MakeRecord(24, 3, 1, 10, 0, 0, 100, 1);
-        const TRegulatorRecord other = MakeRecord(24, 3, 1, 10, 15, 0, 5, 2);
-        const TRegulatorRecord after = MakeRecord(24, 3, 1, 10, 0, 0, c.count, 3);
+        const TRegulatorRecord before = MakeRecord(24, 3, 1, 10, 0, 0, 100, 7);
+        const TRegulatorRecord other = MakeRecord(24, 3, 1, 10, 30, 0, 5, 9);
+        const TRegulatorRecord after = MakeRecord(24, 3, 1, 10, c.minute, 0, c.count, c.index);
         TRecordList first = {before, other}, second = {after};
         SaveRecords(first, "");
         TSaveOutcome outcome;
         SaveRecords(second, "", &outcome);
-        EXPECT_EQ(outcome.Replaced, c.replaces ? 1u : 0u) << c.count;
-        EXPECT_EQ(outcome.Unchanged, c.replaces ? 0u : 1u) << c.count;
-        EXPECT_EQ(fresh.Read("ROK2024/Mesic03.zek"), BytesOf({c.replaces ? after : before, other})) << c.count;
+        EXPECT_EQ(outcome.Replaced, c.result == Replaced ? 1u : 0u) << c.what;
+        EXPECT_EQ(outcome.Unchanged, c.result == Kept ? 1u : 0u) << c.what;
+        EXPECT_EQ(outcome.Appended, c.result == Appended ? 1u : 0u) << c.what;
+        const TRecordList expected = c.result == Replaced ? TRecordList{after, other}
+                                     : c.result == Kept   ? TRecordList{before, other}
+                                                          : TRecordList{before, other, after};
+        EXPECT_EQ(fresh.Read("ROK2024/Mesic03.zek"), BytesOf(expected)) << c.what;
     }
 }
 
-TEST_F(Saving, OneStampInOneListIsStoredOnceWithTheLargestValue) {
+TEST_F(Saving, ARecordReadTwiceInOneListIsStoredOnceWithTheLargestValue) {
     const TRegulatorRecord small = MakeRecord(24, 3, 1, 10, 0, 0, 50, 1);
-    const TRegulatorRecord large = MakeRecord(24, 3, 1, 10, 0, 0, 70, 2);
-    const TRegulatorRecord middle = MakeRecord(24, 3, 1, 10, 0, 0, 60, 3);
-    const TRegulatorRecord next = MakeRecord(24, 3, 1, 10, 15, 0, 10, 4);
+    const TRegulatorRecord large = MakeRecord(24, 3, 1, 10, 0, 0, 70, 1);
+    const TRegulatorRecord middle = MakeRecord(24, 3, 1, 10, 0, 0, 60, 1);
+    const TRegulatorRecord next = MakeRecord(24, 3, 1, 10, 15, 0, 10, 2);
     const TSaveOutcome outcome = Save({small, next, large, middle});
     EXPECT_EQ(outcome.Appended, 2u);
     EXPECT_EQ(outcome.Replaced, 1u);
     EXPECT_EQ(outcome.Unchanged, 1u);
     EXPECT_EQ(dir.Read("ROK2024/Mesic03.zek"), BytesOf({large, next}));
     // The same against a stored record, replaced within the list.
-    const TRegulatorRecord larger = MakeRecord(24, 3, 1, 10, 0, 0, 90, 5);
-    const TRegulatorRecord between = MakeRecord(24, 3, 1, 10, 0, 0, 80, 6);
+    const TRegulatorRecord larger = MakeRecord(24, 3, 1, 10, 0, 0, 90, 1);
+    const TRegulatorRecord between = MakeRecord(24, 3, 1, 10, 0, 0, 80, 1);
     Save({larger, between});
     EXPECT_EQ(dir.Read("ROK2024/Mesic03.zek"), BytesOf({larger, next}));
+}
+
+// One download across the hour the regulator recorded twice: every record of it is
+// stored, in the order read, each at its own place; read again, none is added.
+TEST_F(Saving, AnHourRecordedTwiceInOneListKeepsBothRecordsOfEachQuarter) {
+    TRecordList list;
+    for (uint32_t i = 0; i < 4; ++i)  // 02:15 .. 03:00
+        list.push_back(MakeRecord(24, 10, 27, 2 + (i + 1) / 4, (i + 1) % 4 * 15, 0, uint16_t(100 + i), 10 + i));
+    for (uint32_t i = 0; i < 4; ++i)  // the same stamps again, smaller and larger values
+        list.push_back(MakeRecord(24, 10, 27, 2 + (i + 1) / 4, (i + 1) % 4 * 15, 0, uint16_t(i % 2 ? 90 : 120), 14 + i));
+    const TSaveOutcome first = Save(list);
+    EXPECT_EQ(first.Appended, 8u);
+    EXPECT_EQ(first.Replaced + first.Unchanged, 0u);
+    EXPECT_EQ(Stored("ROK2024/Mesic10.zek"), list);
+    const TSaveOutcome again = Save(list);
+    EXPECT_EQ(again.Unchanged, 8u);
+    EXPECT_EQ(again.Appended + again.Replaced, 0u);
+    EXPECT_EQ(Stored("ROK2024/Mesic10.zek"), list);
 }
 
 TEST_F(Saving, ReplacingAfterManyAppendsInOneListHitsTheRightRecord) {
@@ -105,8 +146,8 @@ TEST_F(Saving, ReplacingAfterManyAppendsInOneListHitsTheRightRecord) {
     for (int i = 0; i < 2000; ++i)  // more than one piece of pending appends
         list.push_back(MakeRecord(24, 3, 1 + i / 96, i % 96 / 4, i % 4 * 15, 0, 10, uint32_t(i)));
     TRecordList expected = list;
-    const TRegulatorRecord early = MakeRecord(24, 3, 1, 0, 15, 0, 99, 90001);     // record 1: written already
-    const TRegulatorRecord late = MakeRecord(24, 3, 21, 19, 45, 0, 99, 90002);    // record 1999: still pending
+    const TRegulatorRecord early = MakeRecord(24, 3, 1, 0, 15, 0, 99, 1);        // record 1: written already
+    const TRegulatorRecord late = MakeRecord(24, 3, 21, 19, 45, 0, 99, 1999);    // record 1999: still pending
     list.push_back(early);
     list.push_back(late);
     expected[1] = early;

@@ -3,6 +3,7 @@
 #include "platform/Exceptions.h"
 #include "platform/IniFile.h"
 #include "platform/Notifier.h"
+#include "support/FileSizeLimit.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -230,9 +231,15 @@ TEST_F(HistoryFiles, SavingAnEmptyListLeavesTheFile) {
 TEST_F(HistoryFiles, AFailedSaveRaisesAndKeepsTheOldFile) {
     Write({THistoryRecord::Of(jan, Shifts(1, 1))});
     const std::string before = dir.Read(ShiftHistoryFile);
-    MakeUnreadable(std::string(ShiftHistoryFile) + ".new");  // the new content cannot be written
-    EXPECT_THROW(SaveHistory({THistoryRecord::Of(jul, Shifts(2, 2))}, dir / ShiftHistoryFile), EInOutError);
+    {
+        const test::FileSizeLimit limit(before.size() + 1);  // the new content cannot be written
+        EXPECT_THROW(SaveHistory({THistoryRecord::Of(jan, Shifts(1, 1)), THistoryRecord::Of(jul, Shifts(2, 2))},
+                                 dir / ShiftHistoryFile),
+                     EInOutError);
+    }
     EXPECT_EQ(dir.Read(ShiftHistoryFile), before);
+    EXPECT_FALSE(dir.Exists(std::string(ShiftHistoryFile) + ".new"));
+    MakeUnreadable(std::string(ShiftHistoryFile) + ".new");
     EXPECT_FALSE(AppendHistoryRecord(dir / std::string(ShiftHistoryFile) + ".new", THistoryRecord{}, true));
 }
 

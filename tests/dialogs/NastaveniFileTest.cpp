@@ -120,6 +120,10 @@ TEST(NastaveniFile, TheFormatsOwnVariationsAreTaken) {
         {"a capacitive upper edge", RegulationFile({{"Horni pasmo necitlivosti P2", "200"}})},
         {"the first and last codes", RegulationFile({{"Dolni pasmo necitlivosti", "0"},
                                                      {"Horni pasmo necitlivosti", "255"}})},
+        // The upper edge's edit holds the value at the last code, beside a centre there:
+        // typed so, it stays so.
+        {"a centre and an upper edge of the last code", RegulationFile({{"Stred pasma necitlivosti", "255"},
+                                                                        {"Horni pasmo necitlivosti", "255"}})},
     };
     for (const Case& c : cases) {
         dir.Write("v.set", c.text);
@@ -160,6 +164,15 @@ TEST(NastaveniFile, WhatIsNoSettingsFileOrHoldsValuesTheDialogRefusesIsNotTaken)
                          {"Horni pasmo necitlivosti", "118"}}),
          TSettingsFileFault::InvalidValues,
          {"Dolni pasmo necitlivosti = 120 (0,992) musí ležet pod Stred pasma necitlivosti = 98 (0,970)"}, invalid},
+        // A lower edge of code 0 passes its own edit's check (it holds the value at the
+        // first code) beside a centre of code 0, which the centre's edit moves up.
+        {"zero.set", RegulationFile({{"Dolni pasmo necitlivosti", "0"}, {"Stred pasma necitlivosti", "0"}}),
+         TSettingsFileFault::InvalidValues,
+         {"Stred pasma necitlivosti = 0 (0,872) musí ležet nad Dolni pasmo necitlivosti = 0 (0,872)"}, invalid},
+        {"zero2.set", RegulationFile({{"Dolni pasmo necitlivosti P2", "0"}, {"Stred pasma necitlivosti P2", "0"}}),
+         TSettingsFileFault::InvalidValues,
+         {"Stred pasma necitlivosti P2 = 0 (0,872) musí ležet nad Dolni pasmo necitlivosti P2 = 0 (0,872)"},
+         invalid},
         {"upper.set", RegulationFile({{"Horni pasmo necitlivosti P2", "108"}}), TSettingsFileFault::InvalidValues,
          {"Horni pasmo necitlivosti P2 = 108 (0,980) musí ležet nad Stred pasma necitlivosti P2 = 108 (0,980)"},
          invalid},

@@ -1,13 +1,21 @@
 #include "platform/FormatSettings.h"
 #include "platform/IniFile.h"
 
+#include "support/FileSizeLimit.h"
+#include "support/FolderWatch.h"
+#include "support/SmallDisk.h"
 #include "support/TempDir.h"
+#include "support/Unprivileged.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
-#include <csignal>
-#include <sys/resource.h>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <sys/stat.h>
+#include <thread>
 
 using namespace zeko;
 using zeko::test::TempDir;
@@ -167,27 +175,130 @@ TEST(IniFile, AWriteThatFailsHalfWayLeavesTheOldFileWhole) {
     TempDir dir;
     dir.Write("Zeko.ini", "[ComPort]\r\nCom=2\r\n");
     TIniFile ini(dir / "Zeko.ini");
-    // A file size limit stands in for a full disk: writes past it fail.
-    struct sigaction ignore{}, old{};
-    ignore.sa_handler = SIG_IGN;
-    ::sigaction(SIGXFSZ, &ignore, &old);
-    rlimit limit{}, saved{};
-    ::getrlimit(RLIMIT_FSIZE, &saved);
-    limit = saved;
-    limit.rlim_cur = 40;
-    ::setrlimit(RLIMIT_FSIZE, &limit);
-    EXPECT_THROW(ini.WriteString("Tarify", "Tarif1", std::string(100, 'x')), EIniFileException);
-    ::setrlimit(RLIMIT_FSIZE, &saved);
-    ::sigaction(SIGXFSZ, &old, nullptr);
+    {
+        const test::FileSizeLimit limit(40);  // stands in for a full disk: writes past it fail
+        EXPECT_THROW(ini.WriteString("Tarify", "Tarif1", std::string(100, 'x')), EIniFileException);
+    }
     EXPECT_EQ(dir.Read("Zeko.ini"), "[ComPort]\r\nCom=2\r\n");
     EXPECT_FALSE(dir.Exists("Zeko.ini.new"));
 }
 
+// A folder closed to the user with the file in it open to writing: no file can be
+// made beside it, and the file itself is rewritten.
 TEST(IniFile, WhereNoFileCanBeMadeBesideItTheFileItselfIsRewritten) {
+    const std::optional<test::UnprivilegedUser> nobody = test::Nobody();
+    if (!nobody)
+        GTEST_SKIP() << "needs root, to be another user";
     TempDir dir;
     dir.Write("Zeko.ini", "[ComPort]\r\nCom=2\r\n");
-    dir.Write("Zeko.ini.new/blocker", "");  // no file of that name can be made
+    ASSERT_EQ(::chmod(dir.Path().c_str(), 0755), 0);
+    ASSERT_EQ(::chmod((dir / "Zeko.ini").c_str(), 0666), 0);
+    const std::optional<std::string> seen = test::RunAs(*nobody, [&] {
+        try {
+            TIniFile ini(dir / "Zeko.ini");
+            ini.WriteInteger("ComPort", "Com", 3);
+            return std::string("written");
+        } catch (const EIniFileException& e) {
+            return std::string(e.what());
+        }
+    });
+    EXPECT_EQ(seen, std::optional<std::string>("written"));
+    EXPECT_EQ(dir.Read("Zeko.ini"), "[ComPort]\r\nCom=3\r\n");
+}
+
+// Left-overs of a save cut short, even a folder, stand in no save's way, and stay as
+// they are: each save writes into a file beside of its own.
+TEST(IniFile, LeftOversBesideTheFileAreLeftAlone) {
+    TempDir dir;
+    dir.Write("Zeko.ini", "[ComPort]\r\nCom=2\r\n");
+    dir.Write("Zeko.ini.new", "left over");
+    dir.Write("Zeko.ini.new2/blocker", "");
     TIniFile ini(dir / "Zeko.ini");
     EXPECT_NO_THROW(ini.WriteInteger("ComPort", "Com", 3));
     EXPECT_EQ(dir.Read("Zeko.ini"), "[ComPort]\r\nCom=3\r\n");
+    EXPECT_EQ(dir.Read("Zeko.ini.new"), "left over");
+    EXPECT_TRUE(dir.Exists("Zeko.ini.new2/blocker"));
+    EXPECT_FALSE(dir.Exists("Zeko.ini.new3"));
+}
+
+// Keys written between BeginUpdate and EndUpdate reach the disk together: the file
+// is written once, beside itself, and renamed over the old one once.
+TEST(IniFile, SeveralKeysOfOneSaveReplaceTheFileOnce) {
+    TempDir dir;
+    const std::string old = "; placement\r\n[ComPort]\r\nCom=2\r\n\r\n[Jine]\r\nA=1\r\n";
+    dir.Write("Zeko.ini", old);
+    test::FolderWatch watch(dir.Path());
+    ASSERT_TRUE(watch.Watching());
+    TIniFile ini(dir / "Zeko.ini");
+    ini.BeginUpdate();
+    ini.WriteInteger("ComPort", "Com", 3);
+    ini.WriteInteger("ComPort", "BaudRate", 9600);
+    ini.WriteInteger("Program", "Sirka", 900);
+    ini.WriteBool("Tarify", "PouzivejSvatky", false);
+    ini.DeleteKey("Jine", "A");
+    EXPECT_EQ(dir.Read("Zeko.ini"), old);  // nothing on the disk yet
+    EXPECT_TRUE(watch.Events().empty());
+    ini.EndUpdate();
+    EXPECT_EQ(dir.Read("Zeko.ini"), "; placement\r\n[ComPort]\r\nCom=3\r\nBaudRate=9600\r\n\r\n[Jine]\r\n"
+                                    "[Program]\r\nSirka=900\r\n[Tarify]\r\nPouzivejSvatky=0\r\n");
+    EXPECT_EQ(watch.Events(), (std::vector<std::string>{"written Zeko.ini.new", "renamed Zeko.ini"}));
+    // After the save each write goes to the disk at once again.
+    ini.WriteInteger("ComPort", "Com", 4);
+    EXPECT_EQ(watch.Events(), (std::vector<std::string>{"written Zeko.ini.new", "renamed Zeko.ini"}));
+    EXPECT_EQ(TIniFile(dir / "Zeko.ini").ReadInteger("ComPort", "Com", 0), 4);
+}
+
+// On a disk that is full the save fails and leaves the old file byte for byte, with
+// nothing of the new one beside it.
+TEST(IniFile, AFullDiskLeavesTheOldFileByteForByte) {
+    test::SmallDisk disk;
+    if (!disk.Mounted())
+        GTEST_SKIP() << "needs root, to mount a small disk";
+    const std::string old = "[ComPort]\r\nCom=2\r\nBaudRate=4800\r\n[Smeny]\r\nSmena1=Ranní\r\n";
+    disk.Dir().Write("Zeko.ini", old);
+    disk.Fill();
+    TIniFile ini(disk / "Zeko.ini");
+    ini.BeginUpdate();
+    for (int n = 1; n <= 3; ++n)
+        ini.WriteString("Tarify", "Tarif" + std::to_string(n), std::string(2000, 'x'));
+    EXPECT_THROW(ini.EndUpdate(), EIniFileException);
+    EXPECT_EQ(disk.Dir().Read("Zeko.ini"), old);
+    std::vector<std::string> names;
+    for (const auto& e : std::filesystem::directory_iterator(disk.Dir().Path()))
+        names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"Zeko.ini", "filler"}));
+}
+
+// Two copies of the program saving one file at the same moment: every save of each
+// goes through, and the file is always one whole save of one of them.
+TEST(IniFile, TwoProgramsSavingAtOnceNeverShareTheFileBeside) {
+    TempDir dir;
+    dir.Write("Zeko.ini", "[ComPort]\r\nCom=1\r\n");
+    constexpr int Saves = 100;
+    const auto saver = [&](const std::string& who, std::vector<std::string>& failures) {
+        for (int i = 0; i < Saves; ++i) {
+            try {
+                TIniFile ini(dir / "Zeko.ini");
+                ini.BeginUpdate();
+                for (const char* key : {"Com", "BaudRate", "Sirka"})
+                    ini.WriteString("ComPort", key, who + std::to_string(i));
+                ini.EndUpdate();
+            } catch (const EIniFileException& e) {
+                failures.push_back(e.what());
+            }
+        }
+    };
+    std::vector<std::string> failuresA, failuresB;
+    std::thread a(saver, "A", std::ref(failuresA)), b(saver, "B", std::ref(failuresB));
+    a.join();
+    b.join();
+    EXPECT_TRUE(failuresA.empty()) << failuresA.size() << " " << failuresA.front();
+    EXPECT_TRUE(failuresB.empty()) << failuresB.size() << " " << failuresB.front();
+    const TIniFile ini(dir / "Zeko.ini");
+    const std::string com = ini.ReadString("ComPort", "Com", "");
+    EXPECT_TRUE(com == "A" + std::to_string(Saves - 1) || com == "B" + std::to_string(Saves - 1)) << com;
+    EXPECT_EQ(ini.ReadString("ComPort", "BaudRate", ""), com);
+    EXPECT_EQ(ini.ReadString("ComPort", "Sirka", ""), com);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), std::filesystem::directory_iterator()), 1);
 }

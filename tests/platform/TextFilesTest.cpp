@@ -6,6 +6,8 @@
 
 #include <cerrno>
 #include <filesystem>
+#include <functional>
+#include <thread>
 
 using namespace zeko;
 using zeko::test::TempDir;
@@ -35,20 +37,53 @@ TEST(TextFiles, ReplacedContentLeavesNoFileBeside) {
 
 TEST(TextFiles, AFailedReplaceKeepsTheOldFileAndTellsWhy) {
     TempDir dir;
-    dir.Write("a.ini", "old");
-    dir.Write("a.ini.new/blocker", "");  // the file beside cannot be made
-    bool besideMade = true;
-    EXPECT_EQ(ReplaceFileContent(dir / "a.ini", "x", 1, false, &besideMade), EISDIR);
-    EXPECT_FALSE(besideMade);
-    EXPECT_EQ(dir.Read("a.ini"), "old");
+    const std::string name(252, 'a');  // a name with no room for a name beside it
+    dir.Write(name, "old");
+    int besideError = 0;
+    EXPECT_EQ(ReplaceFileContent(dir / name, "x", 1, false, &besideError), ENAMETOOLONG);
+    EXPECT_EQ(besideError, ENAMETOOLONG);
+    EXPECT_EQ(dir.Read(name), "old");
     // The rename fails when the target is a folder: the file beside goes again.
     dir.Write("folder/keep", "");
-    EXPECT_NE(ReplaceFileContent(dir / "folder", "x", 1, false, &besideMade), 0);
-    EXPECT_TRUE(besideMade);
+    EXPECT_NE(ReplaceFileContent(dir / "folder", "x", 1, false, &besideError), 0);
+    EXPECT_EQ(besideError, 0);
     EXPECT_FALSE(dir.Exists("folder.new"));
     bool opened = true;
     EXPECT_EQ(WriteWholeFile(dir / "no/such/file", "x", 1, false, &opened), ENOENT);
     EXPECT_FALSE(opened);
+}
+
+// Two writers replacing one file at once each write into a file beside of their
+// own: no one renames what the other is still writing.
+TEST(TextFiles, TwoReplacersOfOneFileNeverShareTheFileBeside) {
+    TempDir dir;
+    dir.Write("Zeko.ini", "old");
+    constexpr int Rounds = 500;
+    const auto replacer = [&](char letter, int& failures) {
+        for (int i = 0; i < Rounds; ++i) {
+            const std::string content(1000 + i, letter);
+            failures += ReplaceFileContent(dir / "Zeko.ini", content.data(), content.size(), false) != 0;
+        }
+    };
+    int failuresA = 0, failuresB = 0;
+    std::thread a(replacer, 'a', std::ref(failuresA)), b(replacer, 'b', std::ref(failuresB));
+    a.join();
+    b.join();
+    EXPECT_EQ(failuresA, 0);
+    EXPECT_EQ(failuresB, 0);
+    const std::string last = dir.Read("Zeko.ini");
+    EXPECT_TRUE(last == std::string(1000 + Rounds - 1, 'a') || last == std::string(1000 + Rounds - 1, 'b'))
+        << last.size();
+    EXPECT_FALSE(dir.Exists("Zeko.ini.new"));
+    EXPECT_FALSE(dir.Exists("Zeko.ini.new2"));
+}
+
+TEST(TextFiles, AFolderIsSyncedOrTheReasonTold) {
+    TempDir dir;
+    dir.Write("file", "");
+    EXPECT_EQ(SyncDirectory(dir.Path()), 0);
+    EXPECT_EQ(SyncDirectory(dir / "missing"), ENOENT);
+    EXPECT_EQ(SyncDirectory(dir / "file"), ENOTDIR);
 }
 
 TEST(TextFiles, OnlyAsciiLettersAreComparedWithoutCase) {

@@ -74,6 +74,26 @@ TEST(RegsimOptions, RingPlansFollowTheOptions) {
     EXPECT_EQ(plan.Flag, 1);
 }
 
+// The clock set back an hour after 03:00: the regulator records 02:15 .. 03:00 again,
+// at the ring places after the first ones, with values of their own.
+TEST(RegsimOptions, ASecondRunOfRecordsFollowsTheFirstInTheRing) {
+    const Options o = ParseOptions({"--records", "4", "--first-index", "75323", "--start", "2024-10-27 02:15",
+                                    "--more-records", "3", "--more-start", "2024-10-27 02:15"});
+    const RingPlan plan = PlanRing(o, EncodeDate(2024, 10, 28));
+    EXPECT_EQ(plan.Newest, 5u);
+    EXPECT_EQ(plan.OldestUnread, 75323u);
+    RecordRing ring;
+    FillRing(o, plan, ring);
+    std::vector<std::string> stamps;
+    for (uint32_t i : {75323u, 75324u, 0u, 1u, 2u, 3u, 4u, 5u})
+        stamps.push_back(HexBytes(ring.Get(i).data(), 6));
+    EXPECT_EQ(stamps, (std::vector<std::string>{"00 15 02 27 10 24", "00 30 02 27 10 24", "00 45 02 27 10 24",
+                                                "00 00 03 27 10 24", "00 15 02 27 10 24", "00 30 02 27 10 24",
+                                                "00 45 02 27 10 24", "FF FF FF FF FF FF"}));
+    EXPECT_NE(HexBytes(ring.Get(75323).data() + 6, 21), HexBytes(ring.Get(2).data() + 6, 21));
+    EXPECT_THROW(ParseOptions({"--more-records", "3"}), std::invalid_argument);
+}
+
 TEST(RegsimOptions, EveryOptionIsReadAndBadOnesAreNamed) {
     const Options o = ParseOptions({"--log", "l", "--export-ring", "r", "--seed", "9", "--clock",
                                     "2007-03-05 14:03:09", "--ident", "2=Abc", "--poke", "0:0E08=0B0C",

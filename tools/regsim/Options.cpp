@@ -115,6 +115,12 @@ const char* Usage() {
            "  --start 'Y-M-D H:M[:S]'  stamp of the first record (default: the last record\n"
            "                           is the last quarter hour before the clock)\n"
            "  --first-index I          ring index of the first record (default 0)\n"
+           "  --more-records N         N more quarter-hour records at the ring indices\n"
+           "                           after those of --records, drawn with the seed S + 1\n"
+           "  --more-start 'Y-M-D H:M[:S]'\n"
+           "                           stamp of the first of them (needed with\n"
+           "                           --more-records); one before the last record's\n"
+           "                           repeats stamps, as after the clock was set back\n"
            "  --newest I               newest index (default: after the last record)\n"
            "  --oldest-unread I        oldest unread index (default: the first record)\n"
            "  --pointer-flag F         pointer flag (default 1 for a full ring, else 0)\n"
@@ -173,6 +179,10 @@ Options ParseOptions(const std::vector<std::string>& args) {
             o.Records = static_cast<uint32_t>(Number(a, v, 10'000'000));
         else if (a == "--start")
             o.Start = DateTimeArg(a, v);
+        else if (a == "--more-records")
+            o.MoreRecords = static_cast<uint32_t>(Number(a, v, 10'000'000));
+        else if (a == "--more-start")
+            o.MoreStart = DateTimeArg(a, v);
         else if (a == "--first-index")
             o.FirstIndex = static_cast<uint32_t>(Number(a, v, RingRecords - 1));
         else if (a == "--newest")
@@ -221,6 +231,8 @@ Options ParseOptions(const std::vector<std::string>& args) {
         else
             throw std::invalid_argument("unknown option " + a + " (see --help)");
     }
+    if (o.MoreRecords > 0 && !o.MoreStart)
+        throw std::invalid_argument("--more-records: needs --more-start");
     return o;
 }
 
@@ -233,11 +245,20 @@ RingPlan PlanRing(const Options& o, TDateTime clock) {
         const int64_t last = ToSeconds(clock) / 900 * 900;
         plan.FirstStamp = FromSeconds(last - int64_t{o.Records > 0 ? o.Records - 1 : 0} * 900);
     }
-    const bool full = o.Records >= RingRecords;
-    plan.Newest = o.Newest.value_or(static_cast<uint32_t>((uint64_t{o.FirstIndex} + o.Records) % RingRecords));
+    const uint64_t records = uint64_t{o.Records} + o.MoreRecords;
+    const bool full = records >= RingRecords;
+    plan.Newest = o.Newest.value_or(static_cast<uint32_t>((o.FirstIndex + records) % RingRecords));
     plan.OldestUnread = o.OldestUnread.value_or(full ? plan.Newest : o.FirstIndex);
     plan.Flag = o.PointerFlag.value_or(full ? 1 : 0);
     return plan;
+}
+
+void FillRing(const Options& o, const RingPlan& plan, RecordRing& ring) {
+    ring.Generate(o.Seed, plan.FirstStamp, o.Records, o.FirstIndex);
+    // Another seed: a quarter hour recorded again has values of its own.
+    if (o.MoreRecords > 0)
+        ring.Generate(o.Seed + 1, *o.MoreStart, o.MoreRecords,
+                      static_cast<uint32_t>((uint64_t{o.FirstIndex} + o.Records) % RingRecords));
 }
 
 } // namespace zeko::regsim

@@ -23,6 +23,8 @@ struct Options {
     uint32_t Records = 0;        // --records
     std::optional<TDateTime> Start;  // --start; else the records end at the clock's last quarter hour
     uint32_t FirstIndex = 0;     // --first-index
+    uint32_t MoreRecords = 0;    // --more-records: a second run at the indices after the first
+    std::optional<TDateTime> MoreStart;  // --more-start: its first stamp
     std::optional<uint32_t> Newest, OldestUnread;  // --newest, --oldest-unread
     std::optional<uint8_t> PointerFlag;            // --pointer-flag
     uint64_t Seed = 1;           // --seed (records and faults)
@@ -47,5 +49,10 @@ struct RingPlan {
     uint8_t Flag = 0;
 };
 RingPlan PlanRing(const Options& options, TDateTime clock);
+
+class RecordRing;
+// Writes the records the options ask for into the ring: those of --records from the
+// plan's first stamp, then those of --more-records at the indices after them.
+void FillRing(const Options& options, const RingPlan& plan, RecordRing& ring);
 
 } // namespace zeko::regsim

@@ -178,7 +178,7 @@ bool WriteAll(int fd, const std::vector<uint8_t>& bytes, uint32_t paceBaud) {
 void SetUpMemory(RegulatorMemory& memory, const Options& o) {
     memory.SetClock(o.Clock.value_or(Now()));
     const RingPlan plan = PlanRing(o, memory.Clock());
-    memory.Ring().Generate(o.Seed, plan.FirstStamp, o.Records, o.FirstIndex);
+    FillRing(o, plan, memory.Ring());
     memory.SetSiteSeed(o.Seed);
     memory.SetPointers({plan.Newest, plan.Flag, plan.OldestUnread});
     for (const auto& [n, text] : o.IdentTexts)
