@@ -173,7 +173,7 @@ public:
     TZEKO& Edited() { return edited_; }
     TMyExtList& Polling() { return polling_; }
     TRecordList& Records() { return download_.Records; }
-    const std::array<std::string, 4>& IdentTexts() const { return identTexts_; }
+    const std::array<std::string, 4>& IdentTexts() const { return state_.IdentTexts; }
 
 private:
     // Dispatch (Conversation.cpp).
@@ -250,7 +250,6 @@ private:
     TSilenceWatch silence_;
     TDateTime liveValuesAt_ = 0;
     uint32_t answeredSend_ = 0;  // link_.SendCount() when the last reply was taken
-    std::array<std::string, 4> identTexts_;
 };
 
 } // namespace zeko

@@ -27,7 +27,11 @@ namespace zeko {
 
 int RunProgram(int argc, char** argv) {
     QApplication app(argc, argv);
-    InstallQtTranslations(&app);  // the standard dialogs in Czech where Qt has the texts
+    // Czech whatever the session's locale: the standard dialogs (Qt's translations,
+    // and ours for the words they lack), and Qt's dates and names of months.
+    InstallCzechSupplement(&app);
+    InstallQtTranslations(&app);
+    UseCzechLocale();
     QApplication::setApplicationName(QStringLiteral("ZEKO"));
     QApplication::setApplicationDisplayName(QStringLiteral("ZEKO"));
     // The desktop shows the icon of the installed desktop entry for the windows.
