@@ -25,7 +25,7 @@ constexpr int ShiftRows = 3;
 constexpr int ColumnWidth = 65;
 constexpr int NameLength = 7;
 constexpr const char* ShiftText = "Směna";
-constexpr const char* DefaultShiftsText = "výchozí směny, neuloženo";
+constexpr const char* DefaultShiftsText = "výchozí, neuloženo";
 constexpr const char* NextFieldHint = "Stiskem klávesy ENTER se přesunete na další pole";
 
 TShiftBand& BandOf(TShiftTable& table, int row) { return table.Shifts.at(static_cast<size_t>(row - 1)); }

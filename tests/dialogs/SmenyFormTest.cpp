@@ -56,7 +56,10 @@ TEST_F(ShiftEditor, AShiftIsEditedWithItsNameAndEndedByTheFirstConfirm) {
     EXPECT_EQ(Cell(2), "14:00-22:00");
     EXPECT_EQ(Cell(3), "22:00-06:00");
     EXPECT_EQ(f.Cmb_Datumy->count(), 0);
-    EXPECT_EQ(f.Cmb_Datumy->placeholderText().toStdString(), "výchozí směny, neuloženo");
+    EXPECT_EQ(f.Cmb_Datumy->placeholderText().toStdString(), "výchozí, neuloženo");
+    // The words whole beside the list's arrow.
+    EXPECT_LE(f.Cmb_Datumy->fontMetrics().horizontalAdvance(f.Cmb_Datumy->placeholderText()) + 30,
+              f.Cmb_Datumy->width());
     EXPECT_FALSE(f.NazevEdit->isVisible());
 
     EditShift(2);

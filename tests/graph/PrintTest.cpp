@@ -23,6 +23,8 @@ using zeko::test::ArchiveTest;
 using zeko::test::Date;
 using zeko::test::PdfPagePicture;
 using zeko::test::PdfText;
+using zeko::test::PdfWord;
+using zeko::test::PdfWords;
 using zeko::test::SmallDisk;
 
 namespace {
@@ -279,6 +281,43 @@ TEST_F(GraphPrint, TheScreenLayoutOnAPageKeepsTheScreenAsItWas) {
     EXPECT_TRUE(Graph().Print(1, "kW", true, false, ""));
     EXPECT_TRUE(PdfPagePicture(pdf, std::string(ZEKO_ARTEFACT_DIR) + "/graf-rozvrzeni-obrazovky.png", 100));
     EXPECT_EQ(Graph().Buffer.Image(), before);
+}
+
+namespace {
+
+// The words of a page that cover each other (by more than a hair: a box is a line's
+// height, so lines set close may touch).
+std::vector<std::string> OverlappingWords(const std::vector<PdfWord>& words) {
+    constexpr double hair = 0.5;
+    std::vector<std::string> faults;
+    for (size_t i = 0; i < words.size(); ++i)
+        for (size_t j = i + 1; j < words.size(); ++j) {
+            const PdfWord& a = words[i];
+            const PdfWord& b = words[j];
+            if (std::min(a.Right, b.Right) - std::max(a.Left, b.Left) > hair &&
+                std::min(a.Bottom, b.Bottom) - std::max(a.Top, b.Top) > hair)
+                faults.push_back(a.Text + " / " + b.Text);
+        }
+    return faults;
+}
+
+} // namespace
+
+// Every label of both layouts stands clear of the others: the hour, value and band
+// labels at the origin among them.
+TEST_F(GraphPrint, NoLabelOfAPageCoversAnother) {
+    TArchivForm& f = ArchiveWithADay();
+    for (const bool screenLayout : {false, true}) {
+        Graph().PrintAlternate = screenLayout;
+        const std::string pdf = dir_ / "stitky.pdf";
+        PrintToPdf(Graph(), pdf);
+        ASSERT_TRUE(f.PrintGraph(1, false, ""));
+        const std::vector<PdfWord> words = PdfWords(pdf);
+        EXPECT_GT(words.size(), 40u);
+        EXPECT_EQ(OverlappingWords(words), std::vector<std::string>{}) << screenLayout;
+        const auto zeros = std::count_if(words.begin(), words.end(), [](const PdfWord& w) { return w.Text == "0"; });
+        EXPECT_GE(zeros, screenLayout ? 4 : 2) << screenLayout;
+    }
 }
 
 TEST_F(GraphPrint, APictureThatCannotBeSavedIsTriedWithLowerQualitiesThenReported) {
