@@ -182,7 +182,7 @@ public:
     TZEKO& Edited() { return edited_; }
     TMyExtList& Polling() { return polling_; }
     TRecordList& Records() { return download_.Records; }
-    const std::array<std::string, 4>& IdentTexts() const { return identTexts_; }
+    const std::array<std::string, 4>& IdentTexts() const { return state_.IdentTexts; }
 
 private:
     // Dispatch (Conversation.cpp).
@@ -269,7 +269,6 @@ private:
     bool portLost_ = false;
     TDateTime liveValuesAt_ = 0;
     uint32_t answeredSend_ = 0;  // link_.SendCount() when the last reply was taken
-    std::array<std::string, 4> identTexts_;
 };
 
 } // namespace zeko

@@ -148,8 +148,8 @@ void TConversation::HandleIdentReply(const TReplyHeader& reply) {
     link_.DropIfLastSent(StationPC, StationRegulator, 0, tlg::KindIdent, step->second.Index);
     events_.StepProgress(TProgressKind::SettingsRead);
     const int n = step->second.Index - reg8::IdentText1;
-    identTexts_[static_cast<size_t>(n)] = IdentText(reply);
-    events_.IdentText(n + 1, identTexts_[static_cast<size_t>(n)]);
+    state_.IdentTexts[static_cast<size_t>(n)] = IdentText(reply);
+    events_.IdentText(n + 1, state_.IdentTexts[static_cast<size_t>(n)]);
     QueueRead(step->second.Next.Mode, step->second.Next.Index);
 }
 

@@ -32,7 +32,11 @@ int RunProgram(int argc, char** argv) {
     if (const std::optional<int> answered = AnswerCommandLine(argc, argv, stdout, stderr))
         return *answered;
     QApplication app(argc, argv);
-    InstallQtTranslations(&app);  // the standard dialogs in Czech where Qt has the texts
+    // Czech whatever the session's locale: the standard dialogs (Qt's translations,
+    // and ours for the words they lack), and Qt's dates and names of months.
+    InstallCzechSupplement(&app);
+    InstallQtTranslations(&app);
+    UseCzechLocale();
     QApplication::setApplicationName(QStringLiteral("ZEKO"));
     QApplication::setApplicationDisplayName(QStringLiteral("ZEKO"));
     // The desktop shows the icon of the installed desktop entry for the windows.

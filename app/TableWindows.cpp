@@ -69,13 +69,15 @@ void TTableWindows::OpenArchive(bool Today) {
         return;
     }
     TArchivForm* form = Open(archiveForm_, false);
-    // The points of each day shown, for the test log only.
+    // The points of each day shown and its axis, for the test log only.
     if (TTestAutomation::Instance())
         form->OnDayLoaded = [form] {
             std::string line = "Archiv " + DateToStr(form->Day);
             for (int k = 1; k <= 3; ++k)
                 line += " " + std::to_string(form->Graph->Series[k].Count());
-            TestLog(line + " cos " + std::to_string(form->Graph->CosPhiSeries.Count()));
+            // And the axis maximum over the largest value of the first input.
+            TestLog(line + " cos " + std::to_string(form->Graph->CosPhiSeries.Count()) + " ymax " +
+                    std::to_string(form->Graph->YMax) + " top " + std::to_string(form->Graph->Maxima[5]));
         };
     form->Setup(Today);
 }

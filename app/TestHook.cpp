@@ -546,17 +546,15 @@ bool TTestAutomation::RunGraphCommand(const std::string& argument) {
     if (archive == nullptr || archive->Graph == nullptr || !(in >> what >> mode) || mode < 0)
         return false;
     std::getline(in >> std::ws, file);  // the rest of the line, blanks and all
-    graph::TFullOkno& graph = *archive->Graph;
-    const std::string unit = graph.Units[1];
     try {
         if (what == "print" && file.empty()) {
-            const bool chosen = graph.PrinterSetup();
-            const bool printed = chosen && graph.Print(mode, unit, true, false, "");
+            const bool chosen = archive->Graph->PrinterSetup();
+            const bool printed = chosen && archive->PrintGraph(mode, false, "");
             Log("GraphPrint " + std::to_string(mode) + (!chosen ? " cancel" : printed ? " printed" : " failed"));
             return true;
         }
         if (what == "picture" && !file.empty()) {
-            const bool saved = graph.Print(mode, unit, true, true, file);
+            const bool saved = archive->PrintGraph(mode, true, file);
             Log("GraphPicture " + std::to_string(mode) + " -> " + file + (saved ? "" : " failed"));
             return true;
         }

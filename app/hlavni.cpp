@@ -383,6 +383,9 @@ void THlavniForm::ReadIniFile(const std::string& fileName) {
     WindowTop = readInt("Program", "PoziceY", 0);
     OsaKL = readInt("Ucinik", "OsaKL", 0);
     OsaZAP = readInt("Ucinik", "OsaZAP", 0);
+    Velkoodber = ini.ReadString("Graf", "Velkoodber", "");
+    OdberneMisto = ini.ReadString("Graf", "OdberneMisto", "");
+    TechMaximum = readInt("Graf", "TechMaximum", DefaultTechMaximum, 1, 65535);
     PouzivejSvatky = ini.ReadBool("Tarify", "PouzivejSvatky", true);
     for (size_t n = 1; n <= 3; ++n) {
         const std::string digit = std::to_string(n);

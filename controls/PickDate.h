@@ -253,7 +253,7 @@ std::unique_ptr<TSelectDateDlg> CreateDateDialog(const std::string& caption);
 bool SelectDate(TDateTime& date, const std::string& caption, TDayOfWeekName startOfWeek,
                 const std::vector<std::string>& hints, TColor weekendColor, TDaysOfWeek weekends);
 
-// "Select a Date": the dialog's title.
+// "Vyberte datum": the dialog's title.
 extern const char* const SelectDateTitle;
 
 } // namespace zeko

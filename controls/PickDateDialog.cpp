@@ -20,7 +20,7 @@ constexpr int TitleButtonSize = 16;
 
 } // namespace
 
-const char* const SelectDateTitle = "Select a Date";
+const char* const SelectDateTitle = "Vyberte datum";
 
 TSelectDateDlg::TSelectDateDlg(QWidget* parent) : TDialogForm(parent) {
     setWindowTitle(U(ResString(SelectDateTitle)));
@@ -51,7 +51,7 @@ TSelectDateDlg::TSelectDateDlg(QWidget* parent) : TDialogForm(parent) {
     bottom->setGeometry(0, DialogHeight - BottomHeight, DialogWidth, BottomHeight);
     OkButton = new QPushButton(QStringLiteral("OK"), bottom);
     OkButton->setGeometry(0, 0, 112, BottomHeight);
-    CancelButton = new QPushButton(QStringLiteral("Cancel"), bottom);
+    CancelButton = new QPushButton(U("Zrušit"), bottom);
     CancelButton->setGeometry(111, 0, 111, BottomHeight);
     connect(OkButton, &QPushButton::clicked, this, [this] { SetModalResult(ModalResults::Ok); });
     connect(CancelButton, &QPushButton::clicked, this, [this] { SetModalResult(ModalResults::Cancel); });

@@ -21,10 +21,10 @@ struct TitleButtonLook {
     const char* hint;
 };
 constexpr std::array<TitleButtonLook, CalendarButtonCount> TitleButtons = {{
-    {"PREV2", "Previous Year|"},
-    {"PREV1", "Previous Month|"},
-    {"NEXT1", "Next Month|"},
-    {"NEXT2", "Next Year|"},
+    {"PREV2", "Předchozí rok|"},
+    {"PREV1", "Předchozí měsíc|"},
+    {"NEXT1", "Následující měsíc|"},
+    {"NEXT2", "Následující rok|"},
 }};
 
 bool NoShiftKeys(TShiftState shift) {

@@ -16,6 +16,9 @@ int WindowLeft = 0;
 int WindowTop = 0;
 int OsaKL = 0;
 int OsaZAP = 0;
+std::string Velkoodber;
+std::string OdberneMisto;
+int TechMaximum = DefaultTechMaximum;
 
 bool PouzivejSvatky = true;
 

@@ -22,6 +22,14 @@ extern int WindowTop;     // 0
 extern int OsaKL;         // 0
 extern int OsaZAP;        // 0
 
+// "Zeko.ini" [Graf]: the consumer and the place of consumption named on the printed
+// day graph (empty: the line is left out), and the site's technical maximum, the
+// archive graph's first choice of Y maximum and the printed "Tech. max.".
+extern std::string Velkoodber;    // "Velkoodber", ""
+extern std::string OdberneMisto;  // "OdberneMisto", ""
+constexpr int DefaultTechMaximum = 2000;
+extern int TechMaximum;           // "TechMaximum", 1..65535
+
 // Holidays count as days of the second tariff day type.
 extern bool PouzivejSvatky;  // true
 

@@ -70,6 +70,9 @@ public:
     // those of the last one that did.
     bool ClockValid = false;
 
+    // ---- identification: the four texts as read at start (UTF-8), empty before ----
+    std::array<std::string, 4> IdentTexts;
+
     // ---- record download ----
     uint32_t NewestIndex = 0;
     uint8_t PointerFlag = 0;

@@ -89,8 +89,8 @@ public:
 
     // The shown bands into history record N (EListError when there is none).
     virtual void StoreRecord(int N) = 0;
-    // The bands of the selected record, or none in use for an empty history; then
-    // RefreshGrid.
+    // The bands of the selected record, or those an evaluation takes without one
+    // for an empty history; then RefreshGrid.
     virtual void LoadRecord() = 0;
     virtual void RefreshGrid() = 0;
 
@@ -147,10 +147,10 @@ protected:
     THistoryRecord& RecordAt(int N);
     // The record shown, none when the history is empty.
     const THistoryRecord* ShownRecord() const;
-    // LoadRecord: the bands of the record shown, none in use without one.
+    // LoadRecord: the bands of the record shown, `withoutRecord` without one.
     template <class Table>
-    void LoadShownBands(Table& bands) {
-        bands = Table{};
+    void LoadShownBands(Table& bands, const Table& withoutRecord = Table{}) {
+        bands = withoutRecord;
         if (const THistoryRecord* record = ShownRecord())
             bands.ReadBody(record->Body.data(), record->Body.size());
         RefreshGrid();

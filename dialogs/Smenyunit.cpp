@@ -25,6 +25,7 @@ constexpr int ShiftRows = 3;
 constexpr int ColumnWidth = 65;
 constexpr int NameLength = 7;
 constexpr const char* ShiftText = "Směna";
+constexpr const char* DefaultShiftsText = "výchozí, neuloženo";
 constexpr const char* NextFieldHint = "Stiskem klávesy ENTER se přesunete na další pole";
 
 TShiftBand& BandOf(TShiftTable& table, int row) { return table.Shifts.at(static_cast<size_t>(row - 1)); }
@@ -38,6 +39,8 @@ TSmenyForm::TSmenyForm(QWidget* parent)
     setFixedSize(ClientWidth, ClientHeight);
 
     TabSmeny = MakeBandGrid("TabSmeny", 2, ShiftRows, 1, ColumnWidth);
+    // Stands in the empty list of valid-from dates, over the default shifts.
+    Cmb_Datumy->setPlaceholderText(U(DefaultShiftsText));
 
     Label1->setText(U("Směna:"));
     CasEdit->setToolTip(U(BandEditHint("směna")));
@@ -109,7 +112,9 @@ THistoryRecord TSmenyForm::NewRecord() const { return THistoryRecord::Of(Now(), 
 
 void TSmenyForm::StoreRecord(int N) { RecordAt(N).Body = Bands.Body(); }
 
-void TSmenyForm::LoadRecord() { LoadShownBands(Bands); }
+// Without a record the evaluations and the reports take the default shifts, so
+// the editor shows those, as not stored yet.
+void TSmenyForm::LoadRecord() { LoadShownBands(Bands, DefaultShiftTable); }
 
 std::string TSmenyForm::CellText(int row) const {
     const TShiftBand& band = Bands.Shifts.at(static_cast<size_t>(row - 1));

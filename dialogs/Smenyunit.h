@@ -10,6 +10,10 @@
 // editing; a second one closes the dialog. Names and abbreviations go straight into
 // the program-wide ShiftNamesEdit and ShiftAbbrevsEdit, which the main window takes
 // over on OK together with the history. The main window gives it its caption.
+//
+// With no record in the history the editor shows the default shifts (06-14, 14-22,
+// 22-06), which the evaluations use then, and the empty list of dates says that
+// they are not stored; an edited shift makes them the first record.
 #include "dialogs/ScheduleEditor.h"
 
 namespace zeko {

@@ -182,6 +182,8 @@ public:
     TRect CosPhiBox;
     bool CanDblClick = false;
     std::string HeaderPlace, HeaderConsumer, HeaderTitle, HeaderSubtitle, HeaderVersion;
+    // The regulator's type and serial number on the printed page; empty when unknown.
+    std::string HeaderRegulator;
 
     // kind 1 upper, 2 lower series
     std::function<void(TFullOkno&, int aSeriesKind, int aSeriesNumber)> OnSeriesVisibleChanged;
@@ -314,6 +316,9 @@ public:
     bool PrintAlternateLayout(bool Colour, bool ToPicture, const std::string& FileName);
     virtual void DrawRotatedValue(int X, int Y, double Value, TColor Colour, bool ColourOn, int SeriesCount);
     std::string FirstLastText() const;
+    // The header's detail lines, each a label and its text; those without a text
+    // are left out.
+    std::vector<std::string> HeaderLines() const;
     TPrintedSeries PrintedSeries(int Mode) const;
     // The page metrics for a device, the printed series and their value range.
     void ComputePageMetrics(const TDeviceMetrics& device, bool Colour, int seriesCount, double largest,

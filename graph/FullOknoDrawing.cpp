@@ -5,6 +5,7 @@
 
 #include "platform/FormatSettings.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -145,10 +146,14 @@ void EndAxisPen(TCanvas& c) {
 }
 
 // A tick across the vertical axis at x, with its label right-aligned left of it.
-void ValueTick(TCanvas& c, int x, int y, int tick, const std::string& label) {
+// The label 2 pixels left of the tick and 5 above its row on the screen; on a page
+// (weight above 1) those distances grow with the weight, as the pens do, so that
+// the label stands beside its row there too.
+void ValueTick(TCanvas& c, int x, int y, int tick, const std::string& label, int weight) {
     c.MoveTo(x - tick, y);
     c.LineTo(x + tick, y);
-    c.TextOut(x - tick - 2 - c.TextWidth(label), y - 5, label);
+    const int w = std::max(1, weight);
+    c.TextOut(x - tick - 2 * w - c.TextWidth(label), y - 5 * w, label);
 }
 
 std::string BandEdgeText(const char* sign, float edge) {
@@ -174,7 +179,10 @@ void TFullOkno::DrawTimeAxis(int Y, int Weight, int LabelOffset) {
                 std::snprintf(label, sizeof label, "%d:%.2d", m / 60, m % 60);
             else
                 std::snprintf(label, sizeof label, "%d", m / 60);
-            c.TextOut(x - 5 * Weight, Y + 2 * LabelOffset, label);
+            // On a page the hour stands centred under its tick, clear of the
+            // value axis' label at the corner.
+            const int left = Weight > 1 ? x - c.TextWidth(label) / 2 : x - 5;
+            c.TextOut(left, Y + 2 * LabelOffset, label);
         }
         if (m >= ViewEnd)
             break;
@@ -189,25 +197,25 @@ void TFullOkno::DrawYAxes(int Weight) {
     c.MoveTo(UpperFrame.Left, UpperFrame.Top);
     c.LineTo(UpperFrame.Left, upperBottom);
     ForEachValueRow(upperBottom, UpperFrame.Top, YStep * YScale, 0, UpperSteps() + 1, false, [&](int y, int64_t k) {
-        ValueTick(c, UpperFrame.Left, y, TickSize, std::to_string(k * YStep - NegativeRange));
+        ValueTick(c, UpperFrame.Left, y, TickSize, std::to_string(k * YStep - NegativeRange), Weight);
     });
     if (!SingleGraf) {
         const int bottom = BufferHeight - LowerFrame.Bottom;
         const int top = SplitY + LowerFrame.Top;
         c.MoveTo(LowerFrame.Left, top);
         c.LineTo(LowerFrame.Left, bottom);
-        ValueTick(c, LowerFrame.Left, bottom, TickSize, "0");
+        ValueTick(c, LowerFrame.Left, bottom, TickSize, "0", Weight);
         ForEachValueRow(bottom, top, YStep2 * YScale2, 1, YMax2 / YStep2 + 1, false, [&](int y, int64_t k) {
-            ValueTick(c, LowerFrame.Left, y, TickSize, std::to_string(k * YStep2));
+            ValueTick(c, LowerFrame.Left, y, TickSize, std::to_string(k * YStep2), Weight);
         });
         c.TextOut(UpperFrame.Left / 5, SplitY - 12, "[sec]");
     }
     if (KresliUcinik) {
         c.MoveTo(LowerFrame.Left, CosPhiY - CosPhiHalf);
         c.LineTo(LowerFrame.Left, CosPhiY + CosPhiHalf);
-        ValueTick(c, LowerFrame.Left, CosPhiY, TickSize, "1");
-        ValueTick(c, LowerFrame.Left, CosPhiY - CosPhiHalf, TickSize, BandEdgeText("+", YMinUcinikKl));
-        ValueTick(c, LowerFrame.Left, CosPhiY + CosPhiHalf, TickSize, BandEdgeText(" -", YMinUcinikZap));
+        ValueTick(c, LowerFrame.Left, CosPhiY, TickSize, "1", Weight);
+        ValueTick(c, LowerFrame.Left, CosPhiY - CosPhiHalf, TickSize, BandEdgeText("+", YMinUcinikKl), Weight);
+        ValueTick(c, LowerFrame.Left, CosPhiY + CosPhiHalf, TickSize, BandEdgeText(" -", YMinUcinikZap), Weight);
     }
     EndAxisPen(c);
 }

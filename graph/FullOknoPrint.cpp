@@ -77,6 +77,23 @@ TPrintedSeries TFullOkno::PrintedSeries(int Mode) const {
     return printed;
 }
 
+std::vector<std::string> TFullOkno::HeaderLines() const {
+    // A detail nobody gave is left out rather than printed as a bare label.
+    const std::pair<const char*, std::string> details[] = {
+        {"Velkoodběr:  ", HeaderConsumer},
+        {"Odb. místo:  ", HeaderPlace},
+        {"Regulátor:  ", HeaderRegulator},
+        {"Reg. max. [kWh]:  ", FirstLastText()},
+        {"Tech. max. [kWh]:  ", std::to_string(PrintTechMax)},
+        {"Verze SW PC:  ", HeaderVersion},
+    };
+    std::vector<std::string> lines;
+    for (const auto& [label, value] : details)
+        if (!value.empty())
+            lines.push_back(label + value);
+    return lines;
+}
+
 std::string TFullOkno::FirstLastText() const {
     // The list stays empty in this program: nothing to tell then.
     if (RegMaxList.empty())
@@ -322,9 +339,7 @@ void TFullOkno::PrintHeaderLegendAndVoltages(int Mode, const TPrintedSeries& pri
     c.Brush().SetStyle(bsClear);
     DrawGraphHeader(c, device, {p.PageLeft, CentimetresToPixels(device, true, 1.5), p.PageWidth - p.PageRight,
                                 p.PageTop},
-                    HeaderTitle, HeaderSubtitle, "Velkoodběr:  " + HeaderConsumer, "Odb. místo:  " + HeaderPlace,
-                    "Reg. max. [kWh]:  " + FirstLastText(), "Tech. max. [kWh]:  " + std::to_string(PrintTechMax),
-                    "Verze SW PC:  " + HeaderVersion);
+                    HeaderTitle, HeaderSubtitle, HeaderLines());
     if (Colour && printed.Numbers.size() > 1) {
         const int x = p.PageWidth - p.PageRight + CentimetresToLength(device, false, 0.5);
         const int length = CentimetresToLength(device, false, 2.5);
@@ -423,6 +438,10 @@ void TFullOkno::AlternatePage(bool Colour, const TDeviceMetrics& device) {
     GraphWidth = w;
     CosPhiHalf = CentimetresToLength(device, true, 1.5);
     CosPhiY = h - CentimetresToLength(device, true, 1.5) - CosPhiHalf;
+    // The single graph ends a centimetre above the power-factor band, so that its
+    // hour labels stay clear of the band's top label.
+    if (SingleGraf && KresliUcinik)
+        SplitY = std::min(SplitY, CosPhiY - CosPhiHalf - CentimetresToLength(device, true, 1.0) + bottom);
     PixelsPerMinute = double(std::max(0, w - left - right)) / std::max(1, ViewEnd - ViewStart);
     YScale = std::max(0, SplitY - (top + bottom)) / (double(YMax) + NegativeRange);
     NegativeHeight = static_cast<uint16_t>(std::clamp<int64_t>(Round(NegativeRange * YScale), 0, 65535));

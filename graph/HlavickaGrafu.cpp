@@ -48,22 +48,23 @@ int PenScale(const TDeviceMetrics& device) {
 }
 
 void DrawGraphHeader(TCanvas& Canvas, const TDeviceMetrics& device, const TRect& Rect, const std::string& Title,
-                     const std::string& Subtitle, const std::string& Line1, const std::string& Line2,
-                     const std::string& Line3, const std::string& Line4, const std::string& Line5) {
+                     const std::string& Subtitle, const std::vector<std::string>& Lines) {
     TFont saved;
     saved.Assign(Canvas.Font());
     TFont& font = Canvas.Font();
     font.SetName("Arial");
     font.SetHeight(PointsToFontHeight(device, 20));
     font.SetStyle(TFontStyles{fsBold});
-    const int centre = (Rect.Right - Rect.Left) / 2;
+    // Centred over the rectangle (the plot's width), not half its width from the
+    // sheet's edge.
+    const int centre = (Rect.Left + Rect.Right) / 2;
     Canvas.TextOut(centre - Canvas.TextWidth(Title) / 2, Rect.Top - Canvas.TextHeight(Title), Title);
     Canvas.TextOut(centre - Canvas.TextWidth(Subtitle) / 2, Rect.Top, Subtitle);
     font.SetHeight(PointsToFontHeight(device, 10));
     const int lineHeight = Canvas.TextHeight("Wg");
     int y = Rect.Top + 2 * lineHeight;
-    for (const std::string* line : {&Line1, &Line2, &Line3, &Line4, &Line5}) {
-        Canvas.TextOut(Rect.Left, y, *line);
+    for (const std::string& line : Lines) {
+        Canvas.TextOut(Rect.Left, y, line);
         y += lineHeight;
     }
     Canvas.Font().Assign(saved);

@@ -5,6 +5,7 @@
 #include "platform/qt/Canvas.h"
 
 #include <string>
+#include <vector>
 
 class QPrinter;
 
@@ -38,11 +39,11 @@ int PointsToFontHeight(const TDeviceMetrics& device, int points);
 constexpr int OrdinaryPrinterPixelsPerInch = 300;
 int PenScale(const TDeviceMetrics& device);
 
-// Title and subtitle in Arial 20 bold, centred by the rectangle's width, the title
-// ending at Rect.Top and the subtitle starting there; the five lines in 10 points
-// at Rect.Left from two line heights under Rect.Top. The canvas font is restored.
+// Title and subtitle in Arial 20 bold, centred over the rectangle, the title
+// ending at Rect.Top and the subtitle starting there; the lines in 10 points at
+// Rect.Left from two line heights under Rect.Top, one under the other. The canvas
+// font is restored.
 void DrawGraphHeader(TCanvas& Canvas, const TDeviceMetrics& device, const TRect& Rect, const std::string& Title,
-                     const std::string& Subtitle, const std::string& Line1, const std::string& Line2,
-                     const std::string& Line3, const std::string& Line4, const std::string& Line5);
+                     const std::string& Subtitle, const std::vector<std::string>& Lines);
 
 } // namespace zeko

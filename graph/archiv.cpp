@@ -6,12 +6,16 @@
 #include "core/PripojenaZarizeniUnit.h"
 #include "core/ProgramGlobals.h"
 #include "core/QuarterHours.h"
+#include "core/TextHelpers.h"
+#include "core/Zeko.h"
 #include "core/ZekoMessages.h"
 #include "graph/ArchivGlyphs.h"
 #include "graph/MujKalendar.h"
 #include "graph/kalendar.h"
+#include "platform/FormatPatterns.h"
 #include "platform/Notifier.h"
 #include "platform/ProgramDir.h"
+#include "platform/TextFiles.h"
 #include "platform/qt/QtText.h"
 
 #include <QButtonGroup>
@@ -48,6 +52,20 @@ QToolButton* AddGlyphButton(QWidget* bar, QHBoxLayout* row, const char* name, TA
     QToolButton* button = AddToolButton(bar, row, name);
     button->setIcon(QIcon(QPixmap::fromImage(ArchivGlyphImage(glyph))));
     return button;
+}
+
+// The regulator's first two identification texts, its type and its serial number,
+// as the status bar shows them; empty before they were read.
+std::string RegulatorText() {
+    if (CurrentState == nullptr)
+        return "";
+    std::vector<std::string> texts;
+    for (size_t n = 0; n < 2; ++n) {
+        const std::string& text = CurrentState->IdentTexts[n];
+        if (std::string shown = TrimBlanks(text.substr(0, text.find('\0'))); !shown.empty())
+            texts.push_back(std::move(shown));
+    }
+    return Joined(texts, ", ");
 }
 
 int RoundedMaximum(double value) {
@@ -227,12 +245,12 @@ void TArchivForm::LoadDay() {
         s.Sort();
         s.GapLimit = 17;
     }
-    Graph->PrintTechMax = 2000;
     Graph->BuildMaxMenu();
     Graph->GraphDate = Day;
     Graph->KresliSjednaneOdbery = false;
-    for (int i = 1; i <= 3; ++i)
-        Graph->Maxima[i] = 2000;
+    Graph->Maxima[1] = TechMaximum;
+    Graph->Maxima[2] = Graph->Maxima[3] = DefaultTechMaximum;
+    FillGraphHeader();
     Graph->SetUzivatelskeMaximum(GraphDefaults.UserMax);
     Graph->SetUkazatelMaxima(GraphDefaults.MaxChoice);
 }
@@ -263,6 +281,24 @@ bool TArchivForm::ShowDay(TDateTime day) {
     if (OnDayLoaded)
         OnDayLoaded();
     return true;
+}
+
+void TArchivForm::FillGraphHeader() {
+    TVstupyInfo first;
+    const bool named = Devices != nullptr && Devices->FindById(View.InputMap[0], first) && !first.DeviceName.empty();
+    Graph->HeaderTitle = named ? "Denní průběh - " + first.DeviceName : "Denní průběh";
+    Graph->HeaderSubtitle = FormatDateTime("dddd", Day) + "  " + DateToStr(Day);
+    Graph->HeaderConsumer = Velkoodber;
+    Graph->HeaderPlace = OdberneMisto;
+    Graph->HeaderRegulator = RegulatorText();
+    Graph->HeaderVersion = ProgramVersion;
+    Graph->PrintTechMax = static_cast<uint16_t>(std::clamp(TechMaximum, 0, 65535));
+}
+
+bool TArchivForm::PrintGraph(int Mode, bool ToPicture, const std::string& FileName) {
+    // The identification may have come after the day was loaded.
+    FillGraphHeader();
+    return Graph->Print(Mode, Graph->Units[1], true, ToPicture, FileName);
 }
 
 std::vector<std::string> TArchivForm::DialogInputs() const {

@@ -83,6 +83,12 @@ public:
     // Shows that day (the date dialog's choice, the day steps, WM_SHOW_ARCHIVE); a
     // day that cannot be read is reported and the shown day stays. False then.
     bool ShowDay(TDateTime day);
+    // The graph's page or picture of the shown day (Mode as the graph's Print, in
+    // colour, the first input's unit), its header filled from what the program knows
+    // now: the measurement, the day, the site of "Zeko.ini", the regulator's type and
+    // serial number when they were read, the program's version.
+    bool PrintGraph(int Mode, bool ToPicture, const std::string& FileName);
+    void FillGraphHeader();
     // The inputs of the view as the date dialog lists them.
     std::vector<std::string> DialogInputs() const;
 

@@ -15,6 +15,20 @@
 namespace zeko {
 namespace {
 
+// The locale the environment names for a category: LC_ALL, else the category's own
+// variable, else LANG, as the C library looks for it; "" when none is set.
+std::string EnvironmentLocale(const char* category) {
+    for (const char* name : {"LC_ALL", category, "LANG"})
+        if (const char* value = std::getenv(name); value != nullptr && value[0] != '\0')
+            return value;
+    return "";
+}
+
+// The C locale (plain, "C.UTF-8", "POSIX", or nothing set) is no one's choice of
+// language: a system left as installed.
+bool IsPlainLocale(const std::string& name) {
+    return name.empty() || name == "C" || name == "POSIX" || name.rfind("C.", 0) == 0;
+}
 
 } // namespace
 
@@ -27,8 +41,10 @@ void LoadLocaleFormatSettings() {
     locale_t loc = newlocale(LC_NUMERIC_MASK | LC_TIME_MASK, "", nullptr);
     if (loc == nullptr)
         return;
+    // Where no language is chosen the numbers stay as the Czech texts around them
+    // write them, with a decimal comma.
     const char* radix = nl_langinfo_l(RADIXCHAR, loc);
-    if (radix && radix[0] && !radix[1])
+    if (radix && radix[0] && !radix[1] && !IsPlainLocale(EnvironmentLocale("LC_NUMERIC")))
         FormatSettings().DecimalSeparator = radix[0];
     const char* tfmt = nl_langinfo_l(T_FMT, loc);
     if (tfmt && tfmt[0]) {

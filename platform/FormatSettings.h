@@ -36,7 +36,9 @@ struct TFormatSettings {
 
 TFormatSettings& FormatSettings();
 // Takes the decimal separator, the long time format and the AM/PM strings from the
-// environment's locale (LC_NUMERIC, LC_TIME); the rest stays as it is.
+// environment's locale (LC_NUMERIC, LC_TIME); the rest stays as it is. Under the
+// plain C locale (none chosen, or "C", "C.UTF-8", "POSIX") the decimal separator
+// stays the Czech ",".
 void LoadLocaleFormatSettings();
 
 // Fixed notation with `decimals` places and the decimal separator; halves round

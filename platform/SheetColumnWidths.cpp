@@ -63,11 +63,75 @@ void FormatShape(const std::string& format, int& decimals, bool& grouped) {
 
 bool HasValue(const TSheetCell* cell) { return cell != nullptr && cell->Kind != TSheetCell::ckEmpty; }
 
+int LastColumn(const TWorksheet& sheet) {
+    int last = 0;
+    for (const auto& [at, cell] : sheet.Cells)
+        if (HasValue(&cell))
+            last = std::max(last, at.second);
+    return last;
+}
+
 // A left-aligned text runs on over an empty neighbour: it needs no width of its own,
 // unless it stands in the sheet's last column, past which a printed sheet ends.
 bool MayRunOn(const TWorksheet& sheet, int lastColumn, int row, int col, const TSheetCell& cell) {
     return cell.Kind == TSheetCell::ckText && cell.Style.HAlign <= 2 && !cell.Style.Wrap && col < lastColumn &&
            !HasValue(sheet.Find(row, col + 1));
+}
+
+// The longest caption of a column of a kind: an abbreviation (of a shift, of a
+// tariff: at most two letters and a digit) or an ordinal ("1." of a quarter hour).
+constexpr size_t ShortCaption = 3;
+
+size_t CodePoints(const std::string& text) {
+    size_t n = 0;
+    ForEachCodePoint(text, [&n](char32_t) { ++n; });
+    return n;
+}
+
+// What makes a column one of a kind: the number format of its values (the first
+// cell down the column that has one) and the caption just above them, when that is
+// short. Nothing for a column of another sort.
+struct TColumnShape {
+    std::string Format;
+    bool Short = false;
+};
+
+std::map<int, TColumnShape> ColumnShapes(const TWorksheet& sheet) {
+    std::map<int, TColumnShape> shapes;
+    for (const auto& [at, cell] : sheet.Cells) {
+        const auto [row, col] = at;
+        const std::string& format = cell.Style.NumberFormat;
+        if (format.empty() || format == "@" || shapes.count(col))
+            continue;
+        const TSheetCell* caption = sheet.Find(row - 1, col);
+        const size_t length = caption && caption->Kind == TSheetCell::ckText ? CodePoints(caption->Text) : 0;
+        shapes[col] = {format, length > 0 && length <= ShortCaption};
+    }
+    return shapes;
+}
+
+// Neighbouring columns of values in one format under short captions (the quarter
+// hours "1." to "4.", the shifts' and tariffs' abbreviations) are one kind: each
+// takes the width of the widest of them, so that a printed table shows them alike.
+void EvenOutKinds(const TWorksheet& sheet, std::map<int, double>& widths) {
+    const std::map<int, TColumnShape> shapes = ColumnShapes(sheet);
+    auto sameKind = [&shapes](int a, int b) {
+        const auto x = shapes.find(a), y = shapes.find(b);
+        return x != shapes.end() && y != shapes.end() && x->second.Short && y->second.Short &&
+               x->second.Format == y->second.Format;
+    };
+    for (auto it = shapes.begin(); it != shapes.end();) {
+        int last = it->first;
+        while (sameKind(last, last + 1))
+            ++last;
+        double widest = 0;
+        for (int col = it->first; col <= last; ++col)
+            widest = std::max(widest, widths.count(col) ? widths.at(col) : 0.0);
+        if (last > it->first)
+            for (int col = it->first; col <= last; ++col)
+                widths[col] = widest;
+        it = shapes.upper_bound(last);
+    }
 }
 
 } // namespace
@@ -100,10 +164,7 @@ double TextWidthInDigits(const std::string& text, int points, bool bold) {
 
 std::map<int, double> FittingColumnWidths(const TWorksheet& sheet) {
     std::map<int, double> widths;
-    int lastColumn = 0;
-    for (const auto& [at, cell] : sheet.Cells)
-        if (HasValue(&cell))
-            lastColumn = std::max(lastColumn, at.second);
+    const int lastColumn = LastColumn(sheet);
     for (const auto& [at, cell] : sheet.Cells) {
         const auto [row, col] = at;
         if (!HasValue(&cell) || MayRunOn(sheet, lastColumn, row, col, cell))
@@ -113,7 +174,23 @@ std::map<int, double> FittingColumnWidths(const TWorksheet& sheet) {
         double& widest = widths[col];
         widest = std::max(widest, std::ceil(width * 2) / 2);
     }
+    EvenOutKinds(sheet, widths);
     return widths;
+}
+
+bool PrintsLandscape(const TWorksheet& sheet, const std::map<int, double>& widths) {
+    // A column of width w takes w digits of 7 pixels and 5 of padding at 96 pixels
+    // to the inch; one without a width of its own has the file's default, 8.43.
+    constexpr double DefaultWidth = 8.43, DigitPixels = 7, PaddingPixels = 5, PixelsPerInch = 96;
+    // A4 across, less the file's default margins of 0.7 inch.
+    constexpr double PortraitInches = 8.27 - 2 * 0.7;
+    constexpr double SmallestScale = 0.7;
+    double pixels = 0;
+    for (int col = 1; col <= LastColumn(sheet); ++col) {
+        const auto width = widths.find(col);
+        pixels += (width != widths.end() ? width->second : DefaultWidth) * DigitPixels + PaddingPixels;
+    }
+    return PortraitInches < SmallestScale * pixels / PixelsPerInch;
 }
 
 } // namespace zeko

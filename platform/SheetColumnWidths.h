@@ -17,7 +17,12 @@ std::string ShownText(const TSheetCell& cell);
 // How many digit widths the text takes in a font of `points` points, bold or not.
 double TextWidthInDigits(const std::string& text, int points, bool bold);
 // The width each column of the sheet needs; columns without a measured cell are
-// left out (they keep the default width).
+// left out (they keep the default width). Neighbouring columns of one kind (values
+// in one number format under captions of at most three characters, such as the
+// quarter hours "1." to "4." or the shifts "S1" to "S3") take the widest one's.
 std::map<int, double> FittingColumnWidths(const TWorksheet& sheet);
+// Whether the sheet, with those widths, prints on a landscape page: scaled to the
+// width of a portrait A4 page its text would be smaller than 70 % of its size.
+bool PrintsLandscape(const TWorksheet& sheet, const std::map<int, double>& widths);
 
 } // namespace zeko

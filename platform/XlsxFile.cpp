@@ -17,6 +17,8 @@ namespace zeko {
 
 namespace {
 
+constexpr uint8_t A4Paper = 9;  // the file's number of the paper size
+
 // ALIGNMENT's horizontal 1..7 and vertical 1..4 as the file's alignments.
 uint8_t HorizontalAlignment(int h) { return static_cast<uint8_t>(h >= 1 && h <= 7 ? h - 1 : LXW_ALIGN_NONE); }
 
@@ -82,7 +84,14 @@ std::optional<std::string> XlsxBytes(const TWorkbook& book, std::string& bytes) 
             workbook_close(workbook);
             return "list " + sheet.Name + " nelze přidat";
         }
-        for (const auto& [col, width] : FittingColumnWidths(sheet)) {
+        // A printed sheet is as wide as an A4 page, and as long as it takes; a wide
+        // one lies across the page rather than print small.
+        const std::map<int, double> widths = FittingColumnWidths(sheet);
+        worksheet_set_paper(ws, A4Paper);
+        worksheet_fit_to_pages(ws, 1, 0);
+        if (PrintsLandscape(sheet, widths))
+            worksheet_set_landscape(ws);
+        for (const auto& [col, width] : widths) {
             const auto c = static_cast<lxw_col_t>(col - 1);
             worksheet_set_column(ws, c, c, width, nullptr);
         }

@@ -2,7 +2,8 @@
 // A workbook of the spreadsheet server written as a spreadsheet file (.xlsx): the
 // sheets in their order with the first one active, number cells as numbers and
 // text cells as text, each with its number format, font size and weight,
-// alignment and borders; a cell with only a style keeps the style.
+// alignment and borders; a cell with only a style keeps the style. Each sheet
+// prints on A4, scaled to the page's width.
 #include <optional>
 #include <string>
 

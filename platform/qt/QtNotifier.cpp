@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/ProgramDir.h"
+#include "platform/qt/StandardDialogs.h"
 
 namespace zeko {
 namespace {
@@ -104,20 +105,39 @@ std::string QtFileFilter(const std::string& filter) {
     return out;
 }
 
-std::unique_ptr<QFileDialog> MakeOpenFileDialog(const TFileDialogRequest& request, QWidget* parent) {
+namespace {
+
+std::unique_ptr<QFileDialog> MakeFileDialog(const TFileDialogRequest& request, bool save, QWidget* parent) {
     auto dialog = std::make_unique<QFileDialog>(parent, Q(request.Title), Q(request.InitialDir),
                                                 Q(QtFileFilter(request.Filter)));
-    dialog->setAcceptMode(QFileDialog::AcceptOpen);
-    dialog->setFileMode(QFileDialog::ExistingFile);
-    // Patterns match names without regard to letter case ("m*zek" finds
-    // "Mesic03.zek"), as the data folders' names are found; the desktop's own
-    // dialog would match them case by case.
+    dialog->setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog->setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    // Qt's own dialog, in Czech: the desktop's dialog would speak the session's
+    // language and match the patterns case by case. Patterns match names without
+    // regard to letter case ("m*zek" finds "Mesic03.zek", "*.SET" finds "a.set"),
+    // as the data folders' names are found.
     dialog->setOption(QFileDialog::DontUseNativeDialog);
-    // The user sees the filter's description alone, as it is written.
+    // The user sees the filter's description alone, as it is written (it names its
+    // patterns itself: "Záložní soubory nastavení (*.set)").
     dialog->setOption(QFileDialog::HideNameFilterDetails);
     dialog->setFilter(dialog->filter() & ~QDir::CaseSensitive);
+    FitFileDialog(*dialog);
     if (!request.FileName.empty())
         dialog->selectFile(Q(request.FileName));
+    return dialog;
+}
+
+} // namespace
+
+std::unique_ptr<QFileDialog> MakeOpenFileDialog(const TFileDialogRequest& request, QWidget* parent) {
+    return MakeFileDialog(request, false, parent);
+}
+
+std::unique_ptr<QFileDialog> MakeSaveFileDialog(const TFileDialogRequest& request, QWidget* parent) {
+    std::unique_ptr<QFileDialog> dialog = MakeFileDialog(request, true, parent);
+    dialog->setDefaultSuffix(Q(request.DefaultExt));
+    // The question comes in Czech from ConfirmOverwrite, as in the scripted dialogs.
+    dialog->setOption(QFileDialog::DontConfirmOverwrite, true);
     return dialog;
 }
 
@@ -130,15 +150,9 @@ bool QtNotifier::OpenFileDialog(const TFileDialogRequest& request, std::string& 
 }
 
 bool QtNotifier::SaveFileDialog(const TFileDialogRequest& request, std::string& fileName) {
-    QFileDialog dialog(DialogParent(), Q(request.Title), Q(request.InitialDir), Q(QtFileFilter(request.Filter)));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setDefaultSuffix(Q(request.DefaultExt));
-    // The question comes in Czech from ConfirmOverwrite, as in the scripted dialogs.
-    dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
-    if (!request.FileName.empty())
-        dialog.selectFile(Q(request.FileName));
-    while (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
-        const std::string chosen = dialog.selectedFiles().front().toStdString();
+    const std::unique_ptr<QFileDialog> dialog = MakeSaveFileDialog(request, DialogParent());
+    while (dialog->exec() == QDialog::Accepted && !dialog->selectedFiles().isEmpty()) {
+        const std::string chosen = dialog->selectedFiles().front().toStdString();
         if (!request.OverwritePrompt || !FileExists(chosen) || ConfirmOverwrite(chosen)) {
             fileName = chosen;
             return true;

@@ -21,8 +21,11 @@ public:
 
 // "Popis|*.a;*.b|Jiný|*.c" as Qt filters "Popis (*.a *.b);;Jiný (*.c)".
 std::string QtFileFilter(const std::string& filter);
-// The open dialog of a request: the first filter chosen, its patterns matched
-// without regard to letter case.
+// The open and the save dialog of a request: Qt's own dialog in Czech, the first
+// filter chosen and shown by its description alone, its patterns matched without
+// regard to letter case; the save dialog adds the default extension and leaves the
+// question before overwriting to the caller.
 std::unique_ptr<QFileDialog> MakeOpenFileDialog(const TFileDialogRequest& request, QWidget* parent = nullptr);
+std::unique_ptr<QFileDialog> MakeSaveFileDialog(const TFileDialogRequest& request, QWidget* parent = nullptr);
 
 } // namespace zeko

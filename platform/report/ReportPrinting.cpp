@@ -13,6 +13,7 @@
 #include "platform/Notifier.h"
 #include "platform/TextFiles.h"
 #include "platform/qt/FontTable.h"
+#include "platform/qt/StandardDialogs.h"
 #include "platform/report/ReportPreview.h"
 #include "platform/FileErrorText.h"
 
@@ -174,6 +175,7 @@ void SetReportPrinting(TReportPrinting* printing) { installed = printing; }
 
 bool QtReportPrinting::PrinterSetup(QPrinter& printer) {
     QPrintDialog dialog(&printer, QApplication::activeWindow());
+    FitPrintDialog(dialog);
     return dialog.exec() == QDialog::Accepted;
 }
 

@@ -87,7 +87,7 @@ TEST_F(DateEditFixture, AnEmptyEditShowsTwoDotsAndReadsNoDate) {
     EXPECT_EQ(edit->Glyph().Width(), 28);
     EXPECT_EQ(edit->ButtonWidth(), 21);
     EXPECT_EQ(edit->CalendarStyle(), csPopup);
-    EXPECT_EQ(edit->DialogTitle(), "Select a Date");
+    EXPECT_EQ(edit->DialogTitle(), "Vyberte datum");
     EXPECT_EQ(edit->WeekendColor(), clRed);
     EXPECT_EQ(edit->DataAvailableColor(), clBlack);
 }
@@ -325,7 +325,7 @@ TEST_F(DateEditFixture, CalendarSettingsReachTheDropDown) {
     EXPECT_EQ(edit->CalendarHints().size(), 4u);  // a fifth line goes at once
     TPopupCalendar* popup = Popup();
     EXPECT_EQ(popup->Button(cbPrevYear)->Hint(), "a|");
-    EXPECT_EQ(popup->Button(cbPrevMonth)->Hint(), "Previous Month|");  // an empty line leaves it
+    EXPECT_EQ(popup->Button(cbPrevMonth)->Hint(), "Předchozí měsíc|");  // an empty line leaves it
     EXPECT_EQ(popup->Button(cbNextYear)->Hint(), "d|");
     edit->SetStartOfWeek(Sun);
     edit->SetWeekends({Sat, Sun});

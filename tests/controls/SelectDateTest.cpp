@@ -149,7 +149,12 @@ TEST_F(SelectDateFixture, TheCallersSettingsReachTheCalendar) {
 TEST_F(SelectDateFixture, TheDialogIsLaidOutAsItsPartsSay) {
     const std::unique_ptr<TSelectDateDlg> dialog = CreateDateDialog("");
     EXPECT_EQ(dialog->size(), QSize(222, 154));
-    EXPECT_EQ(dialog->windowTitle(), QString("Select a Date"));
+    // The dialog's own words are Czech, whatever the session's language.
+    EXPECT_EQ(dialog->windowTitle(), QString("Vyberte datum"));
+    EXPECT_EQ(dialog->OkButton->text(), QString("OK"));
+    EXPECT_EQ(dialog->CancelButton->text(), QString::fromUtf8("Zrušit"));
+    EXPECT_EQ(dialog->Buttons[cbPrevYear]->Hint(), "Předchozí rok|");
+    EXPECT_EQ(dialog->Buttons[cbNextMonth]->Hint(), "Následující měsíc|");
     EXPECT_EQ(dialog->TitleLabel->geometry(), QRect(35, 4, 152, 14));
     EXPECT_EQ(dialog->Buttons[cbPrevYear]->geometry(), QRect(3, 3, 16, 16));
     EXPECT_EQ(dialog->Buttons[cbNextYear]->geometry(), QRect(203, 3, 16, 16));

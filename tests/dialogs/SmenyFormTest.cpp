@@ -51,7 +51,15 @@ TEST_F(ShiftEditor, AShiftIsEditedWithItsNameAndEndedByTheFirstConfirm) {
     EXPECT_EQ(f.size(), QSize(TSmenyForm::ClientWidth, TSmenyForm::ClientHeight));
     EXPECT_EQ(f.TabSmeny->Cells(0, 1), "  1. Směna");
     EXPECT_EQ(f.TabSmeny->Cells(1, 0), " Od       Do");
-    EXPECT_EQ(Cell(1), "Nepoužito");
+    // Without a history the shifts in effect are the defaults, not stored yet.
+    EXPECT_EQ(Cell(1), "06:00-14:00");
+    EXPECT_EQ(Cell(2), "14:00-22:00");
+    EXPECT_EQ(Cell(3), "22:00-06:00");
+    EXPECT_EQ(f.Cmb_Datumy->count(), 0);
+    EXPECT_EQ(f.Cmb_Datumy->placeholderText().toStdString(), "výchozí, neuloženo");
+    // The words whole beside the list's arrow.
+    EXPECT_LE(f.Cmb_Datumy->fontMetrics().horizontalAdvance(f.Cmb_Datumy->placeholderText()) + 30,
+              f.Cmb_Datumy->width());
     EXPECT_FALSE(f.NazevEdit->isVisible());
 
     EditShift(2);
@@ -63,7 +71,7 @@ TEST_F(ShiftEditor, AShiftIsEditedWithItsNameAndEndedByTheFirstConfirm) {
     EXPECT_TRUE(f.NazevEdit->hasFocus());
     EXPECT_EQ(f.NazevEdit->Text(), "Odpol.");
     EXPECT_EQ(f.ZkratkaEdit->Text(), "O");
-    EXPECT_EQ(f.CasEdit->EditText(), "__:__-__:__  _");
+    EXPECT_EQ(f.CasEdit->EditText(), "14:00-22:00  _");
     // The edits of the shift beside the grid, clear of the buttons below.
     EXPECT_EQ(test::LayoutFaults(&f), std::vector<std::string>{});
     SavePicture(f, "smeny-editor.png");
@@ -78,18 +86,19 @@ TEST_F(ShiftEditor, AShiftIsEditedWithItsNameAndEndedByTheFirstConfirm) {
     EXPECT_EQ(f.ZkratkaEdit->Text(), "OP");
     Press(Qt::Key_Return);
     ASSERT_TRUE(f.CasEdit->hasFocus());
-    Type("14002200");
+    f.CasEdit->setCursorPosition(0);
+    Type("13002100");
     Press(Qt::Key_Return);
     EXPECT_TRUE(Messages().empty());
     EXPECT_TRUE(f.BitBtn1->hasFocus());
-    EXPECT_EQ(f.Bands.Shifts[1], (TShiftBand{840, 1320}));
+    EXPECT_EQ(f.Bands.Shifts[1], (TShiftBand{780, 1260}));
     EXPECT_TRUE(f.Changed);
-    EXPECT_EQ(Cell(2), "Nepoužito");  // not before the editing ends
+    EXPECT_EQ(Cell(2), "14:00-22:00");  // not before the editing ends
 
     f.BitBtn1->click();
     EXPECT_TRUE(f.isVisible());
     EXPECT_FALSE(f.Editing());
-    EXPECT_EQ(Cell(2), "14:00-22:00");
+    EXPECT_EQ(Cell(2), "13:00-21:00");
     EXPECT_EQ(ShiftNamesEdit[2], "Odpoled");
     EXPECT_EQ(ShiftAbbrevsEdit[2], "OP");
     EXPECT_FALSE(f.NazevEdit->isVisible());
@@ -149,10 +158,10 @@ TEST_F(ShiftEditor, ANameEditedAloneLeavesTheBandAsItWas) {
     EXPECT_TRUE(f.isVisible());
     EXPECT_TRUE(f.Editing());
     f.BitBtn1->click();
-    EXPECT_EQ(Cell(3), "Nepoužito");
+    EXPECT_EQ(Cell(3), "22:00-06:00");
     EXPECT_EQ(ShiftNamesEdit[3], "Noc");
     EXPECT_FALSE(f.Changed);
-    EXPECT_FALSE(f.Bands.Shifts[2].InUse());
+    EXPECT_EQ(f.Bands.Shifts[2], (TShiftBand{1320, 360}));
 }
 
 TEST_F(ShiftEditor, DeleteInTheGridMarksTheShiftUnused) {
@@ -220,16 +229,39 @@ TEST_F(ShiftEditor, BandsEnteredIntoAnEmptyHistoryBecomeItsFirstRecord) {
     EXPECT_FALSE(f.Btn_Smazat->isEnabled());
     EditShift(1);
     f.CasEdit->setFocus();
-    Type("06001400");
+    f.CasEdit->setCursorPosition(0);
+    Type("05001300");
     Press(Qt::Key_Return);
     f.BitBtn1->click();
     f.StoreShownRecord();
     ASSERT_EQ(f.History.size(), 1u);
     EXPECT_DOUBLE_EQ(f.History[0].ValidFrom, test::FixedNow());
+    // The edited shift and the other two as they were in effect, the defaults.
     TShiftTable stored;
     stored.ReadBody(f.History[0].Body.data(), f.History[0].Body.size());
-    EXPECT_EQ(stored.Shifts[0], (TShiftBand{360, 840}));
-    EXPECT_FALSE(stored.Shifts[1].InUse());
+    EXPECT_EQ(stored.Shifts[0], (TShiftBand{300, 780}));
+    EXPECT_EQ(stored.Shifts[1], (TShiftBand{840, 1320}));
+    EXPECT_EQ(stored.Shifts[2], (TShiftBand{1320, 360}));
+}
+
+// The defaults shown are stored only when something is changed: "Potvrď" alone
+// leaves the history empty, and the evaluations go on using the defaults.
+TEST_F(ShiftEditor, TheDefaultShiftsShownAreNotStoredUnchanged) {
+    TSmenyForm& f = Open();
+    f.setWindowTitle("Směny");
+    EXPECT_EQ(test::LayoutFaults(&f), std::vector<std::string>{});
+    SavePicture(f, "smeny-vychozi.png");
+    f.StoreShownRecord();
+    EXPECT_TRUE(f.History.empty());
+    // Deleting the last record shows the defaults again.
+    f.Btn_Pridat->click();
+    ASSERT_EQ(f.History.size(), 1u);
+    EXPECT_EQ(f.Cmb_Datumy->count(), 1);
+    notifier.QueueAnswer(TModalResult::mrYes);
+    f.Btn_Smazat->click();
+    EXPECT_TRUE(f.History.empty());
+    EXPECT_EQ(Cell(1), "06:00-14:00");
+    EXPECT_EQ(f.Cmb_Datumy->currentIndex(), -1);
 }
 
 TEST_F(ShiftEditor, PictureAtTheDefaultSize) {

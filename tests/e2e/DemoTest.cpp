@@ -74,8 +74,11 @@ std::pair<int, int> PngSize(const std::string& path) {
 } // namespace
 
 TEST(Demo, TheSimulatedSitesDaysShowALoadCurveWithItsPowerFactor) {
-    // Three days of quarter hours up to now.
-    Session session({"--records", "300"});
+    // Three days of quarter hours up to now, in a folder made as scripts/run makes
+    // the demo's.
+    Session session({"--records", "300"}, 150, {}, [](const std::string& folder) {
+        ASSERT_EQ(std::system(("'" ZEKO_DEMO_FOLDER_SCRIPT "' '" + folder + "'").c_str()), 0);
+    });
     auto& zeko = session.zeko;
     ASSERT_TRUE(session.Started());
     ASSERT_TRUE(session.Downloaded());
@@ -117,11 +120,24 @@ TEST(Demo, TheSimulatedSitesDaysShowALoadCurveWithItsPowerFactor) {
     RunCommand(zeko, "click DenniTabulkaForm/Btn_MesTab");
     Grab(zeko, "demo-mesicni.png");
 
-    // The archive draws yesterday's curves and, every quarter hour, its power factor.
+    // The archive draws yesterday's curves and, every quarter hour, its power factor,
+    // on the axis of the site's technical maximum: a working day's load fills most of
+    // its plot.
     RunCommand(zeko, "menu cmArchiv");
     RunCommand(zeko, "click ArchivForm/SpeedLeft");
-    EXPECT_TRUE(zeko.WaitForLine("Archiv " + DateToStr(yesterday) + " 96 96 96 cos 96"));
+    const std::string shown = "Archiv " + DateToStr(yesterday) + " 96 96 96 cos 96 ymax 300 top ";
+    ASSERT_TRUE(zeko.WaitForLine(shown));
+    const std::vector<std::string> days = test::LinesWith(zeko.Log(), shown);
+    const int top = std::atoi(days.back().substr(days.back().find(shown) + shown.size()).c_str());
+    EXPECT_LE(top, 300) << days.back();
+    const int weekday = DayOfWeek(yesterday);  // 1 Sunday .. 7 Saturday
+    if (weekday != 1 && weekday != 7)
+        EXPECT_GE(top, 180) << days.back();
     Grab(zeko, "demo-archiv.png");
+    // Its picture, with the site and the regulator named in its header.
+    const std::string picture = std::string(ZEKO_ARTEFACT_DIR) + "/demo-graf.jpg";
+    RunCommand(zeko, "graph picture 1 " + picture);
+    EXPECT_TRUE(zeko.WaitForLine("GraphPicture 1 -> " + picture));
     EXPECT_EQ(zeko.Close(), 0);
     EXPECT_TRUE(test::LinesWith(zeko.Log(), "CommandFailed").empty());
 }

@@ -8,6 +8,7 @@
 #include "support/TempDir.h"
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <set>
 #include <string>
@@ -26,10 +27,14 @@ std::map<std::string, std::string> FastTiming(const test::RegsimProcess& sim, in
 // A program talking to its own simulator, in a program folder of its own, started
 // with the tests' fast timing; Started() waits for the end of the start-up reading.
 struct Session {
-    // `environment` adds to the program's environment (or replaces a variable).
+    // `environment` adds to the program's environment (or replaces a variable);
+    // `prepare` fills the program folder before the program starts.
     explicit Session(const std::vector<std::string>& simOptions, int sendTimerMs = 150,
-                     const std::map<std::string, std::string>& environment = {})
-        : sim(simOptions), zeko(dir.Path(), With(FastTiming(sim, sendTimerMs), environment)) {}
+                     const std::map<std::string, std::string>& environment = {},
+                     const std::function<void(const std::string& folder)>& prepare = {})
+        // The folder is filled once it exists, before the program is started on it.
+        : sim((Prepare(dir, prepare), simOptions)),
+          zeko(dir.Path(), With(FastTiming(sim, sendTimerMs), environment)) {}
     bool Started(int timeoutMs = 20000) const { return zeko.WaitForLine("Nastavení načteno", timeoutMs); }
     // Asks for a download of the records and waits until the read position has been
     // written back.
@@ -42,6 +47,10 @@ struct Session {
     test::ZekoProcess zeko;
 
 private:
+    static void Prepare(const test::TempDir& folder, const std::function<void(const std::string&)>& prepare) {
+        if (prepare)
+            prepare(folder.Path());
+    }
     static std::map<std::string, std::string> With(std::map<std::string, std::string> base,
                                                    const std::map<std::string, std::string>& more) {
         for (const auto& [name, value] : more)

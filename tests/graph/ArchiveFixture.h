@@ -51,6 +51,9 @@ protected:
         Devices = nullptr;
         MojeDB = nullptr;
         OsaKL = OsaZAP = 0;
+        Velkoodber.clear();
+        OdberneMisto.clear();
+        TechMaximum = DefaultTechMaximum;
     }
 
     // A record of yyyy-mm-dd hh:mi:ss with the values of inputs 0..3.

@@ -139,6 +139,22 @@ TEST_F(ArchiveTest, TheDaySetsTheMaximaTheLegendTextsAndTheAxisFromZero) {
         EXPECT_EQ(Graph().Series[k].GapLimit, 17) << k;
 }
 
+// The site's technical maximum of "Zeko.ini" is the axis every day starts with and
+// the page's "Tech. max."; the regulated maxima stay as they were.
+TEST_F(ArchiveTest, TheSitesTechnicalMaximumIsTheFirstChoiceOfTheAxis) {
+    Add(2024, 3, 5, 10, 15, 0, {234, 55, 66, 77});
+    Save();
+    TechMaximum = 300;
+    TArchivForm& f = Open();
+    f.ShowDay(Date(2024, 3, 5));
+    EXPECT_EQ(Graph().Maxima[1], 300);
+    EXPECT_EQ(Graph().Maxima[2], 2000);
+    EXPECT_EQ(Graph().Maxima[3], 2000);
+    EXPECT_EQ(Graph().UkazatelMaxima(), 1);
+    EXPECT_EQ(Graph().YMax, 300);
+    EXPECT_EQ(Graph().PrintTechMax, 300);
+}
+
 TEST_F(ArchiveTest, TheDayStepsReadTheNeighbouringMonthFiles) {
     Add(2024, 3, 31, 12, 0, 0, {31, 0, 0, 0});
     Add(2024, 4, 1, 0, 5, 0, {32, 0, 0, 0});  // the last window of 31 March, in April's file

@@ -3,6 +3,7 @@
 // JPEG picture and its quality fallbacks, and a print that fails half way.
 #include "ArchiveFixture.h"
 
+#include "core/Zeko.h"
 #include "platform/Jpeg.h"
 #include "platform/report/ReportPrinting.h"
 #include "support/PdfText.h"
@@ -22,6 +23,8 @@ using zeko::test::ArchiveTest;
 using zeko::test::Date;
 using zeko::test::PdfPagePicture;
 using zeko::test::PdfText;
+using zeko::test::PdfWord;
+using zeko::test::PdfWords;
 using zeko::test::SmallDisk;
 
 namespace {
@@ -173,12 +176,49 @@ TEST_F(GraphPrint, APdfPageOfTheLoadedDayCarriesTheHeaderTheLegendAndTheAxes) {
     EXPECT_EQ(Graph().Printer().pageLayout().orientation(), QPageLayout::Landscape);
     const std::string text = PdfText(pdf);
     for (const char* expected : {"Denní průběh", "Odběry 5. 3. 2024", "Velkoodběr:", "Slévárna Brno", "Odb. místo:",
-                                 "Hala 2", "Reg. max. [kWh]:", "Tech. max. [kWh]:", "2000", "Verze SW PC:",
+                                 "Hala 2", "Tech. max. [kWh]:", "2000", "Verze SW PC:",
                                  "0.90beta14", "HL", "1P", "2P", "[kW]", "12", "24", "1000"})
         EXPECT_NE(text.find(expected), std::string::npos) << expected << "\n" << text;
+    // Without regulated maxima their line is left out.
+    EXPECT_EQ(text.find("Reg. max."), std::string::npos) << text;
     ExpectScreenBack(Graph());
     EXPECT_EQ(f.Day, Date(2024, 3, 5));
     EXPECT_EQ(Graph().Printer().printerState(), QPrinter::Idle);
+}
+
+// The archive fills the header from what the program knows: the measurement and
+// the day, the site of "Zeko.ini", the regulator's identification as it was read,
+// the program's version; a detail that nobody gave leaves its line out.
+TEST_F(GraphPrint, TheArchiveFillsTheHeaderWithWhatItKnows) {
+    TArchivForm& f = ArchiveWithADay();
+    TZEKO regulator;
+    struct Case {
+        std::string consumer, place, type, serial;
+        std::vector<std::string> shown, left;
+    } const cases[] = {
+        {"", "", "", "", {"Tech. max. [kWh]: 2000"}, {"Velkoodběr", "Odb. místo", "Regulátor", "Reg. max."}},
+        {"Slévárna Brno", "Hala 2", "ZEKO M7 v2.14  ", std::string("Výr.č. 000815\0\0", 17),
+         {"Velkoodběr: Slévárna Brno", "Odb. místo: Hala 2", "Regulátor: ZEKO M7 v2.14, Výr.č. 000815"},
+         {"Reg. max."}},
+    };
+    for (const Case& c : cases) {
+        Velkoodber = c.consumer;
+        OdberneMisto = c.place;
+        regulator.IdentTexts = {c.type, c.serial, "Regulátor M7 12/16", ""};
+        CurrentState = c.type.empty() ? nullptr : &regulator;
+        const std::string pdf = dir_ / "hlavicka.pdf";
+        PrintToPdf(Graph(), pdf);
+        ASSERT_TRUE(f.PrintGraph(1, false, ""));
+        CurrentState = nullptr;
+        const std::string text = PdfText(pdf);
+        for (const std::string& expected : {std::string("Denní průběh - Činný"), std::string("úterý 05.03.2024"),
+                                            "Verze SW PC: " + ProgramVersion})
+            EXPECT_NE(text.find(expected), std::string::npos) << expected << "\n" << text;
+        for (const std::string& expected : c.shown)
+            EXPECT_NE(text.find(expected), std::string::npos) << expected << "\n" << text;
+        for (const std::string& absent : c.left)
+            EXPECT_EQ(text.find(absent), std::string::npos) << absent << "\n" << text;
+    }
 }
 
 TEST_F(GraphPrint, OneSeriesWritesItsValuesTurnedAboveThePlot) {
@@ -241,6 +281,43 @@ TEST_F(GraphPrint, TheScreenLayoutOnAPageKeepsTheScreenAsItWas) {
     EXPECT_TRUE(Graph().Print(1, "kW", true, false, ""));
     EXPECT_TRUE(PdfPagePicture(pdf, std::string(ZEKO_ARTEFACT_DIR) + "/graf-rozvrzeni-obrazovky.png", 100));
     EXPECT_EQ(Graph().Buffer.Image(), before);
+}
+
+namespace {
+
+// The words of a page that cover each other (by more than a hair: a box is a line's
+// height, so lines set close may touch).
+std::vector<std::string> OverlappingWords(const std::vector<PdfWord>& words) {
+    constexpr double hair = 0.5;
+    std::vector<std::string> faults;
+    for (size_t i = 0; i < words.size(); ++i)
+        for (size_t j = i + 1; j < words.size(); ++j) {
+            const PdfWord& a = words[i];
+            const PdfWord& b = words[j];
+            if (std::min(a.Right, b.Right) - std::max(a.Left, b.Left) > hair &&
+                std::min(a.Bottom, b.Bottom) - std::max(a.Top, b.Top) > hair)
+                faults.push_back(a.Text + " / " + b.Text);
+        }
+    return faults;
+}
+
+} // namespace
+
+// Every label of both layouts stands clear of the others: the hour, value and band
+// labels at the origin among them.
+TEST_F(GraphPrint, NoLabelOfAPageCoversAnother) {
+    TArchivForm& f = ArchiveWithADay();
+    for (const bool screenLayout : {false, true}) {
+        Graph().PrintAlternate = screenLayout;
+        const std::string pdf = dir_ / "stitky.pdf";
+        PrintToPdf(Graph(), pdf);
+        ASSERT_TRUE(f.PrintGraph(1, false, ""));
+        const std::vector<PdfWord> words = PdfWords(pdf);
+        EXPECT_GT(words.size(), 40u);
+        EXPECT_EQ(OverlappingWords(words), std::vector<std::string>{}) << screenLayout;
+        const auto zeros = std::count_if(words.begin(), words.end(), [](const PdfWord& w) { return w.Text == "0"; });
+        EXPECT_GE(zeros, screenLayout ? 4 : 2) << screenLayout;
+    }
 }
 
 TEST_F(GraphPrint, APictureThatCannotBeSavedIsTriedWithLowerQualitiesThenReported) {

@@ -1,7 +1,13 @@
 #include "platform/Exceptions.h"
 #include "platform/FormatSettings.h"
+#include "support/TestLocales.h"
 
 #include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+#include <utility>
+#include <vector>
 
 using namespace zeko;
 
@@ -86,4 +92,78 @@ TEST(Integers, DecimalAndHexTexts) {
     EXPECT_EQ(StrToIntDef("4x", 9), 9);
     EXPECT_EQ(StrToIntDef("", 9), 9);
     EXPECT_THROW(StrToInt("99999999999999999999"), EConvertError);
+}
+
+namespace {
+
+// The environment's locale variables, set for a test and put back afterwards.
+class LocaleEnvironment {
+public:
+    LocaleEnvironment() {
+        for (const char* name : Names)
+            if (const char* value = std::getenv(name))
+                saved_.emplace_back(name, value);
+    }
+    ~LocaleEnvironment() {
+        Set({});
+        for (const auto& [name, value] : saved_)
+            ::setenv(name.c_str(), value.c_str(), 1);
+    }
+    // Clears every locale variable, then sets those given.
+    void Set(const std::vector<std::pair<std::string, std::string>>& values) {
+        for (const char* name : Names)
+            ::unsetenv(name);
+        for (const auto& [name, value] : values)
+            ::setenv(name.c_str(), value.c_str(), 1);
+    }
+
+private:
+    static constexpr const char* Names[] = {"LC_ALL", "LC_NUMERIC", "LC_TIME", "LANG", "LOCPATH"};
+    std::vector<std::pair<std::string, std::string>> saved_;
+};
+
+} // namespace
+
+// The decimal separator is the chosen locale's; under the plain C locale, which no
+// one chooses (a system left as installed), the numbers stay as the Czech texts
+// around them write them.
+TEST(LocaleFormats, TheDecimalSeparatorIsTheChosenLocalesAndACommaUnderC) {
+    const TFormatSettings saved = FormatSettings();
+    LocaleEnvironment environment;
+    const zeko::test::TestLocales locales;
+    const bool english = locales.Make("en_US"), czech = locales.Make("cs_CZ");
+    struct Case {
+        std::vector<std::pair<std::string, std::string>> variables;
+        char separator;
+        bool needsEnglish, needsCzech;
+    } const cases[] = {
+        {{}, ',', false, false},
+        {{{"LC_ALL", "C"}}, ',', false, false},
+        {{{"LANG", "C.UTF-8"}}, ',', false, false},
+        {{{"LC_ALL", "POSIX"}}, ',', false, false},
+        {{{"LANG", "en_US.UTF-8"}}, '.', true, false},
+        {{{"LC_ALL", "en_US.UTF-8"}, {"LANG", "C"}}, '.', true, false},
+        // LC_NUMERIC says how numbers are written, whatever LANG says.
+        {{{"LANG", "en_US.UTF-8"}, {"LC_NUMERIC", "C"}}, ',', true, false},
+        {{{"LANG", "cs_CZ.UTF-8"}}, ',', false, true},
+        // A locale that is named but not installed is no locale: the defaults stay.
+        {{{"LANG", "de_DE.UTF-8"}}, ',', false, false},
+    };
+    for (const Case& c : cases) {
+        if ((c.needsEnglish && !english) || (c.needsCzech && !czech))
+            continue;
+        auto variables = c.variables;
+        variables.emplace_back("LOCPATH", locales.Folder());
+        environment.Set(variables);
+        FormatSettings() = TFormatSettings{};
+        LoadLocaleFormatSettings();
+        std::string named;
+        for (const auto& [name, value] : c.variables)
+            named += name + "=" + value + " ";
+        EXPECT_EQ(FormatSettings().DecimalSeparator, c.separator) << named;
+        EXPECT_EQ(FormatFixed(10.25, 1), std::string("10") + c.separator + "3") << named;
+    }
+    FormatSettings() = saved;
+    if (!english)
+        GTEST_SKIP() << "no en_US locale could be made (localedef)";
 }

@@ -6,6 +6,7 @@
 
 #include "platform/FormatSettings.h"
 #include "platform/Notifier.h"
+#include "platform/SheetColumnWidths.h"
 #include "platform/XlsxFile.h"
 #include "support/TempDir.h"
 #include "support/XlsxReader.h"
@@ -240,6 +241,35 @@ TEST_F(SheetServer, ActivatingWritesANewFileOpensItAndSaysWhere) {
                         "Tabulka uložena do sešitu /tmp/druhy.xlsx",
                         "Tabulka uložena do sešitu /tmp/druhy.xlsx; program pro tabulky se nepodařilo otevřít.",
                         "Sešit se nepodařilo uložit do souboru /tmp/sesit.xlsx: No space left on device"}));
+}
+
+// Neighbouring columns of values in one format under captions of at most three
+// characters are of one kind and take one width; a long caption, another format or
+// a column between them keeps a width of its own.
+TEST(SheetColumnKinds, NeighboursOfOneFormatUnderShortCaptionsTakeOneWidth) {
+    TWorksheet sheet;
+    struct Column {
+        const char* caption;
+        const char* format;
+        double value;
+    } const columns[] = {{"S1", "#,##0.0", 12345.6}, {"S2", "#,##0.0", 1},      {"Celkem [kWh]", "#,##0.0", 5},
+                         {"T1", "#,##0.00", 1},     {"T2", "#,##0.00", 123.25}, {"Čas", "@", 0}};
+    for (int i = 0; i < static_cast<int>(std::size(columns)); ++i) {
+        const Column& c = columns[i];
+        TSheetCell& caption = sheet.At(1, i + 2);
+        caption.Kind = TSheetCell::ckText;
+        caption.Text = c.caption;
+        TSheetCell& value = sheet.At(2, i + 2);
+        value.Kind = TSheetCell::ckNumber;
+        value.Value = c.value;
+        value.Style.NumberFormat = c.format;
+    }
+    const std::map<int, double> widths = FittingColumnWidths(sheet);
+    EXPECT_EQ(widths.at(2), widths.at(3));      // S1 and S2, as wide as 12 345,6
+    EXPECT_NE(widths.at(4), widths.at(3));  // the total: its caption is long
+    EXPECT_EQ(widths.at(5), widths.at(6));  // T1 and T2
+    EXPECT_LT(widths.at(5), widths.at(2));
+    EXPECT_NE(widths.at(7), widths.at(6));  // "Čas" over text: another sort
 }
 
 TEST(SheetFile, AFileThatCannotBeWrittenGivesTheReason) {

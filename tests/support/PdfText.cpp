@@ -16,6 +16,25 @@ std::string PdfText(const std::string& file, bool layout) {
     return text;
 }
 
+std::vector<PdfWord> PdfWords(const std::string& file) {
+    // pdftotext -bbox writes each word as
+    // <word xMin="1.0" yMin="2.0" xMax="3.0" yMax="4.0">text</word>
+    const std::string command = "pdftotext -bbox -f 1 -l 1 '" + file + "' - 2>/dev/null";
+    std::unique_ptr<FILE, int (*)(FILE*)> pipe(::popen(command.c_str(), "r"), ::pclose);
+    std::vector<PdfWord> words;
+    char line[4096];
+    while (pipe && std::fgets(line, sizeof line, pipe.get())) {
+        PdfWord w;
+        char text[2048] = {};
+        if (std::sscanf(line, " <word xMin=\"%lf\" yMin=\"%lf\" xMax=\"%lf\" yMax=\"%lf\">%2047[^<]", &w.Left, &w.Top,
+                        &w.Right, &w.Bottom, text) == 5) {
+            w.Text = text;
+            words.push_back(w);
+        }
+    }
+    return words;
+}
+
 bool PdfPagePicture(const std::string& pdf, const std::string& png, int dpi) {
     std::string root = png;
     if (root.size() > 4 && root.compare(root.size() - 4, 4, ".png") == 0)

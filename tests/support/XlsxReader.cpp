@@ -65,6 +65,8 @@ XlsxBook ReadXlsx(const std::string& path) {
             book.Active = f[1];
         else if (f[0] == "width" && f.size() >= 4)
             book.Widths[f[1]][f[2]] = std::stod(f[3]);
+        else if (f[0] == "page" && f.size() >= 7)
+            book.Pages[f[1]] = {f[2], f[3], f[4] == "1", f[5], f[6]};
         else if (f[0] == "cell" && f.size() >= 10)
             book.Cells[f[1]][f[2]] = {f[3] == "n", f[4], f[5], f[6] == "1", std::stoi(f[7]), f[8], f[9]};
     }

@@ -18,6 +18,14 @@ struct XlsxCell {
     std::string Borders;     // "thin,thin,thick,-": left, right, top, bottom
 };
 
+// How a sheet prints: the paper's number (9 is A4), "portrait", "landscape" or
+// "default", and the pages it is scaled to (0: as many as it takes).
+struct XlsxPage {
+    std::string Paper, Orientation;
+    bool FitToPage = false;
+    std::string PagesWide, PagesTall;
+};
+
 struct XlsxBook {
     std::vector<std::string> Sheets;
     std::string Active;
@@ -26,6 +34,7 @@ struct XlsxBook {
     // sheet -> "B" -> the column's own width (in digits); columns of the default
     // width are left out
     std::map<std::string, std::map<std::string, double>> Widths;
+    std::map<std::string, XlsxPage> Pages;  // by sheet
     bool Has(const std::string& sheet, const std::string& ref) const;
     const XlsxCell& At(const std::string& sheet, const std::string& ref) const;
     // The values of a row of a sheet from column `first` ("B") over `count` columns.

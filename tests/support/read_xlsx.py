@@ -5,6 +5,7 @@ the program's writer. One line per item, tab-separated:
     active <name>
     cell <sheet> <ref> <n|s> <value> <number format> <bold 0|1> <size> <horizontal> <borders l,r,t,b>
     width <sheet> <column letter> <width>   a column given a width of its own
+    page <sheet> <paper size> <orientation> <fit to page 0|1> <pages wide> <pages tall>
 
 Cells come row by row; a cell without a value or style is left out.
 """
@@ -17,11 +18,21 @@ def side(border_side):
     return border_side.style or "-"
 
 
+def pages(count):
+    # A count the file leaves out is one page, the format's default.
+    return "1" if count is None else str(count)
+
+
 def main(path):
     book = openpyxl.load_workbook(path)
     print("\t".join(["sheets"] + book.sheetnames))
     print("active\t" + book.active.title)
     for sheet in book.worksheets:
+        setup = sheet.page_setup
+        fit = sheet.sheet_properties.pageSetUpPr
+        print("\t".join(["page", sheet.title, str(setup.paperSize or ""), str(setup.orientation or "default"),
+                         "1" if fit is not None and fit.fitToPage else "0", pages(setup.fitToWidth),
+                         pages(setup.fitToHeight)]))
         for letter, dimension in sorted(sheet.column_dimensions.items()):
             if dimension.customWidth and dimension.width:
                 # A width given to a range of columns stands for each of them.

@@ -219,6 +219,58 @@ TEST_F(SheetExport, EveryColumnIsWideEnoughForItsCaptionsAndValues) {
     }
 }
 
+// A printed sheet takes the width of an A4 page; the quarter hours of the day, and
+// the shifts and tariffs of the month and the year, stand in columns of one width.
+TEST_F(SheetExport, APrintedSheetFitsAnA4PageWithColumnsOfAKindAlike) {
+    WriteDay();
+    WriteApril();
+    WriteYear();
+    struct Case {
+        std::function<void()> run;
+        std::vector<std::string> alike;
+        // The day and the month fit a portrait page at 70 % or more, the year lies across.
+        const char* orientation;
+    };
+    const Case cases[] = {
+        {[this] {
+             Post(WM_SHOW_DAY_TABLE, Date(2024, 3, 5), 0);
+             DayWindow().Btn_ExportXLS->click();
+         },
+         {"C", "D", "E", "F"},
+         "portrait"},
+        {[this] {
+             Post(WM_SHOW_MONTH_TABLE, Date(2024, 4, 1), 0);
+             MonthWindow().Btn_ExportXLS->click();
+         },
+         {"C", "D", "E", "F", "G", "H"},
+         "portrait"},
+        {[this] {
+             Post(WM_SHOW_YEAR_TABLE, Date(2023, 11, 1), 0);
+             YearWindow().Btn_ExportXLS->click();
+         },
+         {"C", "D", "E", "F", "G", "H"},
+         "landscape"},
+    };
+    for (const Case& c : cases) {
+        c.run();
+        ASSERT_FALSE(server_.opened.empty());
+        const XlsxBook book = ReadXlsx(server_.opened.back());
+        const XlsxPage& page = book.Pages.at(book.Active);
+        EXPECT_EQ(page.Paper, "9") << book.Active;
+        EXPECT_TRUE(page.FitToPage) << book.Active;
+        EXPECT_EQ(page.PagesWide, "1") << book.Active;
+        EXPECT_EQ(page.PagesTall, "0") << book.Active;
+        EXPECT_EQ(page.Orientation, c.orientation) << book.Active;
+        const std::map<std::string, double>& widths = book.Widths.at(book.Active);
+        for (const std::string& column : c.alike) {
+            ASSERT_TRUE(widths.count(column)) << book.Active << " " << column;
+            EXPECT_EQ(widths.at(column), widths.at(c.alike.front())) << book.Active << " " << column;
+        }
+        // The label column and the totals keep widths of their own.
+        EXPECT_NE(widths.at("B"), widths.at("C")) << book.Active;
+    }
+}
+
 TEST_F(SheetExport, AWorkbookThatCannotBeSavedIsToldWithItsCause) {
     TDenniTabulkaForm& form = TuesdayShown();
     SmallDisk disk(16);
